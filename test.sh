@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: a plain build, an AddressSanitizer +
+# UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the threaded tests,
+# and the fuzz targets for a fixed number of inputs.
+source "$(dirname "$0")/scripts/common.sh"
+ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick sox \
+    python3 clang libclang-rt-14-dev
+cd "$ROOT"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp"
+
+echo "== plain build"
+configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+(cd build && ctest --output-on-failure -j "$JOBS" --timeout 300)
+
+echo "== address and undefined-behaviour sanitizers"
+configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=address
+(cd build-asan && ctest --output-on-failure -j "$JOBS" --timeout 600 -LE no-asan)
+
+echo "== thread sanitizer (threaded tests)"
+configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=thread -- vortan_tsan_tests
+(cd build-tsan && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -j "$JOBS" --timeout 600 -L tsan)
+
+echo "== fuzz targets"
+CC=clang CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=Debug -DVORTAN_FUZZ=ON -- vortan_fuzzers
+for f in build-fuzz/bin/fuzz_*; do
+    [ -x "$f" ] || continue
+    echo "-- $f"
+    "$f" -runs=50000 -seed=1 -max_len=4096 2>&1 | tail -n 3
+done
+echo "All test stages passed."

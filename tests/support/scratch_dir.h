@@ -1,0 +1,17 @@
+// A fresh temporary folder, removed with everything in it when the object goes.
+#pragma once
+
+#include <string>
+
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "/" + name; }
+    void Write(const std::string& name, const std::string& bytes) const;
+    std::string Read(const std::string& name) const;  // "" when missing
+
+private:
+    std::string path_;
+};
