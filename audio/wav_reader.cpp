@@ -1,0 +1,112 @@
+// RIFF WAVE reader: "fmt " must be the first chunk and describe uncompressed PCM; other
+// chunks before "data" are skipped. Sizes come from the file, so every size is checked
+// against what is actually left in it before anything is allocated or skipped.
+#include "audio/sound_file.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr int kPcm = 1;
+constexpr long kFmtBaseSize = 16;
+
+bool ReadTag(FILE* f, char tag[4]) {
+    if (fread(tag, 1, 4, f) != 4) {
+        memset(tag, 0, 4);
+        return false;
+    }
+    return true;
+}
+
+bool TagIs(const char tag[4], const char* name) { return memcmp(tag, name, 4) == 0; }
+
+int ReadShort(FILE* f) {
+    unsigned char b[2];
+    if (fread(b, 1, 2, f) != 2) return -1;
+    return int16_t(b[0] | (b[1] << 8));
+}
+
+// Bytes between the read position and the end of the file; -1 when it cannot be told.
+long BytesLeft(FILE* f) {
+    long here = ftell(f);
+    if (here < 0 || fseek(f, 0, SEEK_END) != 0) return -1;
+    long end = ftell(f);
+    if (fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
+    return end - here;
+}
+
+// Skips `count` bytes, refusing to move past the end of the file.
+bool Skip(FILE* f, long count) {
+    if (count < 0 || count > BytesLeft(f)) return false;
+    return fseek(f, count, SEEK_CUR) == 0;
+}
+
+struct PcmFormat {
+    int channels;
+    int format;
+    int hertz;
+};
+
+// Reads the "fmt " chunk after its tag; false when it is not usable PCM.
+bool ReadFormatChunk(FILE* f, PcmFormat* pcm) {
+    long size = readInt(f);
+    if (size < kFmtBaseSize) return false;
+    if (ReadShort(f) != kPcm) return false;
+    pcm->channels = ReadShort(f);
+    pcm->hertz = readInt(f);
+    readInt(f);    // byte rate, implied by the rest
+    ReadShort(f);  // block alignment, likewise
+    int bits = ReadShort(f);
+    pcm->format = bits >> 3;
+    // A zero here would divide by zero when the frames are counted.
+    if (pcm->channels <= 0 || pcm->format <= 0 || pcm->hertz <= 0) return false;
+    return Skip(f, size - kFmtBaseSize);
+}
+
+unsigned char* ReadDataChunk(FILE* f, long size) {
+    if (size < 0 || size > BytesLeft(f)) return nullptr;
+    // One spare byte so that an empty chunk still gives a block.
+    unsigned char* data = static_cast<unsigned char*>(malloc(size_t(size) + 1));
+    if (data && fread(data, 1, size_t(size), f) != size_t(size)) {
+        free(data);
+        return nullptr;
+    }
+    return data;
+}
+
+}  // namespace
+
+int readInt(FILE* f) {
+    unsigned char b[4];
+    if (fread(b, 1, 4, f) != 4) return -1;
+    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+}
+
+unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz) {
+    char tag[4];
+    if (!ReadTag(f, tag) || !TagIs(tag, "RIFF")) return nullptr;
+    readInt(f);  // RIFF size: the chunks themselves say how long they are
+    if (!ReadTag(f, tag) || !TagIs(tag, "WAVE")) return nullptr;
+    if (!ReadTag(f, tag) || !TagIs(tag, "fmt ")) return nullptr;
+    PcmFormat pcm;
+    if (!ReadFormatChunk(f, &pcm)) return nullptr;
+
+    while (ReadTag(f, tag)) {
+        // Sizes above 2 GiB read as negative and are refused below like any oversize chunk.
+        long size = readInt(f);
+        if (!TagIs(tag, "data")) {
+            if (!Skip(f, size)) return nullptr;
+            continue;
+        }
+        unsigned char* data = ReadDataChunk(f, size);
+        if (!data) return nullptr;
+        *length = int(size / (pcm.channels * pcm.format));
+        *channels = pcm.channels;
+        *format = pcm.format;
+        *hertz = pcm.hertz;
+        return data;
+    }
+    return nullptr;
+}
