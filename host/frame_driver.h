@@ -1,0 +1,17 @@
+// What the frame loop needs from the window system: the clock, sleeping, the buffer
+// swap and event processing. The loop talks only to this, so its scheduling runs
+// under a simulated clock in tests.
+#pragma once
+
+class QvFrameDriver {
+public:
+    virtual ~QvFrameDriver() = default;
+    virtual double Now() = 0;               // seconds since the window system started
+    virtual void Sleep(double seconds) = 0;
+    virtual bool WindowOpen() = 0;
+    virtual void SwapBuffers() = 0;
+    // Processes pending window events; with `wait`, blocks until at least one arrives.
+    virtual void ProcessEvents(bool wait) = 0;
+    // The window has the input focus and is not iconified.
+    virtual bool WindowActive() = 0;
+};

@@ -1,0 +1,81 @@
+// The GLFW half of the host: window and context, clock and frame loop, input
+// callbacks, joysticks, files and the state file.
+#pragma once
+
+#include "host/display_mode.h"
+#include "host/frame_driver.h"
+#include "host/game.h"
+
+struct GLFWwindow;
+
+// Incremented at every window opening: each one makes a new OpenGL context, so a
+// texture made under an older value is gone.
+extern int glfwGraphicsSeq;
+
+class QvGlfwGame : public QvGame {
+public:
+    QvGlfwGame();
+    ~QvGlfwGame() override;
+
+    void SetUpdateRate(int hertz) override;
+    int Millisecs() override;
+    int SaveState(String state) override;
+    String LoadState() override;
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                      Array<bool> buttons) override;
+    void OpenUrl(String url) override;
+    void SetMouseVisible(bool visible) override;
+    int GetDeviceWidth() override;
+    int GetDeviceHeight() override;
+    void SetDeviceWindow(int width, int height, int flags) override;
+    Array<QvDisplayMode*> GetDisplayModes() override;
+    QvDisplayMode* GetDesktopMode() override;
+    void SetSwapInterval(int interval) override;
+    String PathToFilePath(String path) override;
+    unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+    unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
+                                 int* hertz) override;
+
+    virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
+                               int depth, int stencil, bool fullscreen);
+    virtual QvGlfwVideoMode* GetGlfwDesktopMode();
+    virtual Array<QvGlfwVideoMode*> GetGlfwVideoModes();
+    // Opens the first window, starts the game and runs frames until the window is gone.
+    virtual void Run();
+
+    // The frame loop proper (Run without opening the window or starting the game).
+    void RunFrames();
+    // One pass of event processing, then suspend or resume by the window's focus.
+    void UpdateEvents();
+    // Replaces the window-system side of the loop (tests drive it with a simulated clock).
+    void SetFrameDriver(QvFrameDriver* driver);
+    // The state file's name; "./.pellixstate" unless a test points it elsewhere.
+    void SetStatePath(String path);
+
+    // GLFW callbacks, through the host instance.
+    void OnKey(int glfwKey, int action);
+    void OnChar(unsigned int codepoint);
+    void OnMouseButton(int button, int action);
+    void OnMousePos(double x, double y);
+    int OnWindowClose();
+
+    GLFWwindow* Window() const { return _window; }
+
+    static QvGlfwGame* _glfwGame;
+
+protected:
+    double _updatePeriod;
+    double _nextUpdate;
+    String _appDir;
+    String _internalDir;
+    int _swapInterval;
+
+private:
+    void ReleaseHeldKeys();
+    void InstallCallbacks();
+
+    GLFWwindow* _window = nullptr;
+    QvFrameDriver* _driver;
+    String _statePath;
+    int _pjoys[4] = {-1, -1, -1, -1};
+};
