@@ -1,0 +1,39 @@
+// Module globals of the game (module Vortan) and the game's random generator.
+// Their defaults are assigned by qvInit (game/module_init.cpp).
+#pragma once
+
+#include <cstdint>
+
+#include "runtime/runtime.h"
+
+// Virtual screen: the reference size, the size in use (recomputed every render)
+// and the margin in device pixels kept free on each side.
+extern float qv_Vortan_rawscrw;
+extern float qv_Vortan_rawscrh;
+extern float qv_Vortan_jscrw;
+extern float qv_Vortan_jscrh;
+extern float qv_Vortan_overscan;
+
+extern int qv_Vortan_UseHDImages;             // 0 forces the plain image set
+extern int qv_Vortan_DebugMode;               // 1 shows the debug line (F1)
+extern int qv_Vortan_iCadeControls;           // 1 while iCade letters drive the virtual pad
+extern int qv_Vortan_OnScreenControls;        // no on-screen pad in this build
+extern int qv_Vortan_AccelerometerControls;   // no tilt steering in this build
+extern int qv_Vortan_isOuya;
+extern int qv_Vortan_HasMusicStream;          // music can be paused and resumed
+extern int qv_Vortan_J_On_Allow;              // 1 allows the check-in request at start
+extern int qv_Vortan_J_On_Able;               // 1 after a check-in with a reply
+extern int qv_Vortan_GameNum;                 // sent with the check-in
+
+extern Array<String> qv_Vortan_MenuSet;       // difficulty names and descriptions (6)
+extern Array<String> qv_Vortan_CreditText;    // credits lines (64)
+
+// The generator: seed = seed * 1664525 + 1013904223 (mod 2^32); Rnd = top 24 bits / 2^24.
+extern uint32_t qv_random_Seed;
+float qv_random_Rnd();
+float qv_random_Rnd2(float low, float high);
+float qv_random_Rnd3(float range);
+
+// Values of the module globals at start; called by qvInit in its assignment order.
+void qv_Vortan_InitMenuSet();
+void qv_Vortan_InitCreditText();
