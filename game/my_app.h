@@ -128,6 +128,7 @@ public:
     int m_Backdrop = 0;
     float m_CamX = 0, m_CamY = 0, m_CamTX = 0, m_CamTY = 0, m_CamDX = 0, m_CamDY = 0;
     int m_Alive = 0, m_Dead = 0, m_InPlay = 0;
+    int m_ItemsTaken = 0;       // bonus items picked up this round (the icon row)
 
     // --- loading screen, particles, stars ---------------------------------------------------------
     int m_SpinAngle = 0;
