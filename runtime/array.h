@@ -19,7 +19,7 @@ class Array {
 public:
     struct Rep : public gc_object {
         int length;
-        Rep() : gc_object(gc_static), length(0) {}
+        constexpr Rep() : gc_object(gc_static), length(0) {}
         explicit Rep(int n) : length(n) {}
         T* data() { return reinterpret_cast<T*>(this + 1); }
         ~Rep() override {

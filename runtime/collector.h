@@ -20,7 +20,8 @@ public:
     // white, at the tail of the unmarked list.
     gc_object();
     // A static block (list sentinel or empty array body): colour 3, linked to itself.
-    explicit gc_object(gc_static_t);
+    // constexpr so static bodies are ready before any other static initialiser runs.
+    constexpr explicit gc_object(gc_static_t) : succ(this), pred(this), flags(3) {}
     gc_object(const gc_object&) = delete;
     gc_object& operator=(const gc_object&) = delete;
     virtual ~gc_object() {}
@@ -65,6 +66,8 @@ void gc_collect();
 void gc_sweep();
 // Empties the four lists (start-up); tests call it to begin from a clean collector.
 void gc_init_lists();
+// Destroys every block on the free list now instead of lazily (tests and shutdown checks).
+void gc_destroy_free();
 // Runs a full collection now, whatever the byte counters say (tests and shutdown checks).
 void gc_collect_all();
 

@@ -32,7 +32,10 @@ public:
         int refs;
         int length;
         uint16_t data[1];  // really `length` characters
-        void retain() { ++refs; }
+        // The shared empty body's count is never touched, so any thread may hold it.
+        void retain() {
+            if (this != &nullRep) ++refs;
+        }
         void release();
     };
     static Rep nullRep;  // the one empty body, never freed

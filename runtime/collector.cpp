@@ -1,0 +1,246 @@
+// Incremental mark-and-sweep collector: four lists, a colour bit that flips at every full
+// collection, lazy destruction of dead blocks and a cache of small free blocks.
+#include "runtime/collector.h"
+
+#include <climits>
+#include <cstdlib>
+#include <utility>
+#include <vector>
+
+int gc_markbit = 0;
+int gc_alloced_bytes = 0;
+int gc_marked_bytes = 0;
+int gc_free_bytes = 0;
+int gc_new_bytes = 0;
+std::atomic<int> gc_ext_new_bytes{0};
+gc_object gc_unmarked_list(gc_static);
+gc_object gc_queued_list(gc_static);
+gc_object gc_marked_list(gc_static);
+gc_object gc_free_list(gc_static);
+int64_t gc_alloc_count = 0;
+
+namespace {
+
+constexpr int kCacheLimit = 56;
+// Free blocks of 8..56 bytes by size / 8, chained through succ.
+gc_object* gc_cache[8];
+
+// The block most recently handed out, waiting for its gc_object constructor.
+char* pending_block = nullptr;
+int pending_size = 0;
+
+using Root = std::pair<void*, void (*)(void*)>;
+std::vector<Root>& Roots() {
+    static std::vector<Root> roots;
+    return roots;
+}
+
+int SizeOf(const gc_object* p) { return p->flags & ~7; }
+
+bool IsEmpty(const gc_object& list) { return list.succ == &list; }
+
+void Unlink(gc_object* p) {
+    p->pred->succ = p->succ;
+    p->succ->pred = p->pred;
+}
+
+void Append(gc_object& list, gc_object* p) {
+    p->pred = list.pred;
+    p->succ = &list;
+    list.pred->succ = p;
+    list.pred = p;
+}
+
+// Moves every block of `from` to the tail of `to`, leaving `from` empty.
+void AppendAll(gc_object& from, gc_object& to) {
+    if (IsEmpty(from)) return;
+    from.succ->pred = to.pred;
+    to.pred->succ = from.succ;
+    from.pred->succ = &to;
+    to.pred = from.pred;
+    from.succ = from.pred = &from;
+}
+
+void MakeEmpty(gc_object& list) { list.succ = list.pred = &list; }
+
+void* TakeBlock(int size) {
+    if (size <= kCacheLimit && gc_cache[size / 8]) {
+        gc_object* block = gc_cache[size / 8];
+        gc_cache[size / 8] = block->succ;
+        return block;
+    }
+    return std::malloc(size_t(size));
+}
+
+void ReturnBlock(void* block, int size) {
+    if (size <= kCacheLimit) {
+        gc_object* cached = static_cast<gc_object*>(block);
+        cached->succ = gc_cache[size / 8];
+        gc_cache[size / 8] = cached;
+    } else {
+        std::free(block);
+    }
+}
+
+// Follows one queued block: it turns black and its references are queued.
+void Blacken(gc_object* p) {
+    Unlink(p);
+    Append(gc_marked_list, p);
+    gc_marked_bytes += SizeOf(p);
+    p->mark();
+}
+
+void FullCollection(int ext) {
+    gc_ext_new_bytes.fetch_sub(ext);
+    gc_mark_queued(INT_MAX);
+    gc_sweep();
+    gc_mark();
+    gc_new_bytes = 0;
+}
+
+// The linked header lying inside [block, block + its size) on `list`, searched from the tail.
+gc_object* FindHeaderIn(gc_object& list, char* block) {
+    for (gc_object* p = list.pred; p != &list; p = p->pred) {
+        char* at = reinterpret_cast<char*>(p);
+        if (at >= block && at < block + SizeOf(p)) return p;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// The header may sit inside the block rather than at its start (a class whose first base
+// is not an Object); every block is still found through its most-derived address.
+gc_object::gc_object() {
+    char* self = reinterpret_cast<char*>(this);
+    if (pending_block && self >= pending_block && self < pending_block + pending_size) {
+        flags = pending_size | gc_markbit;
+        Append(gc_unmarked_list, this);
+        gc_alloced_bytes += pending_size;
+        pending_block = nullptr;
+    } else {
+        // Not made by gc_object_alloc (a static or automatic object): never collected.
+        flags = GC_STATIC_FLAGS;
+        succ = pred = this;
+    }
+}
+
+void* gc_object::operator new(size_t size) { return gc_object_alloc(int(size)); }
+
+// Gives back the block of an object whose constructor threw (or that was deleted directly).
+void gc_object::operator delete(void* p) {
+    char* block = static_cast<char*>(p);
+    gc_object* header = FindHeaderIn(gc_unmarked_list, block);
+    if (!header) header = FindHeaderIn(gc_queued_list, block);
+    if (!header) {
+        header = FindHeaderIn(gc_marked_list, block);
+        if (header) gc_marked_bytes -= SizeOf(header);
+    }
+    if (!header) {
+        ReturnBlock(p, block == pending_block ? pending_size : kCacheLimit + 8);
+        pending_block = nullptr;
+        return;
+    }
+    int size = SizeOf(header);
+    Unlink(header);
+    gc_alloced_bytes -= size;
+    ReturnBlock(p, size);
+}
+
+void* gc_object_alloc(int size) {
+    size = (size + 7) & ~7;
+    gc_new_bytes += size;
+    int floor = gc_free_bytes - size;
+    if (floor < 0) floor = 0;
+    while (gc_free_bytes > floor && !IsEmpty(gc_free_list)) {
+        gc_object* dead = gc_free_list.succ;
+        Unlink(dead);
+        gc_destroy(dead);
+    }
+    void* block = TakeBlock(size);
+    ++gc_alloc_count;
+    pending_block = static_cast<char*>(block);
+    pending_size = size;
+    return block;
+}
+
+void gc_destroy(gc_object* p) {
+    int size = SizeOf(p);
+    void* block = dynamic_cast<void*>(p);
+    gc_free_bytes -= size;
+    p->~gc_object();
+    ReturnBlock(block, size);
+}
+
+void gc_mark_q(gc_object* p) {
+    if (!p || (p->flags & 3) != gc_markbit) return;
+    p->flags ^= 1;
+    Unlink(p);
+    Append(gc_queued_list, p);
+}
+
+void gc_mark_now(gc_object* p) {
+    if (!p || (p->flags & 3) != gc_markbit) return;
+    p->flags ^= 1;
+    Blacken(p);
+}
+
+void gc_ext_malloced(int bytes) { gc_ext_new_bytes.fetch_add(bytes); }
+
+void gc_mark() {
+    for (const Root& root : Roots()) root.second(root.first);
+}
+
+void gc_mark_queued(int target) {
+    while (gc_marked_bytes < target && !IsEmpty(gc_queued_list)) Blacken(gc_queued_list.succ);
+}
+
+void gc_collect() {
+    int ext = gc_ext_new_bytes.load();
+    if (int64_t(gc_new_bytes) + ext > GC_FULL_COLLECT_BYTES) {
+        FullCollection(ext);
+        return;
+    }
+    int64_t target = gc_new_bytes +
+                     int64_t(gc_new_bytes) * (gc_alloced_bytes - gc_new_bytes) / GC_FULL_COLLECT_BYTES;
+    gc_mark_queued(target > INT_MAX ? INT_MAX : int(target));
+}
+
+// Survivors are not touched: the colour flip makes every black block white again.
+void gc_sweep() {
+    int dead = gc_alloced_bytes - gc_marked_bytes;
+    if (!IsEmpty(gc_unmarked_list)) {
+        AppendAll(gc_unmarked_list, gc_free_list);
+        gc_free_bytes += dead;
+    }
+    AppendAll(gc_marked_list, gc_unmarked_list);
+    gc_alloced_bytes = gc_marked_bytes;
+    gc_marked_bytes = 0;
+    gc_markbit ^= 1;
+}
+
+void gc_init_lists() {
+    MakeEmpty(gc_unmarked_list);
+    MakeEmpty(gc_queued_list);
+    MakeEmpty(gc_marked_list);
+    MakeEmpty(gc_free_list);
+    gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = gc_new_bytes = 0;
+    gc_ext_new_bytes.store(0);
+}
+
+void gc_destroy_free() {
+    while (!IsEmpty(gc_free_list)) {
+        gc_object* dead = gc_free_list.succ;
+        Unlink(dead);
+        gc_destroy(dead);
+    }
+}
+
+void gc_collect_all() {
+    gc_mark();
+    FullCollection(gc_ext_new_bytes.load());
+}
+
+void gc_add_root(void* slot, void (*marker)(void* slot)) { Roots().emplace_back(slot, marker); }
+
+void gc_clear_roots() { Roots().clear(); }
