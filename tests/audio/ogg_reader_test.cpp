@@ -1,0 +1,106 @@
+// The Ogg Vorbis reader on files encoded by oggenc from tones the test writes itself.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+#include "audio/sound_file.h"
+#include "tests/audio/wav_bytes.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+struct OggResult {
+    short* samples = nullptr;
+    int length = -7, channels = -7, format = -7, hertz = -7;
+    ~OggResult() { free(samples); }
+};
+
+// Encodes a sine tone to Ogg Vorbis with oggenc; returns the .ogg path.
+std::string EncodeTone(const ScratchDir& dir, const std::string& name, int frames, int channels,
+                       int hertz) {
+    std::string wav = dir.File(name + ".wav");
+    std::string ogg = dir.File(name + ".ogg");
+    EXPECT_TRUE(WriteFile(wav, PcmWav(channels, hertz, 16, Sine16(frames, channels, hertz, 440.0, 0.5))));
+    ProcessResult r = RunProcess({"/usr/bin/oggenc", "-Q", "-o", ogg, wav});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    return ogg;
+}
+
+void Decode(const std::string& path, OggResult* out) {
+    FILE* f = fopen(path.c_str(), "rb");
+    ASSERT_NE(f, nullptr) << path;
+    out->samples = reinterpret_cast<short*>(
+        LoadOGG(f, &out->length, &out->channels, &out->format, &out->hertz));
+    fclose(f);
+}
+
+double Rms(const short* samples, long count) {
+    double sum = 0;
+    for (long i = 0; i < count; ++i) sum += double(samples[i]) * samples[i];
+    return count ? std::sqrt(sum / count) : 0.0;
+}
+
+TEST(OggReader, MonoToneDecodesToItsExactLength) {
+    ScratchDir dir;
+    OggResult r;
+    Decode(EncodeTone(dir, "mono", 10000, 1, 22050), &r);
+    ASSERT_NE(r.samples, nullptr);
+    EXPECT_EQ(r.length, 10000);
+    EXPECT_EQ(r.channels, 1);
+    EXPECT_EQ(r.format, 2);
+    EXPECT_EQ(r.hertz, 22050);
+    // A half-scale sine has an RMS of about 0.35 of full scale.
+    EXPECT_NEAR(Rms(r.samples, r.length), 0.5 * 32767 / std::sqrt(2.0), 1500.0);
+}
+
+TEST(OggReader, LongStereoToneOutgrowsTheFirstBlock) {
+    ScratchDir dir;
+    OggResult r;
+    const int frames = 3 * 44100 + 17;
+    Decode(EncodeTone(dir, "stereo", frames, 2, 44100), &r);
+    ASSERT_NE(r.samples, nullptr);
+    EXPECT_EQ(r.length, frames);
+    EXPECT_EQ(r.channels, 2);
+    EXPECT_EQ(r.hertz, 44100);
+    // The last frame decoded is inside the block: both channels carry the same tone.
+    double left = 0, right = 0;
+    for (int i = frames - 1000; i < frames; ++i) {
+        left += std::abs(r.samples[2 * i]);
+        right += std::abs(r.samples[2 * i + 1]);
+    }
+    EXPECT_GT(left, 1000.0 * 5000);
+    EXPECT_NEAR(left, right, left * 0.05);
+}
+
+TEST(OggReader, RefusesWhatIsNotVorbis) {
+    ScratchDir dir;
+    std::string wav = dir.File("tone.wav");
+    ASSERT_TRUE(WriteFile(wav, PcmWav(1, 22050, 16, Sine16(2000, 1, 22050, 440.0, 0.5))));
+    std::string empty = dir.File("empty.ogg");
+    ASSERT_TRUE(WriteFile(empty, ""));
+    for (const std::string& path : {wav, empty}) {
+        OggResult r;
+        Decode(path, &r);
+        EXPECT_EQ(r.samples, nullptr) << path;
+    }
+}
+
+TEST(OggReader, TruncatedFileGivesAShorterSampleOrNothing) {
+    ScratchDir dir;
+    std::string ogg = EncodeTone(dir, "cut", 20000, 1, 22050);
+    std::string bytes = dir.Read("cut.ogg");
+    ASSERT_GT(bytes.size(), 200u);
+    for (size_t keep : {size_t(100), bytes.size() / 2, bytes.size() - 1}) {
+        ASSERT_TRUE(WriteFile(ogg, bytes.substr(0, keep)));
+        OggResult r;
+        Decode(ogg, &r);
+        if (!r.samples) continue;
+        EXPECT_GE(r.length, 0) << keep;
+        EXPECT_LE(r.length, 20000) << keep;
+        if (keep <= bytes.size() / 2) EXPECT_LT(r.length, 15000) << keep;
+    }
+}
+
+}  // namespace
