@@ -1,0 +1,160 @@
+// gxtkSurface: premultiplied pixels in memory and a lazily made texture per OpenGL context.
+#include "graphics/surface.h"
+
+#include <cstdlib>
+
+#include "host/glfw_game.h"
+
+int gxtkPowerOfTwoAtLeast(int size) {
+    int p = 1;
+    while (p < size && p < (1 << 30)) p *= 2;
+    return p;
+}
+
+namespace {
+
+// value * alpha / 255 with integer truncation.
+unsigned char Premultiply(unsigned value, unsigned alpha) {
+    return static_cast<unsigned char>(value * alpha / 255);
+}
+
+}  // namespace
+
+gxtkSurface::~gxtkSurface() {
+    ReleaseTexture();
+    std::free(data);
+}
+
+int gxtkSurface::Discard() {
+    ReleaseTexture();
+    std::free(data);
+    data = nullptr;
+    return 0;
+}
+
+void gxtkSurface::ReleaseTexture() {
+    // A texture of an earlier context died with it and must not be deleted.
+    if (seq == glfwGraphicsSeq) {
+        glDeleteTextures(1, &texture);
+        seq = -1;
+    }
+}
+
+int gxtkSurface::Width() { return width; }
+int gxtkSurface::Height() { return height; }
+int gxtkSurface::Loaded() { return 1; }
+void gxtkSurface::OnUnsafeLoadComplete() { Bind(); }
+
+void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
+    width = w;
+    height = h;
+    data = pixels;
+    depth = d;
+    long long count = pixels ? static_cast<long long>(w) * h : 0;
+    switch (d) {
+    case 1:
+        format = GL_LUMINANCE;
+        break;
+    case 2:
+        format = GL_LUMINANCE_ALPHA;
+        for (long long i = 0; i < count; ++i) {
+            unsigned char* p = data + i * 2;
+            p[0] = Premultiply(p[0], p[1]);
+        }
+        break;
+    case 3:
+        format = GL_RGB;
+        break;
+    case 4:
+        format = GL_RGBA;
+        for (long long i = 0; i < count; ++i) {
+            unsigned char* p = data + i * 4;
+            p[0] = Premultiply(p[0], p[3]);
+            p[1] = Premultiply(p[1], p[3]);
+            p[2] = Premultiply(p[2], p[3]);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void gxtkSurface::Bind() {
+    if (glfwGraphicsSeq == 0) return;  // no OpenGL context yet
+    if (seq == glfwGraphicsSeq) {
+        glBindTexture(GL_TEXTURE_2D, texture);
+        return;
+    }
+    CreateTexture();
+}
+
+void gxtkSurface::CreateTexture() {
+    seq = glfwGraphicsSeq;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+
+    // Errors left over from earlier calls must not be taken for a rejected size.
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    int texWidth = width;
+    int texHeight = height;
+    glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
+                 nullptr);
+    if (glGetError() != GL_NO_ERROR) {
+        // Older OpenGL wants power-of-two sizes; the picture then fills the top-left corner.
+        texWidth = gxtkPowerOfTwoAtLeast(width);
+        texHeight = gxtkPowerOfTwoAtLeast(height);
+        glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
+                     nullptr);
+    }
+    uscale = 1.0f / static_cast<float>(texWidth);
+    vscale = 1.0f / static_cast<float>(texHeight);
+
+    if (data) {
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
+    }
+}
+
+void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch) {
+    if (format != GL_RGBA) return;
+    // Only the part of the rectangle inside the surface is written.
+    if (x < 0) pixels -= x, w += x, x = 0;
+    if (y < 0) pixels -= static_cast<long long>(y) * pitch, h += y, y = 0;
+    if (x + w > width) w = width - x;
+    if (y + h > height) h = height - y;
+    if (w <= 0 || h <= 0) return;
+
+    if (!data) data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
+    for (int r = 0; r < h; ++r) {
+        const uint32_t* src = pixels + static_cast<long long>(r) * pitch;
+        unsigned char* dst = data + (static_cast<size_t>(y + r) * width + x) * 4;
+        for (int k = 0; k < w; ++k, dst += 4) {
+            uint32_t argb = src[k];
+            unsigned a = argb >> 24;
+            dst[0] = Premultiply(argb >> 16 & 0xff, a);
+            dst[1] = Premultiply(argb >> 8 & 0xff, a);
+            dst[2] = Premultiply(argb & 0xff, a);
+            dst[3] = static_cast<unsigned char>(a);
+        }
+    }
+    if (seq != glfwGraphicsSeq) return;  // rebuilt from the data at the next Bind
+
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    if (w == width) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, w, h, format, GL_UNSIGNED_BYTE,
+                        data + static_cast<size_t>(y) * width * 4);
+        ++subDataUploads;
+        return;
+    }
+    for (int r = 0; r < h; ++r) {
+        glTexSubImage2D(GL_TEXTURE_2D, 0, x, y + r, w, 1, format, GL_UNSIGNED_BYTE,
+                        data + (static_cast<size_t>(y + r) * width + x) * 4);
+        ++subDataUploads;
+    }
+}
