@@ -1,0 +1,73 @@
+// Layout of the round's tables: fighter records in m_Plr and the floor grid in m_Grid.
+#pragma once
+
+#include <algorithm>
+
+#include "game/my_app.h"
+
+namespace round_records {
+
+// Fields of a fighter record; each record is kFields floats of m_Plr.
+enum Field {
+    kHealth = 0,   // > 0 health; 0 empty record; < 0 knocked out, counting down
+    kX,
+    kY,            // downward; the floor is at jscrh - 32
+    kVX,
+    kVY,
+    kFacing,       // -1 left, +1 right
+    kDepth,        // 16..96 into the screen
+    kGround,       // 3 on the floor, counting down in the air
+    kJumpLatch,
+    kAttack,       // 0 idle, then counts up; the blow lands at 2
+    kTarget,       // opponents: record chased
+    kSpeed,
+    kAimDepth,
+    kAimX,
+    kSlide,        // knocked-out body's horizontal speed
+    kRest,         // opponents move only while <= 0
+    kStrikeKind,   // 1 or 2
+    kWalkFrame,
+    kTilt,
+    kSway,         // counts down; walk frame and tilt re-rolled below 1
+    kFields
+};
+
+// Records 1..4 are the players (record p uses pad p - 1), 10..100 the opponents.
+constexpr int kFirstPlayer = 1;
+constexpr int kLastPlayer = 4;
+constexpr int kFirstOpponent = 10;
+constexpr int kLastRecord = 100;
+
+constexpr float kPlayerHealth = 9;
+constexpr float kOpponentHealth = 5;
+constexpr float kDeadHealth = -90;            // a player below this is out of the round
+constexpr float kPlayerFloorHealth = -250;    // a knocked-out player's count stops here
+constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed below this
+
+constexpr int kFrameInAir = 6;
+constexpr int kFrameKnockedOut = 8;
+
+// Floor grid: an owner layer of 33 rows x 65 columns, rows 100 apart, and a timer layer
+// 4000 further on holding how many updates each claim still lasts.
+constexpr int kGridCols = 65;
+constexpr int kGridRows = 33;
+constexpr int kGridStride = 100;
+constexpr int kTimerLayer = 4000;
+
+inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
+inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }
+inline bool IsPlayer(int r) { return r >= kFirstPlayer && r <= kLastPlayer; }
+inline bool IsOpponent(int r) { return r >= kFirstOpponent; }
+
+// Drawing layer, 0 far .. 16 near; also the fighter's grid row.
+inline int DrawLayer(const float* f) { return int(16 - (f[kDepth] - 4) * 0.125f); }
+
+// Owner-layer index of the fighter's floor cell. Columns stay inside the aged area,
+// so a claim always expires.
+inline int GridCell(const float* f) {
+    int cx = std::clamp(int(f[kX] / 16 + 1), 1, kGridCols - 2);
+    int cz = std::clamp(DrawLayer(f), 1, kGridRows - 1);
+    return kGridStride * cz + cx;
+}
+
+}  // namespace round_records
