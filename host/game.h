@@ -96,6 +96,9 @@ public:
     virtual void MotionEvent(int event, int data, float x, float y, float z);
     virtual void DiscardGraphics();
 
+    // The state file's name; "./.pellixstate" unless a test points it elsewhere.
+    void SetStatePath(String path) { _statePath = path; }
+
     static QvGame* _game;
 
 protected:
@@ -104,4 +107,10 @@ protected:
     int _updateRate;
     bool _started;
     bool _suspended;
+
+private:
+    template <class Call>
+    void Dispatch(Call call);
+
+    String _statePath;
 };

@@ -2,6 +2,8 @@
 // callbacks, joysticks, files and the state file.
 #pragma once
 
+#include <memory>
+
 #include "host/display_mode.h"
 #include "host/frame_driver.h"
 #include "host/game.h"
@@ -19,8 +21,6 @@ public:
 
     void SetUpdateRate(int hertz) override;
     int Millisecs() override;
-    int SaveState(String state) override;
-    String LoadState() override;
     bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
                       Array<bool> buttons) override;
     void OpenUrl(String url) override;
@@ -49,8 +49,6 @@ public:
     void UpdateEvents();
     // Replaces the window-system side of the loop (tests drive it with a simulated clock).
     void SetFrameDriver(QvFrameDriver* driver);
-    // The state file's name; "./.pellixstate" unless a test points it elsewhere.
-    void SetStatePath(String path);
 
     // GLFW callbacks, through the host instance.
     void OnKey(int glfwKey, int action);
@@ -67,15 +65,16 @@ protected:
     double _updatePeriod;
     double _nextUpdate;
     String _appDir;
-    String _internalDir;
     int _swapInterval;
 
 private:
+    void RunScheduledUpdates();
     void ReleaseHeldKeys();
     void InstallCallbacks();
 
     GLFWwindow* _window = nullptr;
+    std::unique_ptr<QvFrameDriver> _glfwDriver;
     QvFrameDriver* _driver;
-    String _statePath;
+    bool _mouseVisible = true;
     int _pjoys[4] = {-1, -1, -1, -1};
 };

@@ -13,6 +13,10 @@ struct QvJoyReading {
 QvJoyReading QvMapRawJoystick(const float* axes, int axisCount, const unsigned char* buttons,
                               int buttonCount);
 
+// Raw buttons of a pad followed by its hat (bits up 1, right 2, down 4, left 8) as four
+// more buttons in the order left, up, right, down; at most 32 in all. Returns the count.
+int QvAppendHat(const unsigned char* buttons, int buttonCount, int hat, unsigned char out[32]);
+
 // A pad the window system knows as a gamepad: its standard state (6 axes, triggers -1..1,
 // and 15 buttons in the window system's gamepad order).
 QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons);

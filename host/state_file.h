@@ -1,12 +1,8 @@
-// The saved-state file: one string as UTF-8, replaced whole on every save.
+// The saved-state file: one string as UTF-8 (each 16-bit character on its own, in one
+// to three bytes), replaced whole on every save.
 #pragma once
 
-#include <string>
-
 #include "runtime/string.h"
-
-// Each 16-bit character on its own, in one to three bytes.
-std::string QvEncodeState(const String& state);
 
 // Writes beside `path` first and renames over it, so an interrupted save keeps the
 // previous file. 0 saved, -1 could not create the file, -2 could not write it all.
