@@ -26,9 +26,4 @@ public:
     void MotionEvent(int event, int data, float x, float y, float z) override;
     void DiscardGraphics() override;
     void mark() override;
-
-protected:
-    // Creates the devices and installs them in their modules (overridable for tests
-    // that run the framework without a window).
-    virtual void CreateDevices();
 };
