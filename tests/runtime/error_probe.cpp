@@ -1,0 +1,48 @@
+// A small program that reports through the runtime in the way its first argument says,
+// so tests can check output, exit codes and the debugger handshake of a whole process.
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+#include "runtime/runtime.h"
+
+namespace {
+
+__attribute__((no_sanitize("integer-divide-by-zero"))) int Divide(int a, int b) { return a / b; }
+
+String Wide(const char16_t* text) {
+    int n = 0;
+    while (text[n]) ++n;
+    return String(reinterpret_cast<const uint16_t*>(text), n);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* mode = argc > 1 ? argv[1] : "";
+    qvInstallSignalHandlers();
+    if (!std::strcmp(mode, "print")) {
+        qvPrint(Wide(u"\u00e9"));
+        qvPrint(Wide(u"\u263a"));
+        qvDebugLog(String("log line"));
+        qvPrint(String());
+        dbg_print(Wide(u"to stderr \u0141"));
+        return 0;
+    }
+    if (!std::strcmp(mode, "quit")) {
+        qvPrint(String("before"));
+        qvError(String());
+    }
+    if (!std::strcmp(mode, "error")) qvError(Wide(argc > 2 ? u"x\u0141" : u"boom"));
+    if (!std::strcmp(mode, "fpe")) {
+        volatile int zero = 0;
+        std::printf("%d\n", Divide(1, zero));
+    }
+    if (!std::strcmp(mode, "segv")) {
+        volatile int* nowhere = nullptr;
+        *nowhere = 1;
+    }
+    if (!std::strcmp(mode, "ill")) __builtin_trap();
+    if (!std::strcmp(mode, "other-signal")) sighandler(SIGUSR1);
+    return 3;
+}
