@@ -6,5 +6,6 @@
 #include "framework/input.h"
 #include "graphics/graphics.h"
 #include "audio/audio_module.h"
-#include "net/http_request.h"
 #include "net/async_event.h"
+#include "net/http_request.h"
+#include "net/string_stack.h"

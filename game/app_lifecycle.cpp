@@ -1,0 +1,79 @@
+// Start, suspension and resumption of the game.
+#include "game/my_app.h"
+
+namespace {
+
+// The check-in server; the request is made only when qv_Vortan_J_On_Allow is 1.
+const char* const kCheckInUrl = "http://127.0.0.1:8080/housecall.php";
+
+}  // namespace
+
+int c_MyApp::p_OnCreate() {
+    m_Fullscreen = 0;
+    m_LogoSfxDone = 0;
+    m_WheelSel = 1;
+    m_WheelTarget = -32.0f;
+    if (qv_Vortan_J_On_Allow == 1) {
+        p_GetURL(String(kCheckInUrl), String("hello=1&gameID=") + String(qv_Vortan_GameNum));
+    }
+    m_Mode = 1;
+    qv_app_SetUpdateRate(60);
+    m_LastDevW = qv_app_DeviceWidth();
+    m_LastDevH = qv_app_DeviceHeight();
+    p_Reload();
+
+    m_Difficulty = 2;
+    m_MenuSlide = -32;
+    m_Paused = 0;
+    m_PauseSel = -1;
+    m_PauseSlide = -64;
+    for (int i = 0; i < m_BadgeQueue.Length(); ++i) m_BadgeQueue[i] = 0;
+    for (int i = 0; i < m_BadgeTimer.Length(); ++i) m_BadgeTimer[i] = 0;
+    for (int i = 0; i <= 127; ++i) m_Badge[i] = false;
+    for (int i = 0; i <= 18; ++i) m_ICade[i] = 0;
+    for (int i = 0; i < m_Setting.Length(); ++i) m_Setting[i] = 0;
+    m_Setting[5] = 1;
+    for (int i = 0; i <= 30; ++i) m_HiScore[i] = 0;
+    p_Load();
+
+    for (int i = 0; i < m_ChannelMap.Length(); ++i) m_ChannelMap[i] = i;
+    return 0;
+}
+
+namespace {
+
+// A round interrupted by a suspension comes back with the pause panel open.
+void ApplySuspendPause(c_MyApp* app) {
+    if (app->m_Mode > 9) {
+        app->m_Paused = 1;
+        app->m_PauseSel = 1;
+        app->m_PauseSlide = int(qv_Vortan_jscrh * 0.5f);
+    } else {
+        app->m_Paused = 0;
+        app->m_PauseSel = 0;
+        app->m_PauseSlide = 0;
+    }
+}
+
+void ICadeOff(c_MyApp* app) {
+    qv_input_DisableKeyboard();
+    qv_Vortan_iCadeControls = 0;
+    for (int i = 0; i <= 18; ++i) app->m_ICade[i] = 0;
+}
+
+}  // namespace
+
+int c_MyApp::p_OnSuspend() {
+    ICadeOff(this);
+    ApplySuspendPause(this);
+    qv_app_SetUpdateRate(5);
+    p_Save();
+    return 0;
+}
+
+int c_MyApp::p_OnResume() {
+    ApplySuspendPause(this);
+    qv_app_SetUpdateRate(60);
+    ICadeOff(this);
+    return 0;
+}

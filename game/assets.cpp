@@ -1,0 +1,86 @@
+// Asset slots: pictures by slot number at the resolution set that fits the device,
+// and sound effects by slot number.
+#include "game/my_app.h"
+
+int c_MyApp::p_ChooseImageSet() {
+    const int w = qv_app_DeviceWidth();
+    const int h = qv_app_DeviceHeight();
+    int r = 1;
+    if (w > 1230 || h > 1230) {
+        r = 4;
+    } else if (w > 630 || h > 630) {
+        r = 2;
+    }
+    if (qv_Vortan_UseHDImages == 0) r = 1;
+    m_ImgRes = r;
+    m_ImgScale = 1.0f / float(r);
+    return 0;
+}
+
+namespace {
+
+// "name.png", "name-hd.png" or "name-hd2.png" by resolution set.
+String PictureFile(const String& name, int res) {
+    if (res == 2) return name + String("-hd.png");
+    if (res == 4) return name + String("-hd2.png");
+    return name + String(".png");
+}
+
+}  // namespace
+
+int c_MyApp::p_Reload() {
+    m_ClsR = 0;
+    m_ClsG = 0;
+    m_ClsB = 0;
+    m_ClsA = 1;
+    p_ChooseImageSet();
+    p_LoadImg(93, String("common/DorpLogo"), 256, 256, 1, 1);
+    p_LoadFont(90, String("fonts/shadow_editundo"), 7, 10);
+    m_LoadStage = 1;
+    return 0;
+}
+
+int c_MyApp::p_LoadImg(int slot, String name, int cellW, int cellH, int frames, int flags) {
+    const int r = m_ImgRes;
+    m_Img[slot] = nullptr;
+    gc_assign(m_Img[slot],
+              qv_graphics_LoadImage2(PictureFile(name, r), cellW * r, cellH * r, frames, flags));
+    m_ImgSize[3 * slot] = cellW * r;
+    m_ImgSize[3 * slot + 1] = cellH * r;
+    m_ImgSize[3 * slot + 2] = frames;
+    return 0;
+}
+
+int c_MyApp::p_LoadFont(int slot, String name, int advance, int height) {
+    const int r = m_ImgRes;
+    m_Img[slot] = nullptr;
+    gc_assign(m_Img[slot], qv_graphics_LoadImage2(PictureFile(name, r), 16 * r, 16 * r, 128, 1));
+    // The font's entry holds its advance and line height in virtual units.
+    m_ImgSize[3 * slot] = advance;
+    m_ImgSize[3 * slot + 1] = height;
+    m_ImgSize[3 * slot + 2] = 128;
+    m_Font = slot;
+    return 0;
+}
+
+int c_MyApp::p_ReserveImg(int slot, int w, int h) {
+    m_Img[slot] = nullptr;
+    gc_assign(m_Img[slot], qv_graphics_CreateImage(w, h, 1, 1));
+    m_ImgSize[3 * slot] = w;
+    m_ImgSize[3 * slot + 1] = h;
+    m_ImgSize[3 * slot + 2] = 1;
+    return 0;
+}
+
+int c_MyApp::p_LoadSFX(int n) {
+    if (n < 0 || n >= m_Sfx.Length()) return 0;
+    m_Sfx[n] = nullptr;
+    String number(n);
+    if (n < 10) {
+        number = String("00") + number;
+    } else if (n < 100) {
+        number = String("0") + number;
+    }
+    gc_assign(m_Sfx[n], qv_audio_LoadSound(String("sfx/") + number + String(".wav")));
+    return 0;
+}

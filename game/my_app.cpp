@@ -1,0 +1,53 @@
+// Construction and collector marking of the game object.
+#include "game/my_app.h"
+
+c_MyApp::c_MyApp() : m_HttpReply("N/A") {
+    // The tables are allocated once here and only ever cleared in place.
+    gc_assign(m_Img, Array<c_Image*>(100));
+    gc_assign(m_ImgSize, Array<int>(300));
+    gc_assign(m_Sfx, Array<c_Sound*>(100));
+    gc_assign(m_ChannelMap, Array<int>(33));
+    gc_assign(m_Badge, Array<bool>(256));
+    gc_assign(m_ICade, Array<int>(20));
+    gc_assign(m_Setting, Array<int>(25));
+    gc_assign(m_HiScore, Array<int>(150));
+    gc_assign(m_DrawList, Array<float>(kDrawListFloats));
+    gc_assign(m_TouchDown, Array<int>(10));
+    gc_assign(m_TouchX, Array<int>(10));
+    gc_assign(m_TouchY, Array<int>(10));
+    gc_assign(m_Trail, Array<float>(512));
+    gc_assign(m_BadgeQueue, Array<int>(15));
+    gc_assign(m_BadgeTimer, Array<int>(15));
+    gc_assign(m_Plr, Array<float>(5120));
+    gc_assign(m_Grid, Array<float>(5000000));
+    gc_assign(m_Star, Array<float>(5100));
+    gc_assign(m_Particle, Array<float>(5100));
+}
+
+c_MyApp* c_MyApp::m_new() {
+    return this;
+}
+
+void c_MyApp::mark() {
+    c_App::mark();
+    gc_mark_q(m_Http);
+    gc_mark_q(m_Img);
+    gc_mark_q(m_ImgSize);
+    gc_mark_q(m_Sfx);
+    gc_mark_q(m_ChannelMap);
+    gc_mark_q(m_Badge);
+    gc_mark_q(m_ICade);
+    gc_mark_q(m_Setting);
+    gc_mark_q(m_HiScore);
+    gc_mark_q(m_DrawList);
+    gc_mark_q(m_TouchDown);
+    gc_mark_q(m_TouchX);
+    gc_mark_q(m_TouchY);
+    gc_mark_q(m_Trail);
+    gc_mark_q(m_BadgeQueue);
+    gc_mark_q(m_BadgeTimer);
+    gc_mark_q(m_Plr);
+    gc_mark_q(m_Grid);
+    gc_mark_q(m_Star);
+    gc_mark_q(m_Particle);
+}

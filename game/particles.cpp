@@ -1,0 +1,92 @@
+// The particle pool: sparks, debris and floating score numbers in fixed records of
+// 10 floats (type, x, y, vx, vy, angle, spin, life, colour, frame or number).
+#include <algorithm>
+#include <cmath>
+
+#include "game/degrees.h"
+#include "game/my_app.h"
+
+namespace {
+
+enum ParticleField { kType, kX, kY, kVX, kVY, kAngle, kSpin, kLife, kColour, kFrame };
+constexpr int kRecord = 10;
+constexpr int kFloatingNumber = 99;
+
+}  // namespace
+
+int c_MyApp::p_FreeParticle() {
+    int found = -1;
+    for (int i = 0; i <= m_ParticleMax; ++i) {
+        if (m_Particle[i * kRecord + kType] == 0) found = i;
+    }
+    return found;
+}
+
+int c_MyApp::p_ThrowParticle(float x, float y, int type, int colour, float angle, float speed) {
+    if (angle == kNotGiven) angle = 360 * qv_random_Rnd();
+    if (speed == kNotGiven) speed = 3 + 5 * qv_random_Rnd();
+    const int i = p_FreeParticle();
+    if (i < 0) return 0;
+    float* p = m_Particle.Data() + i * kRecord;
+    p[kType] = float(type);
+    p[kX] = x;
+    p[kY] = y;
+    p[kVX] = speed * SinDeg(angle);
+    p[kVY] = -speed * CosDeg(angle);
+    p[kAngle] = 360 * qv_random_Rnd();
+    p[kSpin] = -8 + 16 * qv_random_Rnd();
+    p[kLife] = 0.7f + 0.6f * qv_random_Rnd();
+    p[kColour] = float(colour);
+    p[kFrame] = std::floor(255.99f * qv_random_Rnd());
+    return 0;
+}
+
+int c_MyApp::p_Gimme(int points, float x, float y) {
+    m_Score += points;
+    const int i = p_FreeParticle();
+    if (i < 0) return 0;
+    float* p = m_Particle.Data() + i * kRecord;
+    p[kType] = kFloatingNumber;
+    p[kX] = x;
+    p[kY] = y;
+    p[kVX] = 0;
+    p[kVY] = -0.25f;
+    p[kAngle] = std::floor(360.99f * qv_random_Rnd());
+    p[kSpin] = -7 + 14 * qv_random_Rnd();
+    p[kLife] = 1;
+    p[kColour] = 3;
+    p[kFrame] = float(points);
+    return 0;
+}
+
+int c_MyApp::p_DoParticles(float size) {
+    p_ResetDraw();
+    for (int i = 0; i <= m_ParticleMax; ++i) {
+        float* p = m_Particle.Data() + i * kRecord;
+        const int type = int(p[kType]);
+        if (type <= 0) continue;
+        p[kX] += p[kVX];
+        p[kY] += p[kVY];
+        p[kAngle] += p[kSpin];
+        p_SetRot(type == kFloatingNumber ? 0 : p[kAngle]);
+        if (type == 2) {
+            // Drag and gravity.
+            p[kVX] *= 0.95f;
+            p[kVY] += 0.2f;
+        }
+        p_Alpha(std::min(1.0f, p[kLife]));
+        p_SetSize(size);
+        p_Ink(int(p[kColour]), 1);
+        const float sx = p[kX] - m_CamX;
+        const float sy = p[kY] - m_CamY;
+        if (type >= 1 && type <= 9) {
+            p_DrawImg(96, sx, sy, p[kFrame]);
+        } else if (type == kFloatingNumber) {
+            p_Text(sx, sy, String(int(p[kFrame])), 1, 1);
+        }
+        p[kLife] -= 0.01f;
+        if (p[kLife] < 0) p[kType] = 0;
+    }
+    p_ResetDraw();
+    return 0;
+}

@@ -1,0 +1,88 @@
+// The pointer: mouse and touches read into virtual units each update, and the tests
+// the menus use to ask whether a touch lies on something they drew.
+#include <cmath>
+
+#include "game/my_app.h"
+
+namespace {
+
+constexpr int kTouchPoints = 10;
+
+}  // namespace
+
+int c_MyApp::p_ReadPointer() {
+    const float o = qv_Vortan_overscan;
+    const float oy = qv_app__devWidth > 0 ? o * float(qv_app__devHeight) / float(qv_app__devWidth) : 0;
+    // Before the first render there is no mapping yet; take the window as the screen.
+    const float sx = m_ScaleX > 0 ? m_ScaleX : 1;
+    const float sy = m_ScaleY > 0 ? m_ScaleY : 1;
+    m_OldMX = m_MX;
+    m_OldMY = m_MY;
+    m_MX = int((qv_input_MouseX() - o) / sx);
+    m_MY = int((qv_input_MouseY() - oy) / sy);
+    m_MouseHit = qv_input_MouseHit(0);
+    m_PointerDown = qv_input_MouseDown(0) ? 1 : 0;
+    for (int i = 0; i < kTouchPoints; ++i) {
+        m_TouchDown[i] = qv_input_TouchDown(i) ? 1 : 0;
+        m_TouchX[i] = int((qv_input_TouchX(i) - o) / sx);
+        m_TouchY[i] = int((qv_input_TouchY(i) - oy) / sy);
+    }
+    // This build is driven by keys and pads: the screens see no pointer.
+    m_PointerDown = 0;
+    m_KeyUsed = 0;
+    m_MouseWasDown = 0;
+    m_InputKind = 1;
+    for (int i = 0; i < kTouchPoints; ++i) m_TouchX[i] = -100;
+    return 0;
+}
+
+int c_MyApp::p_Button(int slot, float x, float y, float frame) {
+    p_DrawImg(slot, x, y, frame);
+    const float halfW = m_SizeX * m_ImgScale * float(m_ImgSize[3 * slot]) / 2;
+    const float halfH = m_SizeY * m_ImgScale * float(m_ImgSize[3 * slot + 1]) / 2;
+    m_ButtonHit = 0;
+    if (m_PointerDown > 0) {
+        for (int i = 0; i < kTouchPoints; ++i) {
+            if (std::fabs(float(m_TouchX[i]) - x) < std::fabs(halfW) &&
+                std::fabs(float(m_TouchY[i]) - y) < std::fabs(halfH)) {
+                m_ButtonHit = 1;
+                break;
+            }
+        }
+    }
+    return m_ButtonHit;
+}
+
+int c_MyApp::p_Button(float x, float y, float frame) {
+    return p_Button(97, x, y, frame);
+}
+
+int c_MyApp::p_Touch(float x, float y, float w, float h) {
+    p_Rect(x, y, w, h);
+    // A little slack before the box and more after it, for fingers.
+    return p_MouseIn(x - 6, y - 6, w + 18, h + 18);
+}
+
+int c_MyApp::p_Touch(float y, float w) {
+    return p_Touch(84, y, w, 24);
+}
+
+int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
+    for (int i = 0; i < kTouchPoints; ++i) {
+        if (m_TouchDown[i] == 0) continue;
+        const float tx = float(m_TouchX[i]);
+        const float ty = float(m_TouchY[i]);
+        if (x < tx && tx < x + w && y < ty && ty < y + h) return 1;
+    }
+    return 0;
+}
+
+int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
+    for (int i = 0; i < kTouchPoints; ++i) {
+        if (m_TouchDown[i] == 0) continue;
+        if (std::fabs(float(m_TouchX[i]) - x) < w / 2 && std::fabs(float(m_TouchY[i]) - y) < h / 2) {
+            return 1;
+        }
+    }
+    return 0;
+}

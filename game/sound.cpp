@@ -1,0 +1,56 @@
+// Playing sound effects over 24 rotating channels and the one music tune, by sound mode
+// (m_Setting[5]: 0 off, 1 effects and music, 2 effects only, 3 music only).
+#include "game/my_app.h"
+
+namespace {
+
+bool EffectsOn(int mode) {
+    return mode == 1 || mode == 2;
+}
+
+bool MusicOn(int mode) {
+    return mode == 1 || mode == 3;
+}
+
+}  // namespace
+
+int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
+    if (!EffectsOn(m_Setting[5])) return 0;
+    if (n < 0 || n >= m_Sfx.Length() || !m_Sfx[n]) return 0;
+    m_SfxChannel = (m_SfxChannel + 1) % 24;
+    const int channel = m_ChannelMap[m_SfxChannel];
+    qv_audio_StopChannel(channel);
+    qv_audio_PlaySound(m_Sfx[n], channel, 0);
+    qv_audio_SetChannelRate(channel, rate);
+    qv_audio_SetChannelVolume(channel, volume);
+    qv_audio_SetChannelPan(channel, pan);
+    return 0;
+}
+
+int c_MyApp::p_PlaySFX(int n, float volume) {
+    return p_PlaySFX(n, 1.0f, volume, 0.0f);
+}
+
+int c_MyApp::p_PlayTune(String name, int flags) {
+    if (qv_Vortan_HasMusicStream == 0) return 0;
+    // "-1" restarts the tune last started; before any tune it names nothing.
+    if (name == String("-1")) name = m_Music;
+    if (name.Length() == 0) return 0;
+    m_Music = name;
+    const String file = String("sfx/") + name + String(".ogg");
+    if (m_MusicOn == 1) {
+        qv_audio_StopMusic();
+        m_MusicOn = 0;
+    }
+    if (MusicOn(m_Setting[5])) {
+        qv_audio_PlayMusic(file, flags);
+        m_MusicOn = 1;
+    }
+    return 0;
+}
+
+int c_MyApp::p_StopTune() {
+    qv_audio_StopMusic();
+    m_MusicOn = 0;
+    return 0;
+}

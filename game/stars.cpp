@@ -1,0 +1,85 @@
+// The background star field: records of 10 floats (frame, x, y, nearness, -, angle,
+// spin) that drift with the camera, wrap around the screen and turn slowly.
+#include <cmath>
+
+#include "game/my_app.h"
+
+namespace {
+
+enum StarField { kFrame, kX, kY, kNear, kUnused, kAngle, kSpin };
+constexpr int kRecord = 10;
+constexpr int kMaxStars = 499;
+
+// A star that wrapped comes back at a new height (or column), depth and picture.
+void RerollY(float* s) {
+    s[kY] = (qv_Vortan_jscrh + 16) * qv_random_Rnd() - 8;
+    s[kNear] = 0.2f + 0.6f * qv_random_Rnd();
+    s[kFrame] = std::floor(255.99f * qv_random_Rnd());
+}
+
+void RerollX(float* s) {
+    s[kX] = (qv_Vortan_jscrw + 16) * qv_random_Rnd() - 8;
+    s[kNear] = 0.2f + 0.6f * qv_random_Rnd();
+    s[kFrame] = std::floor(255.99f * qv_random_Rnd());
+}
+
+}  // namespace
+
+int c_MyApp::p_ResetStars(int n) {
+    p_SeedRnd(qv_app_Millisecs());
+    if (n >= 1 && n <= kMaxStars) {
+        m_StarCount = n;
+    } else {
+        n = m_StarCount;
+    }
+    for (int i = 0; i <= n; ++i) {
+        float* s = m_Star.Data() + i * kRecord;
+        s[kFrame] = std::floor(255.99f * qv_random_Rnd());
+        s[kX] = (qv_Vortan_jscrw + 16) * qv_random_Rnd() - 8;
+        s[kY] = (qv_Vortan_jscrh + 16) * qv_random_Rnd() - 8;
+        s[kNear] = 0.2f + 0.6f * qv_random_Rnd();
+        s[kAngle] = 360 * qv_random_Rnd();
+        s[kSpin] = qv_random_Rnd() - 0.5f;
+    }
+    return 0;
+}
+
+int c_MyApp::p_DoStars(float dx, float dy) {
+    p_SeedRnd(qv_app_Millisecs());
+    p_ResetDraw();
+    const float o = qv_Vortan_overscan;
+    const float margin = o + 16;
+    const float span = 2 * o + 32;
+    const float w = qv_Vortan_jscrw;
+    const float h = qv_Vortan_jscrh;
+    for (int i = 0; i <= m_StarCount; ++i) {
+        float* s = m_Star.Data() + i * kRecord;
+        s[kX] += dx * s[kNear];
+        s[kY] += dy * s[kNear];
+        if (s[kX] < -margin) {
+            s[kX] += w + span;
+            RerollY(s);
+        }
+        if (s[kX] > w + margin) {
+            s[kX] -= w + span;
+            RerollY(s);
+        }
+        if (s[kY] < -margin) {
+            s[kY] += h + span;
+            RerollX(s);
+        }
+        if (s[kY] > h + margin) {
+            s[kY] -= h + span;
+            RerollX(s);
+        }
+        // Stars keep out of the bottom, where the floor is.
+        if (s[kY] > h - 128) s[kY] -= 100 + 100 * qv_random_Rnd();
+        s[kAngle] += s[kSpin];
+        p_Alpha(s[kNear]);
+        p_SetRot(s[kAngle]);
+        p_SetSize(1);
+        p_DrawImg(96, s[kX], s[kY], s[kFrame]);
+    }
+    p_ResetDraw();
+    return 0;
+}

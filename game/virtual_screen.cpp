@@ -1,0 +1,70 @@
+// The virtual screen: one uniform scale from virtual units to device pixels, and the
+// replay of the draw list through the graphics module.
+#include <cmath>
+
+#include "game/my_app.h"
+
+int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
+    const float w = float(devW);
+    const float h = float(devH);
+    const float o = qv_Vortan_overscan;
+    const float v = devH > devW ? 1.5f : 1.0f;  // portrait windows see more of the field
+    const float dw = qv_Vortan_rawscrw * v;
+    const float dh = qv_Vortan_rawscrh * v;
+    const float sx = (w - 2 * o) / dw;
+    const float sy = (h - 2 * o) / dh;
+    m_ScaleX = sx;
+    m_ScaleY = sy;
+    if (sx > sy) {
+        m_FitAxis = 1;
+    } else {
+        m_FitAxis = std::fabs(sy - 1) < std::fabs(sx - 1) ? 2 : 1;
+    }
+    if (sy <= sx) {
+        const float k = w / dw;
+        m_ScaleY = sx;
+        qv_Vortan_jscrw = w / k;
+        qv_Vortan_jscrh = h / k;
+    } else {
+        m_FitAxis = 2;
+        const float k = h / dh;
+        m_ScaleX = sy;
+        qv_Vortan_jscrw = w / k;
+        qv_Vortan_jscrh = h / k;
+    }
+    m_Landscape = qv_Vortan_jscrh <= qv_Vortan_jscrw ? 1 : 0;
+    return 0;
+}
+
+int c_MyApp::p_ReplayDrawList() {
+    const float w = float(qv_app__devWidth);
+    const float h = float(qv_app__devHeight);
+    const float o = qv_Vortan_overscan;
+    const float oy = w > 0 ? o * h / w : 0;
+    const float sx = m_ScaleX;
+    const float sy = m_ScaleY;
+    const float* list = m_DrawList.Data();
+    for (int start = 0; start + 14 < m_DrawLen; start += kDrawCmdFloats) {
+        const float* cmd = list + start;
+        qv_graphics_SetAlpha(cmd[7]);
+        qv_graphics_SetColor(cmd[10], cmd[11], cmd[12]);
+        qv_graphics_SetBlend(cmd[13] == 3 ? 1 : 0);
+        const float kind = cmd[0];
+        const float x = o + sx * cmd[1];
+        const float y = oy + sy * cmd[2];
+        if (kind == kCmdRect) {
+            qv_graphics_DrawRect(x, y, sx * cmd[4], sy * cmd[5]);
+        } else if (kind == kCmdOval) {
+            qv_graphics_DrawEllipse(x, y, sx * cmd[4], sy * cmd[5]);
+        } else if (kind == kCmdLine) {
+            qv_graphics_DrawLine(x, y, o + sx * cmd[4], oy + sy * cmd[5]);
+        } else if (kind > -1) {
+            const int slot = int(kind);
+            if (slot < m_Img.Length() && m_Img[slot]) {
+                qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[3], cmd[4] * sx * m_ImgScale,
+                                       cmd[5] * sy * m_ImgScale, int(cmd[6]));
+            }
+        }
+    }
+    return 0;
+}
