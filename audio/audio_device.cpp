@@ -79,8 +79,9 @@ unsigned int gxtkAudio::Source(gxtkChannel* chan) {
 void gxtkAudio::FlushDiscarded() {
     std::vector<unsigned int>& discarded = gxtkDiscardedBuffers();
     if (discarded.empty()) return;
+    // A stopped source still holds its buffer, and OpenAL refuses to delete a held buffer.
     for (gxtkChannel& chan : channels) {
-        if (chan.state != 0 && chan.source != 0 && SourceState(chan.source) == AL_STOPPED) {
+        if (chan.source != 0 && SourceState(chan.source) == AL_STOPPED) {
             alSourcei(chan.source, AL_BUFFER, 0);
         }
     }

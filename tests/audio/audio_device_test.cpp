@@ -1,0 +1,320 @@
+// The audio device and module playing real sound through OpenAL Soft's wave writer.
+// Each case runs audio_probe in a process of its own with a configuration that sends the
+// mix, as 16-bit stereo at 44100 Hz, to a file; the test reads that file back and checks
+// what was heard, window by window, next to what the probe reported.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tests/audio/wav_bytes.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kWindow = kRate / 50;  // 20 ms
+constexpr double kLoud = 1000.0;     // RMS of a window that carries the test tone
+constexpr double kQuiet = 30.0;      // RMS of a window that is silent
+
+// The mix the wave writer produced: interleaved 16-bit stereo.
+struct Mix {
+    std::vector<int16_t> samples;
+    long Frames() const { return long(samples.size() / 2); }
+    long Windows() const { return Frames() / kWindow; }
+    // RMS of one channel (0 left, 1 right) over window w.
+    double Rms(long w, int channel) const {
+        double sum = 0;
+        for (long i = w * kWindow; i < (w + 1) * kWindow; ++i) {
+            double v = samples[size_t(2 * i + channel)];
+            sum += v * v;
+        }
+        return std::sqrt(sum / kWindow);
+    }
+    double Level(long w) const { return std::max(Rms(w, 0), Rms(w, 1)); }
+    bool Loud(long w) const { return Level(w) > kLoud; }
+    bool Quiet(long w) const { return Level(w) < kQuiet; }
+    long LoudWindows() const {
+        long n = 0;
+        for (long w = 0; w < Windows(); ++w) n += Loud(w);
+        return n;
+    }
+    // Sign changes of one channel per second over windows [from, to).
+    double Frequency(long from, long to, int channel) const {
+        long crossings = 0;
+        for (long i = from * kWindow + 1; i < to * kWindow; ++i) {
+            crossings += (samples[size_t(2 * i + channel)] >= 0) != (samples[size_t(2 * i - 2 + channel)] >= 0);
+        }
+        return crossings / 2.0 / (double((to - from) * kWindow) / kRate);
+    }
+};
+
+uint32_t U32(const std::string& b, size_t at) {
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
+           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
+}
+
+// Reads the writer's file; the data runs to the end of the file whatever its header says.
+bool ReadMix(const std::string& bytes, Mix* mix) {
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return false;
+    size_t at = 12;
+    while (at + 8 <= bytes.size()) {
+        std::string tag = bytes.substr(at, 4);
+        uint32_t size = U32(bytes, at + 4);
+        if (tag == "fmt ") {
+            int channels = uint8_t(bytes[at + 10]);
+            uint32_t rate = U32(bytes, at + 12);
+            int bits = uint8_t(bytes[at + 22]);
+            if (channels != 2 || rate != kRate || bits != 16) return false;
+        } else if (tag == "data") {
+            size_t count = (bytes.size() - at - 8) / 2;
+            mix->samples.resize(count);
+            for (size_t i = 0; i < count; ++i) {
+                mix->samples[i] = int16_t(uint8_t(bytes[at + 8 + 2 * i]) | uint8_t(bytes[at + 9 + 2 * i]) << 8);
+            }
+            return true;
+        }
+        at += 8 + size;
+    }
+    return false;
+}
+
+struct ProbeRun {
+    ProcessResult result;
+    std::map<std::string, std::string> values;
+    Mix mix;
+    std::string Get(const std::string& key) const {
+        auto it = values.find(key);
+        return it == values.end() ? "<missing>" : it->second;
+    }
+};
+
+class AudioDeviceTest : public testing::Test {
+protected:
+    ScratchDir dir;
+
+    // A mono 16-bit tone of 441 Hz (100 samples a period) at half scale.
+    std::string Tone(const std::string& name, int frames) {
+        std::string path = dir.File(name);
+        EXPECT_TRUE(WriteFile(path, PcmWav(1, kRate, 16, Sine16(frames, 1, kRate, 441.0, 0.5))));
+        return path;
+    }
+
+    std::string OggTone(const std::string& name, int frames) {
+        std::string wav = Tone(name + ".wav", frames);
+        std::string ogg = dir.File(name + ".ogg");
+        ProcessResult r = RunProcess({"/usr/bin/oggenc", "-Q", "-o", ogg, wav});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        return ogg;
+    }
+
+    std::string Config(const std::string& general) {
+        std::string path = dir.File("alsoft.conf");
+        std::string text = "[general]\n" + general +
+                           "channels = stereo\nsample-type = int16\nfrequency = 44100\n"
+                           "dither = false\nhrtf = false\n"
+                           "[wave]\nfile = " + dir.File("mix.wav") + "\n";
+        EXPECT_TRUE(WriteFile(path, text));
+        return path;
+    }
+
+    ProbeRun Probe(const std::string& scenario, const std::vector<std::string>& files,
+                   const std::string& general = "drivers = wave\n") {
+        ProbeRun run;
+        std::vector<std::string> argv = {BuiltProgram("audio_probe"), scenario};
+        argv.insert(argv.end(), files.begin(), files.end());
+        ProcessOptions options;
+        options.env["ALSOFT_CONF"] = Config(general);
+        options.timeoutSeconds = 20;
+        run.result = RunProcess(argv, options);
+        std::istringstream lines(run.result.out);
+        for (std::string line; std::getline(lines, line);) {
+            size_t eq = line.find('=');
+            if (eq != std::string::npos) run.values[line.substr(0, eq)] = line.substr(eq + 1);
+        }
+        std::string bytes = dir.Read("mix.wav");
+        if (!bytes.empty()) {
+            EXPECT_TRUE(ReadMix(bytes, &run.mix)) << "unreadable mix";
+        }
+        EXPECT_EQ(run.result.exitCode, 0) << run.result.out << run.result.err;
+        return run;
+    }
+};
+
+// The loud stretches of the mix as [first, last] window pairs (gaps under 3 windows bridged).
+std::vector<std::pair<long, long>> LoudStretches(const Mix& mix) {
+    std::vector<std::pair<long, long>> out;
+    for (long w = 0; w < mix.Windows(); ++w) {
+        if (!mix.Loud(w)) continue;
+        if (!out.empty() && w - out.back().second <= 3) {
+            out.back().second = w;
+        } else {
+            out.push_back({w, w});
+        }
+    }
+    return out;
+}
+
+bool QuietFrom(const Mix& mix, long from, long to) {
+    for (long w = from; w < to; ++w) {
+        if (!mix.Quiet(w)) return false;
+    }
+    return true;
+}
+
+TEST_F(AudioDeviceTest, WavEffectPlaysToItsEndAndTheChannelReportsStopped) {
+    ProbeRun run = Probe("play-once", {Tone("blip.wav", kRate * 3 / 10)});
+    EXPECT_NE(run.result.out.find("opening openal device"), std::string::npos);
+    EXPECT_EQ(run.result.out.find("OpenAl error"), std::string::npos);
+    EXPECT_EQ(run.Get("loaded"), "1");
+    EXPECT_EQ(run.Get("started"), "1");
+    EXPECT_GE(std::stol(run.Get("finished_ms")), 0) << "the channel never reported the end";
+    EXPECT_EQ(run.Get("after_end"), "0");
+    // 300 ms of tone are 15 windows; edges may split two more.
+    EXPECT_GE(run.mix.LoudWindows(), 14);
+    EXPECT_LE(run.mix.LoudWindows(), 17);
+    EXPECT_EQ(LoudStretches(run.mix).size(), 1u);
+    EXPECT_NEAR(run.mix.Frequency(LoudStretches(run.mix)[0].first + 1,
+                                  LoudStretches(run.mix)[0].second, 0), 441.0, 15.0);
+}
+
+TEST_F(AudioDeviceTest, OggMusicPlaysToItsEnd) {
+    ProbeRun run = Probe("music-once", {OggTone("tune", kRate * 3 / 10)});
+    EXPECT_EQ(run.Get("play_music"), "0");
+    EXPECT_EQ(run.Get("music_started"), "1");
+    EXPECT_GE(std::stol(run.Get("finished_ms")), 0);
+    EXPECT_EQ(run.Get("music_after_end"), "0");
+    EXPECT_GE(run.mix.LoudWindows(), 14);
+    EXPECT_LE(run.mix.LoudWindows(), 17);
+}
+
+TEST_F(AudioDeviceTest, StoppedLoopGoesSilent) {
+    ProbeRun run = Probe("stop", {Tone("loop.wav", 4400)});
+    EXPECT_EQ(run.Get("before_stop"), "1/playing");
+    EXPECT_EQ(run.Get("after_stop"), "0/stopped");
+    auto loud = LoudStretches(run.mix);
+    ASSERT_EQ(loud.size(), 1u);
+    EXPECT_GE(loud[0].second - loud[0].first + 1, 12) << "about 300 ms of loop before the stop";
+    // The probe waits 500 ms after the stop: the last 400 ms must be silence.
+    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 20, run.mix.Windows()));
+}
+
+TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
+    ProbeRun run = Probe("pause-suspend", {Tone("loop.wav", 4400)});
+    EXPECT_EQ(run.Get("app_paused"), "2/paused");
+    EXPECT_EQ(run.Get("suspended_playing"), "1/paused") << "suspend pauses the source only";
+    EXPECT_EQ(run.Get("suspended_app_paused"), "2/paused");
+    EXPECT_EQ(run.Get("resumed_playing"), "1/playing");
+    EXPECT_EQ(run.Get("resumed_app_paused"), "2/paused");
+    EXPECT_EQ(run.Get("app_resumed"), "1/playing");
+    // Heard: one channel, 500 ms of silence while suspended, both channels, then silence.
+    auto loud = LoudStretches(run.mix);
+    ASSERT_EQ(loud.size(), 2u);
+    long gap = loud[1].first - loud[0].second - 1;
+    EXPECT_GE(gap, 20);
+    EXPECT_LE(gap, 28);
+    EXPECT_TRUE(QuietFrom(run.mix, loud[0].second + 2, loud[1].first - 1));
+    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 15, run.mix.Windows()));
+}
+
+TEST_F(AudioDeviceTest, PausingAnEndedChannelStopsIt) {
+    ProbeRun run = Probe("pause-after-end", {Tone("blip.wav", kRate / 10)});
+    EXPECT_EQ(run.Get("recorded_state"), "1") << "nobody asked yet";
+    EXPECT_EQ(run.Get("after_pause"), "0/stopped");
+    EXPECT_EQ(run.Get("after_resume"), "0/stopped");
+}
+
+TEST_F(AudioDeviceTest, MissingMusicReturnsFailureAndLeavesMusicStopped) {
+    ProbeRun run = Probe("music-missing", {OggTone("tune", 4400), dir.File("missing.ogg")});
+    EXPECT_EQ(run.Get("first"), "0");
+    EXPECT_EQ(run.Get("first_state"), "1");
+    EXPECT_EQ(run.Get("second"), "-1");
+    EXPECT_EQ(run.Get("second_state"), "0");
+    auto loud = LoudStretches(run.mix);
+    ASSERT_EQ(loud.size(), 1u) << "the first tune was heard, then nothing";
+    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 20, run.mix.Windows()));
+}
+
+TEST_F(AudioDeviceTest, PlayingOnABusyChannelRestartsItWithTheNewSample) {
+    ProbeRun run = Probe("restart", {Tone("blip.wav", 4400), dir.File("missing.wav")});
+    EXPECT_EQ(run.Get("separate_buffers"), "1");
+    EXPECT_EQ(run.Get("plays_second"), "1");
+    EXPECT_EQ(run.Get("state"), "1");
+    EXPECT_EQ(run.Get("looping"), "0");
+    EXPECT_EQ(run.Get("play_null"), "0");
+    EXPECT_EQ(run.Get("null_state"), "0");
+    EXPECT_EQ(run.Get("missing_sound"), "1");
+}
+
+TEST_F(AudioDeviceTest, WithFewSourcesAChannelTakesOverAStoppedOne) {
+    ProbeRun run = Probe("steal", {Tone("loop.wav", 4400)}, "drivers = wave\nsources = 4\n");
+    EXPECT_EQ(run.Get("all_busy_state"), "0") << "no source free: the play is skipped";
+    EXPECT_EQ(run.Get("all_busy_source"), "0");
+    EXPECT_EQ(run.Get("taken_state"), "1");
+    EXPECT_EQ(run.Get("took_stopped_source"), "1");
+    EXPECT_EQ(run.Get("loser_source"), "0");
+    EXPECT_EQ(run.Get("music_kept_source"), "1");
+    EXPECT_EQ(run.Get("music_plays"), "0");
+    EXPECT_EQ(run.Get("music_state"), "1");
+}
+
+TEST_F(AudioDeviceTest, DiscardedBufferWaitsUntilItsChannelStops) {
+    ProbeRun run = Probe("discard", {Tone("loop.wav", 4400)});
+    EXPECT_EQ(run.Get("parked"), "1");
+    EXPECT_EQ(run.Get("kept_while_playing"), "1");
+    EXPECT_EQ(run.Get("still_playing"), "1/playing");
+    EXPECT_EQ(run.Get("deleted_after_stop"), "1");
+}
+
+TEST_F(AudioDeviceTest, CollectorSparesSamplesThatStillSound) {
+    ProbeRun run = Probe("collect", {Tone("loop.wav", 4400)});
+    EXPECT_EQ(run.Get("idle_collected"), "1");
+    EXPECT_EQ(run.Get("playing_alive"), "1");
+    EXPECT_EQ(run.Get("still_playing"), "1/playing");
+    EXPECT_EQ(run.Get("stopped_collected"), "1");
+    EXPECT_EQ(run.Get("buffers_deleted"), "1");
+}
+
+TEST_F(AudioDeviceTest, PanVolumeAndRateShapeWhatIsHeard) {
+    ProbeRun run = Probe("shape", {Tone("loop.wav", 4400)});
+    auto loud = LoudStretches(run.mix);
+    ASSERT_EQ(loud.size(), 1u);
+    // Windows leaning right belong to the first phase, leaning left to the second.
+    long lastRight = -1, firstLeft = -1;
+    for (long w = loud[0].first; w <= loud[0].second; ++w) {
+        if (run.mix.Rms(w, 1) > 3 * run.mix.Rms(w, 0)) lastRight = w;
+        if (firstLeft < 0 && run.mix.Rms(w, 0) > 3 * run.mix.Rms(w, 1)) firstLeft = w;
+    }
+    ASSERT_GT(lastRight, loud[0].first + 15) << "about 500 ms panned right";
+    ASSERT_GT(firstLeft, lastRight);
+    ASSERT_GT(loud[0].second, firstLeft + 15) << "about 500 ms panned left";
+    long r0 = loud[0].first + 2, r1 = lastRight - 1, l0 = firstLeft + 1, l1 = loud[0].second - 1;
+    EXPECT_NEAR(run.mix.Frequency(r0, r1, 1), 441.0, 15.0);
+    EXPECT_NEAR(run.mix.Frequency(l0, l1, 0), 882.0, 30.0) << "rate 2 doubles the pitch";
+    double right = 0, left = 0;
+    for (long w = r0; w < r1; ++w) right += run.mix.Rms(w, 1) / (r1 - r0);
+    for (long w = l0; w < l1; ++w) left += run.mix.Rms(w, 0) / (l1 - l0);
+    EXPECT_NEAR(left / right, 0.25, 0.05) << "volume 0.25";
+}
+
+TEST_F(AudioDeviceTest, EveryOperationWorksWithADevice) {
+    ProbeRun run = Probe("anyway", {Tone("loop.wav", 4400)});
+    EXPECT_EQ(run.Get("music"), "0");
+    EXPECT_EQ(run.Get("survived"), "1");
+}
+
+TEST_F(AudioDeviceTest, WithoutAnyDeviceEverythingRunsSilently) {
+    ProbeRun run = Probe("anyway", {Tone("loop.wav", 4400)}, "drivers = no-such-backend\n");
+    EXPECT_NE(run.result.out.find("opening openal device\nOpenAl error: alcOpenDevice failed\n"),
+              std::string::npos)
+        << run.result.out;
+    EXPECT_EQ(run.Get("survived"), "1");
+    EXPECT_TRUE(dir.Read("mix.wav").empty());
+}
+
+}  // namespace
