@@ -1,0 +1,132 @@
+"""Title logo layers, the game logo and the maker's logo."""
+import math
+
+from PIL import Image, ImageChops, ImageDraw, ImageFilter
+
+from .canvas import Canvas, gradient, premultiplied_resize, shade, star_points
+from .typeface import font
+
+TITLE = ("VORTAN", "RALLY RUN")
+
+
+def _text_mask(c, text, size, cx, cy, face="sans-bold-oblique", spacing=0.0, max_width=None):
+    """An 'L' image holding the text, centred on (cx, cy) in units, shrunk to
+    max_width units when given."""
+    if max_width:
+        probe = font(face, 100)
+        width = sum(probe.getlength(ch) for ch in text) / 100.0
+        size = min(size, (max_width - spacing * (len(text) - 1)) / width)
+    f = font(face, size * c.k)
+    mask = Image.new("L", c.img.size, 0)
+    d = ImageDraw.Draw(mask)
+    if spacing:
+        widths = [f.getlength(ch) for ch in text]
+        total = sum(widths) + spacing * c.k * (len(text) - 1)
+        x = cx * c.k - total / 2
+        for ch, w in zip(text, widths):
+            d.text((x + w / 2, cy * c.k), ch, font=f, fill=255, anchor="mm")
+            x += w + spacing * c.k
+    else:
+        d.text((cx * c.k, cy * c.k), text, font=f, fill=255, anchor="mm")
+    return mask
+
+
+def _title_masks(c):
+    top = _text_mask(c, TITLE[0], 62, 126, 50, spacing=1.0, max_width=226)
+    bottom = _text_mask(c, TITLE[1], 30, 134, 98, spacing=2.0, max_width=190)
+    return top, bottom
+
+
+def _grow(mask, px):
+    """Dilates a mask by about px pixels with rounded corners (blur, then a steep ramp)."""
+    if px < 1:
+        return mask
+    blurred = mask.filter(ImageFilter.GaussianBlur(px * 0.55))
+    return blurred.point(lambda v: max(0, min(255, (v - 12) * 10)))
+
+
+def _fill(size, mask, image):
+    out = Image.new("RGBA", size, (0, 0, 0, 0))
+    out.paste(image, (0, 0), mask)
+    return out
+
+
+def draw_logotop(frame, scale):
+    """Front layer: chrome letters with a dark outline."""
+    c = Canvas(256, 128, scale)
+    top, bottom = _title_masks(c)
+    letters = ImageChops.lighter(top, bottom)
+    k = c.k
+    outline = _grow(letters, max(1, int(round(2.2 * k))))
+    c.img.paste((20, 10, 40, 255), (0, 0), outline)
+    chrome_top = gradient(c.img.width, c.img.height,
+                          [(0, (255, 255, 255)), (0.28, (200, 230, 255)), (0.40, (70, 120, 220)),
+                           (0.48, (255, 250, 210)), (0.62, (255, 190, 60)), (1, (255, 120, 30))])
+    c.img.alpha_composite(_fill(c.img.size, top, chrome_top))
+    chrome_bottom = gradient(c.img.width, c.img.height,
+                             [(0, (255, 255, 255)), (0.70, (255, 255, 255)), (0.78, (255, 220, 120)),
+                              (0.86, (255, 120, 60)), (1, (220, 40, 80))])
+    c.img.alpha_composite(_fill(c.img.size, bottom, chrome_bottom))
+    # A thin highlight line across the big word.
+    shine = Image.new("L", c.img.size, 0)
+    ImageDraw.Draw(shine).rectangle([0, int(33 * k), c.img.width, int(35 * k)], fill=150)
+    c.img.alpha_composite(_fill(c.img.size, ImageChops.multiply(top, shine),
+                                Image.new("RGBA", c.img.size, (255, 255, 255, 255))))
+    return c.result()
+
+
+def draw_logobot(frame, scale):
+    """Back layer: a hot glow and speed streaks that flicker under the letters."""
+    c = Canvas(256, 128, scale)
+    top, bottom = _title_masks(c)
+    letters = ImageChops.lighter(top, bottom)
+    k = c.k
+    wide = _grow(letters, max(1, int(round(5 * k))))
+    glow = wide.filter(ImageFilter.GaussianBlur(5 * k))
+    c.img.paste((255, 60, 160, 255), (0, 0), glow)
+    hot = _grow(letters, max(1, int(round(3 * k))))
+    c.img.paste((255, 150, 40, 255), (0, 0), hot.filter(ImageFilter.GaussianBlur(1.2 * k)))
+    # Speed streaks trailing to the left.
+    streaks = c.layer()
+    for i, (y, length) in enumerate(((26, 60), (38, 90), (52, 70), (66, 50), (92, 80), (104, 56))):
+        x1 = 30 + (i % 3) * 6
+        streaks.line([(x1 - length * 0.4, y), (x1, y)], 2.5, (255, 220, 90, 200))
+        streaks.line([(x1 - length * 0.4 + 10, y + 3), (x1 + 4, y + 3)], 1.2, (120, 220, 255, 180))
+    c.img.alpha_composite(streaks.img)
+    # Shadow copy of the letters, offset down and right.
+    shadow = ImageChops.offset(letters, int(3 * k), int(3 * k))
+    c.img.paste((40, 0, 60, 255), (0, 0), shadow)
+    return c.result()
+
+
+def draw_logo(frame, scale):
+    """The game logo: both title layers together."""
+    img = draw_logobot(0, scale)
+    img.alpha_composite(draw_logotop(0, scale))
+    return img
+
+
+def draw_maker(frame, scale):
+    """The maker's logo: a round emblem with a comet over the word PELLIX."""
+    c = Canvas(256, 256, scale)
+    cx, cy = 128, 104
+    c.circle(cx, cy, 76, fill=(20, 20, 40))
+    c.circle(cx, cy, 70, fill=(0, 110, 230))
+    c.circle(cx, cy, 62, fill=(10, 40, 110))
+    # Comet: a white head with a warm tail sweeping round the ring.
+    for i in range(30):
+        a = math.radians(200 + i * 5)
+        r = 46
+        w = 2 + i * 0.45
+        c.circle(cx + r * math.sin(a), cy - r * math.cos(a), w,
+                 fill=(255, 140 + i * 3, 40 + i * 6, 60 + i * 6))
+    a = math.radians(350)
+    hx, hy = cx + 46 * math.sin(a), cy - 46 * math.cos(a)
+    c.circle(hx, hy, 16, fill=(255, 255, 255))
+    c.circle(hx, hy, 10, fill=(255, 240, 190))
+    c.star(cx, cy + 6, 26, 10, 4, (255, 255, 255), rotation=0)
+    c.star(cx, cy + 6, 14, 5, 4, (120, 220, 255), rotation=45)
+    letters = _text_mask(c, "PELLIX", 40, cx, 212, face="sans-bold", spacing=4)
+    c.img.paste((20, 20, 40, 255), (0, 0), _grow(letters, max(1, int(round(2 * c.k)))))
+    c.img.paste((255, 255, 255, 255), (0, 0), letters)
+    return c.result()
