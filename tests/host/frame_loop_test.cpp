@@ -1,0 +1,149 @@
+// Scheduling of the frame loop under a simulated clock: updates per frame, sleeping,
+// catching up, dropping the schedule, and suspending on focus loss.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "host/glfw_game.h"
+#include "tests/host/recording_delegate.h"
+
+namespace {
+
+// The window-system side of the loop with a clock that only moves when told to.
+class SimulatedFrames : public QvFrameDriver {
+public:
+    double now = 100.0;
+    double swapCost = 0.001;    // time a buffer swap takes
+    int framesLeft = 0;         // the window closes after this many frames
+    std::vector<bool> activeByFrame;  // focus per frame; active when past the end
+    std::vector<double> sleeps;
+    std::vector<bool> waits;    // per event pass: blocked waiting for events
+    int frame = 0;
+
+    double Now() override { return now; }
+    void Sleep(double seconds) override {
+        sleeps.push_back(seconds);
+        now += seconds;
+    }
+    bool WindowOpen() override { return framesLeft-- > 0; }
+    void SwapBuffers() override {
+        now += swapCost;
+        ++frame;
+    }
+    void ProcessEvents(bool wait) override { waits.push_back(wait); }
+    bool WindowActive() override {
+        size_t i = size_t(frame - 1);
+        return i >= activeByFrame.size() || activeByFrame[i];
+    }
+};
+
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gc_init_lists();
+        delegate = new RecordingDelegate;
+        host.SetDelegate(delegate);
+        host.SetFrameDriver(&frames);
+        host.StartGame();
+    }
+    // Runs `count` frames, recording how many updates each one ran.
+    std::vector<int> RunFrames(int count) {
+        std::vector<int> perFrame;
+        for (int i = 0; i < count; ++i) {
+            int before = delegate->updates;
+            frames.framesLeft = 1;
+            host.RunFrames();
+            perFrame.push_back(delegate->updates - before);
+        }
+        return perFrame;
+    }
+
+    SimulatedFrames frames;
+    QvGlfwGame host;
+    RecordingDelegate* delegate = nullptr;
+};
+
+TEST_F(FrameLoopTest, SixtyHertzRunsOneUpdatePerFrameAndSleepsTheRest) {
+    host.SetUpdateRate(60);
+    double start = frames.now;
+    std::vector<int> perFrame = RunFrames(120);
+    for (int n : perFrame) EXPECT_EQ(n, 1);
+    // The first frame starts the schedule without sleeping; every later one sleeps until
+    // its update is due, so two seconds of frames take two seconds.
+    ASSERT_EQ(frames.sleeps.size(), 119u);
+    for (double s : frames.sleeps) EXPECT_NEAR(s, 1.0 / 60 - frames.swapCost, 1e-9);
+    EXPECT_NEAR(frames.now - start, 119.0 / 60 + frames.swapCost, 1e-6);
+    EXPECT_EQ(delegate->renders, 120);
+}
+
+TEST_F(FrameLoopTest, RateZeroRunsExactlyOneUpdatePerFrameWithoutSleeping) {
+    host.SetUpdateRate(0);
+    std::vector<int> perFrame = RunFrames(50);
+    for (int n : perFrame) EXPECT_EQ(n, 1);
+    EXPECT_TRUE(frames.sleeps.empty());
+}
+
+TEST_F(FrameLoopTest, FallingBehindRunsFourUpdatesThenRestartsTheSchedule) {
+    host.SetUpdateRate(60);
+    RunFrames(3);
+    // One frame's render stalls for ten periods.
+    frames.swapCost = 10.0 / 60;
+    std::vector<int> stalled = RunFrames(1);
+    EXPECT_EQ(stalled[0], 4);
+    frames.swapCost = 0.001;
+    size_t sleepsBefore = frames.sleeps.size();
+    std::vector<int> after = RunFrames(3);
+    // The dropped schedule restarts from the current time: no sleep before the next
+    // update, one update per frame from then on, and no debt paid back.
+    EXPECT_EQ(after, (std::vector<int>{1, 1, 1}));
+    ASSERT_EQ(frames.sleeps.size(), sleepsBefore + 2);
+    EXPECT_NEAR(frames.sleeps.back(), 1.0 / 60 - 0.001, 1e-9);
+}
+
+TEST_F(FrameLoopTest, SlowUpdatesCatchUpWithinFourPerFrame) {
+    host.SetUpdateRate(60);
+    RunFrames(2);
+    // A frame that takes three and a half periods runs the three updates it missed.
+    frames.swapCost = 3.5 / 60;
+    std::vector<int> late = RunFrames(1);
+    EXPECT_EQ(late[0], 3);
+}
+
+TEST_F(FrameLoopTest, ChangingTheRateInsideAnUpdateEndsTheCatchUp) {
+    host.SetUpdateRate(60);
+    RunFrames(2);
+    frames.swapCost = 10.0 / 60;
+    delegate->onUpdate = [this] {
+        host.SetUpdateRate(30);
+        delegate->onUpdate = nullptr;
+    };
+    std::vector<int> changed = RunFrames(1);
+    EXPECT_EQ(changed[0], 1);
+    EXPECT_EQ(host.UpdateRate(), 30);
+    // The next frame restarts at the new rate without sleeping first.
+    frames.swapCost = 0.001;
+    size_t sleepsBefore = frames.sleeps.size();
+    RunFrames(2);
+    ASSERT_EQ(frames.sleeps.size(), sleepsBefore + 1);
+    EXPECT_NEAR(frames.sleeps.back(), 1.0 / 30 - 0.001, 1e-9);
+}
+
+TEST_F(FrameLoopTest, FocusLossSuspendsOnceAndBlocksForEventsUntilFocusReturns) {
+    host.SetUpdateRate(60);
+    frames.activeByFrame = {true, false, false, false, true, true};
+    std::vector<int> perFrame = RunFrames(6);
+    EXPECT_EQ(perFrame, (std::vector<int>{1, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(delegate->Count("suspend"), 1);
+    EXPECT_EQ(delegate->Count("resume"), 1);
+    // Rendering goes on while suspended; events are waited for, not polled.
+    EXPECT_EQ(delegate->renders, 6);
+    EXPECT_EQ(frames.waits, (std::vector<bool>{false, false, true, true, true, false}));
+    EXPECT_FALSE(host.Suspended());
+}
+
+TEST_F(FrameLoopTest, MillisecsFollowsTheClock) {
+    frames.now = 12.3456;
+    EXPECT_EQ(host.Millisecs(), 12345);
+}
+
+}  // namespace
