@@ -22,8 +22,12 @@ int64_t gc_alloc_count = 0;
 namespace {
 
 constexpr int kCacheLimit = 56;
-// Free blocks of 8..56 bytes by size / 8, chained through succ.
-gc_object* gc_cache[8];
+// A returned block waiting in the cache; its object is already destroyed.
+struct FreeBlock {
+    FreeBlock* succ;
+};
+// Free blocks of 8..56 bytes by size / 8.
+FreeBlock* gc_cache[8];
 
 // The block most recently handed out, waiting for its gc_object constructor.
 char* pending_block = nullptr;
@@ -65,7 +69,7 @@ void MakeEmpty(gc_object& list) { list.succ = list.pred = &list; }
 
 void* TakeBlock(int size) {
     if (size <= kCacheLimit && gc_cache[size / 8]) {
-        gc_object* block = gc_cache[size / 8];
+        FreeBlock* block = gc_cache[size / 8];
         gc_cache[size / 8] = block->succ;
         return block;
     }
@@ -74,7 +78,7 @@ void* TakeBlock(int size) {
 
 void ReturnBlock(void* block, int size) {
     if (size <= kCacheLimit) {
-        gc_object* cached = static_cast<gc_object*>(block);
+        FreeBlock* cached = static_cast<FreeBlock*>(block);
         cached->succ = gc_cache[size / 8];
         gc_cache[size / 8] = cached;
     } else {
@@ -98,13 +102,11 @@ void FullCollection(int ext) {
     gc_new_bytes = 0;
 }
 
-// The linked header lying inside [block, block + its size) on `list`, searched from the tail.
-gc_object* FindHeaderIn(gc_object& list, char* block) {
-    for (gc_object* p = list.pred; p != &list; p = p->pred) {
-        char* at = reinterpret_cast<char*>(p);
-        if (at >= block && at < block + SizeOf(p)) return p;
+bool IsOnList(const gc_object& list, const gc_object* p) {
+    for (const gc_object* q = list.succ; q != &list; q = q->succ) {
+        if (q == p) return true;
     }
-    return nullptr;
+    return false;
 }
 
 }  // namespace
@@ -127,24 +129,26 @@ gc_object::gc_object() {
 
 void* gc_object::operator new(size_t size) { return gc_object_alloc(int(size)); }
 
-// Gives back the block of an object whose constructor threw (or that was deleted directly).
-void gc_object::operator delete(void* p) {
-    char* block = static_cast<char*>(p);
-    gc_object* header = FindHeaderIn(gc_unmarked_list, block);
-    if (!header) header = FindHeaderIn(gc_queued_list, block);
-    if (!header) {
-        header = FindHeaderIn(gc_marked_list, block);
-        if (header) gc_marked_bytes -= SizeOf(header);
-    }
-    if (!header) {
-        ReturnBlock(p, block == pending_block ? pending_size : kCacheLimit + 8);
-        pending_block = nullptr;
-        return;
-    }
-    int size = SizeOf(header);
-    Unlink(header);
+// Size of the block whose header was unlinked last by the destructor, for operator delete.
+static int unlinked_size = 0;
+
+gc_object::~gc_object() {
+    if (flags == GC_STATIC_FLAGS || !succ) return;
+    int size = SizeOf(this);
+    if ((flags & 3) != gc_markbit && IsOnList(gc_marked_list, this)) gc_marked_bytes -= size;
+    Unlink(this);
+    succ = pred = nullptr;
     gc_alloced_bytes -= size;
-    ReturnBlock(p, size);
+    unlinked_size = size;
+}
+
+// Only reached after the destructor above has unlinked the block.
+void gc_object::operator delete(void* p) {
+    if (p == pending_block) {
+        unlinked_size = pending_size;
+        pending_block = nullptr;
+    }
+    ReturnBlock(p, unlinked_size);
 }
 
 void* gc_object_alloc(int size) {
@@ -168,6 +172,7 @@ void gc_destroy(gc_object* p) {
     int size = SizeOf(p);
     void* block = dynamic_cast<void*>(p);
     gc_free_bytes -= size;
+    p->succ = p->pred = nullptr;  // already off every list
     p->~gc_object();
     ReturnBlock(block, size);
 }

@@ -24,7 +24,8 @@ public:
     constexpr explicit gc_object(gc_static_t) : succ(this), pred(this), flags(3) {}
     gc_object(const gc_object&) = delete;
     gc_object& operator=(const gc_object&) = delete;
-    virtual ~gc_object() {}
+    // A block still linked (deleted directly, or its constructor threw) leaves its list here.
+    virtual ~gc_object();
     virtual void mark() {}
 
     // Every collected object is created with `new` and lives in collector memory.
