@@ -217,7 +217,7 @@ TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
     ASSERT_EQ(loud.size(), 2u);
     long gap = loud[1].first - loud[0].second - 1;
     EXPECT_GE(gap, 20);
-    EXPECT_LE(gap, 28);
+    EXPECT_LE(gap, 45);
     EXPECT_TRUE(QuietFrom(run.mix, loud[0].second + 2, loud[1].first - 1));
     EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 15, run.mix.Windows()));
 }

@@ -99,7 +99,9 @@ TEST(OggReader, TruncatedFileGivesAShorterSampleOrNothing) {
         if (!r.samples) continue;
         EXPECT_GE(r.length, 0) << keep;
         EXPECT_LE(r.length, 20000) << keep;
-        if (keep <= bytes.size() / 2) EXPECT_LT(r.length, 15000) << keep;
+        if (keep <= bytes.size() / 2) {
+            EXPECT_LT(r.length, 15000) << keep;
+        }
     }
 }
 
