@@ -1,0 +1,180 @@
+// Headless game object for tests (see game_fixture.h).
+#include "tests/game/game_fixture.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+#include "host/frame_driver.h"
+#include "host/glfw_game.h"
+#include "host/startup.h"
+
+// A clock that moves only when the test says so; no window.
+class SimClock : public QvFrameDriver {
+public:
+    double now = 1.0;
+    double Now() override { return now; }
+    void Sleep(double seconds) override { now += seconds; }
+    bool WindowOpen() override { return false; }
+    void SwapBuffers() override {}
+    void ProcessEvents(bool) override {}
+    bool WindowActive() override { return true; }
+};
+
+// The real host (files, sounds, state file) on the simulated clock.
+class GameFixture::TestHost : public QvGlfwGame {
+public:
+    SimClock clock;
+    TestHost() { SetFrameDriver(&clock); }
+};
+
+gxtkAudio* GameFixture::Audio() {
+    static gxtkAudio* audio = nullptr;
+    static ScratchDir* dir = nullptr;
+    if (!audio) {
+        dir = new ScratchDir();
+        dir->Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + dir->File("mix.wav") + "\n");
+        setenv("ALSOFT_CONF", dir->File("alsoft.conf").c_str(), 1);
+        audio = gxtkAudio::audio ? gxtkAudio::audio : new gxtkAudio();
+        gc_root(audio);
+    }
+    return audio;
+}
+
+void GameFixture::SetUp() {
+    scratch = std::make_unique<ScratchDir>();
+    static TestHost* sharedHost = new TestHost();
+    host = sharedHost;
+    host->clock.now = 1.0;
+    host->SetStatePath(String(scratch->File("state").c_str()));
+    QvGame::_game = host;
+
+    // Every module global back to its start value (the roots it registers again only
+    // mark the same globals twice).
+    qvInit();
+    qv_app__game = host;
+    qv_audio_SetAudioDevice(Audio());
+    input = (new c_InputDevice)->m_new();
+    qv_input_SetInputDevice(input);
+    SetDevice(640, 480);
+
+    app = (new c_MyApp)->m_new();
+    gc_assign(qv_app__app, static_cast<c_App*>(app));
+}
+
+void GameFixture::TearDown() {
+    qv_audio_StopMusic();
+    for (int channel = 0; channel < gxtkAudio::kEffectChannels; ++channel) qv_audio_StopChannel(channel);
+    qv_app__app = nullptr;
+    qv_input_device = nullptr;
+    app = nullptr;
+    input = nullptr;
+    gc_collect_all();  // each game object holds some 20 MB of tables
+}
+
+void GameFixture::SetDevice(int width, int height) {
+    qv_app__devWidth = width;
+    qv_app__devHeight = height;
+}
+
+void GameFixture::Create() {
+    app->p_OnCreate();
+}
+
+void GameFixture::Update(int count) {
+    for (int i = 0; i < count; ++i) {
+        app->p_OnUpdate();
+        input->p_EndUpdate();
+        host->clock.now += 1.0 / 60.0;
+    }
+}
+
+void GameFixture::Render() {
+    app->p_OnRender();
+}
+
+void GameFixture::FinishLoading() {
+    for (int i = 0; i < 100 && app->m_LoadStage != 0; ++i) {
+        Render();
+        Update();
+    }
+    Render();
+    ASSERT_EQ(app->m_LoadStage, 0);
+}
+
+void GameFixture::AdvanceMs(int ms) {
+    host->clock.now += ms / 1000.0;
+}
+
+void GameFixture::KeyDown(int key) {
+    input->p_KeyEvent(1, key);
+}
+
+void GameFixture::KeyUp(int key) {
+    input->p_KeyEvent(2, key);
+}
+
+void GameFixture::Tap(int key) {
+    KeyDown(key);
+    KeyUp(key);
+}
+
+void GameFixture::PadDown(int port, int button) {
+    KeyDown(256 + 32 * port + button);
+}
+
+void GameFixture::PadUp(int port, int button) {
+    KeyUp(256 + 32 * port + button);
+}
+
+void GameFixture::Stick(int port, float x, float y) {
+    c_JoyState* joy = input->p_GetJoyState(port);
+    joy->m__joyx[0] = x;
+    joy->m__joyy[0] = y;
+}
+
+void GameFixture::Type(const std::string& chars) {
+    for (char c : chars) input->p_KeyEvent(3, static_cast<unsigned char>(c));
+}
+
+std::vector<DrawCmd> GameFixture::Commands() const {
+    std::vector<DrawCmd> out;
+    const float* list = app->m_DrawList.Data();
+    for (int at = 0; at + kDrawCmdFloats <= app->m_DrawLen; at += kDrawCmdFloats) {
+        const float* c = list + at;
+        out.push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12], int(c[13])});
+    }
+    return out;
+}
+
+std::string GameFixture::DrawnText() const {
+    std::string text;
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind == float(app->m_Font)) text += char(int(c.frame) + 32);
+    }
+    return text;
+}
+
+namespace {
+
+std::string Le(uint32_t value, int bytes) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += char((value >> (8 * i)) & 0xFF);
+    return out;
+}
+
+}  // namespace
+
+std::string GameFixture::WriteTone(const std::string& name) const {
+    const int frames = 2205;  // 50 ms at 44.1 kHz
+    std::string samples;
+    for (int i = 0; i < frames; ++i) samples += Le(uint16_t((i % 50 < 25) ? 8000 : -8000), 2);
+    std::string fmt = Le(1, 2) + Le(1, 2) + Le(44100, 4) + Le(88200, 4) + Le(2, 2) + Le(16, 2);
+    std::string body = "WAVE" + std::string("fmt ") + Le(16, 4) + fmt + "data" +
+                       Le(uint32_t(samples.size()), 4) + samples;
+    scratch->Write(name, "RIFF" + Le(uint32_t(body.size()), 4) + body);
+    return scratch->File(name);
+}
+
+c_Sound* GameFixture::LoadTone(const std::string& name) const {
+    return qv_audio_LoadSound(String(WriteTone(name).c_str()));
+}

@@ -1,0 +1,74 @@
+// The whole game object without a window: the real input device fed with key, pad,
+// stick and character events, sound through OpenAL's wave writer, a host whose clock
+// the test moves, and the state file in a scratch folder. Tests drive c_MyApp update by
+// update exactly as the framework does (p_OnUpdate, then the input device's end of
+// update) and read its fields and draw list.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "game/my_app.h"
+#include "tests/support/scratch_dir.h"
+
+// Windows virtual-key codes the tests press.
+namespace vk {
+constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
+              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46,
+              kF1 = 112, kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
+inline int Letter(char c) { return c; }  // 'A'..'Z' are their own codes
+}  // namespace vk
+
+// One command of the draw list, unpacked.
+struct DrawCmd {
+    float kind;  // image slot, or kCmdRect / kCmdOval / kCmdLine
+    float x, y, rot, a4, a5, frame, alpha;
+    float r, g, b;
+    int blend;
+};
+
+class GameFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // The window size the framework reports (qv_app__devWidth / qv_app__devHeight).
+    void SetDevice(int width, int height);
+    // p_OnCreate, as the framework calls it once the devices exist.
+    void Create();
+    // Runs updates: p_OnUpdate, then the input device's end of update; the clock moves
+    // one sixtieth of a second per update.
+    void Update(int count = 1);
+    void Render();
+    // Alternating updates and renders until the staged loader is done (at most 100).
+    void FinishLoading();
+    void AdvanceMs(int ms);
+
+    void KeyDown(int key);
+    void KeyUp(int key);
+    // Pressed and released before the next update: one hit, not held.
+    void Tap(int key);
+    void PadDown(int port, int button);
+    void PadUp(int port, int button);
+    void Stick(int port, float x, float y);
+    void Type(const std::string& chars);
+
+    std::vector<DrawCmd> Commands() const;
+    // The characters drawn with the font, in order (drawn glyphs only).
+    std::string DrawnText() const;
+
+    // A short 16-bit mono WAV file in the scratch folder; returns its path.
+    std::string WriteTone(const std::string& name) const;
+    c_Sound* LoadTone(const std::string& name) const;
+
+    class TestHost;
+    static gxtkAudio* Audio();
+
+    TestHost* host = nullptr;
+    c_MyApp* app = nullptr;
+    c_InputDevice* input = nullptr;
+    std::unique_ptr<ScratchDir> scratch;
+};
