@@ -1,0 +1,218 @@
+// What the render device puts on screen: primitives, colours, blending, scissor, clearing
+// and read-back, checked on real pixels under Xvfb with Mesa.
+#include <gtest/gtest.h>
+
+#include "graphics/graphics_device.h"
+#include "host/glfw_game.h"
+#include "tests/graphics/gl_test_window.h"
+
+namespace {
+
+constexpr int W = 128;
+constexpr int H = 96;
+
+class DevicePixels : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { windowOpen = gltest::OpenWindow(W, H); }
+    static void TearDownTestSuite() { gltest::CloseWindow(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(windowOpen) << "no OpenGL window under Xvfb";
+        device = new gxtkGraphics;
+        ASSERT_EQ(device->BeginRender(), 1);
+        ASSERT_EQ(device->Width(), W);
+        ASSERT_EQ(device->Height(), H);
+        device->SetMatrix(1, 0, 0, 1, 0, 0);
+        device->SetColor(255, 255, 255);
+        device->SetAlpha(1);
+        device->SetBlend(0);
+        device->SetScissor(0, 0, W, H);
+        device->Cls(0, 0, 0);
+    }
+
+    uint32_t At(int x, int y) { return gltest::RgbAt(*device, x, y); }
+
+    static bool windowOpen;
+    gxtkGraphics* device = nullptr;
+};
+
+bool DevicePixels::windowOpen = false;
+
+TEST_F(DevicePixels, RectangleCoversExactlyItsPixels) {
+    device->SetColor(0, 255, 0);
+    device->DrawRect(10, 20, 30, 15);
+    device->EndRender();
+    EXPECT_EQ(At(10, 20), 0x00ff00u);
+    EXPECT_EQ(At(39, 34), 0x00ff00u);
+    EXPECT_EQ(At(9, 20), 0u);
+    EXPECT_EQ(At(40, 20), 0u);
+    EXPECT_EQ(At(10, 19), 0u);
+    EXPECT_EQ(At(10, 35), 0u);
+}
+
+TEST_F(DevicePixels, LinesLightTheRowAndColumnTheyName) {
+    device->SetColor(255, 0, 0);
+    device->DrawLine(10, 50, 60, 50);
+    device->DrawLine(70, 10, 70, 40);
+    device->EndRender();
+    EXPECT_EQ(At(30, 50), 0xff0000u);
+    EXPECT_EQ(At(30, 49), 0u);
+    EXPECT_EQ(At(30, 51), 0u);
+    EXPECT_EQ(At(70, 25), 0xff0000u);
+    EXPECT_EQ(At(69, 25), 0u);
+    EXPECT_EQ(At(71, 25), 0u);
+}
+
+TEST_F(DevicePixels, PointLightsOnePixel) {
+    device->SetColor(0, 0, 255);
+    device->DrawPoint(5, 7);
+    device->EndRender();
+    EXPECT_EQ(At(5, 7), 0x0000ffu);
+    EXPECT_EQ(At(4, 7), 0u);
+    EXPECT_EQ(At(6, 7), 0u);
+    EXPECT_EQ(At(5, 6), 0u);
+    EXPECT_EQ(At(5, 8), 0u);
+}
+
+TEST_F(DevicePixels, OvalFillsTheEllipseInsideItsBox) {
+    device->SetColor(255, 255, 0);
+    device->DrawOval(20, 20, 40, 30);  // centre (40, 35), radii 20 and 15
+    device->EndRender();
+    EXPECT_EQ(At(40, 35), 0xffff00u);
+    EXPECT_EQ(At(58, 35), 0xffff00u);
+    EXPECT_EQ(At(22, 35), 0xffff00u);
+    EXPECT_EQ(At(40, 22), 0xffff00u);
+    EXPECT_EQ(At(40, 48), 0xffff00u);
+    EXPECT_EQ(At(21, 21), 0u);  // box corners lie outside the ellipse
+    EXPECT_EQ(At(58, 48), 0u);
+    EXPECT_EQ(At(62, 35), 0u);
+    EXPECT_EQ(At(40, 18), 0u);
+}
+
+TEST_F(DevicePixels, TransformedRectangleLandsThroughTheMatrix) {
+    device->SetColor(255, 255, 255);
+    device->SetMatrix(2, 0, 0, 3, 50, 10);
+    device->DrawRect(1, 1, 5, 5);  // (52, 13) to (62, 28)
+    device->EndRender();
+    EXPECT_EQ(At(52, 13), 0xffffffu);
+    EXPECT_EQ(At(61, 27), 0xffffffu);
+    EXPECT_EQ(At(51, 13), 0u);
+    EXPECT_EQ(At(62, 27), 0u);
+    EXPECT_EQ(At(61, 28), 0u);
+}
+
+TEST_F(DevicePixels, TranslucentColourIsPremultiplied) {
+    device->SetColor(255, 0, 0);
+    device->SetAlpha(0.5f);
+    device->DrawRect(0, 0, 10, 10);
+    device->SetColor(255, 255, 255);
+    device->SetAlpha(1);
+    device->DrawRect(20, 0, 10, 10);
+    device->SetColor(255, 0, 0);
+    device->SetAlpha(0.5f);
+    device->DrawRect(20, 0, 10, 10);
+    device->EndRender();
+    EXPECT_TRUE(gltest::NearRgb(At(5, 5), 0x7f0000, 1)) << std::hex << At(5, 5);
+    EXPECT_TRUE(gltest::NearRgb(At(25, 5), 0xff8080, 1)) << std::hex << At(25, 5);
+}
+
+TEST_F(DevicePixels, AdditiveBlendingAddsAndZeroAlphaAddsNothing) {
+    device->SetColor(100, 20, 0);
+    device->DrawRect(0, 0, 10, 10);
+    device->SetBlend(1);
+    device->SetColor(50, 20, 10);
+    device->DrawRect(0, 0, 10, 10);
+    device->SetColor(255, 255, 255);
+    device->SetAlpha(0);
+    device->DrawRect(0, 0, 10, 10);
+    device->EndRender();
+    EXPECT_TRUE(gltest::NearRgb(At(5, 5), 0x96280a, 1)) << std::hex << At(5, 5);
+}
+
+TEST_F(DevicePixels, ScissorClipsWithRowsCountedFromTheTop) {
+    device->SetScissor(10, 10, 20, 20);
+    device->DrawRect(0, 0, W, H);
+    device->SetScissor(0, 0, 8, 8);
+    device->DrawRect(0, 0, W, H);
+    device->EndRender();
+    EXPECT_EQ(At(15, 15), 0xffffffu);
+    EXPECT_EQ(At(29, 29), 0xffffffu);
+    EXPECT_EQ(At(30, 30), 0u);
+    EXPECT_EQ(At(9, 15), 0u);
+    EXPECT_EQ(At(3, 3), 0xffffffu);       // top-left corner, not bottom-left
+    EXPECT_EQ(At(3, H - 3), 0u);
+    EXPECT_EQ(At(100, 80), 0u);
+}
+
+TEST_F(DevicePixels, FullWindowScissorTurnsClippingOff) {
+    device->SetScissor(0, 0, 8, 8);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    device->SetScissor(0, 0, W, H);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+    device->DrawRect(0, 0, W, H);
+    device->EndRender();
+    EXPECT_EQ(At(100, 80), 0xffffffu);
+}
+
+TEST_F(DevicePixels, ClsDropsWhatIsPendingAndObeysTheScissor) {
+    device->DrawRect(0, 0, 50, 50);
+    int64_t flushes = device->flushCount;
+    device->Cls(0, 0, 255);
+    device->SetScissor(60, 0, 10, 10);
+    device->Cls(255, 0, 0);
+    device->EndRender();
+    EXPECT_EQ(device->flushCount, flushes);
+    EXPECT_EQ(At(20, 20), 0x0000ffu);
+    EXPECT_EQ(At(65, 5), 0xff0000u);
+    EXPECT_EQ(At(75, 5), 0x0000ffu);
+}
+
+TEST_F(DevicePixels, ReadPixelsGivesTopRowFirstAsArgb) {
+    device->SetColor(255, 0, 0);
+    device->DrawRect(0, 0, 2, 2);
+    device->SetColor(0, 128, 255);
+    device->DrawRect(0, 2, 2, 1);
+    Array<int> pixels(10);
+    device->ReadPixels(pixels, 0, 0, 2, 3, 1, 3);
+    EXPECT_EQ(pixels[0], 0);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[1]), 0xffff0000u);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[2]), 0xffff0000u);
+    EXPECT_EQ(pixels[3], 0);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[4]), 0xffff0000u);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[7]), 0xff0080ffu);
+    EXPECT_EQ(static_cast<uint32_t>(pixels[8]), 0xff0080ffu);
+    EXPECT_EQ(pixels[9], 0);
+}
+
+TEST_F(DevicePixels, ReadPixelsRefusesABlockThatDoesNotFitTheArray) {
+    device->DrawRect(0, 0, 10, 10);
+    Array<int> pixels(5);
+    device->ReadPixels(pixels, 0, 0, 3, 3, 0, 3);
+    device->ReadPixels(pixels, 0, 0, 1, 1, -1, 1);
+    for (int i = 0; i < pixels.Length(); ++i) EXPECT_EQ(pixels[i], 0) << i;
+}
+
+TEST_F(DevicePixels, SurfaceDrawsItsPremultipliedPixels) {
+    gxtkSurface* surface = device->CreateSurface(4, 2);
+    ASSERT_EQ(surface->seq, glfwGraphicsSeq);
+    Array<int> argb(8);
+    const uint32_t source[8] = {0xffff0000, 0xff00ff00, 0xff0000ff, 0x80ffffff,
+                                0x00ffffff, 0xff102030, 0xffffffff, 0x40800000};
+    for (int i = 0; i < 8; ++i) argb[i] = static_cast<int>(source[i]);
+    device->WritePixels2(surface, argb, 0, 0, 4, 2, 0, 4);
+    device->DrawSurface(surface, 50, 60);
+    device->DrawSurface2(surface, 80, 60, 1, 1, 2, 1);
+    device->EndRender();
+    const uint32_t expected[8] = {0xff0000, 0x00ff00, 0x0000ff, 0x808080,
+                                  0x000000, 0x102030, 0xffffff, 0x200000};
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(At(50 + i % 4, 60 + i / 4), expected[i]) << "pixel " << i;
+    }
+    EXPECT_EQ(At(54, 60), 0u);
+    EXPECT_EQ(At(80, 60), 0x102030u);
+    EXPECT_EQ(At(81, 60), 0xffffffu);
+    EXPECT_EQ(At(82, 60), 0u);
+    EXPECT_EQ(At(80, 61), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,253 @@
+// Texture surfaces: premultiplied pixel data, lazy textures per OpenGL context, row
+// uploads, loading through the host, and release.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "graphics/graphics_device.h"
+#include "host/glfw_game.h"
+#include "tests/graphics/gl_test_window.h"
+#include "tests/support/scratch_dir.h"
+
+namespace {
+
+unsigned char* Malloced(const std::vector<unsigned char>& bytes) {
+    unsigned char* p = static_cast<unsigned char*>(std::malloc(bytes.size()));
+    std::memcpy(p, bytes.data(), bytes.size());
+    return p;
+}
+
+TEST(SurfaceData, PremultipliesGreyAlphaAndRgbaWithTruncation) {
+    gxtkSurface* grey = new gxtkSurface;
+    grey->SetData(Malloced({200, 128, 255, 255, 9, 0}), 3, 1, 2);
+    EXPECT_EQ(grey->format, static_cast<GLenum>(GL_LUMINANCE_ALPHA));
+    const unsigned char greyWanted[6] = {100, 128, 255, 255, 0, 0};
+    EXPECT_EQ(std::memcmp(grey->data, greyWanted, 6), 0);
+
+    gxtkSurface* rgba = new gxtkSurface;
+    rgba->SetData(Malloced({255, 255, 255, 0, 255, 128, 10, 128, 1, 2, 3, 255}), 3, 1, 4);
+    EXPECT_EQ(rgba->format, static_cast<GLenum>(GL_RGBA));
+    const unsigned char rgbaWanted[12] = {0, 0, 0, 0, 128, 64, 5, 128, 1, 2, 3, 255};
+    EXPECT_EQ(std::memcmp(rgba->data, rgbaWanted, 12), 0);
+
+    gxtkSurface* rgb = new gxtkSurface;
+    rgb->SetData(Malloced({7, 8, 9}), 1, 1, 3);
+    EXPECT_EQ(rgb->format, static_cast<GLenum>(GL_RGB));
+    EXPECT_EQ(rgb->data[0], 7);
+
+    gxtkSurface* lum = new gxtkSurface;
+    lum->SetData(Malloced({77}), 1, 1, 1);
+    EXPECT_EQ(lum->format, static_cast<GLenum>(GL_LUMINANCE));
+    EXPECT_EQ(lum->data[0], 77);
+
+    gxtkSurface* blank = new gxtkSurface;
+    blank->SetData(nullptr, 16, 8, 4);
+    EXPECT_EQ(blank->Width(), 16);
+    EXPECT_EQ(blank->Height(), 8);
+    EXPECT_EQ(blank->data, nullptr);
+    EXPECT_EQ(blank->Loaded(), 1);
+}
+
+TEST(SurfaceData, PowerOfTwoSizes) {
+    EXPECT_EQ(gxtkPowerOfTwoAtLeast(100), 128);
+    EXPECT_EQ(gxtkPowerOfTwoAtLeast(128), 128);
+    EXPECT_EQ(gxtkPowerOfTwoAtLeast(129), 256);
+    EXPECT_EQ(gxtkPowerOfTwoAtLeast(1), 1);
+    EXPECT_EQ(gxtkPowerOfTwoAtLeast(0), 1);
+}
+
+TEST(SurfaceData, BindBeforeAnyContextDoesNothing) {
+    int saved = glfwGraphicsSeq;
+    glfwGraphicsSeq = 0;
+    gxtkSurface* surface = new gxtkSurface;
+    surface->SetData(nullptr, 4, 4, 4);
+    surface->Bind();
+    EXPECT_EQ(surface->seq, -1);
+    EXPECT_EQ(surface->texture, 0u);
+    glfwGraphicsSeq = saved;
+}
+
+// Surfaces on a live OpenGL context, drawn and read back.
+class SurfaceTextures : public ::testing::Test {
+protected:
+    static constexpr int W = 160;
+    static constexpr int H = 120;
+
+    static void SetUpTestSuite() {
+        if (!QvGame::_game) new QvGlfwGame;  // the host that decodes image files
+        windowOpen = gltest::OpenWindow(W, H);
+    }
+    static void TearDownTestSuite() { gltest::CloseWindow(); }
+
+    void SetUp() override {
+        ASSERT_TRUE(windowOpen) << "no OpenGL window under Xvfb";
+        StartFrame();
+    }
+
+    void StartFrame() {
+        device = new gxtkGraphics;
+        device->BeginRender();
+        device->SetMatrix(1, 0, 0, 1, 0, 0);
+        device->SetColor(255, 255, 255);
+        device->SetAlpha(1);
+        device->SetBlend(0);
+        device->SetScissor(0, 0, W, H);
+        device->Cls(0, 0, 0);
+    }
+
+    // A w x h picture whose every pixel differs from its neighbours, as RGBA bytes.
+    static std::vector<uint8_t> Pattern(int w, int h) {
+        std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = &rgba[(static_cast<size_t>(y) * w + x) * 4];
+                p[0] = static_cast<uint8_t>(x * 2);
+                p[1] = static_cast<uint8_t>(y * 4);
+                p[2] = static_cast<uint8_t>((x + y) % 2 ? 255 : 40);
+                p[3] = 255;
+            }
+        }
+        return rgba;
+    }
+
+    // Counts pixels of the w x h block at (left, top) that differ from the pattern.
+    int Mismatches(int left, int top, int w, int h) {
+        std::vector<uint8_t> want = Pattern(w, h);
+        Array<int> got(w * h);
+        device->ReadPixels(got, left, top, w, h, 0, w);
+        int bad = 0;
+        for (int i = 0; i < w * h; ++i) {
+            uint32_t rgb = static_cast<uint32_t>(got[i]) & 0xffffff;
+            uint32_t expected = uint32_t(want[i * 4]) << 16 | uint32_t(want[i * 4 + 1]) << 8 |
+                                want[i * 4 + 2];
+            if (rgb != expected) ++bad;
+        }
+        return bad;
+    }
+
+    static bool windowOpen;
+    ScratchDir scratch;
+    gxtkGraphics* device = nullptr;
+};
+
+bool SurfaceTextures::windowOpen = false;
+
+TEST_F(SurfaceTextures, LoadedNonPowerOfTwoPictureDrawsExactly) {
+    std::string path = scratch.File("picture.png");
+    ASSERT_TRUE(gltest::WritePng(path, 100, 60, Pattern(100, 60)));
+    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->Width(), 100);
+    EXPECT_EQ(surface->Height(), 60);
+    EXPECT_EQ(surface->depth, 4);
+    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
+    EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 100);
+    EXPECT_FLOAT_EQ(surface->vscale, 1.0f / 60);
+    device->DrawSurface(surface, 7, 9);
+    device->EndRender();
+    EXPECT_EQ(Mismatches(7, 9, 100, 60), 0);
+    EXPECT_EQ(gltest::RgbAt(*device, 107, 9), 0u);
+}
+
+TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
+    EXPECT_EQ(device->LoadSurface(String(scratch.File("absent.png").c_str())), nullptr);
+    gxtkSurface* surface = new gxtkSurface;
+    EXPECT_FALSE(device->LoadSurface__UNSAFE__(surface, String(scratch.File("absent.png").c_str())));
+    EXPECT_EQ(surface->data, nullptr);
+    EXPECT_EQ(surface->seq, -1);
+}
+
+TEST_F(SurfaceTextures, TextureIsRebuiltFromMemoryAfterANewContext) {
+    std::string path = scratch.File("sprite.png");
+    ASSERT_TRUE(gltest::WritePng(path, 24, 20, Pattern(24, 20)));
+    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_NE(surface, nullptr);
+    ASSERT_EQ(unlink(path.c_str()), 0);  // nothing can be read from disk again
+    int oldSeq = surface->seq;
+
+    ASSERT_TRUE(gltest::OpenWindow(W, H));  // a new window with a new context
+    ASSERT_NE(glfwGraphicsSeq, oldSeq);
+    StartFrame();
+    device->DrawSurface(surface, 30, 40);
+    device->EndRender();
+    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
+    EXPECT_EQ(Mismatches(30, 40, 24, 20), 0);
+}
+
+TEST_F(SurfaceTextures, SubDataUploadsWholeRowsAtOnceAndPartRowsOneByOne) {
+    gxtkSurface* surface = device->CreateSurface(16, 16);
+    ASSERT_EQ(surface->seq, glfwGraphicsSeq);
+    std::vector<uint32_t> black(256, 0xff000000u);
+    surface->SetSubData(0, 0, 16, 16, black.data(), 16);
+    EXPECT_EQ(surface->subDataUploads, 1);
+    std::vector<uint32_t> red(32, 0xffff0000u);
+    surface->SetSubData(2, 3, 4, 2, red.data(), 4);
+    EXPECT_EQ(surface->subDataUploads, 3);
+    std::vector<uint32_t> green(32, 0x8000ff00u);
+    surface->SetSubData(0, 8, 16, 2, green.data(), 16);
+    EXPECT_EQ(surface->subDataUploads, 4);
+    const unsigned char* px = surface->data + (8 * 16 + 5) * 4;
+    EXPECT_EQ(px[0], 0);
+    EXPECT_EQ(px[1], 128);
+    EXPECT_EQ(px[3], 128);
+
+    device->DrawSurface(surface, 50, 50);
+    device->EndRender();
+    EXPECT_EQ(gltest::RgbAt(*device, 52, 53), 0xff0000u);
+    EXPECT_EQ(gltest::RgbAt(*device, 55, 54), 0xff0000u);
+    EXPECT_EQ(gltest::RgbAt(*device, 56, 54), 0u);
+    EXPECT_EQ(gltest::RgbAt(*device, 65, 59), 0x008000u);
+}
+
+TEST_F(SurfaceTextures, SubDataOfAStaleTextureWaitsForTheNextBind) {
+    gxtkSurface* surface = device->CreateSurface(8, 8);
+    std::vector<uint32_t> black(64, 0xff000000u);
+    surface->SetSubData(0, 0, 8, 8, black.data(), 8);
+    ASSERT_TRUE(gltest::OpenWindow(W, H));
+    StartFrame();
+    std::vector<uint32_t> blue(4, 0xff0000ffu);
+    int uploads = surface->subDataUploads;
+    surface->SetSubData(2, 2, 2, 2, blue.data(), 2);
+    EXPECT_EQ(surface->subDataUploads, uploads);
+    device->DrawSurface(surface, 10, 10);
+    device->EndRender();
+    EXPECT_EQ(gltest::RgbAt(*device, 12, 12), 0x0000ffu);
+    EXPECT_EQ(gltest::RgbAt(*device, 14, 12), 0u);
+}
+
+TEST_F(SurfaceTextures, SubDataIsClippedToTheSurfaceAndIgnoredWithoutAlpha) {
+    gxtkSurface* surface = device->CreateSurface(4, 4);
+    std::vector<uint32_t> white(36, 0xffffffffu);
+    surface->SetSubData(-1, 2, 6, 6, white.data(), 6);  // would run past three edges
+    EXPECT_EQ(surface->data[(2 * 4 + 0) * 4 + 3], 255);
+    EXPECT_EQ(surface->data[(3 * 4 + 3) * 4 + 3], 255);
+
+    gxtkSurface* rgb = new gxtkSurface;
+    rgb->SetData(Malloced(std::vector<unsigned char>(12, 5)), 2, 2, 3);
+    rgb->SetSubData(0, 0, 2, 2, white.data(), 2);
+    EXPECT_EQ(rgb->data[0], 5);
+    EXPECT_EQ(rgb->subDataUploads, 0);
+}
+
+TEST_F(SurfaceTextures, DiscardReleasesBothCopiesAndBindingAgainGivesAnEmptyTexture) {
+    std::string path = scratch.File("gone.png");
+    ASSERT_TRUE(gltest::WritePng(path, 6, 5, Pattern(6, 5)));
+    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_NE(surface, nullptr);
+    GLuint texture = surface->texture;
+    EXPECT_TRUE(glIsTexture(texture));
+    surface->Discard();
+    EXPECT_FALSE(glIsTexture(texture));
+    EXPECT_EQ(surface->data, nullptr);
+    EXPECT_EQ(surface->seq, -1);
+    surface->Bind();
+    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
+    EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 6);
+    EXPECT_EQ(surface->Width(), 6);
+}
+
+}  // namespace
