@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <climits>
 #include <cmath>
 
 #include "runtime/runtime.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -78,15 +81,26 @@ TEST(StringFormatting, NonFiniteValuesGetNoPoint) {
     EXPECT_EQ(Text(String(NAN)).find(".0"), std::string::npos);
 }
 
+// Builds a private locale whose only difference from C is a decimal comma.
+bool UseCommaLocale(const ScratchDir& dir) {
+    dir.Write("comma.src", "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3\nEND LC_NUMERIC\n");
+    RunProcess({"/usr/bin/localedef", "-c", "-i", dir.File("comma.src"), "-f", "UTF-8",
+                dir.File("xx_COMMA.UTF-8")});
+    setenv("LOCPATH", dir.Path().c_str(), 1);
+    return std::setlocale(LC_NUMERIC, "xx_COMMA.UTF-8") != nullptr;
+}
+
 TEST(StringFormatting, IgnoresTheLocaleDecimalMark) {
-    const char* old = std::setlocale(LC_NUMERIC, nullptr);
-    std::string saved = old ? old : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "fr_FR.UTF-8")) {
-        GTEST_SKIP() << "no locale with a decimal comma installed";
-    }
+    ScratchDir dir;
+    if (!UseCommaLocale(dir)) GTEST_SKIP() << "localedef could not build a decimal-comma locale";
+    char check[16];
+    std::snprintf(check, sizeof check, "%.1f", 2.5);
+    EXPECT_STREQ(check, "2,5") << "the locale is really in effect";
     EXPECT_EQ(Text(String(2.5f)), "2.5");
+    EXPECT_EQ(Text(String(2.0f)), "2.0");
     EXPECT_FLOAT_EQ(String("2.5").ToFloat(), 2.5f);
-    std::setlocale(LC_NUMERIC, saved.c_str());
+    std::setlocale(LC_NUMERIC, "C");
+    unsetenv("LOCPATH");
 }
 
 TEST(StringOperators, ConcatenationSharesAnEmptySide) {
