@@ -153,6 +153,13 @@ TEST_F(SurfaceTextures, LoadedNonPowerOfTwoPictureDrawsExactly) {
     EXPECT_EQ(gltest::RgbAt(*device, 107, 9), 0u);
 }
 
+TEST_F(SurfaceTextures, AnEarlierOpenGLErrorIsNotTakenForARejectedSize) {
+    glEnable(0x7fff);  // not a capability: leaves GL_INVALID_ENUM pending
+    gxtkSurface* surface = device->CreateSurface(100, 60);
+    EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 100);
+    EXPECT_FLOAT_EQ(surface->vscale, 1.0f / 60);
+}
+
 TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
     EXPECT_EQ(device->LoadSurface(String(scratch.File("absent.png").c_str())), nullptr);
     gxtkSurface* surface = new gxtkSurface;
