@@ -29,9 +29,38 @@ struct FreeBlock {
 // Free blocks of 8..56 bytes by size / 8.
 FreeBlock* gc_cache[8];
 
-// The block most recently handed out, waiting for its gc_object constructor.
-char* pending_block = nullptr;
-int pending_size = 0;
+// Blocks handed out and waiting for their gc_object constructor. Usually one, but
+// `new A(new B)` allocates A, then makes B completely, then constructs A.
+struct Pending {
+    char* block;
+    int size;
+};
+constexpr int kMaxPending = 64;
+Pending pending[kMaxPending];
+int pending_count = 0;
+
+void AddPending(void* block, int size) {
+    if (pending_count == kMaxPending) {
+        // Only a block abandoned without construction can be this old.
+        for (int i = 1; i < kMaxPending; ++i) pending[i - 1] = pending[i];
+        --pending_count;
+    }
+    pending[pending_count++] = {static_cast<char*>(block), size};
+}
+
+// Removes and returns the pending block holding `at`; size 0 when there is none.
+Pending TakePending(const void* at) {
+    const char* p = static_cast<const char*>(at);
+    for (int i = pending_count - 1; i >= 0; --i) {
+        Pending found = pending[i];
+        if (p >= found.block && p < found.block + found.size) {
+            for (int j = i + 1; j < pending_count; ++j) pending[j - 1] = pending[j];
+            --pending_count;
+            return found;
+        }
+    }
+    return {nullptr, 0};
+}
 
 using Root = std::pair<void*, void (*)(void*)>;
 std::vector<Root>& Roots() {
@@ -114,12 +143,11 @@ bool IsOnList(const gc_object& list, const gc_object* p) {
 // The header may sit inside the block rather than at its start (a class whose first base
 // is not an Object); every block is still found through its most-derived address.
 gc_object::gc_object() {
-    char* self = reinterpret_cast<char*>(this);
-    if (pending_block && self >= pending_block && self < pending_block + pending_size) {
-        flags = pending_size | gc_markbit;
+    Pending mine = TakePending(this);
+    if (mine.block) {
+        flags = mine.size | gc_markbit;
         Append(gc_unmarked_list, this);
-        gc_alloced_bytes += pending_size;
-        pending_block = nullptr;
+        gc_alloced_bytes += mine.size;
     } else {
         // Not made by gc_object_alloc (a static or automatic object): never collected.
         flags = GC_STATIC_FLAGS;
@@ -142,13 +170,11 @@ gc_object::~gc_object() {
     unlinked_size = size;
 }
 
-// Only reached after the destructor above has unlinked the block.
+// Reached after the destructor above has unlinked the block, or when the block was never
+// constructed (an argument of the new-expression threw).
 void gc_object::operator delete(void* p) {
-    if (p == pending_block) {
-        unlinked_size = pending_size;
-        pending_block = nullptr;
-    }
-    ReturnBlock(p, unlinked_size);
+    Pending never = TakePending(p);
+    ReturnBlock(p, never.block ? never.size : unlinked_size);
 }
 
 void* gc_object_alloc(int size) {
@@ -163,8 +189,7 @@ void* gc_object_alloc(int size) {
     }
     void* block = TakeBlock(size);
     ++gc_alloc_count;
-    pending_block = static_cast<char*>(block);
-    pending_size = size;
+    AddPending(block, size);
     return block;
 }
 

@@ -56,6 +56,30 @@ TEST_F(CollectorTest, ObjectsWhoseHeaderIsInsideTheBlockAreCollected) {
     EXPECT_EQ(g_probes_destroyed, 1);
 }
 
+class Holder : public Object {
+public:
+    explicit Holder(Probe* value) { gc_assign(held, value); }
+    Probe* held = nullptr;
+    void mark() override { gc_mark_q(held); }
+};
+
+Probe* Refuse() { throw std::runtime_error("no argument"); }
+
+TEST_F(CollectorTest, ObjectsMadeWhileAnotherIsAllocatedAreBothCollected) {
+    Holder* holder = new Holder(new Probe);
+    EXPECT_NE(holder->flags, GC_STATIC_FLAGS);
+    EXPECT_NE(holder->held->flags, GC_STATIC_FLAGS);
+    EXPECT_EQ(holder->flags & ~7, int((sizeof(Holder) + 7) & ~7));
+    EXPECT_EQ(CountOn(gc_unmarked_list) + CountOn(gc_queued_list), 2);
+
+    int alloced = gc_alloced_bytes;
+    EXPECT_THROW(new Holder(Refuse()), std::runtime_error);
+    EXPECT_EQ(gc_alloced_bytes, alloced);
+    Holder* next = new Holder(nullptr);
+    EXPECT_NE(next->flags, GC_STATIC_FLAGS);
+    EXPECT_EQ(gc_alloced_bytes, alloced + (next->flags & ~7));
+}
+
 class Failing : public Object {
 public:
     Array<int> scratch{Array<int>(4)};
