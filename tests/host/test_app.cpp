@@ -1,0 +1,85 @@
+// A minimal program on the host and framework for whole-program tests: it runs at 60
+// updates per second, clears its window each frame, and reports its lifecycle and the
+// keys it sees on standard output.
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/game_delegate.h"
+#include "framework/input.h"
+#include "graphics/graphics.h"
+#include "host/pellix_game.h"
+#include "host/startup.h"
+
+namespace {
+
+std::string Number(int n) { return std::to_string(n); }
+
+void Say(const std::string& line) { qvPrint(String(line.c_str())); }
+
+class c_TestApp : public c_App {
+public:
+    int m_updates = 0;
+    int m_suspends = 0;
+    int m_resumes = 0;
+
+    c_TestApp* m_new() { return this; }
+    int p_OnCreate() override {
+        qv_app_SetUpdateRate(60);
+        Say("created " + Number(qv_app_DeviceWidth()) + "x" + Number(qv_app_DeviceHeight()));
+        return 0;
+    }
+    int p_OnUpdate() override {
+        ++m_updates;
+        if (m_updates % 60 == 0) Say("updates " + Number(m_updates));
+        for (int key = 1; key < 512; ++key) {
+            if (qv_input_KeyHit(key)) Say("key " + Number(key));
+        }
+        while (int c = qv_input_GetChar()) Say("char " + Number(c));
+        return 0;
+    }
+    int p_OnRender() override {
+        if (qv_graphics_renderDevice) qv_graphics_renderDevice->Cls(0, 0, 64);
+        return 0;
+    }
+    int p_OnSuspend() override {
+        Say("suspend " + Number(++m_suspends));
+        return 0;
+    }
+    int p_OnResume() override {
+        Say("resume " + Number(++m_resumes));
+        return 0;
+    }
+};
+
+}  // namespace
+
+void qvInit() {
+    qv_app__app = nullptr;
+    qv_app__delegate = nullptr;
+    qv_graphics_device = nullptr;
+    qv_app__game = QvGame::_game;
+    gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
+    qv_audio_device = nullptr;
+    qv_input_device = nullptr;
+    qv_app__devWidth = 0;
+    qv_app__devHeight = 0;
+    gc_assign(qv_app__displayModes, Array<c_DisplayMode*>());
+    qv_app__desktopMode = nullptr;
+    qv_graphics_renderDevice = nullptr;
+    qv_app__updateRate = 0;
+
+    gc_root(qv_app__app);
+    gc_root(qv_app__delegate);
+    gc_root(qv_graphics_device);
+    gc_root(qv_graphics_context);
+    gc_root(qv_audio_device);
+    gc_root(qv_input_device);
+    gc_root(qv_app__displayModes);
+    gc_root(qv_app__desktopMode);
+    gc_root(qv_graphics_renderDevice);
+}
+
+void qvCreateApp() { (new c_TestApp)->m_new()->c_App::m_new(); }
+
+int main(int argc, char** argv) {
+    return QvPellixGame::Main(argc, const_cast<const char**>(argv));
+}
