@@ -1,0 +1,212 @@
+// The score display: shown-score easing, the next-placing line, health bars, the item row,
+// and the placing texts the menu and the game-over panel share.
+#include <cmath>
+#include <vector>
+
+#include "tests/game/round_fixture.h"
+
+using namespace round_records;
+
+namespace {
+
+class ScoresTest : public RoundFixture {
+protected:
+    void SetBest(int difficulty, std::vector<int> scores) {
+        for (int k = 0; k < 10; ++k) {
+            app->m_HiScore[10 * (difficulty - 1) + k] = k < int(scores.size()) ? scores[k] : 0;
+        }
+    }
+    // The display alone, on a fresh list.
+    void Display() {
+        app->p_CLS2D();
+        app->p_ScoreDisplay();
+    }
+    std::vector<DrawCmd> Rects() const {
+        std::vector<DrawCmd> out;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == kCmdRect) out.push_back(c);
+        }
+        return out;
+    }
+};
+
+TEST_F(ScoresTest, ShownScoreClosesASixthOfTheGapAndSnapsUnderSix) {
+    app->m_HideHud = 1;  // easing goes on even with the display hidden
+    app->m_Score = 100;
+    std::vector<int> shown;
+    for (int i = 0; i < 25 && app->m_ShownScore != 100; ++i) {
+        app->p_ScoreDisplay();
+        shown.push_back(app->m_ShownScore);
+    }
+    std::vector<int> expected = {16, 30, 41, 50, 58, 65, 70, 75, 79, 82,
+                                 85, 87, 89, 90, 91, 92, 93, 94, 100};
+    EXPECT_EQ(shown, expected);
+
+    app->m_Score = 0;  // a new round: the display runs back down
+    app->p_ScoreDisplay();
+    EXPECT_EQ(app->m_ShownScore, 84);
+    EXPECT_EQ(app->m_DrawLen, 0);
+}
+
+TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
+    app->m_Score = app->m_ShownScore = 123456789;
+    Display();
+    EXPECT_EQ(TextAt(28), "23456789");
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind == 90 && std::fabs(c.y - 28) < 0.5f) {
+            EXPECT_EQ(c.a4, 2);
+            EXPECT_FLOAT_EQ(c.alpha, 0.8f);
+            EXPECT_EQ(c.g, 255);
+            EXPECT_EQ(c.r, 100);
+        }
+    }
+}
+
+TEST_F(ScoresTest, NextPlacingWithAnEmptyListIsFirstWithZeros) {
+    app->m_Difficulty = 2;
+    SetBest(2, {});
+    app->m_Score = 0;
+    Display();
+    EXPECT_EQ(TextAt(10), "1st00000000");  // "1st 00000000": the space draws no glyph
+    EXPECT_EQ(app->m_NextScore, 0);
+}
+
+TEST_F(ScoresTest, NextPlacingWithAFullListNamesTheEntryToBeat) {
+    app->m_Difficulty = 3;
+    SetBest(3, {90000, 80000, 70000, 60000, 50000, 40000, 30000, 20000, 10000, 5000});
+    SetBest(2, {});  // another difficulty's list plays no part
+
+    app->m_Score = 4000;
+    Display();
+    EXPECT_EQ(TextAt(10), "11th00005000");
+    EXPECT_EQ(app->m_NextScore, 5000);
+
+    app->m_Score = 6000;
+    Display();
+    EXPECT_EQ(TextAt(10), "9th00010000");
+    EXPECT_EQ(app->m_NextScore, 10000);
+
+    app->m_Score = 95000;
+    Display();
+    EXPECT_EQ(TextAt(10), "1st00090000");
+}
+
+TEST_F(ScoresTest, MyNthPlacesTheScoreAndLeavesItInLoop) {
+    app->m_Difficulty = 1;
+    SetBest(1, {500, 400, 300, 200, 100, 90, 80, 70, 60, 50});
+    app->m_Score = 500;
+    EXPECT_EQ(app->p_MyNth().ToUtf8(), "1st!");
+    EXPECT_EQ(app->m_Loop, 1);
+    app->m_Score = 350;
+    EXPECT_EQ(app->p_MyNth().ToUtf8(), "3rd");
+    EXPECT_EQ(app->m_Loop, 3);
+    app->m_Score = 50;
+    EXPECT_EQ(app->p_MyNth().ToUtf8(), "10th");
+    EXPECT_EQ(app->m_Loop, 10);
+    app->m_Score = 49;
+    EXPECT_EQ(app->p_MyNth().ToUtf8(), "");
+    EXPECT_EQ(app->m_Loop, 0);
+}
+
+TEST_F(ScoresTest, NthCoversOneToThirtyOnly) {
+    EXPECT_EQ(app->p_Nth(1).ToUtf8(), "1st");
+    EXPECT_EQ(app->p_Nth(2).ToUtf8(), "2nd");
+    EXPECT_EQ(app->p_Nth(3).ToUtf8(), "3rd");
+    EXPECT_EQ(app->p_Nth(4).ToUtf8(), "4th");
+    EXPECT_EQ(app->p_Nth(11).ToUtf8(), "11th");
+    EXPECT_EQ(app->p_Nth(12).ToUtf8(), "12th");
+    EXPECT_EQ(app->p_Nth(13).ToUtf8(), "13th");
+    EXPECT_EQ(app->p_Nth(21).ToUtf8(), "21st");
+    EXPECT_EQ(app->p_Nth(22).ToUtf8(), "22nd");
+    EXPECT_EQ(app->p_Nth(23).ToUtf8(), "23rd");
+    EXPECT_EQ(app->p_Nth(30).ToUtf8(), "30th");
+    EXPECT_EQ(app->p_Nth(0).ToUtf8(), "");
+    EXPECT_EQ(app->p_Nth(31).ToUtf8(), "");
+    EXPECT_EQ(app->p_Nth(-1).ToUtf8(), "");
+}
+
+TEST_F(ScoresTest, RstrPadsAndKeepsTheLastDigits) {
+    EXPECT_EQ(app->p_rstr(42, 8, "0").ToUtf8(), "00000042");
+    EXPECT_EQ(app->p_rstr(123456789, 8, "0").ToUtf8(), "23456789");
+    EXPECT_EQ(app->p_rstr(12345678, 8, "0").ToUtf8(), "12345678");
+    EXPECT_EQ(app->p_rstr(7, 3, "ab").ToUtf8(), "ab7");
+    EXPECT_EQ(app->p_rstr(-5, 4, "0").ToUtf8(), "00-5");
+    EXPECT_EQ(app->p_rstr(42, 4, "").ToUtf8(), "42");
+    EXPECT_EQ(app->p_rstr(42, 0, "0").ToUtf8(), "");
+}
+
+TEST_F(ScoresTest, HealthBarsAndDeadLines) {
+    app->p_AddPlayer(1, 100, 0);
+    app->p_AddPlayer(3, 100, 0);
+    Fighter(3)[kHealth] = -95;
+    app->p_AddPlayer(4, 100, 0);
+    Fighter(4)[kHealth] = 4;
+    Display();
+
+    EXPECT_EQ(app->m_InPlay, 3);
+    EXPECT_EQ(app->m_Alive, 2);
+    EXPECT_EQ(app->m_Dead, 1);
+
+    // Player 1: dark frame, then a red bar of 22 per health point.
+    std::vector<DrawCmd> rects = Rects();
+    ASSERT_EQ(rects.size(), 5u);
+    EXPECT_EQ(rects[0].x, 220);
+    EXPECT_EQ(rects[0].y, 48);
+    EXPECT_EQ(rects[0].a4, 200);
+    EXPECT_EQ(rects[0].a5, 12);
+    EXPECT_EQ(rects[0].r, 80);
+    EXPECT_EQ(rects[1].x, 221);
+    EXPECT_EQ(rects[1].y, 49);
+    EXPECT_EQ(rects[1].a4, 198);
+    EXPECT_EQ(rects[1].a5, 10);
+    EXPECT_EQ(rects[1].r, 255);
+    EXPECT_NEAR(rects[1].g, 25.5f, 0.01f);
+    EXPECT_FLOAT_EQ(rects[1].alpha, 0.9f);
+    // Player 3 is down: its frame, then the dead line instead of a bar.
+    EXPECT_EQ(rects[2].y, 80);
+    EXPECT_EQ(TextAt(86), "-=-=-DEADx(-=-=-");
+    // Player 4: a green bar of 4 points.
+    EXPECT_EQ(rects[4].y, 97);
+    EXPECT_EQ(rects[4].a4, 88);
+    EXPECT_NEAR(rects[4].r, 25.5f, 0.01f);
+    EXPECT_EQ(rects[4].g, 255);
+    // The display leaves the drawing state as it found a reset one.
+    EXPECT_EQ(app->m_SizeX, 1);
+    EXPECT_EQ(app->m_ColA, 1);
+}
+
+TEST_F(ScoresTest, ItemRowCountsPickedUpItems) {
+    auto icons = [&] {
+        std::vector<float> xs;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == 97 && c.frame == 11 && c.y == 24) {
+                EXPECT_FLOAT_EQ(c.a4, 0.75f);
+                EXPECT_FLOAT_EQ(c.alpha, 0.8f);
+                xs.push_back(c.x);
+            }
+        }
+        return xs;
+    };
+    // Fields of player 4's record play no part in the row.
+    app->p_AddPlayer(4, 100, 0);
+    Fighter(4)[kSway] = 12;
+    Display();
+    EXPECT_TRUE(icons().empty());
+
+    app->m_ItemsTaken = 3;
+    Display();
+    EXPECT_EQ(icons(), (std::vector<float>{400, 416, 432}));
+
+    app->m_ItemsTaken = 40;
+    Display();
+    EXPECT_EQ(icons().size(), 10u);
+}
+
+TEST_F(ScoresTest, HiddenHudDrawsNothing) {
+    app->p_AddPlayer(1, 100, 0);
+    app->m_HideHud = 1;
+    Display();
+    EXPECT_EQ(app->m_DrawLen, 0);
+}
+
+}  // namespace
