@@ -1,0 +1,141 @@
+// Render device costs: submitting transformed sprites, and whole frames of mixed
+// primitives on Mesa under a private Xvfb display.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "graphics/graphics.h"
+#include "tests/graphics/gl_test_window.h"
+
+namespace {
+
+constexpr int W = 640;
+constexpr int H = 480;
+
+gxtkGraphics* Device() {
+    static gxtkGraphics* device = [] {
+        if (!gltest::OpenWindow(W, H)) return static_cast<gxtkGraphics*>(nullptr);
+        gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
+        gxtkGraphics* d = new gxtkGraphics;
+        qv_graphics_SetGraphicsDevice(d);
+        return d;
+    }();
+    return device;
+}
+
+gxtkSurface* Sheet(gxtkGraphics* device, int size, uint32_t colour) {
+    gxtkSurface* surface = device->CreateSurface(size, size);
+    Array<int> argb(size * size);
+    for (int i = 0; i < argb.Length(); ++i) argb[i] = static_cast<int>(colour ^ (i * 2654435761u & 0x00ffffff));
+    device->WritePixels2(surface, argb, 0, 0, size, size, 0, size);
+    return surface;
+}
+
+void StartFrame(gxtkGraphics* device) {
+    device->BeginRender();
+    qv_graphics_BeginRender();
+}
+
+// CPU cost of one rotated, scaled sprite handed to the device. The sprites lie outside
+// the window so that the rasteriser has almost nothing to do; batching, transforming
+// and flushing are what is measured.
+void BM_SubmitTransformedSprite(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    gxtkSurface* sheet = Sheet(device, 256, 0xff336699);
+    StartFrame(device);
+    int64_t calls0 = device->drawCallCount;
+    int i = 0;
+    for (auto _ : state) {
+        float angle = (i & 255) * 0.0245f;
+        float c = std::cos(angle), s = std::sin(angle);
+        device->SetMatrix(c, -s, s, c, -1000.0f - (i & 63), -1000.0f);
+        device->DrawSurface2(sheet, -16, -16, (i & 7) * 32, (i >> 3 & 7) * 32, 32, 32);
+        ++i;
+    }
+    device->EndRender();
+    glFinish();
+    state.SetItemsProcessed(state.iterations());
+    state.counters["draw_calls_per_1k"] = benchmark::Counter(
+        1000.0 * (device->drawCallCount - calls0) / std::max<int64_t>(1, state.iterations()));
+}
+BENCHMARK(BM_SubmitTransformedSprite);
+
+// The same through the graphics module: DrawImage2 with its matrix push, transforms,
+// validation and pop.
+void BM_SubmitDrawImage2(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    c_Image* image = qv_graphics_CreateImage(32, 32, 8, c_Image::CentreHandle);
+    StartFrame(device);
+    int i = 0;
+    for (auto _ : state) {
+        qv_graphics_DrawImage2(image, -1000.0f - (i & 63), -1000.0f, static_cast<float>(i & 359),
+                               1.5f, 1.5f, i & 7);
+        ++i;
+    }
+    qv_graphics_EndRender();
+    device->EndRender();
+    glFinish();
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_SubmitDrawImage2);
+
+// One whole frame of 2000 primitives in runs as a game scene has them: sprites from two
+// sheets, oval shadows, rectangles, lines and points, cleared, drawn and finished.
+void BM_MixedFrame2000(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    c_Image* fighters = qv_graphics_CreateImage(32, 48, 8, c_Image::CentreHandle);
+    c_Image* props = qv_graphics_CreateImage(16, 16, 16, 0);
+    int64_t calls0 = device->drawCallCount;
+    int64_t flushes0 = device->flushCount;
+    for (auto _ : state) {
+        StartFrame(device);
+        device->Cls(20, 20, 40);
+        int drawn = 0;
+        for (int run = 0; drawn < 2000; ++run) {
+            float x = static_cast<float>(run * 37 % W);
+            float y = static_cast<float>(run * 53 % H);
+            for (int k = 0; k < 8 && drawn < 2000; ++k, ++drawn) {
+                qv_graphics_DrawImage2(fighters, x + k * 4, y, k * 10.0f, 1, 1, k);
+            }
+            for (int k = 0; k < 2 && drawn < 2000; ++k, ++drawn) {
+                qv_graphics_DrawEllipse(x + k * 8, y + 24, 12, 4);
+            }
+            for (int k = 0; k < 4 && drawn < 2000; ++k, ++drawn) {
+                qv_graphics_DrawImage(props, x - k * 16, y - 20, (run + k) & 15);
+            }
+            for (int k = 0; k < 3 && drawn < 2000; ++k, ++drawn) {
+                qv_graphics_DrawRect(x, y + k * 3, 20, 2);
+            }
+            for (int k = 0; k < 2 && drawn < 2000; ++k, ++drawn) {
+                qv_graphics_DrawLine(x, y, x + 30, y + k * 10);
+            }
+            if (drawn < 2000) {
+                device->DrawPoint(x, y);
+                ++drawn;
+            }
+        }
+        qv_graphics_EndRender();
+        device->EndRender();
+        glFinish();
+    }
+    double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    state.counters["draw_calls_per_frame"] = (device->drawCallCount - calls0) / frames;
+    state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
+}
+BENCHMARK(BM_MixedFrame2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
