@@ -64,9 +64,18 @@ def recipes():
     }
 
 
+# Peak level of each effect: interface clicks sit below the fight sounds.
+LEVELS = {95: 0.5, 98: 0.5, 99: 0.45, 1: 0.6}
+
+
+def normalised(samples, peak):
+    top = max(abs(v) for v in samples)
+    return [v * peak / top for v in samples]
+
+
 def write_sounds(out_dir):
     """Writes sfx/NNN.wav for every effect slot and the jingle (slot 96)."""
-    sounds = {slot: (samples, RATE) for slot, samples in recipes().items()}
+    sounds = {slot: (normalised(samples, LEVELS.get(slot, 0.8)), RATE) for slot, samples in recipes().items()}
     sounds[96] = (jingle.render(), jingle.RATE)
     for slot, (samples, rate) in sorted(sounds.items()):
         write_wav(os.path.join(out_dir, "sfx", "%03d.wav" % slot), samples, rate)

@@ -1,0 +1,203 @@
+// The pictures in the data folder: every file the game loads exists at each resolution set,
+// decodes, holds its frames in rows of the game's cell size, and the three sets agree.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tests/tools/png_reader.h"
+
+namespace {
+
+struct PictureSpec {
+    const char* name;
+    int cellW, cellH, frames;
+};
+
+// Base name, cell size at set 1 and frame count of every picture the loader asks for.
+const PictureSpec kPictures[] = {
+    {"plr_1", 36, 36, 9}, {"plr_2", 36, 36, 9}, {"plr_3", 36, 36, 9},
+    {"plr_4", 36, 36, 9}, {"plr_5", 36, 36, 9}, {"plr_6", 36, 36, 9},
+    {"plr_7", 36, 36, 9}, {"plr_8", 36, 36, 9}, {"plr_9", 36, 36, 9},
+    {"logotop", 256, 128, 1}, {"logobot", 256, 128, 1}, {"BadgesA", 64, 64, 64},
+    {"common/circle", 256, 256, 4}, {"common/light", 32, 32, 4},
+    {"fonts/shadow_editundo", 16, 16, 128}, {"common/DorpLogo", 256, 256, 1},
+    {"common/dpad", 32, 32, 16}, {"common/Buttons", 64, 64, 16}, {"parts", 8, 8, 256},
+    {"common/icons", 32, 32, 16}, {"logo", 256, 128, 1}, {"menu", 256, 256, 4},
+};
+
+struct ResolutionSet {
+    int scale;
+    const char* suffix;
+};
+const ResolutionSet kSets[] = {{1, ""}, {2, "-hd"}, {4, "-hd2"}};
+
+std::string FileOf(const PictureSpec& p, const ResolutionSet& s) {
+    return std::string("data/") + p.name + s.suffix + ".png";
+}
+
+struct Cell {
+    int x, y;
+};
+
+// Frame positions as the image loader walks them: left to right, then down a row when the
+// next cell would cross the right edge. Empty when a frame would leave the picture.
+std::vector<Cell> FrameCells(int w, int h, int cw, int ch, int frames) {
+    std::vector<Cell> cells;
+    int cx = 0, cy = 0;
+    for (int i = 0; i < frames; ++i) {
+        if (cx + cw > w) {
+            cy += ch;
+            if (cw > w) return {};
+            cx = 0;
+        }
+        if (cy + ch > h) return {};
+        cells.push_back({cx, cy});
+        cx += cw;
+    }
+    return cells;
+}
+
+// Mean alpha (0..1) of one cell, and its alpha-weighted mean colour.
+struct CellStats {
+    double coverage = 0, r = 0, g = 0, b = 0;
+};
+
+CellStats Stats(const Pixels& px, Cell c, int cw, int ch) {
+    double a = 0, r = 0, g = 0, b = 0;
+    for (int y = c.y; y < c.y + ch; ++y)
+        for (int x = c.x; x < c.x + cw; ++x) {
+            const uint8_t* p = &px.rgba[(size_t(y) * px.width + x) * 4];
+            double al = p[3] / 255.0;
+            a += al;
+            r += p[0] * al;
+            g += p[1] * al;
+            b += p[2] * al;
+        }
+    CellStats s;
+    s.coverage = a / (double(cw) * ch);
+    if (a > 0) s.r = r / a, s.g = g / a, s.b = b / a;
+    return s;
+}
+
+// Rows [top, bottom) of a cell that hold any visible pixel.
+bool InkInRows(const Pixels& px, Cell c, int cw, int top, int bottom) {
+    for (int y = c.y + top; y < c.y + bottom; ++y)
+        for (int x = c.x; x < c.x + cw; ++x)
+            if (px.Alpha(x, y) > 32) return true;
+    return false;
+}
+
+TEST(AssetPictures, EveryPictureHoldsItsFramesAtEverySet) {
+    for (const PictureSpec& p : kPictures)
+        for (const ResolutionSet& s : kSets) {
+            SCOPED_TRACE(FileOf(p, s));
+            Pixels px = ReadPng(FileOf(p, s));
+            ASSERT_TRUE(px.Ok()) << "missing or undecodable";
+            int cw = p.cellW * s.scale, ch = p.cellH * s.scale;
+            EXPECT_EQ(px.width % cw, 0);
+            EXPECT_EQ(px.height % ch, 0);
+            std::vector<Cell> cells = FrameCells(px.width, px.height, cw, ch, p.frames);
+            ASSERT_EQ(int(cells.size()), p.frames) << px.width << "x" << px.height;
+            for (int f = 0; f < p.frames; ++f) {
+                bool blankAllowed = std::string(p.name) == "fonts/shadow_editundo" && f == 0;
+                if (!blankAllowed)
+                    EXPECT_GT(Stats(px, cells[f], cw, ch).coverage, 0.0) << "frame " << f << " is empty";
+            }
+        }
+}
+
+TEST(AssetPictures, ResolutionSetsShowTheSameFrames) {
+    for (const PictureSpec& p : kPictures) {
+        Pixels base = ReadPng(FileOf(p, kSets[0]));
+        ASSERT_TRUE(base.Ok()) << p.name;
+        std::vector<Cell> baseCells = FrameCells(base.width, base.height, p.cellW, p.cellH, p.frames);
+        ASSERT_EQ(int(baseCells.size()), p.frames) << p.name;
+        for (const ResolutionSet& s : {kSets[1], kSets[2]}) {
+            SCOPED_TRACE(FileOf(p, s));
+            Pixels px = ReadPng(FileOf(p, s));
+            ASSERT_TRUE(px.Ok());
+            int cw = p.cellW * s.scale, ch = p.cellH * s.scale;
+            std::vector<Cell> cells = FrameCells(px.width, px.height, cw, ch, p.frames);
+            ASSERT_EQ(int(cells.size()), p.frames);
+            for (int f = 0; f < p.frames; ++f) {
+                CellStats a = Stats(base, baseCells[f], p.cellW, p.cellH);
+                CellStats b = Stats(px, cells[f], cw, ch);
+                EXPECT_NEAR(a.coverage, b.coverage, 0.08) << "frame " << f;
+                if (a.coverage > 0.05 && b.coverage > 0.05) {
+                    EXPECT_NEAR(a.r, b.r, 40) << "frame " << f;
+                    EXPECT_NEAR(a.g, b.g, 40) << "frame " << f;
+                    EXPECT_NEAR(a.b, b.b, 40) << "frame " << f;
+                }
+            }
+        }
+    }
+}
+
+TEST(AssetPictures, BackdropsCoverTheWholeScreen) {
+    // Drawn at size 3 behind the round, every pixel shows: no see-through holes.
+    for (const ResolutionSet& s : kSets) {
+        Pixels px = ReadPng(std::string("data/menu") + s.suffix + ".png");
+        ASSERT_TRUE(px.Ok());
+        int holes = 0;
+        for (int y = 0; y < px.height; ++y)
+            for (int x = 0; x < px.width; ++x) holes += px.Alpha(x, y) < 255;
+        EXPECT_EQ(holes, 0) << s.suffix;
+    }
+}
+
+TEST(AssetPictures, FightersStandOnTheirCellFloorAndLieLow) {
+    for (int slot = 1; slot <= 9; ++slot)
+        for (const ResolutionSet& s : kSets) {
+            std::string file = "data/plr_" + std::to_string(slot) + s.suffix + ".png";
+            SCOPED_TRACE(file);
+            Pixels px = ReadPng(file);
+            ASSERT_TRUE(px.Ok());
+            int cell = 36 * s.scale;
+            std::vector<Cell> cells = FrameCells(px.width, px.height, cell, cell, 9);
+            ASSERT_EQ(cells.size(), 9u);
+            // Standing frames touch the bottom rows, where the shadow is drawn.
+            for (int f : {0, 1, 2, 3, 4, 5, 7})
+                EXPECT_TRUE(InkInRows(px, cells[f], cell, cell - 3 * s.scale, cell)) << "frame " << f;
+            // The knocked-out body lies in the lower half, which the game squashes to the floor.
+            EXPECT_FALSE(InkInRows(px, cells[8], cell, 0, cell * 4 / 10)) << "frame 8";
+            EXPECT_TRUE(InkInRows(px, cells[8], cell, cell / 2, cell)) << "frame 8";
+        }
+}
+
+TEST(AssetPictures, DefaultFontHasClearBordersAroundEachGlyph) {
+    Pixels px = ReadPng("data/tarn_font.png");
+    ASSERT_TRUE(px.Ok());
+    ASSERT_EQ(px.width % 96, 0);
+    int cw = px.width / 96;
+    ASSERT_GE(cw, 4);
+    for (int i = 0; i < 96; ++i) {
+        int left = i * cw, right = left + cw - 1;
+        for (int y = 0; y < px.height; ++y) {
+            ASSERT_EQ(px.Alpha(left, y), 0) << "code " << 32 + i;
+            ASSERT_EQ(px.Alpha(right, y), 0) << "code " << 32 + i;
+        }
+        bool printable = i > 0 && i < 95;
+        EXPECT_EQ(InkInRows(px, {left, 0}, cw, 0, px.height), printable) << "code " << 32 + i;
+    }
+}
+
+TEST(AssetPictures, GameFontGlyphsFitTheLineHeight) {
+    // Glyphs are drawn about the cell's middle and lines are 10 units apart: capitals,
+    // descenders and the one-row shadow stay clear of the top two and the bottom row.
+    for (const ResolutionSet& s : kSets) {
+        Pixels px = ReadPng(std::string("data/fonts/shadow_editundo") + s.suffix + ".png");
+        ASSERT_TRUE(px.Ok());
+        int cell = 16 * s.scale;
+        std::vector<Cell> cells = FrameCells(px.width, px.height, cell, cell, 128);
+        ASSERT_EQ(cells.size(), 128u);
+        for (char ch : std::string("AMWgjpqy09")) {
+            int f = ch - 32;
+            EXPECT_FALSE(InkInRows(px, cells[f], cell, 0, 2 * s.scale)) << ch << " at set " << s.scale;
+            EXPECT_FALSE(InkInRows(px, cells[f], cell, cell - s.scale, cell)) << ch << " at set " << s.scale;
+        }
+    }
+}
+
+}  // namespace
