@@ -4,85 +4,17 @@
 // what was heard, window by window, next to what the probe reported.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/audio/mix.h"
 #include "tests/audio/wav_bytes.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
-
-constexpr int kRate = 44100;
-constexpr int kWindow = kRate / 50;  // 20 ms
-constexpr double kLoud = 1000.0;     // RMS of a window that carries the test tone
-constexpr double kQuiet = 30.0;      // RMS of a window that is silent
-
-// The mix the wave writer produced: interleaved 16-bit stereo.
-struct Mix {
-    std::vector<int16_t> samples;
-    long Frames() const { return long(samples.size() / 2); }
-    long Windows() const { return Frames() / kWindow; }
-    // RMS of one channel (0 left, 1 right) over window w.
-    double Rms(long w, int channel) const {
-        double sum = 0;
-        for (long i = w * kWindow; i < (w + 1) * kWindow; ++i) {
-            double v = samples[size_t(2 * i + channel)];
-            sum += v * v;
-        }
-        return std::sqrt(sum / kWindow);
-    }
-    double Level(long w) const { return std::max(Rms(w, 0), Rms(w, 1)); }
-    bool Loud(long w) const { return Level(w) > kLoud; }
-    bool Quiet(long w) const { return Level(w) < kQuiet; }
-    long LoudWindows() const {
-        long n = 0;
-        for (long w = 0; w < Windows(); ++w) n += Loud(w);
-        return n;
-    }
-    // Sign changes of one channel per second over windows [from, to).
-    double Frequency(long from, long to, int channel) const {
-        long crossings = 0;
-        for (long i = from * kWindow + 1; i < to * kWindow; ++i) {
-            crossings += (samples[size_t(2 * i + channel)] >= 0) != (samples[size_t(2 * i - 2 + channel)] >= 0);
-        }
-        return crossings / 2.0 / (double((to - from) * kWindow) / kRate);
-    }
-};
-
-uint32_t U32(const std::string& b, size_t at) {
-    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
-           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
-}
-
-// Reads the writer's file; the data runs to the end of the file whatever its header says.
-bool ReadMix(const std::string& bytes, Mix* mix) {
-    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0) return false;
-    size_t at = 12;
-    while (at + 8 <= bytes.size()) {
-        std::string tag = bytes.substr(at, 4);
-        uint32_t size = U32(bytes, at + 4);
-        if (tag == "fmt ") {
-            int channels = uint8_t(bytes[at + 10]);
-            uint32_t rate = U32(bytes, at + 12);
-            int bits = uint8_t(bytes[at + 22]);
-            if (channels != 2 || rate != kRate || bits != 16) return false;
-        } else if (tag == "data") {
-            size_t count = (bytes.size() - at - 8) / 2;
-            mix->samples.resize(count);
-            for (size_t i = 0; i < count; ++i) {
-                mix->samples[i] = int16_t(uint8_t(bytes[at + 8 + 2 * i]) | uint8_t(bytes[at + 9 + 2 * i]) << 8);
-            }
-            return true;
-        }
-        at += 8 + size;
-    }
-    return false;
-}
 
 struct ProbeRun {
     ProcessResult result;
@@ -101,7 +33,7 @@ protected:
     // A mono 16-bit tone of 441 Hz (100 samples a period) at half scale.
     std::string Tone(const std::string& name, int frames) {
         std::string path = dir.File(name);
-        EXPECT_TRUE(WriteFile(path, PcmWav(1, kRate, 16, Sine16(frames, 1, kRate, 441.0, 0.5))));
+        EXPECT_TRUE(WriteFile(path, PcmWav(1, kMixRate, 16, Sine16(frames, 1, kMixRate, 441.0, 0.5))));
         return path;
     }
 
@@ -115,11 +47,7 @@ protected:
 
     std::string Config(const std::string& general) {
         std::string path = dir.File("alsoft.conf");
-        std::string text = "[general]\n" + general +
-                           "channels = stereo\nsample-type = int16\nfrequency = 44100\n"
-                           "dither = false\nhrtf = false\n"
-                           "[wave]\nfile = " + dir.File("mix.wav") + "\n";
-        EXPECT_TRUE(WriteFile(path, text));
+        EXPECT_TRUE(WriteFile(path, MixConfig(general, dir.File("mix.wav"))));
         return path;
     }
 
@@ -146,29 +74,8 @@ protected:
     }
 };
 
-// The loud stretches of the mix as [first, last] window pairs (gaps under 3 windows bridged).
-std::vector<std::pair<long, long>> LoudStretches(const Mix& mix) {
-    std::vector<std::pair<long, long>> out;
-    for (long w = 0; w < mix.Windows(); ++w) {
-        if (!mix.Loud(w)) continue;
-        if (!out.empty() && w - out.back().second <= 3) {
-            out.back().second = w;
-        } else {
-            out.push_back({w, w});
-        }
-    }
-    return out;
-}
-
-bool QuietFrom(const Mix& mix, long from, long to) {
-    for (long w = from; w < to; ++w) {
-        if (!mix.Quiet(w)) return false;
-    }
-    return true;
-}
-
 TEST_F(AudioDeviceTest, WavEffectPlaysToItsEndAndTheChannelReportsStopped) {
-    ProbeRun run = Probe("play-once", {Tone("blip.wav", kRate * 3 / 10)});
+    ProbeRun run = Probe("play-once", {Tone("blip.wav", kMixRate * 3 / 10)});
     EXPECT_NE(run.result.out.find("opening openal device"), std::string::npos);
     EXPECT_EQ(run.result.out.find("OpenAl error"), std::string::npos);
     EXPECT_EQ(run.Get("loaded"), "1");
@@ -178,13 +85,13 @@ TEST_F(AudioDeviceTest, WavEffectPlaysToItsEndAndTheChannelReportsStopped) {
     // 300 ms of tone are 15 windows; edges may split two more.
     EXPECT_GE(run.mix.LoudWindows(), 14);
     EXPECT_LE(run.mix.LoudWindows(), 17);
-    EXPECT_EQ(LoudStretches(run.mix).size(), 1u);
-    EXPECT_NEAR(run.mix.Frequency(LoudStretches(run.mix)[0].first + 1,
-                                  LoudStretches(run.mix)[0].second, 0), 441.0, 15.0);
+    auto loud = run.mix.LoudStretches();
+    ASSERT_EQ(loud.size(), 1u);
+    EXPECT_NEAR(run.mix.Frequency(loud[0].first + 1, loud[0].second, 0), 441.0, 15.0);
 }
 
 TEST_F(AudioDeviceTest, OggMusicPlaysToItsEnd) {
-    ProbeRun run = Probe("music-once", {OggTone("tune", kRate * 3 / 10)});
+    ProbeRun run = Probe("music-once", {OggTone("tune", kMixRate * 3 / 10)});
     EXPECT_EQ(run.Get("play_music"), "0");
     EXPECT_EQ(run.Get("music_started"), "1");
     EXPECT_GE(std::stol(run.Get("finished_ms")), 0);
@@ -197,11 +104,11 @@ TEST_F(AudioDeviceTest, StoppedLoopGoesSilent) {
     ProbeRun run = Probe("stop", {Tone("loop.wav", 4400)});
     EXPECT_EQ(run.Get("before_stop"), "1/playing");
     EXPECT_EQ(run.Get("after_stop"), "0/stopped");
-    auto loud = LoudStretches(run.mix);
+    auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u);
     EXPECT_GE(loud[0].second - loud[0].first + 1, 12) << "about 300 ms of loop before the stop";
     // The probe waits 500 ms after the stop: the last 400 ms must be silence.
-    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 20, run.mix.Windows()));
+    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 20, run.mix.Windows()));
 }
 
 TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
@@ -213,17 +120,17 @@ TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
     EXPECT_EQ(run.Get("resumed_app_paused"), "2/paused");
     EXPECT_EQ(run.Get("app_resumed"), "1/playing");
     // Heard: one channel, 500 ms of silence while suspended, both channels, then silence.
-    auto loud = LoudStretches(run.mix);
+    auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 2u);
     long gap = loud[1].first - loud[0].second - 1;
     EXPECT_GE(gap, 20);
     EXPECT_LE(gap, 45);
-    EXPECT_TRUE(QuietFrom(run.mix, loud[0].second + 2, loud[1].first - 1));
-    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 15, run.mix.Windows()));
+    EXPECT_TRUE(run.mix.QuietFrom(loud[0].second + 2, loud[1].first - 1));
+    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 15, run.mix.Windows()));
 }
 
 TEST_F(AudioDeviceTest, PausingAnEndedChannelStopsIt) {
-    ProbeRun run = Probe("pause-after-end", {Tone("blip.wav", kRate / 10)});
+    ProbeRun run = Probe("pause-after-end", {Tone("blip.wav", kMixRate / 10)});
     EXPECT_EQ(run.Get("recorded_state"), "1") << "nobody asked yet";
     EXPECT_EQ(run.Get("after_pause"), "0/stopped");
     EXPECT_EQ(run.Get("after_resume"), "0/stopped");
@@ -235,9 +142,9 @@ TEST_F(AudioDeviceTest, MissingMusicReturnsFailureAndLeavesMusicStopped) {
     EXPECT_EQ(run.Get("first_state"), "1");
     EXPECT_EQ(run.Get("second"), "-1");
     EXPECT_EQ(run.Get("second_state"), "0");
-    auto loud = LoudStretches(run.mix);
+    auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u) << "the first tune was heard, then nothing";
-    EXPECT_TRUE(QuietFrom(run.mix, run.mix.Windows() - 20, run.mix.Windows()));
+    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 20, run.mix.Windows()));
 }
 
 TEST_F(AudioDeviceTest, PlayingOnABusyChannelRestartsItWithTheNewSample) {
@@ -282,7 +189,7 @@ TEST_F(AudioDeviceTest, CollectorSparesSamplesThatStillSound) {
 
 TEST_F(AudioDeviceTest, PanVolumeAndRateShapeWhatIsHeard) {
     ProbeRun run = Probe("shape", {Tone("loop.wav", 4400)});
-    auto loud = LoudStretches(run.mix);
+    auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u);
     // Windows leaning right belong to the first phase, leaning left to the second.
     long lastRight = -1, firstLeft = -1;
