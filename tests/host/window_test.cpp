@@ -1,0 +1,144 @@
+// Opening and reopening the host's window on a private X server.
+#include <GLFW/glfw3.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "host/glfw_game.h"
+#include "tests/host/recording_delegate.h"
+#include "tests/support/xvfb_server.h"
+
+namespace {
+
+class WindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        xvfb = new XvfbServer(1280, 1024);
+        setenv("DISPLAY", xvfb->Display().c_str(), 1);
+        glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+        initialised = glfwInit();
+    }
+    static void TearDownTestSuite() {
+        glfwTerminate();
+        delete xvfb;
+    }
+    void SetUp() override {
+        ASSERT_TRUE(initialised);
+        gc_init_lists();
+        host = std::make_unique<QvGlfwGame>();
+        delegate = new RecordingDelegate;
+        host->SetDelegate(delegate);
+        host->StartGame();
+    }
+    void TearDown() override {
+        if (host && host->Window()) glfwDestroyWindow(host->Window());
+    }
+    // Processes window events until the delegate has heard `call` or time runs out.
+    bool PumpUntil(const std::string& call, double seconds) {
+        for (double waited = 0; waited < seconds; waited += 0.05) {
+            glfwPollEvents();
+            if (delegate->Count(call) > 0) return true;
+            SleepSeconds(0.05);
+        }
+        return false;
+    }
+
+    static XvfbServer* xvfb;
+    static bool initialised;
+    std::unique_ptr<QvGlfwGame> host;
+    RecordingDelegate* delegate = nullptr;
+};
+XvfbServer* WindowTest::xvfb = nullptr;
+bool WindowTest::initialised = false;
+
+TEST_F(WindowTest, EveryOpeningMakesANewContextAndCountsIt) {
+    int seq = glfwGraphicsSeq;
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    ASSERT_NE(host->Window(), nullptr);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 1);
+    EXPECT_EQ(glfwGetCurrentContext(), host->Window());
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+    EXPECT_EQ(host->GetDeviceHeight(), 480);
+    EXPECT_FALSE(xvfb->WaitForWindow("Vortan Rally Run", 5).empty());
+    host->SetDeviceWindow(320, 200, 0);
+    EXPECT_EQ(glfwGraphicsSeq, seq + 2);
+    EXPECT_EQ(glfwGetCurrentContext(), host->Window());
+    EXPECT_EQ(host->GetDeviceWidth(), 320);
+    EXPECT_EQ(host->GetDeviceHeight(), 200);
+    int x = 0, y = 0;
+    glfwGetWindowPos(host->Window(), &x, &y);
+    EXPECT_EQ(x, (1280 - 320) / 2);
+    EXPECT_EQ(y, (1024 - 200) / 2);
+}
+
+TEST_F(WindowTest, FullScreenTakesTheMonitorAndComesBackToAWindow) {
+    QvGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
+    ASSERT_NE(desktop, nullptr);
+    EXPECT_EQ(desktop->width, 1280);
+    EXPECT_EQ(desktop->height, 1024);
+    EXPECT_GT(desktop->redBits, 0);
+    host->SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
+                        desktop->blueBits, 0, 0, 0, true);
+    ASSERT_NE(host->Window(), nullptr);
+    EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
+    // The title belongs to the windowed mode only.
+    EXPECT_TRUE(xvfb->WaitForWindow("Vortan Rally Run", 0.5).empty());
+    host->SetDeviceWindow(640, 480, 0);
+    EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
+    EXPECT_FALSE(xvfb->WaitForWindow("Vortan Rally Run", 5).empty());
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+}
+
+TEST_F(WindowTest, AKeyHeldAcrossTheSwitchIsReleasedFirst) {
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
+    ASSERT_FALSE(id.empty());
+    xvfb->Run({"xdotool", "windowfocus", "--sync", id});
+    xvfb->Run({"xdotool", "keydown", "a"});
+    ASSERT_TRUE(PumpUntil("key 1 65", 5));
+    delegate->calls.clear();
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    xvfb->Run({"xdotool", "keyup", "a"});
+    EXPECT_EQ(delegate->calls, std::vector<std::string>{"key 2 65"});
+}
+
+TEST_F(WindowTest, DisplayModesListTheMonitorsModes) {
+    Array<QvDisplayMode*> modes = host->GetDisplayModes();
+    Array<QvGlfwVideoMode*> videoModes = host->GetGlfwVideoModes();
+    ASSERT_GT(modes.Length(), 0);
+    ASSERT_EQ(videoModes.Length(), modes.Length());
+    bool desktopListed = false;
+    for (int i = 0; i < modes.Length(); ++i) {
+        EXPECT_EQ(modes[i]->width, videoModes[i]->width);
+        EXPECT_EQ(modes[i]->height, videoModes[i]->height);
+        EXPECT_EQ(modes[i]->format, 0);
+        desktopListed |= modes[i]->width == 1280 && modes[i]->height == 1024;
+    }
+    EXPECT_TRUE(desktopListed);
+    QvDisplayMode* desktop = host->GetDesktopMode();
+    ASSERT_NE(desktop, nullptr);
+    EXPECT_EQ(desktop->width, 1280);
+    EXPECT_EQ(desktop->height, 1024);
+}
+
+TEST_F(WindowTest, AHiddenCursorStaysHiddenInTheNextWindow) {
+    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    host->SetMouseVisible(false);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
+    host->SetDeviceWindow(640, 480, 0);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
+    host->SetMouseVisible(true);
+    EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+}
+
+TEST_F(WindowTest, NoPadsMeansNoJoystick) {
+    Array<float> x(2), y(2), z(2);
+    Array<bool> buttons(32);
+    x[0] = 0.5f;
+    EXPECT_FALSE(host->PollJoystick(0, x, y, z, buttons));
+    EXPECT_FALSE(host->PollJoystick(3, x, y, z, buttons));
+    EXPECT_FLOAT_EQ(x[0], 0.5f);
+}
+
+}  // namespace
