@@ -98,3 +98,40 @@ TEST(StringFromBytes, SharesTheDecoder) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever 16-bit text is written as UTF-8 decodes back to itself, unless it begins with
+// U+FEFF, whose encoding is the byte order mark that loading skips.
+bool RoundTrips(const String& s) {
+    std::string bytes = s.ToUtf8();
+    String back = String::FromBytes(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
+    if (s.Length() > 0 && s[0] == 0xFEFF) return back == s.Slice(1);
+    return back == s;
+}
+
+TEST(StringFromBytes, Utf8WrittenByToUtf8ReadsBack) {
+    uint32_t state = 12345;
+    auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<uint16_t> chars(next() % 40);
+        for (uint16_t& c : chars) {
+            uint32_t r = next();
+            // Mix ASCII, two- and three-byte ranges, surrogates and the edges.
+            const uint16_t edges[] = {0, 0x7F, 0x80, 0x7FF, 0x800, 0xD800, 0xDFFF, 0xFEFF, 0xFFFF};
+            switch (r % 4) {
+                case 0: c = uint16_t(r >> 4 & 0x7F); break;
+                case 1: c = uint16_t(0x80 + (r >> 4) % 0x780); break;
+                case 2: c = uint16_t(r >> 4); break;
+                default: c = edges[(r >> 4) % 9]; break;
+            }
+        }
+        String s(chars.data(), int(chars.size()));
+        ASSERT_TRUE(RoundTrips(s)) << "round " << round;
+    }
+}
+
+}  // namespace
