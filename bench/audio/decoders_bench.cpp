@@ -1,0 +1,72 @@
+// Decoding the game's own sound files, as the loader and PlayMusic do: every effect, and
+// the tune, which is decoded whole before it can start.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "audio/sound_file.h"
+
+namespace {
+
+std::string DataFolder() {
+    char path[4096];
+    ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    std::string exe(path, n > 0 ? size_t(n) : 0);
+    return exe.substr(0, exe.rfind('/')) + "/data/sfx/";
+}
+
+using Reader = unsigned char* (*)(FILE*, int*, int*, int*, int*);
+
+// Decodes one file; the bytes of samples produced, or -1 when it did not decode.
+long Decode(const std::string& path, Reader reader) {
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return -1;
+    int length = 0, channels = 0, format = 0, hertz = 0;
+    unsigned char* samples = reader(f, &length, &channels, &format, &hertz);
+    fclose(f);
+    if (!samples) return -1;
+    free(samples);
+    return long(length) * channels * format;
+}
+
+void BM_LoadEffects(benchmark::State& state) {
+    std::vector<std::string> files;
+    for (const char* slot : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010",
+                             "011", "095", "096", "098", "099"}) {
+        files.push_back(DataFolder() + slot + ".wav");
+    }
+    long bytes = 0;
+    for (auto _ : state) {
+        for (const std::string& file : files) {
+            long decoded = Decode(file, LoadWAV);
+            if (decoded < 0) {
+                state.SkipWithError(("cannot decode " + file).c_str());
+                return;
+            }
+            bytes += decoded;
+        }
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_LoadEffects)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeTune(benchmark::State& state) {
+    std::string file = DataFolder() + "gale.ogg";
+    long bytes = 0;
+    for (auto _ : state) {
+        long decoded = Decode(file, LoadOGG);
+        if (decoded < 0) {
+            state.SkipWithError(("cannot decode " + file).c_str());
+            return;
+        }
+        bytes += decoded;
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_DecodeTune)->Unit(benchmark::kMillisecond);
+
+}  // namespace
