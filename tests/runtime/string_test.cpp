@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <climits>
 #include <cmath>
+#include <thread>
+#include <vector>
 
 #include "runtime/runtime.h"
 #include "tests/support/process.h"
@@ -261,6 +263,27 @@ TEST(StringLifetime, CopiesAndMovesKeepTheBodyAlive) {
     String& alias = moved;
     moved = alias;  // self-assignment keeps the body
     EXPECT_EQ(Text(moved), "abcdef");
+}
+
+// The empty body is shared by every thread, so its count is never written.
+TEST(StringLifetime, EmptyStringsMayBeUsedOnAnyThread) {
+    std::vector<std::thread> workers;
+    std::vector<int> empties(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        workers.emplace_back([&empties, t] {
+            for (int i = 0; i < 2000; ++i) {
+                String a;
+                String b = a;
+                String c("x");
+                c = b;
+                String d = c.Slice(3) + String();
+                if (d.IsEmpty() && c.SharesBody(a)) ++empties[size_t(t)];
+            }
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    EXPECT_EQ(empties, std::vector<int>(4, 2000));
+    EXPECT_EQ(String::nullRep.refs, 1);
 }
 
 }  // namespace
