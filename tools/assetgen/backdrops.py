@@ -77,13 +77,22 @@ def sunset_city(scale):
     rnd = random.Random(101)
     c = _base(scale, [(0, (40, 20, 80)), (0.45, (150, 50, 110)), (0.68, (255, 120, 70)),
                       (0.76, (255, 200, 110)), (1, (255, 200, 110))])
-    _glow(c, 150, 170, 30, (255, 230, 150))
-    c.circle(150, 170, 16, fill=(255, 240, 190))
+    _glow(c, 150, 128, 30, (255, 230, 150))
+    c.circle(150, 128, 16, fill=(255, 240, 190))
     for i in range(5):
-        y = 150 + i * 6
-        c.rect(120, y, 180, y + 1.2 + i * 0.4, fill=(255, 150, 90, 200))
+        y = 124 + i * 4
+        c.rect(132, y, 168, y + 0.8 + i * 0.3, fill=(255, 150, 90, 200))
+    _skyline(c, rnd, HORIZON, (170, 80, 120), None, 30, 60)
     _skyline(c, rnd, HORIZON, (95, 40, 90), (255, 210, 120, 140), 20, 70, lit=0.2)
     _skyline(c, rnd, HORIZON, (45, 20, 55), (255, 230, 140), 10, 45, lit=0.3)
+    for x, y, w, col in ((52, 150, 22, (60, 240, 255)), (178, 160, 18, (255, 70, 200)), (112, 168, 14, (255, 210, 60))):
+        glow = c.layer()
+        glow.rect(x - 2, y - 2, x + w + 2, y + 8, fill=col + (150,), radius=2)
+        c.img.alpha_composite(glow.blurred(2).img)
+        c.rect(x, y, x + w, y + 6, fill=(30, 10, 40), radius=1.5)
+        c.rect(x, y, x + w, y + 6, outline=col, width=0.8, radius=1.5)
+        for i in range(int(w / 4)):
+            c.rect(x + 2 + i * 4, y + 2, x + 4 + i * 4, y + 4, fill=col)
     _floor(c, HORIZON, (50, 40, 60), (110, 70, 90), (150, 90, 110, 90), 1)
     # Lane markings and kerb.
     c.rect(0, HORIZON, SIZE, HORIZON + 2.5, fill=(170, 150, 150))
@@ -108,9 +117,19 @@ def night_arena(scale):
     _stars(c, rnd, 140, 0, HORIZON - 20)
     # A ringed planet.
     _glow(c, 70, 120, 26, (120, 160, 255), 0.6)
-    c.circle(70, 120, 17, fill=(120, 140, 230))
-    c.ellipse(64, 114, 10, 8, fill=(160, 180, 255))
-    c.arc(70, 120, 27, 60, 300, 1.5, (200, 210, 255, 200))
+    c.ellipse_arc(70, 120, 30, 8, 180, 360, 2.2, (210, 200, 255, 210))
+    c.circle(70, 120, 17, fill=(110, 120, 220))
+    c.ellipse(72, 122, 15, 14, fill=(80, 80, 180))
+    c.ellipse(65, 114, 9, 7, fill=(170, 180, 255))
+    for y, w in ((116, 14), (124, 15), (129, 11)):
+        c.rect(70 - w, y, 70 + w, y + 1.2, fill=(140, 150, 240, 120))
+    c.ellipse_arc(70, 120, 30, 8, 0, 180, 2.2, (230, 220, 255, 230))
+    # Searchlights of a distant arena beyond the hills.
+    beam = c.layer()
+    for x, a in ((157, -12), (209, 14)):
+        beam.polygon([(x - 1, HORIZON - 20), (x + 1, HORIZON - 20), (x + a * 3 + 6, 40), (x + a * 3 - 6, 40)],
+                     fill=(120, 200, 255, 60))
+    c.img.alpha_composite(beam.blurred(1.5).img)
     # Mountains.
     for layer, (col, hmax) in enumerate((((30, 30, 90), 55), ((18, 18, 55), 35))):
         pts = [(0, HORIZON)]
@@ -137,8 +156,8 @@ def desert_canyon(scale):
     for x, y, w in ((40, 70, 30), (100, 60, 22), (170, 130, 26)):
         c.ellipse(x, y, w, 5, fill=(255, 255, 255, 170))
         c.ellipse(x + w * 0.4, y - 3, w * 0.5, 4, fill=(255, 255, 255, 190))
-    # Mesas in two depths.
-    for col, base_h, seed in (((210, 140, 110), 60, 1), ((170, 90, 60), 40, 2)):
+    # Mesas in three depths, the far ones hazy.
+    for col, base_h, seed in (((215, 170, 170), 75, 3), ((210, 140, 110), 60, 1), ((170, 90, 60), 40, 2)):
         r2 = random.Random(seed * 77)
         x = -10
         while x < SIZE:
@@ -146,6 +165,8 @@ def desert_canyon(scale):
             h = r2.uniform(base_h * 0.5, base_h)
             top = HORIZON - h
             c.polygon([(x, HORIZON), (x + 6, top), (x + w - 6, top), (x + w, HORIZON)], fill=col)
+            c.polygon([(x + w * 0.62, top), (x + w - 6, top), (x + w, HORIZON), (x + w * 0.7, HORIZON)],
+                      fill=shade(col, 0.82))
             c.rect(x + 6, top, x + w - 6, top + 2, fill=shade(col, 1.15))
             for s in range(3):
                 sy = top + 8 + s * (h / 4)

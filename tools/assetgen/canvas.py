@@ -76,6 +76,11 @@ class Canvas:
     def circle(self, cx, cy, r, fill=None, outline=None, width=0):
         self.ellipse(cx, cy, r, r, fill, outline, width)
 
+    def cut_circle(self, cx, cy, r):
+        """Makes a round hole: the pixels become fully transparent."""
+        k = self.k
+        self.draw.ellipse([(cx - r) * k, (cy - r) * k, (cx + r) * k, (cy + r) * k], fill=(0, 0, 0, 0))
+
     def polygon(self, points, fill=None, outline=None):
         pts = self.pts(points)
         box = _bounds(pts)
@@ -121,6 +126,15 @@ class Canvas:
         fill = rgba(fill)
         self._shape(box, (fill,), lambda d, ox, oy: d.arc(
             [box[0] - ox, box[1] - oy, box[2] - ox, box[3] - oy], start - 90, end - 90, fill=fill,
+            width=max(1, int(round(width * k)))))
+
+    def ellipse_arc(self, cx, cy, rx, ry, start, end, width, fill):
+        """Arc of an ellipse; angles in degrees as Pillow counts them (0 = right, clockwise)."""
+        k = self.k
+        box = [(cx - rx) * k, (cy - ry) * k, (cx + rx) * k, (cy + ry) * k]
+        fill = rgba(fill)
+        self._shape(box, (fill,), lambda d, ox, oy: d.arc(
+            [box[0] - ox, box[1] - oy, box[2] - ox, box[3] - oy], start, end, fill=fill,
             width=max(1, int(round(width * k)))))
 
     def star(self, cx, cy, r_out, r_in, points, fill, rotation=0.0):

@@ -118,7 +118,7 @@ def _head(c, look, pose, frame):
         c.ellipse(hx, hy - 1.5, 5.6, 4.2, fill=look.hair)
         c.rect(hx - 5.6, hy - 1.6, hx + 5.6, hy + 0.2, fill=shade(look.hair, 0.6))
     if look.hero:
-        c.rect(hx - 5, hy - 2.6, hx + 5.2, hy - 1.0, fill=look.accent)
+        c.rect(hx - 5, hy - 3.4, hx + 5.2, hy - 1.9, fill=look.accent)
     # Face: the fighter looks to the right.
     ex = hx + 2.2
     if look.mask:

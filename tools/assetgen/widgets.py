@@ -85,7 +85,7 @@ def _gear(c, cx, cy, r_out, r_in, teeth, hole, colour, depth=5):
     c.circle(cx, cy, r_in, fill=shade(colour, 1.2))
     if hole:
         c.circle(cx, cy, hole + 1.5, fill=shade(colour, 0.45))
-        c.circle(cx, cy, hole, fill=(0, 0, 0, 0))
+        c.cut_circle(cx, cy, hole)
 
 
 def draw_button(frame, scale):
@@ -93,14 +93,14 @@ def draw_button(frame, scale):
     if frame <= 2:
         # Difficulty plates: text is printed over them, so they stay calm.
         col = WHEEL_COLOURS[frame]
-        c.rect(3, 14, 61, 50, fill=shade(col, 0.35), radius=10)
-        c.rect(5, 16, 59, 48, fill=col, radius=8)
-        c.rect(8, 18, 56, 30, fill=shade(col, 1.3), radius=6)
-        c.rect(8, 30, 56, 46, fill=col, radius=6)
+        c.rect(0, 17, 64, 51, fill=(20, 16, 30), radius=11)
+        c.rect(1.5, 18.5, 62.5, 49.5, fill=shade(col, 0.55), radius=10)
+        c.rect(2.5, 19, 61.5, 47, fill=col, radius=9)
+        c.rect(5, 20.5, 59, 31, fill=shade(col, 1.3), radius=6)
         for i in range(frame + 1):
-            x = 32 + (i - frame / 2) * 9
-            c.star(x, 9, 5, 2.2, 5, (255, 240, 120))
-            c.polygon(star_points(x, 9, 5, 2.2, 5), outline=(90, 60, 10))
+            x = 32 + (i - frame / 2) * 11
+            c.star(x, 10, 7, 3, 5, (40, 30, 10))
+            c.star(x, 10, 5.5, 2.4, 5, (255, 235, 110))
     elif frame in (3, 4, 5, 6):
         # Round pad buttons numbered 1..4.
         col = [(60, 200, 90), (230, 60, 60), (60, 120, 240), (240, 200, 40)][frame - 3]
