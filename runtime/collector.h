@@ -16,8 +16,9 @@ public:
     gc_object* pred;
     int flags;  // bits 0-1 colour (3 = static), bit 2 zero, bits 3.. size in bytes
 
-    // Sets the header of the block just handed out by gc_object_alloc and links it,
-    // white, at the tail of the unmarked list.
+    // Sets the header of a block handed out by gc_object_alloc and links it, white, at the
+    // tail of the unmarked list. An object outside collector memory (static or automatic)
+    // gets the static colour instead and is never collected.
     gc_object();
     // A static block (list sentinel or empty array body): colour 3, linked to itself.
     // constexpr so static bodies are ready before any other static initialiser runs.
@@ -31,7 +32,8 @@ public:
     // Every collected object is created with `new` and lives in collector memory.
     static void* operator new(size_t size);
     static void* operator new(size_t, void* block) { return block; }
-    // Only reached when a constructor throws: unlinks the block and returns it.
+    // Returns the block after a constructor threw or a direct delete (the destructor has
+    // already unlinked it); dead blocks are destroyed by the collector, not through here.
     static void operator delete(void* p);
     static void operator delete(void*, void*) {}
 };
