@@ -1,0 +1,497 @@
+// Whole rounds driven update by update with scripted keys, pads and sticks from a fixed
+// seed: joining, waves, chasing, strikes, knock-outs, the end of the round and the item.
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "tests/game/round_fixture.h"
+
+using namespace round_records;
+
+namespace {
+
+class RoundTest : public RoundFixture {
+protected:
+    // No waves unless a test asks for one.
+    void HoldOffWaves() { app->m_SpawnTimer = 1000000; }
+    void ClearOpponents() {
+        for (int r = kFirstOpponent; r <= kLastRecord; ++r) Fighter(r)[kHealth] = 0;
+    }
+    int Particles(float type) {
+        int count = 0;
+        for (int i = 0; i <= app->m_ParticleMax; ++i) {
+            if (app->m_Particle[10 * i] == type) ++count;
+        }
+        return count;
+    }
+    std::vector<DrawCmd> Drawn(float kind) {
+        std::vector<DrawCmd> out;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == kind) out.push_back(c);
+        }
+        return out;
+    }
+};
+
+TEST_F(RoundTest, SetUpStartsAnEmptyRoundWithTheDifficultysGap) {
+    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+        Fighter(1)[kHealth] = 3;
+        app->m_Grid[4000 + 777] = 5;
+        app->m_Particle[10 * 250] = 2;
+        app->m_Score = 900;
+        app->m_RoundOver = 1;
+        app->m_OverTimer = 40;
+        app->m_ItemsTaken = 4;
+        StartRound(difficulty);
+        EXPECT_EQ(app->m_Mode, 10);
+        EXPECT_EQ(app->m_SpawnGap, 290 - 50 * difficulty);
+        EXPECT_EQ(app->m_SpawnTimer, 240);
+        EXPECT_EQ(app->m_ItemTimer, 1200);
+        EXPECT_EQ(app->m_SpawnMax, 1);
+        EXPECT_EQ(Fighter(1)[kHealth], 0);
+        EXPECT_EQ(app->m_Grid[4000 + 777], 0);
+        EXPECT_EQ(app->m_Particle[10 * 250], 0);
+        EXPECT_EQ(app->m_Score, 0);
+        EXPECT_EQ(app->m_RoundOver, 0);
+        EXPECT_EQ(app->m_OverTimer, 0);
+        EXPECT_EQ(app->m_ItemsTaken, 0);
+        EXPECT_EQ(app->m_StarCount, 100);
+        EXPECT_EQ(app->m_MusicOn, 1);
+    }
+}
+
+TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
+    StartRound();
+    Play(5);
+    EXPECT_EQ(app->m_Joined, 0);
+
+    KeyDown('Z');
+    PadDown(1, 0);  // the keyboard answers for every pad, so pad 2 is not taken this update
+    Play();
+    EXPECT_EQ(app->m_Joined, 1);
+    EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
+    EXPECT_EQ(Fighter(1)[kX], 128);
+    for (int p = 2; p <= 4; ++p) EXPECT_EQ(Fighter(p)[kHealth], 0) << p;
+}
+
+TEST_F(RoundTest, PadsPressedTogetherJoinTogetherAndLaterPressesAreIgnored) {
+    StartRound();
+    PadDown(0, 0);
+    PadDown(1, 1);
+    Play();
+    PadUp(0, 0);
+    PadUp(1, 1);
+    EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
+    EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth);
+    EXPECT_EQ(Fighter(2)[kX], 256);
+    EXPECT_EQ(Fighter(2)[kDepth], 32);
+
+    PadDown(2, 0);
+    Play();
+    EXPECT_EQ(Fighter(3)[kHealth], 0);
+}
+
+TEST_F(RoundTest, OpponentsArriveOnTheWaveTimerWithNobodyJoinedAndChaseRecordOne) {
+    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+        StartRound(difficulty);
+        Play(240);
+        EXPECT_EQ(Opponents(), 0);
+        Play();
+        ASSERT_EQ(Opponents(), 1) << difficulty;  // the first wave holds one
+        float spawnX = Fighter(10)[kX];
+        EXPECT_EQ(Fighter(10)[kY], -64 + 0.0f);   // dropped in above the screen
+        // The timer reloads with the gap; the next wave comes once it runs below zero.
+        Play(app->m_SpawnGap);
+        EXPECT_EQ(Opponents(), 1) << difficulty;
+        Play();
+        EXPECT_GT(Opponents(), 1) << difficulty;
+
+        const float* first = Fighter(10);
+        EXPECT_EQ(first[kTarget], 1);
+        EXPECT_EQ(first[kY], FloorY());
+        // Record 1 is empty (x 0), so the chase leads to the left edge.
+        EXPECT_LT(first[kX], std::max(spawnX, 110.0f));
+        EXPECT_GE(first[kX], 40);
+    }
+}
+
+TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float px = Fighter(1)[kX];
+    PlaceOpponent(10, px + 12, -1);
+
+    KeyDown('X');
+    Play();
+    EXPECT_EQ(Fighter(1)[kAttack], 1);
+    Play();
+    EXPECT_EQ(Fighter(10)[kHealth], 4);
+    EXPECT_EQ(Fighter(1)[kAttack], 3);
+    Play(60);
+    EXPECT_EQ(Fighter(10)[kHealth], 4);
+    EXPECT_GT(Fighter(1)[kAttack], 16);
+
+    KeyUp('X');
+    Play();
+    EXPECT_EQ(Fighter(1)[kAttack], 0);
+    KeyDown('X');
+    Play(3);
+    EXPECT_EQ(Fighter(10)[kHealth], 3);
+    EXPECT_EQ(app->m_Score, 0);
+    // Sparks fly from every hit.
+    EXPECT_GE(Particles(1) + Particles(2), 10);
+}
+
+TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    KeyDown('X');
+    Play(2);
+    std::vector<DrawCmd> player = Drawn(1);
+    ASSERT_EQ(player.size(), 1u);
+    EXPECT_EQ(player[0].frame, 3 + Fighter(1)[kStrikeKind]);
+    Play(20);
+    player = Drawn(1);
+    ASSERT_EQ(player.size(), 1u);
+    EXPECT_EQ(player[0].frame, Fighter(1)[kWalkFrame]);
+}
+
+TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float px = Fighter(1)[kX];
+    PlaceOpponent(10, px + 12, -1);
+    Fighter(10)[kHealth] = 1;
+
+    KeyDown('X');
+    Play(2);
+    KeyUp('X');
+    EXPECT_LT(Fighter(10)[kHealth], 0);
+    EXPECT_GT(Fighter(10)[kSlide], 0);  // thrown the way the striker faces
+    EXPECT_EQ(app->m_Score, 100);
+    EXPECT_EQ(Particles(99), 1);  // the floating "100"
+
+    // Solid for 60 updates, then fading; the record is emptied once below -180.
+    float lastAlpha = 1;
+    int updates = 0;
+    while (Fighter(10)[kHealth] != 0 && updates < 400) {
+        Play();
+        ++updates;
+        float health = Fighter(10)[kHealth];
+        if (health == 0) break;
+        std::vector<DrawCmd> body = Drawn(10 % 4 + 4);
+        ASSERT_EQ(body.size(), 1u);
+        EXPECT_EQ(body[0].frame, kFrameKnockedOut);
+        EXPECT_FLOAT_EQ(body[0].a5, 0.5f);
+        if (health >= -60) {
+            EXPECT_EQ(body[0].alpha, 1) << health;
+        } else {
+            EXPECT_LT(body[0].alpha, lastAlpha) << health;
+        }
+        lastAlpha = body[0].alpha;
+    }
+    EXPECT_LT(lastAlpha, 0.05f);
+    EXPECT_GE(updates, 175);
+    EXPECT_LE(updates, 181);
+    EXPECT_EQ(Drawn(10 % 4 + 4).size(), 0u);
+    EXPECT_EQ(app->m_Score, 100);
+}
+
+TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    ASSERT_EQ(app->m_MusicOn, 1);
+    Fighter(1)[kHealth] = 1;
+    PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
+    Fighter(10)[kAttack] = 1;  // its blow lands in the next update
+    Play();
+    ASSERT_EQ(Fighter(1)[kHealth], -1);
+    EXPECT_EQ(Fighter(1)[kSlide] < 0, true);
+
+    for (int i = 1; i < 90; ++i) {
+        Play();
+        ASSERT_EQ(app->m_RoundOver, 0) << i;
+    }
+    Play();
+    EXPECT_EQ(app->m_RoundOver, 1);
+    EXPECT_EQ(app->m_MusicOn, 0);
+    EXPECT_EQ(app->m_Dead, 1);
+    EXPECT_EQ(app->m_InPlay, 1);
+    // The round goes on underneath the game-over panel; the body keeps counting to -250.
+    Play(300);
+    EXPECT_EQ(Fighter(1)[kHealth], kPlayerFloorHealth);
+    EXPECT_NEAR(Fighter(1)[kY], FloorY(), 0.5f);  // settles in steps of half a unit
+    // Once the round is over the item stays hidden.
+    EXPECT_GE(app->m_ItemTimer, 98);
+    EXPECT_LE(app->m_ItemTimer, 100);
+    for (const DrawCmd& c : Drawn(97)) EXPECT_EQ(c.y, 24);
+}
+
+TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
+    StartRound();
+    HoldOffWaves();
+    PadDown(0, 0);
+    PadDown(1, 0);
+    Play();
+    PadUp(0, 0);
+    PadUp(1, 0);
+    Play(60);
+    Fighter(1)[kHealth] = 1;
+    PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
+    Fighter(10)[kAttack] = 1;
+    Play();
+    ASSERT_LT(Fighter(1)[kHealth], 0);
+    Play(300);
+    EXPECT_EQ(app->m_RoundOver, 0);
+    EXPECT_EQ(app->m_InPlay, 2);
+    EXPECT_EQ(app->m_Dead, 1);
+    EXPECT_EQ(app->m_Alive, 1);
+}
+
+TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float* f = Fighter(1);
+    auto putItemOnPlayer = [&](int timer, float offset) {
+        app->m_ItemTimer = timer;
+        app->m_ItemX = int(f[kX] - f[kDepth] / 2 + offset);
+        app->m_ItemY = int(f[kY] - f[kDepth] - 10);
+    };
+
+    f[kHealth] = 5;
+    putItemOnPlayer(50, 0);  // hidden: nothing to pick up
+    Play();
+    EXPECT_EQ(f[kHealth], 5);
+
+    putItemOnPlayer(-1, 24);  // shown, but just out of reach
+    Play();
+    EXPECT_EQ(f[kHealth], 5);
+
+    putItemOnPlayer(-1, 10);
+    Play();
+    EXPECT_EQ(f[kHealth], 7);
+    EXPECT_EQ(app->m_Score, 50);
+    EXPECT_EQ(app->m_ItemsTaken, 1);
+    EXPECT_GE(app->m_ItemTimer, 1198);
+    EXPECT_EQ(Particles(2), 21);
+
+    f[kHealth] = 8;
+    putItemOnPlayer(-1, -10);
+    Play();
+    EXPECT_EQ(f[kHealth], 9);
+    EXPECT_EQ(app->m_Score, 100);
+}
+
+TEST_F(RoundTest, ItemIsHiddenThenShownThenDimmedAwayFromPlayerOne) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    int shownAt = -1, dimmedAt = -1, hiddenAgainAt = -1;
+    for (int i = 0; i < 3000 && hiddenAgainAt < 0; ++i) {
+        int before = app->m_ItemTimer;
+        Play();
+        std::vector<DrawCmd> item;
+        for (const DrawCmd& c : Drawn(97)) {
+            if (c.frame == 11 && c.y != 24) item.push_back(c);
+        }
+        if (before > 0 && app->m_ItemTimer > 0) {
+            EXPECT_TRUE(item.empty());
+            EXPECT_GT(std::abs(app->m_ItemX - Fighter(1)[kX]), 64);
+            EXPECT_GE(app->m_ItemY, qv_Vortan_jscrh - 96);
+            EXPECT_LE(app->m_ItemY, qv_Vortan_jscrh - 32);
+        } else if (app->m_ItemTimer != 1200) {
+            ASSERT_EQ(item.size(), 1u);
+            if (shownAt < 0) shownAt = i;
+            if (item[0].alpha < 1 && dimmedAt < 0) dimmedAt = i;
+        } else {
+            hiddenAgainAt = i;
+        }
+    }
+    // About 1200 updates hidden (0 to 2 a step), then some 640 shown, the last 140 dimmed.
+    EXPECT_GT(shownAt, 800);
+    EXPECT_LT(shownAt, 2000);
+    EXPECT_GT(dimmedAt - shownAt, 330);
+    EXPECT_GT(hiddenAgainAt - dimmedAt, 90);
+}
+
+TEST_F(RoundTest, FullTableOfOpponentsTakesNoMore) {
+    StartRound();
+    for (int r = kFirstOpponent; r <= kLastRecord; ++r) PlaceOpponent(r, 40.0f + 6 * (r - 10), 1);
+    ASSERT_EQ(Opponents(), 91);
+    app->m_SpawnTimer = 0;
+    Play();
+    EXPECT_EQ(Opponents(), 91);
+    for (int i = 0; i < kFields; ++i) EXPECT_EQ(app->m_Plr[20 * 101 + i], 0) << i;
+    EXPECT_EQ(app->m_SpawnTimer, app->m_SpawnGap);
+    EXPECT_FLOAT_EQ(app->m_SpawnMax, 1.3f);
+}
+
+TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
+    const float caps[] = {2, 4, 19};
+    const int largestAllowed[] = {2, 4, 19};
+    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+        StartRound(difficulty);
+        int largest = 0;
+        for (int wave = 0; wave < 40; ++wave) {
+            ClearOpponents();
+            app->m_SpawnTimer = 0;
+            float before = app->m_SpawnMax;
+            Play();
+            int added = Opponents();
+            EXPECT_GE(added, 1);
+            EXPECT_LE(added, int(before + 0.99f)) << wave;
+            largest = std::max(largest, added);
+        }
+        EXPECT_NEAR(app->m_SpawnMax, caps[difficulty - 1], 0.01f) << difficulty;
+        EXPECT_LE(largest, largestAllowed[difficulty - 1]) << difficulty;
+        if (difficulty == 3) EXPECT_GT(largest, 4);
+        if (difficulty == 1) EXPECT_EQ(largest, 2);
+    }
+}
+
+TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float px = Fighter(1)[kX];
+    PlaceOpponent(10, px + 20, -1);  // the next cell to the right
+    Play();
+
+    KeyDown(vk::kRight);
+    Play(10);
+    EXPECT_EQ(Fighter(1)[kX], px);
+    EXPECT_EQ(Fighter(1)[kFacing], 1);
+
+    // Over it in a jump: the cells are open while high in the air.
+    KeyDown('Z');
+    Play(20);
+    KeyUp('Z');
+    EXPECT_GT(Fighter(1)[kX], px + 20 + 12);
+    KeyUp(vk::kRight);
+
+    // Once the opponent is gone its claim runs out and the floor is free again.
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    px = Fighter(1)[kX];
+    PlaceOpponent(10, px + 20, -1);
+    Play();
+    Fighter(10)[kHealth] = 0;
+    Play(3);
+    KeyDown(vk::kRight);
+    Play(2);
+    EXPECT_EQ(Fighter(1)[kX], px + 6);
+}
+
+TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float* f = Fighter(1);
+
+    KeyDown(vk::kUp);
+    Play(3);
+    KeyUp(vk::kUp);
+    EXPECT_EQ(f[kDepth], 41);
+
+    // A stick reading that the controls take for "up" walks into the screen as well.
+    Stick(0, 0, 1);
+    if (!app->p_PlayKey(0, 1, 0)) Stick(0, 0, -1);
+    ASSERT_EQ(app->p_PlayKey(0, 1, 0), 1);
+    Play(3);
+    EXPECT_EQ(f[kDepth], 50);
+
+    Stick(0, -1, 0);
+    float x = f[kX];
+    Play(2);
+    EXPECT_EQ(f[kX], x - 6);
+    EXPECT_EQ(f[kFacing], -1);
+    Stick(0, 0.2f, 0);  // inside the dead zone
+    Play(2);
+    EXPECT_EQ(f[kX], x - 6);
+}
+
+TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    PlaceOpponent(10, 400, -1);
+    Fighter(10)[kDepth] = 90;
+    Play();
+
+    std::vector<DrawCmd> cmds = Commands();
+    int opponentAt = -1, playerAt = -1;
+    for (int i = 0; i < int(cmds.size()); ++i) {
+        if (cmds[i].kind == 6) opponentAt = i;
+        if (cmds[i].kind == 1) playerAt = i;
+    }
+    ASSERT_GE(opponentAt, 0);
+    ASSERT_GE(playerAt, 0);
+    EXPECT_LT(opponentAt, playerAt);  // the far opponent first, though its record comes later
+    EXPECT_EQ(cmds[opponentAt].a4, -1);
+    EXPECT_EQ(cmds[opponentAt].x, 400 - 45);
+    EXPECT_EQ(cmds[opponentAt].y, FloorY() - 90 - 5);
+    EXPECT_EQ(cmds[playerAt].a4, 1);
+
+    std::vector<DrawCmd> shadows = Drawn(kCmdOval);
+    ASSERT_EQ(shadows.size(), 2u);
+    EXPECT_EQ(shadows[0].x, Fighter(1)[kX] - 16);
+    EXPECT_EQ(shadows[0].y, qv_Vortan_jscrh - 32 - 16);
+    EXPECT_EQ(shadows[1].y, qv_Vortan_jscrh - 90 - 16);
+    EXPECT_EQ(shadows[1].a4, 16);
+    EXPECT_EQ(shadows[1].a5, 8);
+    EXPECT_FLOAT_EQ(shadows[1].alpha, 0.35f);
+    EXPECT_EQ(shadows[1].r, 0);
+
+    // The backdrop goes first, three times its size.
+    ASSERT_GE(cmds.size(), 1u);
+    EXPECT_EQ(cmds[0].kind, 99);
+    EXPECT_EQ(cmds[0].a4, 3);
+    EXPECT_EQ(cmds[0].y, qv_Vortan_jscrh - 348);
+}
+
+TEST_F(RoundTest, BodyStoppedByTheEdgeSettlesOnTheFloor) {
+    StartRound();
+    HoldOffWaves();
+    app->p_AddPlayer(2, 34, FloorY());
+    Fighter(2)[kHealth] = -1;
+    Fighter(2)[kSlide] = -4;
+    Play(400);
+    EXPECT_LT(Fighter(2)[kX], 32);
+    EXPECT_NEAR(Fighter(2)[kY], FloorY(), 0.5f);
+    EXPECT_EQ(Fighter(2)[kHealth], kPlayerFloorHealth);
+}
+
+// The same seed and the same controls give the same round, update for update.
+TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
+    auto playScript = [&] {
+        StartRound(3);
+        std::vector<float> trace;
+        for (int i = 0; i < 900; ++i) {
+            bool strike = i % 40 < 20, right = i % 300 < 150;
+            if (i == 0) KeyDown('Z');
+            if (i == 1) KeyUp('Z');
+            if (strike) KeyDown('X'); else KeyUp('X');
+            if (right) KeyDown(vk::kRight); else KeyUp(vk::kRight);
+            Play();
+            if (i % 100 == 99) {
+                trace.insert(trace.end(), app->m_Plr.Data(), app->m_Plr.Data() + 20 * 101);
+                trace.push_back(float(app->m_Score));
+            }
+        }
+        KeyUp('X');
+        KeyUp(vk::kRight);
+        return trace;
+    };
+    std::vector<float> first = playScript();
+    std::vector<float> second = playScript();
+    EXPECT_GT(Opponents(), 3);
+    EXPECT_EQ(first, second);
+}
+
+}  // namespace
