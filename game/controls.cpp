@@ -110,6 +110,9 @@ float Clamp1(float v) {
     return std::min(1.0f, std::max(-1.0f, v));
 }
 
+// Below this a returning ramp is at rest (sums of 0.15 and 0.2 are not exact in floats).
+constexpr float kRampRest = 1e-4f;
+
 // One key ramp: `less` pulls the value down, `more` pushes it up, 0.15 per update;
 // released, it returns toward 0 by 0.2 per update. A resting ramp leaves `out` alone.
 void Ramp(bool less, bool more, float& ramp, float& out) {
@@ -117,14 +120,16 @@ void Ramp(bool less, bool more, float& ramp, float& out) {
         ramp -= 0.15f;
         out = ramp;
     } else if (ramp < 0) {
-        ramp = std::min(0.0f, ramp + 0.2f);
+        ramp += 0.2f;
+        if (ramp > -kRampRest) ramp = 0;
         out = ramp;
     }
     if (more) {
         ramp += 0.15f;
         out = ramp;
     } else if (ramp > 0) {
-        ramp = std::max(0.0f, ramp - 0.2f);
+        ramp -= 0.2f;
+        if (ramp < kRampRest) ramp = 0;
         out = ramp;
     }
 }

@@ -4,28 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "host/frame_driver.h"
-#include "host/glfw_game.h"
 #include "host/startup.h"
-
-// A clock that moves only when the test says so; no window.
-class SimClock : public QvFrameDriver {
-public:
-    double now = 1.0;
-    double Now() override { return now; }
-    void Sleep(double seconds) override { now += seconds; }
-    bool WindowOpen() override { return false; }
-    void SwapBuffers() override {}
-    void ProcessEvents(bool) override {}
-    bool WindowActive() override { return true; }
-};
-
-// The real host (files, sounds, state file) on the simulated clock.
-class GameFixture::TestHost : public QvGlfwGame {
-public:
-    SimClock clock;
-    TestHost() { SetFrameDriver(&clock); }
-};
 
 gxtkAudio* GameFixture::Audio() {
     static gxtkAudio* audio = nullptr;
@@ -42,7 +21,7 @@ gxtkAudio* GameFixture::Audio() {
 
 void GameFixture::SetUp() {
     scratch = std::make_unique<ScratchDir>();
-    static TestHost* sharedHost = new TestHost();
+    static GameTestHost* sharedHost = new GameTestHost();
     host = sharedHost;
     host->clock.now = 1.0;
     host->SetStatePath(String(scratch->File("state").c_str()));
@@ -93,11 +72,11 @@ void GameFixture::Render() {
 }
 
 void GameFixture::FinishLoading() {
-    for (int i = 0; i < 100 && app->m_LoadStage != 0; ++i) {
-        Render();
-        Update();
-    }
     Render();
+    for (int i = 0; i < 100 && app->m_LoadStage != 0; ++i) {
+        Update();
+        Render();
+    }
     ASSERT_EQ(app->m_LoadStage, 0);
 }
 

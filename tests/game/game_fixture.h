@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "game/my_app.h"
+#include "host/frame_driver.h"
+#include "host/glfw_game.h"
 #include "tests/support/scratch_dir.h"
 
 // Windows virtual-key codes the tests press.
@@ -28,6 +30,25 @@ struct DrawCmd {
     float x, y, rot, a4, a5, frame, alpha;
     float r, g, b;
     int blend;
+};
+
+// A clock that moves only when the test says so; no window.
+class SimClock : public QvFrameDriver {
+public:
+    double now = 1.0;
+    double Now() override { return now; }
+    void Sleep(double seconds) override { now += seconds; }
+    bool WindowOpen() override { return false; }
+    void SwapBuffers() override {}
+    void ProcessEvents(bool) override {}
+    bool WindowActive() override { return true; }
+};
+
+// The real host (files, sounds, state file) on the simulated clock.
+class GameTestHost : public QvGlfwGame {
+public:
+    SimClock clock;
+    GameTestHost() { SetFrameDriver(&clock); }
 };
 
 class GameFixture : public ::testing::Test {
@@ -64,10 +85,9 @@ protected:
     std::string WriteTone(const std::string& name) const;
     c_Sound* LoadTone(const std::string& name) const;
 
-    class TestHost;
     static gxtkAudio* Audio();
 
-    TestHost* host = nullptr;
+    GameTestHost* host = nullptr;
     c_MyApp* app = nullptr;
     c_InputDevice* input = nullptr;
     std::unique_ptr<ScratchDir> scratch;
