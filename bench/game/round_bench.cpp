@@ -1,0 +1,163 @@
+// The heaviest round: 4 players, 91 opponents, 251 live particles and 100 stars.
+// Measures one p_Game update (and counts collected allocations per update) and the
+// replay of its draw list by p_OnRender on Mesa under a private Xvfb display.
+#include <benchmark/benchmark.h>
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "game/round_records.h"
+#include "host/game.h"
+#include "host/startup.h"
+#include "tests/graphics/gl_test_window.h"
+
+using namespace round_records;
+
+namespace {
+
+constexpr int kRestoreEvery = 50;  // updates between restoring the heavy state
+
+struct Snapshot {
+    std::vector<float> plr, particle, star, grid;
+    int spawnTimer, itemTimer;
+};
+
+class HeavyRound {
+public:
+    HeavyRound() {
+        static QvGame* host = new QvGame();  // the clock reads 0: star seeding is repeatable
+        qvInit();
+        qv_app__game = host;
+        qv_app__devWidth = 640;
+        qv_app__devHeight = 480;
+        input = (new c_InputDevice)->m_new();
+        qv_input_SetInputDevice(input);
+        app = (new c_MyApp)->m_new();
+        gc_root(app);
+        app->m_Font = 90;
+        app->m_ImgSize[3 * 90] = 7;
+        app->m_ImgSize[3 * 90 + 1] = 10;
+        app->m_Difficulty = 3;
+        app->m_ImgScale = 1;
+        app->m_LastDevW = 640;
+        app->m_LastDevH = 480;
+        app->p_LoadGame();
+        app->m_Backdrop = 1;  // the backdrop with the star field
+        app->m_Joined = 1;
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) app->p_AddPlayer(p, 80.0f + 140 * p, 448);
+        for (int r = kFirstOpponent; r <= kLastRecord; ++r) {
+            app->p_AddPlayer(r, 40.0f + 6 * (r - kFirstOpponent), 448);
+            Record(*app, r)[kDepth] = 16.0f + (r * 7) % 80;
+        }
+        for (int i = 0; i <= app->m_ParticleMax; ++i) {
+            int type = i % 3 == 0 ? 99 : 1 + i % 2;
+            app->p_ThrowParticle(320, 240, type, 1 + i % 9);
+            app->m_Particle[10 * i + 7] = 1.3f;  // long-lived
+            if (type == 99) app->m_Particle[10 * i + 9] = 100;
+        }
+        app->m_SpawnTimer = 1000000;
+        Save();
+    }
+
+    void Save() {
+        saved.plr.assign(app->m_Plr.Data(), app->m_Plr.Data() + 20 * 101);
+        saved.particle.assign(app->m_Particle.Data(), app->m_Particle.Data() + 10 * 251);
+        saved.star.assign(app->m_Star.Data(), app->m_Star.Data() + 10 * 101);
+        saved.grid.assign(app->m_Grid.Data(), app->m_Grid.Data() + 7400);
+        saved.spawnTimer = app->m_SpawnTimer;
+        saved.itemTimer = app->m_ItemTimer;
+    }
+
+    void Restore() {
+        std::copy(saved.plr.begin(), saved.plr.end(), app->m_Plr.Data());
+        std::copy(saved.particle.begin(), saved.particle.end(), app->m_Particle.Data());
+        std::copy(saved.star.begin(), saved.star.end(), app->m_Star.Data());
+        std::copy(saved.grid.begin(), saved.grid.end(), app->m_Grid.Data());
+        app->m_SpawnTimer = saved.spawnTimer;
+        app->m_ItemTimer = saved.itemTimer;
+    }
+
+    // Everyone walks right and strikes in bursts (the keyboard answers for every player).
+    void Controls(int update) {
+        input->p_KeyEvent(update % 20 < 10 ? 1 : 2, 88);
+        input->p_KeyEvent(update % 120 < 60 ? 1 : 2, 39);
+    }
+
+    c_MyApp* app = nullptr;
+    c_InputDevice* input = nullptr;
+    Snapshot saved;
+};
+
+HeavyRound& Round() {
+    static HeavyRound* round = new HeavyRound();
+    return *round;
+}
+
+void BM_RoundUpdate(benchmark::State& state) {
+    HeavyRound& round = Round();
+    round.Restore();
+    int update = 0;
+    int64_t allocs = 0;
+    int commands = 0;
+    for (auto _ : state) {
+        if (update % kRestoreEvery == 0) {
+            state.PauseTiming();
+            round.Restore();
+            state.ResumeTiming();
+        }
+        round.Controls(update);
+        int64_t before = gc_alloc_count;
+        round.app->p_Game();
+        allocs += gc_alloc_count - before;
+        round.input->p_EndUpdate();
+        commands = std::max(commands, round.app->m_DrawLen / kDrawCmdFloats);
+        ++update;
+    }
+    state.counters["gc_allocs_per_update"] = double(allocs) / std::max<int64_t>(1, state.iterations());
+    state.counters["draw_commands"] = commands;
+}
+BENCHMARK(BM_RoundUpdate)->Unit(benchmark::kMicrosecond);
+
+// Blank pictures of the real cell sizes in the slots the round draws from.
+void LoadBlankPictures(c_MyApp* app) {
+    struct Slot { int slot, w, h, frames; };
+    const Slot slots[] = {{1, 36, 36, 9}, {2, 36, 36, 9}, {3, 36, 36, 9}, {4, 36, 36, 9},
+                          {5, 36, 36, 9}, {6, 36, 36, 9}, {7, 36, 36, 9}, {90, 16, 16, 128},
+                          {96, 8, 8, 256}, {97, 32, 32, 16}, {99, 256, 256, 4}};
+    for (const Slot& s : slots) {
+        gc_assign(app->m_Img[s.slot], qv_graphics_CreateImage(s.w, s.h, s.frames, c_Image::CentreHandle));
+    }
+}
+
+void BM_RoundReplay(benchmark::State& state) {
+    static gxtkGraphics* device = [] {
+        if (!gltest::OpenWindow(640, 480)) return static_cast<gxtkGraphics*>(nullptr);
+        gxtkGraphics* d = new gxtkGraphics;
+        gc_root(d);
+        qv_graphics_SetGraphicsDevice(d);
+        return d;
+    }();
+    if (!device) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    HeavyRound& round = Round();
+    LoadBlankPictures(round.app);
+    round.Restore();
+    round.Controls(0);
+    round.app->p_Game();
+    for (auto _ : state) {
+        device->BeginRender();
+        qv_graphics_BeginRender();
+        round.app->p_OnRender();
+        qv_graphics_EndRender();
+        device->EndRender();
+        glFinish();
+    }
+    state.counters["draw_commands"] = round.app->m_DrawLen / kDrawCmdFloats;
+}
+BENCHMARK(BM_RoundReplay)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
