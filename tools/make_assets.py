@@ -17,12 +17,13 @@ from assetgen import contact, fonts, sounds, tune, wavfile  # noqa: E402
 from assetgen.pictures import COLUMNS, PICTURES  # noqa: E402
 from assetgen.sheet import save_png, write_picture  # noqa: E402
 
+DEJAVU_COPYRIGHT = "/usr/share/doc/fonts-dejavu-core/copyright"
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 LICENCE_NOTE = """Glyphs in fonts/shadow_editundo*.png and tarn_font.png are rendered from
 DejaVu Sans Condensed Bold, DejaVu Sans Bold and DejaVu Sans Mono Bold
 (Debian package fonts-dejavu-core). DejaVu fonts are free software under the
 Bitstream Vera Fonts licence with DejaVu changes in the public domain; see
-/usr/share/doc/fonts-dejavu-core/copyright. The button glyphs, all other
+fonts/DejaVu-copyright.txt. The button glyphs, all other
 pictures, the sound effects and the tune are made by tools/make_assets.py.
 """
 
@@ -39,6 +40,7 @@ def build_pictures(out):
     entries.append(("tarn_font", tarn, 1))
     with open(os.path.join(out, "fonts", "LICENSE-fonts.txt"), "w") as f:
         f.write(LICENCE_NOTE)
+    shutil.copyfile(DEJAVU_COPYRIGHT, os.path.join(out, "fonts", "DejaVu-copyright.txt"))
     save_png(contact.contact_sheet(entries), os.path.join(REPO, "docs", "contact_sheet.png")
              if out == default_out() else os.path.join(out, "contact_sheet.png"))
 

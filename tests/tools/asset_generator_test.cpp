@@ -33,6 +33,7 @@ TEST(AssetGenerator, RebuildsTheCommittedDataFolderExactly) {
     ScratchDir scratch;
     ProcessOptions options;
     options.timeoutSeconds = 900;
+    options.env["PYTHONDONTWRITEBYTECODE"] = "1";  // leave the source tree as it was
     ProcessResult r = RunProcess({VORTAN_ASSET_PYTHON, (source / "tools/make_assets.py").string(), "--out",
                                   scratch.Path(), "--music-wav", scratch.File("gale.wav")},
                                  options);

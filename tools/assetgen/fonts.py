@@ -116,7 +116,17 @@ def _key_glyph(index, scale):
     return c.result()
 
 
+def _block_glyph(scale):
+    """Code 127 has no printable shape; the font shows a text cursor block there."""
+    c = Canvas(CELL, CELL, scale)
+    c.rect(5.5, 4.5, 11.5, 13.5, fill=(0, 0, 0, 200))
+    c.rect(4.5, 3.5, 10.5, 12.5, fill=(255, 255, 255))
+    return c.result()
+
+
 def draw_game_glyph(frame, scale):
+    if frame == 95:
+        return _block_glyph(scale)
     if frame < 96:
         ch = chr(frame + 32)
         return _with_shadow(_glyph_mask(ch, scale), scale)

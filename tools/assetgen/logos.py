@@ -113,17 +113,23 @@ def draw_maker(frame, scale):
     c.circle(cx, cy, 76, fill=(20, 20, 40))
     c.circle(cx, cy, 70, fill=(0, 110, 230))
     c.circle(cx, cy, 62, fill=(10, 40, 110))
-    # Comet: a white head with a warm tail sweeping round the ring.
-    for i in range(30):
-        a = math.radians(200 + i * 5)
-        r = 46
-        w = 2 + i * 0.45
-        c.circle(cx + r * math.sin(a), cy - r * math.cos(a), w,
-                 fill=(255, 140 + i * 3, 40 + i * 6, 60 + i * 6))
+    # Comet: a white head with a warm tail sweeping round the ring, built from
+    # many thin overlapping discs and softened so the tail reads as one stroke.
+    tail = c.layer()
+    steps = 120
+    for i in range(steps):
+        t = i / (steps - 1)
+        a = math.radians(210 + t * 140)
+        tail.circle(cx + 46 * math.sin(a), cy - 46 * math.cos(a), 1.5 + t * 12,
+                    fill=(255, int(120 + 120 * t), int(40 + 160 * t), int(10 + 70 * t)))
+    c.img.alpha_composite(tail.blurred(1.5).img)
     a = math.radians(350)
     hx, hy = cx + 46 * math.sin(a), cy - 46 * math.cos(a)
-    c.circle(hx, hy, 16, fill=(255, 255, 255))
-    c.circle(hx, hy, 10, fill=(255, 240, 190))
+    halo = c.layer()
+    halo.circle(hx, hy, 20, fill=(255, 230, 170, 160))
+    c.img.alpha_composite(halo.blurred(5).img)
+    c.circle(hx, hy, 14, fill=(255, 255, 255))
+    c.circle(hx - 2, hy + 2, 9, fill=(255, 244, 210))
     c.star(cx, cy + 6, 26, 10, 4, (255, 255, 255), rotation=0)
     c.star(cx, cy + 6, 14, 5, 4, (120, 220, 255), rotation=45)
     letters = _text_mask(c, "PELLIX", 40, cx, 212, face="sans-bold", spacing=4)

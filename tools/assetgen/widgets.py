@@ -194,9 +194,9 @@ def draw_icon(frame, scale):
         c.star(16, 17, 14, 6, 5, (40, 30, 10))
         c.star(16, 17, 12, 5, 5, (255, 220, 60))
     elif frame == 8:    # trophy
-        c.polygon([(8, 6), (24, 6), (22, 17), (10, 17)], fill=(255, 200, 50))
-        c.arc(8, 11, 4, 180, 360, 2, (255, 200, 50))
-        c.arc(24, 11, 4, 0, 180, 2, (255, 200, 50))
+        c.circle(8.5, 10.5, 4, outline=(255, 200, 50), width=2)
+        c.circle(23.5, 10.5, 4, outline=(255, 200, 50), width=2)
+        c.polygon([(8, 5), (24, 5), (22, 17), (10, 17)], fill=(255, 200, 50))
         c.rect(14.5, 17, 17.5, 23, fill=(230, 170, 30))
         c.rect(10, 23, 22, 27, fill=(200, 140, 30), radius=1)
     elif frame == 9:    # music note
@@ -221,7 +221,7 @@ def draw_icon(frame, scale):
         _icon_base(c)
         c.line([(9, 16.5), (14, 21.5), (23, 11)], 3, WHITE)
     elif frame == 13:   # lock
-        c.arc(16, 13, 6, 270, 450, 2.5, WHITE)
+        c.circle(16, 12, 6.5, outline=(200, 205, 220), width=2.5)
         c.rect(8, 13, 24, 27, fill=(250, 200, 60), radius=2)
         c.circle(16, 19, 2, fill=(80, 60, 10))
     elif frame == 14:   # game pad
