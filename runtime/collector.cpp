@@ -94,8 +94,6 @@ void AppendAll(gc_object& from, gc_object& to) {
     from.succ = from.pred = &from;
 }
 
-void MakeEmpty(gc_object& list) { list.succ = list.pred = &list; }
-
 void* TakeBlock(int size) {
     if (size <= kCacheLimit && gc_cache[size / 8]) {
         FreeBlock* block = gc_cache[size / 8];
@@ -161,8 +159,12 @@ void* gc_object::operator new(size_t size) { return gc_object_alloc(int(size)); 
 static int unlinked_size = 0;
 
 gc_object::~gc_object() {
-    if (flags == GC_STATIC_FLAGS || !succ) return;
     int size = SizeOf(this);
+    if ((flags & 3) == GC_STATIC_FLAGS) {
+        if (size) unlinked_size = size;  // a block detached by gc_init_lists
+        return;
+    }
+    if (!succ) return;
     if ((flags & 3) != gc_markbit && IsOnList(gc_marked_list, this)) gc_marked_bytes -= size;
     Unlink(this);
     succ = pred = nullptr;
@@ -249,11 +251,22 @@ void gc_sweep() {
     gc_markbit ^= 1;
 }
 
+// Blocks made before start-up (by static initialisers) stay valid but leave the collector:
+// they keep their size and take the static colour, so nothing moves or frees them.
+static void DetachAll(gc_object& list) {
+    while (!IsEmpty(list)) {
+        gc_object* p = list.succ;
+        Unlink(p);
+        p->flags = SizeOf(p) | GC_STATIC_FLAGS;
+        p->succ = p->pred = p;
+    }
+}
+
 void gc_init_lists() {
-    MakeEmpty(gc_unmarked_list);
-    MakeEmpty(gc_queued_list);
-    MakeEmpty(gc_marked_list);
-    MakeEmpty(gc_free_list);
+    gc_destroy_free();
+    DetachAll(gc_unmarked_list);
+    DetachAll(gc_queued_list);
+    DetachAll(gc_marked_list);
     gc_alloced_bytes = gc_marked_bytes = gc_free_bytes = gc_new_bytes = 0;
     gc_ext_new_bytes.store(0);
 }

@@ -206,6 +206,31 @@ TEST_F(CollectorTest, ObjectsMadeOutsideTheCollectorAreLeftAlone) {
     EXPECT_EQ(gc_alloced_bytes, 0);
 }
 
+TEST_F(CollectorTest, RestartingTheListsDetachesEarlierBlocksSafely) {
+    Probe* early = new Probe;
+    Probe* dead = new Probe;
+    Probe* survivor = new Probe;
+    gc_assign(early->link, survivor);  // queued by the barrier, so it outlives this cycle
+    gc_collect_all();
+    ASSERT_GE(IndexOn(gc_free_list, dead), 0);
+    ASSERT_GE(IndexOn(gc_unmarked_list, survivor), 0);
+    gc_init_lists();
+    EXPECT_EQ(g_probes_destroyed, 2) << "dead blocks are destroyed, not forgotten";
+    EXPECT_EQ(survivor->flags & 3, GC_STATIC_FLAGS);
+    EXPECT_EQ(survivor->flags & ~7, kProbeBytes);
+
+    gc_mark_q(survivor);
+    gc_mark_now(survivor);
+    EXPECT_EQ(CountOn(gc_queued_list) + CountOn(gc_marked_list) + CountOn(gc_unmarked_list), 0);
+    Probe* after = new Probe;
+    EXPECT_EQ(IndexOn(gc_unmarked_list, after), 0);
+    EXPECT_EQ(gc_alloced_bytes, kProbeBytes);
+    delete survivor;  // a detached block can still be given back
+    EXPECT_EQ(g_probes_destroyed, 3);
+    EXPECT_EQ(gc_alloced_bytes, kProbeBytes);
+    EXPECT_EQ(IndexOn(gc_unmarked_list, after), 0);
+}
+
 TEST_F(CollectorTest, EightMegabytesOfAllocationTriggerAFullCollection) {
     const int elements = 64 * 1024;  // 256 KiB per array
     int before = gc_markbit;
