@@ -210,7 +210,10 @@ String String::Slice(int from, int to) const {
 int String::Find(const String& sub, int start) const {
     int n = rep_->length, m = sub.rep_->length;
     if (start < 0) start = 0;
+    if (m == 0) return start <= n ? start : -1;
+    const uint16_t first = sub.rep_->data[0];
     for (int i = start; i + m <= n; ++i) {
+        if (rep_->data[i] != first) continue;
         if (std::memcmp(rep_->data + i, sub.rep_->data, sizeof(uint16_t) * size_t(m)) == 0) return i;
     }
     return -1;
