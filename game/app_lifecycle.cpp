@@ -1,12 +1,6 @@
 // Start, suspension and resumption of the game.
+#include "game/check_in.h"
 #include "game/my_app.h"
-
-namespace {
-
-// The check-in server; the request is made only when qv_Vortan_J_On_Allow is 1.
-const char* const kCheckInUrl = "http://127.0.0.1:8080/housecall.php";
-
-}  // namespace
 
 int c_MyApp::p_OnCreate() {
     m_Fullscreen = 0;
@@ -14,7 +8,7 @@ int c_MyApp::p_OnCreate() {
     m_WheelSel = 1;
     m_WheelTarget = -32.0f;
     if (qv_Vortan_J_On_Allow == 1) {
-        p_GetURL(String(kCheckInUrl), String("hello=1&gameID=") + String(qv_Vortan_GameNum));
+        p_GetURL(qv_Vortan_CheckInUrl, String("hello=1&gameID=") + String(qv_Vortan_GameNum));
     }
     m_Mode = 1;
     qv_app_SetUpdateRate(60);
