@@ -257,4 +257,14 @@ TEST_F(SurfaceTextures, DiscardReleasesBothCopiesAndBindingAgainGivesAnEmptyText
     EXPECT_EQ(surface->Width(), 6);
 }
 
+TEST_F(SurfaceTextures, CollectingASurfaceDeletesItsTexture) {
+    gxtkSurface* surface = device->CreateSurface(8, 8);
+    GLuint texture = surface->texture;
+    ASSERT_TRUE(glIsTexture(texture));
+    device = nullptr;  // nothing here is rooted: the collection frees it all
+    gc_collect_all();
+    gc_init_lists();  // destroys the freed blocks now rather than at their reuse
+    EXPECT_FALSE(glIsTexture(texture));
+}
+
 }  // namespace
