@@ -160,6 +160,29 @@ TEST_F(SurfaceTextures, AnEarlierOpenGLErrorIsNotTakenForARejectedSize) {
     EXPECT_FLOAT_EQ(surface->vscale, 1.0f / 60);
 }
 
+TEST_F(SurfaceTextures, LoadedPixelsArePremultipliedOnce) {
+    std::string path = scratch.File("glass.png");
+    ASSERT_TRUE(gltest::WritePng(path, 2, 1, {200, 100, 50, 128, 255, 255, 255, 0}));
+    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_NE(surface, nullptr);
+    const unsigned char wanted[8] = {100, 50, 25, 128, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(surface->data, wanted, 8), 0);
+    device->DrawSurface(surface, 0, 0);
+    device->EndRender();
+    EXPECT_EQ(gltest::RgbAt(*device, 0, 0), 0x643219u);
+}
+
+TEST_F(SurfaceTextures, WritePixelsRefusesASourceBlockOutsideItsArray) {
+    gxtkSurface* surface = device->CreateSurface(4, 4);
+    Array<int> argb(16);
+    for (int i = 0; i < 16; ++i) argb[i] = -1;
+    device->WritePixels2(surface, argb, 0, 0, 4, 4, 0, 4);
+    Array<int> shortRow(6);
+    device->WritePixels2(surface, shortRow, 0, 0, 4, 2, 0, 4);  // second row would overrun
+    device->WritePixels2(surface, shortRow, 0, 0, 2, 1, -1, 2);
+    for (int i = 0; i < 16 * 4; ++i) ASSERT_EQ(surface->data[i], 255) << i;
+}
+
 TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
     EXPECT_EQ(device->LoadSurface(String(scratch.File("absent.png").c_str())), nullptr);
     gxtkSurface* surface = new gxtkSurface;
