@@ -1,7 +1,6 @@
 // Immutable, reference-counted 16-bit strings.
 #include "runtime/string.h"
 
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -337,7 +336,6 @@ String String::Trim() const {
 int String::ToInt() const {
     char buf[64];
     LowBytes(*this, buf);
-    errno = 0;
     long value = std::strtol(buf, nullptr, 10);
     if (value > INT_MAX) return INT_MAX;
     if (value < INT_MIN) return INT_MIN;
