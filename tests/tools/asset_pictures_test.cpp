@@ -2,6 +2,7 @@
 // decodes, holds its frames in rows of the game's cell size, and the three sets agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -164,6 +165,31 @@ TEST(AssetPictures, FightersStandOnTheirCellFloorAndLieLow) {
             EXPECT_FALSE(InkInRows(px, cells[8], cell, 0, cell * 4 / 10)) << "frame 8";
             EXPECT_TRUE(InkInRows(px, cells[8], cell, cell / 2, cell)) << "frame 8";
         }
+}
+
+// Mean brightness (HSV value, 0..1) of the opaque pixels of a fighter's first frame.
+double FighterBrightness(int slot) {
+    Pixels px = ReadPng("data/plr_" + std::to_string(slot) + ".png");
+    double sum = 0;
+    int n = 0;
+    for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 36; ++x) {
+            const uint8_t* p = &px.rgba[(size_t(y) * px.width + x) * 4];
+            if (p[3] < 200) continue;
+            sum += std::max({p[0], p[1], p[2]}) / 255.0;
+            ++n;
+        }
+    return n ? sum / n : 0;
+}
+
+TEST(AssetPictures, PlayersAreBrighterThanTheGang) {
+    // Players wear bright suits and the gang dark clothes, so a player can tell friend from
+    // foe at a glance. Slot 4 is left out: the round draws player 4 and a quarter of the
+    // opponents with it.
+    for (int player : {1, 2, 3})
+        for (int opponent : {5, 6, 7})
+            EXPECT_GT(FighterBrightness(player), FighterBrightness(opponent) + 0.08)
+                << "plr_" << player << " against plr_" << opponent;
 }
 
 TEST(AssetPictures, DefaultFontHasClearBordersAroundEachGlyph) {

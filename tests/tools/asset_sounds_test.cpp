@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -109,6 +110,16 @@ TEST(AssetSounds, TuneDecodesToALoopOfThirtyToNinetySeconds) {
     EXPECT_GE(seconds, 30.0);
     EXPECT_LE(seconds, 90.0);
     EXPECT_GT(Peak(d.samples), 32767 / 3);
+    // Music all the way through: no second of the loop is (nearly) silent.
+    for (int start = 0; start + d.hertz <= d.length; start += d.hertz) {
+        double energy = 0;
+        for (int i = start; i < start + d.hertz; ++i)
+            for (int c = 0; c < d.channels; ++c) {
+                double v = d.samples[size_t(i) * d.channels + c] / 32768.0;
+                energy += v * v;
+            }
+        EXPECT_GT(std::sqrt(energy / (double(d.hertz) * d.channels)), 0.03) << "second " << start / d.hertz;
+    }
     // Looping jumps from the last frame to the first: that step must be no larger than the
     // steps the music itself takes almost everywhere (99th percentile), or it clicks.
     for (int c = 0; c < d.channels; ++c) {
