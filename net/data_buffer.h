@@ -3,6 +3,8 @@
 
 #include "runtime/runtime.h"
 
+class QvThread;
+
 // Owns the block: malloc'd (or taken over from the host's file loader), freed with free.
 class QvDataBuffer : public Object {
 public:
@@ -11,6 +13,12 @@ public:
     // Attaches `data`, or a new uninitialised block of `length` bytes when it is null.
     // False when a block is attached already or the allocation failed.
     bool _New(int length, void* data = nullptr);
+    // The whole file through the host's loader; false when a block is attached already or
+    // the file cannot be read.
+    bool _Load(const String& path);
+    // For a worker thread: loads from a private copy of the path and, on success, makes
+    // this buffer the thread's result.
+    void _LoadAsync(const String& path, QvThread* thread);
     void Discard();
 
     int Length() const { return length; }
@@ -27,6 +35,8 @@ public:
     // Raises "Allocate DataBuffer failed" when a block is attached already.
     c_DataBuffer* m_new(int length);
     c_DataBuffer* m_new2();
+    // A new buffer holding the whole file, or null.
+    static c_DataBuffer* m_Load(const String& path);
 
     int p_PokeBytes(int address, const Array<int>& bytes, int offset, int count);
     int p_PeekBytes(int address, const Array<int>& bytes, int offset, int count);
