@@ -189,6 +189,10 @@ TEST_F(DeviceBatching, ColourIsPackedPremultipliedInRgbaByteOrder) {
     device->SetColor(10, 200, 30);
     device->SetAlpha(1);
     EXPECT_EQ(device->packedColor, 0xff1ec80au);
+    // Out-of-range values stay inside their own byte instead of spilling into the next.
+    device->SetColor(300, -20, 255);
+    device->SetAlpha(1.5f);
+    EXPECT_EQ(device->packedColor, 0xffff00ffu);
 }
 
 TEST_F(DeviceBatching, SurfaceQuadsCarryTextureCoordinatesOfTheSourceRectangle) {
