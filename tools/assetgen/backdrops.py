@@ -69,8 +69,9 @@ def _stars(c, rnd, count, top, bottom):
 
 def _glow(c, x, y, r, colour, strength=1.0):
     layer = c.layer()
-    layer.circle(x, y, r, fill=colour + (int(180 * strength),))
-    c.img.alpha_composite(layer.blurred(r * 0.6).img)
+    layer.circle(x, y, r * 1.3, fill=colour + (int(min(255, 110 * strength)),))
+    layer.circle(x, y, r * 0.8, fill=colour + (int(min(255, 240 * strength)),))
+    c.img.alpha_composite(layer.blurred(r * 0.5).img)
 
 
 def sunset_city(scale):
@@ -208,10 +209,15 @@ def neon_dojo(scale):
     c.rect(0, 92, SIZE, 102, fill=(40, 14, 18))
     for x in (40, 128, 216):
         c.line([(x, 102), (x, 112)], 0.6, (30, 10, 10))
-        _glow(c, x, 122, 14, (255, 90, 40), 0.8)
-        c.ellipse(x, 122, 6, 9, fill=(230, 50, 40))
+        _glow(c, x, 122, 14, (255, 220, 150), 0.7)
+        c.ellipse(x, 122, 6, 9, fill=(200, 40, 35))
+        c.ellipse(x - 1, 121, 4.5, 8, fill=(235, 60, 45))
+        for dx in (-3, 0, 3):
+            c.line([(x + dx, 114.5), (x + dx * 1.1, 129.5)], 0.35, (150, 25, 25))
+        c.ellipse(x - 2.2, 118, 1.2, 3, fill=(255, 150, 120))
         c.rect(x - 4, 112, x + 4, 114, fill=(40, 20, 15))
         c.rect(x - 4, 130, x + 4, 132, fill=(40, 20, 15))
+        c.line([(x, 132), (x, 137)], 0.8, (230, 180, 60))
     # Pillars.
     for x in (0, 88, 168, 248):
         c.rect(x - 4, 90, x + 4, HORIZON + 2, fill=(90, 25, 25))
@@ -224,8 +230,14 @@ def neon_dojo(scale):
     for i in range(-14, 15):
         c.line([(vx + i * 5, HORIZON), (vx + i * 40, SIZE)], 0.6, (90, 50, 30), round_caps=False)
     c.rect(0, HORIZON, SIZE, HORIZON + 2, fill=(60, 30, 20))
-    # Woven mat in the middle.
-    c.polygon([(70, 205), (186, 205), (206, 250), (50, 250)], fill=(200, 170, 90, 120))
+    # Sparring mat with a dark border in the middle of the floor.
+    c.polygon([(66, 203), (190, 203), (212, 252), (44, 252)], fill=(70, 40, 30))
+    c.polygon([(70, 205), (186, 205), (206, 250), (50, 250)], fill=(200, 165, 95))
+    for t in (0.33, 0.66):
+        y = 205 + 45 * t
+        c.line([(70 - 20 * t, y), (186 + 20 * t, y)], 0.5, (170, 135, 75), round_caps=False)
+    c.line([(128, 205), (128, 250)], 0.5, (170, 135, 75), round_caps=False)
+    c.ellipse(128, 227, 16, 6, outline=(190, 50, 40), width=1.2)
     return c.result()
 
 

@@ -149,7 +149,8 @@ class Canvas:
 
     def blurred(self, radius_units):
         out = Canvas(self.w, self.h, self.scale, self.ss)
-        out.img = self.img.filter(ImageFilter.GaussianBlur(radius_units * self.k))
+        # Blurred with colour weighted by alpha, so edges fade out instead of darkening.
+        out.img = self.img.convert("RGBa").filter(ImageFilter.GaussianBlur(radius_units * self.k)).convert("RGBA")
         out.draw = ImageDraw.Draw(out.img)
         return out
 
