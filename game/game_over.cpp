@@ -1,8 +1,112 @@
 // Game-over panel, badge texts and badge pop-ups.
+#include <algorithm>
+
 #include "game/my_app.h"
 
-int c_MyApp::p_GameOver() { return 0; }
-String c_MyApp::p_BadgeID(int n) { return String(); }
-String c_MyApp::p_BadgeName(int n) { return String(); }
-String c_MyApp::p_BadgeDetail(int n) { return String(); }
-int c_MyApp::p_ShowBadges() { return 0; }
+namespace {
+
+constexpr int kImgBadges = 80;
+constexpr int kPopupLines = 13;
+constexpr int kSwitchToMenu = 89;    // timer value before the panel's 90th update
+constexpr int kMenuTimer = 75;
+constexpr int kPopupStay = 230;
+constexpr int kPopupGone = 240;
+
+void DrawWords(c_MyApp& g, float w, float h, float reach) {
+    const bool quit = g.m_QuitRound == -1;
+    g.p_SetCol(255, 180, 180, 1);
+    g.p_SetSize(4);
+    g.p_Text(0.35f * w, reach, quit ? "Quit" : "GAME", 1, 1);
+    g.p_Text(0.65f * w, h - reach, quit ? "Game" : "OVER", 1, 1);
+}
+
+void DrawPlacing(c_MyApp& g, float w, float h, float reach) {
+    const String placing = g.p_MyNth();
+    if (g.m_Loop < 1) return;
+    g.p_SetCol(0, 125, 255, 0.5f);
+    g.p_SetSize(1);
+    g.p_Rect(0.35f * w, h - reach / 1.5f - 16, 0.3f * w, 32);
+    g.p_SetCol(100, 255, 100, 1);
+    g.p_SetSize(2);
+    g.p_Text(0.5f * w, h - reach / 1.5f, String("New Highscore\\n           ") + placing, 0.5f, 2);
+}
+
+}  // namespace
+
+int c_MyApp::p_GameOver() {
+    const float w = qv_Vortan_jscrw;
+    const float h = qv_Vortan_jscrh;
+    const int t = m_OverTimer;
+    if (t >= 1) {
+        m_AnyKeyHeld = 1;
+        m_KeyUsed = 1;
+        p_SetRot(0);
+        p_SetCol(0, 0, 0, std::min(float(t) / 40, 0.7f));
+        p_SetSize(1);
+        p_Rect(-1, -1, w + 2, h + 2);
+        const float reach = float(std::min(12 * t, int(0.45f * h)));
+        p_SetCol(255, 255, 0, 0.5f);
+        p_Rect(-1, 0.45f * h - 8, 2 * reach, 16);
+        p_SetCol(255, 128, 0, 0.5f);
+        p_Rect(w - 2 * reach, 0.55f * h - 8, 2 * reach + 1, 16);
+        DrawWords(*this, w, h, reach);
+        DrawPlacing(*this, w, h, reach);
+        p_ResetDraw();
+    }
+
+    if (m_Mode == 10) {
+        const int before = m_OverTimer;
+        m_OverTimer += 1;
+        if (before == kSwitchToMenu) {
+            m_Mode = 2;
+            m_OverTimer = kMenuTimer;
+            qv_audio_StopMusic();
+            m_MusicOn = 0;
+        }
+    } else if (m_Mode < 10) {
+        m_OverTimer = std::max(m_OverTimer - 2, 0);
+    }
+    return 0;
+}
+
+String c_MyApp::p_BadgeID(int n) {
+    if (n == 0) return "Test Badge|This is a Test Badge which has no purpose.";
+    return "Odd Badge|This badge hasn't been defined!";
+}
+
+String c_MyApp::p_BadgeName(int n) {
+    const String id = p_BadgeID(n);
+    const int bar = id.Find("|");
+    return bar < 0 ? id : id.Slice(0, bar);
+}
+
+String c_MyApp::p_BadgeDetail(int n) {
+    const String id = p_BadgeID(n);
+    const int bar = id.Find("|");
+    return bar < 0 ? String() : id.Slice(bar + 1);
+}
+
+int c_MyApp::p_ShowBadges() {
+    const float h = qv_Vortan_jscrh;
+    p_ResetDraw();
+    const int lines = std::min(kPopupLines, std::min(m_BadgeTimer.Length(), m_BadgeQueue.Length()));
+    for (int i = 0; i < lines; ++i) {
+        if (m_BadgeTimer[i] <= 0) continue;
+        const int t = ++m_BadgeTimer[i];
+        const float y = h - 34.0f * (i + 1);
+        float x = t > kPopupStay ? 3680.0f - 16 * t : 16.0f * t - 160;
+        x = std::min(x, 0.0f);
+        if (t > kPopupGone) m_BadgeTimer[i] = 0;
+        const int badge = m_BadgeQueue[i];
+        p_SetCol(0, 0, 80, 0.8f);
+        p_Rect(x, y, 160, 32);
+        p_SetCol(255, 255, 255, 1);
+        p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
+        if (badge >= 0 && badge < 64) {
+            p_SetSize(0.5f);
+            p_DrawImg(kImgBadges, x + 144, y + 16, float(badge));
+            p_SetSize(1);
+        }
+    }
+    return 0;
+}

@@ -1,4 +1,370 @@
-// Title menu and credits.
+// Title menu and credits: three columns (options gear, difficulty wheel, side panel),
+// the highscore lists of the chosen difficulty and, with the side panel open, the
+// credits ticker and the debug statistics.
+#include <algorithm>
+#include <cmath>
+
+#include "game/degrees.h"
 #include "game/my_app.h"
 
-int c_MyApp::p_Menu() { return 0; }
+namespace {
+
+// Logical controls (see p_PlayKey).
+constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kBack = 99;
+constexpr int kColGear = 0, kColWheel = 1, kColPanel = 2;
+
+// Picture slots.
+constexpr int kImgTitleTop = 11, kImgTitleBottom = 12, kImgWheel = 85, kImgMakerLogo = 93,
+              kImgMenu = 95, kImgIcons = 97;
+
+// The wheel's key repeat lives in two spare floats of the first player's record.
+constexpr int kRepeatTimer = 21, kRepeatDelay = 22;
+constexpr int kFirstRepeat = 30, kRepeatStep = 12, kFastestRepeat = 3;
+
+constexpr int kCreditsShown = 63;  // the last credits line is the list's end marker
+
+bool Held(c_MyApp& g, int code) {
+    return g.p_PlayKey(code, 1, 0) == 1;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, int code) {
+    return g.p_PlayKeyAll(code, 1) > 0;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
+    for (int code : codes) {
+        if (AnyPlayerHolds(g, code)) return true;
+    }
+    return false;
+}
+
+bool Free(const c_MyApp& g) {
+    return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0;
+}
+
+// The game-over panel still closing over the menu keeps the keys from it.
+bool CanAct(const c_MyApp& g) {
+    return Free(g) && g.m_OverTimer <= 0;
+}
+
+void Consume(c_MyApp& g) {
+    g.m_AnyKeyHeld = 1;
+    g.m_KeyUsed = 1;
+}
+
+void DrawGrid(c_MyApp& g, float w, float h) {
+    const int t = qv_app_Millisecs();
+    const int a = (t % 640) / 10;
+    const int b = (t % 1280) / 20;
+    g.p_SetCol(0, 40, 120);
+    for (int k = -3; k <= 13; ++k) {
+        g.p_Line(float(a + 64 * k), -128, float(a + 64 * k), h + 128);
+        g.p_Line(-128, float(b + 64 * k), w + 128, float(b + 64 * k));
+    }
+}
+
+void FlickerTitle(c_MyApp& g) {
+    g.m_TitlePhase += g.m_TitleSpeed;
+    if (60 * qv_random_Rnd() < 1) g.m_TitleSpeed = 0.4f + 1.6f * qv_random_Rnd();
+    const float f = std::fmod(g.m_TitlePhase, 90.0f) / 90.0f;
+    const float base = f < 0.1f ? 1.0f : (f < 0.4f ? 0.45f : 0.75f);
+    g.m_TitleAlpha = base - 0.1f + 0.1f * qv_random_Rnd();
+}
+
+void DrawTitle(c_MyApp& g, float w, float p, float slide) {
+    const float x = (w - p) * 0.6f;
+    g.p_SetCol(255, 255, 255, g.m_TitleAlpha);
+    g.p_SetSize(1.5f);
+    g.p_DrawImg(kImgTitleBottom, x - 12 * slide, 96, 0);
+    g.p_Alpha(1);
+    g.p_DrawImg(kImgTitleTop, x + 12 * slide, 96, 0);
+}
+
+void DrawPanelStrip(c_MyApp& g, float w, float h, float p, float slide) {
+    const bool chosen = g.m_MenuCol == kColPanel;
+    const float x0 = w - p - 8 * slide;
+    g.p_SetSize(1);
+    g.p_SetCol(255, 255, 255, chosen ? 1.0f : 0.2f);
+    g.p_Rect(x0 - 2, -128, 3, h + 128);
+    g.p_SetCol(0, 0, 0, chosen ? 0.75f : 0.45f);
+    g.p_Rect(x0, -128, p + 32, h + 128);
+    if (g.m_MenuCol == kColWheel) {
+        g.p_SetCol(100, 255, 100, 0.5f);
+        g.p_SetSize(3);
+        g.p_DrawImg(kImgIcons, w - p / 2, h - 48, 3);
+    }
+}
+
+String ScoreList(c_MyApp& g, String heading, int first, int rows) {
+    String text = heading;
+    for (int i = 0; i < rows; ++i) text += String("\\n") + g.p_rstr(g.m_HiScore[first + i], 11, " ");
+    return text;
+}
+
+void DrawHighscores(c_MyApp& g, float w, float h, float p, float slide) {
+    const float rowHeight = 1.5f * float(g.m_ImgSize[3 * g.m_Font + 1]);
+    int rows = rowHeight > 0 ? int(std::floor((h / 2 - 90) / rowHeight)) : 1;
+    rows = std::clamp(rows, 1, 10);
+    const int d = std::clamp(g.m_Difficulty, 1, 3) - 1;
+    const float x = w - p - 4 * slide + 20;
+    g.p_SetSize(1.5f);
+    g.p_SetCol(255, 200, 100, 1);
+    const String top = rows == 1 ? String("Highscore") : String("Top ") + String(rows);
+    g.p_Text(x, 60, ScoreList(g, top, 10 * d, rows), 0, 0);
+    g.p_SetCol(200, 255, 100, 1);
+    const String last = rows == 1 ? String("Last") : String("Last ") + String(rows);
+    g.p_Text(x, h / 2 + 20, ScoreList(g, last, 30 + 10 * d, rows), 0, 0);
+}
+
+bool TouchIn(c_MyApp& g, float cx, float cy, float half) {
+    for (int i = 0; i < g.m_TouchDown.Length(); ++i) {
+        if (g.m_TouchDown[i] == 0) continue;
+        if (std::fabs(g.m_TouchX[i] - cx) < half && std::fabs(g.m_TouchY[i] - cy) < half) return true;
+    }
+    return false;
+}
+
+void OpenOptions(c_MyApp& g) {
+    g.m_OptionsOpen = 1;
+    g.m_KeyUsed = 1;
+    g.p_PlaySFX(99, 1);
+}
+
+void WheelTouches(c_MyApp& g, float cx, float cy) {
+    const bool onHub = TouchIn(g, cx, cy, 32);
+    if (onHub && Free(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
+        OpenOptions(g);
+        g.m_MenuCol = kColGear;
+    } else if (!onHub && TouchIn(g, cx, cy, 250) && g.m_KeyUsed < 1) {
+        g.m_MenuCol = kColWheel;
+    }
+}
+
+void DrawWheel(c_MyApp& g, float h, float slide) {
+    const float cx = 38 + 12 * slide;
+    const float cy = float(int(h - 64 - 8 * slide));
+
+    g.m_WheelAngle += (g.m_WheelTarget - g.m_WheelAngle) / 8;
+    if (std::fabs(g.m_WheelTarget - g.m_WheelAngle) < 0.5f) g.m_WheelAngle = g.m_WheelTarget;
+
+    g.p_SetCol(255, 255, 255, g.m_MenuCol == kColGear ? 0.8f : 0.25f);
+    g.p_SetSize(0.5f);
+    g.p_DrawImg(kImgWheel, cx, cy, 1);
+
+    g.p_SetCol(255, 255, 255, 1);
+    g.p_SetSize(1.5f);
+    if (g.m_MenuCol == kColGear) g.m_GearAngle = std::fmod(g.m_GearAngle + 0.3f, 360.0f);
+    const float gear = g.m_GearAngle;
+    g.p_SetRot(-gear);
+    g.p_DrawImg(kImgMenu, cx, cy, 8);
+    g.p_SetRot(2 * gear);
+    g.p_DrawImg(kImgMenu, cx, cy, 9);
+    g.p_SetRot(-4 * gear);
+    g.p_DrawImg(kImgMenu, cx, cy, 10);
+
+    g.p_SetSize(1.5625f);
+    g.p_SetRot(-g.m_WheelAngle);
+    g.p_Alpha(g.m_MenuCol == kColWheel ? 0.8f : 0.25f);
+    g.p_DrawImg(kImgWheel, cx, cy, 3);
+
+    WheelTouches(g, cx, cy);
+
+    g.p_Alpha(g.m_MenuCol == kColWheel ? 1.0f : 0.3f);
+    for (int k = 0; k < 3; ++k) {
+        const float a = 32.0f * k + 48 + g.m_WheelAngle;
+        const float off = std::fabs(a - 45);
+        const float bulge = off <= 45 ? (45 - off) * 1.5f : 0;
+        const float radius = 116 + bulge;
+        const float x = cx + radius * SinDeg(a);
+        const float y = cy - radius * CosDeg(a);
+        const float size = k == g.m_WheelSel ? 1.75f : 0.75f;
+        g.p_SetRot(-(a - 55) * 0.5f);
+        g.p_SetSize(size);
+        g.p_DrawImg(kImgMenu, x, y, float(k));
+        g.p_SetSize(1.5f * size);
+        g.p_Text(x, y, qv_Vortan_MenuSet[2 * k], 1, 1);
+    }
+    g.p_SetRot(0);
+    g.p_SetSize(1);
+    g.p_Alpha(1);
+}
+
+void ActivateColumn(c_MyApp& g) {
+    switch (g.m_MenuCol) {
+        case kColGear:
+            OpenOptions(g);
+            break;
+        case kColWheel: {
+            bool keyboardAction = false;
+            for (int code = 10; code <= 15 && !keyboardAction; ++code) {
+                keyboardAction = g.p_PlayKey(code, 0, -1) == 1;
+            }
+            g.m_InputKind = keyboardAction ? 0 : 1;
+            g.m_KeyUsed = 1;
+            g.m_Mode = 11;
+            break;
+        }
+        default:
+            g.m_KeyUsed = 1;
+            g.m_PanelB = 1;
+            g.p_PlaySFX(99, 1);
+            break;
+    }
+}
+
+// Up and down turn the wheel; held, they repeat ever faster down to every few updates.
+void WheelKeys(c_MyApp& g, float h, float slide) {
+    float& timer = g.m_Plr[kRepeatTimer];
+    float& delay = g.m_Plr[kRepeatDelay];
+    if (!Held(g, kUp) && !Held(g, kDown)) {
+        timer = 0;
+        delay = kFirstRepeat;
+    } else if (g.m_OverTimer <= 0) {
+        timer -= 1;
+        if (timer < 0) g.m_AnyKeyHeld = 0;
+    }
+    if (g.m_MenuCol != kColWheel) return;
+    if (qv_Vortan_jscrw > 600) {
+        g.p_SetCol(255, 255, 255, 1);
+        g.p_SetSize(1.5f);
+        g.p_Text(240, h - 52 - 3 * slide, qv_Vortan_MenuSet[2 * g.m_WheelSel + 1], 0, 0);
+    }
+    if (!CanAct(g)) return;
+    int step = 0;
+    if (Held(g, kUp) && g.m_WheelSel > 0) {
+        step = -1;
+    } else if (Held(g, kDown) && g.m_WheelSel < 2) {
+        step = 1;
+    }
+    if (step == 0) return;
+    g.m_WheelSel += step;
+    timer = delay;
+    delay = std::max(delay - kRepeatStep, float(kFastestRepeat));
+    Consume(g);
+    g.p_PlaySFX(99, 1);
+    g.m_WheelTarget = -32.0f * g.m_WheelSel;
+}
+
+void MenuKeys(c_MyApp& g, float h, float slide) {
+    WheelKeys(g, h, slide);
+    if (CanAct(g)) {
+        if (Held(g, kLeft) && g.m_MenuCol > kColGear) {
+            g.m_MenuCol -= 1;
+            Consume(g);
+            g.p_PlaySFX(99, 1);
+        } else if (Held(g, kRight) && g.m_MenuCol < kColPanel) {
+            g.m_MenuCol += 1;
+            Consume(g);
+            g.p_PlaySFX(99, 1);
+        }
+    }
+    if (CanAct(g) && (Held(g, 10) || Held(g, 11) || Held(g, 12))) {
+        g.p_PlaySFX(98, 1);
+        g.m_AnyKeyHeld = 1;
+        ActivateColumn(g);
+    }
+    g.m_Difficulty = std::clamp(g.m_WheelSel + 1, 1, 3);
+}
+
+void DrawCredits(c_MyApp& g, float w, float h, float p) {
+    g.m_CreditScroll -= 0.3f;
+    if (AnyPlayerHolds(g, {kUp, kDown})) g.m_CreditScroll -= 1.5f;
+    if (g.m_CreditScroll < -16) {
+        g.m_CreditScroll += 16;
+        g.m_CreditLine += 1;
+    }
+    const float s = g.m_CreditScroll;
+    g.p_SetSize(1);
+    for (int j = -3; j <= 4; ++j) {
+        float alpha = 1, drop = 0;
+        const float u = std::fabs(s + 16.0f * j) / 40 - 0.3f;
+        if (u > 1) {
+            alpha = 0;
+            drop = 24;
+        } else if (u >= 0) {
+            alpha = 1 - u;
+            drop = 24 * u;
+        }
+        const int line = ((j + g.m_CreditLine) % kCreditsShown + kCreditsShown) % kCreditsShown;
+        g.p_SetCol(255, 255, 255, alpha);
+        g.p_Text(2 * w - p - 160, h / 2 + 24 - drop + 16.0f * j + s, qv_Vortan_CreditText[line], 0.8f, 0.8f);
+    }
+}
+
+void DrawStats(c_MyApp& g, float w, float h, float p) {
+    const float x = 2 * w - p - 20;
+    g.p_SetCol(255, 255, 255, 1);
+    g.p_SetSize(1);
+    g.p_Text(x, 16, "Debug Stats", 2, 1);
+    g.p_Text(x, 32, "Engine", 2, 1);
+    g.p_Text(x, 44, String(int(w)) + "x" + String(int(h)), 2, 1);
+    g.p_Text(x, 60, "Screen", 2, 1);
+    g.p_Text(x, 72, String(qv_app__devWidth) + "x" + String(qv_app__devHeight), 2, 1);
+    g.p_Text(x, 88, "FPS", 2, 1);
+    g.p_Text(x, 100, String(g.m_UpdFpsAvg) + " : " + String(g.m_RenderFpsAvg), 2, 1);
+}
+
+void DrawRing(c_MyApp& g, float w, float h, float p) {
+    for (int i = 0; i <= 10; ++i) {
+        const float a = (g.m_CreditLine - g.m_CreditScroll / 16 + 6.0f * i) * 4;
+        g.p_Ink(i);
+        g.p_Alpha(0.3f);
+        g.p_Oval(2 * w - p - 150 + 100 * SinDeg(a), h / 2 - 100 * CosDeg(a), 32, 32);
+    }
+}
+
+void DrawCodedIn(c_MyApp& g, float w, float h, float p) {
+    const float x = w - p + 0.3f * w;
+    g.p_SetCol(255, 255, 255, 1);
+    g.p_SetSize(1);
+    g.p_DrawImg(kImgMenu, x, h - 64, 12);
+    g.p_Text(x + 32, h - 48, "Coded in", 0, 0);
+    g.p_Text(x + 32, h - 36, "C++ on its own runtime", 0, 0);
+}
+
+void SidePanel(c_MyApp& g, float w, float h, float p) {
+    DrawCredits(g, w, h, p);
+    DrawStats(g, w, h, p);
+    DrawRing(g, w, h, p);
+    if (Free(g) && AnyPlayerHolds(g, {10, 11, 12, 13})) {
+        g.m_PanelB = 0;
+        g.p_PlaySFX(99, 1);
+        Consume(g);
+    }
+    DrawCodedIn(g, w, h, p);
+}
+
+}  // namespace
+
+int c_MyApp::p_Menu() {
+    if (Free(*this) && AnyPlayerHolds(*this, kBack)) qvError(String());
+
+    const float w = qv_Vortan_jscrw;
+    const float h = qv_Vortan_jscrh;
+    p_DoBG(0, 0, 30);
+    DrawGrid(*this, w, h);
+
+    if (m_MenuSlide < 0) m_MenuSlide = int(float(m_MenuSlide) + 0.25f);
+    const float slide = float(m_MenuSlide);
+    m_PanelW = m_PanelSlide + 140;
+    const float p = m_PanelW;
+
+    FlickerTitle(*this);
+    DrawTitle(*this, w, p, slide);
+    DrawPanelStrip(*this, w, h, p, slide);
+    if (m_OptionsOpen == 0) DrawHighscores(*this, w, h, p, slide);
+    const bool wheelShown = m_OptionsOpen == 0 && m_PanelB == 0;
+    if (wheelShown) {
+        DrawWheel(*this, h, slide);
+        MenuKeys(*this, h, slide);
+    }
+
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(m_MenuCol == kColPanel ? 0.35f : 0.25f);
+    p_DrawImg(kImgMakerLogo, w - p / 2, 32, 0);
+    p_SetSize(1);
+
+    if (m_PanelB == 1) SidePanel(*this, w, h, p);
+    p_ResetDraw();
+    return 0;
+}

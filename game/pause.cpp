@@ -1,4 +1,209 @@
-// Pause panel of a round.
+// Pause panel of a round: the dimmed play field, "PAUSED", three controls (quit,
+// resume, options) and a trail toy for the waiting players.
+#include <algorithm>
+#include <cmath>
+
+#include "game/degrees.h"
 #include "game/my_app.h"
 
-int c_MyApp::p_PauseMenu() { return 0; }
+namespace {
+
+constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kAction = 10, kBack = 99;
+constexpr int kImgMenu = 95, kImgIcons = 97;
+constexpr int kRowQuit = -1, kRowResume = 0, kRowOptions = 1;
+constexpr int kTrailPoints = 102;
+constexpr float kMaxTrailSpeed = 128;
+constexpr int kPanelStep = 24;
+
+bool AnyPlayerHolds(c_MyApp& g, int code) {
+    return g.p_PlayKeyAll(code, 1) > 0;
+}
+
+void MovePanel(c_MyApp& g, float h) {
+    int& s = g.m_PauseSlide;
+    if (g.m_PauseSel == 1) {
+        if (s < h / 2) s += kPanelStep;
+    } else if (g.m_PauseSel == -1) {
+        if (s < -63) {
+            g.m_Paused = 0;
+        } else {
+            s -= kPanelStep;
+            if (s < -32) g.m_Paused = 0;
+        }
+    }
+}
+
+void TrailKeys(c_MyApp& g, float maxRadius) {
+    if (AnyPlayerHolds(g, kUp)) g.m_TrailRadius -= 1;
+    if (AnyPlayerHolds(g, kDown)) g.m_TrailRadius += 1;
+    g.m_TrailRadius = std::clamp(g.m_TrailRadius, 0.0f, std::max(maxRadius, 0.0f));
+    if (AnyPlayerHolds(g, kLeft)) g.m_TrailSpeed -= 0.25f;
+    if (AnyPlayerHolds(g, kRight)) g.m_TrailSpeed += 0.25f;
+    g.m_TrailSpeed = std::clamp(g.m_TrailSpeed, 0.0f, kMaxTrailSpeed);
+}
+
+float Clamp255(float v) {
+    return std::clamp(v, 0.0f, 255.0f);
+}
+
+// Draws the kept tip positions as a doubled line, oldest (darkest) first, and shifts
+// them down by one so the newest slot is free for the next tip.
+void DrawTrail(c_MyApp& g, float tipX, float tipY) {
+    float* t = g.m_Trail.Data();
+    t[2 * (kTrailPoints - 1)] = tipX;
+    t[2 * (kTrailPoints - 1) + 1] = tipY;
+    for (int j = 0; j < kTrailPoints - 1; ++j) {
+        const float theta = 2.0f * j + g.m_TrailHue;
+        const float fj = float(j);
+        g.p_SetCol(Clamp255(fj + fj * SinDeg(theta)), Clamp255(fj + fj * CosDeg(theta)),
+                   Clamp255(fj - fj * CosDeg(theta)), 1);
+        float* a = t + 2 * j;
+        g.p_Line(a[0], a[1], a[2], a[3]);
+        g.p_Line(a[0] - 0.5f, a[1] - 0.5f, a[2] - 0.5f, a[3] - 0.5f);
+        a[0] = a[2];
+        a[1] = a[3];
+    }
+}
+
+void DrawGear(c_MyApp& g, float x, float y) {
+    if (g.m_OptionsOpen == 0) g.m_GearAngle += 0.2f;
+    const float gear = g.m_GearAngle;
+    g.p_SetSize(1);
+    g.p_SetRot(0.66f * gear);
+    g.p_DrawImg(kImgMenu, x, y, 8);
+    g.p_SetRot(-0.33f * gear);
+    g.p_DrawImg(kImgMenu, x, y, 9);
+    g.p_SetRot(-gear);
+    g.p_DrawImg(kImgMenu, x, y, 10);
+    g.p_SetRot(0);
+}
+
+void DrawControls(c_MyApp& g, float w, float h) {
+    const float s = float(g.m_PauseSlide);
+    const float x0 = s - h / 2 + 64;
+    const bool landscape = g.m_Landscape == 1;
+    const float resumeX = x0, resumeY = 196;
+    const float quitX = landscape ? x0 : w / 2 - 96, quitY = landscape ? 96 : s - 96;
+    const float optX = landscape ? x0 : w / 2 + 96, optY = landscape ? 296 : s - 96;
+
+    g.p_SetCol(255, 255, 255, 1);
+    g.p_SetSize(2);
+    g.p_DrawImg(kImgIcons, resumeX, resumeY, 3);
+    g.p_DrawImg(kImgIcons, quitX, quitY, 1);
+    DrawGear(g, optX, optY);
+
+    float ringX = resumeX, ringY = resumeY;
+    if (g.m_PauseRow == kRowQuit) {
+        ringX = quitX;
+        ringY = quitY;
+    } else if (g.m_PauseRow == kRowOptions) {
+        ringX = optX;
+        ringY = optY;
+    }
+    g.p_SetCol(255, 255, 100, 1);
+    g.p_SetSize(2.5f);
+    g.p_DrawImg(kImgIcons, ringX, ringY, 6);
+}
+
+void Resume(c_MyApp& g) {
+    g.m_PauseSel = -1;
+    g.p_PlaySFX(98, 0.5f);
+}
+
+void QuitRound(c_MyApp& g) {
+    g.m_Paused = 0;
+    g.m_PauseSel = -1;
+    g.m_PauseSlide = -64;
+    g.m_RoundOver = 1;
+    g.m_QuitRound = -1;
+    g.p_PlaySFX(98, 0.5f, 0.5f, 0);
+}
+
+// One cursor action per press; the first that acts holds the keys for the rest.
+void CursorKeys(c_MyApp& g) {
+    if (g.m_AnyKeyHeld != 0) return;
+    const bool action = AnyPlayerHolds(g, kAction);
+    const bool up = AnyPlayerHolds(g, kUp);
+    const bool down = AnyPlayerHolds(g, kDown);
+    switch (g.m_PauseRow) {
+        case kRowResume:
+            if (action) {
+                Resume(g);
+            } else if (up) {
+                g.m_PauseRow = kRowQuit;
+                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+            } else if (down) {
+                g.m_PauseRow = kRowOptions;
+                g.p_PlaySFX(99, 1.2f, 0.5f, 0);
+            } else {
+                return;
+            }
+            break;
+        case kRowQuit:
+            if (action) {
+                QuitRound(g);
+            } else if (down) {
+                g.m_PauseRow = kRowResume;
+                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+            } else {
+                return;
+            }
+            break;
+        case kRowOptions:
+            if (action) {
+                g.m_OptionsOpen = 1;
+                g.p_PlaySFX(98, 0.5f);
+            } else if (up) {
+                g.m_PauseRow = kRowResume;
+                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+            } else {
+                return;
+            }
+            break;
+        default:
+            // A cursor outside the three controls comes back to resume.
+            g.m_PauseRow = kRowResume;
+            return;
+    }
+    g.m_AnyKeyHeld = 1;
+}
+
+}  // namespace
+
+int c_MyApp::p_PauseMenu() {
+    const float w = qv_Vortan_jscrw;
+    const float h = qv_Vortan_jscrh;
+    p_DoBG();
+    p_SetCol(0, 0, 0, std::fabs(float(m_PauseSlide)) / (0.8f * h));
+    p_Rect(0, 0, w, h);
+    MovePanel(*this, h);
+
+    m_TrailA1 = std::fmod(m_TrailA1 + 1, 360.0f);
+    m_TrailA2 = std::fmod(m_TrailA2 + m_TrailSpeed, 360.0f);
+    m_TrailHue = std::fmod(m_TrailHue + 1.5f, 360.0f);
+    const float big = std::min(0.45f * h, 0.45f * (w - 96));
+    const float r = m_TrailRadius;
+    const float cx = w / 2 + 96, cy = h / 2;
+    const float tipX = cx + (big - r) * SinDeg(m_TrailA1) + r * SinDeg(m_TrailA2);
+    const float tipY = cy - (big - r) * CosDeg(m_TrailA1) - r * CosDeg(m_TrailA2);
+    TrailKeys(*this, big);
+
+    p_SetCol(100, 255, 100, 0.8f);
+    p_SetSize(1);
+    p_Text(w - 8, h - 8, String(int(m_TrailRadius)) + ":" + String(int(m_TrailSpeed)), 2, 2);
+
+    DrawTrail(*this, tipX, tipY);
+
+    p_SetCol(255, 255, 255, 1);
+    p_SetSize(4);
+    p_Text(cx, cy, "PAUSED", 1, 1);
+
+    DrawControls(*this, w, h);
+    CursorKeys(*this);
+    if (m_AnyKeyHeld == 0 && AnyPlayerHolds(*this, kBack)) {
+        Resume(*this);
+        m_AnyKeyHeld = 1;
+    }
+    p_ResetDraw();
+    return 0;
+}

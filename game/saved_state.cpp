@@ -1,6 +1,193 @@
-// Saved settings, badges and highscores.
+// Saved settings, badges and highscores: the tables travel as one state string of
+// "|"-terminated decimal fields with a checksum per block.
+//
+// Layout: 25 settings and their checksum; 8 badge words and their checksum; 8 highscore
+// groups of 10 (best, last) pairs and a checksum each. Only groups 0..2 are read back.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
 #include "game/my_app.h"
 
-int c_MyApp::p_Save() { return 0; }
-int c_MyApp::p_Load() { return 0; }
-int c_MyApp::p_LoadMenu() { return 0; }
+namespace {
+
+constexpr int kSettings = 25;
+constexpr int kBadgeWords = 8;
+constexpr int kBadges = 32 * kBadgeWords;
+constexpr int kGroupsWritten = 8;
+constexpr int kGroupsRead = 3;
+constexpr int kGroupPairs = 10;
+constexpr int kGroupFields = 2 * kGroupPairs + 1;
+constexpr int kLastListBase = 30;  // the last-ten lists follow the three best-ten lists
+// Below this many fields the string holds only the badge block.
+constexpr int kShortFormFields = 25;
+
+// Every checksum wraps in 32 bits; unsigned arithmetic keeps the wrap well defined.
+int32_t Wrap(uint32_t v) {
+    return static_cast<int32_t>(v);
+}
+
+uint32_t SettingsSum(const Array<int>& setting) {
+    uint32_t sum = 0;
+    for (int i = 0; i < kSettings; ++i) sum += uint32_t(i) * uint32_t(setting[i]);
+    return sum;
+}
+
+int32_t BadgeWord(const Array<bool>& badge, int word) {
+    uint32_t bits = 0;
+    for (int b = 0; b < 32; ++b) {
+        if (badge[32 * word + b]) bits |= uint32_t(1) << b;
+    }
+    return Wrap(bits);
+}
+
+// Element of the best list (first of a pair) and the last list (second) of group g.
+int BestIndex(int g, int j) {
+    return 10 * g + j;
+}
+int LastIndex(int g, int j) {
+    return kLastListBase + 10 * g + j;
+}
+
+uint32_t GroupSum(const Array<int>& hi, int g) {
+    uint32_t sum = 0;
+    for (int j = 0; j < kGroupPairs; ++j) {
+        sum += uint32_t(j + 4) * uint32_t(hi[BestIndex(g, j)]);
+        sum += uint32_t(j + g + 3) * uint32_t(hi[LastIndex(g, j)]);
+    }
+    return sum;
+}
+
+void Field(std::string& out, int32_t value) {
+    out += std::to_string(value);
+    out += '|';
+}
+
+// The fields of a stored string, as integers.
+struct Fields {
+    Array<String> pieces;
+    int Count() const { return pieces.Length(); }
+    int operator[](int i) const { return pieces[i].ToInt(); }
+};
+
+void ReadSettings(c_MyApp& app, const Fields& f) {
+    for (int i = 0; i < kSettings; ++i) app.m_Setting[i] = f[i];
+    if (Wrap(SettingsSum(app.m_Setting)) == f[kSettings]) {
+        qvPrint("Settings Loaded");
+        return;
+    }
+    qvPrint("Settings Checksum Invalid");
+    for (int i = 0; i < kSettings; ++i) app.m_Setting[i] = 0;
+    app.m_Setting[5] = 1;
+}
+
+void ClampSettings(c_MyApp& app) {
+    Array<int>& s = app.m_Setting;
+    if (s[10] < 64) s[10] = 64;
+    if (s[11] < 64) s[11] = 64;
+    if (s[12] <= 7) s[12] = 10;
+    s[14] = 1;
+    qv_Vortan_overscan = 0;
+}
+
+void ReadBadges(c_MyApp& app, const Fields& f, int start) {
+    const int check = start + kBadgeWords;
+    if (f.Count() <= check) return;
+    uint32_t sum = 0;
+    for (int w = 0; w < kBadgeWords; ++w) {
+        const uint32_t bits = uint32_t(f[start + w]);
+        for (int b = 0; b < 32; ++b) app.m_Badge[32 * w + b] = ((bits >> b) & 1u) != 0;
+        sum += bits;
+    }
+    if (Wrap(sum) == f[check]) {
+        qvPrint("Badges Loaded");
+        return;
+    }
+    qvPrint("Badge Checksum Invalid");
+    for (int i = 0; i < kBadges; ++i) app.m_Badge[i] = false;
+}
+
+// Reads groups until one lacks its checksum field; a bad checksum empties only its group.
+void ReadHighscores(c_MyApp& app, const Fields& f, int start) {
+    Array<int>& hi = app.m_HiScore;
+    for (int g = 0; g < kGroupsRead; ++g, start += kGroupFields) {
+        const int check = start + 2 * kGroupPairs;
+        if (f.Count() <= check) return;
+        for (int j = 0; j < kGroupPairs; ++j) {
+            hi[BestIndex(g, j)] = f[start + 2 * j];
+            hi[LastIndex(g, j)] = f[start + 2 * j + 1];
+        }
+        if (Wrap(GroupSum(hi, g)) != f[check]) {
+            for (int j = 0; j < kGroupPairs; ++j) {
+                hi[BestIndex(g, j)] = 0;
+                hi[LastIndex(g, j)] = 0;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int c_MyApp::p_Save() {
+    std::string out;
+    out.reserve(1400);
+    for (int i = 0; i < kSettings; ++i) Field(out, m_Setting[i]);
+    Field(out, Wrap(SettingsSum(m_Setting)));
+
+    uint32_t badgeSum = 0;
+    for (int w = 0; w < kBadgeWords; ++w) {
+        const int32_t word = BadgeWord(m_Badge, w);
+        Field(out, word);
+        badgeSum += uint32_t(word);
+    }
+    Field(out, Wrap(badgeSum));
+
+    for (int g = 0; g < kGroupsWritten; ++g) {
+        for (int j = 0; j < kGroupPairs; ++j) {
+            Field(out, m_HiScore[BestIndex(g, j)]);
+            Field(out, m_HiScore[LastIndex(g, j)]);
+        }
+        Field(out, Wrap(GroupSum(m_HiScore, g)));
+    }
+
+    const String state(out.c_str());
+    if (qv_Vortan_DebugMode == 1) qvPrint(state);
+    qv_app_SaveState(state);
+    return 0;
+}
+
+int c_MyApp::p_Load() {
+    const String state = qv_app_LoadState();
+    const Fields fields{state.Split("|")};
+    if (qv_Vortan_DebugMode == 1) qvPrint(state);
+
+    int badgeStart = 0;
+    if (fields.Count() > kShortFormFields) {
+        ReadSettings(*this, fields);
+        badgeStart = kSettings + 1;
+    }
+    ClampSettings(*this);
+    ReadBadges(*this, fields, badgeStart);
+    ReadHighscores(*this, fields, badgeStart + kBadgeWords + 1);
+    qvPrint("Highscores Loaded");
+    return 0;
+}
+
+int c_MyApp::p_LoadMenu() {
+    // A difficulty outside 1..3 would address another list; it counts as the nearest one.
+    const int d = std::clamp(m_Difficulty, 1, 3) - 1;
+    const int s = m_Score;
+    int* best = m_HiScore.Data() + BestIndex(d, 0);
+    int* last = m_HiScore.Data() + LastIndex(d, 0);
+
+    int place = 0;
+    while (place < kGroupPairs && best[place] >= s) ++place;
+    if (place < kGroupPairs) {
+        std::copy_backward(best + place, best + kGroupPairs - 1, best + kGroupPairs);
+        best[place] = s;
+    }
+    std::copy_backward(last, last + kGroupPairs - 1, last + kGroupPairs);
+    last[0] = s;
+    p_Save();
+    return 0;
+}

@@ -1,0 +1,99 @@
+// The game loaded and on its title menu, with helpers to read the texts the screens drew
+// and the state file they wrote.
+#pragma once
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "tests/game/game_fixture.h"
+
+class FrontEndFixture : public GameFixture {
+protected:
+    void SetUp() override {
+        GameFixture::SetUp();
+        Create();
+        FinishLoading();
+    }
+
+    // One run of glyphs drawn on one baseline. Spaces draw no glyph, so texts are
+    // compared without them (see Squash).
+    struct TextLine {
+        std::string text;
+        float x = 0, y = 0, size = 0, alpha = 0;
+        float r = 0, g = 0, b = 0;
+    };
+
+    static std::string Squash(const std::string& s) {
+        std::string out;
+        for (char c : s) {
+            if (c != ' ') out += c;
+        }
+        return out;
+    }
+
+    std::vector<TextLine> Lines() const {
+        std::vector<TextLine> lines;
+        float lastX = 0;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind != float(app->m_Font)) continue;
+            const bool sameLine = !lines.empty() && lines.back().y == c.y && c.x > lastX;
+            if (!sameLine) lines.push_back({"", c.x, c.y, c.a4, c.alpha, c.r, c.g, c.b});
+            lines.back().text += char(int(c.frame) + 32);
+            lastX = c.x;
+        }
+        return lines;
+    }
+
+    // The first line that reads `text` (spaces ignored), or nullptr.
+    const TextLine* FindLine(const std::string& text) const {
+        static std::vector<TextLine> kept;
+        kept = Lines();
+        for (const TextLine& l : kept) {
+            if (l.text == Squash(text)) return &l;
+        }
+        return nullptr;
+    }
+    bool Shows(const std::string& text) const { return FindLine(text) != nullptr; }
+
+    std::vector<DrawCmd> ImagesOf(int slot) const {
+        std::vector<DrawCmd> out;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == float(slot)) out.push_back(c);
+        }
+        return out;
+    }
+
+    // Updates until the menu's slide-in is over.
+    void SettleMenu() {
+        for (int i = 0; i < 40 && app->m_MenuSlide < 0; ++i) Update();
+        Update();
+    }
+
+    // Holds a key for `updates` updates, then releases it and lets one update pass.
+    void Hold(int key, int updates) {
+        KeyDown(key);
+        Update(updates);
+        KeyUp(key);
+        Update();
+    }
+
+    // Sound effects started so far (the game moves to the next channel for each).
+    int EffectsPlayed() const { return app->m_SfxChannel; }
+    // Effects started since EffectsPlayed() gave `before` (fewer than 24).
+    int EffectsSince(int before) const { return (app->m_SfxChannel - before + 24) % 24; }
+
+    std::string Stored() const { return scratch->Read("state"); }
+    void Store(const std::string& state) const { scratch->Write("state", state); }
+
+    // The fields of a stored state string (the piece after the last "|" dropped).
+    static std::vector<std::string> SplitFields(const std::string& state) {
+        std::vector<std::string> fields;
+        size_t start = 0;
+        for (size_t bar = state.find('|'); bar != std::string::npos; bar = state.find('|', start)) {
+            fields.push_back(state.substr(start, bar - start));
+            start = bar + 1;
+        }
+        return fields;
+    }
+};

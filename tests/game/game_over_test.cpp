@@ -1,0 +1,240 @@
+// The game-over panel's timing, words and banner, the badge texts and the badge pop-ups.
+#include <cmath>
+#include <string>
+
+#include "tests/game/front_end_fixture.h"
+
+namespace {
+
+constexpr int kImgBadges = 80;
+
+class GameOverTest : public FrontEndFixture {
+protected:
+    void SetUp() override {
+        FrontEndFixture::SetUp();
+        SettleMenu();
+    }
+    void EndARound(int score) {
+        app->m_Mode = 11;
+        Update();
+        ASSERT_EQ(app->m_Mode, 10);
+        app->m_Score = score;
+        app->m_RoundOver = 1;
+    }
+    // The panel alone at timer t, drawn on an empty list.
+    void DrawPanelAt(int t) {
+        app->m_OverTimer = t;
+        app->p_CLS2D();
+        app->p_GameOver();
+    }
+    // Middle of the glyphs of a line and its y.
+    bool Centre(const std::string& text, float* x, float* y) const {
+        float first = 0, last = 0;
+        bool found = false;
+        const TextLine* line = FindLine(text);
+        if (!line) return false;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == float(app->m_Font) && c.y == line->y) {
+                if (!found) first = c.x;
+                last = c.x;
+                found = true;
+            }
+        }
+        *x = (first + last) / 2;
+        *y = line->y;
+        return found;
+    }
+    void SetBestOfNormal() {
+        for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
+    }
+};
+
+TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
+    EndARound(0);
+    app->m_MusicOn = 1;
+    Update(89);
+    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_OverTimer, 89);
+    // The switch to 2 sets 75, and the panel runs once more in mode 2 in the same update.
+    Update();
+    EXPECT_EQ(app->m_Mode, 2);
+    EXPECT_EQ(app->m_OverTimer, 73);
+    EXPECT_EQ(app->m_MusicOn, 0);
+    Update();  // records the score and goes back to the menu
+    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_OverTimer, 71);
+    EXPECT_EQ(SplitFields(Stored()).size(), 203u);
+    Update(35);
+    EXPECT_EQ(app->m_OverTimer, 1);
+    Update();
+    EXPECT_EQ(app->m_OverTimer, 0);
+}
+
+TEST_F(GameOverTest, WordsComeInAndStopAtTheReach) {
+    app->m_Mode = 1;
+    DrawPanelAt(17);
+    float x = 0, y = 0;
+    ASSERT_TRUE(Centre("GAME", &x, &y));
+    EXPECT_EQ(y, 204);
+    DrawPanelAt(18);
+    ASSERT_TRUE(Centre("GAME", &x, &y));
+    EXPECT_EQ(y, 216);
+    EXPECT_NEAR(x, 224 + 14, 1);  // the leading space of a centred text is not drawn
+    ASSERT_TRUE(Centre("OVER", &x, &y));
+    EXPECT_EQ(y, 264);
+    EXPECT_NEAR(x, 416 + 14, 1);
+    DrawPanelAt(40);
+    ASSERT_TRUE(Centre("GAME", &x, &y));
+    EXPECT_EQ(y, 216);
+    const TextLine* over = FindLine("OVER");
+    ASSERT_NE(over, nullptr);
+    EXPECT_EQ(over->size, 4);
+    EXPECT_EQ(over->r, 255);
+    EXPECT_EQ(over->g, 180);
+}
+
+TEST_F(GameOverTest, DimReachesSevenTenthsAtTwentyEight) {
+    app->m_Mode = 1;
+    auto dim = [this]() {
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == kCmdRect && c.x == -1 && c.y == -1) return c.alpha;
+        }
+        return -1.0f;
+    };
+    DrawPanelAt(20);
+    EXPECT_FLOAT_EQ(dim(), 0.5f);
+    DrawPanelAt(27);
+    EXPECT_FLOAT_EQ(dim(), 27.0f / 40);
+    DrawPanelAt(28);
+    EXPECT_FLOAT_EQ(dim(), 0.7f);
+    DrawPanelAt(60);
+    EXPECT_FLOAT_EQ(dim(), 0.7f);
+    DrawPanelAt(0);
+    EXPECT_EQ(dim(), -1.0f);
+}
+
+TEST_F(GameOverTest, AScoreThatBeatsNothingShowsNoBanner) {
+    SetBestOfNormal();
+    app->m_Difficulty = 2;
+    app->m_Score = 50;
+    app->m_Mode = 1;
+    DrawPanelAt(30);
+    EXPECT_TRUE(Shows("GAME"));
+    EXPECT_TRUE(Shows("OVER"));
+    EXPECT_FALSE(Shows("New Highscore"));
+}
+
+TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
+    SetBestOfNormal();
+    app->m_Difficulty = 2;
+    app->m_Score = 5000;
+    app->m_Mode = 1;
+    DrawPanelAt(30);
+    EXPECT_TRUE(Shows("New Highscore"));
+    EXPECT_TRUE(Shows("1st!"));
+    const TextLine* banner = FindLine("New Highscore");
+    ASSERT_NE(banner, nullptr);
+    EXPECT_EQ(banner->size, 2);
+    EXPECT_EQ(banner->g, 255);
+    // Aligned 2 down at H - m / 1.5 = 336: the first line's glyphs end there.
+    EXPECT_EQ(banner->y, 336 - 10);
+    const TextLine* placing = FindLine("1st!");
+    ASSERT_NE(placing, nullptr);
+    EXPECT_EQ(placing->y - banner->y, 20);
+}
+
+TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
+    SetBestOfNormal();
+    app->m_Difficulty = 2;
+    EndARound(750);
+    for (int i = 0; i < 95 && app->m_Mode != 1; ++i) Update();
+    ASSERT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_HiScore[13], 750);
+    EXPECT_TRUE(Shows("4th"));
+    EXPECT_TRUE(Shows("GAME"));
+}
+
+TEST_F(GameOverTest, NoMenuKeyActsWhileThePanelIsOnTheMenu) {
+    EndARound(0);
+    for (int i = 0; i < 95 && app->m_Mode != 1; ++i) Update();
+    ASSERT_EQ(app->m_Mode, 1);
+    ASSERT_GT(app->m_OverTimer, 30);
+    const int col = app->m_MenuCol, sel = app->m_WheelSel;
+    KeyDown(vk::kRight);
+    KeyDown(vk::kDown);
+    Update(10);
+    KeyUp(vk::kRight);
+    KeyUp(vk::kDown);
+    Update();
+    EXPECT_EQ(app->m_MenuCol, col);
+    EXPECT_EQ(app->m_WheelSel, sel);
+    Update(40);
+    ASSERT_EQ(app->m_OverTimer, 0);
+    KeyDown(vk::kRight);
+    Update();
+    EXPECT_EQ(app->m_MenuCol, col + 1);
+}
+
+TEST_F(GameOverTest, BadgeTexts) {
+    EXPECT_EQ(app->p_BadgeID(0).ToUtf8(), "Test Badge|This is a Test Badge which has no purpose.");
+    EXPECT_EQ(app->p_BadgeName(0).ToUtf8(), "Test Badge");
+    EXPECT_EQ(app->p_BadgeDetail(0).ToUtf8(), "This is a Test Badge which has no purpose.");
+    for (int n : {1, 63, 255, -4}) {
+        EXPECT_EQ(app->p_BadgeName(n).ToUtf8(), "Odd Badge");
+        EXPECT_EQ(app->p_BadgeDetail(n).ToUtf8(), "This badge hasn't been defined!");
+    }
+}
+
+TEST_F(GameOverTest, BadgePopUpSlidesInStaysAndSlidesOut) {
+    app->m_BadgeQueue[2] = 63;
+    app->m_BadgeTimer[2] = 1;
+    auto box = [this]() -> const DrawCmd* {
+        static std::vector<DrawCmd> kept;
+        kept = Commands();
+        for (const DrawCmd& c : kept) {
+            if (c.kind == kCmdRect && c.a4 == 160 && c.a5 == 32) return &c;
+        }
+        return nullptr;
+    };
+    app->p_CLS2D();
+    app->p_ShowBadges();
+    ASSERT_NE(box(), nullptr);
+    EXPECT_EQ(box()->x, -128);
+    EXPECT_EQ(box()->y, 480 - 34 * 3);
+    EXPECT_TRUE(Shows("Odd Badge"));
+    const std::vector<DrawCmd> pictures = ImagesOf(kImgBadges);
+    ASSERT_EQ(pictures.size(), 1u);
+    EXPECT_EQ(pictures[0].frame, 63);
+    EXPECT_EQ(pictures[0].x, -128 + 144);
+    EXPECT_EQ(pictures[0].a4, 0.5f);
+
+    int drawn = 1;
+    float lastX = 0;
+    for (int i = 0; i < 300 && app->m_BadgeTimer[2] > 0; ++i) {
+        app->p_CLS2D();
+        app->p_ShowBadges();
+        if (box()) {
+            ++drawn;
+            lastX = box()->x;
+            if (app->m_BadgeTimer[2] == 100) {
+                EXPECT_EQ(lastX, 0);
+            }
+        }
+    }
+    EXPECT_EQ(drawn, 240);  // timers 2 to 241
+    EXPECT_EQ(lastX, 3680 - 16 * 241);
+    app->p_CLS2D();
+    app->p_ShowBadges();
+    EXPECT_EQ(box(), nullptr);
+}
+
+TEST_F(GameOverTest, BadgesFrom64OnShowOnlyTheirName) {
+    app->m_BadgeQueue[0] = 64;
+    app->m_BadgeTimer[0] = 5;
+    app->p_CLS2D();
+    app->p_ShowBadges();
+    EXPECT_TRUE(Shows("Odd Badge"));
+    EXPECT_TRUE(ImagesOf(kImgBadges).empty());
+}
+
+}  // namespace

@@ -1,0 +1,295 @@
+// The title menu driven update by update: the wheel and its key repeat, the columns,
+// the highscore lists, the back key, and the side panel with its credits ticker.
+#include <cmath>
+#include <set>
+#include <string>
+
+#include "tests/game/front_end_fixture.h"
+
+namespace {
+
+constexpr int kImgWheel = 85, kImgMenu = 95, kImgIcons = 97;
+
+class MenuTest : public FrontEndFixture {
+protected:
+    void SetUp() override {
+        FrontEndFixture::SetUp();
+        SettleMenu();
+    }
+    // Wheel items are drawn as image 95 frames 0..2 (the gear uses frames 8..10).
+    const DrawCmd* WheelItem(int k) const {
+        static std::vector<DrawCmd> kept;
+        kept = ImagesOf(kImgMenu);
+        for (const DrawCmd& c : kept) {
+            if (c.frame == float(k)) return &c;
+        }
+        return nullptr;
+    }
+    void Press(int key) {
+        KeyDown(key);
+        Update();
+        KeyUp(key);
+        Update();
+    }
+};
+
+TEST_F(MenuTest, FirstStartShowsNormalSelectedAtFortyEightDegrees) {
+    EXPECT_EQ(app->m_MenuCol, 1);
+    EXPECT_EQ(app->m_WheelSel, 1);
+    Update(60);
+    ASSERT_EQ(app->m_WheelAngle, -32);
+    const float cx = 38, cy = 480 - 64;
+    const DrawCmd* normal = WheelItem(1);
+    ASSERT_NE(normal, nullptr);
+    EXPECT_NEAR(normal->x, cx + 179 * std::sin(48 * M_PI / 180), 0.01);
+    EXPECT_NEAR(normal->y, cy - 179 * std::cos(48 * M_PI / 180), 0.01);
+    EXPECT_EQ(normal->a4, 1.75f);
+    const DrawCmd* easy = WheelItem(0);
+    ASSERT_NE(easy, nullptr);
+    EXPECT_EQ(easy->a4, 0.75f);
+    // At 16 degrees the bulge is (45 - 29) * 1.5.
+    EXPECT_NEAR(easy->x, cx + 140 * std::sin(16 * M_PI / 180), 0.01);
+    EXPECT_NE(DrawnText().find("Normal"), std::string::npos);
+    // The description in two lines, at size 1.5.
+    const TextLine* first = FindLine("Just right!");
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->size, 1.5f);
+    const TextLine* second = FindLine("Tough, but not hard.");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->y - first->y, 15);
+    EXPECT_EQ(app->m_Difficulty, 2);
+}
+
+TEST_F(MenuTest, UpOnEasyAndDownOnHardDoNothing) {
+    Press(vk::kUp);
+    ASSERT_EQ(app->m_WheelSel, 0);
+    EXPECT_EQ(app->m_WheelTarget, 0);
+    EXPECT_EQ(app->m_Difficulty, 1);
+    int sounds = EffectsPlayed();
+    Press(vk::kUp);
+    EXPECT_EQ(app->m_WheelSel, 0);
+    EXPECT_EQ(EffectsPlayed(), sounds);
+
+    Press(vk::kDown);
+    Press(vk::kDown);
+    ASSERT_EQ(app->m_WheelSel, 2);
+    EXPECT_EQ(app->m_WheelTarget, -64);
+    EXPECT_EQ(app->m_Difficulty, 3);
+    EXPECT_TRUE(Shows("Maybe TOO hard!"));
+    sounds = EffectsPlayed();
+    Press(vk::kDown);
+    EXPECT_EQ(app->m_WheelSel, 2);
+    EXPECT_EQ(EffectsPlayed(), sounds);
+}
+
+TEST_F(MenuTest, HoldingDownRepeatsAfterThirtyThenEighteenUpdates) {
+    Press(vk::kUp);
+    ASSERT_EQ(app->m_WheelSel, 0);
+    KeyDown(vk::kDown);
+    Update();
+    EXPECT_EQ(app->m_WheelSel, 1);
+    Update(30);
+    EXPECT_EQ(app->m_WheelSel, 1);
+    Update();
+    EXPECT_EQ(app->m_WheelSel, 2);
+    EXPECT_EQ(app->m_Plr[22], 6);
+    // On Hard the next repeat finds nothing to move to: the held key is let go of
+    // after 19 more updates.
+    Update(18);
+    EXPECT_EQ(app->m_AnyKeyHeld, 1);
+    Update();
+    EXPECT_EQ(app->m_AnyKeyHeld, 0);
+    EXPECT_EQ(app->m_WheelSel, 2);
+    KeyUp(vk::kDown);
+    Update();
+    EXPECT_EQ(app->m_Plr[22], 30);
+    EXPECT_EQ(app->m_Plr[21], 0);
+}
+
+TEST_F(MenuTest, RepeatDelayShrinksToEveryThreeUpdates) {
+    // Up and down held together: up moves while it can, down takes over on Easy, so
+    // the wheel keeps moving and every repeat shows.
+    Press(vk::kUp);
+    KeyDown(vk::kDown);
+    Update();
+    Update(31);
+    ASSERT_EQ(app->m_WheelSel, 2);
+    KeyDown(vk::kUp);
+    Update(18);
+    EXPECT_EQ(app->m_WheelSel, 2);
+    Update();
+    EXPECT_EQ(app->m_WheelSel, 1);
+    EXPECT_EQ(app->m_Plr[22], 3);
+    Update(6);
+    EXPECT_EQ(app->m_WheelSel, 1);
+    Update();
+    EXPECT_EQ(app->m_WheelSel, 0);
+    for (int expected : {1, 0, 1}) {
+        Update(3);
+        EXPECT_NE(app->m_WheelSel, expected);
+        Update();
+        EXPECT_EQ(app->m_WheelSel, expected);
+    }
+    KeyUp(vk::kUp);
+    KeyUp(vk::kDown);
+}
+
+TEST_F(MenuTest, LeftAndRightMoveOneColumnPerPressAndStopAtTheEnds) {
+    KeyDown(vk::kLeft);
+    Update(20);
+    EXPECT_EQ(app->m_MenuCol, 0);
+    KeyUp(vk::kLeft);
+    Update();
+    Press(vk::kLeft);
+    EXPECT_EQ(app->m_MenuCol, 0);
+    Press(vk::kRight);
+    Press(vk::kRight);
+    EXPECT_EQ(app->m_MenuCol, 2);
+    const int sounds = EffectsPlayed();
+    Press(vk::kRight);
+    EXPECT_EQ(app->m_MenuCol, 2);
+    EXPECT_EQ(EffectsPlayed(), sounds);
+}
+
+TEST_F(MenuTest, TheGearOpensTheOptions) {
+    Press(vk::kLeft);
+    Press(vk::kEnter);
+    EXPECT_EQ(app->m_OptionsOpen, 1);
+    EXPECT_EQ(app->m_MenuCol, 0);
+    EXPECT_EQ(app->m_Mode, 1);
+}
+
+TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
+    Press(vk::kDown);
+    KeyDown(vk::kEnter);
+    Update();
+    EXPECT_EQ(app->m_Mode, 11);
+    EXPECT_EQ(app->m_InputKind, 0);  // an action key of the keyboard
+    Update();
+    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Difficulty, 3);
+    KeyUp(vk::kEnter);
+}
+
+TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
+    app->m_Difficulty = 2;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - i;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[40 + i] = 500 + i;
+    Update();
+    EXPECT_TRUE(Shows("Top 10"));
+    EXPECT_TRUE(Shows("Last 10"));
+    EXPECT_TRUE(Shows("991"));
+    EXPECT_TRUE(Shows("509"));
+    const TextLine* heading = FindLine("Top 10");
+    ASSERT_NE(heading, nullptr);
+    EXPECT_EQ(heading->r, 255);
+    EXPECT_EQ(heading->g, 200);
+
+    qv_Vortan_jscrh = 360;
+    Update();
+    EXPECT_TRUE(Shows("Top 6"));
+    EXPECT_TRUE(Shows("995"));
+    EXPECT_FALSE(Shows("994"));
+    EXPECT_TRUE(Shows("Last 6"));
+
+    qv_Vortan_jscrh = 200;
+    Update();
+    EXPECT_TRUE(Shows("Highscore"));
+    EXPECT_TRUE(Shows("Last"));
+    EXPECT_TRUE(Shows("1000"));
+    EXPECT_FALSE(Shows("999"));
+}
+
+TEST_F(MenuTest, ListsFollowTheWheel) {
+    app->m_HiScore[0] = 777;   // Easy
+    app->m_HiScore[10] = 888;  // Normal
+    Update();
+    EXPECT_TRUE(Shows("888"));
+    EXPECT_FALSE(Shows("777"));
+    Press(vk::kUp);
+    EXPECT_TRUE(Shows("777"));
+    EXPECT_FALSE(Shows("888"));
+}
+
+TEST_F(MenuTest, WithTheOptionsOpenNoListNoWheelAndNoKeys) {
+    app->m_OptionsOpen = 1;
+    Update();
+    EXPECT_FALSE(Shows("Top 10"));
+    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    Press(vk::kDown);
+    Press(vk::kRight);
+    EXPECT_EQ(app->m_WheelSel, 1);
+    EXPECT_EQ(app->m_MenuCol, 1);
+}
+
+TEST_F(MenuTest, BackOnThePlainTitleEndsTheProgram) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT({ KeyDown(vk::kEscape); Update(); }, ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(MenuTest, BackWithTheSidePanelOpenOnlyClosesIt) {
+    Press(vk::kRight);
+    Press(vk::kEnter);
+    ASSERT_EQ(app->m_PanelB, 1);
+    Update(30);
+    KeyDown(vk::kEscape);
+    Update(3);
+    EXPECT_EQ(app->m_PanelB, 0);
+    KeyUp(vk::kEscape);
+    Update();
+    EXPECT_EQ(app->m_Mode, 1);
+}
+
+TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
+    Press(vk::kRight);
+    Press(vk::kEnter);
+    ASSERT_EQ(app->m_PanelB, 1);
+    Update(60);
+    EXPECT_EQ(app->m_PanelSlide, 640 - 140);
+    EXPECT_TRUE(Shows("Debug Stats"));
+    EXPECT_TRUE(Shows("640x480"));
+    EXPECT_TRUE(Shows("Coded in"));
+    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    int ovals = 0;
+    for (const DrawCmd& c : Commands()) ovals += c.kind == kCmdOval && c.a4 == 32;
+    EXPECT_EQ(ovals, 11);
+    // Right-aligned at 2W - P - 20 = 620: the last glyph ends there.
+    const TextLine* stats = FindLine("Debug Stats");
+    ASSERT_NE(stats, nullptr);
+    EXPECT_LT(stats->x, 620);
+    Press(vk::kEnter);
+    EXPECT_EQ(app->m_PanelB, 0);
+}
+
+TEST_F(MenuTest, CreditsTickerShowsEveryLineButTheLast) {
+    for (int i = 0; i < 64; ++i) qv_Vortan_CreditText[i] = String(("L" + std::to_string(i)).c_str());
+    Press(vk::kRight);
+    Press(vk::kEnter);
+    ASSERT_EQ(app->m_PanelB, 1);
+    // The lines above the first wrap round to the end of the list.
+    EXPECT_TRUE(Shows("L62"));
+    std::set<std::string> seen;
+    KeyDown(vk::kDown);  // holding a direction speeds the ticker up
+    for (int i = 0; i < 700; ++i) {
+        Update();
+        for (const TextLine& l : Lines()) {
+            if (l.text.size() >= 2 && l.text[0] == 'L' && l.alpha > 0) seen.insert(l.text);
+        }
+    }
+    KeyUp(vk::kDown);
+    EXPECT_GT(app->m_CreditLine, 63);
+    EXPECT_EQ(seen.count("L63"), 0u);
+    for (int i = 0; i < 63; ++i) EXPECT_EQ(seen.count("L" + std::to_string(i)), 1u) << i;
+}
+
+TEST_F(MenuTest, TickerScrollsAThirdOfAUnitPerUpdateAndFadesAtTheEdges) {
+    Press(vk::kRight);
+    Press(vk::kEnter);
+    const float before = app->m_CreditScroll;
+    const int line = app->m_CreditLine;
+    Update();
+    const float moved = (app->m_CreditLine - line) * 16 + before - app->m_CreditScroll;
+    EXPECT_NEAR(moved, 0.3f, 1e-4);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// The options box over the menu and over the pause panel: its rows and their texts,
+// one action per key press, no action while sliding, and saving when it closes.
+#include <string>
+
+#include "tests/game/front_end_fixture.h"
+
+namespace {
+
+class OptionsTest : public FrontEndFixture {
+protected:
+    void SetUp() override {
+        FrontEndFixture::SetUp();
+        SettleMenu();
+    }
+    // Opens the box from the menu's gear and waits until it is fully up.
+    void OpenFromMenu() {
+        app->m_MenuCol = 0;
+        Press(vk::kEnter);
+        ASSERT_EQ(app->m_OptionsOpen, 1);
+        Update(30);
+        ASSERT_EQ(app->m_OptSlide, 30);
+    }
+    void Press(int key) {
+        KeyDown(key);
+        Update();
+        KeyUp(key);
+        Update();
+    }
+    void MoveTo(int row) {
+        while (app->m_OptRow < row) Press(vk::kDown);
+        while (app->m_OptRow > row) Press(vk::kUp);
+    }
+    // The text of row k, read off the screen: rows stand 40 units apart from y = 130.
+    std::string RowText(int k) const {
+        for (const TextLine& l : Lines()) {
+            if (l.y > 130 + 40 * (k - 1) && l.y < 130 + 40 * (k - 1) + 30 && l.size == 2) return l.text;
+        }
+        return "";
+    }
+};
+
+TEST_F(OptionsTest, DefaultRowsReadTheDefaultSettings) {
+    OpenFromMenu();
+    EXPECT_EQ(RowText(1), Squash("Sound : SFX + Music"));
+    EXPECT_EQ(RowText(2), Squash("iCade : Off"));
+    EXPECT_EQ(RowText(3), Squash("Fullscreen"));
+    EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Flipped"));
+    EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Flipped"));
+    EXPECT_TRUE(Shows("<[BACK]"));
+    // The cursor row's bar is the light one.
+    int light = 0;
+    for (const DrawCmd& c : Commands()) light += c.kind == kCmdRect && c.b == 255 && c.g == 180;
+    EXPECT_EQ(light, app->m_OptRow >= 1 ? 1 : 0);
+}
+
+TEST_F(OptionsTest, KeysDoNothingWhileTheBoxSlides) {
+    app->m_MenuCol = 0;
+    Press(vk::kEnter);
+    ASSERT_EQ(app->m_OptionsOpen, 1);
+    Press(vk::kDown);
+    Press(vk::kDown);
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_OptRow, 0);
+    EXPECT_EQ(app->m_OptionsOpen, 1);
+    EXPECT_LT(app->m_OptSlide, 30);
+}
+
+TEST_F(OptionsTest, OneRowPerPressAndTheCursorStopsAtBothEnds) {
+    OpenFromMenu();
+    KeyDown(vk::kDown);
+    Update(20);
+    EXPECT_EQ(app->m_OptRow, 1);
+    KeyUp(vk::kDown);
+    Update();
+    Press(vk::kRight);  // right moves down too
+    EXPECT_EQ(app->m_OptRow, 2);
+    for (int i = 0; i < 6; ++i) Press(vk::kDown);
+    EXPECT_EQ(app->m_OptRow, 5);
+    for (int i = 0; i < 7; ++i) Press(vk::kLeft);
+    EXPECT_EQ(app->m_OptRow, 0);
+    EXPECT_EQ(app->m_OptionsOpen, 1);
+}
+
+TEST_F(OptionsTest, SoundRowCyclesThroughFourModes) {
+    OpenFromMenu();
+    MoveTo(1);
+    const char* expected[] = {"Sound : SFX", "Sound : Music", "Sound : Off", "Sound : SFX + Music"};
+    for (int i = 0; i < 4; ++i) {
+        const int before = EffectsPlayed();
+        Press(vk::kEnter);
+        EXPECT_EQ(app->m_Setting[5], (2 + i) % 4);
+        EXPECT_EQ(RowText(1), Squash(expected[i]));
+        // The click plays only in the modes with effects (SFX, SFX + Music).
+        EXPECT_EQ(EffectsSince(before), (i == 0 || i == 3) ? 1 : 0) << expected[i];
+    }
+}
+
+TEST_F(OptionsTest, HoldingActionChangesARowOnce) {
+    OpenFromMenu();
+    MoveTo(4);
+    KeyDown(vk::kEnter);
+    Update(15);
+    KeyUp(vk::kEnter);
+    Update();
+    EXPECT_EQ(app->m_Setting[15], 1);
+    EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Normal"));
+    Press(vk::kDown);
+    Press(vk::kSpace);
+    EXPECT_EQ(app->m_Setting[16], 1);
+    EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Normal"));
+    Press(vk::kSpace);
+    EXPECT_EQ(app->m_Setting[16], 0);
+}
+
+TEST_F(OptionsTest, ICadeRowSwitchesTheLetterInput) {
+    OpenFromMenu();
+    MoveTo(2);
+    Press(vk::kEnter);
+    EXPECT_EQ(qv_Vortan_iCadeControls, 1);
+    EXPECT_EQ(RowText(2), Squash("iCade : On"));
+    Press(vk::kEnter);
+    EXPECT_EQ(qv_Vortan_iCadeControls, 0);
+}
+
+TEST_F(OptionsTest, ClosingWithBackSavesEvenWhenNothingChanged) {
+    OpenFromMenu();
+    MoveTo(3);
+    ASSERT_EQ(Stored(), "");
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_OptionsOpen, 0);
+    const std::vector<std::string> f = SplitFields(Stored());
+    ASSERT_EQ(f.size(), 203u);
+    EXPECT_EQ(f[5], "1");
+    // The box slides away, and the menu does not act on the same press.
+    EXPECT_EQ(app->m_Mode, 1);
+    Update(30);
+    EXPECT_EQ(app->m_OptSlide, 0);
+    // The cursor row is kept for the next opening.
+    OpenFromMenu();
+    EXPECT_EQ(app->m_OptRow, 3);
+}
+
+TEST_F(OptionsTest, ActionOnBackClosesAndSavesTheNewSoundMode) {
+    OpenFromMenu();
+    MoveTo(1);
+    Press(vk::kEnter);
+    Press(vk::kEnter);  // "Sound : Music"
+    MoveTo(0);
+    EXPECT_EQ(app->m_OptionsOpen, 1);
+    Press(vk::kEnter);
+    EXPECT_EQ(app->m_OptionsOpen, 0);
+    const std::vector<std::string> f = SplitFields(Stored());
+    ASSERT_EQ(f.size(), 203u);
+    EXPECT_EQ(f[5], "3");
+    int sum = 0;
+    for (int i = 0; i < 25; ++i) sum += i * std::stoi(f[i]);
+    EXPECT_EQ(f[25], std::to_string(sum));
+}
+
+TEST_F(OptionsTest, MusicRestartsOnlyWhenTheBoxIsOverARound) {
+    OpenFromMenu();
+    app->m_Music = "gale";
+    MoveTo(1);
+    Press(vk::kEnter);  // SFX: no music
+    Press(vk::kEnter);  // Music, from the menu: nothing starts
+    EXPECT_EQ(app->m_MusicOn, 0);
+    Press(vk::kEnter);
+    Press(vk::kEnter);  // back to SFX + Music
+    Press(vk::kEnter);  // SFX
+    app->m_Mode = 10;   // as if opened from the pause panel of a round
+    app->m_Paused = 1;
+    Press(vk::kEnter);
+    EXPECT_EQ(app->m_Setting[5], 3);
+    EXPECT_EQ(app->m_MusicOn, 1);
+    Press(vk::kEnter);  // Off stops it
+    EXPECT_EQ(app->m_MusicOn, 0);
+}
+
+}  // namespace

@@ -1,0 +1,213 @@
+// The pause panel of a round: its opening and closing, the trail toy and its keys, the
+// three controls and their cursor, and quitting the round.
+#include <string>
+
+#include "tests/game/front_end_fixture.h"
+
+namespace {
+
+constexpr int kImgIcons = 97;
+
+class PauseTest : public FrontEndFixture {
+protected:
+    void SetUp() override {
+        FrontEndFixture::SetUp();
+        SettleMenu();
+        app->m_Mode = 11;
+        Update();
+        ASSERT_EQ(app->m_Mode, 10);
+    }
+    void Pause() {
+        Press(vk::kEscape);
+        ASSERT_EQ(app->m_Paused, 1);
+    }
+    void Press(int key) {
+        KeyDown(key);
+        Update();
+        KeyUp(key);
+        Update();
+    }
+    // Position of the cursor ring (image 97 frame 6).
+    const DrawCmd* Ring() const {
+        static std::vector<DrawCmd> kept;
+        kept = ImagesOf(kImgIcons);
+        for (const DrawCmd& c : kept) {
+            if (c.frame == 6) return &c;
+        }
+        return nullptr;
+    }
+};
+
+TEST_F(PauseTest, PanelOpensInStepsAndResumingTakesTwelveUpdates) {
+    Pause();
+    EXPECT_EQ(app->m_PauseRow, 0);
+    Update(20);
+    EXPECT_GE(app->m_PauseSlide, 240);
+    EXPECT_LT(app->m_PauseSlide, 240 + 24);
+    EXPECT_TRUE(Shows("PAUSED"));
+    KeyDown(vk::kEnter);
+    Update();
+    KeyUp(vk::kEnter);
+    ASSERT_EQ(app->m_PauseSel, -1);
+    int updates = 0;
+    while (app->m_Paused == 1 && updates < 50) {
+        Update();
+        ++updates;
+    }
+    EXPECT_EQ(updates, 12);
+    EXPECT_LT(app->m_PauseSlide, -32);
+}
+
+TEST_F(PauseTest, DimFollowsThePanel) {
+    Pause();
+    Update(20);
+    const float s = float(app->m_PauseSlide);
+    bool found = false;
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind == kCmdRect && c.x == 0 && c.y == 0 && c.a4 == 640 && c.a5 == 480 && c.r == 0) {
+            EXPECT_NEAR(c.alpha, s / (0.8f * 480), 1e-5);
+            found = true;
+        }
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST_F(PauseTest, ReadoutStartsAt25And25AndSpeedStopsAtBothEnds) {
+    Pause();
+    EXPECT_TRUE(Shows("25:25"));
+    KeyDown(vk::kLeft);
+    Update(150);
+    KeyUp(vk::kLeft);
+    Update();
+    EXPECT_EQ(app->m_TrailSpeed, 0);
+    EXPECT_TRUE(Shows("25:0"));
+    KeyDown(vk::kRight);
+    Update(600);
+    KeyUp(vk::kRight);
+    Update();
+    EXPECT_EQ(app->m_TrailSpeed, 128);
+    EXPECT_TRUE(Shows("25:128"));
+}
+
+TEST_F(PauseTest, HoldingUpMovesToQuitOnceAndShrinksTheTrailToZero) {
+    Pause();
+    KeyDown(vk::kUp);
+    Update(40);
+    EXPECT_EQ(app->m_PauseRow, -1);
+    EXPECT_EQ(app->m_TrailRadius, 0);
+    EXPECT_TRUE(Shows("0:25"));
+    KeyUp(vk::kUp);
+    Update();
+    Press(vk::kDown);
+    EXPECT_EQ(app->m_PauseRow, 0);
+    Press(vk::kDown);
+    EXPECT_EQ(app->m_PauseRow, 1);
+    Press(vk::kDown);  // nothing below the options
+    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_TrailRadius, 3);
+}
+
+TEST_F(PauseTest, TrailKeepsTheLast102TipsAndGrowsBrighterTowardTheTip) {
+    Pause();
+    Update(120);
+    int lines = 0;
+    float firstRed = -1, lastBright = 0;
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind != kCmdLine) continue;
+        if (firstRed < 0) firstRed = c.r + c.g + c.b;
+        lastBright = c.r + c.g + c.b;
+        ++lines;
+    }
+    EXPECT_EQ(lines, 2 * 101);
+    EXPECT_EQ(firstRed, 0);
+    EXPECT_GT(lastBright, 100);
+    // Every kept point lies on the two-circle curve: within R of the centre.
+    const float* t = app->m_Trail.Data();
+    const float big = 0.45f * 480;
+    for (int j = 0; j < 101; ++j) {
+        const float dx = t[2 * j] - (320 + 96), dy = t[2 * j + 1] - 240;
+        EXPECT_LE(dx * dx + dy * dy, big * big + 1) << j;
+    }
+}
+
+TEST_F(PauseTest, CursorRingMarksTheSelectedControl) {
+    Pause();
+    Update(20);
+    const DrawCmd* ring = Ring();
+    ASSERT_NE(ring, nullptr);
+    // The controls stand at s - H/2 + 64: 64 once the panel is exactly half way up.
+    EXPECT_EQ(ring->x, app->m_PauseSlide - 240 + 64);
+    EXPECT_EQ(ring->y, 196);
+    Press(vk::kUp);
+    ring = Ring();
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->y, 96);
+    Press(vk::kDown);
+    Press(vk::kDown);
+    ring = Ring();
+    ASSERT_NE(ring, nullptr);
+    EXPECT_EQ(ring->y, 296);
+}
+
+TEST_F(PauseTest, OptionsOpenOverThePanelAndOwnTheKeys) {
+    Pause();
+    Update(20);
+    Press(vk::kDown);
+    Press(vk::kEnter);
+    EXPECT_EQ(app->m_OptionsOpen, 1);
+    EXPECT_EQ(app->m_Paused, 1);
+    Update(30);
+    Press(vk::kUp);  // moves the options' cursor, not the pause panel's
+    EXPECT_EQ(app->m_PauseRow, 1);
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_OptionsOpen, 0);
+    EXPECT_EQ(app->m_Paused, 1);
+}
+
+TEST_F(PauseTest, BackResumes) {
+    Pause();
+    Update(20);
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_PauseSel, -1);
+    Update(12);
+    EXPECT_EQ(app->m_Paused, 0);
+}
+
+TEST_F(PauseTest, PausingAgainStartsOnResume) {
+    Pause();
+    Press(vk::kDown);
+    ASSERT_EQ(app->m_PauseRow, 1);
+    Press(vk::kEscape);
+    Update(15);
+    ASSERT_EQ(app->m_Paused, 0);
+    Pause();
+    EXPECT_EQ(app->m_PauseRow, 0);
+}
+
+TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
+    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
+    app->m_Score = 550;
+    Pause();
+    Update(20);
+    Press(vk::kUp);
+    KeyDown(vk::kEnter);
+    Update();
+    KeyUp(vk::kEnter);
+    EXPECT_EQ(app->m_Paused, 0);
+    EXPECT_EQ(app->m_RoundOver, 1);
+    EXPECT_EQ(app->m_QuitRound, -1);
+    EXPECT_EQ(app->m_PauseSlide, -64);
+    Update(30);
+    EXPECT_TRUE(Shows("Quit"));
+    EXPECT_TRUE(Shows("Game"));
+    EXPECT_TRUE(Shows("New Highscore"));
+    EXPECT_TRUE(Shows("6th"));
+    for (int i = 0; i < 100 && app->m_Mode != 1; ++i) Update();
+    ASSERT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_HiScore[15], 550);
+    EXPECT_EQ(app->m_HiScore[19], 200);
+    EXPECT_EQ(app->m_HiScore[40], 550);
+    EXPECT_EQ(SplitFields(Stored())[56 + 10], "550");
+}
+
+}  // namespace

@@ -1,0 +1,349 @@
+// The state string: its exact text, round trips through the state file, each checksum
+// failure and its message, the badge-only short form, the clamps, and the recording of
+// a finished round's score.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tests/game/game_fixture.h"
+#include "tests/game/front_end_fixture.h"
+
+namespace {
+
+class SavedStateTest : public FrontEndFixture {
+protected:
+    // SetUp without loading the pictures: the tables do not need them.
+    void SetUp() override {
+        GameFixture::SetUp();
+        Create();
+    }
+
+    // A fresh game object started on the stored state; returns what it printed.
+    std::string Restart() {
+        testing::internal::CaptureStdout();
+        app = (new c_MyApp)->m_new();
+        gc_assign(qv_app__app, static_cast<c_App*>(app));
+        app->p_OnCreate();
+        return testing::internal::GetCapturedStdout();
+    }
+
+    // "v|" repeated.
+    static std::string Repeat(const std::string& v, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i) out += v + "|";
+        return out;
+    }
+
+    static std::string Join(const std::vector<std::string>& fields) {
+        std::string out;
+        for (const std::string& f : fields) out += f + "|";
+        return out;
+    }
+
+    void FillTables() {
+        for (int i = 0; i < 25; ++i) app->m_Setting[i] = 3 * i - 7;
+        app->m_Setting[10] = 100;
+        app->m_Setting[11] = 120;
+        app->m_Setting[12] = 20;
+        app->m_Setting[14] = 1;
+        for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
+        for (int i = 0; i < 60; ++i) app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
+        app->m_HiScore[5] = 2147483647;  // checksums wrap
+    }
+
+    void ExpectTablesEqual(const std::vector<int>& setting, const std::vector<bool>& badge,
+                           const std::vector<int>& hi) {
+        for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_Setting[i], setting[i]) << "setting " << i;
+        for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], badge[i]) << "badge " << i;
+        for (int i = 0; i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], hi[i]) << "highscore " << i;
+    }
+
+    std::vector<int> Settings() const { return std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + 25); }
+    std::vector<bool> Badges() const {
+        std::vector<bool> out;
+        for (int i = 0; i < 256; ++i) out.push_back(app->m_Badge[i]);
+        return out;
+    }
+    std::vector<int> HiScores() const { return std::vector<int>(app->m_HiScore.Data(), app->m_HiScore.Data() + 150); }
+};
+
+TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Highscores Loaded\n");
+    EXPECT_EQ(app->m_Setting[5], 1);
+    EXPECT_EQ(app->m_Setting[10], 64);
+    EXPECT_EQ(app->m_Setting[11], 64);
+    EXPECT_EQ(app->m_Setting[12], 10);
+    EXPECT_EQ(app->m_Setting[14], 1);
+    EXPECT_EQ(qv_Vortan_overscan, 0);
+
+    app->p_Save();
+    const std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" + Repeat("0", 9) +
+                                 Repeat("0", 8 * 21);
+    EXPECT_EQ(Stored(), expected);
+    EXPECT_EQ(SplitFields(Stored()).size(), 203u);
+}
+
+TEST_F(SavedStateTest, KnownTablesGiveTheirFieldsAndChecksums) {
+    app->m_Setting[3] = -5;
+    app->m_HiScore[0] = 500;   // best of Easy
+    app->m_HiScore[30] = 400;  // last of Easy
+    app->m_HiScore[11] = 70;   // second best of Normal
+    app->m_HiScore[59] = 9;    // oldest last of Hard
+    app->m_Badge[0] = true;
+    app->m_Badge[33] = true;
+    app->p_Save();
+    const std::vector<std::string> f = SplitFields(Stored());
+    ASSERT_EQ(f.size(), 203u);
+    EXPECT_EQ(f[3], "-5");
+    EXPECT_EQ(f[25], std::to_string(3 * -5 + 5 * 1 + 10 * 64 + 11 * 64 + 12 * 10 + 14 * 1));
+    EXPECT_EQ(f[26], "1");
+    EXPECT_EQ(f[27], "2");
+    EXPECT_EQ(f[34], "3");
+    // Group 0: (best, last) pairs of Easy, checksum 4 * 500 + 3 * 400.
+    EXPECT_EQ(f[35], "500");
+    EXPECT_EQ(f[36], "400");
+    EXPECT_EQ(f[55], "3200");
+    // Group 1: pair 1 of Normal; checksum (1 + 4) * 70.
+    EXPECT_EQ(f[56 + 2], "70");
+    EXPECT_EQ(f[76], "350");
+    // Group 2: pair 9 of Hard, last list; checksum (9 + 2 + 3) * 9.
+    EXPECT_EQ(f[77 + 19], "9");
+    EXPECT_EQ(f[97], "126");
+    // Group 3 pairs Easy's last list with the unused elements 60..69: 4 * 400.
+    EXPECT_EQ(f[98], "400");
+    EXPECT_EQ(f[118], "1600");
+    // Group 5 pairs Hard's last list with 80..89: (9 + 4) * 9.
+    EXPECT_EQ(f[140 + 18], "9");
+    EXPECT_EQ(f[160], "117");
+}
+
+TEST_F(SavedStateTest, Badge31AloneIsTheSmallestInteger) {
+    app->m_Badge[31] = true;
+    app->p_Save();
+    const std::vector<std::string> f = SplitFields(Stored());
+    EXPECT_EQ(f[26], "-2147483648");
+    EXPECT_EQ(f[34], "-2147483648");
+
+    const std::string printed = Restart();
+    EXPECT_NE(printed.find("Badges Loaded"), std::string::npos) << printed;
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], i == 31) << i;
+}
+
+TEST_F(SavedStateTest, TablesSurviveARestartExactly) {
+    FillTables();
+    const std::vector<int> setting = Settings();
+    const std::vector<bool> badge = Badges();
+    const std::vector<int> hi = HiScores();
+    app->p_Save();
+    const std::string first = Stored();
+
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    ExpectTablesEqual(setting, badge, hi);
+    app->p_Save();
+    EXPECT_EQ(Stored(), first);
+}
+
+TEST_F(SavedStateTest, BadSettingsChecksumResetsOnlyTheSettings) {
+    FillTables();
+    const std::vector<bool> badge = Badges();
+    const std::vector<int> hi = HiScores();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    f[7] = std::to_string(std::stoi(f[7]) + 1);
+    Store(Join(f));
+
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded\n");
+    std::vector<int> defaults(25, 0);
+    defaults[5] = 1;
+    defaults[10] = defaults[11] = 64;
+    defaults[12] = 10;
+    defaults[14] = 1;
+    ExpectTablesEqual(defaults, badge, hi);
+}
+
+TEST_F(SavedStateTest, BadBadgeChecksumClearsOnlyTheBadges) {
+    FillTables();
+    const std::vector<int> setting = Settings();
+    const std::vector<int> hi = HiScores();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    f[28] = "5";
+    Store(Join(f));
+
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Loaded\nBadge Checksum Invalid\nHighscores Loaded\n");
+    ExpectTablesEqual(setting, std::vector<bool>(256, false), hi);
+}
+
+TEST_F(SavedStateTest, BadGroupChecksumEmptiesOnlyThatDifficultySilently) {
+    FillTables();
+    const std::vector<int> setting = Settings();
+    const std::vector<bool> badge = Badges();
+    std::vector<int> hi = HiScores();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    f[56 + 7] = "12345";  // a last-ten entry of Normal edited by hand
+    Store(Join(f));
+
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int j = 0; j < 10; ++j) hi[10 + j] = hi[40 + j] = 0;
+    ExpectTablesEqual(setting, badge, hi);
+}
+
+TEST_F(SavedStateTest, AFieldThatIsNotANumberReadsAsZeroAndBreaksItsBlock) {
+    FillTables();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    f[26] = "x" + f[26];  // badge word 0 was 3: bits 0 and 1
+    Store(Join(f));
+    EXPECT_NE(Restart().find("Badge Checksum Invalid"), std::string::npos);
+    EXPECT_FALSE(app->m_Badge[0]);
+    EXPECT_FALSE(app->m_Badge[200]);
+}
+
+TEST_F(SavedStateTest, GroupsThreeToSevenAreNeverRead) {
+    FillTables();
+    const std::vector<int> setting = Settings();
+    const std::vector<bool> badge = Badges();
+    const std::vector<int> hi = HiScores();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    for (size_t i = 98; i < f.size(); ++i) f[i] = std::to_string(1000 + i);
+    Store(Join(f));
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    ExpectTablesEqual(setting, badge, hi);
+}
+
+TEST_F(SavedStateTest, ShortFormCarriesOnlyBadges) {
+    Store("6|0|0|0|0|0|0|-2147483648|-2147483642|");  // badges 1, 2 and 255
+    std::string printed = Restart();
+    EXPECT_EQ(printed, "Badges Loaded\nHighscores Loaded\n");
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], i == 1 || i == 2 || i == 255) << i;
+    EXPECT_EQ(app->m_Setting[5], 1);
+    EXPECT_EQ(app->m_Setting[10], 64);
+
+    Store("6|0|0|0|0|0|0|0|7|");
+    printed = Restart();
+    EXPECT_EQ(printed, "Badge Checksum Invalid\nHighscores Loaded\n");
+    for (int i = 0; i < 256; ++i) EXPECT_FALSE(app->m_Badge[i]) << i;
+
+    // Without its checksum field the block is not read at all.
+    Store("6|0|0|0|0|0|0|0");
+    EXPECT_EQ(Restart(), "Highscores Loaded\n");
+    EXPECT_FALSE(app->m_Badge[1]);
+}
+
+TEST_F(SavedStateTest, AStringCutInsideAGroupKeepsThatGroupAndTheRestEmpty) {
+    FillTables();
+    const std::vector<int> hi = HiScores();
+    app->p_Save();
+    std::vector<std::string> f = SplitFields(Stored());
+    f.resize(56 + 20);  // group 1 lacks its checksum field
+    std::string cut = Join(f);
+    cut.pop_back();
+    Store(cut);
+    const std::string printed = Restart();
+    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int j = 0; j < 10; ++j) {
+        EXPECT_EQ(app->m_HiScore[j], hi[j]);
+        EXPECT_EQ(app->m_HiScore[30 + j], hi[30 + j]);
+        EXPECT_EQ(app->m_HiScore[10 + j], 0);
+        EXPECT_EQ(app->m_HiScore[50 + j], 0);
+    }
+}
+
+TEST_F(SavedStateTest, LoadingClampsThePadAndForcesTheMargin) {
+    std::vector<std::string> f(203, "0");
+    f[10] = "63";
+    f[11] = "200";
+    f[12] = "7";
+    f[14] = "0";
+    f[25] = std::to_string(10 * 63 + 11 * 200 + 12 * 7);
+    qv_Vortan_overscan = 20;
+    Store(Join(f));
+    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(app->m_Setting[10], 64);
+    EXPECT_EQ(app->m_Setting[11], 200);
+    EXPECT_EQ(app->m_Setting[12], 10);
+    EXPECT_EQ(app->m_Setting[14], 1);
+    EXPECT_EQ(app->m_Setting[5], 0);  // read as stored: sound off
+    EXPECT_EQ(qv_Vortan_overscan, 0);
+
+    f[12] = "8";
+    f[25] = std::to_string(10 * 63 + 11 * 200 + 12 * 8);
+    Store(Join(f));
+    Restart();
+    EXPECT_EQ(app->m_Setting[12], 8);
+}
+
+TEST_F(SavedStateTest, DebugModePrintsTheStringOnSaveAndLoad) {
+    qv_Vortan_DebugMode = 1;
+    testing::internal::CaptureStdout();
+    app->p_Save();
+    const std::string printed = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(printed, Stored() + "\n");
+    EXPECT_EQ(Restart(), Stored() + "\nSettings Loaded\nBadges Loaded\nHighscores Loaded\n");
+}
+
+TEST_F(SavedStateTest, RecordingPlacesEqualScoresBelowAndKeepsTheLastTen) {
+    app->m_Difficulty = 2;
+    for (int s : {300, 200, 100}) {
+        app->m_Score = s;
+        app->p_LoadMenu();
+    }
+    app->m_Score = 200;
+    app->p_LoadMenu();
+    const std::vector<int> best(app->m_HiScore.Data() + 10, app->m_HiScore.Data() + 20);
+    EXPECT_EQ(best, (std::vector<int>{300, 200, 200, 100, 0, 0, 0, 0, 0, 0}));
+    const std::vector<int> last(app->m_HiScore.Data() + 40, app->m_HiScore.Data() + 50);
+    EXPECT_EQ(last, (std::vector<int>{200, 100, 200, 300, 0, 0, 0, 0, 0, 0}));
+    // Other difficulties are untouched, and the tables were saved.
+    for (int i : {0, 9, 20, 29, 30, 39, 50, 59}) EXPECT_EQ(app->m_HiScore[i], 0);
+    EXPECT_EQ(SplitFields(Stored())[56 + 2], "200");
+    EXPECT_EQ(SplitFields(Stored())[56 + 4], "200");
+}
+
+TEST_F(SavedStateTest, AScoreThatBeatsNoneEntersOnlyTheLastTen) {
+    app->m_Difficulty = 3;
+    app->m_Score = 0;  // an empty list takes no score of 0
+    app->p_LoadMenu();
+    EXPECT_EQ(app->m_HiScore[20], 0);
+    for (int s = 10; s <= 120; s += 10) {
+        app->m_Score = s;
+        app->p_LoadMenu();
+    }
+    const std::vector<int> best(app->m_HiScore.Data() + 20, app->m_HiScore.Data() + 30);
+    EXPECT_EQ(best, (std::vector<int>{120, 110, 100, 90, 80, 70, 60, 50, 40, 30}));
+    app->m_Score = 30;  // equal to the tenth: no place left below it
+    app->p_LoadMenu();
+    EXPECT_EQ(app->m_HiScore[29], 30);
+    EXPECT_EQ(app->m_HiScore[50], 30);
+    EXPECT_EQ(app->m_HiScore[51], 120);
+    EXPECT_EQ(app->m_HiScore[59], 40);  // the oldest fell off
+}
+
+TEST_F(SavedStateTest, ADifficultyOutOfRangeRecordsIntoTheNearestList) {
+    app->m_Difficulty = 7;
+    app->m_Score = 55;
+    app->p_LoadMenu();
+    EXPECT_EQ(app->m_HiScore[20], 55);
+    EXPECT_EQ(app->m_HiScore[50], 55);
+    for (int i = 60; i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], 0) << i;
+    app->m_Difficulty = 0;
+    app->p_LoadMenu();
+    EXPECT_EQ(app->m_HiScore[0], 55);
+}
+
+TEST_F(SavedStateTest, SuspendingSavesTheTables) {
+    app->m_HiScore[12] = 4321;
+    app->p_OnSuspend();
+    EXPECT_EQ(SplitFields(Stored())[56 + 4], "4321");
+    app->p_OnResume();
+}
+
+}  // namespace
