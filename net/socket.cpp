@@ -79,7 +79,7 @@ bool c_Socket::QueuesBusy() const { return m_readQueue->p_Busy() || m_writeQueue
 
 int c_Socket::p_Close() {
     m_state = 0;
-    if (!m_socket->IsOpen()) return 0;
+    if (!m_socket || !m_socket->IsOpen()) return 0;
     if (QueuesBusy()) m_socket->Shutdown();
     m_closePending = true;
     return ReleaseHandleWhenIdle();
