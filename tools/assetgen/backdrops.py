@@ -5,12 +5,9 @@ the screen, so rows 84..256 are what a 4:3 window shows; the fighters stand on
 rows 200..230, which is the floor. Frame 1 is a night sky because the round
 runs the star field over it.
 """
-import math
 import random
 
-from PIL import Image, ImageDraw, ImageFilter
-
-from .canvas import Canvas, gradient, mix, shade
+from .canvas import Canvas, gradient, shade
 
 SIZE = 256
 FRAMES = 4
@@ -23,7 +20,7 @@ def _base(scale, stops):
     return c
 
 
-def _floor(c, top, near, far, lines, seed):
+def _floor(c, top, near, far, lines):
     """Perspective floor from the horizon down to the bottom edge."""
     k = c.k
     floor = gradient(c.img.width, int((SIZE - top) * k), [(0, far), (1, near)])
@@ -94,7 +91,7 @@ def sunset_city(scale):
         c.rect(x, y, x + w, y + 6, outline=col, width=0.8, radius=1.5)
         for i in range(int(w / 4)):
             c.rect(x + 2 + i * 4, y + 2, x + 4 + i * 4, y + 4, fill=col)
-    _floor(c, HORIZON, (50, 40, 60), (110, 70, 90), (150, 90, 110, 90), 1)
+    _floor(c, HORIZON, (50, 40, 60), (110, 70, 90), (150, 90, 110, 90))
     # Lane markings and kerb.
     c.rect(0, HORIZON, SIZE, HORIZON + 2.5, fill=(170, 150, 150))
     for i in range(8):
@@ -141,7 +138,7 @@ def night_arena(scale):
         pts.append((SIZE, HORIZON))
         c.polygon(pts, fill=col)
     # Neon grid floor.
-    _floor(c, HORIZON, (20, 10, 50), (10, 5, 30), (0, 220, 255, 150), 2)
+    _floor(c, HORIZON, (20, 10, 50), (10, 5, 30), (0, 220, 255, 150))
     c.rect(0, HORIZON - 0.5, SIZE, HORIZON + 1.5, fill=(255, 60, 220))
     glow = c.layer()
     glow.rect(0, HORIZON - 3, SIZE, HORIZON + 4, fill=(255, 60, 220, 120))
@@ -173,7 +170,7 @@ def desert_canyon(scale):
                 sy = top + 8 + s * (h / 4)
                 c.rect(x + 4, sy, x + w - 4, sy + 1, fill=shade(col, 0.85))
             x += w + r2.uniform(-5, 20)
-    _floor(c, HORIZON, (200, 140, 80), (235, 190, 130), (180, 120, 70, 60), 3)
+    _floor(c, HORIZON, (200, 140, 80), (235, 190, 130), (180, 120, 70, 60))
     for _ in range(40):
         x, y = rnd.uniform(0, SIZE), rnd.uniform(HORIZON + 4, SIZE)
         c.ellipse(x, y, 1.5 + (y - HORIZON) * 0.04, 0.5 + (y - HORIZON) * 0.015, fill=(170, 110, 60, 150))
@@ -193,7 +190,6 @@ def _cactus(c, x, base):
 
 
 def neon_dojo(scale):
-    rnd = random.Random(404)
     c = _base(scale, [(0, (20, 8, 20)), (0.6, (70, 20, 40)), (0.75, (110, 40, 50)), (1, (110, 40, 50))])
     # Back wall with paper screens.
     c.rect(0, 100, SIZE, HORIZON, fill=(60, 25, 30))

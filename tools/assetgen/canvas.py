@@ -6,7 +6,7 @@ three sets come out of the same description and look alike at their size.
 """
 import math
 
-from PIL import Image, ImageChops, ImageDraw, ImageFilter
+from PIL import Image, ImageDraw, ImageFilter
 
 
 def premultiplied_resize(img, size, resample=Image.BOX):
@@ -143,10 +143,6 @@ class Canvas:
     def text(self, x, y, s, font, fill, anchor="mm"):
         self.draw.text(self.p(x, y), s, font=font, fill=rgba(fill), anchor=anchor)
 
-    def paste(self, layer):
-        """Composites another canvas of the same size over this one."""
-        self.img.alpha_composite(layer.img)
-
     def blurred(self, radius_units):
         out = Canvas(self.w, self.h, self.scale, self.ss)
         # Blurred with colour weighted by alpha, so edges fade out instead of darkening.
@@ -156,13 +152,6 @@ class Canvas:
 
     def layer(self):
         return Canvas(self.w, self.h, self.scale, self.ss)
-
-    def mask_with(self, other):
-        """Keeps this layer only where `other` is opaque (alpha multiplied)."""
-        r, g, b, a = self.img.split()
-        a = ImageChops.multiply(a, other.img.split()[3])
-        self.img = Image.merge("RGBA", (r, g, b, a))
-        self.draw = ImageDraw.Draw(self.img)
 
     def result(self):
         size = (int(self.w * self.scale), int(self.h * self.scale))

@@ -78,11 +78,6 @@ LOOKS = {
 }
 
 
-def _limb(c, a, b, width, colour):
-    c.line([a, b], width + 1.6, OUTLINE)
-    c.line([a, b], width, colour)
-
-
 def _chain(c, pts, width, colour):
     c.line(pts, width + 1.6, OUTLINE)
     c.line(pts, width, colour)

@@ -12,7 +12,7 @@ one-pixel border left and right.
 """
 from PIL import Image, ImageDraw
 
-from .canvas import Canvas, premultiplied_resize, shade
+from .canvas import Canvas
 from .typeface import font
 
 CELL = 16

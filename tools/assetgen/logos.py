@@ -3,7 +3,7 @@ import math
 
 from PIL import Image, ImageChops, ImageDraw, ImageFilter
 
-from .canvas import Canvas, gradient, premultiplied_resize, shade, star_points
+from .canvas import Canvas, gradient
 from .typeface import font
 
 TITLE = ("VORTAN", "RALLY RUN")

@@ -5,8 +5,6 @@
 harmony. Everything is mixed into a circular buffer, so note tails and echoes
 that run past the end wrap round to the start and the loop has no seam.
 """
-import math
-
 from . import voices
 from .voices import RATE
 

@@ -1,6 +1,7 @@
 """16-bit PCM RIFF WAVE output from float samples."""
 import os
 import struct
+import sys
 from array import array
 
 
@@ -9,7 +10,6 @@ def to_pcm16(samples):
     out = array("h", (int(max(-1.0, min(1.0, s)) * 32767.0) for s in samples))
     if out.itemsize != 2:
         raise RuntimeError("16-bit integers expected")
-    import sys
     if sys.byteorder != "little":
         out.byteswap()
     return out.tobytes()

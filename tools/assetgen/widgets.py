@@ -1,7 +1,7 @@
 """Interface pictures: circles, glows, buttons and gears, icons, the pad set."""
 import math
 
-from .canvas import Canvas, mix, shade, star_points
+from .canvas import Canvas, shade, star_points
 from .typeface import font
 
 WHITE = (255, 255, 255)
