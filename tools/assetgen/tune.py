@@ -115,10 +115,10 @@ def render():
                               0.6 if i % 4 else 0.8)
             _drums(kick, snare, hats, bar_start, part, b)
     echo = _echo(lead.buf, 3 * STEP, 0.35)
-    left_gain = {"lead": 0.9, "echo": 0.15, "harmony": 0.55, "bass": 0.8, "chime": 0.5, "pad": 0.7,
-                 "kick": 0.85, "snare": 0.6, "hats": 0.35}
-    right_gain = {"lead": 0.9, "echo": 0.35, "harmony": 0.35, "bass": 0.8, "chime": 0.25, "pad": 0.7,
-                  "kick": 0.85, "snare": 0.6, "hats": 0.6}
+    left_gain = {"lead": 0.9, "echo": 0.15, "harmony": 0.55, "bass": 0.8, "chime": 0.5, "pad": 1.0,
+                 "kick": 0.85, "snare": 1.1, "hats": 0.45}
+    right_gain = {"lead": 0.9, "echo": 0.35, "harmony": 0.35, "bass": 0.8, "chime": 0.25, "pad": 1.0,
+                  "kick": 0.85, "snare": 1.1, "hats": 0.7}
     tracks = {"lead": lead.buf, "echo": echo, "harmony": harmony.buf, "bass": bass.buf, "chime": chime.buf,
               "pad": pad.buf, "kick": kick.buf, "snare": snare.buf, "hats": hats.buf}
     left = [0.0] * LENGTH
