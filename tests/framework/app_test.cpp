@@ -6,6 +6,7 @@
 #include "framework/input.h"
 #include "host/display_mode.h"
 #include "host/game.h"
+#include "tests/host/collector_reset.h"
 
 namespace {
 
@@ -45,13 +46,19 @@ public:
 class AppModuleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gc_init_lists();
+        ReleaseCollectedObjects();
         qv_app__game = &host;
         qv_app__devWidth = qv_app__devHeight = 0;
+        // The previous test's objects are gone: forget them before they become roots.
+        qv_app__app = nullptr;
+        qv_app__delegate = nullptr;
+        qv_app__displayModes = Array<c_DisplayMode*>();
+        qv_app__desktopMode = nullptr;
+        qv_input_device = nullptr;
         gc_root(qv_app__displayModes);
         gc_root(qv_app__desktopMode);
     }
-    void TearDown() override { gc_clear_roots(); }
+    void TearDown() override { ReleaseCollectedObjects(); }
     std::vector<std::pair<int, int>> Listed() {
         std::vector<std::pair<int, int>> sizes;
         for (int i = 0; i < qv_app__displayModes.Length(); ++i) {
@@ -124,7 +131,7 @@ protected:
         AppModuleTest::SetUp();
         gc_root(qv_app__app);
         gc_root(qv_app__delegate);
-        qv_app__app = nullptr;
+        gc_root(qv_input_device);
         (new c_App)->m_new();
         gc_assign(qv_app__delegate->m__input, (new c_InputDevice)->m_new());
         qv_input_SetInputDevice(qv_app__delegate->m__input);
@@ -136,11 +143,15 @@ TEST_F(DelegateKeysTest, CreatingTheAppRegistersItsDelegateWithTheHost) {
     EXPECT_EQ(host.Delegate(), qv_app__delegate);
 }
 
+// Death tests run in a fresh process: objects left over by earlier tests would count as
+// leaks at the child's exit.
 TEST_F(DelegateKeysTest, ASecondAppIsARuntimeError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT((new c_App)->m_new(), ::testing::ExitedWithCode(255), "");
 }
 
 TEST_F(DelegateKeysTest, TheCloseAndBackKeysEndTheProgramAtTheirKeyDown) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     qv_app__delegate->KeyEvent(2, 432);
     qv_app__delegate->KeyEvent(1, 65);
     EXPECT_TRUE(qv_input_KeyDown(65));

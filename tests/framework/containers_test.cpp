@@ -7,6 +7,7 @@
 
 #include "framework/map.h"
 #include "framework/stack.h"
+#include "tests/host/collector_reset.h"
 
 namespace {
 
@@ -22,6 +23,12 @@ struct Item : Object {
 int Item::destroyed = 0;
 
 using Node = c_Node<int, Item*>;
+
+class ContainerTest : public ::testing::Test {
+protected:
+    void SetUp() override { ReleaseCollectedObjects(); }
+    void TearDown() override { ReleaseCollectedObjects(); }
+};
 
 // Checks the red-black rules below `node` and returns its black height; records keys
 // in order.
@@ -39,8 +46,7 @@ int CheckSubtree(Node* node, Node* parent, std::vector<int>& keys) {
     return left + (node->m_color == Node::kRed ? 0 : 1);
 }
 
-TEST(IntMap, StaysABalancedOrderedTreeUnderAnyInsertionOrder) {
-    gc_init_lists();
+TEST_F(ContainerTest, IntMapStaysABalancedOrderedTreeUnderAnyInsertionOrder) {
     std::vector<int> keys;
     for (int i = 0; i < 500; ++i) keys.push_back(i * 3 - 700);
     std::vector<std::vector<int>> orders = {keys, keys, keys};
@@ -65,8 +71,7 @@ TEST(IntMap, StaysABalancedOrderedTreeUnderAnyInsertionOrder) {
     }
 }
 
-TEST(IntMap, SettingAnExistingKeyReplacesItsValue) {
-    gc_init_lists();
+TEST_F(ContainerTest, IntMapSettingAnExistingKeyReplacesItsValue) {
     auto* map = (new c_IntMap<Item*>)->m_new();
     EXPECT_TRUE(map->p_Set(5, (new Item)->m_new(1)));
     EXPECT_FALSE(map->p_Set(5, (new Item)->m_new(2)));
@@ -76,8 +81,7 @@ TEST(IntMap, SettingAnExistingKeyReplacesItsValue) {
     EXPECT_EQ(map->p_Get(7), nullptr);
 }
 
-TEST(IntMap, ReachableNodesAndValuesSurviveCollections) {
-    gc_init_lists();
+TEST_F(ContainerTest, IntMapReachableNodesAndValuesSurviveCollections) {
     static c_IntMap<Item*>* root = nullptr;
     gc_root(root);
     gc_assign(root, (new c_IntMap<Item*>)->m_new());
@@ -95,11 +99,9 @@ TEST(IntMap, ReachableNodesAndValuesSurviveCollections) {
     for (int i = 0; i < 100; ++i) new Item;
     for (int k = 1; k < 200; ++k) ASSERT_EQ(root->p_Get(k)->value, k * 2);
     EXPECT_EQ(root->p_Get(0)->value, -1);
-    gc_clear_roots();
 }
 
-TEST(Stack, GrowsAndCopiesOutExactlyItsElements) {
-    gc_init_lists();
+TEST_F(ContainerTest, StackGrowsAndCopiesOutExactlyItsElements) {
     auto* stack = (new c_Stack<int>)->m_new();
     EXPECT_EQ(stack->p_ToArray().Length(), 0);
     for (int i = 0; i < 100; ++i) stack->p_Push(i * i);
@@ -111,8 +113,7 @@ TEST(Stack, GrowsAndCopiesOutExactlyItsElements) {
     EXPECT_NE(all, stack->m_data);
 }
 
-TEST(Stack, PushesRangesAndStartsFromACopy) {
-    gc_init_lists();
+TEST_F(ContainerTest, StackPushesRangesAndStartsFromACopy) {
     Array<String> words(4);
     words[0] = "a";
     words[1] = "b";

@@ -4,6 +4,7 @@
 
 #include "framework/input.h"
 #include "host/game.h"
+#include "tests/host/collector_reset.h"
 
 namespace {
 
@@ -28,12 +29,13 @@ public:
 class InputDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gc_init_lists();
+        ReleaseCollectedObjects();
+        qv_input_device = nullptr;
         gc_root(qv_input_device);
         qv_input_SetInputDevice((new c_InputDevice)->m_new());
         input = qv_input_device;
     }
-    void TearDown() override { gc_clear_roots(); }
+    void TearDown() override { ReleaseCollectedObjects(); }
     PadHost host;
     c_InputDevice* input = nullptr;
 };

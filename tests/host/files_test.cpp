@@ -8,6 +8,7 @@
 
 #include "host/data_path.h"
 #include "host/glfw_game.h"
+#include "tests/host/collector_reset.h"
 #include "tests/host/png_writer.h"
 #include "tests/support/scratch_dir.h"
 
@@ -61,7 +62,8 @@ TEST(ApplicationDirectory, IsTheFolderOfTheRunningProgram) {
 
 class FileLoadingTest : public ::testing::Test {
 protected:
-    void SetUp() override { gc_init_lists(); }
+    void SetUp() override { ReleaseCollectedObjects(); }
+    void TearDown() override { ReleaseCollectedObjects(); }
     ScratchDir dir;
     QvGlfwGame host;
 };

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "host/glfw_game.h"
+#include "tests/host/collector_reset.h"
 #include "tests/host/recording_delegate.h"
 
 namespace {
@@ -40,12 +41,13 @@ public:
 class FrameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gc_init_lists();
+        ReleaseCollectedObjects();
         delegate = new RecordingDelegate;
         host.SetDelegate(delegate);
         host.SetFrameDriver(&frames);
         host.StartGame();
     }
+    void TearDown() override { ReleaseCollectedObjects(); }
     // Runs `count` frames, recording how many updates each one ran.
     std::vector<int> RunFrames(int count) {
         std::vector<int> perFrame;

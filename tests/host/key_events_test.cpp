@@ -4,6 +4,7 @@
 
 #include "host/glfw_game.h"
 #include "host/key_codes.h"
+#include "tests/host/collector_reset.h"
 #include "tests/host/recording_delegate.h"
 
 namespace {
@@ -62,12 +63,13 @@ TEST(KeyToChar, ControlAndNavigationKeysTypeCharacters) {
 class WindowCallbacksTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gc_init_lists();
+        ReleaseCollectedObjects();
         delegate = new RecordingDelegate;
         host.SetDelegate(delegate);
         host.StartGame();
         delegate->calls.clear();
     }
+    void TearDown() override { ReleaseCollectedObjects(); }
     QvGlfwGame host;
     RecordingDelegate* delegate = nullptr;
 };
