@@ -124,6 +124,19 @@ TEST_F(GameOverTest, AScoreThatBeatsNothingShowsNoBanner) {
     EXPECT_FALSE(Shows("New Highscore"));
 }
 
+TEST_F(GameOverTest, NothingScoredOnAnEmptyListShowsNoBanner) {
+    app->m_Difficulty = 2;
+    app->m_Score = 0;
+    app->m_Mode = 1;
+    DrawPanelAt(30);
+    EXPECT_TRUE(Shows("GAME"));
+    EXPECT_FALSE(Shows("New Highscore"));
+    app->m_Score = 1;
+    DrawPanelAt(30);
+    EXPECT_TRUE(Shows("New Highscore"));
+    EXPECT_TRUE(Shows("1st!"));
+}
+
 TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
     SetBestOfNormal();
     app->m_Difficulty = 2;

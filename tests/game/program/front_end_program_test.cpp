@@ -1,0 +1,293 @@
+// The real game under a private X server, driven with real key presses through the
+// front end: the title menu and its side panel, a round paused and quit, the game-over
+// panel, the options box writing the state file, a restart reading it back, the full
+// screen switch, and the close button. Each screen is checked on a window capture.
+//
+// With VORTAN_SCREENSHOT_DIR set, the captures of the menu, the side panel, the options
+// box, the pause panel and the game-over panel are also written there as PNG files.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/xvfb_server.h"
+
+// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
+#include <X11/Xlib.h>
+
+namespace {
+
+struct Rgb {
+    int r, g, b;
+};
+
+// A capture of the game's window, decoded through ImageMagick's binary PPM.
+class Capture {
+public:
+    bool Take(const XvfbServer& xvfb, const std::string& window, const std::string& stem) {
+        png = stem + ".png";
+        const std::string ppm = stem + ".ppm";
+        if (xvfb.Run({"import", "-window", window, png}, 30).exitCode != 0) return false;
+        if (xvfb.Run({"convert", png, "-depth", "8", ppm}, 30).exitCode != 0) return false;
+        std::ifstream in(ppm, std::ios::binary);
+        std::string magic;
+        int max = 0;
+        in >> magic >> width >> height >> max;
+        in.get();
+        if (magic != "P6" || max != 255 || width <= 0 || height <= 0) return false;
+        bytes.assign(size_t(width) * height * 3, 0);
+        in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
+        return bool(in);
+    }
+    Rgb At(int x, int y) const {
+        const unsigned char* p = &bytes[(size_t(y) * width + x) * 3];
+        return {p[0], p[1], p[2]};
+    }
+    // Pixels in [x0, x1) x [y0, y1) that pass the test.
+    int Count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& test) const {
+        int n = 0;
+        for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
+            for (int x = std::max(0, x0); x < std::min(width, x1); ++x) n += test(At(x, y)) ? 1 : 0;
+        }
+        return n;
+    }
+    std::string png;
+    int width = 0, height = 0;
+    std::vector<unsigned char> bytes;
+};
+
+bool White(Rgb c) {
+    return c.r > 200 && c.g > 200 && c.b > 200;
+}
+bool Near(Rgb c, int r, int g, int b, int tolerance) {
+    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance && std::abs(c.b - b) <= tolerance;
+}
+bool Colourful(Rgb c) {
+    return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40;
+}
+
+// The close button's request, which xdotool cannot send.
+void RequestClose(const std::string& display, const std::string& window) {
+    Display* dpy = XOpenDisplay(display.c_str());
+    ASSERT_NE(dpy, nullptr);
+    XEvent ev = {};
+    ev.xclient.type = ClientMessage;
+    ev.xclient.window = std::stoul(window);
+    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
+    ev.xclient.format = 32;
+    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
+    ev.xclient.data.l[1] = CurrentTime;
+    XSendEvent(dpy, ev.xclient.window, False, NoEventMask, &ev);
+    XCloseDisplay(dpy);
+}
+
+std::vector<std::string> Fields(const std::string& state) {
+    std::vector<std::string> fields;
+    size_t start = 0;
+    for (size_t bar = state.find('|'); bar != std::string::npos; bar = state.find('|', start)) {
+        fields.push_back(state.substr(start, bar - start));
+        start = bar + 1;
+    }
+    return fields;
+}
+
+class FrontEndProgramTest : public ::testing::Test {
+protected:
+    // The game started in a clean working folder, which receives ./.pellixstate.
+    void Start() {
+        ASSERT_TRUE(xvfb.Ok());
+        ProcessOptions options = xvfb.Options();
+        options.workDir = work.Path();
+        options.env["ALSOFT_DRIVERS"] = "null";
+        options.timeoutSeconds = 180;
+        game = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("vortan")}, options);
+        FindWindow();
+        SleepSeconds(3);  // the staged loader, then the title menu
+    }
+    void FindWindow() {
+        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
+        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
+    }
+    // The game's visible window, whatever its title (a full-screen window has none).
+    void FindWindowOfGame() {
+        window.clear();
+        for (int i = 0; i < 50 && window.empty(); ++i) {
+            ProcessResult r = xvfb.Run({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(game->Pid())});
+            if (r.exitCode == 0 && !r.out.empty()) {
+                std::string lines = r.out.substr(0, r.out.find_last_not_of('\n') + 1);
+                window = lines.substr(lines.rfind('\n') + 1);
+            } else {
+                SleepSeconds(0.1);
+            }
+        }
+        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
+    }
+    // A key held long enough for several updates to see it, then released.
+    void Press(const std::string& key) {
+        xvfb.Run({"xdotool", "keydown", key});
+        SleepSeconds(0.12);
+        xvfb.Run({"xdotool", "keyup", key});
+        SleepSeconds(0.15);
+    }
+    // Captures the window until the test passes or the time is up.
+    bool WaitFor(const std::string& name, const std::function<bool(const Capture&)>& test, double seconds) {
+        for (int i = 0; i < int(seconds * 4); ++i) {
+            if (shot.Take(xvfb, window, work.File(name)) && test(shot)) return true;
+            SleepSeconds(0.1);
+        }
+        return false;
+    }
+    // Keeps the last capture under `name` for the documentation, when asked to.
+    void Keep(const std::string& name) {
+        const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
+        if (dir && *dir) RunProcess({"/bin/cp", shot.png, std::string(dir) + "/" + name + ".png"});
+    }
+    std::string Geometry() {
+        return xvfb.Run({"xdotool", "getwindowgeometry", window}).out;
+    }
+    std::string State() const { return work.Read(".pellixstate"); }
+
+    // What each screen shows, in window pixels (the window is 640 x 480 virtual units).
+    static bool ShowsMenu(const Capture& c) {
+        const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
+        const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
+        return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
+    }
+    static bool ShowsSidePanel(const Capture& c) {
+        const int stats = c.Count(520, 8, 626, 108, White);
+        const int ring = c.Count(358, 108, 622, 372, Colourful);
+        return stats > 150 && ring > 3000;
+    }
+    static bool ShowsOptions(const Capture& c) {
+        const int panel = c.Count(60, 300, 580, 470, [](Rgb p) {
+            return p.r > 100 && p.g > 100 && p.b < 70 && std::abs(p.r - p.g) < 30;
+        });
+        const int rows = c.Count(100, 130, 500, 310, White);
+        return panel > 40000 && rows > 600;
+    }
+    static bool ShowsPause(const Capture& c) {
+        return c.Count(330, 222, 505, 260, White) > 400;
+    }
+    static bool ShowsGameOverQuit(const Capture& c) {
+        auto pink = [](Rgb p) { return Near(p, 255, 180, 180, 35); };
+        const int first = c.Count(160, 196, 290, 236, pink);
+        const int second = c.Count(352, 244, 482, 284, pink);
+        return first > 250 && second > 250;
+    }
+
+    XvfbServer xvfb{800, 600};
+    ScratchDir work;
+    std::unique_ptr<RunningProcess> game;
+    std::string window;
+    Capture shot;
+};
+
+TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
+    Start();
+    ASSERT_TRUE(WaitFor("menu", ShowsMenu, 10)) << game->OutputSoFar();
+    ASSERT_EQ(shot.width, 640);
+    Keep("menu");
+
+    // The side panel: right to its column, an action opens it, another closes it.
+    Press("Right");
+    Press("Return");
+    SleepSeconds(1.2);  // fully open
+    EXPECT_TRUE(WaitFor("panel", ShowsSidePanel, 5));
+    Keep("side_panel");
+    Press("Return");
+    Press("Left");
+    EXPECT_TRUE(WaitFor("menu_again", ShowsMenu, 5));
+
+    // A Normal round: joined with Z, paused with Escape.
+    Press("Return");
+    SleepSeconds(0.5);
+    Press("z");
+    SleepSeconds(0.5);
+    Press("Escape");
+    EXPECT_TRUE(WaitFor("pause", ShowsPause, 5));
+    Keep("pause");
+    ASSERT_TRUE(game->Running()) << game->OutputSoFar();
+
+    // Up to the quit control, Z to quit: "Quit" / "Game", then the menu again, and the
+    // round's score recorded in the state file.
+    Press("Up");
+    Press("z");
+    EXPECT_TRUE(WaitFor("game_over", ShowsGameOverQuit, 3));
+    Keep("game_over");
+    EXPECT_TRUE(WaitFor("menu_after", ShowsMenu, 6));
+    const std::vector<std::string> afterRound = Fields(State());
+    ASSERT_EQ(afterRound.size(), 203u) << State();
+    EXPECT_EQ(afterRound[5], "1");
+
+    // Left twice and Return open the options; down to the sound row, change it, close.
+    Press("Left");
+    Press("Left");
+    Press("Return");
+    SleepSeconds(0.8);  // fully up
+    EXPECT_TRUE(WaitFor("options", ShowsOptions, 5));
+    Keep("options");
+    Press("Down");
+    Press("Return");
+    Press("Escape");
+    SleepSeconds(0.3);
+    const std::vector<std::string> f = Fields(State());
+    ASSERT_EQ(f.size(), 203u) << State();
+    EXPECT_EQ(f[5], "2");  // effects only
+    long sum = 0;
+    for (int i = 0; i < 25; ++i) sum += i * std::stol(f[i]);
+    EXPECT_EQ(f[25], std::to_string(sum));
+    EXPECT_TRUE(WaitFor("menu_closed", ShowsMenu, 5));
+    ASSERT_TRUE(game->Running()) << game->OutputSoFar();
+
+    RequestClose(xvfb.Display(), window);
+    ProcessResult first = game->Wait(10);
+    EXPECT_FALSE(first.timedOut);
+    EXPECT_EQ(first.exitCode, 0) << first.out << first.err;
+    EXPECT_EQ(first.out.find("Settings Loaded"), std::string::npos) << first.out;
+
+    // A restart in the same folder reads everything back.
+    Start();
+    EXPECT_TRUE(game->WaitForOutput("Highscores Loaded", 10)) << game->OutputSoFar();
+    const std::string out = game->OutputSoFar();
+    EXPECT_NE(out.find("Settings Loaded"), std::string::npos) << out;
+    EXPECT_NE(out.find("Badges Loaded"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Invalid"), std::string::npos) << out;
+    RequestClose(xvfb.Display(), window);
+    ProcessResult second = game->Wait(10);
+    EXPECT_FALSE(second.timedOut);
+    EXPECT_EQ(second.exitCode, 0) << second.out << second.err;
+}
+
+TEST_F(FrontEndProgramTest, FullScreenRowAndF11SwitchTheWindow) {
+    Start();
+    ASSERT_TRUE(WaitFor("menu", ShowsMenu, 10)) << game->OutputSoFar();
+    EXPECT_NE(Geometry().find("640x480"), std::string::npos) << Geometry();
+    Press("Left");
+    Press("Return");
+    SleepSeconds(0.7);
+    for (int i = 0; i < 3; ++i) Press("Down");
+    Press("Return");  // "Fullscreen": the desktop mode of the 800 x 600 screen
+    SleepSeconds(1);
+    FindWindowOfGame();
+    EXPECT_NE(Geometry().find("800x600"), std::string::npos) << Geometry();
+    ASSERT_TRUE(game->Running()) << game->OutputSoFar();
+
+    Press("F11");  // back to a 640 x 480 window
+    SleepSeconds(1);
+    FindWindowOfGame();
+    EXPECT_NE(Geometry().find("640x480"), std::string::npos) << Geometry();
+    Press("F4");
+    ProcessResult result = game->Wait(10);
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+}
+
+}  // namespace
