@@ -141,4 +141,26 @@ TEST_F(ProgramTest, TypedKeysArriveWithTheirKeyCodes) {
     EXPECT_EQ(tail.find("key 18"), std::string::npos) << tail;
 }
 
+TEST(ProgramStart, WithoutADisplayTheProgramStopsWithMinusOne) {
+    ProcessOptions options;
+    options.env["DISPLAY"] = ":9999";
+    ProcessResult result = RunProcess({BuiltProgram("host_test_app")}, options);
+    EXPECT_EQ(result.exitCode, 255);
+    EXPECT_EQ(result.out, "glfwInit failed\n");
+}
+
+TEST(ProgramStart, AThrowableEscapingTheApplicationIsReportedAndEndsTheProgram) {
+    XvfbServer xvfb;
+    ASSERT_TRUE(xvfb.Ok());
+    ProcessOptions options = xvfb.Options();
+    options.env["ALSOFT_DRIVERS"] = "null";
+    options.env["HOST_TEST_APP_THROW"] = "1";
+    ProcessResult result = RunProcess({BuiltProgram("host_test_app")}, options);
+    EXPECT_EQ(result.exitCode, 255);
+    EXPECT_NE(result.out.find("created 640x480\n"), std::string::npos) << result.out;
+    EXPECT_NE(result.out.find("Pellix Runtime Error : Uncaught Pellix Exception\n"),
+              std::string::npos)
+        << result.out;
+}
+
 }  // namespace

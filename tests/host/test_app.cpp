@@ -1,6 +1,8 @@
 // A minimal program on the host and framework for whole-program tests: it runs at 60
 // updates per second, clears its window each frame, and reports its lifecycle and the
-// keys it sees on standard output.
+// keys it sees on standard output. With HOST_TEST_APP_THROW set, its first update throws.
+#include <cstdlib>
+
 #include "audio/audio_module.h"
 #include "framework/app.h"
 #include "framework/game_delegate.h"
@@ -28,6 +30,7 @@ public:
         return 0;
     }
     int p_OnUpdate() override {
+        if (std::getenv("HOST_TEST_APP_THROW")) throw new ThrowableObject;
         ++m_updates;
         if (m_updates % 60 == 0) Say("updates " + Number(m_updates));
         for (int key = 1; key < 512; ++key) {
