@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ protected:
         std::string text;
         float x = 0, y = 0, size = 0, alpha = 0;
         float r = 0, g = 0, b = 0;
+        float lastX = 0;  // centre of the last glyph
     };
 
     static std::string Squash(const std::string& s) {
@@ -40,21 +42,20 @@ protected:
             const bool sameLine = !lines.empty() && lines.back().y == c.y && c.x > lastX;
             if (!sameLine) lines.push_back({"", c.x, c.y, c.a4, c.alpha, c.r, c.g, c.b});
             lines.back().text += char(int(c.frame) + 32);
+            lines.back().lastX = c.x;
             lastX = c.x;
         }
         return lines;
     }
 
-    // The first line that reads `text` (spaces ignored), or nullptr.
-    const TextLine* FindLine(const std::string& text) const {
-        static std::vector<TextLine> kept;
-        kept = Lines();
-        for (const TextLine& l : kept) {
-            if (l.text == Squash(text)) return &l;
+    // The first line that reads `text` (spaces ignored), if any.
+    std::optional<TextLine> FindLine(const std::string& text) const {
+        for (const TextLine& l : Lines()) {
+            if (l.text == Squash(text)) return l;
         }
-        return nullptr;
+        return std::nullopt;
     }
-    bool Shows(const std::string& text) const { return FindLine(text) != nullptr; }
+    bool Shows(const std::string& text) const { return FindLine(text).has_value(); }
 
     std::vector<DrawCmd> ImagesOf(int slot) const {
         std::vector<DrawCmd> out;

@@ -31,7 +31,7 @@ protected:
     bool Centre(const std::string& text, float* x, float* y) const {
         float first = 0, last = 0;
         bool found = false;
-        const TextLine* line = FindLine(text);
+        const std::optional<TextLine> line = FindLine(text);
         if (!line) return false;
         for (const DrawCmd& c : Commands()) {
             if (c.kind == float(app->m_Font) && c.y == line->y) {
@@ -86,8 +86,8 @@ TEST_F(GameOverTest, WordsComeInAndStopAtTheReach) {
     DrawPanelAt(40);
     ASSERT_TRUE(Centre("GAME", &x, &y));
     EXPECT_EQ(y, 216);
-    const TextLine* over = FindLine("OVER");
-    ASSERT_NE(over, nullptr);
+    const std::optional<TextLine> over = FindLine("OVER");
+    ASSERT_TRUE(over);
     EXPECT_EQ(over->size, 4);
     EXPECT_EQ(over->r, 255);
     EXPECT_EQ(over->g, 180);
@@ -145,14 +145,14 @@ TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
     DrawPanelAt(30);
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("1st!"));
-    const TextLine* banner = FindLine("New Highscore");
-    ASSERT_NE(banner, nullptr);
+    const std::optional<TextLine> banner = FindLine("New Highscore");
+    ASSERT_TRUE(banner);
     EXPECT_EQ(banner->size, 2);
     EXPECT_EQ(banner->g, 255);
     // Aligned 2 down at H - m / 1.5 = 336: the first line's glyphs end there.
     EXPECT_EQ(banner->y, 336 - 10);
-    const TextLine* placing = FindLine("1st!");
-    ASSERT_NE(placing, nullptr);
+    const std::optional<TextLine> placing = FindLine("1st!");
+    ASSERT_TRUE(placing);
     EXPECT_EQ(placing->y - banner->y, 20);
 }
 

@@ -51,11 +51,11 @@ TEST_F(MenuTest, FirstStartShowsNormalSelectedAtFortyEightDegrees) {
     EXPECT_NEAR(easy->x, cx + 140 * std::sin(16 * M_PI / 180), 0.01);
     EXPECT_NE(DrawnText().find("Normal"), std::string::npos);
     // The description in two lines, at size 1.5.
-    const TextLine* first = FindLine("Just right!");
-    ASSERT_NE(first, nullptr);
+    const std::optional<TextLine> first = FindLine("Just right!");
+    ASSERT_TRUE(first);
     EXPECT_EQ(first->size, 1.5f);
-    const TextLine* second = FindLine("Tough, but not hard.");
-    ASSERT_NE(second, nullptr);
+    const std::optional<TextLine> second = FindLine("Tough, but not hard.");
+    ASSERT_TRUE(second);
     EXPECT_EQ(second->y - first->y, 15);
     EXPECT_EQ(app->m_Difficulty, 2);
 }
@@ -180,8 +180,8 @@ TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
     EXPECT_TRUE(Shows("Last 10"));
     EXPECT_TRUE(Shows("991"));
     EXPECT_TRUE(Shows("509"));
-    const TextLine* heading = FindLine("Top 10");
-    ASSERT_NE(heading, nullptr);
+    const std::optional<TextLine> heading = FindLine("Top 10");
+    ASSERT_TRUE(heading);
     EXPECT_EQ(heading->r, 255);
     EXPECT_EQ(heading->g, 200);
 
@@ -253,10 +253,12 @@ TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
     int ovals = 0;
     for (const DrawCmd& c : Commands()) ovals += c.kind == kCmdOval && c.a4 == 32;
     EXPECT_EQ(ovals, 11);
-    // Right-aligned at 2W - P - 20 = 620: the last glyph ends there.
-    const TextLine* stats = FindLine("Debug Stats");
-    ASSERT_NE(stats, nullptr);
-    EXPECT_LT(stats->x, 620);
+    // Right-aligned at 2W - P - 20 = 620: the last glyph is centred there.
+    for (const char* text : {"Debug Stats", "640x480", "FPS"}) {
+        const std::optional<TextLine> stats = FindLine(text);
+        ASSERT_TRUE(stats) << text;
+        EXPECT_EQ(stats->lastX, 620) << text;
+    }
     Press(vk::kEnter);
     EXPECT_EQ(app->m_PanelB, 0);
 }
