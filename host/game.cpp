@@ -60,15 +60,19 @@ void QvGame::gc_collect() {
 }
 
 // The common shape of every dispatcher: the delegate's call inside the handler for an
-// escaping throwable, then one collector step.
+// escaping throwable, then one collector step. A call made from inside another one (a
+// window reopened during an update releases the held keys) takes no step: the outer
+// call's local references are not roots, and its own step follows when it returns.
 template <class Call>
 void QvGame::Dispatch(Call call) {
+    ++_dispatchDepth;
     try {
         call(_delegate);
     } catch (ThrowableObject* ex) {
         Die(ex);
     }
-    gc_collect();
+    --_dispatchDepth;
+    if (_dispatchDepth == 0) gc_collect();
 }
 
 void QvGame::StartGame() {

@@ -113,4 +113,5 @@ private:
     void Dispatch(Call call);
 
     String _statePath;
+    int _dispatchDepth = 0;
 };

@@ -134,6 +134,35 @@ TEST_F(DispatchTest, EachDispatchedCallIsFollowedByACollectorStepThatKeepsTheDel
     EXPECT_EQ(Allocating::destroyed, 0);
 }
 
+// Reopening the window inside an update dispatches key releases from inside the update.
+struct Nesting : QvGameDelegate {
+    QvGame* host = nullptr;
+    int localDestroyedDuringUpdate = -1;
+    void UpdateGame() override {
+        // Enough new memory that the next collector step is a full collection.
+        Array<int> garbage(3 * 1024 * 1024);
+        Kept* local = new Kept;  // referenced from this frame only
+        host->KeyEvent(2, 65);
+        gc_destroy_free();
+        localDestroyedDuringUpdate = Kept::destroyed;
+        (void)local;
+        (void)garbage;
+    }
+};
+
+TEST_F(DispatchTest, ACallDispatchedFromInsideAnotherTakesNoCollectorStep) {
+    auto* app = new Nesting;
+    app->host = &host;
+    host.SetDelegate(app);
+    host.StartGame();
+    Kept::destroyed = 0;
+    host.UpdateGame();
+    EXPECT_EQ(app->localDestroyedDuringUpdate, 0);
+    // The outer call's own step comes afterwards and frees what the update dropped.
+    gc_destroy_free();
+    EXPECT_EQ(Kept::destroyed, 1);
+}
+
 struct Throwing : QvGameDelegate {
     void UpdateGame() override { throw new ThrowableObject; }
 };
