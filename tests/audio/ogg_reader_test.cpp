@@ -19,11 +19,11 @@ struct OggResult {
 
 // Encodes a sine tone to Ogg Vorbis with oggenc; returns the .ogg path.
 std::string EncodeTone(const ScratchDir& dir, const std::string& name, int frames, int channels,
-                       int hertz) {
+                       int hertz, const std::string& comment = "TITLE=tone") {
     std::string wav = dir.File(name + ".wav");
     std::string ogg = dir.File(name + ".ogg");
     EXPECT_TRUE(WriteFile(wav, PcmWav(channels, hertz, 16, Sine16(frames, channels, hertz, 440.0, 0.5))));
-    ProcessResult r = RunProcess({"/usr/bin/oggenc", "-Q", "-o", ogg, wav});
+    ProcessResult r = RunProcess({"/usr/bin/oggenc", "-Q", "-c", comment, "-o", ogg, wav});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return ogg;
 }
@@ -103,6 +103,42 @@ TEST(OggReader, TruncatedFileGivesAShorterSampleOrNothing) {
             EXPECT_LT(r.length, 15000) << keep;
         }
     }
+}
+
+// The comment header of an oggenc file, with one of its length fields overwritten: a
+// stream whose comment lengths overrun their packet is refused before it is decoded.
+TEST(OggReader, RefusesCommentLengthsThatOverrunTheirPacket) {
+    ScratchDir dir;
+    std::string ogg = EncodeTone(dir, "tags", 4000, 1, 22050);
+    const std::string bytes = dir.Read("tags.ogg");
+    size_t page = bytes.find("OggS", 4);
+    ASSERT_NE(page, std::string::npos);
+    size_t packet = page + 27 + uint8_t(bytes[page + 26]);
+    ASSERT_EQ(bytes.substr(packet, 7), "\x03vorbis");
+    auto at32 = [&](size_t at) {
+        return uint32_t(uint8_t(bytes[at])) | uint32_t(uint8_t(bytes[at + 1])) << 8 |
+               uint32_t(uint8_t(bytes[at + 2])) << 16 | uint32_t(uint8_t(bytes[at + 3])) << 24;
+    };
+    size_t vendorLength = packet + 7;
+    size_t count = vendorLength + 4 + at32(vendorLength);
+    ASSERT_EQ(at32(count), 1u) << "the TITLE comment";
+    size_t firstComment = count + 4;
+    struct Case { const char* what; size_t at; uint32_t value; };
+    for (Case c : {Case{"vendor length -1", vendorLength, 0xffffffffu},
+                   Case{"vendor length past the packet", vendorLength, 100000u},
+                   Case{"comment count 2^31 - 1", count, 0x7fffffffu},
+                   Case{"comment count -1", count, 0xffffffffu},
+                   Case{"comment length -1", firstComment, 0xffffffffu},
+                   Case{"comment length past the packet", firstComment, 60000u}}) {
+        ASSERT_TRUE(WriteFile(ogg, bytes.substr(0, c.at) + Le32(c.value) + bytes.substr(c.at + 4)));
+        OggResult r;
+        Decode(ogg, &r);
+        EXPECT_EQ(r.samples, nullptr) << c.what;
+    }
+    ASSERT_TRUE(WriteFile(ogg, bytes));
+    OggResult intact;
+    Decode(ogg, &intact);
+    EXPECT_EQ(intact.length, 4000) << "the untouched file still loads";
 }
 
 }  // namespace
