@@ -209,6 +209,16 @@ TEST_F(AudioDeviceTest, PanVolumeAndRateShapeWhatIsHeard) {
     EXPECT_NEAR(left / right, 0.25, 0.05) << "volume 0.25";
 }
 
+TEST_F(AudioDeviceTest, GameFileNamesResolveToTheDataFolder) {
+    ProbeRun run = Probe("data-paths", {});
+    EXPECT_EQ(run.Get("bare_name"), "1");
+    EXPECT_EQ(run.Get("data_url"), "1");
+    EXPECT_EQ(run.Get("missing"), "1");
+    EXPECT_EQ(run.Get("other_ending"), "1");
+    EXPECT_EQ(run.Get("tune"), "0");
+    EXPECT_EQ(run.Get("tune_state"), "1");
+}
+
 TEST_F(AudioDeviceTest, EveryOperationWorksWithADevice) {
     ProbeRun run = Probe("anyway", {Tone("loop.wav", 4400)});
     EXPECT_EQ(run.Get("music"), "0");

@@ -242,6 +242,16 @@ void ShapePhases(char** files) {
     Sleep(200);
 }
 
+// Names as the game gives them: bare names are files of the data folder beside the program.
+void DataPaths(char**) {
+    Report("bare_name", qv_audio_LoadSound("sfx/099.wav") != nullptr);
+    Report("data_url", qv_audio_LoadSound("pellix://data/sfx/099.wav") != nullptr);
+    Report("missing", qv_audio_LoadSound("sfx/nothing.wav") == nullptr);
+    Report("other_ending", qv_audio_LoadSound("tarn_font.png") == nullptr);
+    Report("tune", qv_audio_PlayMusic("sfx/gale.ogg", 1));
+    Report("tune_state", device()->MusicState());
+}
+
 // Every operation with whatever device could be had (possibly none at all).
 void EverythingAnyway(char** files) {
     c_Sound* sound = qv_audio_LoadSound(files[0]);
@@ -272,6 +282,7 @@ const std::map<std::string, std::function<void(char**)>>& Scenarios() {
         {"restart", RestartChannel},       {"steal", StealSources},
         {"discard", DiscardWhilePlaying},  {"collect", CollectDropped},
         {"shape", ShapePhases},            {"anyway", EverythingAnyway},
+        {"data-paths", DataPaths},
     };
     return all;
 }
