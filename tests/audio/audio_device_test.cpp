@@ -123,7 +123,7 @@ TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
     auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 2u);
     long gap = loud[1].first - loud[0].second - 1;
-    EXPECT_GE(gap, 20);
+    EXPECT_GE(gap, 15);
     EXPECT_LE(gap, 45);
     EXPECT_TRUE(run.mix.QuietFrom(loud[0].second + 2, loud[1].first - 1));
     EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 15, run.mix.Windows()));
