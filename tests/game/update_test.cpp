@@ -60,6 +60,7 @@ TEST_F(UpdateTest, F2TogglesTheHudAndBackFeedsTheMenuButton) {
     Tap(vk::kF2);
     Update();
     EXPECT_EQ(app->m_HideHud, 1);
+    app->m_PanelB = 1;  // back on the plain title would end the program; here it closes the panel
     KeyDown(416);
     Update();
     EXPECT_EQ(app->m_ICade[19], 1);
@@ -180,6 +181,7 @@ TEST_F(UpdateTest, PauseIconIsDrawnUnlessTheHudIsHidden) {
 TEST_F(UpdateTest, PausedRoundDoesNotAdvance) {
     StartRound();
     app->m_Paused = 1;
+    app->m_PauseSel = 1;  // opening, as a pause starts; a closing panel at -64 ends the pause at once
     const int spawn = app->m_SpawnTimer;
     Update(5);
     EXPECT_EQ(app->m_SpawnTimer, spawn);
