@@ -92,13 +92,15 @@ def draw_button(frame, scale):
     c = Canvas(64, 64, scale)
     if frame <= 2:
         # Difficulty plates: text is printed over them, so they stay calm.
+        # The game's text sits half a character right of the point it is given,
+        # so the plate leans right by the same amount to stay under its name.
         col = WHEEL_COLOURS[frame]
-        c.rect(0, 17, 64, 51, fill=(20, 16, 30), radius=11)
-        c.rect(1.5, 18.5, 62.5, 49.5, fill=shade(col, 0.55), radius=10)
-        c.rect(2.5, 19, 61.5, 47, fill=col, radius=9)
-        c.rect(5, 20.5, 59, 31, fill=shade(col, 1.3), radius=6)
+        c.rect(3, 17, 64, 51, fill=(20, 16, 30), radius=11)
+        c.rect(4.5, 18.5, 62.5, 49.5, fill=shade(col, 0.55), radius=10)
+        c.rect(5.5, 19, 61.5, 47, fill=col, radius=9)
+        c.rect(8, 20.5, 59, 31, fill=shade(col, 1.3), radius=6)
         for i in range(frame + 1):
-            x = 32 + (i - frame / 2) * 11
+            x = 34.5 + (i - frame / 2) * 11
             c.star(x, 10, 7, 3, 5, (40, 30, 10))
             c.star(x, 10, 5.5, 2.4, 5, (255, 235, 110))
     elif frame in (3, 4, 5, 6):
