@@ -200,6 +200,47 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     EXPECT_EQ(app->m_Score, 100);
 }
 
+TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
+    c_Sound* tone = LoadTone("tone.wav");
+    ASSERT_NE(tone, nullptr);
+    for (int n = 1; n <= 11; ++n) gc_assign(app->m_Sfx[n], tone);
+    StartRound();
+    HoldOffWaves();
+    JoinAndLand(1);
+    float px = Fighter(1)[kX];
+    PlaceOpponent(10, px + 12, -1);
+    Fighter(10)[kHealth] = 1;
+    app->m_SfxChannel = 0;
+
+    // The swing, then the knock-out: its cheer and one of the thuds.
+    KeyDown('X');
+    Play();
+    EXPECT_EQ(app->m_SfxChannel, 1);
+    EXPECT_EQ(qv_audio_device->ChannelState(1), 1);
+    Play();
+    KeyUp('X');
+    EXPECT_EQ(app->m_SfxChannel, 3);
+    EXPECT_EQ(Particles(1) + Particles(2), 5);
+
+    // An opponent's blow on a player: the thud and the player's cry, and ten sparks
+    // thrown upwards in the player's colour.
+    Play(130);  // the first sparks have died out
+    ASSERT_EQ(Particles(1) + Particles(2), 0);
+    PlaceOpponent(11, px + 12, -1);
+    Fighter(11)[kAttack] = 1;
+    app->m_SfxChannel = 0;
+    Play();
+    ASSERT_EQ(Fighter(1)[kHealth], kPlayerHealth - 1);
+    EXPECT_EQ(app->m_SfxChannel, 2);
+    int upwardInColour = 0;
+    for (int i = 0; i <= app->m_ParticleMax; ++i) {
+        const float* spark = &app->m_Particle[10 * i];
+        if (spark[0] >= 1 && spark[0] <= 2 && spark[8] == 1 && spark[4] < 0) ++upwardInColour;
+    }
+    EXPECT_GE(upwardInColour, 10);
+    EXPECT_EQ(Particles(1) + Particles(2), 15);
+}
+
 TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     StartRound();
     HoldOffWaves();
