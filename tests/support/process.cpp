@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -49,6 +50,7 @@ int Spawn(const std::vector<std::string>& argv, const ProcessOptions& options,
     pid_t pid = fork();
     if (pid != 0) return pid;
     setpgid(0, 0);
+    prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive a killed test
     int in = open(inPath.c_str(), O_RDONLY);
     int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);

@@ -1,6 +1,7 @@
 #include "tests/support/xvfb_server.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,6 +15,7 @@ XvfbServer::XvfbServer(int width, int height) {
     if (pid == 0) {
         close(fds[0]);
         setpgid(0, 0);
+        prctl(PR_SET_PDEATHSIG, SIGKILL);  // never outlive a killed test
         std::string fd = std::to_string(fds[1]);
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", screen.c_str(),
                "-nolisten", "tcp", "-noreset", (char*)nullptr);
