@@ -1,11 +1,14 @@
 """The game's text font and the runtime's default font.
 
 "fonts/shadow_editundo": 16x16 cells, 128 frames. Frame n shows character
-n + 32 for n < 96, centred in its cell with a drop shadow; the text routine
-advances 7 units per character (more for w/m, less for i/l and friends) and
-10 units per line, so each glyph is squeezed to leave a one-pixel gap at its
-own advance. Frames 96..111 are pad button glyphs and 112..127 the same
-controls as keyboard keys (shown when the keyboard started the round).
+n + 32 for n < 96, with a drop shadow. The text routine draws a glyph at the
+pen and then advances 7 units plus the character's adjustment (more for w/m,
+less for i/l and friends), 10 units per line. So each glyph owns the box from
+3.5 units left of the cell's middle to its own advance: the ink is centred in
+that box and squeezed to leave a one-unit gap, and narrow letters sit a little
+left, wide ones a little right. Frames 96..111 are pad button glyphs and
+112..127 the same controls as keyboard keys (shown when the keyboard started
+the round); with their +4 adjustment they sit two units right of the middle.
 
 "tarn_font.png": 96 cells side by side for codes 32..127, each with a clear
 one-pixel border left and right.
@@ -45,10 +48,12 @@ def _glyph_mask(ch, scale):
     if not box:
         return cell
     ink = big.crop((box[0], 0, box[2], big.height))
-    room = (ADVANCE + spacing_adjust(ch) - 1.2) * scale * 4
+    advance = ADVANCE + spacing_adjust(ch)
+    room = (advance - 1.2) * scale * 4
     w = ink.width if ink.width <= room else int(room)
     ink = ink.resize((max(1, int(round(w / 4))), CELL * scale), Image.LANCZOS)
-    cell.paste(ink, ((CELL * scale - ink.width) // 2, 0))
+    centre = (CELL / 2 - ADVANCE / 2 + advance / 2) * scale
+    cell.paste(ink, (int(round(centre - ink.width / 2)), 0))
     return cell
 
 
@@ -68,6 +73,7 @@ PAD_GLYPHS = [("1", "face"), ("2", "face"), ("3", "face"), ("4", "face"), ("L", 
               ("", "shoulder-lit"), ("", "stick")]
 KEY_GLYPHS = ["J", "K", "L", "I", "U", "O", "Q", "E", "F", "W", "S", "A", "D", "", "", ""]
 FACE_COLOURS = [(60, 200, 90), (230, 60, 60), (60, 120, 240), (240, 200, 40)]
+BUTTON_SHIFT = 2  # units right of the cell's middle: half the buttons' extra advance
 
 
 def _pad_glyph(index, scale):
@@ -76,44 +82,51 @@ def _pad_glyph(index, scale):
     dark = (10, 10, 20)
     if kind in ("face", "face-lit"):
         col = FACE_COLOURS[index] if kind == "face" else (255, 255, 255)
-        c.circle(8.6, 8.6, 5.6, fill=dark + (200,))
-        c.circle(8, 8, 5.3, fill=col)
+        c.circle(8.5, 8.5, 5.2, fill=dark + (200,))
+        c.circle(8, 8, 5.0, fill=col)
         c.ellipse(7, 6, 3, 1.6, fill=(255, 255, 255, 110))
         if label:
             c.text(8, 8.4, label, font("sans-bold", 7.5 * c.k), (255, 255, 255))
     elif kind in ("shoulder", "shoulder-lit"):
         col = (120, 125, 150) if kind == "shoulder" else (255, 255, 255)
-        c.rect(1.6, 4.6, 15.6, 12.6, fill=dark + (200,), radius=3)
-        c.rect(1, 4, 15, 12, fill=col, radius=3)
+        c.rect(3.1, 4.6, 13.6, 12.6, fill=dark + (200,), radius=3)
+        c.rect(2.5, 4, 13, 12, fill=col, radius=3)
         if label:
-            c.text(8, 8.2, label, font("sans-bold", 7 * c.k), (255, 255, 255))
+            c.text(7.75, 8.2, label, font("sans-bold", 7 * c.k), (255, 255, 255))
     elif kind == "pill":
-        c.rect(1.6, 5.6, 15.6, 11.6, fill=dark + (200,), radius=3)
-        c.rect(1, 5, 15, 11, fill=(90, 95, 120), radius=3)
-        c.text(8, 8.2, label, font("sans-bold", 4.6 * c.k), (255, 255, 255))
+        c.rect(3.1, 5.6, 13.6, 11.6, fill=dark + (200,), radius=3)
+        c.rect(2.5, 5, 13, 11, fill=(90, 95, 120), radius=3)
+        c.text(7.75, 8.2, label, font("sans-bold", 4.2 * c.k), (255, 255, 255))
     elif kind == "dpad":
         for dx, dy, col in ((0.6, 0.6, dark + (200,)), (0, 0, (150, 155, 175))):
-            c.rect(6 + dx, 2 + dy, 10 + dx, 14 + dy, fill=col, radius=1)
-            c.rect(2 + dx, 6 + dy, 14 + dx, 10 + dy, fill=col, radius=1)
-        arms = {"up": (6, 2, 10, 6), "down": (6, 10, 10, 14), "left": (2, 6, 6, 10), "right": (10, 6, 14, 10)}
+            c.rect(6.2 + dx, 2.5 + dy, 9.8 + dx, 13.5 + dy, fill=col, radius=1)
+            c.rect(2.5 + dx, 6.2 + dy, 13.5 + dx, 9.8 + dy, fill=col, radius=1)
+        arms = {"up": (6.2, 2.5, 9.8, 6.2), "down": (6.2, 9.8, 9.8, 13.5), "left": (2.5, 6.2, 6.2, 9.8),
+                "right": (9.8, 6.2, 13.5, 9.8)}
         if label:
             c.rect(*arms[label], fill=(255, 230, 80), radius=1)
     else:
-        c.circle(8.6, 8.6, 6, fill=dark + (200,))
-        c.circle(8, 8, 5.6, fill=(90, 95, 120))
-        c.circle(8, 8, 3.2, fill=(170, 175, 195))
+        c.circle(8.6, 8.6, 5.4, fill=dark + (200,))
+        c.circle(8, 8, 5.2, fill=(90, 95, 120))
+        c.circle(8, 8, 3.0, fill=(170, 175, 195))
     return c.result()
 
 
 def _key_glyph(index, scale):
     label = KEY_GLYPHS[index]
     c = Canvas(CELL, CELL, scale)
-    c.rect(2.6, 2.6, 15, 15, fill=(10, 10, 20, 200), radius=2.5)
-    c.rect(2, 2, 14, 14, fill=(235, 235, 240), radius=2.5)
-    c.rect(3.2, 3, 12.8, 11.8, fill=(255, 255, 255), radius=2)
+    c.rect(3.1, 3.1, 13.6, 14.6, fill=(10, 10, 20, 200), radius=2.5)
+    c.rect(2.5, 2.5, 13, 14, fill=(235, 235, 240), radius=2.5)
+    c.rect(3.5, 3.3, 12, 11.8, fill=(255, 255, 255), radius=2)
     if label:
-        c.text(8, 7.8, label, font("sans-bold", 8 * c.k), (30, 30, 50))
+        c.text(7.75, 7.8, label, font("sans-bold", 8 * c.k), (30, 30, 50))
     return c.result()
+
+
+def _shifted(img, scale):
+    out = Image.new("RGBA", img.size, (0, 0, 0, 0))
+    out.paste(img, (BUTTON_SHIFT * scale, 0))
+    return out
 
 
 def _block_glyph(scale):
@@ -131,8 +144,8 @@ def draw_game_glyph(frame, scale):
         ch = chr(frame + 32)
         return _with_shadow(_glyph_mask(ch, scale), scale)
     if frame < 112:
-        return _pad_glyph(frame - 96, scale)
-    return _key_glyph(frame - 112, scale)
+        return _shifted(_pad_glyph(frame - 96, scale), scale)
+    return _shifted(_key_glyph(frame - 112, scale), scale)
 
 
 # Default font ------------------------------------------------------------
