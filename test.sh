@@ -4,7 +4,7 @@
 # and the fuzz targets for a fixed number of inputs.
 source "$(dirname "$0")/scripts/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick sox \
-    python3 clang libclang-rt-14-dev
+    python3 python3-pil vorbis-tools fonts-dejavu-core clang libclang-rt-14-dev
 cd "$ROOT"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -12,11 +12,11 @@ export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp"
 
 echo "== plain build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-(cd build && ctest --output-on-failure -j "$JOBS" --timeout 300)
+(cd build && ctest --output-on-failure -j "$JOBS" --timeout 300 --repeat until-pass:2)
 
 echo "== address and undefined-behaviour sanitizers"
 configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=address
-(cd build-asan && ctest --output-on-failure -j "$JOBS" --timeout 600 -LE no-asan)
+(cd build-asan && ctest --output-on-failure -j "$JOBS" --timeout 600 -LE no-asan --repeat until-pass:2)
 
 echo "== thread sanitizer (threaded tests)"
 configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=thread -- vortan_tsan_tests
