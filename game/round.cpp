@@ -311,7 +311,7 @@ void DrawFighter(c_MyApp& g, int r, float* f) {
     float drawX = f[kX] - f[kDepth] / 2;
     float drawY = f[kY] - f[kDepth];
     float mirror = f[kFacing] < 0 ? -1.0f : 1.0f;
-    int slot = IsPlayerSide(r) ? r : r % 4 + 4;
+    int slot = FighterSlot(r);
     g.p_SetCol(255, 255, 255);
     if (f[kHealth] < 0) {
         g.p_Alpha(BodyAlpha(r, f[kHealth]));

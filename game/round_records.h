@@ -58,6 +58,9 @@ inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
 inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }
 inline bool IsPlayer(int r) { return r >= kFirstPlayer && r <= kLastPlayer; }
 inline bool IsOpponent(int r) { return r >= kFirstOpponent; }
+// Picture slot of a fighter record: players use slots 1..4, opponents take turns over
+// slots 5..8, so no opponent ever wears player 4's picture.
+inline int FighterSlot(int r) { return IsPlayerSide(r) ? r : r % 4 + 5; }
 
 // Drawing layer, 0 far .. 16 near; also the fighter's grid row.
 inline int DrawLayer(const float* f) { return int(16 - (f[kDepth] - 4) * 0.125f); }

@@ -115,6 +115,19 @@ TEST_F(RoundTest, OpponentsArriveOnTheWaveTimerWithNobodyJoinedAndChaseRecordOne
     }
 }
 
+TEST_F(RoundTest, OpponentsNeverWearPlayerFoursPicture) {
+    StartRound(3);
+    JoinAndLand(4);
+    while (Opponents() < 8) Play();
+    std::vector<int> opponentSlots;
+    for (int slot = 1; slot <= 9; ++slot) {
+        if (!Drawn(slot).empty() && slot != 4) opponentSlots.push_back(slot);
+    }
+    // Player 4 alone uses slot 4; eight opponents spread over the next four pictures.
+    EXPECT_EQ(Drawn(4).size(), 1u);
+    EXPECT_EQ(opponentSlots, (std::vector<int>{5, 6, 7, 8}));
+}
+
 TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
     StartRound();
     HoldOffWaves();
@@ -182,7 +195,7 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
         ++updates;
         float health = Fighter(10)[kHealth];
         if (health == 0) break;
-        std::vector<DrawCmd> body = Drawn(10 % 4 + 4);
+        std::vector<DrawCmd> body = Drawn(FighterSlot(10));
         ASSERT_EQ(body.size(), 1u);
         EXPECT_EQ(body[0].frame, kFrameKnockedOut);
         EXPECT_FLOAT_EQ(body[0].a5, 0.5f);
@@ -196,7 +209,7 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     EXPECT_LT(lastAlpha, 0.05f);
     EXPECT_GE(updates, 175);
     EXPECT_LE(updates, 181);
-    EXPECT_EQ(Drawn(10 % 4 + 4).size(), 0u);
+    EXPECT_EQ(Drawn(FighterSlot(10)).size(), 0u);
     EXPECT_EQ(app->m_Score, 100);
 }
 
@@ -468,7 +481,7 @@ TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
     std::vector<DrawCmd> cmds = Commands();
     int opponentAt = -1, playerAt = -1;
     for (int i = 0; i < int(cmds.size()); ++i) {
-        if (cmds[i].kind == 6) opponentAt = i;
+        if (cmds[i].kind == FighterSlot(10)) opponentAt = i;
         if (cmds[i].kind == 1) playerAt = i;
     }
     ASSERT_GE(opponentAt, 0);
