@@ -1,0 +1,124 @@
+// The game core's per-update costs: recording into the draw list, text layout, one
+// loading-screen update (with the collected allocations it makes), and the staged loader
+// reading the real pictures and sounds at each resolution set.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+
+#include "game/my_app.h"
+#include "host/glfw_game.h"
+#include "host/startup.h"
+#include "tests/graphics/gl_test_window.h"
+
+namespace {
+
+// A game object with its modules, sound through OpenAL's null output.
+struct Game {
+    Game() {
+        setenv("ALSOFT_DRIVERS", "null", 1);
+        static QvGlfwGame* host = new QvGlfwGame();  // files, sounds and the clock
+        qvInit();
+        qv_app__game = host;
+        qv_app__devWidth = 640;
+        qv_app__devHeight = 480;
+        input = (new c_InputDevice)->m_new();
+        qv_input_SetInputDevice(input);
+        qv_audio_SetAudioDevice(new gxtkAudio());
+        app = (new c_MyApp)->m_new();
+        gc_root(app);
+        app->m_Font = 90;
+        app->m_ImgSize[3 * 90] = 7;
+        app->m_ImgSize[3 * 90 + 1] = 10;
+        for (int i = 0; i < 33; ++i) app->m_ChannelMap[i] = i;
+        app->m_Setting[5] = 1;
+    }
+    c_MyApp* app = nullptr;
+    c_InputDevice* input = nullptr;
+};
+
+Game& TheGame() {
+    static Game* game = new Game();
+    return *game;
+}
+
+void BM_RecordRectangles(benchmark::State& state) {
+    c_MyApp* app = TheGame().app;
+    for (auto _ : state) {
+        app->p_CLS2D();
+        for (int i = 0; i < 2500; ++i) app->p_Rect(float(i), 1, 2, 3);
+        benchmark::DoNotOptimize(app->m_DrawList[37499]);
+    }
+    state.SetItemsProcessed(state.iterations() * 2500);
+}
+BENCHMARK(BM_RecordRectangles)->Unit(benchmark::kMicrosecond);
+
+void BM_RecordTextLine(benchmark::State& state) {
+    c_MyApp* app = TheGame().app;
+    const String line("Maybe TOO hard!\\nIf you like it like that");
+    for (auto _ : state) {
+        app->p_CLS2D();
+        app->p_SetSize(1.5f);
+        app->p_Text(240, 400, line, 0, 0);
+        benchmark::DoNotOptimize(app->m_DrawLen);
+    }
+    state.counters["glyphs"] = app->m_DrawLen / kDrawCmdFloats;
+}
+BENCHMARK(BM_RecordTextLine)->Unit(benchmark::kMicrosecond);
+
+// The loading screen's last stage loads nothing: what is left is the update itself.
+void BM_LoadingScreenUpdate(benchmark::State& state) {
+    Game& game = TheGame();
+    int64_t allocs = 0;
+    for (auto _ : state) {
+        game.app->m_LoadStage = 25;
+        const int64_t before = gc_alloc_count;
+        game.app->p_OnUpdate();
+        allocs += gc_alloc_count - before;
+        game.input->p_EndUpdate();
+    }
+    state.counters["gc_allocs_per_update"] = double(allocs) / std::max<int64_t>(1, state.iterations());
+    state.counters["draw_commands"] = game.app->m_DrawLen / kDrawCmdFloats;
+}
+BENCHMARK(BM_LoadingScreenUpdate)->Unit(benchmark::kMicrosecond);
+
+// All 25 stages reading the data folder at resolution set 1, 2 or 4 (by window size);
+// the longest single stage is what the window's responsiveness depends on.
+void BM_LoadAllStages(benchmark::State& state) {
+    static bool window = gltest::OpenWindow(640, 480);
+    if (!window) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    static gxtkGraphics* device = nullptr;
+    if (!device) {
+        device = new gxtkGraphics;
+        gc_root(device);
+        qv_graphics_SetGraphicsDevice(device);
+    }
+    Game& game = TheGame();
+    const int res = int(state.range(0));
+    qv_app__devWidth = res == 1 ? 600 : res == 2 ? 800 : 1280;
+    qv_app__devHeight = res == 1 ? 450 : 600;
+    double longest = 0;
+    for (auto _ : state) {
+        for (int stage = 1; stage <= 25; ++stage) {
+            const auto start = std::chrono::steady_clock::now();
+            game.app->m_LoadStage = stage;
+            game.app->p_Loader();
+            longest = std::max(longest, std::chrono::duration<double, std::milli>(
+                                            std::chrono::steady_clock::now() - start).count());
+        }
+        state.PauseTiming();
+        gc_collect_all();  // the replaced pictures
+        state.ResumeTiming();
+    }
+    state.counters["longest_stage_ms"] = longest;
+    state.counters["image_set"] = game.app->m_ImgRes;
+    qv_app__devWidth = 640;
+    qv_app__devHeight = 480;
+}
+BENCHMARK(BM_LoadAllStages)->Arg(1)->Arg(2)->Arg(4)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
