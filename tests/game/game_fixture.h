@@ -21,7 +21,6 @@ namespace vk {
 constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
               kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46,
               kF1 = 112, kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
-inline int Letter(char c) { return c; }  // 'A'..'Z' are their own codes
 }  // namespace vk
 
 // One command of the draw list, unpacked.
