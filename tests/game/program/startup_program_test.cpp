@@ -185,7 +185,7 @@ TEST_F(StartupProgramTest, ShowsTheLoadingScreenThenTheTitleMenu) {
     });
     EXPECT_TRUE(loading) << game->OutputSoFar();
     // Then the title menu, which eases its background toward dark blue (0, 0, 30).
-    EXPECT_TRUE(WaitForScreen([&](const Screen& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 10, &screen))
+    EXPECT_TRUE(WaitForScreen([&](const Screen& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &screen))
         << "corner " << screen.At(2, 2).r << "," << screen.At(2, 2).g << "," << screen.At(2, 2).b;
     EXPECT_FALSE(ShowsLoadingScreen(screen, LoadingLayout{640, 480, 1}));
     EXPECT_TRUE(game->Running());
@@ -226,10 +226,11 @@ TEST_F(StartupProgramTest, AResizeReloadsThePictureSetThatFits) {
 
 TEST_F(StartupProgramTest, F1ShowsTheDebugLine) {
     Start();
-    SleepSeconds(2);  // past the loading screen
     auto band = [](const Screen& s) { return s.Count(16, 458, 140, 478, White); };
     Screen before;
-    ASSERT_TRUE(before.Capture(xvfb, workDir.File("before")));
+    // Past the loading screen: the title menu's dark blue has settled.
+    ASSERT_TRUE(WaitForScreen([&](const Screen& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &before))
+        << game->OutputSoFar();
     ASSERT_EQ(xvfb.Run({"xdotool", "key", "F1"}).exitCode, 0);
     Screen after;
     // "60:1.0,1.0": about ten white glyphs at the bottom left.
