@@ -131,12 +131,23 @@ protected:
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
         xvfb.Run({"xdotool", "windowfocus", "--sync", window});
     }
-    // A key held long enough for several updates to see it, then released.
+    // The game reads held keys once per update: a key is held long enough for a slow
+    // frame of a sanitized build to see it, yet short of the menus' 30-update repeat.
     void Press(const std::string& key) {
         xvfb.Run({"xdotool", "keydown", key});
-        SleepSeconds(0.12);
+        SleepSeconds(0.25);
         xvfb.Run({"xdotool", "keyup", key});
         SleepSeconds(0.15);
+    }
+    // A key whose effect shows is held until it does; held keys act once, so this cannot
+    // repeat it.
+    bool HoldUntil(const std::string& key, const std::string& name,
+                   const std::function<bool(const Capture&)>& test, double seconds) {
+        xvfb.Run({"xdotool", "keydown", key});
+        const bool seen = WaitFor(name, test, seconds);
+        xvfb.Run({"xdotool", "keyup", key});
+        SleepSeconds(0.15);
+        return seen;
     }
     // Captures the window until the test passes or the time is up.
     bool WaitFor(const std::string& name, const std::function<bool(const Capture&)>& test, double seconds) {
@@ -208,12 +219,9 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     EXPECT_TRUE(WaitFor("menu_again", ShowsMenu, 5));
 
     // A Normal round: joined with Z, paused with Escape.
-    Press("Return");
-    SleepSeconds(0.5);
+    ASSERT_TRUE(HoldUntil("Return", "round", [](const Capture& c) { return !ShowsMenu(c); }, 15));
     Press("z");
-    SleepSeconds(0.5);
-    Press("Escape");
-    EXPECT_TRUE(WaitFor("pause", ShowsPause, 5));
+    EXPECT_TRUE(HoldUntil("Escape", "pause", ShowsPause, 10));
     Keep("pause");
     ASSERT_TRUE(game->Running()) << game->OutputSoFar();
 
