@@ -223,11 +223,14 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
     EXPECT_TRUE(HoldUntil("z", [](const Picture& p) { return HealthBarRed(p) > 180; }, 20)) << "health bar";
 
     // Walking right takes the player well beyond where it joined (x 128, shadow at 112).
-    // Opponents dropping in cast shadows too, so the player's is followed from there.
+    // Opponents dropping in cast shadows too, so the player's is followed from there, a
+    // few updates' walk to the right at a time: a shadow farther away or to the left is an
+    // opponent's, who walk toward the player.
     int playerX = 112;
     auto walkedRight = [&](const Picture& p) {
         Shadow s = NearestShadow(FloorShadows(before, p), playerX);
-        if (s.pixels > 0) playerX = s.x;
+        if (s.pixels == 0 || s.x < playerX - 4 || s.x > playerX + 60) return false;
+        playerX = s.x;
         return s.pixels > 60 && s.x > 160;
     };
     EXPECT_TRUE(HoldUntil("Right", walkedRight, 20)) << "walk";
