@@ -65,7 +65,9 @@ int gxtkGraphics::BeginRender() {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blend = 0;
     glDisable(GL_TEXTURE_2D);
+    texturing = false;
     vertexCount = 0;
     return 1;
 }
@@ -97,10 +99,15 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
     return 0;
 }
 
-int gxtkGraphics::SetBlend(int blend) {
+// Only a change of the blend function ends the batch: what is pending was drawn for the
+// function already in force.
+int gxtkGraphics::SetBlend(int mode) {
+    int wanted = mode == 1 ? 1 : 0;
+    if (wanted == blend) return 0;
     Flush();
     // Colours are premultiplied, so alpha blending takes the source as it is.
-    glBlendFunc(GL_ONE, blend == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFunc(GL_ONE, wanted == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    blend = wanted;
     return 0;
 }
 
@@ -141,12 +148,17 @@ gxtkVertex* gxtkGraphics::Begin(int mode, int count, gxtkSurface* surface) {
 
 void gxtkGraphics::Flush() {
     if (vertexCount == 0) return;
+    // Texturing stays on from one textured batch to the next; only an untextured batch
+    // turns it off.
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
+        if (!texturing) glEnable(GL_TEXTURE_2D);
+        texturing = true;
         batchSurface->Bind();
+    } else if (texturing) {
+        glDisable(GL_TEXTURE_2D);
+        texturing = false;
     }
     DrawBatch();
-    if (batchSurface) glDisable(GL_TEXTURE_2D);
     vertexCount = 0;
     ++flushCount;
 }
@@ -169,11 +181,16 @@ void gxtkGraphics::DrawBatch() {
         glDrawElements(GL_TRIANGLES, vertexCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
         ++drawCallCount;
         return;
-    default:
-        for (int first = 0; first < vertexCount; first += batchMode) {
-            glDrawArrays(GL_TRIANGLE_FAN, first, batchMode);
-            ++drawCallCount;
+    default: {
+        // Every fan of the batch in one call.
+        int fans = 0;
+        for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
+            fanFirsts[fans] = first;
+            fanCounts[fans] = batchMode;
         }
+        glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
+        ++drawCallCount;
+    }
     }
 }
 
