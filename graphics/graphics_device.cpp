@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "host/glfw_game.h"
+
 namespace {
 
 // One colour byte: the product truncated towards zero, kept inside a byte.
@@ -38,10 +40,20 @@ gxtkGraphics::gxtkGraphics() {
     ReadWindowSize();
 }
 
+// The host keeps its window's size from GLFW's callbacks, so reading it costs no round
+// trip to the window system; any other window is asked.
 void gxtkGraphics::ReadWindowSize() {
     width = 0;
     height = 0;
-    if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetWindowSize(window, &width, &height);
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window) return;
+    QvGlfwGame* host = QvGlfwGame::_glfwGame;
+    if (host && host->Window() == window) {
+        width = host->GetDeviceWidth();
+        height = host->GetDeviceHeight();
+        return;
+    }
+    glfwGetWindowSize(window, &width, &height);
 }
 
 int gxtkGraphics::Width() { return width; }

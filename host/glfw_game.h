@@ -56,8 +56,13 @@ public:
     void OnMouseButton(int button, int action);
     void OnMousePos(double x, double y);
     int OnWindowClose();
+    void OnWindowSize(int width, int height);
+    void OnWindowFocus();
+    void OnWindowIconify(bool iconified);
 
     GLFWwindow* Window() const { return _window; }
+    // The window has the input focus and is not iconified, as GLFW last reported.
+    bool WindowActive() const { return _window && _focused && !_iconified; }
 
     static QvGlfwGame* _glfwGame;
 
@@ -71,10 +76,17 @@ private:
     void RunScheduledUpdates();
     void ReleaseHeldKeys();
     void InstallCallbacks();
+    // Reads the new window's size and focus once; GLFW's callbacks keep them from then on,
+    // so no query of the window system is needed per frame.
+    void TrackWindowState();
 
     GLFWwindow* _window = nullptr;
     std::unique_ptr<QvFrameDriver> _glfwDriver;
     QvFrameDriver* _driver;
     bool _mouseVisible = true;
+    int _windowWidth = 0;
+    int _windowHeight = 0;
+    bool _focused = false;
+    bool _iconified = false;
     int _pjoys[4] = {-1, -1, -1, -1};
 };
