@@ -218,6 +218,7 @@ TEST_F(DeviceBatching, ColourIsPackedPremultipliedInRgbaByteOrder) {
 
 TEST_F(DeviceBatching, SurfaceQuadsCarryTextureCoordinatesOfTheSourceRectangle) {
     gxtkSurface* surface = device->CreateSurface(10, 20);
+    ASSERT_TRUE(surface->Prepare());
     surface->uscale = 1.0f / 16;  // as for a power-of-two texture
     surface->vscale = 1.0f / 32;
     device->DrawSurface2(surface, 5, 6, 2, 4, 6, 8);
