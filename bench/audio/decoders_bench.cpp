@@ -1,5 +1,6 @@
-// Decoding the game's own sound files, as the loader and PlayMusic do: every effect, and
-// the tune, which is decoded whole before it can start.
+// Decoding the game's own sound files whole, as the loader does: every effect, and the
+// tune (which used to be decoded whole before it could start; it streams now, see
+// bench_audio_music).
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>

@@ -1,5 +1,5 @@
 // Render device costs: submitting transformed sprites, and whole frames of mixed
-// primitives on Mesa under a private Xvfb display.
+// primitives on Mesa under a private Xvfb display, with the draw calls they take.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -137,5 +137,56 @@ void BM_MixedFrame2000(benchmark::State& state) {
     state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
 }
 BENCHMARK(BM_MixedFrame2000)->Unit(benchmark::kMillisecond);
+
+// One command of a replayed draw list: each brings its own alpha, colour and blend mode.
+void Command(float alpha, float r, float g, float b, int blend) {
+    qv_graphics_SetAlpha(alpha);
+    qv_graphics_SetColor(r, g, b);
+    qv_graphics_SetBlend(blend);
+}
+
+// A frame of 700 commands as the game replays its draw list, every one setting alpha,
+// colour and blend before it draws: 100 fighters each over an oval shadow, 250 additive
+// sparks, 250 glyphs. Batches break where the picture or the blend mode changes.
+void BM_ReplayStyleFrame(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) {
+        state.SkipWithError("no OpenGL window under Xvfb");
+        return;
+    }
+    c_Image* fighters = qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle);
+    c_Image* sparks = qv_graphics_CreateImage(8, 8, 16, c_Image::CentreHandle);
+    c_Image* font = qv_graphics_CreateImage(16, 16, 64, c_Image::CentreHandle);
+    int64_t calls0 = device->drawCallCount;
+    int64_t flushes0 = device->flushCount;
+    for (auto _ : state) {
+        StartFrame(device);
+        device->Cls(10, 10, 30);
+        for (int i = 0; i < 100; ++i) {
+            float x = static_cast<float>(i * 37 % W), y = static_cast<float>(200 + i * 13 % 200);
+            Command(0.5f, 0, 0, 0, 0);
+            qv_graphics_DrawEllipse(x, y + 16, 14, 4);
+            Command(1, 255, 255, 255, 0);
+            qv_graphics_DrawImage2(fighters, x, y, 0, i % 2 ? -1.0f : 1.0f, 1, i % 9);
+        }
+        for (int i = 0; i < 250; ++i) {
+            Command(0.3f + (i % 7) * 0.1f, 255, 128 + i % 128, 40, 1);
+            qv_graphics_DrawImage2(sparks, static_cast<float>(i * 53 % W),
+                                   static_cast<float>(i * 29 % H), i * 7.0f, 1.5f, 1.5f, i % 16);
+        }
+        for (int i = 0; i < 250; ++i) {
+            Command(1, 255, 255, 255, 0);
+            qv_graphics_DrawImage2(font, static_cast<float>(8 + i % 60 * 10),
+                                   static_cast<float>(8 + i / 60 * 12), 0, 1, 1, i % 64);
+        }
+        qv_graphics_EndRender();
+        device->EndRender();
+        glFinish();
+    }
+    double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+    state.counters["draw_calls_per_frame"] = (device->drawCallCount - calls0) / frames;
+    state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
+}
+BENCHMARK(BM_ReplayStyleFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
