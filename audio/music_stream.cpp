@@ -21,7 +21,8 @@ bool gxtkMusicStream::Open(FILE* file, unsigned int source, bool loop) {
     alSourceStop(source_);
     alSourcei(source_, AL_BUFFER, 0);
     alSourcei(source_, AL_LOOPING, AL_FALSE);  // the stream loops, not the queue
-    QueueFreshBuffers();
+    used_ = 0;
+    QueueUnused(kBuffersAtStart);
     alSourcePlay(source_);
     return true;
 }
@@ -40,6 +41,8 @@ void gxtkMusicStream::Close() {
 
 void gxtkMusicStream::Update() {
     if (!file_) return;
+    // A stopped source counts every buffer it holds as processed, so the played ones are
+    // refilled before a new one joins them.
     ALint processed = 0;
     alGetSourcei(source_, AL_BUFFERS_PROCESSED, &processed);
     for (; processed > 0; --processed) {
@@ -47,6 +50,7 @@ void gxtkMusicStream::Update() {
         alSourceUnqueueBuffers(source_, 1, &buffer);
         if (Fill(buffer)) alSourceQueueBuffers(source_, 1, &buffer);
     }
+    QueueUnused(1);
     ALint state = AL_STOPPED;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     if (state != AL_STOPPED) return;
@@ -56,15 +60,16 @@ void gxtkMusicStream::Update() {
     alGetSourcei(source_, AL_BUFFERS_QUEUED, &queued);
     if (queued == 0) {
         if (ended_) return;
-        QueueFreshBuffers();
+        used_ = 0;  // none is on the source any more
+        QueueUnused(kBuffers);
     }
     alSourcePlay(source_);
 }
 
-void gxtkMusicStream::QueueFreshBuffers() {
-    for (unsigned int buffer : buffers_) {
-        if (!Fill(buffer)) break;
-        alSourceQueueBuffers(source_, 1, &buffer);
+void gxtkMusicStream::QueueUnused(int count) {
+    for (; count > 0 && used_ < kBuffers; --count) {
+        if (!Fill(buffers_[used_])) return;
+        alSourceQueueBuffers(source_, 1, &buffers_[used_++]);
     }
 }
 

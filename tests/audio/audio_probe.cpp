@@ -115,10 +115,11 @@ void UpdateFor(int ms) {
 // A looping tune longer than what is queued at once, played well past two loops.
 void MusicLoops(char** files) {
     Report("play_music", qv_audio_PlayMusic(files[0], 1));
+    UpdateFor(100);
     ALint queued = 0;  // a tune decoded whole would be one buffer
     alGetSourcei(device()->channels[gxtkAudio::kMusicChannel].source, AL_BUFFERS_QUEUED, &queued);
     Report("queued_buffers", queued);
-    UpdateFor(3500);
+    UpdateFor(3400);
     ReportChannel("playing", gxtkAudio::kMusicChannel);
     qv_audio_StopMusic();
     ReportChannel("stopped", gxtkAudio::kMusicChannel);
