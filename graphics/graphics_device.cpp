@@ -160,6 +160,10 @@ gxtkVertex* gxtkGraphics::Begin(int mode, int count, gxtkSurface* surface) {
 
 void gxtkGraphics::Flush() {
     if (vertexCount == 0) return;
+    if (batchSurface && batchSurface->discarded) {  // given up since its quads were stored
+        vertexCount = 0;
+        return;
+    }
     // Texturing stays on from one textured batch to the next; only an untextured batch
     // turns it off.
     if (batchSurface) {
