@@ -4,24 +4,18 @@
 // started before it streamed) is in bench_audio_decoders.
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "audio/audio_module.h"
 #include "audio/vorbis_decoder.h"
+#include "bench/audio/sound_folder.h"
 #include "host/game.h"
 
 namespace {
 
-std::string Tune() {
-    char path[4096];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    std::string exe(path, n > 0 ? size_t(n) : 0);
-    return exe.substr(0, exe.rfind('/')) + "/data/sfx/gale.ogg";
-}
+std::string Tune() { return SoundFolder() + "gale.ogg"; }
 
 // The device, opened once on the backend that writes nowhere.
 gxtkAudio* Device() {

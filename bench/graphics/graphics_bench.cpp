@@ -33,6 +33,13 @@ gxtkSurface* Sheet(gxtkGraphics* device, int size, uint32_t colour) {
     return surface;
 }
 
+// The device, or null after marking the benchmark skipped.
+gxtkGraphics* DeviceOrSkip(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) state.SkipWithError("no OpenGL window under Xvfb");
+    return device;
+}
+
 void StartFrame(gxtkGraphics* device) {
     device->BeginRender();
     qv_graphics_BeginRender();
@@ -42,11 +49,8 @@ void StartFrame(gxtkGraphics* device) {
 // the window so that the rasteriser has almost nothing to do; batching, transforming
 // and flushing are what is measured.
 void BM_SubmitTransformedSprite(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     gxtkSurface* sheet = Sheet(device, 256, 0xff336699);
     StartFrame(device);
     int64_t calls0 = device->drawCallCount;
@@ -69,11 +73,8 @@ BENCHMARK(BM_SubmitTransformedSprite);
 // The same through the graphics module: DrawImage2 with its matrix push, transforms,
 // validation and pop.
 void BM_SubmitDrawImage2(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     c_Image* image = qv_graphics_CreateImage(32, 32, 8, c_Image::CentreHandle);
     StartFrame(device);
     int i = 0;
@@ -92,11 +93,8 @@ BENCHMARK(BM_SubmitDrawImage2);
 // One whole frame of 2000 primitives in runs as a game scene has them: sprites from two
 // sheets, oval shadows, rectangles, lines and points, cleared, drawn and finished.
 void BM_MixedFrame2000(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     c_Image* fighters = qv_graphics_CreateImage(32, 48, 8, c_Image::CentreHandle);
     c_Image* props = qv_graphics_CreateImage(16, 16, 16, 0);
     int64_t calls0 = device->drawCallCount;
@@ -149,11 +147,8 @@ void Command(float alpha, float r, float g, float b, int blend) {
 // colour and blend before it draws: 100 fighters each over an oval shadow, 250 additive
 // sparks, 250 glyphs. Batches break where the picture or the blend mode changes.
 void BM_ReplayStyleFrame(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     c_Image* fighters = qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle);
     c_Image* sparks = qv_graphics_CreateImage(8, 8, 16, c_Image::CentreHandle);
     c_Image* font = qv_graphics_CreateImage(16, 16, 64, c_Image::CentreHandle);

@@ -37,6 +37,14 @@ protected:
         if (host && host->Window()) glfwDestroyWindow(host->Window());
         ReleaseCollectedObjects();
     }
+    // Opens the host's 640x480 window and gives it the focus; its X window id.
+    std::string OpenFocusedWindow() {
+        host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+        std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
+        if (id.empty()) return id;
+        xvfb->Run({"xdotool", "windowfocus", "--sync", id});
+        return PumpWhile([&] { return !host->WindowActive(); }, 5) ? id : std::string();
+    }
     // Processes window events until the delegate has heard `call` or time runs out.
     bool PumpUntil(const std::string& call, double seconds) {
         return PumpWhile([&] { return delegate->Count(call) == 0; }, seconds);
@@ -112,11 +120,8 @@ TEST_F(WindowTest, AKeyHeldAcrossTheSwitchIsReleasedFirst) {
 
 // Size and focus are what GLFW's events last said: nothing asks the X server per call.
 TEST_F(WindowTest, SizeAndFocusChangeWhenTheirEventsArrive) {
-    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-    std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
+    std::string id = OpenFocusedWindow();
     ASSERT_FALSE(id.empty());
-    xvfb->Run({"xdotool", "windowfocus", "--sync", id});
-    ASSERT_TRUE(PumpWhile([&] { return !host->WindowActive(); }, 5));
 
     glfwDefaultWindowHints();  // a visible window, which can take the focus
     GLFWwindow* other = glfwCreateWindow(100, 100, "other", nullptr, nullptr);
@@ -135,11 +140,8 @@ TEST_F(WindowTest, SizeAndFocusChangeWhenTheirEventsArrive) {
 
 // The frame whose event processing hears of a resize already updates with the new size.
 TEST_F(WindowTest, AResizeIsSeenByTheUpdateOfTheFrameThatHearsIt) {
-    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-    std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
+    std::string id = OpenFocusedWindow();
     ASSERT_FALSE(id.empty());
-    xvfb->Run({"xdotool", "windowfocus", "--sync", id});
-    ASSERT_TRUE(PumpWhile([&] { return !host->WindowActive(); }, 5));
     host->SetUpdateRate(0);  // one update per frame, right after its event processing
     std::vector<int> widths;
     delegate->onUpdate = [&] {
