@@ -45,6 +45,29 @@ void StartFrame(gxtkGraphics* device) {
     qv_graphics_BeginRender();
 }
 
+// Ends a whole frame and waits until the rasteriser has drawn it.
+void FinishFrame(gxtkGraphics* device) {
+    qv_graphics_EndRender();
+    device->EndRender();
+    glFinish();
+}
+
+// The device's draw calls and batches per frame over a benchmark's iterations.
+class PerFrame {
+public:
+    explicit PerFrame(gxtkGraphics* device)
+        : device_(device), calls0_(device->drawCallCount), flushes0_(device->flushCount) {}
+    void Report(benchmark::State& state) const {
+        double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+        state.counters["draw_calls_per_frame"] = (device_->drawCallCount - calls0_) / frames;
+        state.counters["batches_per_frame"] = (device_->flushCount - flushes0_) / frames;
+    }
+
+private:
+    gxtkGraphics* device_;
+    int64_t calls0_, flushes0_;
+};
+
 // CPU cost of one rotated, scaled sprite handed to the device. The sprites lie outside
 // the window so that the rasteriser has almost nothing to do; batching, transforming
 // and flushing are what is measured.
@@ -83,9 +106,7 @@ void BM_SubmitDrawImage2(benchmark::State& state) {
                                1.5f, 1.5f, i & 7);
         ++i;
     }
-    qv_graphics_EndRender();
-    device->EndRender();
-    glFinish();
+    FinishFrame(device);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SubmitDrawImage2);
@@ -97,8 +118,7 @@ void BM_MixedFrame2000(benchmark::State& state) {
     if (!device) return;
     c_Image* fighters = qv_graphics_CreateImage(32, 48, 8, c_Image::CentreHandle);
     c_Image* props = qv_graphics_CreateImage(16, 16, 16, 0);
-    int64_t calls0 = device->drawCallCount;
-    int64_t flushes0 = device->flushCount;
+    PerFrame perFrame(device);
     for (auto _ : state) {
         StartFrame(device);
         device->Cls(20, 20, 40);
@@ -126,13 +146,9 @@ void BM_MixedFrame2000(benchmark::State& state) {
                 ++drawn;
             }
         }
-        qv_graphics_EndRender();
-        device->EndRender();
-        glFinish();
+        FinishFrame(device);
     }
-    double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
-    state.counters["draw_calls_per_frame"] = (device->drawCallCount - calls0) / frames;
-    state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
+    perFrame.Report(state);
 }
 BENCHMARK(BM_MixedFrame2000)->Unit(benchmark::kMillisecond);
 
@@ -152,8 +168,7 @@ void BM_ReplayStyleFrame(benchmark::State& state) {
     c_Image* fighters = qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle);
     c_Image* sparks = qv_graphics_CreateImage(8, 8, 16, c_Image::CentreHandle);
     c_Image* font = qv_graphics_CreateImage(16, 16, 64, c_Image::CentreHandle);
-    int64_t calls0 = device->drawCallCount;
-    int64_t flushes0 = device->flushCount;
+    PerFrame perFrame(device);
     for (auto _ : state) {
         StartFrame(device);
         device->Cls(10, 10, 30);
@@ -174,13 +189,9 @@ void BM_ReplayStyleFrame(benchmark::State& state) {
             qv_graphics_DrawImage2(font, static_cast<float>(8 + i % 60 * 10),
                                    static_cast<float>(8 + i / 60 * 12), 0, 1, 1, i % 64);
         }
-        qv_graphics_EndRender();
-        device->EndRender();
-        glFinish();
+        FinishFrame(device);
     }
-    double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
-    state.counters["draw_calls_per_frame"] = (device->drawCallCount - calls0) / frames;
-    state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
+    perFrame.Report(state);
 }
 BENCHMARK(BM_ReplayStyleFrame)->Unit(benchmark::kMicrosecond);
 
