@@ -1,12 +1,12 @@
 #include "host/pellix_game.h"
 
 #include <GLFW/glfw3.h>
-#include <malloc.h>
 
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/memory_policy.h"
 #include "host/startup.h"
 
 namespace {
@@ -18,21 +18,10 @@ void ReportGlfwError(int code, const char* description) {
     std::fprintf(stderr, "GLFW error %d: %s\n", code, description);
 }
 
-// Pictures and their textures are large blocks, all replaced whenever the window changes
-// size. Each block from 128 KiB up gets a mapping of its own, so freeing it gives its
-// memory back at once instead of leaving a hole in the heap; the thresholds are fixed,
-// since the allocator would otherwise raise them after the first large block is freed.
-// The heap's top is trimmed only past 4 MiB, so the renderer's per-frame blocks do not
-// make it shrink and grow every frame.
-void KeepLargeBlocksApart() {
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 4 * 1024 * 1024);
-}
-
 }  // namespace
 
 int QvPellixGame::Main(int argc, const char** argv) {
-    KeepLargeBlocksApart();
+    qvKeepLargeBlocksApart();
     glfwSetErrorCallback(ReportGlfwError);
     // Hats are read separately and appended to the buttons in the application's order.
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);

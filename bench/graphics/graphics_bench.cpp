@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "graphics/graphics.h"
+#include "host/memory_policy.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {
@@ -16,6 +17,7 @@ constexpr int H = 480;
 
 gxtkGraphics* Device() {
     static gxtkGraphics* device = [] {
+        qvKeepLargeBlocksApart();  // the game's allocator behaviour
         if (!gltest::OpenWindow(W, H)) return static_cast<gxtkGraphics*>(nullptr);
         gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
         gxtkGraphics* d = new gxtkGraphics;
