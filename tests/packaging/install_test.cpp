@@ -9,13 +9,10 @@
 #include <sys/stat.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -200,7 +197,7 @@ bool ShowsTitleMenu(const Pixels& shot) {
            count(510, 55, 640, 230, 255, 200, 100) > 60 && count(510, 255, 640, 430, 200, 255, 100) > 60;
 }
 
-TEST_F(InstallTest, TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTreesData) {
+TEST_F(InstallTest, TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTreesDataAndSavesThere) {
     DataMovedAside aside(fs::path(VORTAN_BUILD_DIR) / "bin" / "data");
     ASSERT_TRUE(aside.Moved());
     // A screen the size of the window, which the game centres: the capture is the window.
@@ -224,6 +221,22 @@ TEST_F(InstallTest, TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTre
         if (!menu) SleepSeconds(0.2);
     }
     EXPECT_TRUE(menu) << game.OutputSoFar();
+
+    // Losing the focus saves the state: into the folder the game started from, not beside
+    // the program.
+    const std::string root = xvfb.Run({"xwininfo", "-root", "-int"}).out;
+    const size_t id = root.find("Window id: ");
+    ASSERT_NE(id, std::string::npos) << root;
+    xvfb.Run({"xdotool", "windowfocus", std::to_string(std::stoul(root.substr(id + 11)))});
+    bool saved = false;
+    for (int i = 0; i < 100 && !saved; ++i) {
+        saved = fs::exists(workDir.File(".pellixstate"));
+        if (!saved) SleepSeconds(0.1);
+    }
+    EXPECT_TRUE(saved) << game.OutputSoFar();
+    EXPECT_FALSE(fs::exists(prefix + "/lib/vortan/.pellixstate"));
+
+    xvfb.Run({"xdotool", "windowfocus", "--sync", window});
     ASSERT_EQ(xvfb.Run({"xdotool", "key", "F4"}).exitCode, 0);
     ProcessResult result = game.Wait(15);
     EXPECT_FALSE(result.timedOut);
