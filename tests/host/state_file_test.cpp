@@ -12,13 +12,13 @@
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <thread>
 
 #include "host/game.h"
 #include "host/state_file.h"
+#include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -49,16 +49,6 @@ mode_t Mode(const std::string& path) {
     struct stat info = {};
     lstat(path.c_str(), &info);
     return info.st_mode;
-}
-
-long ResidentKilobytes(pid_t pid) {
-    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-    std::string key;
-    long value = 0;
-    while (status >> key) {
-        if (key == "VmRSS:" && status >> value) return value;
-    }
-    return 0;
 }
 
 // Runs `body` in a child process and returns what it reports, or "killed" when it
