@@ -163,8 +163,8 @@ protected:
         return folder + "/vortan";
     }
 
-    void Start(const std::string& program = BuiltProgram("vortan")) {
-        ProcessOptions options = xvfb.Options();
+    void Start(const std::string& program = BuiltProgram("vortan"), const ProcessOptions& base = {}) {
+        ProcessOptions options = xvfb.Options(base);
         options.workDir = work;
         options.env["ALSOFT_CONF"] = root.File("alsoft.conf");
         options.timeoutSeconds = 180;
@@ -245,7 +245,15 @@ protected:
 class UnusualInstallFolderTest : public HomeFoldersProgramTest, public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(UnusualInstallFolderTest, TheGameFindsItsPicturesAndSounds) {
-    Start(Install(GetParam()));
+    // In the sanitizer build, started from a path with bytes above 127, the sanitizer
+    // runtime's record of dynamic thread-local blocks goes wrong at random and its leak
+    // check at exit crashes ("Tracer caught signal 11"), with or without the changes
+    // these tests cover. Without that record the leak check still runs. Other builds
+    // ignore the variable.
+    ProcessOptions sanitizer;
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    sanitizer.env["ASAN_OPTIONS"] = std::string(asan ? asan : "") + ":intercept_tls_get_addr=0";
+    Start(Install(GetParam()), sanitizer);
     EXPECT_TRUE(ReachesTitle()) << game->OutputSoFar();
     End("F4");
     EXPECT_GT(LoudSamples(root.Read("mix.wav")), 1000) << "no sound was played";
