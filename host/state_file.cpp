@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -55,8 +56,8 @@ void RemoveLeftovers(const std::string& target) {
     if (!dir) return;
     const std::string prefix = TemporaryPrefix(target);
     while (dirent* entry = readdir(dir)) {
+        if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) continue;
         const std::string name = entry->d_name;
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
         const std::string digits = name.substr(prefix.size());
         if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) {
             continue;
