@@ -35,7 +35,7 @@ std::string FinalTarget(std::string path) {
         char link[PATH_MAX];
         ssize_t n = readlink(path.c_str(), link, sizeof link);
         if (n < 0) return path;  // not a link (or not there): this is the name
-        if (size_t(n) == sizeof link) return std::string();
+        if (n == 0 || size_t(n) == sizeof link) return std::string();
         std::string target(link, size_t(n));
         path = target[0] == '/' ? target : DirectoryOf(path) + "/" + target;
     }
