@@ -54,6 +54,9 @@ public:
     // Replaces GLFW as the source of game pads (tests give scripted raw readings); null
     // goes back to GLFW. Every port starts empty again.
     void SetJoystickSource(QvJoystickSource* source);
+    // Extra gamepad mappings: the data folder's "gamecontrollerdb.txt", then the
+    // SDL_GAMECONTROLLERCONFIG environment variable, each when present.
+    void LoadGamepadMappings();
 
     // GLFW callbacks, through the host instance.
     void OnKey(int glfwKey, int action);

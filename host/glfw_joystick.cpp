@@ -1,10 +1,12 @@
-// Game pads read from GLFW.
+// Game pads read from GLFW, and the extra gamepad mappings given at start.
 #include "host/glfw_joystick.h"
 
 #include <GLFW/glfw3.h>
 
+#include <cstdlib>
 #include <cstring>
 
+#include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
 
 namespace {
@@ -37,4 +39,22 @@ QvRawPad QvGlfwJoysticks::Read(int id) {
 String QvGlfwJoysticks::Name(int id) {
     const char* name = glfwJoystickIsGamepad(id) ? glfwGetGamepadName(id) : glfwGetJoystickName(id);
     return name ? Utf8(name) : String();
+}
+
+void QvGlfwJoysticks::AddMappings(const std::string& text, const std::string& origin) {
+    QvGamepadMappings mappings = QvSortGamepadMappings(text, origin);
+    for (const std::string& problem : mappings.problems) qvPrint(Utf8(problem.c_str()));
+    if (!mappings.usable.empty()) glfwUpdateGamepadMappings(mappings.usable.c_str());
+}
+
+void QvGlfwGame::LoadGamepadMappings() {
+    int length = 0;
+    if (unsigned char* file = LoadData("pellix://data/gamecontrollerdb.txt", &length)) {
+        _glfwJoysticks->AddMappings(std::string(reinterpret_cast<char*>(file), size_t(length)),
+                                    "gamecontrollerdb.txt");
+        std::free(file);
+    }
+    if (const char* variable = std::getenv("SDL_GAMECONTROLLERCONFIG")) {
+        _glfwJoysticks->AddMappings(variable, "SDL_GAMECONTROLLERCONFIG");
+    }
 }
