@@ -18,31 +18,45 @@
 #include "tests/support/scratch_dir.h"
 #include "tests/support/xvfb_server.h"
 
+// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace {
 
-// A capture of the game's window, straight to binary PPM.
+// A window not mapped yet cannot be read: the capture fails and the caller polls again,
+// rather than Xlib ending the test.
+int IgnoreXError(Display*, XErrorEvent*) {
+    return 0;
+}
+
+// The game's window read straight from the X server: quick enough to poll every few
+// updates while a key or a pad is held.
 class Capture {
 public:
-    bool Take(const XvfbServer& xvfb, const std::string& window, const std::string& stem) {
-        const std::string ppm = stem + ".ppm";
-        if (xvfb.Run({"import", "-window", window, "-depth", "8", "ppm:" + ppm}, 30).exitCode != 0) return false;
-        std::ifstream in(ppm, std::ios::binary);
-        std::string magic;
-        int max = 0;
-        in >> magic >> width >> height >> max;
-        in.get();
-        if (magic != "P6" || max != 255 || width < 640 || height < 480) return false;
-        bytes.assign(size_t(width) * height * 3, 0);
-        in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-        return bool(in);
+    bool Take(Display* dpy, const std::string& window) {
+        XSetErrorHandler(IgnoreXError);
+        XImage* image = XGetImage(dpy, std::stoul(window), 0, 0, 640, 480, AllPlanes, ZPixmap);
+        if (!image) return false;
+        bytes.resize(640 * 480 * 3);
+        unsigned char* out = bytes.data();
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                *out++ = (pixel & image->red_mask) >> __builtin_ctzl(image->red_mask);
+                *out++ = (pixel & image->green_mask) >> __builtin_ctzl(image->green_mask);
+                *out++ = (pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask);
+            }
+        }
+        XDestroyImage(image);
+        return true;
     }
-    const unsigned char* At(int x, int y) const { return &bytes[(size_t(y) * width + x) * 3]; }
+    const unsigned char* At(int x, int y) const { return &bytes[(size_t(y) * 640 + x) * 3]; }
     bool White(int x, int y) const {
         const unsigned char* p = At(x, y);
         return p[0] > 200 && p[1] > 200 && p[2] > 200;
     }
 
-    int width = 0, height = 0;
     std::vector<unsigned char> bytes;
 };
 
@@ -87,6 +101,8 @@ int OptionsCursor(const Capture& c) {
     return row;
 }
 
+// The options box fully up: its yellow panel, and the five rows' bars (blue over the
+// yellow) in their places. Until then the box takes no key.
 bool ShowsOptions(const Capture& c) {
     int panel = 0;
     for (int y = 330; y < 470; y += 2) {
@@ -95,13 +111,31 @@ bool ShowsOptions(const Capture& c) {
             panel += p[0] > 100 && p[1] > 100 && p[2] < 70;
         }
     }
+    for (int k = 1; k <= 5; ++k) {
+        const unsigned char* bar = c.At(90, 130 + 40 * (k - 1) + 8);
+        if (bar[2] <= bar[0]) return false;
+    }
     return panel > 15000;
+}
+
+// The title menu: its dark blue clear colour and the two score tables on the right.
+bool ShowsMenu(const Capture& c) {
+    int best = 0, last = 0;
+    for (int y = 55; y < 430; ++y) {
+        for (int x = 510; x < 640; ++x) {
+            const unsigned char* p = c.At(x, y);
+            if (y < 230 && p[0] > 200 && p[1] > 150 && p[1] < 240 && p[2] < 150) ++best;
+            if (y >= 255 && p[0] > 150 && p[0] < 240 && p[1] > 200 && p[2] < 150) ++last;
+        }
+    }
+    const unsigned char* corner = c.At(2, 2);
+    return corner[0] <= 10 && corner[1] <= 10 && corner[2] >= 20 && corner[2] <= 40 && best > 60 && last > 60;
 }
 
 class PadProgramTest : public ::testing::Test {
 protected:
     // The game copied beside a data folder of its own (which `adjustData` may add to),
-    // run in a scratch folder with the pretend pads and `env`.
+    // run in a scratch folder with the pretend pads and `env`, up to its title menu.
     void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
                const std::map<std::string, std::string>& env = {}) {
         ASSERT_TRUE(xvfb.Ok());
@@ -119,61 +153,91 @@ protected:
         window = xvfb.WaitForWindow("Vortan Rally Run", 30);
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
         xvfb.Run({"xdotool", "windowfocus", "--sync", window});
-        // The title menu, slid in: the description of Normal under the wheel.
-        ASSERT_TRUE(WaitFor([](const Capture& c) { return Lit(Description(c)) > 200; }, 30)) << game->OutputSoFar();
-        SleepSeconds(1);
+        dpy = XOpenDisplay(xvfb.Display().c_str());
+        ASSERT_NE(dpy, nullptr);
+        ASSERT_TRUE(WaitFor(ShowsMenu, 30)) << game->OutputSoFar();
+    }
+    void TearDown() override {
+        if (dpy) XCloseDisplay(dpy);
     }
 
     // Captures the window until the test passes or the time is up.
-    bool WaitFor(const std::function<bool(const Capture&)>& test, double seconds) {
+    bool WaitFor(const std::function<bool(const Capture&)>& test, double seconds = 8) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         do {
-            if (shot.Take(xvfb, window, work.File("shot")) && test(shot)) return true;
-            SleepSeconds(0.05);
+            if (shot.Take(dpy, window) && test(shot)) return true;
+            SleepSeconds(0.02);
         } while (std::chrono::steady_clock::now() < end);
         return false;
     }
-    bool WaitForDescription(const Mask& wanted, double seconds = 8) {
-        return WaitFor([&](const Capture& c) { return Same(Description(c), wanted); }, seconds);
+    static std::function<bool(const Capture&)> Describes(const Mask& wanted) {
+        return [wanted](const Capture& c) { return Same(Description(c), wanted); };
     }
 
-    // Held long enough for a slow sanitized frame to see it, yet short of the menus'
+    // A control held until its effect shows, then let go. The game reads held controls
+    // once per update, however slow a sanitized build makes them, and a screen takes a
+    // new one only once it has seen every control let go: a press that came too soon
+    // after the last is let go and made again. Polling keeps well inside the wheel's
     // key repeat.
-    void Press(const std::string& key) {
-        xvfb.Run({"xdotool", "keydown", key});
-        SleepSeconds(0.25);
-        xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
+    bool HoldUntil(const std::function<void()>& press, const std::function<void()>& release,
+                   const std::function<bool(const Capture&)>& effect) {
+        bool seen = false;
+        for (int attempt = 0; attempt < 4 && !seen; ++attempt) {
+            press();
+            seen = WaitFor(effect, 2);
+            release();
+            SleepSeconds(0.3);
+        }
+        return seen;
+    }
+    bool HoldKeyUntil(const std::string& key, const std::function<bool(const Capture&)>& effect) {
+        return HoldUntil([&] { xvfb.Run({"xdotool", "keydown", key}); },
+                         [&] { xvfb.Run({"xdotool", "keyup", key}); }, effect);
+    }
+    // The same for pad `id`: `hold` changes it, and it goes back as it was afterwards.
+    bool HoldPadUntil(int id, const std::function<void(PretendPads::Pad&)>& hold,
+                      const std::function<bool(const Capture&)>& effect) {
+        const PretendPads::Pad before = pads[id];
+        return HoldUntil(
+            [&] {
+                hold(pads[id]);
+                pads.Write();
+            },
+            [&] {
+                pads[id] = before;
+                pads.Write();
+            },
+            effect);
+    }
+    // The left stick pushed, in GLFW's values (up and left -1).
+    static std::function<void(PretendPads::Pad&)> LeftStick(float x, float y) {
+        return [x, y](PretendPads::Pad& pad) {
+            pad.axes[PretendPads::kLeftX] = x;
+            pad.axes[PretendPads::kLeftY] = y;
+        };
     }
 
     // The wheel's description for Normal, then for Easy as the Up key shows it; the Down
     // key turns the wheel back to Normal.
     void LearnWheelFromTheKeyboard() {
-        ASSERT_TRUE(shot.Take(xvfb, window, work.File("normal")));
-        normal = Description(shot);
-        Press("Up");
-        ASSERT_TRUE(WaitFor([&](const Capture& c) { return !Same(Description(c), normal); }, 8));
-        SleepSeconds(0.3);
-        ASSERT_TRUE(shot.Take(xvfb, window, work.File("easy")));
-        easy = Description(shot);
+        normal = SettledDescription();
+        ASSERT_TRUE(HoldKeyUntil("Up", [&](const Capture& c) { return !Same(Description(c), normal); }));
+        easy = SettledDescription();
         ASSERT_FALSE(Same(easy, normal));
-        Press("Down");
-        ASSERT_TRUE(WaitForDescription(normal));
+        ASSERT_TRUE(HoldKeyUntil("Down", Describes(normal)));
     }
-
-    // Pushes pad `id`'s left stick (values as GLFW reports them) until `effect` shows, then
-    // lets go; false when it never shows.
-    bool PushLeftStickUntil(int id, float x, float y, const std::function<bool(const Capture&)>& effect) {
-        SetLeftStick(id, x, y);
-        const bool seen = WaitFor(effect, 8);
-        SetLeftStick(id, 0, 0);
-        SleepSeconds(0.15);
-        return seen;
-    }
-    void SetLeftStick(int id, float x, float y) {
-        pads[id].axes[PretendPads::kLeftX] = x;
-        pads[id].axes[PretendPads::kLeftY] = y;
-        pads.Write();
+    // The description once it stands still (the menu slides in, and the text with it).
+    Mask SettledDescription() {
+        Mask last;
+        for (int i = 0; i < 100; ++i) {
+            SleepSeconds(0.1);
+            if (!shot.Take(dpy, window)) continue;
+            Mask now = Description(shot);
+            if (Same(now, last)) return now;
+            last = now;
+        }
+        ADD_FAILURE() << "the description never stands still";
+        return last;
     }
 
     // How often the console has shown `line` so far.
@@ -183,7 +247,6 @@ protected:
         for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1)) ++n;
         return n;
     }
-
     bool WaitForLines(const std::string& line, int count, double seconds = 5) const {
         const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
         while (Lines(line) < count && std::chrono::steady_clock::now() < end) SleepSeconds(0.05);
@@ -191,7 +254,7 @@ protected:
     }
 
     void Quit() {
-        Press("F4");
+        xvfb.Run({"xdotool", "key", "F4"});
         ProcessResult result = game->Wait(20);
         EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     }
@@ -202,6 +265,7 @@ protected:
     PretendPads pads{work.File("pads")};
     std::unique_ptr<RunningProcess> game;
     std::string window;
+    Display* dpy = nullptr;
     Capture shot;
     Mask normal, easy;
 };
@@ -214,14 +278,9 @@ TEST_F(PadProgramTest, StickUpOnTheTitleMenuTurnsTheWheelToEasyAsTheUpKeyDoes) {
     LearnWheelFromTheKeyboard();
 
     // Up, as GLFW reports it: -1.
-    EXPECT_TRUE(PushLeftStickUntil(0, 0, -1, [&](const Capture& c) { return Same(Description(c), easy); }))
-        << "the wheel did not turn to Easy";
-    // Down on the pad's d-pad (the hat): back to Normal.
-    pads[0].hats = {PretendPads::kHatDown};
-    pads.Write();
-    EXPECT_TRUE(WaitForDescription(normal));
-    pads[0].hats = {0};
-    pads.Write();
+    EXPECT_TRUE(HoldPadUntil(0, LeftStick(0, -1), Describes(easy))) << "the wheel did not turn to Easy";
+    // Down on the pad's d-pad (its hat): back to Normal.
+    EXPECT_TRUE(HoldPadUntil(0, [](PretendPads::Pad& p) { p.hats = {PretendPads::kHatDown}; }, Describes(normal)));
     Quit();
 }
 
@@ -239,29 +298,28 @@ TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) 
     pads.Plug(0, generic);
     pads.Write();
     ASSERT_TRUE(game->WaitForOutput("Game pad 1 connected: Workshop Stick", 5)) << game->OutputSoFar();
-    EXPECT_TRUE(PushLeftStickUntil(0, 0, -1, [&](const Capture& c) { return Same(Description(c), easy); }));
+    EXPECT_TRUE(HoldPadUntil(0, LeftStick(0, -1), Describes(easy)));
 
-    // The options box: left to the gear, Return.
-    Press("Left");
-    Press("Return");
-    ASSERT_TRUE(WaitFor(ShowsOptions, 8));
-    ASSERT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 0; }, 5));
+    // The options box: left to the gear (the wheel's description goes), Return.
+    ASSERT_TRUE(HoldKeyUntil("Left", [](const Capture& c) { return Lit(Description(c)) < 50; }));
+    ASSERT_TRUE(HoldKeyUntil("Return", ShowsOptions));
+    ASSERT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 0; }));
     // The stick held down moves the cursor one row, and the box takes nothing more until
     // every control is let go. Pulled out while still held, the pad lets go of it.
-    SetLeftStick(0, 0, 1);
-    ASSERT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 1; }, 8));
+    LeftStick(0, 1)(pads[0]);
+    pads.Write();
+    ASSERT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 1; }));
     pads.Unplug(0);
     pads.Write();
     ASSERT_TRUE(game->WaitForOutput("Game pad 1 disconnected", 5)) << game->OutputSoFar();
-    Press("Down");
-    EXPECT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 2; }, 5))
+    EXPECT_TRUE(HoldKeyUntil("Down", [](const Capture& c) { return OptionsCursor(c) == 2; }))
         << "the pulled-out pad still holds the stick down";
 
     // Plugged in again: the same port, and its stick acts at once.
     pads.Plug(0, generic);
     pads.Write();
     ASSERT_TRUE(WaitForLines("Game pad 1 connected: Workshop Stick", 2)) << game->OutputSoFar();
-    EXPECT_TRUE(PushLeftStickUntil(0, 0, 1, [](const Capture& c) { return OptionsCursor(c) == 3; }));
+    EXPECT_TRUE(HoldPadUntil(0, LeftStick(0, 1), [](const Capture& c) { return OptionsCursor(c) == 3; }));
     EXPECT_TRUE(game->Running());
     Quit();
 }
@@ -303,11 +361,8 @@ TEST_F(PadProgramTest, MappingsFromTheDataFolderAndTheEnvironmentMakePadsGamepad
 
     // Up on axis 4 is the first pad's left stick up, through its mapping.
     LearnWheelFromTheKeyboard();
-    pads[0].axes[4] = -1;
-    pads.Write();
-    EXPECT_TRUE(WaitForDescription(easy)) << "the mapping from the data folder was not used";
-    pads[0].axes[4] = 0;
-    pads.Write();
+    EXPECT_TRUE(HoldPadUntil(0, [](PretendPads::Pad& p) { p.axes[4] = -1; }, Describes(easy)))
+        << "the mapping from the data folder was not used";
     Quit();
 }
 
