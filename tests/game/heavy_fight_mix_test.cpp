@@ -3,8 +3,8 @@
 // real rate while OpenAL's wave writer records the mix. No recorded sample may reach full
 // scale, and every kind of fight sound must have been part of it.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -17,7 +17,6 @@
 #include <random>
 #include <string>
 #include <thread>
-#include <vector>
 
 #include "game/round_records.h"
 #include "tests/game/game_fixture.h"
