@@ -49,6 +49,15 @@ gxtkAudio::gxtkAudio() {
     Source(&channels[kMusicChannel]);
 }
 
+void gxtkAudio::Close() {
+    music_.Close();  // its buffers and file go while the context still exists
+    alcMakeContextCurrent(nullptr);
+    if (alcContext) alcDestroyContext(alcContext);
+    if (alcDevice) alcCloseDevice(alcDevice);
+    alcContext = nullptr;
+    alcDevice = nullptr;
+}
+
 // Outside 0..32 there is no channel: such calls do nothing.
 gxtkChannel* gxtkAudio::Channel(int channel) {
     if (channel < 0 || channel >= kChannels) return nullptr;

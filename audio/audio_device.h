@@ -69,6 +69,9 @@ public:
     // once per update (about a second of the tune is queued ahead).
     void Update();
 
+    // Closes the context and the device when the program quits; silent from then on.
+    void Close();
+
 private:
     gxtkChannel* Channel(int channel);
     // The channel's source, created or taken from a stopped effect channel; 0 when none.

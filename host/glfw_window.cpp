@@ -54,6 +54,9 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwWindowHint(GLFW_ALPHA_BITS, alpha);
     glfwWindowHint(GLFW_DEPTH_BITS, depth);
     glfwWindowHint(GLFW_STENCIL_BITS, stencil);
+    // The X11 class the desktop entry names, so a dock matches the window to its entry.
+    glfwWindowHintString(GLFW_X11_CLASS_NAME, "vortan");
+    glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "vortan");
     if (fullscreen) {
         _window = glfwCreateWindow(width, height, "", glfwGetPrimaryMonitor(), nullptr);
     } else {
@@ -72,7 +75,9 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     }
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
-    glfwSetInputMode(_window, GLFW_CURSOR, _mouseVisible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    // A full screen has no pointer; a window shows it unless the application hid it.
+    const bool pointer = _mouseVisible && !fullscreen;
+    glfwSetInputMode(_window, GLFW_CURSOR, pointer ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
     InstallCallbacks();
     TrackWindowState();
 }
