@@ -50,6 +50,7 @@ gxtkAudio::gxtkAudio() {
 }
 
 void gxtkAudio::Close() {
+    music_.Close();  // its buffers and file go while the context still exists
     alcMakeContextCurrent(nullptr);
     if (alcContext) alcDestroyContext(alcContext);
     if (alcDevice) alcCloseDevice(alcDevice);
@@ -152,6 +153,7 @@ int gxtkAudio::PlaySample(gxtkSample* sample, int channel, int flags) {
     if (!chan || !sample) return 0;
     ALuint source = Source(chan);
     if (source == 0) return 0;
+    Stopped(chan);
     alSourceStop(source);
     alSourcei(source, AL_BUFFER, ALint(sample->buffer));
     alSourcei(source, AL_LOOPING, flags ? AL_TRUE : AL_FALSE);
@@ -166,15 +168,26 @@ int gxtkAudio::StopChannel(int channel) {
     gxtkChannel* chan = Channel(channel);
     if (!chan || chan->state == 0) return 0;
     alSourceStop(chan->source);
-    chan->state = 0;
+    Stopped(chan);
     return 0;
+}
+
+void gxtkAudio::Stopped(gxtkChannel* chan) {
+    chan->state = 0;
+    if (chan == &channels[kMusicChannel]) music_.Close();
+}
+
+bool gxtkAudio::RanOut(gxtkChannel* chan) {
+    // A tune that ran dry between updates goes on rather than ending.
+    if (chan == &channels[kMusicChannel]) music_.Update();
+    return SourceState(chan->source) == AL_STOPPED;
 }
 
 int gxtkAudio::PauseChannel(int channel) {
     gxtkChannel* chan = Channel(channel);
     if (!chan || chan->state != 1) return 0;
-    if (SourceState(chan->source) == AL_STOPPED) {
-        chan->state = 0;
+    if (RanOut(chan)) {
+        Stopped(chan);
     } else {
         alSourcePause(chan->source);
         chan->state = 2;
@@ -194,7 +207,7 @@ int gxtkAudio::ChannelState(int channel) {
     gxtkChannel* chan = Channel(channel);
     if (!chan) return 0;
     if (chan->state != 1) return chan->state;
-    if (SourceState(chan->source) == AL_STOPPED) chan->state = 0;
+    if (RanOut(chan)) Stopped(chan);
     return chan->state;
 }
 
@@ -221,11 +234,24 @@ int gxtkAudio::SetRate(int channel, float rate) {
 
 int gxtkAudio::PlayMusic(String path, int flags) {
     StopMusic();
-    gxtkSample* sample = LoadSample(path);
-    if (!sample) return -1;
-    PlaySample(sample, kMusicChannel, flags);
+    if (!path.ToLower().EndsWith(".ogg")) {
+        gxtkSample* sample = LoadSample(path);
+        if (!sample) return -1;
+        PlaySample(sample, kMusicChannel, flags);
+        return 0;
+    }
+    FlushDiscarded();
+    FILE* file = QvGame::_game ? QvGame::_game->OpenFile(path, "rb") : nullptr;
+    if (!file) return -1;
+    gxtkChannel* chan = &channels[kMusicChannel];
+    if (!music_.Open(file, Source(chan), flags != 0)) return -1;
+    gc_assign(chan->sample, static_cast<gxtkSample*>(nullptr));
+    chan->flags = flags;
+    chan->state = 1;
     return 0;
 }
+
+void gxtkAudio::Update() { music_.Update(); }
 
 int gxtkAudio::StopMusic() { return StopChannel(kMusicChannel); }
 int gxtkAudio::PauseMusic() { return PauseChannel(kMusicChannel); }

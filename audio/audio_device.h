@@ -1,11 +1,13 @@
 // gxtkAudio: the OpenAL audio device. It owns 32 sound-effect channels and one music
 // channel (32), turns decoded sound files into samples, and plays, pauses, stops and shapes
-// what each channel plays. Music is an ordinary sample decoded whole; nothing streams.
-// Everything runs on the main thread.
+// what each channel plays. An Ogg Vorbis tune streams from its file on the music channel
+// (Update keeps it fed); any other tune plays as an ordinary sample. Everything runs on
+// the main thread.
 #pragma once
 
 #include <AL/alc.h>
 
+#include "audio/music_stream.h"
 #include "audio/sample.h"
 #include "runtime/object.h"
 #include "runtime/string.h"
@@ -63,6 +65,10 @@ public:
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
 
+    // Decodes the next pieces of a streamed tune into the buffers it has played; called
+    // once per update (about a second of the tune is queued ahead).
+    void Update();
+
     // Closes the context and the device when the program quits; silent from then on.
     void Close();
 
@@ -71,4 +77,10 @@ private:
     // The channel's source, created or taken from a stopped effect channel; 0 when none.
     unsigned int Source(gxtkChannel* channel);
     void FlushDiscarded();
+    // The channel's sound has run out: its source stopped with nothing more to come.
+    bool RanOut(gxtkChannel* channel);
+    // The channel is stopped: it forgets a streamed tune it was playing.
+    void Stopped(gxtkChannel* channel);
+
+    gxtkMusicStream music_;
 };

@@ -42,6 +42,7 @@ void c_GameDelegate::ResumeGame() {
 
 void c_GameDelegate::UpdateGame() {
     qv_app_ValidateDeviceWindow(true);
+    m__audio->Update();  // keeps a streamed tune fed
     m__input->p_BeginUpdate();
     qv_app__app->p_OnUpdate();
     m__input->p_EndUpdate();

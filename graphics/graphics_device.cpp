@@ -7,6 +7,8 @@
 #include <cstring>
 #include <vector>
 
+#include "host/glfw_game.h"
+
 namespace {
 
 // One colour byte: the product truncated towards zero, kept inside a byte.
@@ -38,10 +40,20 @@ gxtkGraphics::gxtkGraphics() {
     ReadWindowSize();
 }
 
+// The host keeps its window's size from GLFW's callbacks, so reading it costs no round
+// trip to the window system; any other window is asked.
 void gxtkGraphics::ReadWindowSize() {
     width = 0;
     height = 0;
-    if (GLFWwindow* window = glfwGetCurrentContext()) glfwGetWindowSize(window, &width, &height);
+    GLFWwindow* window = glfwGetCurrentContext();
+    if (!window) return;
+    QvGlfwGame* host = QvGlfwGame::_glfwGame;
+    if (host && host->Window() == window) {
+        width = host->GetDeviceWidth();
+        height = host->GetDeviceHeight();
+        return;
+    }
+    glfwGetWindowSize(window, &width, &height);
 }
 
 int gxtkGraphics::Width() { return width; }
@@ -65,7 +77,9 @@ int gxtkGraphics::BeginRender() {
 
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+    blend = 0;
     glDisable(GL_TEXTURE_2D);
+    texturing = false;
     vertexCount = 0;
     return 1;
 }
@@ -97,10 +111,15 @@ int gxtkGraphics::SetColor(float r, float g, float b) {
     return 0;
 }
 
-int gxtkGraphics::SetBlend(int blend) {
+// Only a change of the blend function ends the batch: what is pending was drawn for the
+// function already in force.
+int gxtkGraphics::SetBlend(int mode) {
+    int wanted = mode == 1 ? 1 : 0;
+    if (wanted == blend) return 0;
     Flush();
     // Colours are premultiplied, so alpha blending takes the source as it is.
-    glBlendFunc(GL_ONE, blend == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    glBlendFunc(GL_ONE, wanted == 1 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+    blend = wanted;
     return 0;
 }
 
@@ -141,12 +160,21 @@ gxtkVertex* gxtkGraphics::Begin(int mode, int count, gxtkSurface* surface) {
 
 void gxtkGraphics::Flush() {
     if (vertexCount == 0) return;
+    if (batchSurface && batchSurface->discarded) {  // given up since its quads were stored
+        vertexCount = 0;
+        return;
+    }
+    // Texturing stays on from one textured batch to the next; only an untextured batch
+    // turns it off.
     if (batchSurface) {
-        glEnable(GL_TEXTURE_2D);
+        if (!texturing) glEnable(GL_TEXTURE_2D);
+        texturing = true;
         batchSurface->Bind();
+    } else if (texturing) {
+        glDisable(GL_TEXTURE_2D);
+        texturing = false;
     }
     DrawBatch();
-    if (batchSurface) glDisable(GL_TEXTURE_2D);
     vertexCount = 0;
     ++flushCount;
 }
@@ -169,11 +197,16 @@ void gxtkGraphics::DrawBatch() {
         glDrawElements(GL_TRIANGLES, vertexCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
         ++drawCallCount;
         return;
-    default:
-        for (int first = 0; first < vertexCount; first += batchMode) {
-            glDrawArrays(GL_TRIANGLE_FAN, first, batchMode);
-            ++drawCallCount;
+    default: {
+        // Every fan of the batch in one call.
+        int fans = 0;
+        for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
+            fanFirsts[fans] = first;
+            fanCounts[fans] = batchMode;
         }
+        glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
+        ++drawCallCount;
+    }
     }
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "graphics/gl.h"
 #include "graphics/surface.h"
 #include "runtime/object.h"
 
@@ -18,6 +19,7 @@ static_assert(sizeof(gxtkVertex) == 20, "vertex layout is part of the OpenGL arr
 
 constexpr int GXTK_MAX_VERTICES = 1024;
 constexpr int GXTK_MAX_QUADS = GXTK_MAX_VERTICES / 4;
+constexpr int GXTK_MAX_FANS = GXTK_MAX_VERTICES / 5;  // fans have at least 5 vertices
 
 // Batch modes: 1 points, 2 lines, 3 triangles, 4 quads, n >= 5 fans of n vertices.
 enum {
@@ -38,9 +40,14 @@ public:
     bool transformed = false;
     gxtkVertex vertices[GXTK_MAX_VERTICES];
     uint16_t quadIndices[GXTK_MAX_QUADS * 6];
+    // First vertex and vertex count of each fan in a batch of polygons, for one multi-draw.
+    GLint fanFirsts[GXTK_MAX_FANS];
+    GLsizei fanCounts[GXTK_MAX_FANS];
     int batchMode = 0;
     int vertexCount = 0;
     gxtkSurface* batchSurface = nullptr;  // not owned; only used while vertices are pending
+    int blend = -1;  // blend mode the OpenGL blend function is set for; -1 before any
+    bool texturing = false;  // GL_TEXTURE_2D is on (left on between textured batches)
     // Batches drawn and OpenGL draw calls issued since construction (tests, benchmarks).
     int64_t flushCount = 0;
     int64_t drawCallCount = 0;

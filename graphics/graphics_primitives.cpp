@@ -99,7 +99,7 @@ int gxtkGraphics::DrawPoly(Array<float> xy) {
 
 int gxtkGraphics::DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcx, int srcy) {
     int n = xyuv.Length() / 4;
-    if (!surface || n < 1 || n > GXTK_MAX_VERTICES) return 0;
+    if (!surface || n < 1 || n > GXTK_MAX_VERTICES || !surface->Prepare()) return 0;
     gxtkVertex* v = Begin(n, n, surface);
     for (int i = 0; i < n; ++i) {
         Place(v[i], xyuv[4 * i], xyuv[4 * i + 1]);
@@ -110,8 +110,10 @@ int gxtkGraphics::DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcx, i
     return 0;
 }
 
+// A surface is made ready before its texture coordinates are worked out: they depend on
+// the size its texture was given. A discarded surface draws nothing.
 int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
-    if (!surface) return 0;
+    if (!surface || !surface->Prepare()) return 0;
     float w = static_cast<float>(surface->Width());
     float h = static_cast<float>(surface->Height());
     gxtkVertex* v = Begin(GXTK_QUADS, 4, surface);
@@ -131,7 +133,7 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
 
 int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
                                int srcw, int srch) {
-    if (!surface) return 0;
+    if (!surface || !surface->Prepare()) return 0;
     gxtkVertex* v = Begin(GXTK_QUADS, 4, surface);
     float u0 = srcx * surface->uscale;
     float v0 = srcy * surface->vscale;

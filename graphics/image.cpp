@@ -85,6 +85,11 @@ int c_Image::p_SetHandle(float x, float y) {
 
 int c_Image::p_Frames() { return m_frames.Length(); }
 
+int c_Image::p_Discard() {
+    if (m_surface && !m_source) m_surface->Discard();
+    return 0;
+}
+
 void c_Image::mark() {
     gc_mark_q(m_surface);
     gc_mark_q(m_frames);

@@ -44,6 +44,10 @@ public:
     int p_SetHandle(float x, float y);
     // Number of frames; a frame index is usable when 0 <= index < p_Frames().
     int p_Frames();
+    // Gives up the picture's texture and memory now rather than when the collector gets to
+    // it; for a picture being replaced. The image draws nothing afterwards. An image cut
+    // from another leaves their shared surface alone.
+    int p_Discard();
 
     void mark() override;
 };

@@ -1,4 +1,4 @@
-// gxtkSurface: premultiplied pixels in memory and a lazily made texture per OpenGL context.
+// gxtkSurface: a lazily made texture per OpenGL context, and what it is made from.
 #include "graphics/surface.h"
 
 #include <cstdlib>
@@ -23,12 +23,15 @@ unsigned char Premultiply(unsigned value, unsigned alpha) {
 gxtkSurface::~gxtkSurface() {
     ReleaseTexture();
     std::free(data);
+    std::free(file);
 }
 
 int gxtkSurface::Discard() {
     ReleaseTexture();
     std::free(data);
     data = nullptr;
+    ForgetFile();
+    discarded = true;
     return 0;
 }
 
@@ -79,13 +82,43 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     }
 }
 
+void gxtkSurface::KeepFile(unsigned char* bytes, int length) {
+    ForgetFile();
+    file = bytes;
+    fileLength = length;
+}
+
+void gxtkSurface::ForgetFile() {
+    std::free(file);
+    file = nullptr;
+    fileLength = 0;
+}
+
+void gxtkSurface::RestorePixels() {
+    if (data || !file || !QvGame::_game) return;
+    int w = 0, h = 0, d = 0;
+    unsigned char* pixels = QvGame::_game->DecodeImageData(file, fileLength, &w, &h, &d);
+    if (!pixels) return;
+    if (w != width || h != height || d != depth) {  // not the picture this surface was made from
+        std::free(pixels);
+        return;
+    }
+    SetData(pixels, w, h, d);
+}
+
 void gxtkSurface::Bind() {
-    if (glfwGraphicsSeq == 0) return;  // no OpenGL context yet
+    if (discarded || glfwGraphicsSeq == 0) return;  // nothing to draw, or no context yet
     if (seq == glfwGraphicsSeq) {
         glBindTexture(GL_TEXTURE_2D, texture);
         return;
     }
     CreateTexture();
+}
+
+bool gxtkSurface::Prepare() {
+    if (discarded || glfwGraphicsSeq == 0) return false;
+    if (seq != glfwGraphicsSeq) CreateTexture();
+    return true;
 }
 
 void gxtkSurface::CreateTexture() {
@@ -114,14 +147,20 @@ void gxtkSurface::CreateTexture() {
     uscale = 1.0f / static_cast<float>(texWidth);
     vscale = 1.0f / static_cast<float>(texHeight);
 
+    RestorePixels();
     if (data) {
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
     }
+    // With the file at hand the pixels are decoded again for the next context instead.
+    if (file) {
+        std::free(data);
+        data = nullptr;
+    }
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch) {
-    if (format != GL_RGBA) return;
+    if (discarded || format != GL_RGBA) return;
     // Only the part of the rectangle inside the surface is written.
     if (x < 0) pixels -= x, w += x, x = 0;
     if (y < 0) pixels -= static_cast<long long>(y) * pitch, h += y, y = 0;
@@ -129,6 +168,9 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels,
     if (y + h > height) h = height - y;
     if (w <= 0 || h <= 0) return;
 
+    // Written pixels are no longer the file's: from now on the pixels themselves are kept.
+    RestorePixels();
+    ForgetFile();
     if (!data) data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
     for (int r = 0; r < h; ++r) {
         const uint32_t* src = pixels + static_cast<long long>(r) * pitch;

@@ -1,13 +1,25 @@
 // The render device's surface makers: pictures loaded through the host, and blank ones.
 #include "graphics/graphics_device.h"
+
+#include <cstdlib>
+
 #include "host/game.h"
 
+// The surface keeps the file's bytes, which are far smaller than its pixels, to make its
+// texture again in a later OpenGL context.
 bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
     if (!surface || !QvGame::_game) return false;
+    int length = 0;
+    unsigned char* bytes = QvGame::_game->LoadData(path, &length);
+    if (!bytes) return false;
     int w = 0, h = 0, depth = 0;
-    unsigned char* pixels = QvGame::_game->LoadImageData(path, &w, &h, &depth);
-    if (!pixels) return false;
+    unsigned char* pixels = QvGame::_game->DecodeImageData(bytes, length, &w, &h, &depth);
+    if (!pixels) {
+        std::free(bytes);
+        return false;
+    }
     surface->SetData(pixels, w, h, depth);
+    surface->KeepFile(bytes, length);
     return true;
 }
 
@@ -18,9 +30,9 @@ gxtkSurface* gxtkGraphics::LoadSurface(String path) {
     return surface;
 }
 
+// Its texture is made when it is first drawn: a surface kept in reserve costs nothing.
 gxtkSurface* gxtkGraphics::CreateSurface(int w, int h) {
     gxtkSurface* surface = new gxtkSurface;
     surface->SetData(nullptr, w, h, 4);
-    surface->Bind();
     return surface;
 }

@@ -15,6 +15,14 @@ unsigned char* QvGlfwGame::LoadImageData(String path, int* width, int* height, i
     return pixels;
 }
 
+unsigned char* QvGlfwGame::DecodeImageData(const unsigned char* bytes, int length, int* width,
+                                           int* height, int* depth) {
+    unsigned char* pixels = stbi_load_from_memory(bytes, length, width, height, depth, 0);
+    if (!pixels) return nullptr;
+    gc_ext_malloced(*width * *height * *depth);
+    return pixels;
+}
+
 unsigned char* QvGlfwGame::LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz) {
     FILE* file = OpenFile(path, "rb");

@@ -47,6 +47,9 @@ QvDisplayMode* QvGame::GetDesktopMode() { return nullptr; }
 void QvGame::SetSwapInterval(int) {}
 String QvGame::PathToFilePath(String path) { return path; }
 unsigned char* QvGame::LoadImageData(String, int*, int*, int*) { return nullptr; }
+unsigned char* QvGame::DecodeImageData(const unsigned char*, int, int*, int*, int*) {
+    return nullptr;
+}
 unsigned char* QvGame::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 void QvGame::Die(ThrowableObject*) {

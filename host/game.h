@@ -79,6 +79,9 @@ public:
     virtual unsigned char* LoadData(String path, int* length);
     // Decoded pixels, rows top to bottom, `depth` bytes each (release with free()).
     virtual unsigned char* LoadImageData(String path, int* width, int* height, int* depth);
+    // The same from the bytes of a picture file already in memory.
+    virtual unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width,
+                                           int* height, int* depth);
     // Decoded samples: `length` frames of `channels` x `format` bytes (release with free()).
     virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz);

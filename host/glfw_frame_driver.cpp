@@ -30,8 +30,4 @@ void QvGlfwFrameDriver::ProcessEvents(bool wait) {
     }
 }
 
-bool QvGlfwFrameDriver::WindowActive() {
-    GLFWwindow* window = _host.Window();
-    return window && glfwGetWindowAttrib(window, GLFW_FOCUSED) &&
-           !glfwGetWindowAttrib(window, GLFW_ICONIFIED);
-}
+bool QvGlfwFrameDriver::WindowActive() { return _host.WindowActive(); }

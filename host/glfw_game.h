@@ -35,6 +35,8 @@ public:
     void SetSwapInterval(int interval) override;
     String PathToFilePath(String path) override;
     unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
+    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width,
+                                   int* height, int* depth) override;
     unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                  int* hertz) override;
 
@@ -64,8 +66,13 @@ public:
     void OnMouseButton(int button, int action);
     void OnMousePos(double x, double y);
     int OnWindowClose();
+    void OnWindowSize(int width, int height);
+    void OnWindowFocus();
+    void OnWindowIconify(bool iconified);
 
     GLFWwindow* Window() const { return _window; }
+    // The window has the input focus and is not iconified, as GLFW last reported.
+    bool WindowActive() const { return _window && _focused && !_iconified; }
 
     static QvGlfwGame* _glfwGame;
 
@@ -79,6 +86,9 @@ private:
     void RunScheduledUpdates();
     void ReleaseHeldKeys();
     void InstallCallbacks();
+    // Reads the new window's size and focus once; GLFW's callbacks keep them from then on,
+    // so no query of the window system is needed per frame.
+    void TrackWindowState();
 
     GLFWwindow* _window = nullptr;
     std::unique_ptr<QvFrameDriver> _glfwDriver;
@@ -86,5 +96,9 @@ private:
     std::unique_ptr<QvGlfwJoysticks> _glfwJoysticks;
     QvJoystickSource* _joysticks;
     bool _mouseVisible = true;
+    int _windowWidth = 0;
+    int _windowHeight = 0;
+    bool _focused = false;
+    bool _iconified = false;
     int _pjoys[4] = {-1, -1, -1, -1};
 };

@@ -13,6 +13,16 @@ const GLFWvidmode* DesktopVideoMode() {
     return monitor ? glfwGetVideoMode(monitor) : nullptr;
 }
 
+void WindowSizeCallback(GLFWwindow*, int width, int height) {
+    QvGlfwGame::_glfwGame->OnWindowSize(width, height);
+}
+
+void WindowFocusCallback(GLFWwindow*, int) { QvGlfwGame::_glfwGame->OnWindowFocus(); }
+
+void WindowIconifyCallback(GLFWwindow*, int iconified) {
+    QvGlfwGame::_glfwGame->OnWindowIconify(iconified == GLFW_TRUE);
+}
+
 }  // namespace
 
 // A key held across the change of window would otherwise stay down for ever: the new
@@ -69,23 +79,37 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     const bool pointer = _mouseVisible && !fullscreen;
     glfwSetInputMode(_window, GLFW_CURSOR, pointer ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
     InstallCallbacks();
+    TrackWindowState();
 }
+
+void QvGlfwGame::TrackWindowState() {
+    glfwGetWindowSize(_window, &_windowWidth, &_windowHeight);
+    _focused = glfwGetWindowAttrib(_window, GLFW_FOCUSED) == GLFW_TRUE;
+    _iconified = glfwGetWindowAttrib(_window, GLFW_ICONIFIED) == GLFW_TRUE;
+    glfwSetWindowSizeCallback(_window, WindowSizeCallback);
+    glfwSetWindowFocusCallback(_window, WindowFocusCallback);
+    glfwSetWindowIconifyCallback(_window, WindowIconifyCallback);
+}
+
+void QvGlfwGame::OnWindowSize(int width, int height) {
+    _windowWidth = width;
+    _windowHeight = height;
+}
+
+// GLFW also reports the focus passing through the window on its way to the root window
+// (with the pointer inside), so the X server is asked who holds it; this happens only
+// when the focus moves, never per frame.
+void QvGlfwGame::OnWindowFocus() {
+    _focused = _window && glfwGetWindowAttrib(_window, GLFW_FOCUSED) == GLFW_TRUE;
+}
+void QvGlfwGame::OnWindowIconify(bool iconified) { _iconified = iconified; }
 
 void QvGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
-int QvGlfwGame::GetDeviceWidth() {
-    int width = 0, height = 0;
-    if (_window) glfwGetWindowSize(_window, &width, &height);
-    return width;
-}
-
-int QvGlfwGame::GetDeviceHeight() {
-    int width = 0, height = 0;
-    if (_window) glfwGetWindowSize(_window, &width, &height);
-    return height;
-}
+int QvGlfwGame::GetDeviceWidth() { return _window ? _windowWidth : 0; }
+int QvGlfwGame::GetDeviceHeight() { return _window ? _windowHeight : 0; }
 
 QvDisplayMode* QvGlfwGame::GetDesktopMode() {
     const GLFWvidmode* desktop = DesktopVideoMode();

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "host/memory_policy.h"
 #include "host/startup.h"
 
 namespace {
@@ -20,6 +21,7 @@ void ReportGlfwError(int code, const char* description) {
 }  // namespace
 
 int QvPellixGame::Main(int argc, const char** argv) {
+    qvKeepLargeBlocksApart();
     glfwSetErrorCallback(ReportGlfwError);
     // Hats are read separately and appended to the buttons in the application's order.
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);

@@ -1,23 +1,16 @@
-// Decoding the game's own sound files, as the loader and PlayMusic do: every effect, and
-// the tune, which is decoded whole before it can start.
+// Decoding the game's own sound files whole, as the loader does: every effect, and the
+// tune (which used to be decoded whole before it could start; it streams now, see
+// bench_audio_music).
 #include <benchmark/benchmark.h>
-
-#include <unistd.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "audio/sound_file.h"
+#include "bench/audio/sound_folder.h"
 
 namespace {
-
-std::string DataFolder() {
-    char path[4096];
-    ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    std::string exe(path, n > 0 ? size_t(n) : 0);
-    return exe.substr(0, exe.rfind('/')) + "/data/sfx/";
-}
 
 using Reader = unsigned char* (*)(FILE*, int*, int*, int*, int*);
 
@@ -37,7 +30,7 @@ void BM_LoadEffects(benchmark::State& state) {
     std::vector<std::string> files;
     for (const char* slot : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010",
                              "011", "095", "096", "098", "099"}) {
-        files.push_back(DataFolder() + slot + ".wav");
+        files.push_back(SoundFolder() + slot + ".wav");
     }
     long bytes = 0;
     for (auto _ : state) {
@@ -55,7 +48,7 @@ void BM_LoadEffects(benchmark::State& state) {
 BENCHMARK(BM_LoadEffects)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeTune(benchmark::State& state) {
-    std::string file = DataFolder() + "gale.ogg";
+    std::string file = SoundFolder() + "gale.ogg";
     long bytes = 0;
     for (auto _ : state) {
         long decoded = Decode(file, LoadOGG);

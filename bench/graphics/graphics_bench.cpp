@@ -1,5 +1,5 @@
 // Render device costs: submitting transformed sprites, and whole frames of mixed
-// primitives on Mesa under a private Xvfb display.
+// primitives on Mesa under a private Xvfb display, with the draw calls they take.
 #include <benchmark/benchmark.h>
 
 #include <GL/gl.h>
@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "graphics/graphics.h"
+#include "host/memory_policy.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {
@@ -16,6 +17,7 @@ constexpr int H = 480;
 
 gxtkGraphics* Device() {
     static gxtkGraphics* device = [] {
+        qvKeepLargeBlocksApart();  // the game's allocator behaviour
         if (!gltest::OpenWindow(W, H)) return static_cast<gxtkGraphics*>(nullptr);
         gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
         gxtkGraphics* d = new gxtkGraphics;
@@ -33,20 +35,47 @@ gxtkSurface* Sheet(gxtkGraphics* device, int size, uint32_t colour) {
     return surface;
 }
 
+// The device, or null after marking the benchmark skipped.
+gxtkGraphics* DeviceOrSkip(benchmark::State& state) {
+    gxtkGraphics* device = Device();
+    if (!device) state.SkipWithError("no OpenGL window under Xvfb");
+    return device;
+}
+
 void StartFrame(gxtkGraphics* device) {
     device->BeginRender();
     qv_graphics_BeginRender();
 }
 
+// Ends a whole frame and waits until the rasteriser has drawn it.
+void FinishFrame(gxtkGraphics* device) {
+    qv_graphics_EndRender();
+    device->EndRender();
+    glFinish();
+}
+
+// The device's draw calls and batches per frame over a benchmark's iterations.
+class PerFrame {
+public:
+    explicit PerFrame(gxtkGraphics* device)
+        : device_(device), calls0_(device->drawCallCount), flushes0_(device->flushCount) {}
+    void Report(benchmark::State& state) const {
+        double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
+        state.counters["draw_calls_per_frame"] = (device_->drawCallCount - calls0_) / frames;
+        state.counters["batches_per_frame"] = (device_->flushCount - flushes0_) / frames;
+    }
+
+private:
+    gxtkGraphics* device_;
+    int64_t calls0_, flushes0_;
+};
+
 // CPU cost of one rotated, scaled sprite handed to the device. The sprites lie outside
 // the window so that the rasteriser has almost nothing to do; batching, transforming
 // and flushing are what is measured.
 void BM_SubmitTransformedSprite(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     gxtkSurface* sheet = Sheet(device, 256, 0xff336699);
     StartFrame(device);
     int64_t calls0 = device->drawCallCount;
@@ -69,11 +98,8 @@ BENCHMARK(BM_SubmitTransformedSprite);
 // The same through the graphics module: DrawImage2 with its matrix push, transforms,
 // validation and pop.
 void BM_SubmitDrawImage2(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     c_Image* image = qv_graphics_CreateImage(32, 32, 8, c_Image::CentreHandle);
     StartFrame(device);
     int i = 0;
@@ -82,9 +108,7 @@ void BM_SubmitDrawImage2(benchmark::State& state) {
                                1.5f, 1.5f, i & 7);
         ++i;
     }
-    qv_graphics_EndRender();
-    device->EndRender();
-    glFinish();
+    FinishFrame(device);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SubmitDrawImage2);
@@ -92,15 +116,11 @@ BENCHMARK(BM_SubmitDrawImage2);
 // One whole frame of 2000 primitives in runs as a game scene has them: sprites from two
 // sheets, oval shadows, rectangles, lines and points, cleared, drawn and finished.
 void BM_MixedFrame2000(benchmark::State& state) {
-    gxtkGraphics* device = Device();
-    if (!device) {
-        state.SkipWithError("no OpenGL window under Xvfb");
-        return;
-    }
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
     c_Image* fighters = qv_graphics_CreateImage(32, 48, 8, c_Image::CentreHandle);
     c_Image* props = qv_graphics_CreateImage(16, 16, 16, 0);
-    int64_t calls0 = device->drawCallCount;
-    int64_t flushes0 = device->flushCount;
+    PerFrame perFrame(device);
     for (auto _ : state) {
         StartFrame(device);
         device->Cls(20, 20, 40);
@@ -128,14 +148,53 @@ void BM_MixedFrame2000(benchmark::State& state) {
                 ++drawn;
             }
         }
-        qv_graphics_EndRender();
-        device->EndRender();
-        glFinish();
+        FinishFrame(device);
     }
-    double frames = static_cast<double>(std::max<int64_t>(1, state.iterations()));
-    state.counters["draw_calls_per_frame"] = (device->drawCallCount - calls0) / frames;
-    state.counters["batches_per_frame"] = (device->flushCount - flushes0) / frames;
+    perFrame.Report(state);
 }
 BENCHMARK(BM_MixedFrame2000)->Unit(benchmark::kMillisecond);
+
+// One command of a replayed draw list: each brings its own alpha, colour and blend mode.
+void Command(float alpha, float r, float g, float b, int blend) {
+    qv_graphics_SetAlpha(alpha);
+    qv_graphics_SetColor(r, g, b);
+    qv_graphics_SetBlend(blend);
+}
+
+// A frame of 700 commands as the game replays its draw list, every one setting alpha,
+// colour and blend before it draws: 100 fighters each over an oval shadow, 250 additive
+// sparks, 250 glyphs. Batches break where the picture or the blend mode changes.
+void BM_ReplayStyleFrame(benchmark::State& state) {
+    gxtkGraphics* device = DeviceOrSkip(state);
+    if (!device) return;
+    c_Image* fighters = qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle);
+    c_Image* sparks = qv_graphics_CreateImage(8, 8, 16, c_Image::CentreHandle);
+    c_Image* font = qv_graphics_CreateImage(16, 16, 64, c_Image::CentreHandle);
+    PerFrame perFrame(device);
+    for (auto _ : state) {
+        StartFrame(device);
+        device->Cls(10, 10, 30);
+        for (int i = 0; i < 100; ++i) {
+            float x = static_cast<float>(i * 37 % W), y = static_cast<float>(200 + i * 13 % 200);
+            Command(0.5f, 0, 0, 0, 0);
+            qv_graphics_DrawEllipse(x, y + 16, 14, 4);
+            Command(1, 255, 255, 255, 0);
+            qv_graphics_DrawImage2(fighters, x, y, 0, i % 2 ? -1.0f : 1.0f, 1, i % 9);
+        }
+        for (int i = 0; i < 250; ++i) {
+            Command(0.3f + (i % 7) * 0.1f, 255, 128 + i % 128, 40, 1);
+            qv_graphics_DrawImage2(sparks, static_cast<float>(i * 53 % W),
+                                   static_cast<float>(i * 29 % H), i * 7.0f, 1.5f, 1.5f, i % 16);
+        }
+        for (int i = 0; i < 250; ++i) {
+            Command(1, 255, 255, 255, 0);
+            qv_graphics_DrawImage2(font, static_cast<float>(8 + i % 60 * 10),
+                                   static_cast<float>(8 + i / 60 * 12), 0, 1, 1, i % 64);
+        }
+        FinishFrame(device);
+    }
+    perFrame.Report(state);
+}
+BENCHMARK(BM_ReplayStyleFrame)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -100,6 +100,56 @@ TEST_F(AudioDeviceTest, OggMusicPlaysToItsEnd) {
     EXPECT_LE(run.mix.LoudWindows(), 17);
 }
 
+// The tune streams from its file through a few queued buffers, and loops with neither a
+// gap nor a jump in the tone.
+TEST_F(AudioDeviceTest, StreamedTuneLoopsSeamlesslyFromAFewSmallBuffers) {
+    const int frames = 66100;  // 1.5 s, a whole number of the tone's periods
+    ProbeRun run = Probe("music-loops", {OggTone("tune", frames)});
+    EXPECT_EQ(run.Get("play_music"), "0");
+    EXPECT_EQ(run.Get("queued_buffers"), "4");
+    EXPECT_EQ(run.Get("playing"), "1/playing");
+    EXPECT_EQ(run.Get("stopped"), "0/stopped");
+    auto loud = run.mix.LoudStretches();
+    ASSERT_EQ(loud.size(), 1u);
+    long first = loud[0].first + 1, last = loud[0].second;
+    EXPECT_GE(last - first, 170) << "about 3.5 s: more than two loops";
+    long gaps = 0;
+    for (long w = first; w < last; ++w) gaps += !run.mix.Loud(w);
+    EXPECT_EQ(gaps, 0);
+    EXPECT_NEAR(run.mix.Frequency(first, last, 0), 441.0, 3.0);
+    // The first 400 ms hold no loop point: the steps of the tone itself.
+    int toneStep = run.mix.LargestStep(first, first + 20, 0);
+    EXPECT_LT(run.mix.LargestStep(first, last, 0), toneStep * 3 / 2);
+    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 15, run.mix.Windows()));
+}
+
+TEST_F(AudioDeviceTest, StreamedTunePausesAndSuspendsAndStops) {
+    ProbeRun run = Probe("music-pauses", {OggTone("tune", 66100)});
+    EXPECT_EQ(run.Get("paused"), "2/paused");
+    EXPECT_EQ(run.Get("resumed"), "1/playing");
+    EXPECT_EQ(run.Get("suspended"), "1/paused");
+    EXPECT_EQ(run.Get("unsuspended"), "1/playing");
+    auto loud = run.mix.LoudStretches();
+    ASSERT_EQ(loud.size(), 3u);
+    for (size_t i = 0; i + 1 < loud.size(); ++i) {
+        long gap = loud[i + 1].first - loud[i].second - 1;
+        EXPECT_GE(gap, 20);
+        EXPECT_LE(gap, 30);
+    }
+    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 10, run.mix.Windows()));
+}
+
+// Left without updates for longer than what is queued, the tune falls silent and then
+// goes on: none of it is lost and it ends once.
+TEST_F(AudioDeviceTest, AStarvedTuneGoesOnWhereItStopped) {
+    ProbeRun run = Probe("music-starved", {OggTone("tune", 2 * kMixRate)});
+    EXPECT_EQ(run.Get("starved"), "1/playing");
+    EXPECT_GE(std::stol(run.Get("finished_ms")), 0);
+    auto loud = run.mix.LoudStretches();
+    ASSERT_EQ(loud.size(), 2u);
+    EXPECT_NEAR(run.mix.LoudWindows(), 100, 3) << "the whole 2 s tune, once";
+}
+
 TEST_F(AudioDeviceTest, StoppedLoopGoesSilent) {
     ProbeRun run = Probe("stop", {Tone("loop.wav", 4400)});
     EXPECT_EQ(run.Get("before_stop"), "1/playing");

@@ -49,8 +49,10 @@ const char* AlStateName(ALint state) {
     }
 }
 
+// The channel's state first: asking it may start a tune again that ran dry.
 void ReportChannel(const char* label, int channel) {
-    printf("%s=%d/%s\n", label, device()->ChannelState(channel), AlStateName(AlState(channel)));
+    int state = device()->ChannelState(channel);
+    printf("%s=%d/%s\n", label, state, AlStateName(AlState(channel)));
 }
 
 // Polls until the channel reports stopped; the milliseconds it took, or -1 on timeout.
@@ -97,6 +99,59 @@ void MusicOnce(char** files) {
     Report("music_started", device()->MusicState());
     Report("finished_ms", WaitUntilStopped(gxtkAudio::kMusicChannel, 5000));
     Report("music_after_end", device()->MusicState());
+    Sleep(150);
+}
+
+// Waits as the game does between its updates, feeding a streamed tune each time.
+void UpdateFor(int ms) {
+    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    while (std::chrono::steady_clock::now() < end) {
+        device()->Update();
+        Sleep(10);
+    }
+}
+
+
+// A looping tune longer than what is queued at once, played well past two loops.
+void MusicLoops(char** files) {
+    Report("play_music", qv_audio_PlayMusic(files[0], 1));
+    UpdateFor(100);
+    ALint queued = 0;  // a tune decoded whole would be one buffer
+    alGetSourcei(device()->channels[gxtkAudio::kMusicChannel].source, AL_BUFFERS_QUEUED, &queued);
+    Report("queued_buffers", queued);
+    UpdateFor(3400);
+    ReportChannel("playing", gxtkAudio::kMusicChannel);
+    qv_audio_StopMusic();
+    ReportChannel("stopped", gxtkAudio::kMusicChannel);
+    UpdateFor(400);
+}
+
+// The game's pause and the focus suspend of a streamed tune, each undone, then a stop.
+void MusicPauses(char** files) {
+    qv_audio_PlayMusic(files[0], 1);
+    UpdateFor(400);
+    qv_audio_PauseMusic();
+    ReportChannel("paused", gxtkAudio::kMusicChannel);
+    UpdateFor(500);
+    qv_audio_ResumeMusic();
+    ReportChannel("resumed", gxtkAudio::kMusicChannel);
+    UpdateFor(400);
+    device()->Suspend();
+    ReportChannel("suspended", gxtkAudio::kMusicChannel);
+    UpdateFor(500);
+    device()->Resume();
+    ReportChannel("unsuspended", gxtkAudio::kMusicChannel);
+    UpdateFor(400);
+    qv_audio_StopMusic();
+    UpdateFor(300);
+}
+
+// Nobody feeds the tune for two seconds: it falls silent, then goes on where it stopped.
+void MusicStarved(char** files) {
+    qv_audio_PlayMusic(files[0], 0);
+    Sleep(2000);
+    ReportChannel("starved", gxtkAudio::kMusicChannel);
+    Report("finished_ms", WaitUntilStopped(gxtkAudio::kMusicChannel, 5000));
     Sleep(150);
 }
 
@@ -282,7 +337,8 @@ const std::map<std::string, std::function<void(char**)>>& Scenarios() {
         {"restart", RestartChannel},       {"steal", StealSources},
         {"discard", DiscardWhilePlaying},  {"collect", CollectDropped},
         {"shape", ShapePhases},            {"anyway", EverythingAnyway},
-        {"data-paths", DataPaths},
+        {"data-paths", DataPaths},        {"music-loops", MusicLoops},
+        {"music-pauses", MusicPauses},     {"music-starved", MusicStarved},
     };
     return all;
 }

@@ -57,6 +57,15 @@ double Mix::Frequency(long from, long to, int channel) const {
     return crossings / 2.0 / (double((to - from) * kWindow) / kMixRate);
 }
 
+int Mix::LargestStep(long from, long to, int channel) const {
+    int largest = 0;
+    for (long i = from * kWindow + 1; i < to * kWindow; ++i) {
+        int step = std::abs(samples[2 * i + channel] - samples[2 * (i - 1) + channel]);
+        largest = std::max(largest, step);
+    }
+    return largest;
+}
+
 namespace {
 
 uint32_t U32(const std::string& b, size_t at) {

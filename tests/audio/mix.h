@@ -32,6 +32,9 @@ struct Mix {
     std::vector<std::pair<long, long>> LoudStretches() const;
     // Cycles per second of one channel over windows [from, to), from its sign changes.
     double Frequency(long from, long to, int channel) const;
+    // The largest change between neighbouring samples of one channel over windows
+    // [from, to): a tone that jumps (a gap, a restart out of phase) shows a large one.
+    int LargestStep(long from, long to, int channel) const;
 };
 
 // Parses the writer's file. The data runs to the end of the file whatever the header says,

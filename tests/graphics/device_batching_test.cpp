@@ -77,6 +77,27 @@ TEST_F(DeviceBatching, ColourAndMatrixChangesDoNotFlush) {
     EXPECT_EQ(device->vertexCount, 8);
 }
 
+TEST_F(DeviceBatching, SettingTheBlendInForceKeepsTheBatch) {
+    device->DrawRect(0, 0, 1, 1);
+    device->SetBlend(0);  // alpha blending is in force from BeginRender
+    device->DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Flushes(), 0);
+    EXPECT_EQ(device->vertexCount, 8);
+    device->SetBlend(1);
+    EXPECT_EQ(Flushes(), 1);
+    device->DrawRect(0, 0, 1, 1);
+    device->SetBlend(1);
+    device->DrawRect(0, 0, 1, 1);
+    EXPECT_EQ(Flushes(), 1);
+    device->SetBlend(5);  // any mode but 1 is alpha blending
+    EXPECT_EQ(Flushes(), 2);
+    device->DrawRect(0, 0, 1, 1);
+    device->SetBlend(0);
+    device->EndRender();
+    EXPECT_EQ(Flushes(), 3);
+    EXPECT_EQ(Calls(), 3);
+}
+
 TEST_F(DeviceBatching, BlendScissorAndReadPixelsFlush) {
     device->DrawRect(0, 0, 1, 1);
     device->SetBlend(1);
@@ -116,7 +137,7 @@ TEST_F(DeviceBatching, PolygonSizeSelectsTheBatchMode) {
     int64_t flushes = Flushes();
     device->DrawPoly(Floats(16));  // eight vertices never join a batch of sevens
     EXPECT_EQ(Flushes(), flushes + 1);
-    EXPECT_EQ(Calls(), 5);  // the triangle, the point and three fans of seven
+    EXPECT_EQ(Calls(), 3);  // the triangle, the point, and the three fans of seven together
     device->DrawPoly(Floats(2048));
     EXPECT_EQ(device->batchMode, 1024);
     EXPECT_EQ(device->vertexCount, 1024);
@@ -197,6 +218,7 @@ TEST_F(DeviceBatching, ColourIsPackedPremultipliedInRgbaByteOrder) {
 
 TEST_F(DeviceBatching, SurfaceQuadsCarryTextureCoordinatesOfTheSourceRectangle) {
     gxtkSurface* surface = device->CreateSurface(10, 20);
+    ASSERT_TRUE(surface->Prepare());
     surface->uscale = 1.0f / 16;  // as for a power-of-two texture
     surface->vscale = 1.0f / 32;
     device->DrawSurface2(surface, 5, 6, 2, 4, 6, 8);

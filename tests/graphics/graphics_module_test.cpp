@@ -258,6 +258,33 @@ TEST_F(GraphicsModule, LoadedImagesAreCutIntoFrames) {
     EXPECT_EQ(created->m_width, 10);
 }
 
+// What a game replacing a picture in its slot calls on the old one: its memory and
+// texture go at once and drawing it afterwards shows nothing.
+TEST_F(GraphicsModule, ADiscardedImageGivesUpItsPictureAtOnceAndDrawsNothing) {
+    std::vector<uint8_t> rgba(32 * 16 * 4, 255);
+    ASSERT_TRUE(gltest::WritePng(scratch.File("old.png"), 32, 16, rgba));
+    c_Image* image = qv_graphics_LoadImage2("old.png", 16, 16, 2, 0);
+    ASSERT_NE(image, nullptr);
+    c_Image* cut = (new c_Image)->m_new()->p_Init2(image->m_surface, 0, 0, 8, 8, 1, 0, image, 0,
+                                                     0, 32, 16);
+    gxtkSurface* surface = image->m_surface;
+    GLuint texture = surface->texture;
+    ASSERT_TRUE(glIsTexture(texture));
+    cut->p_Discard();  // an image cut from another leaves the shared picture alone
+    EXPECT_TRUE(glIsTexture(texture));
+    image->p_Discard();
+    EXPECT_FALSE(glIsTexture(texture));
+    EXPECT_EQ(surface->file, nullptr);
+    EXPECT_EQ(surface->data, nullptr);
+    qv_graphics_DrawImage(image, 8, 8, 1);
+    qv_graphics_DrawImage2(cut, 20, 20, 30, 2, 2, 0);
+    EXPECT_EQ(device->vertexCount, 0);
+    device->EndRender();
+    EXPECT_EQ(At(8, 8), 0u);
+    EXPECT_EQ(At(20, 20), 0u);
+    EXPECT_EQ(surface->seq, -1);
+}
+
 TEST_F(GraphicsModule, DefaultFontIsNinetySixBorderedCellsFromSpace) {
     std::vector<uint8_t> rgba(96 * 10 * 12 * 4, 255);
     ASSERT_TRUE(gltest::WritePng(scratch.File("tarn_font.png"), 96 * 10, 12, rgba));

@@ -31,6 +31,7 @@ TEST(PowerOfTwoTextures, PictureFillsTheCornerOfALargerTextureAndStillDrawsExact
     device->Cls(0, 0, 0);
 
     gxtkSurface* surface = device->CreateSurface(100, 60);
+    surface->Bind();
     EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 128);
     EXPECT_FLOAT_EQ(surface->vscale, 1.0f / 64);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -54,6 +55,7 @@ TEST(PowerOfTwoTextures, PictureFillsTheCornerOfALargerTextureAndStillDrawsExact
     EXPECT_EQ(gltest::RgbAt(*device, 5, 67), 0u);
 
     gxtkSurface* square = device->CreateSurface(64, 32);
+    square->Bind();
     EXPECT_FLOAT_EQ(square->uscale, 1.0f / 64);
     EXPECT_FLOAT_EQ(square->vscale, 1.0f / 32);
     gltest::CloseWindow();

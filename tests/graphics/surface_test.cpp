@@ -154,8 +154,9 @@ TEST_F(SurfaceTextures, LoadedNonPowerOfTwoPictureDrawsExactly) {
 }
 
 TEST_F(SurfaceTextures, AnEarlierOpenGLErrorIsNotTakenForARejectedSize) {
-    glEnable(0x7fff);  // not a capability: leaves GL_INVALID_ENUM pending
     gxtkSurface* surface = device->CreateSurface(100, 60);
+    glEnable(0x7fff);  // not a capability: leaves GL_INVALID_ENUM pending
+    surface->Bind();
     EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 100);
     EXPECT_FLOAT_EQ(surface->vscale, 1.0f / 60);
 }
@@ -163,10 +164,11 @@ TEST_F(SurfaceTextures, AnEarlierOpenGLErrorIsNotTakenForARejectedSize) {
 TEST_F(SurfaceTextures, LoadedPixelsArePremultipliedOnce) {
     std::string path = scratch.File("glass.png");
     ASSERT_TRUE(gltest::WritePng(path, 2, 1, {200, 100, 50, 128, 255, 255, 255, 0}));
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
-    ASSERT_NE(surface, nullptr);
+    gxtkSurface* surface = new gxtkSurface;
+    ASSERT_TRUE(device->LoadSurface__UNSAFE__(surface, String(path.c_str())));
     const unsigned char wanted[8] = {100, 50, 25, 128, 0, 0, 0, 0};
     EXPECT_EQ(std::memcmp(surface->data, wanted, 8), 0);
+    surface->OnUnsafeLoadComplete();
     device->DrawSurface(surface, 0, 0);
     device->EndRender();
     EXPECT_EQ(gltest::RgbAt(*device, 0, 0), 0x643219u);
@@ -191,11 +193,17 @@ TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
     EXPECT_EQ(surface->seq, -1);
 }
 
+// Once in a texture, a loaded picture keeps only its file's bytes, far fewer than its
+// pixels, and decodes them again for the texture of a new context.
 TEST_F(SurfaceTextures, TextureIsRebuiltFromMemoryAfterANewContext) {
     std::string path = scratch.File("sprite.png");
     ASSERT_TRUE(gltest::WritePng(path, 24, 20, Pattern(24, 20)));
     gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
     ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->data, nullptr);
+    ASSERT_NE(surface->file, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(surface->file), size_t(surface->fileLength)),
+              scratch.Read("sprite.png"));
     ASSERT_EQ(unlink(path.c_str()), 0);  // nothing can be read from disk again
     int oldSeq = surface->seq;
 
@@ -206,10 +214,32 @@ TEST_F(SurfaceTextures, TextureIsRebuiltFromMemoryAfterANewContext) {
     device->EndRender();
     EXPECT_EQ(surface->seq, glfwGraphicsSeq);
     EXPECT_EQ(Mismatches(30, 40, 24, 20), 0);
+    EXPECT_EQ(surface->data, nullptr);
+}
+
+// Written pixels are no longer the file's: the surface keeps its pixels from then on.
+TEST_F(SurfaceTextures, WritingIntoALoadedPictureKeepsItsPixelsForTheNextContext) {
+    std::string path = scratch.File("painted.png");
+    ASSERT_TRUE(gltest::WritePng(path, 24, 20, Pattern(24, 20)));
+    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    ASSERT_NE(surface, nullptr);
+    std::vector<uint32_t> white(4, 0xffffffffu);
+    surface->SetSubData(2, 3, 2, 2, white.data(), 2);
+    EXPECT_EQ(surface->file, nullptr);
+    ASSERT_NE(surface->data, nullptr);
+
+    ASSERT_TRUE(gltest::OpenWindow(W, H));
+    StartFrame();
+    device->DrawSurface(surface, 30, 40);
+    device->EndRender();
+    EXPECT_EQ(gltest::RgbAt(*device, 32, 43), 0xffffffu);
+    EXPECT_EQ(gltest::RgbAt(*device, 33, 44), 0xffffffu);
+    EXPECT_EQ(Mismatches(30, 40, 24, 20), 4) << "the rest is still the picture";
 }
 
 TEST_F(SurfaceTextures, SubDataUploadsWholeRowsAtOnceAndPartRowsOneByOne) {
     gxtkSurface* surface = device->CreateSurface(16, 16);
+    surface->Bind();
     ASSERT_EQ(surface->seq, glfwGraphicsSeq);
     std::vector<uint32_t> black(256, 0xff000000u);
     surface->SetSubData(0, 0, 16, 16, black.data(), 16);
@@ -263,25 +293,39 @@ TEST_F(SurfaceTextures, SubDataIsClippedToTheSurfaceAndIgnoredWithoutAlpha) {
     EXPECT_EQ(rgb->subDataUploads, 0);
 }
 
-TEST_F(SurfaceTextures, DiscardReleasesBothCopiesAndBindingAgainGivesAnEmptyTexture) {
+TEST_F(SurfaceTextures, DiscardReleasesEverythingAtOnceAndTheSurfaceDrawsNothingAfter) {
     std::string path = scratch.File("gone.png");
     ASSERT_TRUE(gltest::WritePng(path, 6, 5, Pattern(6, 5)));
     gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
     ASSERT_NE(surface, nullptr);
     GLuint texture = surface->texture;
     EXPECT_TRUE(glIsTexture(texture));
+    device->DrawSurface(surface, 20, 20);  // still pending when the surface goes
     surface->Discard();
     EXPECT_FALSE(glIsTexture(texture));
     EXPECT_EQ(surface->data, nullptr);
+    EXPECT_EQ(surface->file, nullptr);
     EXPECT_EQ(surface->seq, -1);
     surface->Bind();
-    EXPECT_EQ(surface->seq, glfwGraphicsSeq);
-    EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 6);
+    std::vector<uint32_t> white(4, 0xffffffffu);
+    surface->SetSubData(0, 0, 2, 2, white.data(), 2);
+    EXPECT_EQ(surface->seq, -1) << "no texture is made again";
+    EXPECT_EQ(surface->data, nullptr);
+    device->DrawSurface(surface, 0, 0);
+    device->DrawSurface2(surface, 10, 0, 0, 0, 2, 2);
+    EXPECT_EQ(device->vertexCount, 4);
+    device->EndRender();
+    EXPECT_EQ(gltest::RgbAt(*device, 1, 1), 0u);
+    EXPECT_EQ(gltest::RgbAt(*device, 21, 21), 0u);
     EXPECT_EQ(surface->Width(), 6);
+    device = nullptr;
+    gc_collect_all();
+    gc_init_lists();  // the discarded surface is destroyed too
 }
 
 TEST_F(SurfaceTextures, CollectingASurfaceDeletesItsTexture) {
     gxtkSurface* surface = device->CreateSurface(8, 8);
+    surface->Bind();
     GLuint texture = surface->texture;
     ASSERT_TRUE(glIsTexture(texture));
     device = nullptr;  // nothing here is rooted: the collection frees it all

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "host/glfw_game.h"
 #include "tests/host/collector_reset.h"
@@ -56,11 +58,23 @@ protected:
         if (host && host->Window()) glfwDestroyWindow(host->Window());
         ReleaseCollectedObjects();
     }
+    // Opens the host's 640x480 window and gives it the focus; its X window id.
+    std::string OpenFocusedWindow() {
+        host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+        std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
+        if (id.empty()) return id;
+        xvfb->Run({"xdotool", "windowfocus", "--sync", id});
+        return PumpWhile([&] { return !host->WindowActive(); }, 5) ? id : std::string();
+    }
     // Processes window events until the delegate has heard `call` or time runs out.
     bool PumpUntil(const std::string& call, double seconds) {
+        return PumpWhile([&] { return delegate->Count(call) == 0; }, seconds);
+    }
+    // Processes window events while `waiting` holds; false when time runs out first.
+    bool PumpWhile(const std::function<bool()>& waiting, double seconds) {
         for (double waited = 0; waited < seconds; waited += 0.05) {
             glfwPollEvents();
-            if (delegate->Count(call) > 0) return true;
+            if (!waiting()) return true;
             SleepSeconds(0.05);
         }
         return false;
@@ -133,6 +147,42 @@ TEST_F(WindowTest, AKeyHeldAcrossTheSwitchIsReleasedFirst) {
     host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     xvfb->Run({"xdotool", "keyup", "a"});
     EXPECT_EQ(delegate->calls, std::vector<std::string>{"key 2 65"});
+}
+
+// Size and focus are what GLFW's events last said: nothing asks the X server per call.
+TEST_F(WindowTest, SizeAndFocusChangeWhenTheirEventsArrive) {
+    std::string id = OpenFocusedWindow();
+    ASSERT_FALSE(id.empty());
+
+    glfwDefaultWindowHints();  // a visible window, which can take the focus
+    GLFWwindow* other = glfwCreateWindow(100, 100, "other", nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    std::string otherId = xvfb->WaitForWindow("other", 5);
+    xvfb->Run({"xdotool", "windowsize", "--sync", id, "800", "600"});
+    xvfb->Run({"xdotool", "windowfocus", "--sync", otherId});
+    EXPECT_EQ(host->GetDeviceWidth(), 640);
+    EXPECT_TRUE(host->WindowActive());
+    EXPECT_TRUE(PumpWhile([&] { return host->GetDeviceWidth() != 800 || host->WindowActive(); }, 5));
+    EXPECT_EQ(host->GetDeviceWidth(), 800);
+    EXPECT_EQ(host->GetDeviceHeight(), 600);
+    EXPECT_FALSE(host->WindowActive());
+    glfwDestroyWindow(other);
+}
+
+// The frame whose event processing hears of a resize already updates with the new size.
+TEST_F(WindowTest, AResizeIsSeenByTheUpdateOfTheFrameThatHearsIt) {
+    std::string id = OpenFocusedWindow();
+    ASSERT_FALSE(id.empty());
+    host->SetUpdateRate(0);  // one update per frame, right after its event processing
+    std::vector<int> widths;
+    delegate->onUpdate = [&] {
+        widths.push_back(host->GetDeviceWidth());
+        if (delegate->updates == 3) xvfb->Run({"xdotool", "windowsize", "--sync", id, "720", "400"});
+        if (delegate->updates == 5) glfwSetWindowShouldClose(host->Window(), GLFW_TRUE);
+    };
+    host->RunFrames();
+    EXPECT_EQ(widths, (std::vector<int>{640, 640, 640, 720, 720}));
+    EXPECT_EQ(host->GetDeviceHeight(), 400);
 }
 
 TEST_F(WindowTest, DisplayModesListTheMonitorsModes) {

@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Measures the real game under a private Xvfb, as a player meets it: draw calls and X
+# round trips per frame at the title menu (through the preloaded frame counter), and the
+# resident memory at the title menu at 640x480, at 1280x720, and after switching between
+# the two sizes three times.
+#
+#   bench/graphics/measure_game.sh [build/bin] [output folder]
+#
+# Needs Xvfb and xdotool. Sound goes to OpenAL Soft's wave writer in the output folder.
+set -u
+BIN=$(cd "${1:-build/bin}" && pwd)
+OUT=$(mkdir -p "${2:-/tmp/vortan_measure}" && cd "${2:-/tmp/vortan_measure}" && pwd)
+rm -f "$OUT"/frames.txt "$OUT"/.pellixstate
+
+exec 3< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
+XVFB=$!
+read -r DISPLAY_NUMBER <&3
+export DISPLAY=:$DISPLAY_NUMBER
+printf '[general]\ndrivers = wave\n[wave]\nfile = %s/mix.wav\n' "$OUT" > "$OUT/alsoft.conf"
+
+cd "$OUT"
+ALSOFT_CONF="$OUT/alsoft.conf" FRAME_COUNTER_FILE="$OUT/frames.txt" \
+    LD_PRELOAD="$BIN/libvortan_frame_counter.so" "$BIN/vortan" > "$OUT/console.txt" 2>&1 &
+GAME=$!
+
+memory() {
+    awk '/VmHWM|VmRSS/ {printf "%s %d MB  ", $1, $2 / 1024}' "/proc/$GAME/status"
+}
+# Median draw calls and round trips of the last 120 frames.
+per_frame() {
+    tail -n 120 "$OUT/frames.txt" | sort -n -k2 | awk '{d[NR] = $2} END {printf "draw calls %d  ", d[int(NR / 2) + 1]}'
+    tail -n 120 "$OUT/frames.txt" | sort -n -k3 | awk '{r[NR] = $3} END {printf "round trips %d", r[int(NR / 2) + 1]}'
+}
+resize() {
+    xdotool windowsize "$WINDOW" "$1" "$2"
+    sleep "$3"
+}
+
+sleep 8
+WINDOW=$(xdotool search --name "Vortan Rally Run" | head -n 1)
+echo "title menu 640x480:  $(memory)  $(per_frame)"
+resize 1280 720 6
+echo "title menu 1280x720: $(memory)  $(per_frame)"
+for switch in 1 2 3; do
+    resize 640 480 5
+    resize 1280 720 5
+done
+echo "after 3 switches:    $(memory)"
+
+xdotool key --window "$WINDOW" F4
+sleep 1
+kill "$GAME" 2>/dev/null
+wait "$GAME" 2>/dev/null
+kill "$XVFB" 2>/dev/null
