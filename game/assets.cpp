@@ -1,6 +1,10 @@
 // Asset slots: pictures by slot number at the resolution set that fits the device,
 // and sound effects by slot number.
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 
 int c_MyApp::p_ChooseImageSet() {
     const int w = qv_app_DeviceWidth();

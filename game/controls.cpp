@@ -3,15 +3,19 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/controls.h"
+
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
 
-// Logical control codes.
-constexpr int kUp = 0;
-constexpr int kLeft = 3;
-constexpr int kRight = 5;
-constexpr int kDown = 8;
+// A stick pushed beyond this counts as a direction.
+constexpr float kStickPush = 0.4f;
+// The pads whose buttons the input device keeps apart.
+constexpr int kPadPorts = 8;
 
 bool AnyKey(std::initializer_list<int> keys) {
     for (int k : keys) {
@@ -22,75 +26,79 @@ bool AnyKey(std::initializer_list<int> keys) {
 
 // Buttons of game pad `player`; a player without a pad (-1) has none.
 bool AnyPad(int player, std::initializer_list<int> buttons) {
-    if (player < 0 || player >= 8) return false;
+    if (player < 0 || player >= kPadPorts) return false;
     for (int b : buttons) {
-        if (qv_input_KeyDown(256 + 32 * player + b)) return true;
+        if (qv_input_KeyDown(kKeyJoystickBase + pad::kButtonsPerPad * player + b)) return true;
     }
     return false;
 }
 
 }  // namespace
 
-float c_MyApp::p_StickX(int stick, int pad) {
-    if (pad < 0 || pad > 3) return 0;
-    return qv_input_JoyX(stick, pad);
+float c_MyApp::p_StickX(int stick, int port) {
+    if (port < 0 || port >= pad::kPads) return 0;
+    return qv_input_JoyX(stick, port);
 }
 
-float c_MyApp::p_StickY(int stick, int pad) {
-    if (pad < 0 || pad > 3) return 0;
-    const float y = qv_input_JoyY(stick, pad);
-    return m_Setting[15 + stick] != 0 ? y : -y;
+float c_MyApp::p_StickY(int stick, int port) {
+    if (port < 0 || port >= pad::kPads) return 0;
+    const float y = qv_input_JoyY(stick, port);
+    return m_Setting[setting::kLeftStickY + stick] != 0 ? y : -y;
 }
 
 int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
+    using namespace control;
     const bool icade = qv_Vortan_iCadeControls == 1;
     const bool stick = allowStick == 1 && !icade && player >= 0;
-    const Array<int>& pad = m_ICade;
+    const Array<int>& vpad = m_ICade;
     bool held = false;
     switch (code) {
         case kUp:
-            held = AnyKey({38}) || (!icade && AnyKey({87})) || AnyPad(player, {9}) ||
-                   (stick && p_StickY(0, player) < -0.4f) || pad[0] != 0;
+            held = AnyKey({key::kUp}) || (!icade && AnyKey({'W'})) || AnyPad(player, {pad::kUp}) ||
+                   (stick && p_StickY(0, player) < -kStickPush) || vpad[kUp] != 0;
             break;
         case kLeft:
-            held = AnyKey({37}) || (!icade && AnyKey({65})) || AnyPad(player, {8}) ||
-                   (stick && p_StickX(0, player) < -0.4f) || pad[3] != 0;
+            held = AnyKey({key::kLeft}) || (!icade && AnyKey({'A'})) || AnyPad(player, {pad::kLeft}) ||
+                   (stick && p_StickX(0, player) < -kStickPush) || vpad[kLeft] != 0;
             break;
         case kRight:
-            held = AnyKey({39}) || (!icade && AnyKey({68})) || AnyPad(player, {10}) ||
-                   (stick && p_StickX(0, player) > 0.4f) || pad[5] != 0;
+            held = AnyKey({key::kRight}) || (!icade && AnyKey({'D'})) || AnyPad(player, {pad::kRight}) ||
+                   (stick && p_StickX(0, player) > kStickPush) || vpad[kRight] != 0;
             break;
         case kDown:
-            held = AnyKey({40}) || (!icade && AnyKey({83})) || AnyPad(player, {11}) ||
-                   (stick && p_StickY(0, player) > 0.4f) || pad[8] != 0;
+            held = AnyKey({key::kDown}) || (!icade && AnyKey({'S'})) || AnyPad(player, {pad::kDown}) ||
+                   (stick && p_StickY(0, player) > kStickPush) || vpad[kDown] != 0;
             break;
-        case 10:
-            held = AnyKey({32, 13}) || (!icade && AnyKey({90, 74})) || AnyPad(player, {0}) ||
-                   pad[10] != 0;
+        case kJump:
+            held = AnyKey({key::kSpace, key::kEnter}) || (!icade && AnyKey({'Z', 'J'})) ||
+                   AnyPad(player, {pad::kA}) || vpad[kJump] != 0;
             break;
-        case 11:
-            held = AnyKey({17}) || (!icade && AnyKey({88, 75})) || AnyPad(player, {1}) ||
-                   pad[11] != 0;
+        case kStrike:
+            held = AnyKey({key::kControl}) || (!icade && AnyKey({'X', 'K'})) || AnyPad(player, {pad::kB}) ||
+                   vpad[kStrike] != 0;
             break;
-        case 12:
-            held = AnyKey({16}) || (!icade && AnyKey({67, 76})) || AnyPad(player, {2}) ||
-                   pad[12] != 0;
+        case kButtonX:
+            held = AnyKey({key::kShift}) || (!icade && AnyKey({'C', 'L'})) || AnyPad(player, {pad::kX}) ||
+                   vpad[kButtonX] != 0;
             break;
-        case 13:
-            held = (!icade && AnyKey({86, 73})) || AnyPad(player, {3}) || pad[13] != 0;
+        case kButtonY:
+            held = (!icade && AnyKey({'V', 'I'})) || AnyPad(player, {pad::kY}) || vpad[kButtonY] != 0;
             break;
-        case 14:
-            held = (!icade && AnyKey({66, 85})) || AnyPad(player, {4}) || pad[14] != 0;
+        case kLeftShoulder:
+            held = (!icade && AnyKey({'B', 'U'})) || AnyPad(player, {pad::kLeftShoulder}) ||
+                   vpad[kLeftShoulder] != 0;
             break;
-        case 15:
-            held = (!icade && AnyKey({78, 79})) || AnyPad(player, {5}) || pad[15] != 0;
+        case kRightShoulder:
+            held = (!icade && AnyKey({'N', 'O'})) || AnyPad(player, {pad::kRightShoulder}) ||
+                   vpad[kRightShoulder] != 0;
             break;
-        case 98:
-        case 99:
-            // With iCade on, and for the keyboard alone, 98 is never held.
-            if (code == 98 && (icade || player < 0)) break;
-            held = AnyKey({27, 46, 8}) || (!icade && AnyKey({192})) ||
-                   AnyPad(player, {6, 7, 14}) || pad[16] != 0 || pad[17] != 0 || pad[19] != 0;
+        case kPadBack:
+        case kBack:
+            // With iCade on, and for the keyboard alone, the pad's back is never held.
+            if (code == kPadBack && (icade || player < 0)) break;
+            held = AnyKey({key::kEscape, key::kDelete, key::kBackspace}) || (!icade && AnyKey({key::kGrave})) ||
+                   AnyPad(player, {pad::kBack, pad::kStart, pad::kExtra}) || vpad[virtual_pad::kBackA] != 0 ||
+                   vpad[virtual_pad::kBackB] != 0 || vpad[virtual_pad::kMenu] != 0;
             break;
         default:
             break;
@@ -100,8 +108,19 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
 
 int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     int sum = 0;
-    for (int p = 0; p < 4; ++p) sum += p_PlayKey(code, allowStick, p);
+    for (int p = 0; p < pad::kPads; ++p) sum += p_PlayKey(code, allowStick, p);
     return sum;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, int code) {
+    return g.p_PlayKeyAll(code, 1) > 0;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
+    for (int code : codes) {
+        if (AnyPlayerHolds(g, code)) return true;
+    }
+    return false;
 }
 
 namespace {
@@ -140,13 +159,13 @@ int c_MyApp::p_AnalogueControl() {
     m_AnaX = 0;
     m_AnaY = 0;
     const float x = qv_input_JoyX(0, 0);
-    const float y = m_Setting[15] != 0 ? qv_input_JoyY(0, 0) : -qv_input_JoyY(0, 0);
+    const float y = m_Setting[setting::kLeftStickY] != 0 ? qv_input_JoyY(0, 0) : -qv_input_JoyY(0, 0);
     if (std::fabs(x) > 0.2f || std::fabs(y) > 0.2f) {
         m_AnaX = x;
         m_AnaY = y;
     }
-    Ramp(p_PlayKey(kUp, 0, 0) == 1, p_PlayKey(kDown, 0, 0) == 1, m_RampY, m_AnaY);
-    Ramp(p_PlayKey(kLeft, 0, 0) == 1, p_PlayKey(kRight, 0, 0) == 1, m_RampX, m_AnaX);
+    Ramp(p_PlayKey(control::kUp, 0, 0) == 1, p_PlayKey(control::kDown, 0, 0) == 1, m_RampY, m_AnaY);
+    Ramp(p_PlayKey(control::kLeft, 0, 0) == 1, p_PlayKey(control::kRight, 0, 0) == 1, m_RampX, m_AnaX);
     m_AnaX = Clamp1(m_AnaX);
     m_AnaY = Clamp1(m_AnaY);
     m_RampX = Clamp1(m_RampX);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "game/degrees.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {

@@ -2,8 +2,14 @@
 // collector's roots, then the game object.
 #include "host/startup.h"
 
+#include "audio/audio_module.h"
 #include "framework/game_delegate.h"
+#include "framework/input.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
+#include "net/async_event.h"
+#include "net/string_stack.h"
 
 namespace {
 

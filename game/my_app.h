@@ -3,19 +3,17 @@
 // The methods are split into files by screen (menu.cpp, round.cpp, draw_list.cpp, ...).
 #pragma once
 
-#include "game/engine.h"
-#include "game/globals.h"
+#include "framework/app.h"
+#include "net/http_request_complete.h"
+#include "runtime/runtime.h"
+
+class c_Image;
+class c_Sound;
 
 // Default of an optional drawing argument: "not given".
 constexpr float kNotGiven = -3717.0f;
 // Default of an optional p_DoBG argument: "keep the present target".
 constexpr float kBgKeep = -123.0f;
-// Kinds of draw-list commands that are not images.
-constexpr float kCmdRect = -3717.0f;
-constexpr float kCmdOval = -3716.0f;
-constexpr float kCmdLine = -3715.0f;
-constexpr int kDrawCmdFloats = 15;
-constexpr int kDrawListFloats = 37500;  // 2500 commands
 
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
@@ -193,8 +191,8 @@ public:
     // Controls (game/controls.cpp, game/icade.cpp, game/pointer.cpp).
     int p_PlayKey(int code, int allowStick, int player);
     int p_PlayKeyAll(int code, int allowStick);
-    float p_StickX(int stick, int pad);
-    float p_StickY(int stick, int pad);
+    float p_StickX(int stick, int port);
+    float p_StickY(int stick, int port);
     int p_AnalogueControl();
     int p_iCade(int on);
     int p_ReadICadeLetters();

@@ -3,21 +3,21 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/codes.h"
+#include "game/controls.h"
 #include "game/degrees.h"
+#include "game/gear.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+
+using namespace control;
 
 namespace {
 
-constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kAction = 10, kBack = 99;
-constexpr int kImgMenu = 95, kImgIcons = 97;
 constexpr int kRowQuit = -1, kRowResume = 0, kRowOptions = 1;
 constexpr int kTrailPoints = 102;
 constexpr float kMaxTrailSpeed = 128;
 constexpr int kPanelStep = 24;
-
-bool AnyPlayerHolds(c_MyApp& g, int code) {
-    return g.p_PlayKeyAll(code, 1) > 0;
-}
 
 void MovePanel(c_MyApp& g, float h) {
     int& s = g.m_PauseSlide;
@@ -65,17 +65,11 @@ void DrawTrail(c_MyApp& g, float tipX, float tipY) {
     }
 }
 
-void DrawGear(c_MyApp& g, float x, float y) {
+void DrawOptionsGear(c_MyApp& g, float x, float y) {
     if (g.m_OptionsOpen == 0) g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
     g.p_SetSize(1);
-    g.p_SetRot(0.66f * gear);
-    g.p_DrawImg(kImgMenu, x, y, 8);
-    g.p_SetRot(-0.33f * gear);
-    g.p_DrawImg(kImgMenu, x, y, 9);
-    g.p_SetRot(-gear);
-    g.p_DrawImg(kImgMenu, x, y, 10);
-    g.p_SetRot(0);
+    DrawGear(g, x, y, 0.66f * gear, -0.33f * gear, -gear);
 }
 
 void DrawControls(c_MyApp& g, float w, float h) {
@@ -88,9 +82,9 @@ void DrawControls(c_MyApp& g, float w, float h) {
 
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(2);
-    g.p_DrawImg(kImgIcons, resumeX, resumeY, 3);
-    g.p_DrawImg(kImgIcons, quitX, quitY, 1);
-    DrawGear(g, optX, optY);
+    g.p_DrawImg(picture::kIcons, resumeX, resumeY, frame::kGoIcon);
+    g.p_DrawImg(picture::kIcons, quitX, quitY, frame::kQuitIcon);
+    DrawOptionsGear(g, optX, optY);
 
     float ringX = resumeX, ringY = resumeY;
     if (g.m_PauseRow == kRowQuit) {
@@ -102,12 +96,12 @@ void DrawControls(c_MyApp& g, float w, float h) {
     }
     g.p_SetCol(255, 255, 100, 1);
     g.p_SetSize(2.5f);
-    g.p_DrawImg(kImgIcons, ringX, ringY, 6);
+    g.p_DrawImg(picture::kIcons, ringX, ringY, frame::kRingIcon);
 }
 
 void Resume(c_MyApp& g) {
     g.m_PauseSel = -1;
-    g.p_PlaySFX(98, 0.5f);
+    g.p_PlaySFX(sound::kOpen, 0.5f);
 }
 
 void QuitRound(c_MyApp& g) {
@@ -116,13 +110,13 @@ void QuitRound(c_MyApp& g) {
     g.m_PauseSlide = -64;
     g.m_RoundOver = 1;
     g.m_QuitRound = -1;
-    g.p_PlaySFX(98, 0.5f, 0.5f, 0);
+    g.p_PlaySFX(sound::kOpen, 0.5f, 0.5f, 0);
 }
 
 // One cursor action per press; the first that acts holds the keys for the rest.
 void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
-    const bool action = AnyPlayerHolds(g, kAction);
+    const bool action = AnyPlayerHolds(g, kJump);
     const bool up = AnyPlayerHolds(g, kUp);
     const bool down = AnyPlayerHolds(g, kDown);
     switch (g.m_PauseRow) {
@@ -131,10 +125,10 @@ void CursorKeys(c_MyApp& g) {
                 Resume(g);
             } else if (up) {
                 g.m_PauseRow = kRowQuit;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
             } else if (down) {
                 g.m_PauseRow = kRowOptions;
-                g.p_PlaySFX(99, 1.2f, 0.5f, 0);
+                g.p_PlaySFX(sound::kClick, 1.2f, 0.5f, 0);
             } else {
                 return;
             }
@@ -144,7 +138,7 @@ void CursorKeys(c_MyApp& g) {
                 QuitRound(g);
             } else if (down) {
                 g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
             } else {
                 return;
             }
@@ -152,10 +146,10 @@ void CursorKeys(c_MyApp& g) {
         case kRowOptions:
             if (action) {
                 g.m_OptionsOpen = 1;
-                g.p_PlaySFX(98, 0.5f);
+                g.p_PlaySFX(sound::kOpen, 0.5f);
             } else if (up) {
                 g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
+                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
             } else {
                 return;
             }

@@ -2,6 +2,8 @@
 // whole program.
 #include <cmath>
 
+#include "framework/app.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 uint32_t qv_random_Seed = 1234;

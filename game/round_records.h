@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/codes.h"
 #include "game/my_app.h"
 
 namespace round_records {
@@ -44,6 +45,9 @@ constexpr float kDeadHealth = -90;            // a player below this is out of t
 constexpr float kPlayerFloorHealth = -250;    // a knocked-out player's count stops here
 constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed below this
 
+// Frames of a fighter's picture: walking 0..3, striking kFrameStrike + strike kind, in
+// the air, knocked out.
+constexpr int kFrameStrike = 3;
 constexpr int kFrameInAir = 6;
 constexpr int kFrameKnockedOut = 8;
 
@@ -60,7 +64,10 @@ inline bool IsPlayer(int r) { return r >= kFirstPlayer && r <= kLastPlayer; }
 inline bool IsOpponent(int r) { return r >= kFirstOpponent; }
 // Picture slot of a fighter record: players use slots 1..4, opponents take turns over
 // slots 5..8, so no opponent ever wears player 4's picture.
-inline int FighterSlot(int r) { return IsPlayerSide(r) ? r : r % 4 + 5; }
+inline int FighterSlot(int r) {
+    return IsPlayerSide(r) ? picture::kFirstPlayer + r - kFirstPlayer
+                           : picture::kFirstOpponent + r % picture::kOpponentLooks;
+}
 
 // Drawing layer, 0 far .. 16 near; also the fighter's grid row.
 inline int DrawLayer(const float* f) { return int(16 - (f[kDepth] - 4) * 0.125f); }

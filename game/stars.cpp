@@ -1,14 +1,16 @@
-// The background star field: records of 10 floats (frame, x, y, nearness, -, angle,
-// spin) that drift with the camera, wrap around the screen and turn slowly.
+// The background star field (star_records.h): stars drift with the camera, wrap around
+// the screen and turn slowly.
 #include <cmath>
 
+#include "framework/app.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "game/star_records.h"
+
+using namespace star_records;
 
 namespace {
-
-enum StarField { kFrame, kX, kY, kNear, kUnused, kAngle, kSpin };
-constexpr int kRecord = 10;
-constexpr int kMaxStars = 499;
 
 // A star that wrapped comes back at a new height (or column), depth and picture.
 void RerollY(float* s) {
@@ -33,7 +35,7 @@ int c_MyApp::p_ResetStars(int n) {
         n = m_StarCount;
     }
     for (int i = 0; i <= n; ++i) {
-        float* s = m_Star.Data() + i * kRecord;
+        float* s = Star(*this, i);
         s[kFrame] = std::floor(255.99f * qv_random_Rnd());
         s[kX] = (qv_Vortan_jscrw + 16) * qv_random_Rnd() - 8;
         s[kY] = (qv_Vortan_jscrh + 16) * qv_random_Rnd() - 8;
@@ -53,7 +55,7 @@ int c_MyApp::p_DoStars(float dx, float dy) {
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
     for (int i = 0; i <= m_StarCount; ++i) {
-        float* s = m_Star.Data() + i * kRecord;
+        float* s = Star(*this, i);
         s[kX] += dx * s[kNear];
         s[kY] += dy * s[kNear];
         if (s[kX] < -margin) {
@@ -78,7 +80,7 @@ int c_MyApp::p_DoStars(float dx, float dy) {
         p_Alpha(s[kNear]);
         p_SetRot(s[kAngle]);
         p_SetSize(1);
-        p_DrawImg(96, s[kX], s[kY], s[kFrame]);
+        p_DrawImg(picture::kParts, s[kX], s[kY], s[kFrame]);
     }
     p_ResetDraw();
     return 0;

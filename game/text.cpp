@@ -1,5 +1,6 @@
 // Text drawing: glyph by glyph from the font image, with the game's own spacing,
 // button-glyph escapes and line breaks. Each glyph is an image command of the draw list.
+#include "framework/app.h"
 #include "game/degrees.h"
 #include "game/my_app.h"
 

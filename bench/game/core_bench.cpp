@@ -7,7 +7,12 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/draw_command.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 #include "host/glfw_game.h"
 #include "host/startup.h"
 #include "tests/graphics/gl_test_window.h"

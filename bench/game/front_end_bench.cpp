@@ -9,7 +9,12 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/draw_command.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 #include "host/game.h"
 #include "host/startup.h"
 

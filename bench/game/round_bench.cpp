@@ -8,7 +8,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/draw_command.h"
 #include "game/round_records.h"
+#include "graphics/graphics.h"
 #include "host/game.h"
 #include "host/startup.h"
 #include "tests/graphics/gl_test_window.h"

@@ -11,6 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/draw_command.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 #include "host/frame_driver.h"
 #include "host/glfw_game.h"
