@@ -2,12 +2,10 @@
 // collector's roots, then the game object.
 #include "host/startup.h"
 
-#include "audio/audio_module.h"
 #include "framework/game_delegate.h"
-#include "framework/input.h"
+#include "framework/module_globals.h"
 #include "game/globals.h"
 #include "game/my_app.h"
-#include "graphics/graphics.h"
 #include "net/async_event.h"
 #include "net/string_stack.h"
 
@@ -22,25 +20,12 @@ void RootInterface(I*& global) {
 }  // namespace
 
 void qvInit() {
-    qv_app__app = nullptr;
-    qv_app__delegate = nullptr;
-    qv_graphics_device = nullptr;
-    qv_app__game = QvGame::_game;
-    gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
-    c_Image::m_DefaultFlags = 0;
-    qv_audio_device = nullptr;
-    qv_input_device = nullptr;
-    qv_app__devWidth = 0;
-    qv_app__devHeight = 0;
-    gc_assign(qv_app__displayModes, Array<c_DisplayMode*>());
-    qv_app__desktopMode = nullptr;
-    qv_graphics_renderDevice = nullptr;
+    qv_app_InitModuleGlobals();
     qv_Vortan_isOuya = 0;
     qv_Vortan_overscan = 0.0f;
     qv_Vortan_J_On_Allow = 0;
     qv_Vortan_GameNum = 415;
     gc_assign(qv_asyncevent__sources, (new c_Stack3)->m_new());
-    qv_app__updateRate = 0;
     qv_Vortan_UseHDImages = 1;
     qv_Vortan_DebugMode = 0;
     qv_Vortan_rawscrw = 640.0f;
@@ -59,15 +44,6 @@ void qvInit() {
     c_Stack2::m_NIL = String();
     qv_Vortan_J_On_Able = 0;
 
-    gc_root(qv_app__app);
-    gc_root(qv_app__delegate);
-    gc_root(qv_graphics_device);
-    gc_root(qv_graphics_context);
-    gc_root(qv_audio_device);
-    gc_root(qv_input_device);
-    gc_root(qv_app__displayModes);
-    gc_root(qv_app__desktopMode);
-    gc_root(qv_graphics_renderDevice);
     gc_root(qv_asyncevent__sources);
     RootInterface(qv_asyncevent__current);
     RootInterface(c_Stack3::m_NIL);
