@@ -85,6 +85,13 @@ constexpr int kBackdrop = 99;     // one frame per round's backdrop
 constexpr int kSlots = 100;
 }  // namespace picture
 
+// The font's metrics in virtual units at size 1: each character advances kAdvance, lines
+// are kLineHeight apart.
+namespace font {
+constexpr int kAdvance = 7;
+constexpr int kLineHeight = 10;
+}  // namespace font
+
 namespace frame {
 // picture::kIcons
 constexpr int kPauseIcon = 0;

@@ -20,7 +20,6 @@ struct Picture {
 
 constexpr Picture kMakerLogoFile = {picture::kMakerLogo, "common/DorpLogo", 256, 256, 1};
 const char* const kFontName = "fonts/shadow_editundo";
-constexpr int kFontAdvance = 7, kFontLineHeight = 10;  // virtual units at size 1
 constexpr int kSpareSurfaceSize = 2048;
 
 void LoadPicture(c_MyApp& g, const Picture& p) {
@@ -28,7 +27,7 @@ void LoadPicture(c_MyApp& g, const Picture& p) {
 }
 
 void LoadFont(c_MyApp& g) {
-    g.p_LoadFont(picture::kFont, String(kFontName), kFontAdvance, kFontLineHeight);
+    g.p_LoadFont(picture::kFont, String(kFontName), font::kAdvance, font::kLineHeight);
 }
 
 void ReserveSpareSurface(c_MyApp& g) {
