@@ -11,10 +11,10 @@ TEST_F(DrawListTest, ImageCommandCarriesTheDrawingState) {
     app->p_SetRot(30);
     app->p_SetCol(10, 20, 30, 0.5f);
     app->m_Blend = 3;
-    app->p_DrawImg(97, 100, 50, 4);
+    app->p_DrawImg(picture::kIcons, 100, 50, 4);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 97);
+    EXPECT_EQ(cmds[0].kind, picture::kIcons);
     EXPECT_EQ(cmds[0].x, 100);
     EXPECT_EQ(cmds[0].y, 50);
     EXPECT_EQ(cmds[0].rot, -30);  // stored negated

@@ -64,6 +64,13 @@ protected:
         }
         return out;
     }
+    // The first command drawing `frame` of picture `slot`, if any.
+    std::optional<DrawCmd> FindImage(int slot, int frame) const {
+        for (const DrawCmd& c : ImagesOf(slot)) {
+            if (c.frame == float(frame)) return c;
+        }
+        return std::nullopt;
+    }
 
     // Updates until the menu's slide-in is over.
     void SettleMenu() {

@@ -22,12 +22,8 @@
 #include "host/glfw_game.h"
 #include "tests/support/scratch_dir.h"
 
-// Windows virtual-key codes the tests press.
-namespace vk {
-constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
-              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46,
-              kF1 = 112, kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
-}  // namespace vk
+// The key codes the tests press (a letter's code is its capital, as in 'W').
+namespace vk = key;
 
 // One command of the draw list, unpacked.
 struct DrawCmd {

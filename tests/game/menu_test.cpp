@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kImgWheel = 85, kImgMenu = 95, kImgIcons = 97;
 
 class MenuTest : public FrontEndFixture {
 protected:
@@ -16,15 +15,8 @@ protected:
         FrontEndFixture::SetUp();
         SettleMenu();
     }
-    // Wheel items are drawn as image 95 frames 0..2 (the gear uses frames 8..10).
-    const DrawCmd* WheelItem(int k) const {
-        static std::vector<DrawCmd> kept;
-        kept = ImagesOf(kImgMenu);
-        for (const DrawCmd& c : kept) {
-            if (c.frame == float(k)) return &c;
-        }
-        return nullptr;
-    }
+    // The plate of wheel item k (Easy, Normal, Hard).
+    std::optional<DrawCmd> WheelItem(int k) const { return FindImage(picture::kButtons, frame::kEasyPlate + k); }
     void Press(int key) {
         KeyDown(key);
         Update();
@@ -39,13 +31,13 @@ TEST_F(MenuTest, FirstStartShowsNormalSelectedAtFortyEightDegrees) {
     Update(60);
     ASSERT_EQ(app->m_WheelAngle, -32);
     const float cx = 38, cy = 480 - 64;
-    const DrawCmd* normal = WheelItem(1);
-    ASSERT_NE(normal, nullptr);
+    const std::optional<DrawCmd> normal = WheelItem(1);
+    ASSERT_TRUE(normal);
     EXPECT_NEAR(normal->x, cx + 179 * std::sin(48 * M_PI / 180), 0.01);
     EXPECT_NEAR(normal->y, cy - 179 * std::cos(48 * M_PI / 180), 0.01);
     EXPECT_EQ(normal->a4, 1.75f);
-    const DrawCmd* easy = WheelItem(0);
-    ASSERT_NE(easy, nullptr);
+    const std::optional<DrawCmd> easy = WheelItem(0);
+    ASSERT_TRUE(easy);
     EXPECT_EQ(easy->a4, 0.75f);
     // At 16 degrees the bulge is (45 - 29) * 1.5.
     EXPECT_NEAR(easy->x, cx + 140 * std::sin(16 * M_PI / 180), 0.01);
@@ -156,17 +148,17 @@ TEST_F(MenuTest, TheGearOpensTheOptions) {
     Press(vk::kEnter);
     EXPECT_EQ(app->m_OptionsOpen, 1);
     EXPECT_EQ(app->m_MenuCol, 0);
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
     Press(vk::kDown);
     KeyDown(vk::kEnter);
     Update();
-    EXPECT_EQ(app->m_Mode, 11);
+    EXPECT_EQ(app->m_Mode, mode::kRoundSetUp);
     EXPECT_EQ(app->m_InputKind, 0);  // an action key of the keyboard
     Update();
-    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_Difficulty, 3);
     KeyUp(vk::kEnter);
 }
@@ -215,7 +207,7 @@ TEST_F(MenuTest, WithTheOptionsOpenNoListNoWheelAndNoKeys) {
     app->m_OptionsOpen = 1;
     Update();
     EXPECT_FALSE(Shows("Top 10"));
-    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
     Press(vk::kDown);
     Press(vk::kRight);
     EXPECT_EQ(app->m_WheelSel, 1);
@@ -237,7 +229,7 @@ TEST_F(MenuTest, BackWithTheSidePanelOpenOnlyClosesIt) {
     EXPECT_EQ(app->m_PanelB, 0);
     KeyUp(vk::kEscape);
     Update();
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
@@ -249,7 +241,7 @@ TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
     EXPECT_TRUE(Shows("Debug Stats"));
     EXPECT_TRUE(Shows("640x480"));
     EXPECT_TRUE(Shows("Coded in"));
-    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
     int ovals = 0;
     for (const DrawCmd& c : Commands()) ovals += c.kind == kCmdOval && c.a4 == 32;
     EXPECT_EQ(ovals, 11);

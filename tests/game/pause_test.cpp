@@ -6,16 +6,15 @@
 
 namespace {
 
-constexpr int kImgIcons = 97;
 
 class PauseTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
         SettleMenu();
-        app->m_Mode = 11;
+        app->m_Mode = mode::kRoundSetUp;
         Update();
-        ASSERT_EQ(app->m_Mode, 10);
+        ASSERT_EQ(app->m_Mode, mode::kRound);
     }
     void Pause() {
         Press(vk::kEscape);
@@ -27,15 +26,7 @@ protected:
         KeyUp(key);
         Update();
     }
-    // Position of the cursor ring (image 97 frame 6).
-    const DrawCmd* Ring() const {
-        static std::vector<DrawCmd> kept;
-        kept = ImagesOf(kImgIcons);
-        for (const DrawCmd& c : kept) {
-            if (c.frame == 6) return &c;
-        }
-        return nullptr;
-    }
+    std::optional<DrawCmd> Ring() const { return FindImage(picture::kIcons, frame::kRingIcon); }
 };
 
 TEST_F(PauseTest, PanelOpensInStepsAndResumingTakesTwelveUpdates) {
@@ -133,19 +124,19 @@ TEST_F(PauseTest, TrailKeepsTheLast102TipsAndGrowsBrighterTowardTheTip) {
 TEST_F(PauseTest, CursorRingMarksTheSelectedControl) {
     Pause();
     Update(20);
-    const DrawCmd* ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    std::optional<DrawCmd> ring = Ring();
+    ASSERT_TRUE(ring);
     // The controls stand at s - H/2 + 64: 64 once the panel is exactly half way up.
     EXPECT_EQ(ring->x, app->m_PauseSlide - 240 + 64);
     EXPECT_EQ(ring->y, 196);
     Press(vk::kUp);
     ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    ASSERT_TRUE(ring);
     EXPECT_EQ(ring->y, 96);
     Press(vk::kDown);
     Press(vk::kDown);
     ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    ASSERT_TRUE(ring);
     EXPECT_EQ(ring->y, 296);
 }
 
@@ -202,8 +193,8 @@ TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
     EXPECT_TRUE(Shows("Game"));
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("6th"));
-    for (int i = 0; i < 100 && app->m_Mode != 1; ++i) Update();
-    ASSERT_EQ(app->m_Mode, 1);
+    for (int i = 0; i < 100 && app->m_Mode != mode::kMenu; ++i) Update();
+    ASSERT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_HiScore[15], 550);
     EXPECT_EQ(app->m_HiScore[19], 200);
     EXPECT_EQ(app->m_HiScore[40], 550);

@@ -30,9 +30,9 @@ void RoundFixture::Play(int count) {
 }
 
 void RoundFixture::JoinAndLand(int p) {
-    PadDown(p - 1, 0);
+    PadDown(p - 1, pad::kA);
     Play();
-    PadUp(p - 1, 0);
+    PadUp(p - 1, pad::kA);
     ASSERT_EQ(Fighter(p)[kHealth], kPlayerHealth);
     for (int i = 0; i < 120 && Fighter(p)[kY] < FloorY(); ++i) Play();
     ASSERT_EQ(Fighter(p)[kY], FloorY());

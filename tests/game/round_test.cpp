@@ -4,9 +4,11 @@
 #include <cmath>
 #include <vector>
 
+#include "game/particle_records.h"
 #include "tests/game/round_fixture.h"
 
 using namespace round_records;
+using particle_records::Particle;
 
 namespace {
 
@@ -20,10 +22,11 @@ protected:
     int Particles(float type) {
         int count = 0;
         for (int i = 0; i <= app->m_ParticleMax; ++i) {
-            if (app->m_Particle[10 * i] == type) ++count;
+            if (Particle(*app, i)[particle_records::kType] == type) ++count;
         }
         return count;
     }
+    int Sparks() { return Particles(particle_records::kSpark) + Particles(particle_records::kFallingSpark); }
     std::vector<DrawCmd> Drawn(float kind) {
         std::vector<DrawCmd> out;
         for (const DrawCmd& c : Commands()) {
@@ -37,20 +40,20 @@ TEST_F(RoundTest, SetUpStartsAnEmptyRoundWithTheDifficultysGap) {
     for (int difficulty = 1; difficulty <= 3; ++difficulty) {
         Fighter(1)[kHealth] = 3;
         app->m_Grid[4000 + 777] = 5;
-        app->m_Particle[10 * 250] = 2;
+        Particle(*app, 250)[particle_records::kType] = particle_records::kFallingSpark;
         app->m_Score = 900;
         app->m_RoundOver = 1;
         app->m_OverTimer = 40;
         app->m_ItemsTaken = 4;
         StartRound(difficulty);
-        EXPECT_EQ(app->m_Mode, 10);
+        EXPECT_EQ(app->m_Mode, mode::kRound);
         EXPECT_EQ(app->m_SpawnGap, 290 - 50 * difficulty);
         EXPECT_EQ(app->m_SpawnTimer, 240);
         EXPECT_EQ(app->m_ItemTimer, 1200);
         EXPECT_EQ(app->m_SpawnMax, 1);
         EXPECT_EQ(Fighter(1)[kHealth], 0);
         EXPECT_EQ(app->m_Grid[4000 + 777], 0);
-        EXPECT_EQ(app->m_Particle[10 * 250], 0);
+        EXPECT_EQ(Particle(*app, 250)[particle_records::kType], particle_records::kFree);
         EXPECT_EQ(app->m_Score, 0);
         EXPECT_EQ(app->m_RoundOver, 0);
         EXPECT_EQ(app->m_OverTimer, 0);
@@ -66,7 +69,7 @@ TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
     EXPECT_EQ(app->m_Joined, 0);
 
     KeyDown('Z');
-    PadDown(1, 0);  // the keyboard answers for every pad, so pad 2 is not taken this update
+    PadDown(1, pad::kA);  // the keyboard answers for every pad, so pad 2 is not taken this update
     Play();
     EXPECT_EQ(app->m_Joined, 1);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
@@ -76,17 +79,17 @@ TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
 
 TEST_F(RoundTest, PadsPressedTogetherJoinTogetherAndLaterPressesAreIgnored) {
     StartRound();
-    PadDown(0, 0);
-    PadDown(1, 1);
+    PadDown(0, pad::kA);
+    PadDown(1, pad::kB);
     Play();
-    PadUp(0, 0);
-    PadUp(1, 1);
+    PadUp(0, pad::kA);
+    PadUp(1, pad::kB);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kX], 256);
     EXPECT_EQ(Fighter(2)[kDepth], 32);
 
-    PadDown(2, 0);
+    PadDown(2, pad::kA);
     Play();
     EXPECT_EQ(Fighter(3)[kHealth], 0);
 }
@@ -185,7 +188,7 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     EXPECT_LT(Fighter(10)[kHealth], 0);
     EXPECT_GT(Fighter(10)[kSlide], 0);  // thrown the way the striker faces
     EXPECT_EQ(app->m_Score, 100);
-    EXPECT_EQ(Particles(99), 1);  // the floating "100"
+    EXPECT_EQ(Particles(particle_records::kFloatingNumber), 1);  // the floating "100"
 
     // Solid for 60 updates, then fading; the record is emptied once below -180.
     float lastAlpha = 1;
@@ -216,7 +219,7 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
 TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     c_Sound* tone = LoadTone("tone.wav");
     ASSERT_NE(tone, nullptr);
-    for (int n = 1; n <= 11; ++n) gc_assign(app->m_Sfx[n], tone);
+    for (int n = sound::kItem; n <= sound::kKnockOut; ++n) gc_assign(app->m_Sfx[n], tone);
     StartRound();
     HoldOffWaves();
     JoinAndLand(1);
@@ -233,25 +236,27 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     Play();
     KeyUp('X');
     EXPECT_EQ(app->m_SfxChannel, 3);
-    EXPECT_EQ(Particles(1) + Particles(2), 5);
+    EXPECT_EQ(Sparks(), 5);
 
     // An opponent's blow on a player: the thud and the player's cry, and ten sparks
     // thrown upwards in the player's colour.
     Play(130);  // the first sparks have died out
-    ASSERT_EQ(Particles(1) + Particles(2), 0);
+    ASSERT_EQ(Sparks(), 0);
     PlaceOpponent(11, px + 12, -1);
     Fighter(11)[kAttack] = 1;
     app->m_SfxChannel = 0;
     Play();
     ASSERT_EQ(Fighter(1)[kHealth], kPlayerHealth - 1);
     EXPECT_EQ(app->m_SfxChannel, 2);
-    int upwardInColour = 0;
+    int upwardInColour = 0;  // player 1 wears the palette's red
     for (int i = 0; i <= app->m_ParticleMax; ++i) {
-        const float* spark = &app->m_Particle[10 * i];
-        if (spark[0] >= 1 && spark[0] <= 2 && spark[8] == 1 && spark[4] < 0) ++upwardInColour;
+        namespace pr = particle_records;
+        const float* spark = Particle(*app, i);
+        const bool isSpark = spark[pr::kType] == pr::kSpark || spark[pr::kType] == pr::kFallingSpark;
+        if (isSpark && spark[pr::kColour] == ink::kRed && spark[pr::kVY] < 0) ++upwardInColour;
     }
     EXPECT_GE(upwardInColour, 10);
-    EXPECT_EQ(Particles(1) + Particles(2), 15);
+    EXPECT_EQ(Sparks(), 15);
 }
 
 TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
@@ -282,17 +287,17 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     // Once the round is over the item stays hidden.
     EXPECT_GE(app->m_ItemTimer, 98);
     EXPECT_LE(app->m_ItemTimer, 100);
-    for (const DrawCmd& c : Drawn(97)) EXPECT_EQ(c.y, 24);
+    for (const DrawCmd& c : Drawn(picture::kIcons)) EXPECT_EQ(c.y, 24);
 }
 
 TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     StartRound();
     HoldOffWaves();
-    PadDown(0, 0);
-    PadDown(1, 0);
+    PadDown(0, pad::kA);
+    PadDown(1, pad::kA);
     Play();
-    PadUp(0, 0);
-    PadUp(1, 0);
+    PadUp(0, pad::kA);
+    PadUp(1, pad::kA);
     Play(60);
     Fighter(1)[kHealth] = 1;
     PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
@@ -350,7 +355,7 @@ TEST_F(RoundTest, ItemIsHiddenThenShownThenDimmedAwayFromPlayerOne) {
         int before = app->m_ItemTimer;
         Play();
         std::vector<DrawCmd> item;
-        for (const DrawCmd& c : Drawn(97)) {
+        for (const DrawCmd& c : Drawn(picture::kIcons)) {
             if (c.frame == 11 && c.y != 24) item.push_back(c);
         }
         if (before > 0 && app->m_ItemTimer > 0) {
@@ -380,7 +385,7 @@ TEST_F(RoundTest, FullTableOfOpponentsTakesNoMore) {
     app->m_SpawnTimer = 0;
     Play();
     EXPECT_EQ(Opponents(), 91);
-    for (int i = 0; i < kFields; ++i) EXPECT_EQ(app->m_Plr[20 * 101 + i], 0) << i;
+    for (int i = 0; i < kFields; ++i) EXPECT_EQ(Fighter(kLastRecord + 1)[i], 0) << i;
     EXPECT_EQ(app->m_SpawnTimer, app->m_SpawnGap);
     EXPECT_FLOAT_EQ(app->m_SpawnMax, 1.3f);
 }
@@ -403,8 +408,12 @@ TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
         }
         EXPECT_NEAR(app->m_SpawnMax, caps[difficulty - 1], 0.01f) << difficulty;
         EXPECT_LE(largest, largestAllowed[difficulty - 1]) << difficulty;
-        if (difficulty == 3) EXPECT_GT(largest, 4);
-        if (difficulty == 1) EXPECT_EQ(largest, 2);
+        if (difficulty == 3) {
+            EXPECT_GT(largest, 4);
+        }
+        if (difficulty == 1) {
+            EXPECT_EQ(largest, 2);
+        }
     }
 }
 
@@ -455,8 +464,8 @@ TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
 
     // A stick reading that the controls take for "up" walks into the screen as well.
     Stick(0, 0, 1);
-    if (!app->p_PlayKey(0, 1, 0)) Stick(0, 0, -1);
-    ASSERT_EQ(app->p_PlayKey(0, 1, 0), 1);
+    if (!app->p_PlayKey(control::kUp, 1, 0)) Stick(0, 0, -1);
+    ASSERT_EQ(app->p_PlayKey(control::kUp, 1, 0), 1);
     Play(3);
     EXPECT_EQ(f[kDepth], 50);
 
@@ -482,7 +491,7 @@ TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
     int opponentAt = -1, playerAt = -1;
     for (int i = 0; i < int(cmds.size()); ++i) {
         if (cmds[i].kind == FighterSlot(10)) opponentAt = i;
-        if (cmds[i].kind == 1) playerAt = i;
+        if (cmds[i].kind == picture::kFirstPlayer) playerAt = i;
     }
     ASSERT_GE(opponentAt, 0);
     ASSERT_GE(playerAt, 0);
@@ -504,7 +513,7 @@ TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
 
     // The backdrop goes first, three times its size.
     ASSERT_GE(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 99);
+    EXPECT_EQ(cmds[0].kind, picture::kBackdrop);
     EXPECT_EQ(cmds[0].a4, 3);
     EXPECT_EQ(cmds[0].y, qv_Vortan_jscrh - 348);
 }
@@ -534,7 +543,7 @@ TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
             if (right) KeyDown(vk::kRight); else KeyUp(vk::kRight);
             Play();
             if (i % 100 == 99) {
-                trace.insert(trace.end(), app->m_Plr.Data(), app->m_Plr.Data() + 20 * 101);
+                trace.insert(trace.end(), app->m_Plr.Data(), Fighter(kLastRecord + 1));
                 trace.push_back(float(app->m_Score));
             }
         }

@@ -41,11 +41,11 @@ protected:
     }
 
     void FillTables() {
-        for (int i = 0; i < 25; ++i) app->m_Setting[i] = 3 * i - 7;
-        app->m_Setting[10] = 100;
-        app->m_Setting[11] = 120;
-        app->m_Setting[12] = 20;
-        app->m_Setting[14] = 1;
+        for (int i = 0; i < setting::kCount; ++i) app->m_Setting[i] = 3 * i - 7;
+        app->m_Setting[setting::kPadX] = 100;
+        app->m_Setting[setting::kPadY] = 120;
+        app->m_Setting[setting::kPadSize] = 20;
+        app->m_Setting[setting::kOverscan] = 1;
         for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
         for (int i = 0; i < 60; ++i) app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
         app->m_HiScore[5] = 2147483647;  // checksums wrap
@@ -53,12 +53,14 @@ protected:
 
     void ExpectTablesEqual(const std::vector<int>& setting, const std::vector<bool>& badge,
                            const std::vector<int>& hi) {
-        for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_Setting[i], setting[i]) << "setting " << i;
+        for (int i = 0; i < setting::kCount; ++i) EXPECT_EQ(app->m_Setting[i], setting[i]) << "setting " << i;
         for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], badge[i]) << "badge " << i;
         for (int i = 0; i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], hi[i]) << "highscore " << i;
     }
 
-    std::vector<int> Settings() const { return std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + 25); }
+    std::vector<int> Settings() const {
+        return std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + setting::kCount);
+    }
     std::vector<bool> Badges() const {
         std::vector<bool> out;
         for (int i = 0; i < 256; ++i) out.push_back(app->m_Badge[i]);
@@ -70,11 +72,11 @@ protected:
 TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
     const std::string printed = Restart();
     EXPECT_EQ(printed, "Highscores Loaded\n");
-    EXPECT_EQ(app->m_Setting[5], 1);
-    EXPECT_EQ(app->m_Setting[10], 64);
-    EXPECT_EQ(app->m_Setting[11], 64);
-    EXPECT_EQ(app->m_Setting[12], 10);
-    EXPECT_EQ(app->m_Setting[14], 1);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 1);
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadY], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 10);
+    EXPECT_EQ(app->m_Setting[setting::kOverscan], 1);
     EXPECT_EQ(qv_Vortan_overscan, 0);
 
     app->p_Save();
@@ -224,8 +226,8 @@ TEST_F(SavedStateTest, ShortFormCarriesOnlyBadges) {
     std::string printed = Restart();
     EXPECT_EQ(printed, "Badges Loaded\nHighscores Loaded\n");
     for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], i == 1 || i == 2 || i == 255) << i;
-    EXPECT_EQ(app->m_Setting[5], 1);
-    EXPECT_EQ(app->m_Setting[10], 64);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 1);
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
 
     Store("6|0|0|0|0|0|0|0|7|");
     printed = Restart();
@@ -267,18 +269,18 @@ TEST_F(SavedStateTest, LoadingClampsThePadAndForcesTheMargin) {
     qv_Vortan_overscan = 20;
     Store(Join(f));
     EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    EXPECT_EQ(app->m_Setting[10], 64);
-    EXPECT_EQ(app->m_Setting[11], 200);
-    EXPECT_EQ(app->m_Setting[12], 10);
-    EXPECT_EQ(app->m_Setting[14], 1);
-    EXPECT_EQ(app->m_Setting[5], 0);  // read as stored: sound off
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadY], 200);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 10);
+    EXPECT_EQ(app->m_Setting[setting::kOverscan], 1);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 0);  // read as stored: sound off
     EXPECT_EQ(qv_Vortan_overscan, 0);
 
     f[12] = "8";
     f[25] = std::to_string(10 * 63 + 11 * 200 + 12 * 8);
     Store(Join(f));
     Restart();
-    EXPECT_EQ(app->m_Setting[12], 8);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 8);
 }
 
 TEST_F(SavedStateTest, DebugModePrintsTheStringOnSaveAndLoad) {

@@ -53,7 +53,7 @@ TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
     Display();
     EXPECT_EQ(TextAt(28), "23456789");
     for (const DrawCmd& c : Commands()) {
-        if (c.kind == 90 && std::fabs(c.y - 28) < 0.5f) {
+        if (c.kind == picture::kFont && std::fabs(c.y - 28) < 0.5f) {
             EXPECT_EQ(c.a4, 2);
             EXPECT_FLOAT_EQ(c.alpha, 0.8f);
             EXPECT_EQ(c.g, 255);
@@ -179,7 +179,7 @@ TEST_F(ScoresTest, ItemRowCountsPickedUpItems) {
     auto icons = [&] {
         std::vector<float> xs;
         for (const DrawCmd& c : Commands()) {
-            if (c.kind == 97 && c.frame == 11 && c.y == 24) {
+            if (c.kind == picture::kIcons && c.frame == frame::kItemIcon && c.y == 24) {
                 EXPECT_FLOAT_EQ(c.a4, 0.75f);
                 EXPECT_FLOAT_EQ(c.alpha, 0.8f);
                 xs.push_back(c.x);
