@@ -22,9 +22,7 @@ enum Field {
     kHeight = 5,    // picture: vertical scale; rectangle: height; oval: y radius; line: second end
     kFrame = 6,     // pictures
     kAlpha = 7,
-    kRed = 10,
-    kGreen = 11,
-    kBlue = 12,
+    kRed = 10, kGreen = 11, kBlue = 12,  // 0..255
     kBlend = 13,
 };
 

@@ -24,13 +24,9 @@ const float kInk[10][3] = {
 }  // namespace
 
 int c_MyApp::p_ResetDraw() {
-    m_SizeX = 1;
-    m_SizeY = 1;
+    p_SetSize(1);
     m_Rot = 0;
-    m_ColR = 255;
-    m_ColG = 255;
-    m_ColB = 255;
-    m_ColA = 1;
+    p_SetCol(255, 255, 255, 1);
     m_Blend = kBlendNormal;
     return 0;
 }

@@ -31,6 +31,13 @@ bool Held(c_MyApp& g, int code) {
     return g.p_PlayKey(code, 1, 0) == 1;
 }
 
+bool HeldAny(c_MyApp& g, const int (&codes)[3]) {
+    for (int code : codes) {
+        if (Held(g, code)) return true;
+    }
+    return false;
+}
+
 bool Free(const c_MyApp& g) {
     return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0;
 }
@@ -247,7 +254,7 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
-    if (CanAct(g) && (Held(g, kJump) || Held(g, kStrike) || Held(g, kButtonX))) {
+    if (CanAct(g) && HeldAny(g, kMenuActions)) {
         g.p_PlaySFX(sound::kOpen, 1);
         g.m_AnyKeyHeld = 1;
         ActivateColumn(g);

@@ -113,51 +113,36 @@ void QuitRound(c_MyApp& g) {
     g.p_PlaySFX(sound::kOpen, 0.5f, 0.5f, 0);
 }
 
-// One cursor action per press; the first that acts holds the keys for the rest.
+void OpenOptions(c_MyApp& g) {
+    g.m_OptionsOpen = 1;
+    g.p_PlaySFX(sound::kOpen, 0.5f);
+}
+
+// The action of each control, from the top: quit, resume, options.
+void (*const kActions[])(c_MyApp&) = {QuitRound, Resume, OpenOptions};
+
+void MoveCursor(c_MyApp& g, int row, float rate) {
+    g.m_PauseRow = row;
+    g.p_PlaySFX(sound::kClick, rate, 0.5f, 0);
+}
+
+// One cursor action per press; the first that acts holds the keys for the rest. The
+// click sounds higher only when the cursor goes down from resume to options.
 void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
-    const bool action = AnyPlayerHolds(g, kJump);
-    const bool up = AnyPlayerHolds(g, kUp);
-    const bool down = AnyPlayerHolds(g, kDown);
-    switch (g.m_PauseRow) {
-        case kRowResume:
-            if (action) {
-                Resume(g);
-            } else if (up) {
-                g.m_PauseRow = kRowQuit;
-                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
-            } else if (down) {
-                g.m_PauseRow = kRowOptions;
-                g.p_PlaySFX(sound::kClick, 1.2f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        case kRowQuit:
-            if (action) {
-                QuitRound(g);
-            } else if (down) {
-                g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        case kRowOptions:
-            if (action) {
-                g.m_OptionsOpen = 1;
-                g.p_PlaySFX(sound::kOpen, 0.5f);
-            } else if (up) {
-                g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(sound::kClick, 0.8f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        default:
-            // A cursor outside the three controls comes back to resume.
-            g.m_PauseRow = kRowResume;
-            return;
+    const int row = g.m_PauseRow;
+    if (row < kRowQuit || row > kRowOptions) {
+        g.m_PauseRow = kRowResume;  // a cursor outside the three controls comes back to resume
+        return;
+    }
+    if (AnyPlayerHolds(g, kJump)) {
+        kActions[row - kRowQuit](g);
+    } else if (AnyPlayerHolds(g, kUp) && row > kRowQuit) {
+        MoveCursor(g, row - 1, 0.8f);
+    } else if (AnyPlayerHolds(g, kDown) && row < kRowOptions) {
+        MoveCursor(g, row + 1, row == kRowResume ? 1.2f : 0.8f);
+    } else {
+        return;
     }
     g.m_AnyKeyHeld = 1;
 }

@@ -34,10 +34,8 @@ enum Field {
 };
 
 // Records 1..4 are the players (record p uses pad p - 1), 10..100 the opponents.
-constexpr int kFirstPlayer = 1;
-constexpr int kLastPlayer = 4;
-constexpr int kFirstOpponent = 10;
-constexpr int kLastRecord = 100;
+constexpr int kFirstPlayer = 1, kLastPlayer = 4;
+constexpr int kFirstOpponent = 10, kLastRecord = 100;
 
 constexpr float kPlayerHealth = 9;
 constexpr float kOpponentHealth = 5;
@@ -47,16 +45,12 @@ constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed b
 
 // Frames of a fighter's picture: walking 0..3, striking kFrameStrike + strike kind, in
 // the air, knocked out.
-constexpr int kFrameStrike = 3;
-constexpr int kFrameInAir = 6;
-constexpr int kFrameKnockedOut = 8;
+constexpr int kFrameStrike = 3, kFrameInAir = 6, kFrameKnockedOut = 8;
 
 // Floor grid: an owner layer of 33 rows x 65 columns, rows 100 apart, and a timer layer
 // 4000 further on holding how many updates each claim still lasts.
-constexpr int kGridCols = 65;
-constexpr int kGridRows = 33;
-constexpr int kGridStride = 100;
-constexpr int kTimerLayer = 4000;
+constexpr int kGridCols = 65, kGridRows = 33;
+constexpr int kGridStride = 100, kTimerLayer = 4000;
 
 inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
 inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }

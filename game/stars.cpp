@@ -12,17 +12,23 @@ using namespace star_records;
 
 namespace {
 
-// A star that wrapped comes back at a new height (or column), depth and picture.
-void RerollY(float* s) {
-    s[kY] = (qv_Vortan_jscrh + 16) * qv_random_Rnd() - 8;
+// A star that wrapped comes back at a new place across its way (x or y), depth and picture.
+void Reroll(float* s, int across, float screenSide) {
+    s[across] = (screenSide + 16) * qv_random_Rnd() - 8;
     s[kNear] = 0.2f + 0.6f * qv_random_Rnd();
     s[kFrame] = std::floor(255.99f * qv_random_Rnd());
 }
 
-void RerollX(float* s) {
-    s[kX] = (qv_Vortan_jscrw + 16) * qv_random_Rnd() - 8;
-    s[kNear] = 0.2f + 0.6f * qv_random_Rnd();
-    s[kFrame] = std::floor(255.99f * qv_random_Rnd());
+// Beyond the margin past either end of its way a star comes in again at the other end.
+void Wrap(float* s, int along, float length, int across, float width, float margin, float span) {
+    if (s[along] < -margin) {
+        s[along] += length + span;
+        Reroll(s, across, width);
+    }
+    if (s[along] > length + margin) {
+        s[along] -= length + span;
+        Reroll(s, across, width);
+    }
 }
 
 }  // namespace
@@ -58,22 +64,8 @@ int c_MyApp::p_DoStars(float dx, float dy) {
         float* s = Star(*this, i);
         s[kX] += dx * s[kNear];
         s[kY] += dy * s[kNear];
-        if (s[kX] < -margin) {
-            s[kX] += w + span;
-            RerollY(s);
-        }
-        if (s[kX] > w + margin) {
-            s[kX] -= w + span;
-            RerollY(s);
-        }
-        if (s[kY] < -margin) {
-            s[kY] += h + span;
-            RerollX(s);
-        }
-        if (s[kY] > h + margin) {
-            s[kY] -= h + span;
-            RerollX(s);
-        }
+        Wrap(s, kX, w, kY, h, margin, span);
+        Wrap(s, kY, h, kX, w, margin, span);
         // Stars keep out of the bottom, where the floor is.
         if (s[kY] > h - 128) s[kY] -= 100 + 100 * qv_random_Rnd();
         s[kAngle] += s[kSpin];
