@@ -63,15 +63,21 @@ void BM_LoadState(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadState);
 
+// One screen's update, over and over; counts the commands it records.
+void RunScreen(benchmark::State& state, int (c_MyApp::*screen)()) {
+    c_MyApp* app = Shared().app;
+    for (auto _ : state) {
+        (app->*screen)();
+        benchmark::DoNotOptimize(app->m_DrawLen);
+    }
+    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+}
+
 void BM_MenuUpdate(benchmark::State& state) {
     c_MyApp* app = Shared().app;
     app->m_PanelB = 0;
     app->m_PanelSlide = 0;
-    for (auto _ : state) {
-        app->p_Menu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+    RunScreen(state, &c_MyApp::p_Menu);
 }
 BENCHMARK(BM_MenuUpdate);
 
@@ -79,11 +85,7 @@ void BM_MenuUpdateSidePanelOpen(benchmark::State& state) {
     c_MyApp* app = Shared().app;
     app->m_PanelB = 1;
     app->m_PanelSlide = 500;
-    for (auto _ : state) {
-        app->p_Menu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+    RunScreen(state, &c_MyApp::p_Menu);
     app->m_PanelB = 0;
 }
 BENCHMARK(BM_MenuUpdateSidePanelOpen);
@@ -94,11 +96,7 @@ void BM_PauseUpdate(benchmark::State& state) {
     app->m_Paused = 1;
     app->m_PauseSel = 1;
     app->m_AnyKeyHeld = 1;
-    for (auto _ : state) {
-        app->p_PauseMenu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+    RunScreen(state, &c_MyApp::p_PauseMenu);
     app->m_Mode = mode::kMenu;
 }
 BENCHMARK(BM_PauseUpdate);

@@ -76,27 +76,6 @@ void GameFixture::AdvanceMs(int ms) {
     host->clock.now += ms / 1000.0;
 }
 
-void GameFixture::KeyDown(int key) {
-    input->p_KeyEvent(1, key);
-}
-
-void GameFixture::KeyUp(int key) {
-    input->p_KeyEvent(2, key);
-}
-
-void GameFixture::Tap(int key) {
-    KeyDown(key);
-    KeyUp(key);
-}
-
-void GameFixture::PadDown(int port, int button) {
-    KeyDown(256 + 32 * port + button);
-}
-
-void GameFixture::PadUp(int port, int button) {
-    KeyUp(256 + 32 * port + button);
-}
-
 void GameFixture::Stick(int port, float x, float y) {
     c_JoyState* joy = input->p_GetJoyState(port);
     joy->m__joyx[0] = x;

@@ -6,7 +6,6 @@
 
 namespace {
 
-
 class GameOverTest : public FrontEndFixture {
 protected:
     void SetUp() override {
@@ -45,6 +44,18 @@ protected:
     }
     void SetBestOfNormal() {
         for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
+    }
+    // The panel over the menu after a round on Normal with this score, at timer 30.
+    void DrawPanelForNormal(int score) {
+        app->m_Difficulty = 2;
+        app->m_Score = score;
+        app->m_Mode = mode::kMenu;
+        DrawPanelAt(30);
+    }
+    // Updates until the panel has handed over to the menu.
+    void UntilTheMenu() {
+        for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
+        ASSERT_EQ(app->m_Mode, mode::kMenu);
     }
 };
 
@@ -114,34 +125,24 @@ TEST_F(GameOverTest, DimReachesSevenTenthsAtTwentyEight) {
 
 TEST_F(GameOverTest, AScoreThatBeatsNothingShowsNoBanner) {
     SetBestOfNormal();
-    app->m_Difficulty = 2;
-    app->m_Score = 50;
-    app->m_Mode = mode::kMenu;
-    DrawPanelAt(30);
+    DrawPanelForNormal(50);
     EXPECT_TRUE(Shows("GAME"));
     EXPECT_TRUE(Shows("OVER"));
     EXPECT_FALSE(Shows("New Highscore"));
 }
 
 TEST_F(GameOverTest, NothingScoredOnAnEmptyListShowsNoBanner) {
-    app->m_Difficulty = 2;
-    app->m_Score = 0;
-    app->m_Mode = mode::kMenu;
-    DrawPanelAt(30);
+    DrawPanelForNormal(0);
     EXPECT_TRUE(Shows("GAME"));
     EXPECT_FALSE(Shows("New Highscore"));
-    app->m_Score = 1;
-    DrawPanelAt(30);
+    DrawPanelForNormal(1);
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("1st!"));
 }
 
 TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
     SetBestOfNormal();
-    app->m_Difficulty = 2;
-    app->m_Score = 5000;
-    app->m_Mode = mode::kMenu;
-    DrawPanelAt(30);
+    DrawPanelForNormal(5000);
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("1st!"));
     const std::optional<TextLine> banner = FindLine("New Highscore");
@@ -159,8 +160,7 @@ TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
     SetBestOfNormal();
     app->m_Difficulty = 2;
     EndARound(750);
-    for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
-    ASSERT_EQ(app->m_Mode, mode::kMenu);
+    UntilTheMenu();
     EXPECT_EQ(app->m_HiScore[13], 750);
     EXPECT_TRUE(Shows("4th"));
     EXPECT_TRUE(Shows("GAME"));
@@ -168,8 +168,7 @@ TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
 
 TEST_F(GameOverTest, NoMenuKeyActsWhileThePanelIsOnTheMenu) {
     EndARound(0);
-    for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
-    ASSERT_EQ(app->m_Mode, mode::kMenu);
+    UntilTheMenu();
     ASSERT_GT(app->m_OverTimer, 30);
     const int col = app->m_MenuCol, sel = app->m_WheelSel;
     KeyDown(vk::kRight);

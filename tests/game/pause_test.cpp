@@ -66,16 +66,10 @@ TEST_F(PauseTest, DimFollowsThePanel) {
 TEST_F(PauseTest, ReadoutStartsAt25And25AndSpeedStopsAtBothEnds) {
     Pause();
     EXPECT_TRUE(Shows("25:25"));
-    KeyDown(vk::kLeft);
-    Update(150);
-    KeyUp(vk::kLeft);
-    Update();
+    Hold(vk::kLeft, 150);
     EXPECT_EQ(app->m_TrailSpeed, 0);
     EXPECT_TRUE(Shows("25:0"));
-    KeyDown(vk::kRight);
-    Update(600);
-    KeyUp(vk::kRight);
-    Update();
+    Hold(vk::kRight, 600);
     EXPECT_EQ(app->m_TrailSpeed, 128);
     EXPECT_TRUE(Shows("25:128"));
 }

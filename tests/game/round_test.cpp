@@ -1,6 +1,7 @@
 // Whole rounds driven update by update with scripted keys, pads and sticks from a fixed
 // seed: joining, waves, chasing, strikes, knock-outs, the end of the round and the item.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -16,6 +17,12 @@ class RoundTest : public RoundFixture {
 protected:
     // No waves unless a test asks for one.
     void HoldOffWaves() { app->m_SpawnTimer = 1000000; }
+    // A Normal round without waves, player 1 joined and standing on the floor.
+    void PlayerOneAlone() {
+        StartRound();
+        HoldOffWaves();
+        JoinAndLand(1);
+    }
     void ClearOpponents() {
         for (int r = kFirstOpponent; r <= kLastRecord; ++r) Fighter(r)[kHealth] = 0;
     }
@@ -27,6 +34,16 @@ protected:
         return count;
     }
     int Sparks() { return Particles(particle_records::kSpark) + Particles(particle_records::kFallingSpark); }
+    // Pads 1 and 2 press a button each in the same update.
+    void PadsPress(int first, int second) {
+        PadDown(0, first);
+        PadDown(1, second);
+        Play();
+        PadUp(0, first);
+        PadUp(1, second);
+    }
+    // Players joined, out of the round, and up.
+    std::array<int, 3> Counts() const { return {app->m_InPlay, app->m_Dead, app->m_Alive}; }
     std::vector<DrawCmd> Drawn(float kind) {
         std::vector<DrawCmd> out;
         for (const DrawCmd& c : Commands()) {
@@ -79,11 +96,7 @@ TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
 
 TEST_F(RoundTest, PadsPressedTogetherJoinTogetherAndLaterPressesAreIgnored) {
     StartRound();
-    PadDown(0, pad::kA);
-    PadDown(1, pad::kB);
-    Play();
-    PadUp(0, pad::kA);
-    PadUp(1, pad::kB);
+    PadsPress(pad::kA, pad::kB);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kX], 256);
@@ -132,9 +145,7 @@ TEST_F(RoundTest, OpponentsNeverWearPlayerFoursPicture) {
 }
 
 TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
 
@@ -160,9 +171,7 @@ TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
 }
 
 TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     KeyDown('X');
     Play(2);
     std::vector<DrawCmd> player = Drawn(1);
@@ -175,9 +184,7 @@ TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
 }
 
 TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
     Fighter(10)[kHealth] = 1;
@@ -220,9 +227,7 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     c_Sound* tone = LoadTone("tone.wav");
     ASSERT_NE(tone, nullptr);
     for (int n = sound::kItem; n <= sound::kKnockOut; ++n) gc_assign(app->m_Sfx[n], tone);
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
     Fighter(10)[kHealth] = 1;
@@ -260,9 +265,7 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
 }
 
 TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     ASSERT_EQ(app->m_MusicOn, 1);
     Fighter(1)[kHealth] = 1;
     PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
@@ -278,8 +281,7 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     Play();
     EXPECT_EQ(app->m_RoundOver, 1);
     EXPECT_EQ(app->m_MusicOn, 0);
-    EXPECT_EQ(app->m_Dead, 1);
-    EXPECT_EQ(app->m_InPlay, 1);
+    EXPECT_EQ(Counts(), (std::array<int, 3>{1, 1, 0}));
     // The round goes on underneath the game-over panel; the body keeps counting to -250.
     Play(300);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerFloorHealth);
@@ -293,11 +295,7 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
 TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     StartRound();
     HoldOffWaves();
-    PadDown(0, pad::kA);
-    PadDown(1, pad::kA);
-    Play();
-    PadUp(0, pad::kA);
-    PadUp(1, pad::kA);
+    PadsPress(pad::kA, pad::kA);
     Play(60);
     Fighter(1)[kHealth] = 1;
     PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
@@ -306,15 +304,11 @@ TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     ASSERT_LT(Fighter(1)[kHealth], 0);
     Play(300);
     EXPECT_EQ(app->m_RoundOver, 0);
-    EXPECT_EQ(app->m_InPlay, 2);
-    EXPECT_EQ(app->m_Dead, 1);
-    EXPECT_EQ(app->m_Alive, 1);
+    EXPECT_EQ(Counts(), (std::array<int, 3>{2, 1, 1}));
 }
 
 TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float* f = Fighter(1);
     auto putItemOnPlayer = [&](int timer, float offset) {
         app->m_ItemTimer = timer;
@@ -347,9 +341,7 @@ TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
 }
 
 TEST_F(RoundTest, ItemIsHiddenThenShownThenDimmedAwayFromPlayerOne) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     int shownAt = -1, dimmedAt = -1, hiddenAgainAt = -1;
     for (int i = 0; i < 3000 && hiddenAgainAt < 0; ++i) {
         int before = app->m_ItemTimer;
@@ -418,9 +410,7 @@ TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
 }
 
 TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 20, -1);  // the next cell to the right
     Play();
@@ -438,9 +428,7 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
     KeyUp(vk::kRight);
 
     // Once the opponent is gone its claim runs out and the floor is free again.
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     px = Fighter(1)[kX];
     PlaceOpponent(10, px + 20, -1);
     Play();
@@ -452,9 +440,7 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
 }
 
 TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float* f = Fighter(1);
 
     KeyDown(vk::kUp);
@@ -480,9 +466,7 @@ TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
 }
 
 TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     PlaceOpponent(10, 400, -1);
     Fighter(10)[kDepth] = 90;
     Play();

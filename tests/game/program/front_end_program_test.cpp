@@ -5,21 +5,14 @@
 //
 // With VORTAN_SCREENSHOT_DIR set, the captures of the menu, the side panel, the options
 // box, the pause panel and the game-over panel are also written there as PNG files.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/screen_capture.h"
+#include "tests/game/program/program_fixture.h"
 #include "tests/support/state_fields.h"
 #include "tests/support/window_close.h"
-#include "tests/support/xvfb_server.h"
 
 namespace {
 
@@ -27,23 +20,12 @@ bool Colourful(Rgb c) {
     return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40;
 }
 
-class FrontEndProgramTest : public ::testing::Test {
+class FrontEndProgramTest : public GameProgramTest {
 protected:
-    // The game started in a clean working folder, which receives ./.pellixstate.
     void Start() {
-        ASSERT_TRUE(xvfb.Ok());
-        ProcessOptions options = xvfb.Options();
-        options.workDir = work.Path();
-        options.env["ALSOFT_DRIVERS"] = "null";
-        options.timeoutSeconds = 180;
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("vortan")}, options);
-        FindWindow();
+        Launch();
+        Focus();
         SleepSeconds(3);  // the staged loader, then the title menu
-    }
-    void FindWindow() {
-        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
     }
     // The game's visible window, whatever its title (a full-screen window has none).
     void FindWindowOfGame() {
@@ -58,33 +40,18 @@ protected:
             }
         }
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
-    }
-    // The game reads held keys once per update: a key is held long enough for a slow
-    // frame of a sanitized build to see it, yet short of the menus' 30-update repeat.
-    void Press(const std::string& key) {
-        xvfb.Run({"xdotool", "keydown", key});
-        SleepSeconds(0.25);
-        xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
-    }
-    // A key whose effect shows is held until it does; held keys act once, so this cannot
-    // repeat it.
-    bool HoldUntil(const std::string& key, const std::function<bool(const ScreenCapture&)>& test, double seconds) {
-        xvfb.Run({"xdotool", "keydown", key});
-        const bool seen = WaitFor(test, seconds);
-        xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
-        return seen;
-    }
-    // Captures the window until the test passes or the time is up.
-    bool WaitFor(const std::function<bool(const ScreenCapture&)>& test, double seconds) {
-        return PollUntil([&] { return shot.Take(xvfb, window) && test(shot); }, seconds, 0.1);
+        Focus();
     }
     // Keeps the last capture under `name` for the documentation, when asked to.
     void Keep(const std::string& name) {
         const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
         if (dir && *dir) shot.SavePng(std::string(dir) + "/" + name + ".png");
+    }
+    // A panel that slides in for `settle` seconds shows then; kept under `name`.
+    void ExpectSettled(const ScreenTest& test, double settle, const std::string& name) {
+        SleepSeconds(settle);
+        EXPECT_TRUE(WaitFor(test, 5)) << name;
+        Keep(name);
     }
     std::string Geometry() {
         return xvfb.Run({"xdotool", "getwindowgeometry", window}).out;
@@ -92,11 +59,6 @@ protected:
     std::string State() const { return work.Read(".pellixstate"); }
 
     // What each screen shows, in window pixels (the window is 640 x 480 virtual units).
-    static bool ShowsMenu(const ScreenCapture& c) {
-        const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
-        const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
-        return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
-    }
     static bool ShowsSidePanel(const ScreenCapture& c) {
         const int stats = c.Count(520, 8, 626, 108, White);
         const int ring = c.Count(358, 108, 622, 372, Colourful);
@@ -118,12 +80,6 @@ protected:
         const int second = c.Count(352, 244, 482, 284, pink);
         return first > 250 && second > 250;
     }
-
-    XvfbServer xvfb{800, 600};
-    ScratchDir work;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
-    ScreenCapture shot;
 };
 
 TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
@@ -135,9 +91,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     // The side panel: right to its column, an action opens it, another closes it.
     Press("Right");
     Press("Return");
-    SleepSeconds(1.2);  // fully open
-    EXPECT_TRUE(WaitFor(ShowsSidePanel, 5));
-    Keep("side_panel");
+    ExpectSettled(ShowsSidePanel, 1.2, "side_panel");
     Press("Return");
     Press("Left");
     EXPECT_TRUE(WaitFor(ShowsMenu, 5));
@@ -146,9 +100,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     ASSERT_TRUE(HoldUntil("Return", [](const ScreenCapture& c) { return !ShowsMenu(c); }, 15));
     Press("z");
     EXPECT_TRUE(HoldUntil("Escape", ShowsPause, 10));
-    SleepSeconds(0.5);  // fully open, with the trail drawn
-    EXPECT_TRUE(WaitFor(ShowsPause, 5));
-    Keep("pause");
+    ExpectSettled(ShowsPause, 0.5, "pause");  // fully open, with the trail drawn
     ASSERT_TRUE(game->Running()) << game->OutputSoFar();
 
     // Up to the quit control, Z to quit: "Quit" / "Game", then the menu again, and the
@@ -166,9 +118,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Press("Left");
     Press("Left");
     Press("Return");
-    SleepSeconds(0.8);  // fully up
-    EXPECT_TRUE(WaitFor(ShowsOptions, 5));
-    Keep("options");
+    ExpectSettled(ShowsOptions, 0.8, "options");
     Press("Down");
     Press("Return");
     Press("Escape");

@@ -1,21 +1,14 @@
 // The real game under a private X server, played with real key presses: a round started
 // from the title menu, a player joining with Z, walking and striking, and the screen
 // showing the backdrop, the fighter with its shadow and the score display.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <csignal>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/screen_capture.h"
-#include "tests/support/xvfb_server.h"
+#include "tests/game/program/program_fixture.h"
 
 namespace {
 
@@ -34,20 +27,6 @@ bool Darkened(Rgb before, Rgb after) {
 
 int Distance(Rgb a, Rgb b) {
     return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
-}
-
-// The title menu: its dark blue clear colour and the two score tables on the right.
-bool ShowsMenu(const ScreenCapture& p) {
-    int best = 0, last = 0;
-    for (int y = 55; y < 430; ++y) {
-        for (int x = 510; x < 640; ++x) {
-            Rgb c = p.At(x, y);
-            if (y < 230 && Distance(c, {255, 200, 100}) < 90) ++best;
-            if (y >= 255 && Distance(c, {200, 255, 100}) < 90) ++last;
-        }
-    }
-    Rgb corner = p.At(2, 2);
-    return corner.r <= 10 && corner.g <= 10 && corner.b >= 20 && corner.b <= 40 && best > 60 && last > 60;
 }
 
 // Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
@@ -114,45 +93,18 @@ Shadow NearestShadow(const std::vector<Shadow>& shadows, int x) {
     return nearest;
 }
 
-class RoundProgramTest : public ::testing::Test {
+class RoundProgramTest : public GameProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(xvfb.Ok());
-        scratch.Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + scratch.File("mix.wav") + "\n");
-        ProcessOptions options = xvfb.Options();
-        options.workDir = scratch.Path();  // the state file goes here
-        options.env["ALSOFT_CONF"] = scratch.File("alsoft.conf");
-        options.timeoutSeconds = 180;
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("vortan")}, options);
-        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
+        ProcessOptions options;
+        work.Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + work.File("mix.wav") + "\n");
+        options.env["ALSOFT_CONF"] = work.File("alsoft.conf");
+        Launch(options);
+        if (HasFatalFailure()) return;
+        Focus();
         // The staged loader comes first; a sanitized build on a busy machine is slow.
         ASSERT_TRUE(WaitFor(ShowsMenu, 60)) << game->OutputSoFar();
     }
-    // Captures the window until the test passes or the time is up; `shot` keeps the last.
-    bool WaitFor(const std::function<bool(const ScreenCapture&)>& test, double seconds) {
-        bool seen = false;
-        PollUntil([&] {
-            seen = shot.Take(xvfb, window) && test(shot);
-            return seen || !game->Running();
-        }, seconds, 0.02);
-        return seen;
-    }
-    // The game reads its controls as held keys once per update, so a key is held until
-    // the screen shows its effect: a slow frame cannot miss it.
-    bool HoldUntil(const std::string& key, const std::function<bool(const ScreenCapture&)>& test, double seconds) {
-        xvfb.Run({"xdotool", "keydown", key});
-        const bool seen = WaitFor(test, seconds);
-        xvfb.Run({"xdotool", "keyup", key});
-        return seen;
-    }
-
-    XvfbServer xvfb{800, 600};
-    ScratchDir scratch;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
-    ScreenCapture shot;
 };
 
 TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {

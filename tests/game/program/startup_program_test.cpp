@@ -1,18 +1,11 @@
 // The real game under a private X server: the loading screen at start and after a
 // resize (which loads the picture set that fits the new size), the debug line of F1,
 // and the quiet ends by F4 and by the window's close button.
-#include <gtest/gtest.h>
-
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/screen_capture.h"
+#include "tests/game/program/program_fixture.h"
 #include "tests/support/window_close.h"
-#include "tests/support/xvfb_server.h"
 
 namespace {
 
@@ -26,26 +19,22 @@ struct LoadingLayout {
     int LogoY() const { return top + int(h * 0.48 * s); }
 };
 
-class StartupProgramTest : public ::testing::Test {
+class StartupProgramTest : public GameProgramTest {
 protected:
+    // On the whole 1280 x 1024 screen, so that a 1280 x 720 window fits.
+    StartupProgramTest() : GameProgramTest(1280, 1024) {}
 
-    // The game copied beside a data folder of its own, run in a scratch folder (which
-    // receives the state file).
+    // The game copied beside a data folder of its own (which `adjustData` may change).
     // `atStart` runs as soon as the window exists, while it is still centred on the screen.
     void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
                const std::function<void()>& atStart = nullptr) {
-        ASSERT_TRUE(xvfb.Ok());
         const std::string bin = BuiltProgram("vortan");
         const std::string binDir = bin.substr(0, bin.rfind('/'));
         ASSERT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
         ASSERT_EQ(RunProcess({"/bin/cp", "-r", binDir + "/data", programDir.Path() + "/data"}).exitCode, 0);
         if (adjustData) adjustData(programDir.Path() + "/data");
-        ProcessOptions options = xvfb.Options();
-        options.env["ALSOFT_DRIVERS"] = "null";
-        options.workDir = workDir.Path();
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{programDir.Path() + "/vortan"}, options);
-        window = xvfb.WaitForWindow("Vortan Rally Run", 20);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+        Launch({}, programDir.Path() + "/vortan");
+        if (HasFatalFailure()) return;
         if (atStart) atStart();
         // At the top left, so a 1280 x 720 window still fits the screen; with the input
         // focus (and the pointer) on it, or the game suspends and stops updating.
@@ -74,17 +63,7 @@ protected:
         return blue > 20 * l.s && orange > 20 * l.s && caption > 20 && logo > 400 * l.s * l.s;
     }
 
-    // Captures of the whole screen until one satisfies the test, or the time is up.
-    bool WaitForScreen(const std::function<bool(const ScreenCapture&)>& test, double seconds,
-                       ScreenCapture* last) {
-        return PollUntil([&] { return last->Take(xvfb) && test(*last); }, seconds, 0);
-    }
-
-    XvfbServer xvfb;
     ScratchDir programDir;
-    ScratchDir workDir;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
 };
 
 TEST_F(StartupProgramTest, ShowsTheLoadingScreenThenTheTitleMenu) {

@@ -1,0 +1,86 @@
+// The real game under a private X server, as the whole-program tests drive it: started in
+// a scratch working folder (which receives ./.pellixstate), its window found, captures
+// taken until a screen shows, and keys held as a player holds them.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
+#include "tests/support/screen_capture.h"
+#include "tests/support/xvfb_server.h"
+
+class GameProgramTest : public ::testing::Test {
+protected:
+    using ScreenTest = std::function<bool(const ScreenCapture&)>;
+
+    explicit GameProgramTest(int screenWidth = 800, int screenHeight = 600) : xvfb(screenWidth, screenHeight) {}
+
+    // Starts `program` with sound through OpenAL's null output (unless the options say
+    // where it goes) and waits for its window.
+    void Launch(ProcessOptions options = {}, const std::string& program = BuiltProgram("vortan")) {
+        ASSERT_TRUE(xvfb.Ok());
+        options = xvfb.Options(options);
+        if (options.workDir.empty()) options.workDir = work.Path();
+        if (!options.env.count("ALSOFT_CONF")) options.env["ALSOFT_DRIVERS"] = "null";
+        options.timeoutSeconds = 180;
+        game = std::make_unique<RunningProcess>(std::vector<std::string>{program}, options);
+        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
+        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+    }
+    void Focus() { xvfb.Run({"xdotool", "windowfocus", "--sync", window}); }
+
+    // Captures the game's window into `shot` until the test passes; false when the time is
+    // up or the game has ended.
+    bool WaitFor(const ScreenTest& test, double seconds) { return Watch(window, test, seconds, &shot); }
+    // The same with the whole screen, into `into`.
+    bool WaitForScreen(const ScreenTest& test, double seconds, ScreenCapture* into) {
+        return Watch("", test, seconds, into);
+    }
+
+    // The game reads held keys once per update: a key is held long enough for a slow frame
+    // of a sanitized build to see it, yet short of the menus' 30-update repeat.
+    void Press(const std::string& key) {
+        xvfb.Run({"xdotool", "keydown", key});
+        SleepSeconds(0.25);
+        xvfb.Run({"xdotool", "keyup", key});
+        SleepSeconds(0.15);
+    }
+    // A key whose effect shows is held until it does; held keys act once, so this cannot
+    // repeat it.
+    bool HoldUntil(const std::string& key, const ScreenTest& test, double seconds) {
+        xvfb.Run({"xdotool", "keydown", key});
+        const bool seen = WaitFor(test, seconds);
+        xvfb.Run({"xdotool", "keyup", key});
+        SleepSeconds(0.15);
+        return seen;
+    }
+
+    // The title menu in a 640 x 480 window: its dark blue and the two score tables.
+    static bool ShowsMenu(const ScreenCapture& c) {
+        const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
+        const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
+        return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
+    }
+
+    XvfbServer xvfb;
+    ScratchDir work;
+    std::unique_ptr<RunningProcess> game;
+    std::string window;
+    ScreenCapture shot;
+
+private:
+    bool Watch(const std::string& target, const ScreenTest& test, double seconds, ScreenCapture* into) {
+        bool seen = false;
+        PollUntil([&] {
+            seen = into->Take(xvfb, target) && test(*into);
+            return seen || !game->Running();
+        }, seconds, 0.02);
+        return seen;
+    }
+};
