@@ -18,6 +18,9 @@ constexpr int kRightShoulder = 15; // N, O
 constexpr int kPadBack = 98;       // back, but never for the keyboard alone nor with iCade on
 constexpr int kBack = 99;          // Escape, grave accent, Delete, Backspace, pad back and start
 
+// As the player asking p_PlayKey: the keyboard and the virtual pad alone, no game pad.
+constexpr int kKeyboardAlone = -1;
+
 // The menu's action keys.
 constexpr int kMenuActions[] = {kJump, kStrike, kButtonX};
 // Every button: any of them changes the options row under the cursor.
@@ -53,6 +56,7 @@ namespace pad {
 constexpr int kA = 0, kB = 1, kX = 2, kY = 3, kLeftShoulder = 4, kRightShoulder = 5,
               kBack = 6, kStart = 7, kLeft = 8, kUp = 9, kRight = 10, kDown = 11;
 constexpr int kExtra = 14;  // past the fixed layout; a pad that reports it means back
+constexpr int kLeftStick = 0, kRightStick = 1;
 constexpr int kButtonsPerPad = 32;
 constexpr int kPads = 4;
 }  // namespace pad

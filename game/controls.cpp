@@ -2,6 +2,7 @@
 // player's game pad, the left thumbstick or the virtual pad fed by an iCade cabinet.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "game/controls.h"
 
@@ -12,12 +13,49 @@
 
 namespace {
 
+using namespace control;
+
 // A stick pushed beyond this counts as a direction.
 constexpr float kStickPush = 0.4f;
 // The pads whose buttons the input device keeps apart.
 constexpr int kPadPorts = 8;
 
-bool AnyKey(std::initializer_list<int> keys) {
+// The way the left stick counts as a direction.
+enum class Push { kNone, kUp, kDown, kLeft, kRight };
+
+// The sources of one logical control; any of them holds it.
+struct Sources {
+    int code;
+    std::vector<int> keys;      // always read
+    std::vector<int> letters;   // read only with iCade off, when the cabinet types letters
+    std::vector<int> buttons;   // of the player's own pad
+    Push stick;                 // when the caller lets the stick count
+    std::vector<int> elements;  // of the virtual pad
+};
+
+const Sources kSources[] = {
+    {kUp, {key::kUp}, {'W'}, {pad::kUp}, Push::kUp, {kUp}},
+    {kLeft, {key::kLeft}, {'A'}, {pad::kLeft}, Push::kLeft, {kLeft}},
+    {kRight, {key::kRight}, {'D'}, {pad::kRight}, Push::kRight, {kRight}},
+    {kDown, {key::kDown}, {'S'}, {pad::kDown}, Push::kDown, {kDown}},
+    {kJump, {key::kSpace, key::kEnter}, {'Z', 'J'}, {pad::kA}, Push::kNone, {kJump}},
+    {kStrike, {key::kControl}, {'X', 'K'}, {pad::kB}, Push::kNone, {kStrike}},
+    {kButtonX, {key::kShift}, {'C', 'L'}, {pad::kX}, Push::kNone, {kButtonX}},
+    {kButtonY, {}, {'V', 'I'}, {pad::kY}, Push::kNone, {kButtonY}},
+    {kLeftShoulder, {}, {'B', 'U'}, {pad::kLeftShoulder}, Push::kNone, {kLeftShoulder}},
+    {kRightShoulder, {}, {'N', 'O'}, {pad::kRightShoulder}, Push::kNone, {kRightShoulder}},
+    {kBack, {key::kEscape, key::kDelete, key::kBackspace}, {key::kGrave}, {pad::kBack, pad::kStart, pad::kExtra},
+     Push::kNone, {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
+};
+
+const Sources* SourcesOf(int code) {
+    for (const Sources& s : kSources) {
+        if (s.code == code) return &s;
+    }
+    return nullptr;
+}
+
+bool AnyKey(const std::vector<int>& keys) {
     for (int k : keys) {
         if (qv_input_KeyDown(k)) return true;
     }
@@ -25,10 +63,27 @@ bool AnyKey(std::initializer_list<int> keys) {
 }
 
 // Buttons of game pad `player`; a player without a pad (-1) has none.
-bool AnyPad(int player, std::initializer_list<int> buttons) {
+bool AnyButton(int player, const std::vector<int>& buttons) {
     if (player < 0 || player >= kPadPorts) return false;
     for (int b : buttons) {
         if (qv_input_KeyDown(kKeyJoystickBase + pad::kButtonsPerPad * player + b)) return true;
+    }
+    return false;
+}
+
+bool Pushed(c_MyApp& g, Push way, int player) {
+    switch (way) {
+        case Push::kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
+        case Push::kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
+        case Push::kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
+        case Push::kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
+        default: return false;
+    }
+}
+
+bool AnyElement(const Array<int>& virtualPad, const std::vector<int>& elements) {
+    for (int e : elements) {
+        if (virtualPad[e] != virtual_pad::kUp) return true;
     }
     return false;
 }
@@ -47,62 +102,17 @@ float c_MyApp::p_StickY(int stick, int port) {
 }
 
 int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
-    using namespace control;
     const bool icade = qv_Vortan_iCadeControls == 1;
-    const bool stick = allowStick == 1 && !icade && player >= 0;
-    const Array<int>& vpad = m_ICade;
-    bool held = false;
-    switch (code) {
-        case kUp:
-            held = AnyKey({key::kUp}) || (!icade && AnyKey({'W'})) || AnyPad(player, {pad::kUp}) ||
-                   (stick && p_StickY(0, player) < -kStickPush) || vpad[kUp] != 0;
-            break;
-        case kLeft:
-            held = AnyKey({key::kLeft}) || (!icade && AnyKey({'A'})) || AnyPad(player, {pad::kLeft}) ||
-                   (stick && p_StickX(0, player) < -kStickPush) || vpad[kLeft] != 0;
-            break;
-        case kRight:
-            held = AnyKey({key::kRight}) || (!icade && AnyKey({'D'})) || AnyPad(player, {pad::kRight}) ||
-                   (stick && p_StickX(0, player) > kStickPush) || vpad[kRight] != 0;
-            break;
-        case kDown:
-            held = AnyKey({key::kDown}) || (!icade && AnyKey({'S'})) || AnyPad(player, {pad::kDown}) ||
-                   (stick && p_StickY(0, player) > kStickPush) || vpad[kDown] != 0;
-            break;
-        case kJump:
-            held = AnyKey({key::kSpace, key::kEnter}) || (!icade && AnyKey({'Z', 'J'})) ||
-                   AnyPad(player, {pad::kA}) || vpad[kJump] != 0;
-            break;
-        case kStrike:
-            held = AnyKey({key::kControl}) || (!icade && AnyKey({'X', 'K'})) || AnyPad(player, {pad::kB}) ||
-                   vpad[kStrike] != 0;
-            break;
-        case kButtonX:
-            held = AnyKey({key::kShift}) || (!icade && AnyKey({'C', 'L'})) || AnyPad(player, {pad::kX}) ||
-                   vpad[kButtonX] != 0;
-            break;
-        case kButtonY:
-            held = (!icade && AnyKey({'V', 'I'})) || AnyPad(player, {pad::kY}) || vpad[kButtonY] != 0;
-            break;
-        case kLeftShoulder:
-            held = (!icade && AnyKey({'B', 'U'})) || AnyPad(player, {pad::kLeftShoulder}) ||
-                   vpad[kLeftShoulder] != 0;
-            break;
-        case kRightShoulder:
-            held = (!icade && AnyKey({'N', 'O'})) || AnyPad(player, {pad::kRightShoulder}) ||
-                   vpad[kRightShoulder] != 0;
-            break;
-        case kPadBack:
-        case kBack:
-            // With iCade on, and for the keyboard alone, the pad's back is never held.
-            if (code == kPadBack && (icade || player < 0)) break;
-            held = AnyKey({key::kEscape, key::kDelete, key::kBackspace}) || (!icade && AnyKey({key::kGrave})) ||
-                   AnyPad(player, {pad::kBack, pad::kStart, pad::kExtra}) || vpad[virtual_pad::kBackA] != 0 ||
-                   vpad[virtual_pad::kBackB] != 0 || vpad[virtual_pad::kMenu] != 0;
-            break;
-        default:
-            break;
+    if (code == kPadBack) {
+        // The pad's back has back's sources, but never for the keyboard alone nor with iCade on.
+        if (icade || player < 0) return 0;
+        code = kBack;
     }
+    const Sources* s = SourcesOf(code);
+    if (!s) return 0;
+    const bool stick = allowStick == 1 && !icade && player >= 0;
+    const bool held = AnyKey(s->keys) || (!icade && AnyKey(s->letters)) || AnyButton(player, s->buttons) ||
+                      (stick && Pushed(*this, s->stick, player)) || AnyElement(m_ICade, s->elements);
     return held ? 1 : 0;
 }
 
@@ -158,14 +168,15 @@ void Ramp(bool less, bool more, float& ramp, float& out) {
 int c_MyApp::p_AnalogueControl() {
     m_AnaX = 0;
     m_AnaY = 0;
-    const float x = qv_input_JoyX(0, 0);
-    const float y = m_Setting[setting::kLeftStickY] != 0 ? qv_input_JoyY(0, 0) : -qv_input_JoyY(0, 0);
+    // Player 1's left stick, read as p_StickY reads it.
+    const float x = p_StickX(pad::kLeftStick, 0);
+    const float y = p_StickY(pad::kLeftStick, 0);
     if (std::fabs(x) > 0.2f || std::fabs(y) > 0.2f) {
         m_AnaX = x;
         m_AnaY = y;
     }
-    Ramp(p_PlayKey(control::kUp, 0, 0) == 1, p_PlayKey(control::kDown, 0, 0) == 1, m_RampY, m_AnaY);
-    Ramp(p_PlayKey(control::kLeft, 0, 0) == 1, p_PlayKey(control::kRight, 0, 0) == 1, m_RampX, m_AnaX);
+    Ramp(p_PlayKey(kUp, 0, 0) == 1, p_PlayKey(kDown, 0, 0) == 1, m_RampY, m_AnaY);
+    Ramp(p_PlayKey(kLeft, 0, 0) == 1, p_PlayKey(kRight, 0, 0) == 1, m_RampX, m_AnaX);
     m_AnaX = Clamp1(m_AnaX);
     m_AnaY = Clamp1(m_AnaY);
     m_RampX = Clamp1(m_RampX);

@@ -192,7 +192,7 @@ void ActivateColumn(c_MyApp& g) {
         case kColWheel: {
             bool keyboardAction = false;
             for (int code : kButtons) {
-                keyboardAction = g.p_PlayKey(code, 0, -1) == 1;
+                keyboardAction = g.p_PlayKey(code, 0, kKeyboardAlone) == 1;
                 if (keyboardAction) break;
             }
             g.m_InputKind = keyboardAction ? 0 : 1;

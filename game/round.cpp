@@ -126,16 +126,16 @@ void ChaseTarget(c_MyApp& g, float* f, Openings open) {
 }
 
 // Walking from the stick and the direction keys; up walks into the screen for both.
-void WalkPlayer(c_MyApp& g, int pad, float* f, Openings open, float& dx, float& dz) {
-    float stickX = g.p_StickX(0, pad);
-    float stickY = g.p_StickY(0, pad);
+void WalkPlayer(c_MyApp& g, int port, float* f, Openings open, float& dx, float& dz) {
+    float stickX = g.p_StickX(pad::kLeftStick, port);
+    float stickY = g.p_StickY(pad::kLeftStick, port);
     if (std::fabs(stickX) > kStickDeadZone) dx = kWalkStep * stickX;
     // The stick reads negative when pushed up, like the up control.
     if (std::fabs(stickY) > kStickDeadZone) dz = -kWalkStep * stickY;
-    if (g.p_PlayKey(control::kLeft, 0, pad)) dx = -kWalkStep;
-    if (g.p_PlayKey(control::kRight, 0, pad)) dx = kWalkStep;
-    if (g.p_PlayKey(control::kUp, 0, pad)) dz = kWalkStep;
-    if (g.p_PlayKey(control::kDown, 0, pad)) dz = -kWalkStep;
+    if (g.p_PlayKey(control::kLeft, 0, port)) dx = -kWalkStep;
+    if (g.p_PlayKey(control::kRight, 0, port)) dx = kWalkStep;
+    if (g.p_PlayKey(control::kUp, 0, port)) dz = kWalkStep;
+    if (g.p_PlayKey(control::kDown, 0, port)) dz = -kWalkStep;
     if ((dx < 0 && !open.left) || (dx > 0 && !open.right)) dx = 0;
     if ((dz < 0 && !open.lower) || (dz > 0 && !open.upper)) dz = 0;
     if (dx != 0) f[kFacing] = dx > 0 ? 1.0f : -1.0f;
@@ -143,8 +143,8 @@ void WalkPlayer(c_MyApp& g, int pad, float* f, Openings open, float& dx, float& 
     f[kDepth] += dz;
 }
 
-void JumpPlayer(c_MyApp& g, int pad, float* f) {
-    if (!g.p_PlayKey(control::kJump, 0, pad)) {
+void JumpPlayer(c_MyApp& g, int port, float* f) {
+    if (!g.p_PlayKey(control::kJump, 0, port)) {
         f[kJumpLatch] = 0;
     } else if (f[kGround] > 0 && f[kJumpLatch] == 0) {
         f[kVY] = kJumpSpeed;
@@ -154,8 +154,8 @@ void JumpPlayer(c_MyApp& g, int pad, float* f) {
 
 // A strike starts when the button goes down and lasts while it is held;
 // returns false once the button is up, which also cancels the strike.
-bool HoldStrike(c_MyApp& g, int pad, float* f) {
-    if (!g.p_PlayKey(control::kStrike, 0, pad)) {
+bool HoldStrike(c_MyApp& g, int port, float* f) {
+    if (!g.p_PlayKey(control::kStrike, 0, port)) {
         f[kAttack] = 0;
         return false;
     }
@@ -174,15 +174,15 @@ void ThrowSparks(c_MyApp& g, const float* f, int victim) {
     for (int i = 0; i < 5; ++i) {
         float speed = 2 + Rnd();
         float angle = 360 * Rnd();
-        int colour = int(1 + 8 * Rnd());
-        int type = int(std::floor(1 + 1.99f * Rnd()));
+        int colour = int(ink::kRed + 8 * Rnd());  // red to pink
+        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));  // straight or falling
         g.p_ThrowParticle(x, y, type, colour, angle, speed);
     }
     if (!IsPlayerSide(victim)) return;
     for (int i = 0; i < 10; ++i) {
         float speed = 5 + 3 * Rnd();
         float angle = -32 + 64 * Rnd();
-        int type = int(std::floor(1 + 1.99f * Rnd()));
+        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));
         g.p_ThrowParticle(x, y, type, victim, angle, speed);
     }
 }
@@ -248,10 +248,10 @@ void UpdateActive(c_MyApp& g, int r, float* f) {
     if (IsOpponent(r)) {
         ChaseTarget(g, f, open);
     } else if (IsPlayer(r)) {
-        int pad = r - 1;
-        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0) WalkPlayer(g, pad, f, open, dx, dz);
-        JumpPlayer(g, pad, f);
-        mayStrike = HoldStrike(g, pad, f);
+        int port = r - kFirstPlayer;  // player p plays with pad p - 1
+        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0) WalkPlayer(g, port, f, open, dx, dz);
+        JumpPlayer(g, port, f);
+        mayStrike = HoldStrike(g, port, f);
     }
     if (mayStrike && f[kAttack] == 2) StrikeTest(g, r, f);
     Sway(g, r, f, dx, dz);
@@ -275,7 +275,8 @@ void UpdateFighters(c_MyApp& g) {
 // pad index, so it may add only player 1.
 void JoinPlayers(c_MyApp& g) {
     if (g.m_Joined != 0) return;
-    bool keyboard = g.p_PlayKey(control::kJump, 0, -1) || g.p_PlayKey(control::kStrike, 0, -1);
+    bool keyboard = g.p_PlayKey(control::kJump, 0, control::kKeyboardAlone) ||
+                    g.p_PlayKey(control::kStrike, 0, control::kKeyboardAlone);
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
         bool pressed = g.p_PlayKey(control::kJump, 0, p - 1) || g.p_PlayKey(control::kStrike, 0, p - 1);
         if (!pressed || Record(g, p)[kHealth] != 0) continue;

@@ -78,6 +78,34 @@ int c_MyApp::p_TrackHeldKeys() {
     return 0;
 }
 
+namespace {
+
+// The options box rises over 30 updates while open and sinks again once closed.
+void SlideOptionBox(c_MyApp& g) {
+    if (g.m_OptionsOpen == 1 && g.m_OptSlide <= 29) {
+        g.m_OptSlide += 1;
+    } else if (g.m_OptionsOpen != 1 && g.m_OptSlide > 0) {
+        g.m_OptSlide -= 1;
+    }
+}
+
+// The menu's side panel eases open toward the right edge and closed toward 0.
+void SlideSidePanel(c_MyApp& g) {
+    float& slide = g.m_PanelSlide;
+    if (g.m_PanelB == 1) {
+        const float target = qv_Vortan_jscrw - 140;
+        if (target > slide) {
+            slide -= (slide - target) * 0.125f;
+            if (std::fabs(slide - target) < 8) slide = target;
+        }
+    } else if (slide > 0) {
+        slide -= slide * 0.125f;
+        if (slide < 8) slide = 0;
+    }
+}
+
+}  // namespace
+
 int c_MyApp::p_RunScreen() {
     const int screen = m_Mode;
     switch (screen) {
@@ -106,23 +134,8 @@ int c_MyApp::p_RunScreen() {
     }
 
     if (m_OptionsOpen == 1 || m_OptSlide > 0) p_OptionBox();
-    if (m_OptionsOpen == 1 && m_OptSlide <= 29) {
-        m_OptSlide += 1;
-    } else if (m_OptionsOpen != 1 && m_OptSlide > 0) {
-        m_OptSlide -= 1;
-    }
-
-    // The menu's side panel eases open toward the right edge and closed toward 0.
-    if (m_PanelB == 1) {
-        const float target = qv_Vortan_jscrw - 140;
-        if (target > m_PanelSlide) {
-            m_PanelSlide -= (m_PanelSlide - target) * 0.125f;
-            if (std::fabs(m_PanelSlide - target) < 8) m_PanelSlide = target;
-        }
-    } else if (m_PanelSlide > 0) {
-        m_PanelSlide -= m_PanelSlide * 0.125f;
-        if (m_PanelSlide < 8) m_PanelSlide = 0;
-    }
+    SlideOptionBox(*this);
+    SlideSidePanel(*this);
     return 0;
 }
 
