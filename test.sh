@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a plain build, an AddressSanitizer +
-# UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the threaded tests,
-# and the fuzz targets for a fixed number of inputs.
+# Builds everything and runs every test: a plain build and its Debian package, an
+# AddressSanitizer + UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the
+# threaded tests, and the fuzz targets for a fixed number of inputs.
 source "$(dirname "$0")/scripts/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick sox \
-    python3 python3-pil vorbis-tools fonts-dejavu-core clang libclang-rt-14-dev
+    python3 python3-pil vorbis-tools fonts-dejavu-core clang libclang-rt-14-dev \
+    dpkg-dev desktop-file-utils appstream groff-base
 cd "$ROOT"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
@@ -13,6 +14,9 @@ export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp"
 echo "== plain build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure -j "$JOBS" --timeout 300 --repeat until-pass:2)
+
+echo "== Debian package (built, checked, installed, run and removed)"
+scripts/check_package.sh build
 
 echo "== address and undefined-behaviour sanitizers"
 configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=address

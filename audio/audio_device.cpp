@@ -49,6 +49,14 @@ gxtkAudio::gxtkAudio() {
     Source(&channels[kMusicChannel]);
 }
 
+void gxtkAudio::Close() {
+    alcMakeContextCurrent(nullptr);
+    if (alcContext) alcDestroyContext(alcContext);
+    if (alcDevice) alcCloseDevice(alcDevice);
+    alcContext = nullptr;
+    alcDevice = nullptr;
+}
+
 // Outside 0..32 there is no channel: such calls do nothing.
 gxtkChannel* gxtkAudio::Channel(int channel) {
     if (channel < 0 || channel >= kChannels) return nullptr;

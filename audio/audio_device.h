@@ -63,6 +63,9 @@ public:
     virtual int MusicState();
     virtual int SetMusicVolume(float volume);
 
+    // Closes the context and the device when the program quits; silent from then on.
+    void Close();
+
 private:
     gxtkChannel* Channel(int channel);
     // The channel's source, created or taken from a stopped effect channel; 0 when none.

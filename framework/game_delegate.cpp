@@ -7,12 +7,22 @@
 #include "graphics/graphics.h"
 #include "graphics/graphics_device.h"
 
+namespace {
+
+// OpenAL reports a device still open at exit as an error; a quit is no error.
+void CloseAudioOnQuit() {
+    if (qv_app__delegate && qv_app__delegate->m__audio) qv_app__delegate->m__audio->Close();
+}
+
+}  // namespace
+
 void c_GameDelegate::StartGame() {
     gc_assign(m__graphics, new gxtkGraphics);
     qv_graphics_SetGraphicsDevice(m__graphics);
     qv_graphics_SetFont(nullptr, 32);
     gc_assign(m__audio, new gxtkAudio);
     qv_audio_SetAudioDevice(m__audio);
+    qvSetQuitHook(CloseAudioOnQuit);
     gc_assign(m__input, (new c_InputDevice)->m_new());
     qv_input_SetInputDevice(m__input);
     qv_app_ValidateDeviceWindow(false);

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdlib>
 
+#include "host/file_name.h"
+
 String qv_data_FixDataPath(String path) {
     int colon = path.Find(":/");
     if (colon != -1 && path.Find("/") == colon + 1) return path;
@@ -20,13 +22,15 @@ String QvResolveLocation(const String& path, const String& appDir) {
     return String();
 }
 
+String QvDirectoryOfExecutable(const std::string& exePath) {
+    size_t slash = exePath.rfind('/');
+    if (slash == std::string::npos) std::abort();
+    return QvDecodeFileName(exePath.substr(0, slash));
+}
+
 String QvApplicationDirectory() {
     char buffer[PATH_MAX + 1];
     ssize_t n = readlink("/proc/self/exe", buffer, PATH_MAX);
     if (n <= 0) std::abort();
-    String exe = String::FromBytes(reinterpret_cast<const unsigned char*>(buffer), int(n));
-    exe = exe.Replace("\\", "/");
-    int slash = exe.FindLast("/");
-    if (slash < 0) std::abort();
-    return exe.Slice(0, slash);
+    return QvDirectoryOfExecutable(std::string(buffer, size_t(n)));
 }

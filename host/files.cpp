@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "host/data_path.h"
+#include "host/file_name.h"
 #include "host/glfw_game.h"
 
 FILE* QvGame::OpenFile(String path, String mode) {
     String file = PathToFilePath(path);
     if (file.IsEmpty()) return nullptr;
-    return fopen(file.ToUtf8().c_str(), mode.ToUtf8().c_str());
+    return fopen(QvEncodeFileName(file).c_str(), mode.ToUtf8().c_str());
 }
 
 String QvGame::LoadString(String path) {

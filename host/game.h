@@ -56,7 +56,8 @@ public:
     virtual bool Suspended();
     virtual int Millisecs();
     virtual void GetDate(Array<int> date);
-    // 0 saved, -1 the file could not be opened, -2 not every byte reached the disk.
+    // 0 saved, -1 the file could not be opened or may not be replaced (left as it was),
+    // -2 not every byte reached the disk.
     virtual int SaveState(String state);
     // The saved string, empty when there is none.
     virtual String LoadState();

@@ -47,6 +47,7 @@ int QvPellixGame::Main(int argc, const char** argv) {
         game->Run();
         if (!game->Window()) result = -1;
     }
+    qvRunQuitHook();
     glfwTerminate();
     return result;
 }

@@ -4,9 +4,17 @@
 
 #include "runtime/string.h"
 
-// Writes beside `path` first and renames over it, so an interrupted save keeps the
-// previous file. 0 saved, -1 could not create the file, -2 could not write it all.
+// A state file is a few hundred bytes; anything larger than this is not one.
+constexpr long kMaxStateFileBytes = 1L << 20;
+
+// Writes beside the file first and renames over it, so an interrupted save keeps the
+// previous file. A symbolic link is followed: its final target is replaced and the link
+// stays. An existing file keeps its permission bits; one that is not a regular file, or
+// that this process may not write, is left alone. Temporary files that saves of ended
+// processes left behind are removed. 0 saved, -1 could not save there (nothing changed),
+// -2 could not write it all.
 int QvWriteStateFile(const String& path, const String& state);
 
-// The file's content decoded as text; empty when there is no file.
+// The file's content decoded as text; empty when there is no file, when it cannot be
+// read, is not a regular file, or is larger than kMaxStateFileBytes.
 String QvReadStateFile(const String& path);

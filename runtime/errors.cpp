@@ -15,6 +15,8 @@ int dbg_stepmode = 0;
 
 namespace {
 
+void (*quitHook)() = nullptr;
+
 constexpr int kCommandBytes = 256;
 
 // True when `address` is a live collected block, so a debugger cannot make us read
@@ -52,8 +54,17 @@ void qvPrint(const String& text) {
 void qvDebugLog(const String& text) { qvPrint(text); }
 
 void qvError(const String& message) {
-    if (message.IsEmpty()) std::exit(0);
+    if (message.IsEmpty()) {
+        qvRunQuitHook();
+        std::exit(0);
+    }
     dbg_error(message.ToCString().c_str());
+}
+
+void qvSetQuitHook(void (*hook)()) { quitHook = hook; }
+
+void qvRunQuitHook() {
+    if (quitHook) quitHook();
 }
 
 void dbg_error(const char* message) {

@@ -13,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from assetgen import contact, fonts, sounds, tune, wavfile  # noqa: E402
+from assetgen import contact, fonts, icon, sounds, tune, wavfile  # noqa: E402
 from assetgen.pictures import COLUMNS, PICTURES  # noqa: E402
 from assetgen.sheet import save_png, write_picture  # noqa: E402
 
@@ -70,6 +70,9 @@ def main():
     os.makedirs(out, exist_ok=True)
     if args.only in (None, "pictures"):
         build_pictures(out)
+        # The desktop icon is installed with the game but is not game data.
+        icons = os.path.join(REPO, "packaging", "icons") if out == default_out() else os.path.join(out, "icons")
+        icon.write_icons(icons)
     if args.only in (None, "sounds"):
         sounds.write_sounds(out)
     if args.only in (None, "music"):

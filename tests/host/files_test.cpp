@@ -2,11 +2,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "host/data_path.h"
+#include "host/file_name.h"
 #include "host/glfw_game.h"
 #include "tests/host/collector_reset.h"
 #include "tests/host/png_writer.h"
@@ -54,11 +59,86 @@ TEST(ApplicationDirectory, IsTheFolderOfTheRunningProgram) {
     ASSERT_GT(readlink("/proc/self/exe", exe, PATH_MAX), 0);
     std::string expected(exe);
     expected = expected.substr(0, expected.rfind('/'));
-    EXPECT_EQ(Utf8(QvApplicationDirectory()), expected);
+    EXPECT_EQ(QvEncodeFileName(QvApplicationDirectory()), expected);
     QvGlfwGame host;
-    EXPECT_EQ(Utf8(host.PathToFilePath("pellix://data/gfx/a.png")), expected + "/data/gfx/a.png");
-    EXPECT_EQ(Utf8(host.PathToFilePath("pellix://internal/s")), expected + "/internal/s");
+    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://data/gfx/a.png")), expected + "/data/gfx/a.png");
+    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://internal/s")), expected + "/internal/s");
 }
+
+std::vector<uint16_t> Units(const String& s) { return std::vector<uint16_t>(s.Data(), s.Data() + s.Length()); }
+
+TEST(FileNames, AnyBytesComeBackUnchanged) {
+    std::vector<std::string> names = {"plain", "caf\xc3\xa9", "\xf0\x9f\x8e\xae game", "caf\xe9",
+                                      "\x80", "\xc0\xaf", "\xed\xa0\x80\xed\xb0\x80", "\xe2\x82",
+                                      "\xf4\x90\x80\x80", "\xf0\x9f\x8e", "\xff\xfe", "a\\b",
+                                      "\xf0\x9f\x8e\xae\xae", "\xed\xb2\x80"};
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) names.push_back({char(a), char(b)});
+    }
+    // Longer names, mostly high bytes, so lead and continuation bytes meet in every order.
+    uint32_t seed = 12345;
+    for (int n = 0; n < 20000; ++n) {
+        std::string name;
+        for (int k = 0; k < 1 + n % 9; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            name.push_back(char(0x80 | (seed >> 16 & 0x7F)));
+        }
+        names.push_back(name);
+    }
+    for (const std::string& name : names) {
+        ASSERT_EQ(QvEncodeFileName(QvDecodeFileName(name)), name) << ::testing::PrintToString(name);
+    }
+}
+
+TEST(FileNames, TheProgramSeesCharactersAndEscapedBytes) {
+    // A character beyond the basic plane is a surrogate pair; a stray byte an escape.
+    EXPECT_EQ(Units(QvDecodeFileName("\xf0\x9f\x8e\xae")), (std::vector<uint16_t>{0xD83C, 0xDFAE}));
+    EXPECT_EQ(Units(QvDecodeFileName("caf\xc3\xa9")), (std::vector<uint16_t>{'c', 'a', 'f', 0xE9}));
+    EXPECT_EQ(Units(QvDecodeFileName("caf\xe9")), (std::vector<uint16_t>{'c', 'a', 'f', 0xDCE9}));
+    EXPECT_EQ(Units(QvDecodeFileName("\xe2\x82/")), (std::vector<uint16_t>{0xDCE2, 0xDC82, '/'}));
+    // Names the program makes itself are plain UTF-8.
+    const std::vector<uint16_t> euro = {0x20AC, 'x'};
+    EXPECT_EQ(QvEncodeFileName(String(euro.data(), 2)), "\xe2\x82\xac" "x");
+}
+
+// A copy of the program in a folder whose name is given as bytes finds its data there.
+struct FolderName {
+    const char* label;
+    std::string bytes;
+};
+
+void PrintTo(const FolderName& name, std::ostream* out) { *out << name.label; }
+
+class UnusualFolderTest : public ::testing::TestWithParam<FolderName> {
+protected:
+    void SetUp() override { ReleaseCollectedObjects(); }
+    void TearDown() override { ReleaseCollectedObjects(); }
+    ScratchDir dir;
+};
+
+TEST_P(UnusualFolderTest, DataBesideTheProgramIsFound) {
+    const std::string folder = dir.File(GetParam().bytes);
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
+    dir.Write(GetParam().bytes + "/data/blob.bin", "found");
+    const String appDir = QvDirectoryOfExecutable(folder + "/vortan");
+    EXPECT_EQ(QvEncodeFileName(appDir), folder);
+    QvGlfwGame host;
+    int length = 0;
+    unsigned char* data = host.LoadData(QvResolveLocation("pellix://data/blob.bin", appDir), &length);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size_t(length)), "found");
+    free(data);
+}
+
+std::string Label(const ::testing::TestParamInfo<FolderName>& info) { return info.param.label; }
+
+INSTANTIATE_TEST_SUITE_P(Names, UnusualFolderTest,
+                         ::testing::Values(FolderName{"Emoji", "\xf0\x9f\x8e\xae game"},
+                                           FolderName{"Latin1Byte", "caf\xe9"},
+                                           FolderName{"Utf8Accent", "caf\xc3\xa9"},
+                                           FolderName{"Backslash", "back\\slash"}),
+                         Label);
 
 class FileLoadingTest : public ::testing::Test {
 protected:

@@ -1,13 +1,24 @@
-// The saved-state file: its bytes, the round trip, and saves that cannot complete.
+// The saved-state file: its bytes, the round trip, saves that cannot complete, and the
+// file in folders as players have them (links, files of other users, FIFOs, devices).
 #include <dirent.h>
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csignal>
+#include <functional>
 #include <set>
+#include <thread>
 
 #include "host/game.h"
 #include "host/state_file.h"
+#include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -26,6 +37,59 @@ std::set<std::string> Entries(const std::string& path) {
 String FromUnits(std::initializer_list<uint16_t> units) {
     std::vector<uint16_t> v(units);
     return String(v.data(), int(v.size()));
+}
+
+std::string LinkTarget(const std::string& link) {
+    char buffer[4096];
+    ssize_t n = readlink(link.c_str(), buffer, sizeof buffer);
+    return n < 0 ? std::string("(not a link)") : std::string(buffer, size_t(n));
+}
+
+mode_t Mode(const std::string& path) {
+    struct stat info = {};
+    lstat(path.c_str(), &info);
+    return info.st_mode;
+}
+
+// Runs `body` in a child process and returns what it reports, or "killed" when it
+// outlives the time limit or grows past 256 MiB (a read without end). With `asOtherUser`
+// a root test drops to the user nobody first, since root passes every permission check.
+std::string InChild(const std::function<std::string()>& body, bool asOtherUser = false) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return "no pipe";
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFds[0]);
+        std::string report;
+        if (asOtherUser && geteuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            const uid_t uid = nobody ? nobody->pw_uid : 65534;
+            const gid_t gid = nobody ? nobody->pw_gid : 65534;
+            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) report = "cannot drop root";
+        }
+        if (report.empty()) report = body();
+        if (write(pipeFds[1], report.data(), report.size()) < 0) _exit(2);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    int status = 0;
+    bool killed = false;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline || ResidentKilobytes(pid) > 256 * 1024) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            killed = true;
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    std::string report;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) report.append(buffer, size_t(n));
+    close(pipeFds[0]);
+    return killed ? "killed" : report;
 }
 
 class StateFileTest : public ::testing::Test {
@@ -101,6 +165,128 @@ TEST_F(StateFileTest, ALeftoverFromAnInterruptedSaveIsReplaced) {
     dir.Write(".pellixstate.tmp-" + std::to_string(getpid()), "half a sta");
     ASSERT_EQ(host.SaveState("whole state"), 0);
     EXPECT_EQ(dir.Read(".pellixstate"), "whole state");
+    EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
+}
+
+}  // namespace
+
+namespace {
+
+// What a load and a save of the state file report, from the game's side.
+std::string LoadAndSave(QvGame& host, const String& state) {
+    const String loaded = host.LoadState();
+    return "loaded \"" + loaded.ToUtf8() + "\", saved " + std::to_string(host.SaveState(state));
+}
+
+TEST_F(StateFileTest, ALinkIsLoadedAndSavedThroughAndStaysALink) {
+    // Dotfiles kept in a synced folder, linked from where the game runs.
+    ASSERT_EQ(mkdir(dir.File("synced").c_str(), 0755), 0);
+    dir.Write("synced/state", "old state");
+    ASSERT_EQ(symlink("synced/state", path.c_str()), 0);
+    EXPECT_EQ(LoadAndSave(host, "new state"), "loaded \"old state\", saved 0");
+    EXPECT_EQ(LinkTarget(path), "synced/state");
+    EXPECT_EQ(dir.Read("synced/state"), "new state");
+    EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{".pellixstate", "synced"}));
+    EXPECT_EQ(Entries(dir.File("synced")), std::set<std::string>{"state"});
+
+    // A chain of links, the last one absolute, to a file not made yet: the save makes it.
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(symlink("middle", path.c_str()), 0);
+    ASSERT_EQ(symlink(dir.File("synced/later").c_str(), dir.File("middle").c_str()), 0);
+    EXPECT_EQ(LoadAndSave(host, "first save"), "loaded \"\", saved 0");
+    EXPECT_EQ(dir.Read("synced/later"), "first save");
+    EXPECT_EQ(LinkTarget(path), "middle");
+    EXPECT_TRUE(S_ISLNK(Mode(dir.File("middle"))));
+
+    // Links that go round name no file.
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(symlink(".pellixstate", path.c_str()), 0);
+    EXPECT_EQ(LoadAndSave(host, "x"), "loaded \"\", saved -1");
+    EXPECT_EQ(LinkTarget(path), ".pellixstate");
+}
+
+TEST_F(StateFileTest, AFileThisUserMayNotReadOrWriteIsLeftAlone) {
+    // Files of another user, in a folder everyone may write: the folder would allow a new
+    // file to be renamed over them, the files themselves refuse this user.
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
+    dir.Write("closed", "another user's state");
+    dir.Write("readonly", "kept as it is");
+    ASSERT_EQ(chmod(dir.File("closed").c_str(), 0), 0);
+    ASSERT_EQ(chmod(dir.File("readonly").c_str(), 0444), 0);
+    const std::string report = InChild([&] {
+        QvGame other;
+        other.SetStatePath(String(dir.File("closed").c_str()));
+        std::string r = LoadAndSave(other, "defaults") + "; ";
+        other.SetStatePath(String(dir.File("readonly").c_str()));
+        return r + LoadAndSave(other, "defaults");
+    }, true);
+    EXPECT_EQ(report, "loaded \"\", saved -1; loaded \"kept as it is\", saved -1");
+    EXPECT_EQ(dir.Read("closed"), "another user's state");
+    EXPECT_EQ(Mode(dir.File("closed")) & 07777, 0u);
+    EXPECT_EQ(dir.Read("readonly"), "kept as it is");
+    EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{"closed", "readonly"}));
+}
+
+TEST_F(StateFileTest, WhatIsNotARegularFileIsNeitherReadNorWritten) {
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    EXPECT_EQ(InChild([&] { return LoadAndSave(host, "x"); }), "loaded \"\", saved -1");
+    EXPECT_TRUE(S_ISFIFO(Mode(path)));
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
+    EXPECT_EQ(InChild([&] { return LoadAndSave(host, "x"); }), "loaded \"\", saved -1");
+    EXPECT_EQ(LinkTarget(path), "/dev/zero");
+    EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
+}
+
+TEST_F(StateFileTest, AFileLargerThanAStateFileCanBeIsNotRead) {
+    dir.Write(".pellixstate", std::string(size_t(kMaxStateFileBytes), 'a'));
+    EXPECT_EQ(host.LoadState().Length(), kMaxStateFileBytes);
+    dir.Write(".pellixstate", std::string(size_t(kMaxStateFileBytes) + 1, 'a'));
+    EXPECT_TRUE(host.LoadState().IsEmpty());
+}
+
+TEST_F(StateFileTest, TheFileKeepsItsPermissionBits) {
+    const mode_t oldMask = umask(022);
+    ASSERT_EQ(host.SaveState("first"), 0);
+    EXPECT_EQ(Mode(path) & 07777, 0644u);
+    for (mode_t bits : {0600, 0664, 0640}) {
+        ASSERT_EQ(chmod(path.c_str(), bits), 0);
+        ASSERT_EQ(host.SaveState("again"), 0);
+        EXPECT_EQ(Mode(path) & 07777, bits);
+    }
+    umask(oldMask);
+}
+
+TEST_F(StateFileTest, ASaveKilledPartWayLeavesNoTemporaryFileForGood) {
+    ASSERT_EQ(host.SaveState("previous state"), 0);
+    // A save that dies in the middle of writing: the file size limit kills the child.
+    InChild([&] {
+        struct rlimit small = {100, 100};
+        setrlimit(RLIMIT_CORE, &small);
+        setrlimit(RLIMIT_FSIZE, &small);
+        signal(SIGXFSZ, SIG_DFL);
+        host.SaveState(String(std::string(5000, 'x').c_str()));
+        return std::string("not killed");
+    });
+    ASSERT_EQ(Entries(dir.Path()).size(), 2u) << "the killed save left no temporary file to clean";
+    EXPECT_EQ(dir.Read(".pellixstate"), "previous state");
+
+    // The temporary file of a save still under way in another process is left alone.
+    pid_t saving = fork();
+    if (saving == 0) {
+        pause();
+        _exit(0);
+    }
+    const std::string theirs = ".pellixstate.tmp-" + std::to_string(saving);
+    dir.Write(theirs, "half");
+    ASSERT_EQ(host.SaveState("next state"), 0);
+    kill(saving, SIGKILL);
+    waitpid(saving, nullptr, 0);
+    EXPECT_EQ(dir.Read(".pellixstate"), "next state");
+    EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{".pellixstate", theirs}));
+    // Once that process is gone too, the next save clears its file.
+    ASSERT_EQ(host.SaveState("last state"), 0);
     EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
 }
 

@@ -24,6 +24,8 @@ String Wide(const char16_t* text) {
 int main(int argc, char** argv) {
     const char* mode = argc > 1 ? argv[1] : "";
     qvInstallSignalHandlers();
+    // Shows in the output whenever a way of ending runs the quit hook.
+    qvSetQuitHook([] { qvPrint(String("quit hook")); });
     if (!std::strcmp(mode, "print")) {
         qvPrint(Wide(u"\u00e9"));
         qvPrint(Wide(u"\u263a"));

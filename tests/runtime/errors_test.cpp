@@ -38,10 +38,10 @@ TEST(ConsoleOutput, PrintsUtf8LinesAndLowBytesToStandardError) {
     EXPECT_EQ(r.err, "to stderr A\n");
 }
 
-TEST(RuntimeError, AnEmptyMessageQuitsQuietly) {
+TEST(RuntimeError, AnEmptyMessageRunsTheQuitHookAndQuits) {
     ProcessResult r = Probe("quit");
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "before\n");
+    EXPECT_EQ(r.out, "before\nquit hook\n");
     EXPECT_EQ(r.err, "");
 }
 

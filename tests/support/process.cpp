@@ -121,6 +121,16 @@ void RunningProcess::Signal(int sig) {
     if (pid_ > 0 && !reaped_) kill(pid_, sig);
 }
 
+long ResidentKilobytes(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string key;
+    long value = 0;
+    while (status >> key) {
+        if (key == "VmRSS:" && status >> value) return value;
+    }
+    return 0;
+}
+
 std::string BuiltProgram(const std::string& name) {
     char buf[4096];
     ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);

@@ -46,6 +46,9 @@ private:
     std::string outPath_, errPath_;
 };
 
+// The resident memory of a process in KiB; 0 when it is gone.
+long ResidentKilobytes(int pid);
+
 // The absolute path of a program built beside the tests (bin/NAME).
 std::string BuiltProgram(const std::string& name);
 // Sleeps for the given number of seconds.
