@@ -15,6 +15,13 @@
 #include "tests/support/screen_capture.h"
 #include "tests/support/xvfb_server.h"
 
+// The title menu in a 640 x 480 window: its dark blue and the two score tables.
+inline bool ShowsMenu(const ScreenCapture& c) {
+    const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
+    const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
+    return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
+}
+
 class GameProgramTest : public ::testing::Test {
 protected:
     using ScreenTest = std::function<bool(const ScreenCapture&)>;
@@ -59,13 +66,6 @@ protected:
         xvfb.Run({"xdotool", "keyup", key});
         SleepSeconds(0.15);
         return seen;
-    }
-
-    // The title menu in a 640 x 480 window: its dark blue and the two score tables.
-    static bool ShowsMenu(const ScreenCapture& c) {
-        const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
-        const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
-        return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
     }
 
     XvfbServer xvfb;
