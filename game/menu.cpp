@@ -19,10 +19,12 @@ namespace {
 
 constexpr int kColGear = 0, kColWheel = 1, kColPanel = 2;
 
-// The wheel's key repeat borrows player 1's x and y in the fighter table: the round
-// places player 1 afresh when it joins, and the menu never runs during a round.
-float& RepeatTimer(c_MyApp& g) { return round_records::Record(g, round_records::kFirstPlayer)[round_records::kX]; }
-float& RepeatDelay(c_MyApp& g) { return round_records::Record(g, round_records::kFirstPlayer)[round_records::kY]; }
+// The wheel's key repeat (its timer and delay) borrows player 1's x and y in the fighter
+// table: the menu and a round never run at once, a round clears the table when it is set
+// up, and the menu resets both whenever neither up nor down is held.
+float* PlayerOne(c_MyApp& g) { return round_records::Record(g, round_records::kFirstPlayer); }
+float& RepeatTimer(c_MyApp& g) { return PlayerOne(g)[round_records::kX]; }
+float& RepeatDelay(c_MyApp& g) { return PlayerOne(g)[round_records::kY]; }
 constexpr int kFirstRepeat = 30, kRepeatStep = 12, kFastestRepeat = 3;
 
 constexpr int kCreditsShown = 63;  // the last credits line is the list's end marker
@@ -31,7 +33,8 @@ bool Held(c_MyApp& g, int code) {
     return g.p_PlayKey(code, 1, 0) == 1;
 }
 
-bool HeldAny(c_MyApp& g, const int (&codes)[3]) {
+template <int N>
+bool HeldAny(c_MyApp& g, const int (&codes)[N]) {
     for (int code : codes) {
         if (Held(g, code)) return true;
     }

@@ -33,12 +33,17 @@ void Close(c_MyApp& g) {
     g.p_Save();
 }
 
+// A sound mode brought into 0..3; a hand-edited saved string may hold any number.
+int InSoundModes(int mode) {
+    return ((mode % sound_mode::kCount) + sound_mode::kCount) % sound_mode::kCount;
+}
+
 String RowText(c_MyApp& g, int row) {
     static const char* const kSound[sound_mode::kCount] = {"Sound : Off", "Sound : SFX + Music",
                                                            "Sound : SFX", "Sound : Music"};
     switch (row) {
         case 1:
-            return kSound[((g.m_Setting[kSoundMode] % sound_mode::kCount) + sound_mode::kCount) % sound_mode::kCount];
+            return kSound[InSoundModes(g.m_Setting[kSoundMode])];
         case 2:
             return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
         case 3:
@@ -52,7 +57,7 @@ String RowText(c_MyApp& g, int row) {
 
 void NextSoundMode(c_MyApp& g) {
     int& sound = g.m_Setting[kSoundMode];
-    sound = (((sound + 1) % sound_mode::kCount) + sound_mode::kCount) % sound_mode::kCount;
+    sound = InSoundModes(sound + 1);
     if (sound == sound_mode::kOff || sound == sound_mode::kEffects) {
         qv_audio_StopMusic();
         g.m_MusicOn = 0;
