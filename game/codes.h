@@ -137,6 +137,11 @@ constexpr int kOff = 0, kEffectsAndMusic = 1, kEffects = 2, kMusic = 3;
 constexpr int kCount = 4;
 }  // namespace sound_mode
 
+// The pause panel's controls, top to bottom, as its cursor (m_PauseRow) names them.
+namespace pause_row {
+constexpr int kQuit = -1, kResume = 0, kOptions = 1;
+}  // namespace pause_row
+
 // Screen modes (m_Mode).
 namespace mode {
 constexpr int kMenu = 1;

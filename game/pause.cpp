@@ -14,7 +14,6 @@ using namespace control;
 
 namespace {
 
-constexpr int kRowQuit = -1, kRowResume = 0, kRowOptions = 1;
 constexpr int kTrailPoints = 102;
 constexpr float kMaxTrailSpeed = 128;
 constexpr int kPanelStep = 24;
@@ -87,10 +86,10 @@ void DrawControls(c_MyApp& g, float w, float h) {
     DrawOptionsGear(g, optX, optY);
 
     float ringX = resumeX, ringY = resumeY;
-    if (g.m_PauseRow == kRowQuit) {
+    if (g.m_PauseRow == pause_row::kQuit) {
         ringX = quitX;
         ringY = quitY;
-    } else if (g.m_PauseRow == kRowOptions) {
+    } else if (g.m_PauseRow == pause_row::kOptions) {
         ringX = optX;
         ringY = optY;
     }
@@ -131,16 +130,16 @@ void MoveCursor(c_MyApp& g, int row, float rate) {
 void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
     const int row = g.m_PauseRow;
-    if (row < kRowQuit || row > kRowOptions) {
-        g.m_PauseRow = kRowResume;  // a cursor outside the three controls comes back to resume
+    if (row < pause_row::kQuit || row > pause_row::kOptions) {
+        g.m_PauseRow = pause_row::kResume;  // a cursor outside the three controls comes back to resume
         return;
     }
     if (AnyPlayerHolds(g, kJump)) {
-        kActions[row - kRowQuit](g);
-    } else if (AnyPlayerHolds(g, kUp) && row > kRowQuit) {
+        kActions[row - pause_row::kQuit](g);
+    } else if (AnyPlayerHolds(g, kUp) && row > pause_row::kQuit) {
         MoveCursor(g, row - 1, 0.8f);
-    } else if (AnyPlayerHolds(g, kDown) && row < kRowOptions) {
-        MoveCursor(g, row + 1, row == kRowResume ? 1.2f : 0.8f);
+    } else if (AnyPlayerHolds(g, kDown) && row < pause_row::kOptions) {
+        MoveCursor(g, row + 1, row == pause_row::kResume ? 1.2f : 0.8f);
     } else {
         return;
     }

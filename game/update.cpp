@@ -146,7 +146,7 @@ void Pause(c_MyApp& g) {
     g.m_AnyKeyHeld = 1;
     g.m_Paused = 1;
     g.m_PauseSel = 1;
-    g.m_PauseRow = 0;
+    g.m_PauseRow = pause_row::kResume;
     g.p_PlaySFX(sound::kOpen, 0.5f);
 }
 

@@ -31,7 +31,7 @@ protected:
 
 TEST_F(PauseTest, PanelOpensInStepsAndResumingTakesTwelveUpdates) {
     Pause();
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     Update(20);
     EXPECT_GE(app->m_PauseSlide, 240);
     EXPECT_LT(app->m_PauseSlide, 240 + 24);
@@ -78,17 +78,17 @@ TEST_F(PauseTest, HoldingUpMovesToQuitOnceAndShrinksTheTrailToZero) {
     Pause();
     KeyDown(vk::kUp);
     Update(40);
-    EXPECT_EQ(app->m_PauseRow, -1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kQuit);
     EXPECT_EQ(app->m_TrailRadius, 0);
     EXPECT_TRUE(Shows("0:25"));
     KeyUp(vk::kUp);
     Update();
     Press(vk::kDown);
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     Press(vk::kDown);
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kDown);  // nothing below the options
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     EXPECT_EQ(app->m_TrailRadius, 3);
 }
 
@@ -143,7 +143,7 @@ TEST_F(PauseTest, OptionsOpenOverThePanelAndOwnTheKeys) {
     EXPECT_EQ(app->m_Paused, 1);
     Update(30);
     Press(vk::kUp);  // moves the options' cursor, not the pause panel's
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kEscape);
     EXPECT_EQ(app->m_OptionsOpen, 0);
     EXPECT_EQ(app->m_Paused, 1);
@@ -161,12 +161,12 @@ TEST_F(PauseTest, BackResumes) {
 TEST_F(PauseTest, PausingAgainStartsOnResume) {
     Pause();
     Press(vk::kDown);
-    ASSERT_EQ(app->m_PauseRow, 1);
+    ASSERT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kEscape);
     Update(15);
     ASSERT_EQ(app->m_Paused, 0);
     Pause();
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
 }
 
 TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {

@@ -157,7 +157,7 @@ TEST_F(UpdateTest, BackInARoundPausesIt) {
     Update();
     EXPECT_EQ(app->m_Paused, 1);
     EXPECT_EQ(app->m_PauseSel, 1);
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     EXPECT_EQ(app->m_AnyKeyHeld, 1);
     EXPECT_EQ(app->m_MenuSlide, -32);
 }
