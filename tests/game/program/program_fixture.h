@@ -64,7 +64,6 @@ protected:
         xvfb.Run({"xdotool", "keydown", key});
         const bool seen = WaitFor(test, seconds);
         xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
         return seen;
     }
 
