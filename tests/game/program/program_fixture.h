@@ -15,11 +15,13 @@
 #include "tests/support/screen_capture.h"
 #include "tests/support/xvfb_server.h"
 
-// The title menu in a 640 x 480 window: its dark blue and the two score tables.
+// The title menu in a 640 x 480 window: its dark blue and the two score tables. The
+// blue is read from most of a corner patch, as the menu's drifting grid lines cross it.
 inline bool ShowsMenu(const ScreenCapture& c) {
+    const int blue = c.Count(0, 0, 8, 8, [](Rgb p) { return Near(p, 0, 0, 30, 10); });
     const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
     const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
-    return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
+    return blue > 32 && best > 60 && last > 60;
 }
 
 class GameProgramTest : public ::testing::Test {
