@@ -139,14 +139,26 @@ void c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
     m__accelZ = z;
 }
 
-// Ports are served in order, so the first port without a pad ends the poll; later
-// ports keep their previous state.
+// A port without a pad holds nothing: a pad pulled out with a button or the stick held
+// leaves no key down and no stick pushed.
+void c_InputDevice::ReleasePort(int port) {
+    c_JoyState* joy = m__joyStates[port];
+    for (int i = 0; i < 2; ++i) {
+        joy->m__joyx[i] = 0;
+        joy->m__joyy[i] = 0;
+        joy->m__joyz[i] = 0;
+    }
+    for (int button = 0; button < 32; ++button) joy->m__buttons[button] = false;
+}
+
+// Every port is asked: a pad keeps its port while others come and go, so an empty port
+// may sit between two served ones.
 void c_InputDevice::p_BeginUpdate() {
     for (int port = 0; port < 4; ++port) {
         c_JoyState* joy = m__joyStates[port];
         if (!QvGame::_game->PollJoystick(port, joy->m__joyx, joy->m__joyy, joy->m__joyz,
                                          joy->m__buttons)) {
-            return;
+            ReleasePort(port);
         }
         for (int button = 0; button < 32; ++button) {
             int key = kKeyJoystickBase + 32 * port + button;

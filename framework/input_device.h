@@ -71,6 +71,7 @@ private:
     void KeyDown(int key);
     void KeyUp(int key);
     void AddHit(int key);
+    void ReleasePort(int port);
     void SetMousePos(float x, float y);
     void SetTouchPos(int finger, float x, float y);
 };

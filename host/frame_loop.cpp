@@ -7,6 +7,7 @@ constexpr int kMaxCatchUp = 4;
 }  // namespace
 
 void QvGlfwGame::Run() {
+    LoadGamepadMappings();
     SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
     StartGame();
     RunFrames();

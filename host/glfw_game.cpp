@@ -1,6 +1,7 @@
 #include "host/glfw_game.h"
 
 #include "host/glfw_frame_driver.h"
+#include "host/glfw_joystick.h"
 
 QvGlfwGame* QvGlfwGame::_glfwGame = nullptr;
 
@@ -9,7 +10,9 @@ QvGlfwGame::QvGlfwGame()
       _nextUpdate(0.0),
       _swapInterval(1),
       _glfwDriver(new QvGlfwFrameDriver(*this)),
-      _driver(_glfwDriver.get()) {
+      _driver(_glfwDriver.get()),
+      _glfwJoysticks(new QvGlfwJoysticks),
+      _joysticks(_glfwJoysticks.get()) {
     _glfwGame = this;
 }
 

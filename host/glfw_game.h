@@ -9,6 +9,8 @@
 #include "host/game.h"
 
 struct GLFWwindow;
+class QvGlfwJoysticks;
+class QvJoystickSource;
 
 // Incremented at every window opening: each one makes a new OpenGL context, so a
 // texture made under an older value is gone.
@@ -49,6 +51,12 @@ public:
     void UpdateEvents();
     // Replaces the window-system side of the loop (tests drive it with a simulated clock).
     void SetFrameDriver(QvFrameDriver* driver);
+    // Replaces GLFW as the source of game pads (tests give scripted raw readings); null
+    // goes back to GLFW. Every port starts empty again.
+    void SetJoystickSource(QvJoystickSource* source);
+    // Extra gamepad mappings: the data folder's "gamecontrollerdb.txt", then the
+    // SDL_GAMECONTROLLERCONFIG environment variable, each when present.
+    void LoadGamepadMappings();
 
     // GLFW callbacks, through the host instance.
     void OnKey(int glfwKey, int action);
@@ -75,6 +83,8 @@ private:
     GLFWwindow* _window = nullptr;
     std::unique_ptr<QvFrameDriver> _glfwDriver;
     QvFrameDriver* _driver;
+    std::unique_ptr<QvGlfwJoysticks> _glfwJoysticks;
+    QvJoystickSource* _joysticks;
     bool _mouseVisible = true;
     int _pjoys[4] = {-1, -1, -1, -1};
 };

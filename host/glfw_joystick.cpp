@@ -1,48 +1,60 @@
-// Joysticks read into the application's fixed layout.
+// Game pads read from GLFW, and the extra gamepad mappings given at start.
+#include "host/glfw_joystick.h"
+
 #include <GLFW/glfw3.h>
 
+#include <cstdlib>
+#include <cstring>
+
+#include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
-#include "host/joystick_map.h"
 
 namespace {
 
-constexpr int kJoystickIds = GLFW_JOYSTICK_LAST + 1;
-
-QvJoyReading ReadJoystick(int id) {
-    GLFWgamepadstate state;
-    if (glfwJoystickIsGamepad(id) && glfwGetGamepadState(id, &state)) {
-        return QvMapGamepad(state.axes, state.buttons);
-    }
-    int axisCount = 0, buttonCount = 0, hatCount = 0;
-    const float* axes = glfwGetJoystickAxes(id, &axisCount);
-    const unsigned char* buttons = glfwGetJoystickButtons(id, &buttonCount);
-    const unsigned char* hats = glfwGetJoystickHats(id, &hatCount);
-    if (!axes) axisCount = 0;
-    if (!buttons) buttonCount = 0;
-    unsigned char raw[32] = {};
-    int rawCount = QvAppendHat(buttons, buttonCount, hats && hatCount > 0 ? hats[0] : 0, raw);
-    return QvMapRawJoystick(axes, axisCount < 6 ? axisCount : 6, raw, rawCount);
+String Utf8(const char* text) {
+    return String::FromBytes(reinterpret_cast<const unsigned char*>(text), int(std::strlen(text)));
 }
 
 }  // namespace
 
-// Port 0 is polled first in every update, so the port table follows hot-plugged pads
-// from one update to the next.
-bool QvGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
-                              Array<bool> buttons) {
-    if (port == 0) {
-        bool present[kJoystickIds];
-        for (int id = 0; id < kJoystickIds; ++id) present[id] = glfwJoystickPresent(id);
-        QvAssignJoystickPorts(present, kJoystickIds, _pjoys);
+bool QvGlfwJoysticks::Present(int id) { return glfwJoystickPresent(id) == GLFW_TRUE; }
+
+QvRawPad QvGlfwJoysticks::Read(int id) {
+    QvRawPad pad;
+    GLFWgamepadstate state;
+    if (glfwJoystickIsGamepad(id) && glfwGetGamepadState(id, &state)) {
+        pad.gamepad = true;
+        for (int i = 0; i < 6; ++i) pad.gamepadAxes[i] = state.axes[i];
+        for (int i = 0; i < 15; ++i) pad.gamepadButtons[i] = state.buttons[i];
+        return pad;
     }
-    if (port < 0 || port > 3 || _pjoys[port] == -1) return false;
-    QvJoyReading reading = ReadJoystick(_pjoys[port]);
-    joyx[0] = reading.axes[0];
-    joyy[0] = reading.axes[1];
-    joyz[0] = reading.axes[2];
-    joyx[1] = reading.axes[3];
-    joyy[1] = reading.axes[4];
-    joyz[1] = reading.axes[5];
-    for (int i = 0; i < 32 && i < buttons.Length(); ++i) buttons[i] = reading.buttons[i];
-    return true;
+    int hatCount = 0;
+    pad.axes = glfwGetJoystickAxes(id, &pad.axisCount);
+    pad.buttons = glfwGetJoystickButtons(id, &pad.buttonCount);
+    const unsigned char* hats = glfwGetJoystickHats(id, &hatCount);
+    pad.hat = hats && hatCount > 0 ? hats : nullptr;
+    return pad;
+}
+
+String QvGlfwJoysticks::Name(int id) {
+    const char* name = glfwJoystickIsGamepad(id) ? glfwGetGamepadName(id) : glfwGetJoystickName(id);
+    return name ? Utf8(name) : String();
+}
+
+void QvGlfwJoysticks::AddMappings(const std::string& text, const std::string& origin) {
+    QvGamepadMappings mappings = QvSortGamepadMappings(text, origin);
+    for (const std::string& problem : mappings.problems) qvPrint(Utf8(problem.c_str()));
+    if (!mappings.usable.empty()) glfwUpdateGamepadMappings(mappings.usable.c_str());
+}
+
+void QvGlfwGame::LoadGamepadMappings() {
+    int length = 0;
+    if (unsigned char* file = LoadData("pellix://data/gamecontrollerdb.txt", &length)) {
+        _glfwJoysticks->AddMappings(std::string(reinterpret_cast<char*>(file), size_t(length)),
+                                    "gamecontrollerdb.txt");
+        std::free(file);
+    }
+    if (const char* variable = std::getenv("SDL_GAMECONTROLLERCONFIG")) {
+        _glfwJoysticks->AddMappings(variable, "SDL_GAMECONTROLLERCONFIG");
+    }
 }

@@ -65,7 +65,9 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     }
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
-    glfwSetInputMode(_window, GLFW_CURSOR, _mouseVisible ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
+    // A full screen has no pointer; a window shows it unless the application hid it.
+    const bool pointer = _mouseVisible && !fullscreen;
+    glfwSetInputMode(_window, GLFW_CURSOR, pointer ? GLFW_CURSOR_NORMAL : GLFW_CURSOR_HIDDEN);
     InstallCallbacks();
 }
 

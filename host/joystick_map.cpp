@@ -16,30 +16,45 @@ struct Layout {
     int buttons[14];  // negative entries count from the end of the raw buttons
 };
 
-// An Xbox 360 pad as the window system reports it: 5 axes, 10 buttons and the hat.
+// Both layouts read a stick's Y negated: the window system gives up as -1.
+// An Xbox 360 pad with one axis for both triggers: 5 axes, 10 buttons and the hat.
 constexpr Layout kLayoutX = {
-    {0, 1, 2, 4, kNegate | 3, kNegate | 2},
+    {0, kNegate | 1, 2, 4, kNegate | 3, kNegate | 2},
     {0, 1, 2, 3, 4, 5, 6, 7, -4, -3, -2, -1, 8, 9},
 };
 // Any other pad.
 constexpr Layout kLayoutG = {
-    {0, 1, kButton | 6, 2, kNegate | 3, kButton | 7},
+    {0, kNegate | 1, kButton | 6, 2, kNegate | 3, kButton | 7},
     {1, 2, 0, 3, 4, 5, 8, 9, -4, -3, -2, -1, 10, 11},
 };
 
-bool RawButton(const unsigned char* buttons, int count, int index) {
-    if (index < 0) index += count;
-    return index >= 0 && index < count && buttons[index] != 0;
-}
+constexpr int kHatButtons = 4;
+constexpr unsigned char kHatOrder[kHatButtons] = {8, 1, 2, 4};  // left, up, right, down
 
-float MapAxis(int source, const float* axes, const unsigned char* buttons, int buttonCount) {
+// A pad's raw buttons: its own, then its hat's four when it has one. Nothing is cut
+// off, however many buttons the pad has.
+struct RawButtons {
+    const unsigned char* buttons;
+    int buttonCount;
+    const unsigned char* hat;
+
+    int Count() const { return buttonCount + (hat ? kHatButtons : 0); }
+    bool Pressed(int index) const {
+        if (index < 0) index += Count();
+        if (index < 0 || index >= Count()) return false;
+        if (index < buttonCount) return buttons[index] != 0;
+        return (*hat & kHatOrder[index - buttonCount]) != 0;
+    }
+};
+
+float MapAxis(int source, const float* axes, int axisCount, const RawButtons& buttons) {
     int index = source & 0x0f;
-    float a = axes[index];
+    float a = index < axisCount ? axes[index] : 0.0f;
     switch (source & 0xf0) {
         case kHalfPlus: return (1 + a) * 0.5f;
         case kHalfMinus: return (1 - a) * 0.5f;
         case kNegate: return -a;
-        case kButton: return RawButton(buttons, buttonCount, index) ? 1.0f : 0.0f;
+        case kButton: return buttons.Pressed(index) ? 1.0f : 0.0f;
         default: return a;
     }
 }
@@ -53,15 +68,20 @@ enum GamepadAxis { kLeftX, kLeftY, kRightX, kRightY, kLeftTrigger, kRightTrigger
 
 }  // namespace
 
+QvJoyReading QvMapPad(const QvRawPad& pad) {
+    if (pad.gamepad) return QvMapGamepad(pad.gamepadAxes, pad.gamepadButtons);
+    return QvMapRawJoystick(pad.axes, pad.axisCount, pad.buttons, pad.buttonCount, pad.hat);
+}
+
 QvJoyReading QvMapRawJoystick(const float* axes, int axisCount, const unsigned char* buttons,
-                              int buttonCount) {
-    float raw[16] = {};
-    for (int i = 0; i < axisCount && i < 6; ++i) raw[i] = axes[i];
-    if (buttonCount > 32) buttonCount = 32;
-    const Layout& layout = (buttonCount == 14 && axisCount == 5) ? kLayoutX : kLayoutG;
+                              int buttonCount, const unsigned char* hat) {
+    const RawButtons raw{buttons, buttons ? buttonCount : 0, hat};
+    if (!axes) axisCount = 0;
+    if (axisCount > 6) axisCount = 6;  // read as six: only the first five are named
+    const Layout& layout = (raw.Count() == 14 && axisCount == 5) ? kLayoutX : kLayoutG;
     QvJoyReading out;
-    for (int i = 0; i < 6; ++i) out.axes[i] = MapAxis(layout.axes[i], raw, buttons, buttonCount);
-    for (int i = 0; i < 14; ++i) out.buttons[i] = RawButton(buttons, buttonCount, layout.buttons[i]);
+    for (int i = 0; i < 6; ++i) out.axes[i] = MapAxis(layout.axes[i], axes, axisCount, raw);
+    for (int i = 0; i < 14; ++i) out.buttons[i] = raw.Pressed(layout.buttons[i]);
     return out;
 }
 
@@ -72,7 +92,7 @@ QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons) {
     };
     QvJoyReading out;
     out.axes[0] = axes[kLeftX];
-    out.axes[1] = axes[kLeftY];
+    out.axes[1] = -axes[kLeftY];
     out.axes[2] = (1 + axes[kLeftTrigger]) * 0.5f;
     out.axes[3] = axes[kRightX];
     out.axes[4] = -axes[kRightY];
@@ -81,18 +101,19 @@ QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons) {
     return out;
 }
 
-void QvAssignJoystickPorts(const bool* present, int idCount, int ports[4]) {
-    int next = 0;
-    for (int id = 0; id < idCount && next < 4; ++id) {
-        if (present[id]) ports[next++] = id;
+void QvAssignJoystickPorts(const bool* present, int ports[4]) {
+    bool placed[kQvJoystickIds] = {};
+    for (int port = 0; port < 4; ++port) {
+        const int id = ports[port];
+        const bool stays = id >= 0 && id < kQvJoystickIds && present[id] && !placed[id];
+        ports[port] = stays ? id : -1;
+        if (stays) placed[id] = true;
     }
-    while (next < 4) ports[next++] = -1;
-}
-
-int QvAppendHat(const unsigned char* buttons, int buttonCount, int hat, unsigned char out[32]) {
-    if (buttonCount > 28) buttonCount = 28;
-    for (int i = 0; i < buttonCount; ++i) out[i] = buttons[i];
-    static constexpr int kHatOrder[4] = {8, 1, 2, 4};  // left, up, right, down
-    for (int i = 0; i < 4; ++i) out[buttonCount + i] = (hat & kHatOrder[i]) ? 1 : 0;
-    return buttonCount + 4;
+    int port = 0;
+    for (int id = 0; id < kQvJoystickIds; ++id) {
+        if (!present[id] || placed[id]) continue;
+        while (port < 4 && ports[port] != -1) ++port;
+        if (port == 4) break;
+        ports[port] = id;
+    }
 }

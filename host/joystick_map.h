@@ -1,6 +1,10 @@
 // Raw joystick readings to the application's fixed layout: six axes (left stick X/Y,
 // left trigger, right stick X/Y, right trigger) and 32 buttons (A, B, X, Y, left and
 // right shoulder, back, start, pad left, up, right, down, left and right stick press).
+//
+// GLFW reports a stick pushed up or forward as -1; the application reads both stick Y
+// axes positive up, so a stick's up and the up key mean the same. Triggers read 0 at rest
+// and 1 fully pressed.
 #pragma once
 
 struct QvJoyReading {
@@ -8,18 +12,36 @@ struct QvJoyReading {
     bool buttons[32] = {};
 };
 
-// A pad without a gamepad mapping: `buttons` ends with the hat as left, up, right, down.
-// Chooses the Xbox 360 layout for 5 axes and 14 buttons, the generic layout otherwise.
+// One pad as the window system reports it. A pad the window system knows as a gamepad
+// fills the standard state (6 axes, triggers -1 at rest, and 15 buttons in the window
+// system's gamepad order); any other pad gives its own axes, buttons and first hat.
+struct QvRawPad {
+    bool gamepad = false;
+    float gamepadAxes[6] = {};
+    unsigned char gamepadButtons[15] = {};
+    const float* axes = nullptr;
+    int axisCount = 0;
+    const unsigned char* buttons = nullptr;
+    int buttonCount = 0;
+    const unsigned char* hat = nullptr;  // bits up 1, right 2, down 4, left 8; null: no hat
+};
+
+// Either of the two below, by the kind of pad.
+QvJoyReading QvMapPad(const QvRawPad& pad);
+
+// A pad without a gamepad mapping. Its raw buttons are its own followed, when it has a
+// hat, by the hat as four buttons left, up, right, down. Chooses the Xbox 360 layout
+// for 5 axes and 14 raw buttons, the generic layout otherwise.
 QvJoyReading QvMapRawJoystick(const float* axes, int axisCount, const unsigned char* buttons,
-                              int buttonCount);
+                              int buttonCount, const unsigned char* hat);
 
-// Raw buttons of a pad followed by its hat (bits up 1, right 2, down 4, left 8) as four
-// more buttons in the order left, up, right, down; at most 32 in all. Returns the count.
-int QvAppendHat(const unsigned char* buttons, int buttonCount, int hat, unsigned char out[32]);
-
-// A pad the window system knows as a gamepad: its standard state (6 axes, triggers -1..1,
-// and 15 buttons in the window system's gamepad order).
+// A pad the window system knows as a gamepad: its standard state.
 QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons);
 
-// Up to 4 present joystick ids, in id order, for ports 0-3; -1 for the rest.
-void QvAssignJoystickPorts(const bool* present, int idCount, int ports[4]);
+// Joystick ids the window system hands out.
+constexpr int kQvJoystickIds = 16;
+
+// Ports 0-3 for the present joystick ids (`present` has kQvJoystickIds entries). A pad keeps its port while it stays present,
+// so pulling one out never hands another player's pad to its port; a new pad takes the
+// lowest free port, pads found together in id order.
+void QvAssignJoystickPorts(const bool* present, int ports[4]);

@@ -18,7 +18,7 @@ ensure_packages() {
 }
 
 BUILD_PACKAGES=(build-essential cmake pkg-config libglfw3-dev libstb-dev libopenal-dev
-                libgl1-mesa-dev libgl1-mesa-dri libx11-dev libgtest-dev googletest libbenchmark-dev)
+                libgl1-mesa-dev libgl1-mesa-dri libx11-dev libxfixes-dev libgtest-dev googletest libbenchmark-dev)
 
 # configure_and_build DIR [cmake args...] -- [targets...]
 configure_and_build() {

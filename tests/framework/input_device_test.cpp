@@ -11,16 +11,18 @@ namespace {
 // A host whose pads are plain button tables, one per connected port.
 class PadHost : public QvGame {
 public:
-    int connected = 0;
+    bool connected[4] = {};
     bool pressed[4][32] = {};
     float leftX[4] = {};
+    float rightY[4] = {};
     std::vector<int> polled;
 
-    bool PollJoystick(int port, Array<float> joyx, Array<float>, Array<float>,
+    bool PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float>,
                       Array<bool> buttons) override {
         polled.push_back(port);
-        if (port >= connected) return false;
+        if (!connected[port]) return false;
         joyx[0] = leftX[port];
+        joyy[1] = rightY[port];
         for (int i = 0; i < 32; ++i) buttons[i] = pressed[port][i];
         return true;
     }
@@ -141,13 +143,13 @@ TEST_F(InputDeviceTest, CodesOutsideTheKeySpaceReadAsUp) {
     EXPECT_FALSE(qv_input_JoyDown(0, 8));
 }
 
-TEST_F(InputDeviceTest, PadButtonsBecomeKeysAndUnconnectedPortsAreNotPolled) {
-    host.connected = 1;
+TEST_F(InputDeviceTest, PadButtonsBecomeKeysOnTheirPorts) {
+    host.connected[0] = true;
     host.pressed[0][0] = true;
     host.pressed[0][11] = true;
     host.leftX[0] = -0.75f;
     input->p_BeginUpdate();
-    EXPECT_EQ(host.polled, (std::vector<int>{0, 1}));
+    EXPECT_EQ(host.polled, (std::vector<int>{0, 1, 2, 3}));
     EXPECT_TRUE(qv_input_JoyDown(0, 0));
     EXPECT_EQ(qv_input_JoyHit(0, 0), 1);
     EXPECT_EQ(qv_input_KeyHit(256 + 11), 1);
@@ -160,23 +162,44 @@ TEST_F(InputDeviceTest, PadButtonsBecomeKeysAndUnconnectedPortsAreNotPolled) {
     EXPECT_EQ(qv_input_JoyHit(0, 0), 0);
     EXPECT_FALSE(qv_input_JoyDown(11, 0));
     input->p_EndUpdate();
-    // A second pad appears: its keys follow the port numbering.
-    host.connected = 2;
-    host.pressed[1][3] = true;
+    // A pad on port 2 with port 1 empty between: its keys follow its port.
+    host.connected[2] = true;
+    host.pressed[2][3] = true;
     input->p_BeginUpdate();
-    EXPECT_TRUE(qv_input_KeyDown(256 + 32 + 3));
-    EXPECT_EQ(qv_input_JoyHit(3, 1), 1);
-    // When port 1 disappears its last state stays; it is no longer polled.
-    input->p_EndUpdate();
-    host.connected = 1;
-    host.pressed[1][3] = false;
-    input->p_BeginUpdate();
-    EXPECT_TRUE(qv_input_JoyDown(3, 1));
+    EXPECT_TRUE(qv_input_KeyDown(256 + 64 + 3));
+    EXPECT_EQ(qv_input_JoyHit(3, 2), 1);
+    EXPECT_FALSE(qv_input_JoyDown(3, 1));
 }
 
-TEST_F(InputDeviceTest, WithNoPadOnlyTheFirstPortIsAsked) {
+TEST_F(InputDeviceTest, APadPulledOutLeavesNothingHeld) {
+    host.connected[0] = host.connected[1] = true;
+    host.pressed[0][10] = true;
+    host.pressed[1][0] = host.pressed[1][5] = true;
+    host.leftX[1] = 1;
+    host.rightY[1] = -0.5f;
     input->p_BeginUpdate();
-    EXPECT_EQ(host.polled, std::vector<int>{0});
+    ASSERT_TRUE(qv_input_JoyDown(5, 1));
+    ASSERT_FLOAT_EQ(qv_input_JoyX(0, 1), 1);
+    input->p_EndUpdate();
+    // Pulled out while held: its buttons are up and its sticks at rest; the other pad
+    // keeps its own.
+    host.connected[1] = false;
+    input->p_BeginUpdate();
+    for (int b = 0; b < 32; ++b) EXPECT_FALSE(qv_input_JoyDown(b, 1)) << b;
+    EXPECT_FLOAT_EQ(qv_input_JoyX(0, 1), 0);
+    EXPECT_FLOAT_EQ(qv_input_JoyY(1, 1), 0);
+    EXPECT_TRUE(qv_input_JoyDown(10, 0));
+    input->p_EndUpdate();
+    // Plugged in again with the button still held: a new press.
+    host.connected[1] = true;
+    input->p_BeginUpdate();
+    EXPECT_EQ(qv_input_JoyHit(5, 1), 1);
+    EXPECT_FLOAT_EQ(qv_input_JoyX(0, 1), 1);
+}
+
+TEST_F(InputDeviceTest, WithNoPadNothingIsDown) {
+    input->p_BeginUpdate();
+    EXPECT_EQ(host.polled, (std::vector<int>{0, 1, 2, 3}));
     for (int port = 0; port < 4; ++port) {
         for (int b = 0; b < 32; ++b) EXPECT_FALSE(qv_input_JoyDown(b, port));
     }

@@ -94,8 +94,9 @@ TEST_F(ControlsTest, HoldingWAndUpTogetherIsOneUp) {
     EXPECT_EQ(app->p_PlayKeyAll(kUp, 1), 4);
 }
 
+// The fixture's Stick feeds the input device, which reads a stick pushed up as positive.
 TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
-    app->m_Setting[setting::kLeftStickY] = 1;  // stick Y used as read
+    app->m_Setting[setting::kLeftStickY] = 1;  // the options' flipped stick: pushed down reads as up
     Stick(1, 0, -0.39f);
     EXPECT_EQ(Held(kUp, 1), 0);
     Stick(1, 0, -0.41f);
@@ -114,11 +115,11 @@ TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
     EXPECT_EQ(Held(kRight, 1), 0);
 }
 
-TEST_F(ControlsTest, FlippedStickYIsNegated) {
-    app->m_Setting[setting::kLeftStickY] = 0;
-    Stick(0, 0, 0.5f);
+TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipIt) {
+    app->m_Setting[setting::kLeftStickY] = 0;  // the default
+    Stick(0, 0, 0.5f);                         // pushed up
     EXPECT_FLOAT_EQ(app->p_StickY(0, 0), -0.5f);
-    EXPECT_EQ(Held(kUp, 0), 1);  // pushed "down" on a flipped stick is up
+    EXPECT_EQ(Held(kUp, 0), 1);
     EXPECT_EQ(Held(kDown, 0), 0);
     app->m_Setting[setting::kLeftStickY] = 1;
     EXPECT_FLOAT_EQ(app->p_StickY(0, 0), 0.5f);
@@ -245,10 +246,10 @@ TEST_F(ControlsTest, AnalogueStickNeedsADeadZoneAndKeysOverride) {
     app->p_AnalogueControl();
     EXPECT_EQ(app->m_AnaX, 0);
     EXPECT_EQ(app->m_AnaY, 0);
-    Stick(0, 0.5f, -0.3f);
+    Stick(0, 0.5f, -0.3f);  // right and down
     app->p_AnalogueControl();
     EXPECT_FLOAT_EQ(app->m_AnaX, 0.5f);
-    EXPECT_FLOAT_EQ(app->m_AnaY, 0.3f);  // flipped
+    EXPECT_FLOAT_EQ(app->m_AnaY, 0.3f);  // down the screen, like the down key's ramp
     KeyDown(vk::kLeft);
     app->p_AnalogueControl();
     EXPECT_FLOAT_EQ(app->m_AnaX, -0.15f);

@@ -1,4 +1,6 @@
-// Raw joystick readings mapped to the application's six axes and fourteen buttons.
+// Raw joystick readings as GLFW 3 gives them (a stick pushed up or left reads -1, right or
+// down +1, a trigger -1 at rest) mapped to the application's six axes, positive right and
+// up, and fourteen buttons.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +12,10 @@ namespace {
 
 // Output button order.
 enum { A, B, X, Y, LB, RB, BACK, START, PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN, LSTICK, RSTICK };
+// Output axes.
+enum { LEFT_X, LEFT_Y, LEFT_TRIGGER, RIGHT_X, RIGHT_Y, RIGHT_TRIGGER };
+// Hat bits.
+constexpr unsigned char kHatUp = 1, kHatRight = 2, kHatDown = 4, kHatLeft = 8;
 
 std::vector<int> Pressed(const QvJoyReading& r) {
     std::vector<int> pressed;
@@ -19,132 +25,227 @@ std::vector<int> Pressed(const QvJoyReading& r) {
     return pressed;
 }
 
-TEST(JoystickLayoutX, FiveAxesAndFourteenButtonsMapAsAnXboxPad) {
-    const float axes[5] = {0.1f, -0.2f, 0.6f, 0.3f, -0.4f};
-    unsigned char buttons[14] = {};
-    const QvJoyReading none = QvMapRawJoystick(axes, 5, buttons, 14);
-    EXPECT_FLOAT_EQ(none.axes[0], 0.1f);   // left X
-    EXPECT_FLOAT_EQ(none.axes[1], -0.2f);  // left Y
-    EXPECT_FLOAT_EQ(none.axes[2], 0.6f);   // left trigger: the shared trigger axis
-    EXPECT_FLOAT_EQ(none.axes[3], -0.4f);  // right X: axis 4
-    EXPECT_FLOAT_EQ(none.axes[4], -0.3f);  // right Y: axis 3 negated
-    EXPECT_FLOAT_EQ(none.axes[5], -0.6f);  // right trigger: the shared axis negated
-    EXPECT_TRUE(Pressed(none).empty());
-    for (int raw = 0; raw < 14; ++raw) {
-        unsigned char one[14] = {};
-        one[raw] = 1;
-        std::vector<int> pressed = Pressed(QvMapRawJoystick(axes, 5, one, 14));
-        // Raw 0-7 keep their place, 8 and 9 are the stick presses, 10-13 the hat.
-        const int expected[14] = {A, B, X, Y, LB, RB, BACK, START, LSTICK, RSTICK,
-                                  PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
-        EXPECT_EQ(pressed, std::vector<int>{expected[raw]}) << "raw button " << raw;
+// A pad without a gamepad mapping, by its raw arrays.
+struct RawPad {
+    std::vector<float> axes;
+    std::vector<unsigned char> buttons;
+    bool hasHat = false;
+    unsigned char hat = 0;
+
+    QvJoyReading Read() const {
+        return QvMapRawJoystick(axes.data(), int(axes.size()), buttons.data(), int(buttons.size()),
+                                hasHat ? &hat : nullptr);
     }
+    // The outputs that pressing raw button `raw` alone gives.
+    std::vector<int> PressOnly(int raw) {
+        std::fill(buttons.begin(), buttons.end(), 0);
+        buttons[raw] = 1;
+        std::vector<int> pressed = Pressed(Read());
+        buttons[raw] = 0;
+        return pressed;
+    }
+};
+
+RawPad XboxPad() { return {std::vector<float>(5), std::vector<unsigned char>(10), true}; }
+RawPad GenericPad() { return {std::vector<float>(6), std::vector<unsigned char>(12), true}; }
+
+// Left X, left Y, right X, right Y, left trigger, right trigger, as GLFW orders them.
+struct Gamepad {
+    float axes[6] = {0, 0, 0, 0, -1, -1};
+    unsigned char buttons[15] = {};
+    QvJoyReading Read() const { return QvMapGamepad(axes, buttons); }
+};
+
+TEST(JoystickDirections, SticksPushedUpReadPositiveOnEveryKindOfPad) {
+    Gamepad gamepad;
+    gamepad.axes[1] = -1;  // left stick up
+    gamepad.axes[3] = -0.5f;  // right stick half up
+    gamepad.axes[0] = 0.25f;  // left stick a little right
+    gamepad.axes[2] = -0.75f;  // right stick left
+    QvJoyReading r = gamepad.Read();
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_Y], 0.5f);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_X], 0.25f);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_X], -0.75f);
+    gamepad.axes[1] = 1;  // down
+    gamepad.axes[3] = 0.5f;
+    r = gamepad.Read();
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], -1);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_Y], -0.5f);
+
+    // Xbox 360 layout: left stick on axes 0 and 1, right stick Y on 3 and X on 4.
+    RawPad xbox = XboxPad();
+    xbox.axes = {0.25f, -1, 0, -0.5f, -0.75f};
+    r = xbox.Read();
+    EXPECT_FLOAT_EQ(r.axes[LEFT_X], 0.25f);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_X], -0.75f);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_Y], 0.5f);
+    xbox.axes[1] = 1;
+    EXPECT_FLOAT_EQ(xbox.Read().axes[LEFT_Y], -1);
+
+    // Generic layout: left stick on axes 0 and 1, right stick X on 2 and Y on 3.
+    RawPad generic = GenericPad();
+    generic.axes = {0.25f, -1, -0.75f, -0.5f, 0.9f, 0.8f};
+    r = generic.Read();
+    EXPECT_FLOAT_EQ(r.axes[LEFT_X], 0.25f);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_X], -0.75f);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_Y], 0.5f);
+}
+
+TEST(JoystickTriggers, RestAtZeroAndReachOneFullyPressed) {
+    Gamepad gamepad;
+    QvJoyReading rest = gamepad.Read();
+    EXPECT_FLOAT_EQ(rest.axes[LEFT_TRIGGER], 0);
+    EXPECT_FLOAT_EQ(rest.axes[RIGHT_TRIGGER], 0);
+    gamepad.axes[4] = 1;
+    gamepad.axes[5] = 0;
+    QvJoyReading pressed = gamepad.Read();
+    EXPECT_FLOAT_EQ(pressed.axes[LEFT_TRIGGER], 1);
+    EXPECT_FLOAT_EQ(pressed.axes[RIGHT_TRIGGER], 0.5f);
+
+    // One shared trigger axis on the Xbox 360 layout: left pulls it up, right down.
+    RawPad xbox = XboxPad();
+    EXPECT_FLOAT_EQ(xbox.Read().axes[LEFT_TRIGGER], 0);
+    EXPECT_FLOAT_EQ(xbox.Read().axes[RIGHT_TRIGGER], 0);
+    xbox.axes[2] = 1;
+    EXPECT_FLOAT_EQ(xbox.Read().axes[LEFT_TRIGGER], 1);
+    xbox.axes[2] = -1;
+    EXPECT_FLOAT_EQ(xbox.Read().axes[RIGHT_TRIGGER], 1);
+
+    // The generic layout's triggers are raw buttons 6 and 7.
+    RawPad generic = GenericPad();
+    EXPECT_FLOAT_EQ(generic.Read().axes[LEFT_TRIGGER], 0);
+    generic.buttons[7] = 1;
+    EXPECT_FLOAT_EQ(generic.Read().axes[RIGHT_TRIGGER], 1);
+}
+
+TEST(JoystickLayoutX, FiveAxesTenButtonsAndAHatMapAsAnXboxPad) {
+    RawPad xbox = XboxPad();
+    EXPECT_TRUE(Pressed(xbox.Read()).empty());
+    // Raw 0-7 keep their place, 8 and 9 are the stick presses.
+    const int expected[10] = {A, B, X, Y, LB, RB, BACK, START, LSTICK, RSTICK};
+    for (int raw = 0; raw < 10; ++raw) {
+        EXPECT_EQ(xbox.PressOnly(raw), std::vector<int>{expected[raw]}) << "raw button " << raw;
+    }
+    xbox.hat = kHatUp | kHatLeft;
+    EXPECT_EQ(Pressed(xbox.Read()), (std::vector<int>{PAD_LEFT, PAD_UP}));
+    xbox.hat = kHatDown | kHatRight;
+    EXPECT_EQ(Pressed(xbox.Read()), (std::vector<int>{PAD_RIGHT, PAD_DOWN}));
+    // Without its hat the same pad has 10 raw buttons: the generic layout.
+    xbox.hasHat = false;
+    EXPECT_EQ(xbox.PressOnly(0), std::vector<int>{X});
 }
 
 TEST(JoystickLayoutG, OtherPadsUseTheGenericLayout) {
-    const float axes[6] = {0.5f, 0.25f, -0.75f, 0.125f, 0.9f, 0.8f};
-    unsigned char buttons[16] = {};
-    buttons[6] = 1;  // left trigger button
-    QvJoyReading r = QvMapRawJoystick(axes, 6, buttons, 16);
-    EXPECT_FLOAT_EQ(r.axes[0], 0.5f);
-    EXPECT_FLOAT_EQ(r.axes[1], 0.25f);
-    EXPECT_FLOAT_EQ(r.axes[2], 1.0f);     // button 6
-    EXPECT_FLOAT_EQ(r.axes[3], -0.75f);   // axis 2
-    EXPECT_FLOAT_EQ(r.axes[4], -0.125f);  // axis 3 negated
-    EXPECT_FLOAT_EQ(r.axes[5], 0.0f);     // button 7 up
+    RawPad generic = GenericPad();
     // Raw 6 and 7 are the triggers, read as axes only.
-    const int expected[16] = {X, A, B, Y, LB, RB, -1, -1, BACK, START, LSTICK, RSTICK,
-                              PAD_LEFT, PAD_UP, PAD_RIGHT, PAD_DOWN};
-    for (int raw = 0; raw < 16; ++raw) {
-        unsigned char one[16] = {};
-        one[raw] = 1;
-        std::vector<int> pressed = Pressed(QvMapRawJoystick(axes, 6, one, 16));
+    const int expected[12] = {X, A, B, Y, LB, RB, -1, -1, BACK, START, LSTICK, RSTICK};
+    for (int raw = 0; raw < 12; ++raw) {
         std::vector<int> want;
         if (expected[raw] >= 0) want.push_back(expected[raw]);
-        EXPECT_EQ(pressed, want) << "raw button " << raw;
+        EXPECT_EQ(generic.PressOnly(raw), want) << "raw button " << raw;
     }
+    generic.hat = kHatRight;
+    EXPECT_EQ(Pressed(generic.Read()), std::vector<int>{PAD_RIGHT});
 }
 
-TEST(JoystickLayoutG, TwelveButtonPadReportsItsHatFromButtonsEightToEleven) {
-    const float axes[2] = {};
-    for (int raw = 8; raw < 12; ++raw) {
-        unsigned char buttons[12] = {};
-        buttons[raw] = 1;
-        std::vector<int> pressed = Pressed(QvMapRawJoystick(axes, 2, buttons, 12));
-        // The hat's last four buttons, and 10 and 11 double as the stick presses.
-        std::vector<int> want = {PAD_LEFT + (raw - 8)};
-        if (raw == 10) want = {PAD_LEFT + 2, LSTICK};
-        if (raw == 11) want = {PAD_LEFT + 3, RSTICK};
-        if (raw == 8) want = {BACK, PAD_LEFT};
-        if (raw == 9) want = {START, PAD_UP};
-        std::sort(want.begin(), want.end());
-        EXPECT_EQ(pressed, want) << "raw button " << raw;
-    }
+TEST(JoystickLayoutG, APadWithoutAHatReadsItsLastFourButtonsAsThePad) {
+    // Twelve raw buttons and no hat: outputs 8-11 from raw buttons 8-11, which double
+    // as back, start and the stick presses.
+    RawPad twelve{std::vector<float>(2), std::vector<unsigned char>(12), false};
+    EXPECT_EQ(twelve.PressOnly(8), (std::vector<int>{BACK, PAD_LEFT}));
+    EXPECT_EQ(twelve.PressOnly(9), (std::vector<int>{START, PAD_UP}));
+    EXPECT_EQ(twelve.PressOnly(10), (std::vector<int>{PAD_RIGHT, LSTICK}));
+    EXPECT_EQ(twelve.PressOnly(11), (std::vector<int>{PAD_DOWN, RSTICK}));
+    // Two raw buttons: A from raw 1, X from raw 0; the pad entries count back to them too.
+    RawPad two{{0.5f}, {1, 1}, false};
+    const QvJoyReading r = two.Read();
+    EXPECT_FLOAT_EQ(r.axes[LEFT_X], 0.5f);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 0);
+    EXPECT_FLOAT_EQ(r.axes[RIGHT_Y], 0);
+    EXPECT_EQ(Pressed(r), (std::vector<int>{A, X, PAD_RIGHT, PAD_DOWN}));
 }
 
-TEST(JoystickLayoutG, ButtonsOutsideThePadReadAsUpAndMissingAxesAsZero) {
-    const float axes[1] = {0.5f};
-    unsigned char buttons[2] = {1, 1};
-    QvJoyReading r = QvMapRawJoystick(axes, 1, buttons, 2);
-    EXPECT_FLOAT_EQ(r.axes[0], 0.5f);
-    EXPECT_FLOAT_EQ(r.axes[1], 0.0f);
-    EXPECT_FLOAT_EQ(r.axes[4], 0.0f);
-    // Two raw buttons: A from raw 1, X from raw 0; the hat entries count back to them too.
-    std::vector<int> pressed = Pressed(r);
-    EXPECT_EQ(pressed, (std::vector<int>{A, X, PAD_RIGHT, PAD_DOWN}));
+TEST(JoystickLayoutG, PadsWithManyButtonsKeepEveryOne) {
+    // 40 buttons and no hat: the last four are the pad's directions.
+    RawPad many{std::vector<float>(4), std::vector<unsigned char>(40), false};
+    EXPECT_EQ(many.PressOnly(39), std::vector<int>{PAD_DOWN});
+    EXPECT_EQ(many.PressOnly(36), std::vector<int>{PAD_LEFT});
+    EXPECT_TRUE(many.PressOnly(35).empty());
+    // With a hat the hat follows all 40.
+    many.hasHat = true;
+    many.hat = kHatUp;
+    EXPECT_EQ(Pressed(many.Read()), std::vector<int>{PAD_UP});
+    many.hat = 0;
+    EXPECT_TRUE(many.PressOnly(39).empty());
 }
 
-TEST(JoystickHat, HatDirectionsFollowTheButtonsAsLeftUpRightDown) {
-    const unsigned char buttons[3] = {1, 0, 1};
-    unsigned char out[32];
-    ASSERT_EQ(QvAppendHat(buttons, 3, 0, out), 7);
-    EXPECT_EQ((std::vector<int>(out, out + 7)), (std::vector<int>{1, 0, 1, 0, 0, 0, 0}));
-    // Up and left together (a diagonal): bits 1 and 8.
-    QvAppendHat(buttons, 3, 1 | 8, out);
-    EXPECT_EQ((std::vector<int>(out + 3, out + 7)), (std::vector<int>{1, 1, 0, 0}));
-    QvAppendHat(buttons, 3, 2 | 4, out);
-    EXPECT_EQ((std::vector<int>(out + 3, out + 7)), (std::vector<int>{0, 0, 1, 1}));
-    unsigned char many[40] = {};
-    EXPECT_EQ(QvAppendHat(many, 40, 4, out), 32);
-    EXPECT_EQ(out[31], 1);
-}
-
-TEST(JoystickGamepad, StandardGamepadStateFillsTheSameLayout) {
-    // Left X, left Y, right X, right Y, left trigger, right trigger.
-    const float axes[6] = {0.25f, -0.5f, 0.75f, 0.4f, -1.0f, 1.0f};
-    unsigned char buttons[15] = {};
-    QvJoyReading idle = QvMapGamepad(axes, buttons);
-    EXPECT_FLOAT_EQ(idle.axes[0], 0.25f);
-    EXPECT_FLOAT_EQ(idle.axes[1], -0.5f);
-    EXPECT_FLOAT_EQ(idle.axes[2], 0.0f);  // released trigger
-    EXPECT_FLOAT_EQ(idle.axes[3], 0.75f);
-    EXPECT_FLOAT_EQ(idle.axes[4], -0.4f);
-    EXPECT_FLOAT_EQ(idle.axes[5], 1.0f);  // fully pressed trigger
+TEST(JoystickGamepad, StandardGamepadButtonsFillTheSameLayout) {
     // Gamepad order: A B X Y LB RB back start guide LS RS up right down left.
     const int expected[15] = {A, B, X, Y, LB, RB, BACK, START, -1, LSTICK, RSTICK,
                               PAD_UP, PAD_RIGHT, PAD_DOWN, PAD_LEFT};
     for (int raw = 0; raw < 15; ++raw) {
-        unsigned char one[15] = {};
-        one[raw] = 1;
-        std::vector<int> pressed = Pressed(QvMapGamepad(axes, one));
+        Gamepad one;
+        one.buttons[raw] = 1;
         std::vector<int> want;
         if (expected[raw] >= 0) want.push_back(expected[raw]);
-        EXPECT_EQ(pressed, want) << "gamepad button " << raw;
+        EXPECT_EQ(Pressed(one.Read()), want) << "gamepad button " << raw;
     }
+    // QvMapPad picks the path by the kind of pad.
+    QvRawPad pad;
+    pad.gamepad = true;
+    pad.gamepadAxes[1] = -1;
+    pad.gamepadButtons[0] = 1;
+    QvJoyReading r = QvMapPad(pad);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
+    EXPECT_EQ(Pressed(r), std::vector<int>{A});
+    RawPad xbox = XboxPad();
+    xbox.axes[1] = -1;
+    xbox.buttons[0] = 1;
+    pad = QvRawPad{};
+    pad.axes = xbox.axes.data();
+    pad.axisCount = 5;
+    pad.buttons = xbox.buttons.data();
+    pad.buttonCount = 10;
+    pad.hat = &xbox.hat;
+    r = QvMapPad(pad);
+    EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
+    EXPECT_EQ(Pressed(r), std::vector<int>{A});
 }
 
-TEST(JoystickPorts, PresentPadsFillThePortsInIdOrder) {
-    bool present[16] = {};
+std::vector<int> Ports(const int ports[4]) { return std::vector<int>(ports, ports + 4); }
+
+TEST(JoystickPorts, PadsKeepTheirPortsWhileOthersComeAndGo) {
+    bool present[kQvJoystickIds] = {};
+    int ports[4] = {-1, -1, -1, -1};
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{-1, -1, -1, -1}));
+    // Found together: in id order.
     present[0] = present[3] = true;
-    int ports[4] = {7, 7, 7, 7};
-    QvAssignJoystickPorts(present, 16, ports);
-    EXPECT_EQ((std::vector<int>(ports, ports + 4)), (std::vector<int>{0, 3, -1, -1}));
-    for (bool& p : present) p = true;
-    QvAssignJoystickPorts(present, 16, ports);
-    EXPECT_EQ((std::vector<int>(ports, ports + 4)), (std::vector<int>{0, 1, 2, 3}));
-    bool none[16] = {};
-    QvAssignJoystickPorts(none, 16, ports);
-    EXPECT_EQ((std::vector<int>(ports, ports + 4)), (std::vector<int>{-1, -1, -1, -1}));
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{0, 3, -1, -1}));
+    // The first pulled out: the second stays on its port.
+    present[0] = false;
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{-1, 3, -1, -1}));
+    // Two new ones fill the free ports from the lowest.
+    present[5] = present[7] = true;
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{5, 3, 7, -1}));
+    // More pads than ports: the fifth waits for a free port.
+    for (int id : {0, 1, 2}) present[id] = true;
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{5, 3, 7, 0}));
+    present[3] = false;
+    QvAssignJoystickPorts(present, ports);
+    EXPECT_EQ(Ports(ports), (std::vector<int>{5, 1, 7, 0}));
+    // A stale or doubled table entry is dropped.
+    int stale[4] = {9, 9, 20, -4};
+    present[9] = true;
+    QvAssignJoystickPorts(present, stale);
+    EXPECT_EQ(Ports(stale), (std::vector<int>{9, 0, 1, 2}));
 }
 
 }  // namespace

@@ -10,7 +10,28 @@
 #include "tests/host/recording_delegate.h"
 #include "tests/support/xvfb_server.h"
 
+// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/extensions/Xfixes.h>
+
 namespace {
+
+// Whether the X server draws a pointer where it is now: any pixel of the cursor image
+// that is not fully transparent. -1 when the server cannot tell.
+int PointerShown(const std::string& display) {
+    Display* dpy = XOpenDisplay(display.c_str());
+    if (!dpy) return -1;
+    int shown = -1;
+    if (XFixesCursorImage* image = XFixesGetCursorImage(dpy)) {
+        shown = 0;
+        for (int i = 0; i < image->width * image->height; ++i) {
+            if ((image->pixels[i] >> 24) != 0) shown = 1;
+        }
+        XFree(image);
+    }
+    XCloseDisplay(dpy);
+    return shown;
+}
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -40,6 +61,16 @@ protected:
         for (double waited = 0; waited < seconds; waited += 0.05) {
             glfwPollEvents();
             if (delegate->Count(call) > 0) return true;
+            SleepSeconds(0.05);
+        }
+        return false;
+    }
+
+    // Processes window events until the pointer is shown (1) or hidden (0).
+    bool PumpUntilPointer(int shown, double seconds) {
+        for (double waited = 0; waited < seconds; waited += 0.05) {
+            glfwPollEvents();
+            if (PointerShown(xvfb->Display()) == shown) return true;
             SleepSeconds(0.05);
         }
         return false;
@@ -131,6 +162,16 @@ TEST_F(WindowTest, AHiddenCursorStaysHiddenInTheNextWindow) {
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
     host->SetMouseVisible(true);
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
+}
+
+TEST_F(WindowTest, FullScreenHidesThePointerAndAWindowShowsIt) {
+    // Over the middle of the screen, where both the full-screen and the centred window are.
+    xvfb->Run({"xdotool", "mousemove", "640", "512"});
+    host->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
+    ASSERT_NE(host->Window(), nullptr);
+    EXPECT_TRUE(PumpUntilPointer(0, 5)) << "the pointer shows over the full screen";
+    host->SetDeviceWindow(640, 480, 0);
+    EXPECT_TRUE(PumpUntilPointer(1, 5)) << "the pointer is hidden over the window";
 }
 
 TEST_F(WindowTest, NoPadsMeansNoJoystick) {

@@ -103,8 +103,9 @@ TEST(AssetPictures, EveryPictureHoldsItsFramesAtEverySet) {
             ASSERT_EQ(int(cells.size()), p.frames) << px.width << "x" << px.height;
             for (int f = 0; f < p.frames; ++f) {
                 bool blankAllowed = std::string(p.name) == "fonts/shadow_editundo" && f == 0;
-                if (!blankAllowed)
+                if (!blankAllowed) {
                     EXPECT_GT(Stats(px, cells[f], cw, ch).coverage, 0.0) << "frame " << f << " is empty";
+                }
             }
         }
 }
@@ -167,29 +168,94 @@ TEST(AssetPictures, FightersStandOnTheirCellFloorAndLieLow) {
         }
 }
 
-// Mean brightness (HSV value, 0..1) of the opaque pixels of a fighter's first frame.
-double FighterBrightness(int slot) {
-    Pixels px = ReadPng("data/plr_" + std::to_string(slot) + ".png");
-    double sum = 0;
-    int n = 0;
-    for (int y = 0; y < 36; ++y)
-        for (int x = 0; x < 36; ++x) {
+// How a fighter's frame reads on screen: mean brightness (HSV value) of its opaque pixels,
+// mean luminance of its edge (opaque pixels next to a see-through one) and the direction
+// of its saturated colours on the hue circle.
+struct FighterLook {
+    double brightness = 0, edgeLuminance = 0, hueX = 0, hueY = 0;
+    double Hue() const { return std::atan2(hueY, hueX) * 180 / M_PI; }
+};
+
+FighterLook LookOf(const Pixels& px, Cell c, int cell) {
+    auto opaque = [&](int x, int y) {
+        return x >= c.x && y >= c.y && x < c.x + cell && y < c.y + cell && px.Alpha(x, y) >= 128;
+    };
+    FighterLook look;
+    int n = 0, edges = 0;
+    for (int y = c.y; y < c.y + cell; ++y)
+        for (int x = c.x; x < c.x + cell; ++x) {
+            if (!opaque(x, y)) continue;
             const uint8_t* p = &px.rgba[(size_t(y) * px.width + x) * 4];
-            if (p[3] < 200) continue;
-            sum += std::max({p[0], p[1], p[2]}) / 255.0;
+            double r = p[0] / 255.0, g = p[1] / 255.0, b = p[2] / 255.0;
+            double hi = std::max({r, g, b}), lo = std::min({r, g, b});
+            look.brightness += hi;
             ++n;
+            if (!opaque(x - 1, y) || !opaque(x + 1, y) || !opaque(x, y - 1) || !opaque(x, y + 1)) {
+                look.edgeLuminance += 0.299 * r + 0.587 * g + 0.114 * b;
+                ++edges;
+            }
+            if (hi > 0.45 && hi - lo > 0.45 * hi) {
+                double hue = hi == r ? (g - b) / (hi - lo) : hi == g ? 2 + (b - r) / (hi - lo) : 4 + (r - g) / (hi - lo);
+                look.hueX += std::cos(hue * M_PI / 3);
+                look.hueY += std::sin(hue * M_PI / 3);
+            }
         }
-    return n ? sum / n : 0;
+    if (n) look.brightness /= n;
+    if (edges) look.edgeLuminance /= edges;
+    return look;
 }
 
-TEST(AssetPictures, PlayersAreBrighterThanTheGang) {
-    // Players wear bright suits and the gang dark clothes, so a player can tell friend from
-    // foe at a glance. Slot 4 is left out: the round draws player 4 and a quarter of the
-    // opponents with it.
-    for (int player : {1, 2, 3})
-        for (int opponent : {5, 6, 7})
-            EXPECT_GT(FighterBrightness(player), FighterBrightness(opponent) + 0.08)
-                << "plr_" << player << " against plr_" << opponent;
+std::vector<Cell> FighterCells(const Pixels& px, int scale) {
+    return FrameCells(px.width, px.height, 36 * scale, 36 * scale, 9);
+}
+
+TEST(AssetPictures, FightersFillTheirCells) {
+    // A fighter is some 25 pixels tall in a 640x480 window: a slim figure in a mostly empty
+    // cell is lost in a crowd, so the standing figure covers a good part of its cell.
+    for (int slot = 1; slot <= 9; ++slot)
+        for (const ResolutionSet& s : kSets) {
+            Pixels px = ReadPng("data/plr_" + std::to_string(slot) + s.suffix + ".png");
+            ASSERT_TRUE(px.Ok()) << slot;
+            std::vector<Cell> cells = FighterCells(px, s.scale);
+            ASSERT_EQ(cells.size(), 9u);
+            EXPECT_GE(Stats(px, cells[0], 36 * s.scale, 36 * s.scale).coverage, 0.3)
+                << "plr_" << slot << s.suffix;
+        }
+}
+
+TEST(AssetPictures, PlayersStandOutFromTheGangAndFromEachOther) {
+    // In every frame and every set, players 1..4 are brighter than the pictures the round
+    // dresses its opponents in (5..8) and edged with a light rim where the gang's edge is
+    // dark outline; and each player's colours sit apart from the others' on the hue circle.
+    for (const ResolutionSet& s : kSets) {
+        std::vector<Pixels> pictures(9);
+        for (int slot = 1; slot <= 8; ++slot) {
+            pictures[slot] = ReadPng("data/plr_" + std::to_string(slot) + s.suffix + ".png");
+            ASSERT_TRUE(pictures[slot].Ok()) << slot << s.suffix;
+        }
+        const int cell = 36 * s.scale;
+        std::vector<double> hues;
+        for (int player = 1; player <= 4; ++player) {
+            const std::vector<Cell> cells = FighterCells(pictures[player], s.scale);
+            for (int frame = 0; frame < 9; ++frame) {
+                const FighterLook mine = LookOf(pictures[player], cells[frame], cell);
+                EXPECT_GT(mine.edgeLuminance, 0.6) << "plr_" << player << s.suffix << " frame " << frame;
+                for (int opponent = 5; opponent <= 8; ++opponent) {
+                    const FighterLook theirs =
+                        LookOf(pictures[opponent], FighterCells(pictures[opponent], s.scale)[frame], cell);
+                    EXPECT_LT(theirs.edgeLuminance, 0.35) << "plr_" << opponent << s.suffix << " frame " << frame;
+                    EXPECT_GT(mine.brightness, theirs.brightness + 0.2)
+                        << "plr_" << player << " against plr_" << opponent << s.suffix << " frame " << frame;
+                }
+            }
+            hues.push_back(LookOf(pictures[player], cells[0], cell).Hue());
+        }
+        for (size_t a = 0; a < hues.size(); ++a)
+            for (size_t b = a + 1; b < hues.size(); ++b) {
+                double apart = std::fabs(std::remainder(hues[a] - hues[b], 360.0));
+                EXPECT_GE(apart, 30) << "players " << a + 1 << " and " << b + 1 << s.suffix;
+            }
+    }
 }
 
 TEST(AssetPictures, DefaultFontHasClearBordersAroundEachGlyph) {

@@ -150,6 +150,16 @@ class Canvas:
         out.draw = ImageDraw.Draw(out.img)
         return out
 
+    def rim(self, width, colour):
+        """Puts an edge of `colour`, `width` units wide, round everything drawn so far."""
+        grow = 2 * max(1, int(round(width * self.k))) + 1
+        solid = self.img.getchannel("A").point(lambda a: 255 if a >= 128 else 0)
+        edge = Image.new("RGBA", self.img.size, rgba(colour))
+        edge.putalpha(solid.filter(ImageFilter.MaxFilter(grow)))
+        edge.alpha_composite(self.img)
+        self.img = edge
+        self.draw = ImageDraw.Draw(self.img)
+
     def layer(self):
         return Canvas(self.w, self.h, self.scale, self.ss)
 

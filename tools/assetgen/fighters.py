@@ -2,8 +2,11 @@
 
 Frames: 0..3 walk cycle, 4 punch, 5 kick, 6 in the air, 7 staggered by a hit,
 8 knocked out lying down (the game squashes it to half height).
-Slots 1..4 are the players (bright suits, headbands); opponents use slots 4..7,
-so slot 4 serves both, and 5..9 are the gang (dark clothes, masks, red eyes).
+Slots 1..4 are the players, 5..9 the gang; the round dresses its opponents in 5..8.
+A fighter is some 25 pixels tall in a 640x480 window among a dozen others, so the
+figures are chunky (big head, thick limbs) and the two sides differ at a glance:
+players wear bright suits in four different colours, a headband and a light rim
+round the whole figure; the gang wear dark, dull clothes and masks with glowing eyes.
 """
 from .canvas import Canvas, shade
 
@@ -13,67 +16,77 @@ OUTLINE = (16, 12, 24)
 
 # Joint positions per frame, facing right; "f" is the limb nearer the viewer.
 _WALK = [
-    dict(head=(18.5, 8.5), neck=(18.5, 13.5), hip=(18, 22.5),
-         f_elbow=(15.5, 18), f_hand=(14, 22), b_elbow=(21.5, 18), b_hand=(24, 21),
-         f_knee=(21, 28), f_foot=(24, 34), b_knee=(15.5, 28.5), b_foot=(12, 34)),
-    dict(head=(18.5, 8), neck=(18.5, 13), hip=(18, 22),
-         f_elbow=(17.5, 18), f_hand=(18.5, 22.5), b_elbow=(19, 18), b_hand=(19.5, 22.5),
-         f_knee=(19.5, 28), f_foot=(18.5, 34), b_knee=(18.5, 27), b_foot=(14.5, 31.5)),
-    dict(head=(18.5, 8.5), neck=(18.5, 13.5), hip=(18, 22.5),
-         f_elbow=(21.5, 18), f_hand=(24, 21), b_elbow=(15.5, 18), b_hand=(14, 22),
-         f_knee=(15.5, 28.5), f_foot=(12, 34), b_knee=(21, 28), b_foot=(24, 34)),
-    dict(head=(18.5, 8), neck=(18.5, 13), hip=(18, 22),
-         f_elbow=(19, 18), f_hand=(19.5, 22.5), b_elbow=(17.5, 18), b_hand=(18.5, 22.5),
-         f_knee=(18.5, 27), f_foot=(14.5, 31.5), b_knee=(19.5, 28), b_foot=(18.5, 34)),
+    dict(head=(18.5, 10.0), neck=(18.5, 16.0), hip=(18, 23.9),
+         f_elbow=(15.5, 19.9), f_hand=(14, 23.4), b_elbow=(21.5, 19.9), b_hand=(24, 22.6),
+         f_knee=(21, 28.7), f_foot=(24, 34), b_knee=(15.5, 29.2), b_foot=(12, 34)),
+    dict(head=(18.5, 9.5), neck=(18.5, 15.5), hip=(18, 23.4),
+         f_elbow=(17.5, 19.9), f_hand=(18.5, 23.9), b_elbow=(19, 19.9), b_hand=(19.5, 23.9),
+         f_knee=(19.5, 28.7), f_foot=(18.5, 34), b_knee=(18.5, 27.8), b_foot=(14.5, 31.8)),
+    dict(head=(18.5, 10.0), neck=(18.5, 16.0), hip=(18, 23.9),
+         f_elbow=(21.5, 19.9), f_hand=(24, 22.6), b_elbow=(15.5, 19.9), b_hand=(14, 23.4),
+         f_knee=(15.5, 29.2), f_foot=(12, 34), b_knee=(21, 28.7), b_foot=(24, 34)),
+    dict(head=(18.5, 9.5), neck=(18.5, 15.5), hip=(18, 23.4),
+         f_elbow=(19, 19.9), f_hand=(19.5, 23.9), b_elbow=(17.5, 19.9), b_hand=(18.5, 23.9),
+         f_knee=(18.5, 27.8), f_foot=(14.5, 31.8), b_knee=(19.5, 28.7), b_foot=(18.5, 34)),
 ]
-_PUNCH = dict(head=(21, 9), neck=(20, 13.5), hip=(17.5, 22.5),
-              f_elbow=(25.5, 14.5), f_hand=(31.5, 14), b_elbow=(20, 19), b_hand=(23, 15.5),
-              f_knee=(22.5, 28), f_foot=(26, 34), b_knee=(14, 28.5), b_foot=(10.5, 34))
-_KICK = dict(head=(14.5, 9.5), neck=(15.5, 14), hip=(17, 22),
-             f_elbow=(13, 18), f_hand=(10.5, 15), b_elbow=(19.5, 17.5), b_hand=(21, 14),
-             f_knee=(24, 21), f_foot=(32, 19.5), b_knee=(16, 28), b_foot=(16.5, 34))
-_AIR = dict(head=(18.5, 6.5), neck=(18.5, 11.5), hip=(18, 20),
-            f_elbow=(23.5, 9), f_hand=(26, 4.5), b_elbow=(13.5, 10), b_hand=(11.5, 5.5),
-            f_knee=(23, 24), f_foot=(20, 30), b_knee=(15, 25), b_foot=(13.5, 31))
-_HURT = dict(head=(14, 9.5), neck=(15.5, 14), hip=(18, 22.5),
-             f_elbow=(12, 15), f_hand=(9, 11), b_elbow=(20, 15), b_hand=(23, 10.5),
-             f_knee=(20, 28.5), f_foot=(21.5, 34), b_knee=(15.5, 28.5), b_foot=(13, 34))
+_PUNCH = dict(head=(21.2, 10.6), neck=(20, 16.0), hip=(17.5, 23.9),
+              f_elbow=(25.5, 16.8), f_hand=(31.5, 16.4), b_elbow=(20, 20.8), b_hand=(23, 17.7),
+              f_knee=(22.5, 28.7), f_foot=(26, 34), b_knee=(14, 29.2), b_foot=(10.5, 34))
+_KICK = dict(head=(14.3, 11.0), neck=(15.5, 16.4), hip=(17, 23.4),
+             f_elbow=(13, 19.9), f_hand=(10.5, 17.3), b_elbow=(19.5, 19.5), b_hand=(21, 16.4),
+             f_knee=(24, 22.6), f_foot=(31.5, 21.2), b_knee=(16, 28.7), b_foot=(16.5, 34))
+_AIR = dict(head=(18.5, 8.2), neck=(18.5, 14.2), hip=(18, 21.7),
+            f_elbow=(23.5, 12.0), f_hand=(26, 8.0), b_elbow=(13.5, 12.9), b_hand=(11.5, 8.9),
+            f_knee=(23, 25.2), f_foot=(20, 30.5), b_knee=(15, 26.1), b_foot=(13.5, 31.4))
+_HURT = dict(head=(13.7, 11.0), neck=(15.5, 16.4), hip=(18, 23.9),
+             f_elbow=(12, 17.3), f_hand=(9, 13.8), b_elbow=(20, 17.3), b_hand=(23, 13.3),
+             f_knee=(20, 29.2), f_foot=(21.5, 34), b_knee=(15.5, 29.2), b_foot=(13, 34))
 # Lying on the back along the lower half of the cell, head to the left.
-_DOWN = dict(head=(5.5, 27.5), neck=(10, 28.5), hip=(20, 29.5),
-             f_elbow=(12, 24), f_hand=(9, 20.5), b_elbow=(15, 33), b_hand=(19, 34),
-             f_knee=(25.5, 25.5), f_foot=(31.5, 30.5), b_knee=(26, 31.5), b_foot=(32.5, 33.5))
+_DOWN = dict(head=(8.8, 27.2), neck=(13, 28.3), hip=(21.5, 29.3),
+             f_elbow=(14.5, 24), f_hand=(11.5, 21), b_elbow=(16.5, 32.5), b_hand=(20.5, 32.8),
+             f_knee=(26, 25.5), f_foot=(30.8, 29.8), b_knee=(26.5, 31), b_foot=(31.2, 32.4))
 POSES = _WALK + [_PUNCH, _KICK, _AIR, _HURT, _DOWN]
 
 
-class Look:
-    """Colours and trimmings of one fighter."""
+HEAD = 1.24       # head size against the slim figure the face was drawn for (radius 5)
+LIMB = 1.35       # thickness of trunk and limbs against that figure
+RIM = 0.9         # width of a player's light rim, in units
 
-    def __init__(self, skin, hair, top, legs, accent, hero, mask=None, eye=(255, 255, 255),
+
+class Look:
+    """Colours and trimmings of one fighter; `rim` is the light edge round a player."""
+
+    def __init__(self, skin, hair, top, legs, accent, rim=None, mask=None, eye=(255, 255, 255),
                  hair_style="short", build=1.0):
         self.skin, self.hair, self.top, self.legs = skin, hair, top, legs
-        self.accent, self.hero, self.mask, self.eye = accent, hero, mask, eye
+        self.accent, self.rim, self.mask, self.eye = accent, rim, mask, eye
         self.hair_style, self.build = hair_style, build
+
+    @property
+    def hero(self):
+        return self.rim is not None
 
 
 LOOKS = {
-    # Players: bright suits, white trim and a headband that trails behind.
-    1: Look((240, 190, 150), (60, 40, 30), (40, 110, 245), (25, 50, 140), (255, 60, 60), True),
-    2: Look((205, 145, 105), (25, 20, 20), (235, 50, 50), (120, 25, 30), (255, 220, 60), True,
+    # Players: bright suits of four hues, white trim, a headband that trails behind, gloves
+    # and a rim in lighter shades of the suit's own hue, so each player reads as one colour.
+    1: Look((240, 190, 150), (60, 40, 30), (45, 130, 255), (30, 65, 185), (130, 200, 255), rim=(215, 235, 255)),
+    2: Look((215, 155, 115), (25, 20, 20), (250, 55, 50), (165, 30, 35), (255, 150, 130), rim=(255, 220, 215),
             hair_style="spiky"),
-    3: Look((250, 205, 170), (240, 200, 80), (40, 200, 90), (20, 100, 55), (40, 230, 255), True,
+    3: Look((250, 205, 170), (120, 70, 30), (45, 215, 95), (25, 130, 60), (160, 255, 150), rim=(215, 255, 220),
             hair_style="long"),
-    4: Look((150, 100, 70), (20, 15, 15), (255, 190, 30), (150, 90, 10), (170, 60, 255), True,
+    4: Look((160, 108, 75), (20, 15, 15), (255, 200, 35), (195, 125, 15), (255, 240, 130), rim=(255, 245, 195),
             hair_style="spiky"),
-    # The gang: dark clothes, glowing eyes, masks or crests.
-    5: Look((170, 140, 190), (230, 40, 200), (90, 40, 130), (45, 25, 65), (230, 40, 200), False,
+    # The gang: dark, dull clothes, glowing eyes, masks or crests.
+    5: Look((135, 115, 150), (170, 45, 150), (68, 42, 90), (38, 26, 50), (170, 45, 150),
             mask=(30, 20, 40), eye=(255, 60, 60), hair_style="mohawk", build=1.1),
-    6: Look((130, 170, 120), (40, 60, 40), (85, 100, 85), (50, 56, 50), (160, 230, 60), False,
-            mask=(35, 40, 35), eye=(255, 230, 60), hair_style="bald", build=1.2),
-    7: Look((110, 110, 125), (200, 80, 20), (72, 78, 100), (42, 45, 60), (255, 110, 20), False,
+    6: Look((110, 135, 100), (40, 55, 40), (62, 72, 62), (40, 44, 40), (130, 170, 60),
+            mask=(30, 35, 30), eye=(255, 230, 60), hair_style="bald", build=1.2),
+    7: Look((95, 95, 108), (150, 70, 30), (56, 60, 76), (34, 36, 46), (190, 90, 30),
             mask=(20, 20, 28), eye=(255, 140, 30), hair_style="helmet"),
-    8: Look((190, 160, 140), (30, 200, 200), (30, 120, 130), (20, 55, 60), (30, 240, 220), False,
+    8: Look((150, 128, 115), (40, 130, 130), (36, 72, 78), (22, 40, 44), (40, 170, 160),
             mask=(15, 35, 40), eye=(120, 255, 240), hair_style="mohawk"),
-    9: Look((200, 170, 200), (250, 250, 250), (180, 30, 90), (70, 15, 40), (255, 120, 180), False,
+    9: Look((160, 135, 160), (210, 210, 210), (100, 35, 65), (50, 15, 32), (200, 100, 150),
             mask=(50, 10, 30), eye=(255, 80, 160), hair_style="long", build=1.1),
 }
 
@@ -85,60 +98,64 @@ def _chain(c, pts, width, colour):
 
 def _head(c, look, pose, frame):
     hx, hy = pose["head"]
-    r = 5.0
+
+    def at(dx, dy):
+        return (hx + dx * HEAD, hy + dy * HEAD)
+
+    def pts(offsets):
+        return [at(dx, dy) for dx, dy in offsets]
+
+    r = 5.0 * HEAD
     down = frame == 8
     if look.hero and not down:
         # Headband tails stream behind the head.
-        tail = [(hx - 4, hy - 1.5), (hx - 8, hy - 0.5 + (frame % 2) * 1.2), (hx - 11, hy + 1.5)]
-        c.line(tail, 1.6, OUTLINE)
-        c.line(tail, 0.9, look.accent)
+        tail = pts([(-4, -1.5), (-8, -0.5 + (frame % 2) * 1.2), (-10.5, 1.5)])
+        c.line(tail, 2.0, OUTLINE)
+        c.line(tail, 1.2, look.accent)
     if look.hair_style == "long" and not down:
-        c.polygon([(hx - 5.5, hy - 2), (hx - 2, hy - 2), (hx - 3, hy + 7), (hx - 7, hy + 6)], fill=OUTLINE)
-        c.polygon([(hx - 4.8, hy - 1.5), (hx - 2.6, hy - 1.5), (hx - 3.4, hy + 6), (hx - 6.2, hy + 5.2)],
-                  fill=look.hair)
+        c.polygon(pts([(-5.5, -2), (-2, -2), (-3, 7), (-7, 6)]), fill=OUTLINE)
+        c.polygon(pts([(-4.8, -1.5), (-2.6, -1.5), (-3.4, 6), (-6.2, 5.2)]), fill=look.hair)
     c.circle(hx, hy, r + 0.8, fill=OUTLINE)
     c.circle(hx, hy, r, fill=look.skin)
-    c.ellipse(hx - 1.4, hy + 1.6, 2.6, 2.2, fill=shade(look.skin, 1.12))
+    c.ellipse(*at(-1.4, 1.6), 2.6 * HEAD, 2.2 * HEAD, fill=shade(look.skin, 1.12))
     # Hair on top.
     if look.hair_style in ("short", "long"):
-        c.ellipse(hx - 0.6, hy - 2.4, 5.2, 3.0, fill=look.hair)
+        c.ellipse(*at(-0.6, -2.4), 5.2 * HEAD, 3.0 * HEAD, fill=look.hair)
     elif look.hair_style == "spiky":
-        c.polygon([(hx - 5.5, hy - 0.5), (hx - 6.5, hy - 5), (hx - 3, hy - 4.5), (hx - 2, hy - 8),
-                   (hx + 0.5, hy - 5.2), (hx + 3.5, hy - 7), (hx + 3.5, hy - 3.8), (hx + 5.4, hy - 2.2),
-                   (hx + 2, hy - 2.2)], fill=look.hair)
+        c.polygon(pts([(-5.5, -0.5), (-6.5, -5), (-3, -4.5), (-2, -7.5), (0.5, -5.2), (3.5, -6.8),
+                       (3.5, -3.8), (5.4, -2.2), (2, -2.2)]), fill=look.hair)
     elif look.hair_style == "mohawk":
-        c.polygon([(hx - 5, hy - 2.5), (hx - 3.5, hy - 8.5), (hx - 1, hy - 6), (hx + 1, hy - 9.5),
-                   (hx + 2.5, hy - 5), (hx + 1, hy - 3.5)], fill=look.hair)
+        c.polygon(pts([(-5, -2.5), (-3.5, -7.5), (-1, -5.8), (1, -8), (2.5, -5), (1, -3.5)]), fill=look.hair)
     elif look.hair_style == "helmet":
-        c.ellipse(hx, hy - 1.5, 5.6, 4.2, fill=look.hair)
-        c.rect(hx - 5.6, hy - 1.6, hx + 5.6, hy + 0.2, fill=shade(look.hair, 0.6))
+        c.ellipse(*at(0, -1.5), 5.6 * HEAD, 4.2 * HEAD, fill=look.hair)
+        c.rect(*at(-5.6, -1.6), *at(5.6, 0.2), fill=shade(look.hair, 0.6))
     if look.hero:
-        c.rect(hx - 5, hy - 3.4, hx + 5.2, hy - 1.9, fill=look.accent)
+        c.rect(*at(-5, -3.4), *at(5.2, -1.9), fill=look.accent)
     # Face: the fighter looks to the right.
-    ex = hx + 2.2
+    ex, ey = at(2.2, 0)
     if look.mask:
-        c.rect(hx - 1.5, hy - 1.2, hx + 5.4, hy + 1.8, fill=look.mask, radius=0.8)
-        c.ellipse(ex, hy + 0.3, 1.1, 0.8, fill=look.eye)
-        c.ellipse(ex + 2.2, hy + 0.3, 0.8, 0.7, fill=look.eye)
+        c.rect(*at(-1.5, -1.2), *at(5.4, 1.8), fill=look.mask, radius=0.8)
+        c.ellipse(ex, ey + 0.3, 1.3, 0.9, fill=look.eye)
+        c.ellipse(ex + 2.6, ey + 0.3, 0.95, 0.8, fill=look.eye)
     elif frame in (7, 8):
         # Dizzy eyes.
-        c.line([(ex - 0.9, hy - 0.6), (ex + 0.9, hy + 1.2)], 0.6, OUTLINE)
-        c.line([(ex - 0.9, hy + 1.2), (ex + 0.9, hy - 0.6)], 0.6, OUTLINE)
+        c.line([(ex - 1.1, ey - 0.7), (ex + 1.1, ey + 1.4)], 0.7, OUTLINE)
+        c.line([(ex - 1.1, ey + 1.4), (ex + 1.1, ey - 0.7)], 0.7, OUTLINE)
     else:
-        c.ellipse(ex, hy + 0.2, 1.0, 1.3, fill=(255, 255, 255))
-        c.ellipse(ex + 0.35, hy + 0.3, 0.55, 0.8, fill=OUTLINE)
-        c.line([(ex - 1.2, hy - 1.6), (ex + 1.1, hy - 1.2)], 0.5, OUTLINE)
+        c.ellipse(ex, ey + 0.2, 1.2, 1.6, fill=(255, 255, 255))
+        c.ellipse(ex + 0.4, ey + 0.35, 0.7, 1.0, fill=OUTLINE)
+        c.line([(ex - 1.4, ey - 2.0), (ex + 1.3, ey - 1.5)], 0.6, OUTLINE)
     if not look.mask and frame not in (7, 8):
-        c.line([(hx + 2.2, hy + 3.2), (hx + 3.8, hy + 2.9)], 0.45, shade(look.skin, 0.55))
+        c.line(pts([(2.2, 3.2), (3.8, 2.9)]), 0.55, shade(look.skin, 0.55))
 
 
 def _torso(c, look, pose):
     (nx, ny), (px, py) = pose["neck"], pose["hip"]
-    w = 6.2 * look.build
+    w = 6.2 * LIMB * look.build
     _chain(c, [(nx, ny + 1), (px, py - 1)], w, look.top)
     # Shirt shading and trim.
-    c.line([(nx + 0.9, ny + 1.5), (px + 0.9, py - 1.5)], w * 0.35, shade(look.top, 1.25))
-    c.line([(px - w / 2 + 0.6, py - 0.6), (px + w / 2 - 0.6, py - 0.6)], 1.3,
+    c.line([(nx + 1.2, ny + 1.5), (px + 1.2, py - 1.5)], w * 0.3, shade(look.top, 1.25))
+    c.line([(px - w / 2 + 0.8, py - 0.6), (px + w / 2 - 0.8, py - 0.6)], 1.6,
            (245, 245, 245) if look.hero else look.accent)
 
 
@@ -146,7 +163,7 @@ def draw_fighter(slot, frame, scale):
     look = LOOKS[slot]
     pose = POSES[frame]
     c = Canvas(CELL, CELL, scale)
-    arm_w, leg_w = 2.6 * look.build, 3.2 * look.build
+    arm_w, leg_w = 2.6 * LIMB * look.build, 3.2 * LIMB * look.build
     back_top, back_legs = shade(look.top, 0.7), shade(look.legs, 0.7)
     hip = pose["hip"]
     neck = pose["neck"]
@@ -163,6 +180,8 @@ def draw_fighter(slot, frame, scale):
     _head(c, look, pose, frame)
     _chain(c, [shoulder_f, pose["f_elbow"], pose["f_hand"]], arm_w, look.top)
     _fist(c, look, pose["f_hand"], 1.0)
+    if look.hero:
+        c.rim(RIM, look.rim)
     if frame == 4:
         _swoosh(c, pose["f_hand"], look.accent)
     elif frame == 5:
@@ -175,14 +194,15 @@ def draw_fighter(slot, frame, scale):
 def _boot(c, look, knee, foot, light):
     dx = 1 if foot[0] >= knee[0] - 3 else -1
     colour = shade((240, 240, 240) if look.hero else (40, 36, 44), light)
-    c.line([(foot[0] - 1.2 * dx, foot[1] - 0.6), (foot[0] + 1.6 * dx, foot[1] - 0.4)], 2.4, OUTLINE)
-    c.line([(foot[0] - 1.2 * dx, foot[1] - 0.6), (foot[0] + 1.6 * dx, foot[1] - 0.4)], 1.3, colour)
+    toe = [(foot[0] - 1.4 * dx, foot[1] - 0.8), (foot[0] + 1.9 * dx, foot[1] - 0.6)]
+    c.line(toe, 3.0, OUTLINE)
+    c.line(toe, 1.7, colour)
 
 
 def _fist(c, look, hand, light):
     glove = look.accent if look.hero else shade(look.skin, 0.95)
-    c.circle(hand[0], hand[1], 2.2, fill=OUTLINE)
-    c.circle(hand[0], hand[1], 1.5, fill=shade(glove, light))
+    c.circle(hand[0], hand[1], 2.7, fill=OUTLINE)
+    c.circle(hand[0], hand[1], 1.9, fill=shade(glove, light))
 
 
 def _swoosh(c, at, colour):

@@ -1,5 +1,6 @@
 """Sound 96: the short fanfare of the loading screen and of a round's end."""
 from . import voices
+from .oscillators import high_pass
 from .voices import RATE
 
 
@@ -21,8 +22,9 @@ def render():
     add(voices.bass(48, 0.8), hit, 0.9)
     add(voices.drum("crash"), hit, 0.8)
     add(voices.drum("kick"), hit)
+    out = high_pass(out, RATE)
     peak = max(abs(v) for v in out)
     fade = int(0.05 * RATE)
     for j in range(fade):
         out[length - fade + j] *= 1.0 - j / fade
-    return [v * 0.85 / peak for v in out]
+    return [v * 0.5 / peak for v in out]

@@ -2,12 +2,15 @@
 
 An effect is one oscillator (square, saw, sine, triangle or noise) whose pitch
 slides, wobbles and jumps (arpeggio), shaped by an attack/sustain/decay
-envelope with a punch, then low- and high-pass filtered. Parameters are plain
-numbers in seconds and hertz; randomness comes from a seeded generator so
-every effect is reproducible.
+envelope with a punch, then low- and high-pass filtered. The square and saw are
+band-limited and every wave is centred on zero, so effects that overlap in a
+fight do not pile up an offset. Parameters are plain numbers in seconds and
+hertz; randomness comes from a seeded generator so every effect is reproducible.
 """
 import math
 import random
+
+from .oscillators import high_pass, pulse, saw
 
 RATE = 44100
 
@@ -52,7 +55,7 @@ class Effect:
         lp_pos = lp_vel = 0.0
         hp_pos = 0.0
         lpf, hpf = self.lpf, self.hpf
-        noise = [rnd.uniform(-1, 1) for _ in range(32)]
+        noise = _noise_period(rnd)
         a_n, s_n = int(self.attack * RATE), int(self.sustain * RATE)
         d_n = max(1, total - a_n - s_n)
         arp_n = int(self.arp_time * RATE) if self.arp_time > 0 else -1
@@ -71,17 +74,8 @@ class Effect:
             if phase >= 1.0:
                 phase -= int(phase)
                 if self.wave == "noise":
-                    noise = [rnd.uniform(-1, 1) for _ in range(32)]
-            if self.wave == "square":
-                v = 0.5 if phase < duty else -0.5
-            elif self.wave == "saw":
-                v = 1.0 - phase * 2.0
-            elif self.wave == "sine":
-                v = math.sin(2 * math.pi * phase)
-            elif self.wave == "triangle":
-                v = 4.0 * abs(phase - 0.5) - 1.0
-            else:
-                v = noise[int(phase * 32) % 32]
+                    noise = _noise_period(rnd)
+            v = _oscillator(self.wave, phase, min(0.5, f / RATE), duty, noise)
             # Resonant low-pass, then a one-pole high-pass.
             lpf = min(1.0, max(0.001, lpf + self.lpf_sweep / RATE))
             if lpf < 1.0:
@@ -104,7 +98,28 @@ class Effect:
             else:
                 env = max(0.0, 1.0 - (i - a_n - s_n) / d_n)
             out.append(v * env * self.volume)
-        return _declick(out)
+        # What the envelope leaves of a low note's swing is taken out too.
+        return _declick(high_pass(out, RATE))
+
+
+def _noise_period(rnd):
+    """One period of the noise wave: 32 random steps with their mean taken out."""
+    steps = [rnd.uniform(-1, 1) for _ in range(32)]
+    mean = sum(steps) / len(steps)
+    return [x - mean for x in steps]
+
+
+def _oscillator(wave, phase, dt, duty, noise):
+    """One sample of the wave at `phase` (0..1), advancing dt per sample."""
+    if wave == "square":
+        return pulse(phase, dt, duty)
+    if wave == "saw":
+        return saw(phase, dt)
+    if wave == "sine":
+        return math.sin(2 * math.pi * phase)
+    if wave == "triangle":
+        return 4.0 * abs(phase - 0.5) - 1.0
+    return noise[int(phase * 32) % 32]
 
 
 def _declick(samples, fade=64):

@@ -6,12 +6,16 @@ harmony. Everything is mixed into a circular buffer, so note tails and echoes
 that run past the end wrap round to the start and the loop has no seam.
 """
 from . import voices
+from .oscillators import high_pass
 from .voices import RATE
 
 STEP = 3600            # samples per sixteenth
 BAR = 16 * STEP
 BARS = 32
 LENGTH = BARS * BAR
+
+# The loop's peak: well under full scale, since the fight's effects play on top of it.
+PEAK = 0.48
 
 NOTE = {"C": 0, "C#": 1, "D": 2, "D#": 3, "E": 4, "F": 5, "F#": 6, "G": 7, "G#": 8, "A": 9, "A#": 10, "B": 11}
 
@@ -115,9 +119,9 @@ def render():
                               0.6 if i % 4 else 0.8)
             _drums(kick, snare, hats, bar_start, part, b)
     echo = _echo(lead.buf, 3 * STEP, 0.35)
-    left_gain = {"lead": 0.9, "echo": 0.15, "harmony": 0.55, "bass": 0.8, "chime": 0.5, "pad": 1.0,
+    left_gain = {"lead": 0.9, "echo": 0.1, "harmony": 0.45, "bass": 0.8, "chime": 0.4, "pad": 1.0,
                  "kick": 0.85, "snare": 1.1, "hats": 0.45}
-    right_gain = {"lead": 0.9, "echo": 0.35, "harmony": 0.35, "bass": 0.8, "chime": 0.25, "pad": 1.0,
+    right_gain = {"lead": 0.9, "echo": 0.25, "harmony": 0.3, "bass": 0.8, "chime": 0.2, "pad": 1.0,
                   "kick": 0.85, "snare": 1.1, "hats": 0.7}
     tracks = {"lead": lead.buf, "echo": echo, "harmony": harmony.buf, "bass": bass.buf, "chime": chime.buf,
               "pad": pad.buf, "kick": kick.buf, "snare": snare.buf, "hats": hats.buf}
@@ -127,8 +131,10 @@ def render():
         gl, gr = left_gain[name], right_gain[name]
         left = [a + b * gl for a, b in zip(left, buf)]
         right = [a + b * gr for a, b in zip(right, buf)]
+    # The kick's and the chimes' first swings lean one way; the loop is centred on zero.
+    left, right = high_pass(left, RATE, loop=True), high_pass(right, RATE, loop=True)
     peak = max(max(abs(x) for x in left), max(abs(x) for x in right))
-    g = 0.9 / peak
+    g = PEAK / peak
     out = [0.0] * (2 * LENGTH)
     out[0::2] = [x * g for x in left]
     out[1::2] = [x * g for x in right]

@@ -1,8 +1,11 @@
 """Instrument voices for the tune and the jingle: each renders one note to a
-list of float samples. Notes are cached, since a tune repeats them a lot."""
+list of float samples. Notes are cached, since a tune repeats them a lot.
+Pulses and saws come band-limited and centred from the shared oscillators."""
 import functools
 import math
 import random
+
+from .oscillators import pulse, saw
 
 RATE = 32000
 
@@ -38,11 +41,12 @@ def lead(note, seconds):
     for i, e in enumerate(env):
         t = i / RATE
         vib = 1.0 + 0.006 * math.sin(2 * math.pi * 5.5 * t) * min(1.0, t * 4)
-        p1 = (p1 + f * vib / RATE) % 1.0
-        p2 = (p2 + f * vib * 1.004 / RATE) % 1.0
-        v = (0.5 if p1 < 0.3 else -0.5) + (0.5 if p2 < 0.5 else -0.5) * 0.5
+        dt = f * vib / RATE
+        p1 = (p1 + dt) % 1.0
+        p2 = (p2 + dt * 1.004) % 1.0
+        v = pulse(p1, dt, 0.3) + pulse(p2, dt * 1.004, 0.5) * 0.5
         out.append(v * e * 0.55)
-    return tuple(_smooth(out, 0.35))
+    return tuple(_smooth(out, 0.2))
 
 
 @functools.lru_cache(maxsize=None)
@@ -53,11 +57,11 @@ def bass(note, seconds):
     f = midi_hz(note)
     out = []
     p = 0.0
+    dt = f / RATE
     for e in env:
-        p = (p + f / RATE) % 1.0
+        p = (p + dt) % 1.0
         tri = 4.0 * abs(p - 0.5) - 1.0
-        sq = 0.5 if p < 0.5 else -0.5
-        out.append((tri * 0.8 + sq * 0.25) * e * 0.7)
+        out.append((tri * 0.8 + pulse(p, dt, 0.5) * 0.25) * e * 0.7)
     return tuple(_smooth(out, 0.3))
 
 
@@ -83,7 +87,7 @@ def pad(notes, seconds):
         v = 0.0
         for j, f in enumerate(freqs):
             phases[j] = (phases[j] + f / RATE) % 1.0
-            v += 1.0 - 2.0 * phases[j]
+            v += saw(phases[j], f / RATE)
         out.append(v * e * 0.08)
     return tuple(_smooth(_smooth(out, 0.12), 0.12))
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <string>
@@ -37,12 +38,23 @@ protected:
         options = xvfb.Options(options);
         if (options.workDir.empty()) options.workDir = work.Path();
         if (!options.env.count("ALSOFT_CONF")) options.env["ALSOFT_DRIVERS"] = "null";
-        options.timeoutSeconds = 180;
+        options.timeoutSeconds = std::max(options.timeoutSeconds, 180.0);
         game = std::make_unique<RunningProcess>(std::vector<std::string>{program}, options);
         window = xvfb.WaitForWindow("Vortan Rally Run", 30);
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
     }
     void Focus() { xvfb.Run({"xdotool", "windowfocus", "--sync", window}); }
+
+    // A copy of the game beside a data folder of its own, which `adjustData` may change;
+    // returns the copy's path.
+    std::string CopyOfTheGame(const std::function<void(const std::string& dataDir)>& adjustData = nullptr) {
+        const std::string bin = BuiltProgram("vortan");
+        EXPECT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
+        const std::string data = bin.substr(0, bin.rfind('/')) + "/data";
+        EXPECT_EQ(RunProcess({"/bin/cp", "-r", data, programDir.Path()}).exitCode, 0);
+        if (adjustData) adjustData(programDir.Path() + "/data");
+        return programDir.Path() + "/vortan";
+    }
 
     // Captures the game's window into `shot` until the test passes; false when the time is
     // up or the game has ended.
@@ -70,7 +82,8 @@ protected:
     }
 
     XvfbServer xvfb;
-    ScratchDir work;
+    ScratchDir work;        // the game's working folder
+    ScratchDir programDir;  // where CopyOfTheGame puts the copy
     std::unique_ptr<RunningProcess> game;
     std::string window;
     ScreenCapture shot;

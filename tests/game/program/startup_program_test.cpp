@@ -28,12 +28,7 @@ protected:
     // `atStart` runs as soon as the window exists, while it is still centred on the screen.
     void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
                const std::function<void()>& atStart = nullptr) {
-        const std::string bin = BuiltProgram("vortan");
-        const std::string binDir = bin.substr(0, bin.rfind('/'));
-        ASSERT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
-        ASSERT_EQ(RunProcess({"/bin/cp", "-r", binDir + "/data", programDir.Path() + "/data"}).exitCode, 0);
-        if (adjustData) adjustData(programDir.Path() + "/data");
-        Launch({}, programDir.Path() + "/vortan");
+        Launch({}, CopyOfTheGame(adjustData));
         if (HasFatalFailure()) return;
         if (atStart) atStart();
         // At the top left, so a 1280 x 720 window still fits the screen; with the input
@@ -62,8 +57,6 @@ protected:
                                  l.LogoY() + 40 * l.s, [](Rgb c) { return c.r + c.g + c.b > 60; });
         return blue > 20 * l.s && orange > 20 * l.s && caption > 20 && logo > 400 * l.s * l.s;
     }
-
-    ScratchDir programDir;
 };
 
 TEST_F(StartupProgramTest, ShowsTheLoadingScreenThenTheTitleMenu) {

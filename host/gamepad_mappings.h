@@ -1,0 +1,16 @@
+// Extra gamepad mappings in the community gamecontrollerdb.txt format, one per line:
+// "GUID,name,a:b0,b:b1,...,leftx:a0,lefty:a1,dpup:h0.1,...,platform:Linux,".
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct QvGamepadMappings {
+    std::string usable;                 // the lines the window system can take
+    std::vector<std::string> problems;  // one console line for each line left out
+};
+
+// Sorts the lines of `text` (from `origin`, named in the problems): blank lines,
+// comments and mappings for other platforms are passed over quietly; a line that is
+// not a mapping the window system can read is left out with a problem naming its line.
+QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::string& origin);

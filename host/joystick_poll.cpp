@@ -1,0 +1,46 @@
+// Game pads polled into the application's four joystick ports.
+#include "host/glfw_game.h"
+#include "host/glfw_joystick.h"
+
+namespace {
+
+// One console line for each pad that came or went.
+void ReportChanges(const int before[4], const int after[4], QvJoystickSource& source) {
+    for (int port = 0; port < 4; ++port) {
+        if (before[port] == after[port]) continue;
+        const String pad = String("Game pad ") + String(port + 1);
+        if (before[port] != -1) qvPrint(pad + " disconnected");
+        if (after[port] != -1) qvPrint(pad + " connected: " + source.Name(after[port]));
+    }
+}
+
+}  // namespace
+
+void QvGlfwGame::SetJoystickSource(QvJoystickSource* source) {
+    _joysticks = source ? source : _glfwJoysticks.get();
+    for (int& id : _pjoys) id = -1;
+}
+
+// Port 0 is polled first in every update, so the port table follows pads plugged in or
+// pulled out from one update to the next.
+bool QvGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Array<float> joyz,
+                              Array<bool> buttons) {
+    if (port == 0) {
+        bool present[kQvJoystickIds];
+        for (int id = 0; id < kQvJoystickIds; ++id) present[id] = _joysticks->Present(id);
+        int before[4];
+        for (int i = 0; i < 4; ++i) before[i] = _pjoys[i];
+        QvAssignJoystickPorts(present, _pjoys);
+        ReportChanges(before, _pjoys, *_joysticks);
+    }
+    if (port < 0 || port > 3 || _pjoys[port] == -1) return false;
+    QvJoyReading reading = QvMapPad(_joysticks->Read(_pjoys[port]));
+    joyx[0] = reading.axes[0];
+    joyy[0] = reading.axes[1];
+    joyz[0] = reading.axes[2];
+    joyx[1] = reading.axes[3];
+    joyy[1] = reading.axes[4];
+    joyz[1] = reading.axes[5];
+    for (int i = 0; i < 32 && i < buttons.Length(); ++i) buttons[i] = reading.buttons[i];
+    return true;
+}

@@ -1,0 +1,290 @@
+// The real game under a private X server with pretend game pads (tests/support/
+// pretend_pads.h) in place of GLFW's joystick functions: a pad's stick turns the title
+// menu's wheel as the arrow keys do, pads plugged in and pulled out while the game runs
+// are picked up and dropped (leaving nothing held), and extra mappings come from the
+// data folder and the environment.
+#include <fstream>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/game/program/program_fixture.h"
+#include "tests/support/pretend_pads.h"
+
+
+namespace {
+
+// The white pixels of the wheel's two-line description under the title menu, which
+// names the chosen difficulty ("Easiest mode", "Just right!", ...).
+using Mask = std::vector<bool>;
+constexpr int kTextX0 = 236, kTextX1 = 520, kTextY0 = 418, kTextY1 = 476;
+
+Mask Description(const ScreenCapture& c) {
+    Mask mask;
+    for (int y = kTextY0; y < kTextY1; ++y) {
+        for (int x = kTextX0; x < kTextX1; ++x) mask.push_back(White(c.At(x, y)));
+    }
+    return mask;
+}
+
+int Lit(const Mask& m) {
+    int n = 0;
+    for (bool b : m) n += b;
+    return n;
+}
+
+// The same text: at most a few stray pixels apart.
+bool Same(const Mask& a, const Mask& b) {
+    int differ = 0;
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) differ += a[i] != b[i];
+    return Lit(a) > 200 && differ * 20 < Lit(a);
+}
+
+// The options box's cursor row: rows 1-5 are bars at y = 130, 170, ...; the cursor's
+// bar is light blue over the yellow panel, the others dark. 0 when none is lit.
+int OptionsCursor(const ScreenCapture& c) {
+    int row = 0;
+    for (int k = 1; k <= 5; ++k) {
+        const int y0 = 130 + 40 * (k - 1);
+        if (c.Count(86, y0, 98, y0 + 18, [](Rgb p) { return p.g > 120 && p.b > 90; }) > 150) row = k;
+    }
+    return row;
+}
+
+// The options box's yellow panel rising from the bottom.
+bool OptionsRising(const ScreenCapture& c) {
+    int panel = 0;
+    for (int y = 400; y < 470; y += 2) {
+        for (int x = 60; x < 580; x += 2) {
+            const Rgb p = c.At(x, y);
+            panel += p.r > 100 && p.g > 100 && p.b < 70;
+        }
+    }
+    return panel > 7000;
+}
+
+// The options box fully up: the five rows' bars (blue over the yellow) in their places.
+// Until then the box takes no control.
+bool ShowsOptions(const ScreenCapture& c) {
+    for (int k = 1; k <= 5; ++k) {
+        const Rgb bar = c.At(90, 130 + 40 * (k - 1) + 8);
+        if (bar.b <= bar.r) return false;
+    }
+    return OptionsRising(c);
+}
+
+class PadProgramTest : public GameProgramTest {
+protected:
+    // The game copied beside a data folder of its own (which `adjustData` may add to),
+    // run with the pretend pads and `env`, up to its title menu.
+    void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
+               const std::map<std::string, std::string>& env = {}) {
+        ProcessOptions options;
+        options.timeoutSeconds = 240;
+        for (const auto& [name, value] : pads.Environment()) options.env[name] = value;
+        for (const auto& [name, value] : env) options.env[name] = value;
+        Launch(options, CopyOfTheGame(adjustData));
+        if (HasFatalFailure()) return;
+        Focus();
+        ASSERT_TRUE(WaitFor(ShowsMenu, 30)) << game->OutputSoFar();
+    }
+
+    static ScreenTest Describes(const Mask& wanted) {
+        return [wanted](const ScreenCapture& c) { return Same(Description(c), wanted); };
+    }
+
+    // A control pressed for a moment, again and again until its effect shows. The game
+    // reads held controls once per update, and a screen takes a new one only once it
+    // has seen every control let go, so a press may pass unseen on a slow sanitized
+    // build or a loaded machine; a moment stays well short of the menus' key repeat, so
+    // no press acts twice.
+    bool TapUntil(const std::function<void()>& press, const std::function<void()>& release,
+                  const ScreenTest& effect) {
+        for (int attempt = 0; attempt < 10; ++attempt) {
+            press();
+            SleepSeconds(0.2);
+            release();
+            if (WaitFor(effect, 1.5)) return true;
+        }
+        return false;
+    }
+    bool TapKeyUntil(const std::string& key, const ScreenTest& effect) {
+        return TapUntil([&] { xvfb.Run({"xdotool", "keydown", key}); },
+                         [&] { xvfb.Run({"xdotool", "keyup", key}); }, effect);
+    }
+    // The same for pad `id`: `hold` changes it, and it goes back as it was afterwards.
+    bool TapPadUntil(int id, const std::function<void(PretendPads::Pad&)>& hold,
+                     const ScreenTest& effect) {
+        const PretendPads::Pad before = pads[id];
+        return TapUntil(
+            [&] {
+                hold(pads[id]);
+                pads.Write();
+            },
+            [&] {
+                pads[id] = before;
+                pads.Write();
+            },
+            effect);
+    }
+    // The left stick pushed, in GLFW's values (up and left -1).
+    static std::function<void(PretendPads::Pad&)> LeftStick(float x, float y) {
+        return [x, y](PretendPads::Pad& pad) {
+            pad.axes[PretendPads::kLeftX] = x;
+            pad.axes[PretendPads::kLeftY] = y;
+        };
+    }
+
+    // The wheel's description for Normal, then for Easy as the Up key shows it; the Down
+    // key turns the wheel back to Normal.
+    void LearnWheelFromTheKeyboard() {
+        normal = SettledDescription();
+        ASSERT_TRUE(TapKeyUntil("Up", [&](const ScreenCapture& c) { return !Same(Description(c), normal); }));
+        easy = SettledDescription();
+        ASSERT_FALSE(Same(easy, normal));
+        ASSERT_TRUE(TapKeyUntil("Down", Describes(normal)));
+    }
+    // The description once it stands still (the menu slides in, and the text with it).
+    Mask SettledDescription() {
+        Mask last;
+        for (int i = 0; i < 100; ++i) {
+            SleepSeconds(0.1);
+            if (!shot.Take(xvfb, window)) continue;
+            Mask now = Description(shot);
+            if (Same(now, last)) return now;
+            last = now;
+        }
+        ADD_FAILURE() << "the description never stands still";
+        return last;
+    }
+
+    // How often the console has shown `line` so far.
+    int Lines(const std::string& line) const {
+        const std::string out = game->OutputSoFar();
+        int n = 0;
+        for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1)) ++n;
+        return n;
+    }
+    bool WaitForLines(const std::string& line, int count, double seconds = 5) const {
+        PollUntil([&] { return Lines(line) >= count; }, seconds);
+        return Lines(line) == count;
+    }
+
+    void Quit() {
+        xvfb.Run({"xdotool", "key", "F4"});
+        ProcessResult result = game->Wait(20);
+        EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    }
+
+    PretendPads pads{work.File("pads")};
+    Mask normal, easy;
+};
+
+TEST_F(PadProgramTest, StickUpOnTheTitleMenuTurnsTheWheelToEasyAsTheUpKeyDoes) {
+    pads.Plug(0);
+    pads.Write();
+    Start();
+    EXPECT_TRUE(game->WaitForOutput("Game pad 1 connected: Pretend Gamepad", 5)) << game->OutputSoFar();
+    LearnWheelFromTheKeyboard();
+
+    // Up, as GLFW reports it: -1.
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy))) << "the wheel did not turn to Easy";
+    // Down on the pad's d-pad (its hat): back to Normal.
+    EXPECT_TRUE(TapPadUntil(0, [](PretendPads::Pad& p) { p.hats = {PretendPads::kHatDown}; }, Describes(normal)));
+    Quit();
+}
+
+TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) {
+    Start();
+    LearnWheelFromTheKeyboard();
+
+    // A pad GLFW has no mapping for, plugged in while the game runs: the generic layout.
+    PretendPads::Pad generic;
+    generic.name = "Workshop Stick";
+    generic.guid = "05000000000000000000000000000001";
+    generic.axes.assign(6, 0);
+    generic.buttons.assign(12, 0);
+    generic.hats = {0};
+    pads.Plug(0, generic);
+    pads.Write();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 1 connected: Workshop Stick", 5)) << game->OutputSoFar();
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy)));
+
+    // The options box: left to the gear (the wheel's description goes), Return.
+    ASSERT_TRUE(TapKeyUntil("Left", [](const ScreenCapture& c) { return Lit(Description(c)) < 50; }));
+    ASSERT_TRUE(TapKeyUntil("Return", OptionsRising));
+    ASSERT_TRUE(WaitFor(ShowsOptions, 15));
+    ASSERT_TRUE(WaitFor([](const ScreenCapture& c) { return OptionsCursor(c) == 0; }, 8));
+    // The stick held down moves the cursor one row, and the box takes nothing more until
+    // every control is let go. Pulled out while still held, the pad lets go of it.
+    bool moved = false;
+    for (int attempt = 0; attempt < 4 && !moved; ++attempt) {
+        LeftStick(0, 1)(pads[0]);
+        pads.Write();
+        moved = WaitFor([](const ScreenCapture& c) { return OptionsCursor(c) == 1; }, 2);
+        if (!moved) {
+            LeftStick(0, 0)(pads[0]);
+            pads.Write();
+            SleepSeconds(0.3);
+        }
+    }
+    ASSERT_TRUE(moved);
+    pads.Unplug(0);
+    pads.Write();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 1 disconnected", 5)) << game->OutputSoFar();
+    EXPECT_TRUE(TapKeyUntil("Down", [](const ScreenCapture& c) { return OptionsCursor(c) == 2; }))
+        << "the pulled-out pad still holds the stick down";
+
+    // Plugged in again: the same port, and its stick acts at once.
+    pads.Plug(0, generic);
+    pads.Write();
+    ASSERT_TRUE(WaitForLines("Game pad 1 connected: Workshop Stick", 2)) << game->OutputSoFar();
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, 1), [](const ScreenCapture& c) { return OptionsCursor(c) == 3; }));
+    EXPECT_TRUE(game->Running());
+    Quit();
+}
+
+TEST_F(PadProgramTest, MappingsFromTheDataFolderAndTheEnvironmentMakePadsGamepads) {
+    // Two pads no mapping knows yet. The first carries its left stick on axes 3 and 4,
+    // where the generic layout reads none of it.
+    const std::string fileGuid = "05000000000000000000000000000a01";
+    const std::string variableGuid = "05000000000000000000000000000b02";
+    PretendPads::Pad first;
+    first.guid = fileGuid;
+    first.axes.assign(6, 0);
+    first.buttons.assign(4, 0);
+    pads.Plug(0, first);
+    PretendPads::Pad second = first;
+    second.guid = variableGuid;
+    pads.Plug(1, second);
+    pads.Write();
+    const std::string file = "# pads of the workshop\n" + fileGuid +
+                             ",Workshop Twin Stick,a:b0,b:b1,leftx:a3,lefty:a4,platform:Linux,\n"
+                             "not a mapping\n" +
+                             fileGuid + ",Elsewhere,a:b0,platform:Windows,\n";
+    const std::string variable = variableGuid + ",Variable Pad,a:b1,leftx:a0,lefty:a1,\n" + variableGuid +
+                                 ",Broken,a:z9,\n";
+    Start([&](const std::string& data) { std::ofstream(data + "/gamecontrollerdb.txt") << file; },
+          {{"SDL_GAMECONTROLLERCONFIG", variable}});
+
+    EXPECT_TRUE(game->WaitForOutput("Game pad 2 connected: Variable Pad", 5)) << game->OutputSoFar();
+    EXPECT_EQ(Lines("Game pad 1 connected: Workshop Twin Stick"), 1) << game->OutputSoFar();
+    EXPECT_EQ(Lines("Game pad mapping skipped (gamecontrollerdb.txt line 3): the GUID \"not a mapping\" is "
+                    "not 32 hexadecimal digits"),
+              1)
+        << game->OutputSoFar();
+    EXPECT_EQ(Lines("Game pad mapping skipped (SDL_GAMECONTROLLERCONFIG line 2): \"a:z9\" names no button, "
+                    "axis or hat"),
+              1)
+        << game->OutputSoFar();
+    EXPECT_EQ(Lines("Game pad mapping skipped"), 2) << game->OutputSoFar();
+
+    // Up on axis 4 is the first pad's left stick up, through its mapping.
+    LearnWheelFromTheKeyboard();
+    EXPECT_TRUE(TapPadUntil(0, [](PretendPads::Pad& p) { p.axes[4] = -1; }, Describes(easy)))
+        << "the mapping from the data folder was not used";
+    Quit();
+}
+
+}  // namespace
