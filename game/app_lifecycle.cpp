@@ -1,5 +1,9 @@
 // Start, suspension and resumption of the game.
+#include "framework/app.h"
+#include "framework/input.h"
 #include "game/check_in.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 int c_MyApp::p_OnCreate() {
@@ -10,7 +14,7 @@ int c_MyApp::p_OnCreate() {
     if (qv_Vortan_J_On_Allow == 1) {
         p_GetURL(qv_Vortan_CheckInUrl, String("hello=1&gameID=") + String(qv_Vortan_GameNum));
     }
-    m_Mode = 1;
+    m_Mode = mode::kMenu;
     qv_app_SetUpdateRate(60);
     m_LastDevW = qv_app_DeviceWidth();
     m_LastDevH = qv_app_DeviceHeight();
@@ -24,9 +28,9 @@ int c_MyApp::p_OnCreate() {
     for (int i = 0; i < m_BadgeQueue.Length(); ++i) m_BadgeQueue[i] = 0;
     for (int i = 0; i < m_BadgeTimer.Length(); ++i) m_BadgeTimer[i] = 0;
     for (int i = 0; i <= 127; ++i) m_Badge[i] = false;
-    for (int i = 0; i <= 18; ++i) m_ICade[i] = 0;
+    for (int i = 0; i < virtual_pad::kLettered; ++i) m_ICade[i] = virtual_pad::kUp;
     for (int i = 0; i < m_Setting.Length(); ++i) m_Setting[i] = 0;
-    m_Setting[5] = 1;
+    m_Setting[setting::kSoundMode] = sound_mode::kEffectsAndMusic;
     for (int i = 0; i <= 30; ++i) m_HiScore[i] = 0;
     p_Load();
 
@@ -38,7 +42,7 @@ namespace {
 
 // A round interrupted by a suspension comes back with the pause panel open.
 void ApplySuspendPause(c_MyApp* app) {
-    if (app->m_Mode > 9) {
+    if (mode::InRound(app->m_Mode)) {
         app->m_Paused = 1;
         app->m_PauseSel = 1;
         app->m_PauseSlide = int(qv_Vortan_jscrh * 0.5f);
@@ -52,7 +56,7 @@ void ApplySuspendPause(c_MyApp* app) {
 void ICadeOff(c_MyApp* app) {
     qv_input_DisableKeyboard();
     qv_Vortan_iCadeControls = 0;
-    for (int i = 0; i <= 18; ++i) app->m_ICade[i] = 0;
+    for (int i = 0; i < virtual_pad::kLettered; ++i) app->m_ICade[i] = virtual_pad::kUp;
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 // Asset slots: pictures by slot number at the resolution set that fits the device,
 // and sound effects by slot number.
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 
 int c_MyApp::p_ChooseImageSet() {
     const int w = qv_app_DeviceWidth();
@@ -19,6 +23,9 @@ int c_MyApp::p_ChooseImageSet() {
 
 namespace {
 
+constexpr int kFontCell = 16;    // pixels at the plain set
+constexpr int kFontFrames = 128; // frame n shows character n + 32
+
 // "name.png", "name-hd.png" or "name-hd2.png" by resolution set.
 String PictureFile(const String& name, int res) {
     if (res == 2) return name + String("-hd.png");
@@ -26,49 +33,43 @@ String PictureFile(const String& name, int res) {
     return name + String(".png");
 }
 
-}  // namespace
-
-int c_MyApp::p_Reload() {
-    m_ClsR = 0;
-    m_ClsG = 0;
-    m_ClsB = 0;
-    m_ClsA = 1;
-    p_ChooseImageSet();
-    p_LoadImg(93, String("common/DorpLogo"), 256, 256, 1, 1);
-    p_LoadFont(90, String("fonts/shadow_editundo"), 7, 10);
-    m_LoadStage = 1;
-    return 0;
+// Empties the slot before reading its new picture (so a failed read leaves it empty),
+// and records the slot's three numbers in m_ImgSize: cell width, cell height, frames.
+template <class Load>
+void FillSlot(c_MyApp& g, int slot, Load load, int cellW, int cellH, int frames) {
+    g.m_Img[slot] = nullptr;
+    gc_assign(g.m_Img[slot], load());
+    g.m_ImgSize[3 * slot] = cellW;
+    g.m_ImgSize[3 * slot + 1] = cellH;
+    g.m_ImgSize[3 * slot + 2] = frames;
 }
+
+}  // namespace
 
 int c_MyApp::p_LoadImg(int slot, String name, int cellW, int cellH, int frames, int flags) {
     const int r = m_ImgRes;
-    m_Img[slot] = nullptr;
-    gc_assign(m_Img[slot],
-              qv_graphics_LoadImage2(PictureFile(name, r), cellW * r, cellH * r, frames, flags));
-    m_ImgSize[3 * slot] = cellW * r;
-    m_ImgSize[3 * slot + 1] = cellH * r;
-    m_ImgSize[3 * slot + 2] = frames;
+    FillSlot(*this, slot,
+             [&] { return qv_graphics_LoadImage2(PictureFile(name, r), cellW * r, cellH * r, frames, flags); },
+             cellW * r, cellH * r, frames);
     return 0;
 }
 
+// The font's entry holds its advance and line height in virtual units, not its cells.
 int c_MyApp::p_LoadFont(int slot, String name, int advance, int height) {
     const int r = m_ImgRes;
-    m_Img[slot] = nullptr;
-    gc_assign(m_Img[slot], qv_graphics_LoadImage2(PictureFile(name, r), 16 * r, 16 * r, 128, 1));
-    // The font's entry holds its advance and line height in virtual units.
-    m_ImgSize[3 * slot] = advance;
-    m_ImgSize[3 * slot + 1] = height;
-    m_ImgSize[3 * slot + 2] = 128;
+    const int cell = kFontCell * r;
+    FillSlot(*this, slot,
+             [&] {
+                 return qv_graphics_LoadImage2(PictureFile(name, r), cell, cell, kFontFrames,
+                                               c_Image::CentreHandle);
+             },
+             advance, height, kFontFrames);
     m_Font = slot;
     return 0;
 }
 
 int c_MyApp::p_ReserveImg(int slot, int w, int h) {
-    m_Img[slot] = nullptr;
-    gc_assign(m_Img[slot], qv_graphics_CreateImage(w, h, 1, 1));
-    m_ImgSize[3 * slot] = w;
-    m_ImgSize[3 * slot + 1] = h;
-    m_ImgSize[3 * slot + 2] = 1;
+    FillSlot(*this, slot, [&] { return qv_graphics_CreateImage(w, h, 1, c_Image::CentreHandle); }, w, h, 1);
     return 0;
 }
 

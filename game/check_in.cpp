@@ -1,7 +1,9 @@
 // Server check-in: one GET with the game's number, answered through the event pump.
 #include "game/check_in.h"
 
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "net/http_request.h"
 
 String qv_Vortan_CheckInUrl("http://127.0.0.1:8080/housecall.php");
 

@@ -2,18 +2,60 @@
 // player's game pad, the left thumbstick or the virtual pad fed by an iCade cabinet.
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
+#include "game/controls.h"
+
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
 
-// Logical control codes.
-constexpr int kUp = 0;
-constexpr int kLeft = 3;
-constexpr int kRight = 5;
-constexpr int kDown = 8;
+using namespace control;
 
-bool AnyKey(std::initializer_list<int> keys) {
+// A stick pushed beyond this counts as a direction.
+constexpr float kStickPush = 0.4f;
+// The pads whose buttons the input device keeps apart.
+constexpr int kPadPorts = 8;
+
+// The way the left stick counts as a direction.
+enum class Push { kNone, kUp, kDown, kLeft, kRight };
+
+// The sources of one logical control; any of them holds it.
+struct Sources {
+    int code;
+    std::vector<int> keys;      // always read
+    std::vector<int> letters;   // read only with iCade off, when the cabinet types letters
+    std::vector<int> buttons;   // of the player's own pad
+    Push stick;                 // when the caller lets the stick count
+    std::vector<int> elements;  // of the virtual pad
+};
+
+const Sources kSources[] = {
+    {kUp, {key::kUp}, {'W'}, {pad::kUp}, Push::kUp, {kUp}},
+    {kLeft, {key::kLeft}, {'A'}, {pad::kLeft}, Push::kLeft, {kLeft}},
+    {kRight, {key::kRight}, {'D'}, {pad::kRight}, Push::kRight, {kRight}},
+    {kDown, {key::kDown}, {'S'}, {pad::kDown}, Push::kDown, {kDown}},
+    {kJump, {key::kSpace, key::kEnter}, {'Z', 'J'}, {pad::kA}, Push::kNone, {kJump}},
+    {kStrike, {key::kControl}, {'X', 'K'}, {pad::kB}, Push::kNone, {kStrike}},
+    {kButtonX, {key::kShift}, {'C', 'L'}, {pad::kX}, Push::kNone, {kButtonX}},
+    {kButtonY, {}, {'V', 'I'}, {pad::kY}, Push::kNone, {kButtonY}},
+    {kLeftShoulder, {}, {'B', 'U'}, {pad::kLeftShoulder}, Push::kNone, {kLeftShoulder}},
+    {kRightShoulder, {}, {'N', 'O'}, {pad::kRightShoulder}, Push::kNone, {kRightShoulder}},
+    {kBack, {key::kEscape, key::kDelete, key::kBackspace}, {key::kGrave}, {pad::kBack, pad::kStart, pad::kExtra},
+     Push::kNone, {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
+};
+
+const Sources* SourcesOf(int code) {
+    for (const Sources& s : kSources) {
+        if (s.code == code) return &s;
+    }
+    return nullptr;
+}
+
+bool AnyKey(const std::vector<int>& keys) {
     for (int k : keys) {
         if (qv_input_KeyDown(k)) return true;
     }
@@ -21,87 +63,74 @@ bool AnyKey(std::initializer_list<int> keys) {
 }
 
 // Buttons of game pad `player`; a player without a pad (-1) has none.
-bool AnyPad(int player, std::initializer_list<int> buttons) {
-    if (player < 0 || player >= 8) return false;
+bool AnyButton(int player, const std::vector<int>& buttons) {
+    if (player < 0 || player >= kPadPorts) return false;
     for (int b : buttons) {
-        if (qv_input_KeyDown(256 + 32 * player + b)) return true;
+        if (qv_input_KeyDown(kKeyJoystickBase + pad::kButtonsPerPad * player + b)) return true;
+    }
+    return false;
+}
+
+bool Pushed(c_MyApp& g, Push way, int player) {
+    switch (way) {
+        case Push::kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
+        case Push::kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
+        case Push::kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
+        case Push::kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
+        default: return false;
+    }
+}
+
+bool AnyElement(const Array<int>& virtualPad, const std::vector<int>& elements) {
+    for (int e : elements) {
+        if (virtualPad[e] != virtual_pad::kUp) return true;
     }
     return false;
 }
 
 }  // namespace
 
-float c_MyApp::p_StickX(int stick, int pad) {
-    if (pad < 0 || pad > 3) return 0;
-    return qv_input_JoyX(stick, pad);
+float c_MyApp::p_StickX(int stick, int port) {
+    if (port < 0 || port >= pad::kPads) return 0;
+    return qv_input_JoyX(stick, port);
 }
 
-float c_MyApp::p_StickY(int stick, int pad) {
-    if (pad < 0 || pad > 3) return 0;
-    const float y = qv_input_JoyY(stick, pad);
-    return m_Setting[15 + stick] != 0 ? y : -y;
+float c_MyApp::p_StickY(int stick, int port) {
+    if (port < 0 || port >= pad::kPads) return 0;
+    const float y = qv_input_JoyY(stick, port);
+    return m_Setting[setting::kLeftStickY + stick] != 0 ? y : -y;
 }
 
 int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
     const bool icade = qv_Vortan_iCadeControls == 1;
-    const bool stick = allowStick == 1 && !icade && player >= 0;
-    const Array<int>& pad = m_ICade;
-    bool held = false;
-    switch (code) {
-        case kUp:
-            held = AnyKey({38}) || (!icade && AnyKey({87})) || AnyPad(player, {9}) ||
-                   (stick && p_StickY(0, player) < -0.4f) || pad[0] != 0;
-            break;
-        case kLeft:
-            held = AnyKey({37}) || (!icade && AnyKey({65})) || AnyPad(player, {8}) ||
-                   (stick && p_StickX(0, player) < -0.4f) || pad[3] != 0;
-            break;
-        case kRight:
-            held = AnyKey({39}) || (!icade && AnyKey({68})) || AnyPad(player, {10}) ||
-                   (stick && p_StickX(0, player) > 0.4f) || pad[5] != 0;
-            break;
-        case kDown:
-            held = AnyKey({40}) || (!icade && AnyKey({83})) || AnyPad(player, {11}) ||
-                   (stick && p_StickY(0, player) > 0.4f) || pad[8] != 0;
-            break;
-        case 10:
-            held = AnyKey({32, 13}) || (!icade && AnyKey({90, 74})) || AnyPad(player, {0}) ||
-                   pad[10] != 0;
-            break;
-        case 11:
-            held = AnyKey({17}) || (!icade && AnyKey({88, 75})) || AnyPad(player, {1}) ||
-                   pad[11] != 0;
-            break;
-        case 12:
-            held = AnyKey({16}) || (!icade && AnyKey({67, 76})) || AnyPad(player, {2}) ||
-                   pad[12] != 0;
-            break;
-        case 13:
-            held = (!icade && AnyKey({86, 73})) || AnyPad(player, {3}) || pad[13] != 0;
-            break;
-        case 14:
-            held = (!icade && AnyKey({66, 85})) || AnyPad(player, {4}) || pad[14] != 0;
-            break;
-        case 15:
-            held = (!icade && AnyKey({78, 79})) || AnyPad(player, {5}) || pad[15] != 0;
-            break;
-        case 98:
-        case 99:
-            // With iCade on, and for the keyboard alone, 98 is never held.
-            if (code == 98 && (icade || player < 0)) break;
-            held = AnyKey({27, 46, 8}) || (!icade && AnyKey({192})) ||
-                   AnyPad(player, {6, 7, 14}) || pad[16] != 0 || pad[17] != 0 || pad[19] != 0;
-            break;
-        default:
-            break;
+    if (code == kPadBack) {
+        // The pad's back has back's sources, but never for the keyboard alone nor with iCade on.
+        if (icade || player < 0) return 0;
+        code = kBack;
     }
+    const Sources* s = SourcesOf(code);
+    if (!s) return 0;
+    const bool stick = allowStick == 1 && !icade && player >= 0;
+    const bool held = AnyKey(s->keys) || (!icade && AnyKey(s->letters)) || AnyButton(player, s->buttons) ||
+                      (stick && Pushed(*this, s->stick, player)) || AnyElement(m_ICade, s->elements);
     return held ? 1 : 0;
 }
 
 int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     int sum = 0;
-    for (int p = 0; p < 4; ++p) sum += p_PlayKey(code, allowStick, p);
+    for (int p = 0; p < pad::kPads; ++p) sum += p_PlayKey(code, allowStick, p);
     return sum;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, int code) {
+    return g.p_PlayKeyAll(code, 1) > 0;
+}
+
+bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
+    for (int code : codes) {
+        if (AnyPlayerHolds(g, code)) return true;
+    }
+    return false;
 }
 
 namespace {
@@ -139,8 +168,9 @@ void Ramp(bool less, bool more, float& ramp, float& out) {
 int c_MyApp::p_AnalogueControl() {
     m_AnaX = 0;
     m_AnaY = 0;
-    const float x = qv_input_JoyX(0, 0);
-    const float y = m_Setting[15] != 0 ? qv_input_JoyY(0, 0) : -qv_input_JoyY(0, 0);
+    // Player 1's left stick, read as p_StickY reads it.
+    const float x = p_StickX(pad::kLeftStick, 0);
+    const float y = p_StickY(pad::kLeftStick, 0);
     if (std::fabs(x) > 0.2f || std::fabs(y) > 0.2f) {
         m_AnaX = x;
         m_AnaY = y;

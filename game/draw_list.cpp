@@ -2,7 +2,11 @@
 // that the render replays. Recording never allocates.
 #include <algorithm>
 
+#include "game/draw_command.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+
+using namespace draw_command;
 
 namespace {
 
@@ -20,14 +24,10 @@ const float kInk[10][3] = {
 }  // namespace
 
 int c_MyApp::p_ResetDraw() {
-    m_SizeX = 1;
-    m_SizeY = 1;
+    p_SetSize(1);
     m_Rot = 0;
-    m_ColR = 255;
-    m_ColG = 255;
-    m_ColB = 255;
-    m_ColA = 1;
-    m_Blend = 1;
+    p_SetCol(255, 255, 255, 1);
+    m_Blend = kBlendNormal;
     return 0;
 }
 
@@ -94,22 +94,22 @@ namespace {
 
 // Writes one command at the end of the list, or nothing when the list is full
 // (it holds exactly 2500 commands).
-bool Record(c_MyApp* app, float kind, float x, float y, float rot, float a4, float a5,
+bool Record(c_MyApp* app, float kind, float x, float y, float rot, float width, float height,
             float frame) {
     if (app->m_DrawLen + kDrawCmdFloats > kDrawListFloats) return false;
     float* cmd = app->m_DrawList.Data() + app->m_DrawLen;
-    cmd[0] = kind;
-    cmd[1] = x;
-    cmd[2] = y;
-    cmd[3] = rot;
-    cmd[4] = a4;
-    cmd[5] = a5;
-    cmd[6] = frame;
-    cmd[7] = app->m_ColA;
-    cmd[10] = app->m_ColR;
-    cmd[11] = app->m_ColG;
-    cmd[12] = app->m_ColB;
-    cmd[13] = float(app->m_Blend);
+    cmd[kKind] = kind;
+    cmd[kX] = x;
+    cmd[kY] = y;
+    cmd[kRotation] = rot;
+    cmd[kWidth] = width;
+    cmd[kHeight] = height;
+    cmd[kFrame] = frame;
+    cmd[kAlpha] = app->m_ColA;
+    cmd[kRed] = app->m_ColR;
+    cmd[kGreen] = app->m_ColG;
+    cmd[kBlue] = app->m_ColB;
+    cmd[kBlend] = float(app->m_Blend);
     app->m_DrawLen += kDrawCmdFloats;
     return true;
 }

@@ -1,11 +1,14 @@
 // Game-over panel, badge texts and badge pop-ups.
 #include <algorithm>
 
+#include "audio/audio_module.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
 
-constexpr int kImgBadges = 80;
+constexpr int kBadgePictures = 64;  // badges from 64 on have a name only
 constexpr int kPopupLines = 13;
 constexpr int kSwitchToMenu = 89;    // timer value before the panel's 90th update
 constexpr int kMenuTimer = 75;
@@ -56,16 +59,16 @@ int c_MyApp::p_GameOver() {
         p_ResetDraw();
     }
 
-    if (m_Mode == 10) {
+    if (m_Mode == mode::kRound) {
         const int before = m_OverTimer;
         m_OverTimer += 1;
         if (before == kSwitchToMenu) {
-            m_Mode = 2;
+            m_Mode = mode::kBackFromRound;
             m_OverTimer = kMenuTimer;
             qv_audio_StopMusic();
             m_MusicOn = 0;
         }
-    } else if (m_Mode < 10) {
+    } else if (!mode::InRound(m_Mode)) {
         m_OverTimer = std::max(m_OverTimer - 2, 0);
     }
     return 0;
@@ -104,9 +107,9 @@ int c_MyApp::p_ShowBadges() {
         p_Rect(x, y, 160, 32);
         p_SetCol(255, 255, 255, 1);
         p_Text(x + 16, y + 4, p_BadgeName(badge), 0, 0);
-        if (badge >= 0 && badge < 64) {
+        if (badge >= 0 && badge < kBadgePictures) {
             p_SetSize(0.5f);
-            p_DrawImg(kImgBadges, x + 144, y + 16, float(badge));
+            p_DrawImg(picture::kBadges, x + 144, y + 16, float(badge));
             p_SetSize(1);
         }
     }

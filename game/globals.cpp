@@ -1,22 +1,23 @@
 // Module globals of the game, the difficulty texts and the credits lines.
 #include "game/globals.h"
 
-float qv_Vortan_rawscrw = 640.0f;
-float qv_Vortan_rawscrh = 480.0f;
-float qv_Vortan_jscrw = 640.0f;
-float qv_Vortan_jscrh = 480.0f;
-float qv_Vortan_overscan = 0.0f;
+// Every global gets its start value from qv_Vortan_InitGlobals.
+float qv_Vortan_rawscrw;
+float qv_Vortan_rawscrh;
+float qv_Vortan_jscrw;
+float qv_Vortan_jscrh;
+float qv_Vortan_overscan;
 
-int qv_Vortan_UseHDImages = 1;
-int qv_Vortan_DebugMode = 0;
-int qv_Vortan_iCadeControls = 0;
-int qv_Vortan_OnScreenControls = 0;
-int qv_Vortan_AccelerometerControls = 0;
-int qv_Vortan_isOuya = 0;
-int qv_Vortan_HasMusicStream = 1;
-int qv_Vortan_J_On_Allow = 0;
-int qv_Vortan_J_On_Able = 0;
-int qv_Vortan_GameNum = 415;
+int qv_Vortan_UseHDImages;
+int qv_Vortan_DebugMode;
+int qv_Vortan_iCadeControls;
+int qv_Vortan_OnScreenControls;
+int qv_Vortan_AccelerometerControls;
+int qv_Vortan_isOuya;
+int qv_Vortan_HasMusicStream;
+int qv_Vortan_J_On_Allow;
+int qv_Vortan_J_On_Able;
+int qv_Vortan_GameNum;
 
 Array<String> qv_Vortan_MenuSet;
 Array<String> qv_Vortan_CreditText;
@@ -97,17 +98,30 @@ const char* const kCredits[] = {
     "End",
 };
 static_assert(sizeof(kCredits) / sizeof(kCredits[0]) == 64, "the credits list has 64 lines");
+static_assert(sizeof(kMenuSet) / sizeof(kMenuSet[0]) == 6, "three difficulties, a name and a description each");
+
+Array<String> Strings(const char* const* texts, int count) {
+    Array<String> out(count);
+    for (int i = 0; i < count; ++i) out[i] = String(texts[i]);
+    return out;
+}
 
 }  // namespace
 
-void qv_Vortan_InitMenuSet() {
-    Array<String> set(6);
-    for (int i = 0; i < 6; ++i) set[i] = String(kMenuSet[i]);
-    gc_assign(qv_Vortan_MenuSet, set);
-}
-
-void qv_Vortan_InitCreditText() {
-    Array<String> lines(64);
-    for (int i = 0; i < 64; ++i) lines[i] = String(kCredits[i]);
-    gc_assign(qv_Vortan_CreditText, lines);
+void qv_Vortan_InitGlobals() {
+    qv_Vortan_rawscrw = 640.0f;
+    qv_Vortan_rawscrh = 480.0f;
+    qv_Vortan_jscrw = qv_Vortan_rawscrw;
+    qv_Vortan_jscrh = qv_Vortan_rawscrh;
+    qv_Vortan_overscan = 0.0f;
+    qv_Vortan_UseHDImages = qv_Vortan_HasMusicStream = 1;
+    qv_Vortan_DebugMode = qv_Vortan_iCadeControls = 0;
+    qv_Vortan_OnScreenControls = qv_Vortan_AccelerometerControls = qv_Vortan_isOuya = 0;
+    qv_Vortan_J_On_Allow = qv_Vortan_J_On_Able = 0;  // no check-in
+    qv_Vortan_GameNum = 415;
+    qv_random_Seed = 1234;
+    gc_assign(qv_Vortan_MenuSet, Strings(kMenuSet, 6));
+    gc_assign(qv_Vortan_CreditText, Strings(kCredits, 64));
+    gc_root(qv_Vortan_MenuSet);
+    gc_root(qv_Vortan_CreditText);
 }

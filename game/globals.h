@@ -1,5 +1,5 @@
-// Module globals of the game (module Vortan) and the game's random generator.
-// Their defaults are assigned by qvInit (game/module_init.cpp).
+// Module globals of the game (module Vortan) and the game's random generator; their
+// start values are given by qv_Vortan_InitGlobals, which qvInit calls.
 #pragma once
 
 #include <cstdint>
@@ -17,13 +17,16 @@ extern float qv_Vortan_overscan;
 extern int qv_Vortan_UseHDImages;             // 0 forces the plain image set
 extern int qv_Vortan_DebugMode;               // 1 shows the debug line (F1)
 extern int qv_Vortan_iCadeControls;           // 1 while iCade letters drive the virtual pad
-extern int qv_Vortan_OnScreenControls;        // no on-screen pad in this build
-extern int qv_Vortan_AccelerometerControls;   // no tilt steering in this build
-extern int qv_Vortan_isOuya;
 extern int qv_Vortan_HasMusicStream;          // music can be paused and resumed
 extern int qv_Vortan_J_On_Allow;              // 1 allows the check-in request at start
-extern int qv_Vortan_J_On_Able;               // 1 after a check-in with a reply
 extern int qv_Vortan_GameNum;                 // sent with the check-in
+
+// Kept at their start values for the module's other builds; this game never reads them.
+extern int qv_Vortan_OnScreenControls;        // 0: no on-screen pad
+extern int qv_Vortan_AccelerometerControls;   // 0: no tilt steering
+extern int qv_Vortan_isOuya;                  // 0: not the OUYA console
+// Set to 1 by a check-in with a reply; nothing reads it.
+extern int qv_Vortan_J_On_Able;
 
 extern Array<String> qv_Vortan_MenuSet;       // difficulty names and descriptions (6)
 extern Array<String> qv_Vortan_CreditText;    // credits lines (64)
@@ -34,6 +37,5 @@ float qv_random_Rnd();
 float qv_random_Rnd2(float low, float high);
 float qv_random_Rnd3(float range);
 
-// Values of the module globals at start; called by qvInit in its assignment order.
-void qv_Vortan_InitMenuSet();
-void qv_Vortan_InitCreditText();
+// Every global above at its start value, and the arrays registered as collector roots.
+void qv_Vortan_InitGlobals();

@@ -1,6 +1,11 @@
 // iCade input: the cabinet types one letter when a control is pressed and another when
 // it is released; each pair drives one element of the virtual pad m_ICade.
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+
+using namespace control;
 
 namespace {
 
@@ -11,22 +16,21 @@ struct LetterPair {
 };
 
 const LetterPair kLetters[] = {
-    {'W', 'E', 0},  {'X', 'Z', 8},  {'A', 'Q', 3},  {'D', 'C', 5},
-    {'Y', 'T', 13}, {'U', 'F', 14}, {'I', 'M', 15}, {'O', 'G', 16},
-    {'H', 'R', 10}, {'J', 'N', 11}, {'K', 'P', 12}, {'L', 'V', 17},
+    {'W', 'E', kUp},       {'X', 'Z', kDown},          {'A', 'Q', kLeft},
+    {'D', 'C', kRight},    {'Y', 'T', kButtonY},       {'U', 'F', kLeftShoulder},
+    {'I', 'M', kRightShoulder}, {'O', 'G', virtual_pad::kBackA}, {'H', 'R', kJump},
+    {'J', 'N', kStrike},   {'K', 'P', kButtonX},       {'L', 'V', virtual_pad::kBackB},
 };
-
-constexpr int kPadHeld = 2;
 
 void ApplyLetter(Array<int>& pad, int c) {
     if (c >= 'a' && c <= 'z') c -= 'a' - 'A';
     for (const LetterPair& pair : kLetters) {
         if (c == pair.press) {
-            pad[pair.element] = kPadHeld;
+            pad[pair.element] = virtual_pad::kHeld;
             return;
         }
         if (c == pair.release) {
-            pad[pair.element] = 0;
+            pad[pair.element] = virtual_pad::kUp;
             return;
         }
     }
@@ -45,7 +49,7 @@ int c_MyApp::p_iCade(int on) {
     } else {
         qv_input_DisableKeyboard();
         qv_Vortan_iCadeControls = 0;
-        for (int i = 0; i <= 18; ++i) m_ICade[i] = 0;
+        for (int i = 0; i < virtual_pad::kLettered; ++i) m_ICade[i] = virtual_pad::kUp;
     }
     return 0;
 }

@@ -1,79 +1,116 @@
-// The staged loader (one group of pictures and sounds per update, 25 updates) and the
-// loading screen it draws meanwhile.
+// The staged loader: every picture and sound of the game, read one stage per update over
+// 25 updates while the loading screen turns, again whenever the window changes size.
 #include <algorithm>
 
+#include "game/codes.h"
 #include "game/degrees.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/image.h"
 
 namespace {
 
-constexpr int kLastStage = 25;
+// A picture file: the slot it fills, its name in the data folder, and its cells and
+// frames at the plain resolution set.
+struct Picture {
+    int slot = 0;
+    const char* name = nullptr;
+    int cellW = 0, cellH = 0, frames = 0;
+};
+
+constexpr Picture kMakerLogoFile = {picture::kMakerLogo, "common/DorpLogo", 256, 256, 1};
+const char* const kFontName = "fonts/shadow_editundo";
+constexpr int kSpareSurfaceSize = 2048;
+
+void LoadPicture(c_MyApp& g, const Picture& p) {
+    g.p_LoadImg(p.slot, String(p.name), p.cellW, p.cellH, p.frames, c_Image::CentreHandle);
+}
+
+void LoadFont(c_MyApp& g) {
+    g.p_LoadFont(picture::kFont, String(kFontName), font::kAdvance, font::kLineHeight);
+}
+
+void ReserveSpareSurface(c_MyApp& g) {
+    g.p_ReserveImg(picture::kSpareSurface, kSpareSurfaceSize, kSpareSurfaceSize);
+}
+
+// The jingle greets the first loading only, once the maker's logo shows.
+void PlayJingleOnce(c_MyApp& g) {
+    if (g.m_LogoSfxDone != 0) return;
+    g.p_PlaySFX(sound::kJingle, 1);
+    g.m_LogoSfxDone = 1;
+}
+
+// One stage: its pictures, then its sounds (slot 0 holds no sound, so 0 means none),
+// then its own step if it has one.
+struct Stage {
+    Picture pictures[2] = {};
+    int sounds[2] = {};
+    void (*step)(c_MyApp&) = nullptr;
+};
+
+using namespace picture;
+using namespace sound;
+
+const Stage kStages[] = {
+    {{{kIcons, "common/icons", 32, 32, 16}}, {kJingle}, ReserveSpareSurface},
+    {{{kButtons, "common/Buttons", 64, 64, 16}}, {kItem}},
+    {{{kDpad, "common/dpad", 32, 32, 16}}, {kOpen}},
+    {{kMakerLogoFile}, {}, PlayJingleOnce},
+    {{}, {kClick}, LoadFont},
+    {{{kBackdrop, "menu", 256, 256, 4}, {kLogo, "logo", 256, 128, 1}}, {kSpare}},
+    {{{kBadges, "BadgesA", 64, 64, 64}, {kParts, "parts", 8, 8, 256}}},
+    {{{kCircles, "common/circle", 256, 256, 4}, {kGlows, "common/light", 32, 32, 4}}},
+    {{{kFirstFighter, "plr_1", 36, 36, 9}}},
+    {{{kFirstFighter + 1, "plr_2", 36, 36, 9}}},
+    {{{kFirstFighter + 2, "plr_3", 36, 36, 9}}},
+    {{{kFirstFighter + 3, "plr_4", 36, 36, 9}}},
+    {{{kFirstFighter + 4, "plr_5", 36, 36, 9}}},
+    {{{kFirstFighter + 5, "plr_6", 36, 36, 9}}},
+    {{{kFirstFighter + 6, "plr_7", 36, 36, 9}}},
+    {{{kFirstFighter + 7, "plr_8", 36, 36, 9}}},
+    {{{kLastFighter, "plr_9", 36, 36, 9}}},
+    {{{kTitleTop, "logotop", 256, 128, 1}}},
+    {{{kTitleBottom, "logobot", 256, 128, 1}}},
+    {{}, {kFirstBlow, kSwing}},
+    {{}, {kFirstBlow + 2, kFirstBlow + 3}},
+    {{}, {kFirstBlow + 4, kFirstBlow + 5}},
+    {{}, {kLastBlow, kPlayerHurt}},
+    {{}, {kPlayerDown, kKnockOut}},
+};
+constexpr int kStageCount = int(sizeof(kStages) / sizeof(kStages[0]));
+// The stage after the last that loads: it only ends the loading.
+constexpr int kLastStage = kStageCount + 1;
+
+void RunStage(c_MyApp& g, const Stage& stage) {
+    for (const Picture& p : stage.pictures) {
+        if (p.name) LoadPicture(g, p);
+    }
+    for (int n : stage.sounds) {
+        if (n != 0) g.p_LoadSFX(n);
+    }
+    if (stage.step) stage.step(g);
+}
 
 }  // namespace
+
+int c_MyApp::p_Reload() {
+    m_ClsR = 0;
+    m_ClsG = 0;
+    m_ClsB = 0;
+    m_ClsA = 1;
+    p_ChooseImageSet();
+    LoadPicture(*this, kMakerLogoFile);
+    LoadFont(*this);
+    m_LoadStage = 1;
+    return 0;
+}
 
 int c_MyApp::p_Loader() {
     p_ChooseImageSet();
     const int stage = m_LoadStage;
-    switch (stage) {
-        case 1:
-            p_LoadImg(97, String("common/icons"), 32, 32, 16, 1);
-            p_LoadSFX(96);
-            p_ReserveImg(81, 2048, 2048);
-            break;
-        case 2:
-            p_LoadImg(95, String("common/Buttons"), 64, 64, 16, 1);
-            p_LoadSFX(1);
-            break;
-        case 3:
-            p_LoadImg(94, String("common/dpad"), 32, 32, 16, 1);
-            p_LoadSFX(98);
-            break;
-        case 4:
-            p_LoadImg(93, String("common/DorpLogo"), 256, 256, 1, 1);
-            if (m_LogoSfxDone == 0) {
-                p_PlaySFX(96, 1);
-                m_LogoSfxDone = 1;
-            }
-            break;
-        case 5:
-            p_LoadFont(90, String("fonts/shadow_editundo"), 7, 10);
-            p_LoadSFX(99);
-            break;
-        case 6:
-            p_LoadImg(99, String("menu"), 256, 256, 4, 1);
-            p_LoadImg(98, String("logo"), 256, 128, 1, 1);
-            p_LoadSFX(95);
-            break;
-        case 7:
-            p_LoadImg(80, String("BadgesA"), 64, 64, 64, 1);
-            p_LoadImg(96, String("parts"), 8, 8, 256, 1);
-            break;
-        case 8:
-            p_LoadImg(85, String("common/circle"), 256, 256, 4, 1);
-            p_LoadImg(86, String("common/light"), 32, 32, 4, 1);
-            break;
-        case 18:
-            p_LoadImg(11, String("logotop"), 256, 128, 1, 1);
-            break;
-        case 19:
-            p_LoadImg(12, String("logobot"), 256, 128, 1, 1);
-            break;
-        default:
-            if (stage >= 9 && stage <= 17) {
-                const int n = stage - 8;
-                p_LoadImg(n, String("plr_") + String(n), 36, 36, 9, 1);
-            } else if (stage >= 20 && stage <= 24) {
-                const int first = 2 * (stage - 20) + 2;
-                p_LoadSFX(first);
-                p_LoadSFX(first + 1);
-            }
-            break;
-    }
-    if (stage >= kLastStage) {
-        m_LoadStage = 0;
-    } else {
-        m_LoadStage += 1;
-    }
+    if (stage >= 1 && stage <= kStageCount) RunStage(*this, kStages[stage - 1]);
+    m_LoadStage = stage >= kLastStage ? 0 : stage + 1;
     p_WaitStart(1);
     return 0;
 }
@@ -107,7 +144,7 @@ int c_MyApp::p_WaitStart(int withSpinner) {
 
     p_SetCol(255, 255, 255, 1);
     p_SetSize(2);
-    p_DrawImg(93, w * 0.5f, h * 0.48f, 0);
+    p_DrawImg(picture::kMakerLogo, w * 0.5f, h * 0.48f, 0);
     p_SetSize(1);
 
     if (withSpinner) {

@@ -4,21 +4,27 @@
 #include <algorithm>
 #include <cmath>
 
+#include "framework/app.h"
+#include "game/codes.h"
+#include "game/controls.h"
 #include "game/degrees.h"
+#include "game/gear.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "game/round_records.h"
+
+using namespace control;
 
 namespace {
 
-// Logical controls (see p_PlayKey).
-constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kBack = 99;
 constexpr int kColGear = 0, kColWheel = 1, kColPanel = 2;
 
-// Picture slots.
-constexpr int kImgTitleTop = 11, kImgTitleBottom = 12, kImgWheel = 85, kImgMakerLogo = 93,
-              kImgMenu = 95, kImgIcons = 97;
-
-// The wheel's key repeat lives in two spare floats of the first player's record.
-constexpr int kRepeatTimer = 21, kRepeatDelay = 22;
+// The wheel's key repeat (its timer and delay) borrows player 1's x and y in the fighter
+// table: the menu and a round never run at once, a round clears the table when it is set
+// up, and the menu resets both whenever neither up nor down is held.
+float* PlayerOne(c_MyApp& g) { return round_records::Record(g, round_records::kFirstPlayer); }
+float& RepeatTimer(c_MyApp& g) { return PlayerOne(g)[round_records::kX]; }
+float& RepeatDelay(c_MyApp& g) { return PlayerOne(g)[round_records::kY]; }
 constexpr int kFirstRepeat = 30, kRepeatStep = 12, kFastestRepeat = 3;
 
 constexpr int kCreditsShown = 63;  // the last credits line is the list's end marker
@@ -27,13 +33,10 @@ bool Held(c_MyApp& g, int code) {
     return g.p_PlayKey(code, 1, 0) == 1;
 }
 
-bool AnyPlayerHolds(c_MyApp& g, int code) {
-    return g.p_PlayKeyAll(code, 1) > 0;
-}
-
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
+template <int N>
+bool HeldAny(c_MyApp& g, const int (&codes)[N]) {
     for (int code : codes) {
-        if (AnyPlayerHolds(g, code)) return true;
+        if (Held(g, code)) return true;
     }
     return false;
 }
@@ -75,9 +78,9 @@ void DrawTitle(c_MyApp& g, float w, float p, float slide) {
     const float x = (w - p) * 0.6f;
     g.p_SetCol(255, 255, 255, g.m_TitleAlpha);
     g.p_SetSize(1.5f);
-    g.p_DrawImg(kImgTitleBottom, x - 12 * slide, 96, 0);
+    g.p_DrawImg(picture::kTitleBottom, x - 12 * slide, 96, 0);
     g.p_Alpha(1);
-    g.p_DrawImg(kImgTitleTop, x + 12 * slide, 96, 0);
+    g.p_DrawImg(picture::kTitleTop, x + 12 * slide, 96, 0);
 }
 
 void DrawPanelStrip(c_MyApp& g, float w, float h, float p, float slide) {
@@ -91,7 +94,7 @@ void DrawPanelStrip(c_MyApp& g, float w, float h, float p, float slide) {
     if (g.m_MenuCol == kColWheel) {
         g.p_SetCol(100, 255, 100, 0.5f);
         g.p_SetSize(3);
-        g.p_DrawImg(kImgIcons, w - p / 2, h - 48, 3);
+        g.p_DrawImg(picture::kIcons, w - p / 2, h - 48, frame::kGoIcon);
     }
 }
 
@@ -127,7 +130,7 @@ bool TouchIn(c_MyApp& g, float cx, float cy, float half) {
 void OpenOptions(c_MyApp& g) {
     g.m_OptionsOpen = 1;
     g.m_KeyUsed = 1;
-    g.p_PlaySFX(99, 1);
+    g.p_PlaySFX(sound::kClick, 1);
 }
 
 void WheelTouches(c_MyApp& g, float cx, float cy) {
@@ -149,23 +152,18 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
 
     g.p_SetCol(255, 255, 255, g.m_MenuCol == kColGear ? 0.8f : 0.25f);
     g.p_SetSize(0.5f);
-    g.p_DrawImg(kImgWheel, cx, cy, 1);
+    g.p_DrawImg(picture::kCircles, cx, cy, frame::kHubDisc);
 
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(1.5f);
     if (g.m_MenuCol == kColGear) g.m_GearAngle = std::fmod(g.m_GearAngle + 0.3f, 360.0f);
     const float gear = g.m_GearAngle;
-    g.p_SetRot(-gear);
-    g.p_DrawImg(kImgMenu, cx, cy, 8);
-    g.p_SetRot(2 * gear);
-    g.p_DrawImg(kImgMenu, cx, cy, 9);
-    g.p_SetRot(-4 * gear);
-    g.p_DrawImg(kImgMenu, cx, cy, 10);
+    DrawGear(g, cx, cy, -gear, 2 * gear, -4 * gear);
 
     g.p_SetSize(1.5625f);
     g.p_SetRot(-g.m_WheelAngle);
     g.p_Alpha(g.m_MenuCol == kColWheel ? 0.8f : 0.25f);
-    g.p_DrawImg(kImgWheel, cx, cy, 3);
+    g.p_DrawImg(picture::kCircles, cx, cy, frame::kWheelRim);
 
     WheelTouches(g, cx, cy);
 
@@ -180,7 +178,7 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
         const float size = k == g.m_WheelSel ? 1.75f : 0.75f;
         g.p_SetRot(-(a - 55) * 0.5f);
         g.p_SetSize(size);
-        g.p_DrawImg(kImgMenu, x, y, float(k));
+        g.p_DrawImg(picture::kButtons, x, y, float(frame::kEasyPlate + k));
         g.p_SetSize(1.5f * size);
         g.p_Text(x, y, qv_Vortan_MenuSet[2 * k], 1, 1);
     }
@@ -196,26 +194,27 @@ void ActivateColumn(c_MyApp& g) {
             break;
         case kColWheel: {
             bool keyboardAction = false;
-            for (int code = 10; code <= 15 && !keyboardAction; ++code) {
-                keyboardAction = g.p_PlayKey(code, 0, -1) == 1;
+            for (int code : kButtons) {
+                keyboardAction = g.p_PlayKey(code, 0, kKeyboardAlone) == 1;
+                if (keyboardAction) break;
             }
             g.m_InputKind = keyboardAction ? 0 : 1;
             g.m_KeyUsed = 1;
-            g.m_Mode = 11;
+            g.m_Mode = mode::kRoundSetUp;
             break;
         }
         default:
             g.m_KeyUsed = 1;
             g.m_PanelB = 1;
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
             break;
     }
 }
 
 // Up and down turn the wheel; held, they repeat ever faster down to every few updates.
 void WheelKeys(c_MyApp& g, float h, float slide) {
-    float& timer = g.m_Plr[kRepeatTimer];
-    float& delay = g.m_Plr[kRepeatDelay];
+    float& timer = RepeatTimer(g);
+    float& delay = RepeatDelay(g);
     if (!Held(g, kUp) && !Held(g, kDown)) {
         timer = 0;
         delay = kFirstRepeat;
@@ -241,7 +240,7 @@ void WheelKeys(c_MyApp& g, float h, float slide) {
     timer = delay;
     delay = std::max(delay - kRepeatStep, float(kFastestRepeat));
     Consume(g);
-    g.p_PlaySFX(99, 1);
+    g.p_PlaySFX(sound::kClick, 1);
     g.m_WheelTarget = -32.0f * g.m_WheelSel;
 }
 
@@ -251,15 +250,15 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
         if (Held(g, kLeft) && g.m_MenuCol > kColGear) {
             g.m_MenuCol -= 1;
             Consume(g);
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
         } else if (Held(g, kRight) && g.m_MenuCol < kColPanel) {
             g.m_MenuCol += 1;
             Consume(g);
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
         }
     }
-    if (CanAct(g) && (Held(g, 10) || Held(g, 11) || Held(g, 12))) {
-        g.p_PlaySFX(98, 1);
+    if (CanAct(g) && HeldAny(g, kMenuActions)) {
+        g.p_PlaySFX(sound::kOpen, 1);
         g.m_AnyKeyHeld = 1;
         ActivateColumn(g);
     }
@@ -317,7 +316,7 @@ void DrawCodedIn(c_MyApp& g, float w, float h, float p) {
     const float x = w - p + 0.3f * w;
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(1);
-    g.p_DrawImg(kImgMenu, x, h - 64, 12);
+    g.p_DrawImg(picture::kButtons, x, h - 64, frame::kCodedIn);
     g.p_Text(x + 32, h - 48, "Coded in", 0, 0);
     g.p_Text(x + 32, h - 36, "C++ on its own runtime", 0, 0);
 }
@@ -326,9 +325,9 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCredits(g, w, h, p);
     DrawStats(g, w, h, p);
     DrawRing(g, w, h, p);
-    if (Free(g) && AnyPlayerHolds(g, {10, 11, 12, 13})) {
+    if (Free(g) && AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY})) {
         g.m_PanelB = 0;
-        g.p_PlaySFX(99, 1);
+        g.p_PlaySFX(sound::kClick, 1);
         Consume(g);
     }
     DrawCodedIn(g, w, h, p);
@@ -361,7 +360,7 @@ int c_MyApp::p_Menu() {
 
     p_SetCol(255, 255, 255, 1);
     p_SetSize(m_MenuCol == kColPanel ? 0.35f : 0.25f);
-    p_DrawImg(kImgMakerLogo, w - p / 2, 32, 0);
+    p_DrawImg(picture::kMakerLogo, w - p / 2, 32, 0);
     p_SetSize(1);
 
     if (m_PanelB == 1) SidePanel(*this, w, h, p);

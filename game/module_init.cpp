@@ -3,7 +3,11 @@
 #include "host/startup.h"
 
 #include "framework/game_delegate.h"
+#include "framework/module_globals.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "net/async_event.h"
+#include "net/string_stack.h"
 
 namespace {
 
@@ -16,57 +20,15 @@ void RootInterface(I*& global) {
 }  // namespace
 
 void qvInit() {
-    qv_app__app = nullptr;
-    qv_app__delegate = nullptr;
-    qv_graphics_device = nullptr;
-    qv_app__game = QvGame::_game;
-    gc_assign(qv_graphics_context, (new c_GraphicsContext)->m_new());
-    c_Image::m_DefaultFlags = 0;
-    qv_audio_device = nullptr;
-    qv_input_device = nullptr;
-    qv_app__devWidth = 0;
-    qv_app__devHeight = 0;
-    gc_assign(qv_app__displayModes, Array<c_DisplayMode*>());
-    qv_app__desktopMode = nullptr;
-    qv_graphics_renderDevice = nullptr;
-    qv_Vortan_isOuya = 0;
-    qv_Vortan_overscan = 0.0f;
-    qv_Vortan_J_On_Allow = 0;
-    qv_Vortan_GameNum = 415;
+    qv_app_InitModuleGlobals();
     gc_assign(qv_asyncevent__sources, (new c_Stack3)->m_new());
-    qv_app__updateRate = 0;
-    qv_Vortan_UseHDImages = 1;
-    qv_Vortan_DebugMode = 0;
-    qv_Vortan_rawscrw = 640.0f;
-    qv_Vortan_rawscrh = 480.0f;
-    qv_Vortan_jscrw = 640.0f;
-    qv_Vortan_jscrh = 480.0f;
-    qv_Vortan_iCadeControls = 0;
     qv_asyncevent__current = nullptr;
     c_Stack3::m_NIL = nullptr;
-    qv_Vortan_HasMusicStream = 1;
-    qv_random_Seed = 1234;
-    qv_Vortan_InitMenuSet();
-    qv_Vortan_InitCreditText();
-    qv_Vortan_OnScreenControls = 0;
-    qv_Vortan_AccelerometerControls = 0;
     c_Stack2::m_NIL = String();
-    qv_Vortan_J_On_Able = 0;
-
-    gc_root(qv_app__app);
-    gc_root(qv_app__delegate);
-    gc_root(qv_graphics_device);
-    gc_root(qv_graphics_context);
-    gc_root(qv_audio_device);
-    gc_root(qv_input_device);
-    gc_root(qv_app__displayModes);
-    gc_root(qv_app__desktopMode);
-    gc_root(qv_graphics_renderDevice);
     gc_root(qv_asyncevent__sources);
     RootInterface(qv_asyncevent__current);
     RootInterface(c_Stack3::m_NIL);
-    gc_root(qv_Vortan_MenuSet);
-    gc_root(qv_Vortan_CreditText);
+    qv_Vortan_InitGlobals();
 }
 
 void qvCreateApp() {

@@ -1,15 +1,21 @@
 // Construction and collector marking of the game object.
 #include "game/my_app.h"
 
+#include "audio/audio_module.h"
+#include "game/codes.h"
+#include "game/draw_command.h"
+#include "graphics/graphics.h"
+#include "net/http_request.h"
+
 c_MyApp::c_MyApp() : m_HttpReply("N/A") {
     // The tables are allocated once here and only ever cleared in place.
-    gc_assign(m_Img, Array<c_Image*>(100));
-    gc_assign(m_ImgSize, Array<int>(300));
-    gc_assign(m_Sfx, Array<c_Sound*>(100));
+    gc_assign(m_Img, Array<c_Image*>(picture::kSlots));
+    gc_assign(m_ImgSize, Array<int>(3 * picture::kSlots));
+    gc_assign(m_Sfx, Array<c_Sound*>(sound::kSlots));
     gc_assign(m_ChannelMap, Array<int>(33));
     gc_assign(m_Badge, Array<bool>(256));
     gc_assign(m_ICade, Array<int>(20));
-    gc_assign(m_Setting, Array<int>(25));
+    gc_assign(m_Setting, Array<int>(setting::kCount));
     gc_assign(m_HiScore, Array<int>(150));
     gc_assign(m_DrawList, Array<float>(kDrawListFloats));
     gc_assign(m_TouchDown, Array<int>(10));

@@ -3,28 +3,26 @@
 // The methods are split into files by screen (menu.cpp, round.cpp, draw_list.cpp, ...).
 #pragma once
 
-#include "game/engine.h"
-#include "game/globals.h"
+#include "framework/app.h"
+#include "net/http_request_complete.h"
+#include "runtime/runtime.h"
+
+class c_Image;
+class c_Sound;
 
 // Default of an optional drawing argument: "not given".
 constexpr float kNotGiven = -3717.0f;
 // Default of an optional p_DoBG argument: "keep the present target".
 constexpr float kBgKeep = -123.0f;
-// Kinds of draw-list commands that are not images.
-constexpr float kCmdRect = -3717.0f;
-constexpr float kCmdOval = -3716.0f;
-constexpr float kCmdLine = -3715.0f;
-constexpr int kDrawCmdFloats = 15;
-constexpr int kDrawListFloats = 37500;  // 2500 commands
 
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
     // --- input and window -------------------------------------------------------------
     int m_InputKind = 0;        // 1 keys or pads, 2 pointer; set to 1 every update
     int m_Fullscreen = 0;
-    String m_HttpReply;         // "N/A" until the check-in replies
+    String m_HttpReply;         // the check-in's reply ("N/A" until then); nothing shows it
     c_HttpRequest* m_Http = nullptr;
-    int m_Mode = 0;             // screen: 1 menu, 2 back from a round, 10 round, 11 round set-up
+    int m_Mode = 0;             // the screen: see mode:: in codes.h
     int m_LastDevW = 0;
     int m_LastDevH = 0;
 
@@ -44,15 +42,14 @@ public:
     int m_MusicOn = 0;
 
     // --- game settings and saved tables -----------------------------------------------
-    int m_Difficulty = 0;
-    int m_Paused = 0;
-    int m_PauseSel = 0;
-    int m_PauseSlide = 0;
-    int m_Loop = 0;
+    int m_Difficulty = 0;       // 1 Easy, 2 Normal, 3 Hard
+    // The pause panel: paused, its motion (1 opening, -1 closing) and its position.
+    int m_Paused = 0, m_PauseSel = 0, m_PauseSlide = 0;
+    int m_Loop = 0;             // the placing p_MyNth found, 1..10 (0: none)
     Array<bool> m_Badge;        // 256
-    Array<int> m_ICade;         // 20: virtual pad; 0 up, 1 pressed this update, 2 held
-    Array<int> m_Setting;       // 25
-    Array<int> m_HiScore;       // 150
+    Array<int> m_ICade;         // 20: the virtual pad (see virtual_pad:: in codes.h)
+    Array<int> m_Setting;       // setting::kCount saved settings (see setting::)
+    Array<int> m_HiScore;       // 150: best ten of each difficulty, then last ten of each
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;
@@ -60,11 +57,13 @@ public:
 
     // --- virtual screen and draw list -----------------------------------------------------
     float m_ScaleX = 0, m_ScaleY = 0;
-    int m_FitAxis = 0, m_Landscape = 0;
+    int m_FitAxis = 0;          // 1 or 2 by the window's shape; nothing reads it
+    int m_Landscape = 0;
     int m_DrawLen = 0;
     Array<float> m_DrawList;    // 37500 = 2500 commands of 15 floats
     float m_BgTargetR = 0, m_BgTargetG = 0, m_BgTargetB = 0;
     float m_BgR = 0, m_BgG = 0, m_BgB = 0;
+    // Recorded by every clear; nothing reads them.
     int m_OriginX = 0, m_OriginY = 0;
     float m_ClsW = 0, m_ClsH = 0;
     float m_SizeX = 0, m_SizeY = 0, m_Rot = 0;
@@ -74,28 +73,31 @@ public:
 
     // --- controls and pointer ---------------------------------------------------------------
     int m_LastChar = 0;
+    // The mouse, read every update; the screens of this build never ask for it.
     int m_MX = 0, m_MY = 0, m_OldMX = 0, m_OldMY = 0;
-    int m_PointerDown = 0, m_MouseHit = 0;
-    int m_MouseWasDown = 0;
+    int m_MouseHit = 0, m_MouseWasDown = 0;
+    int m_PointerDown = 0;      // cleared before the screens run: they see no pointer
     Array<int> m_TouchDown;     // 10
     Array<int> m_TouchX;        // 10
     Array<int> m_TouchY;        // 10
     int m_KeyUsed = 0;
     int m_AnyKeyHeld = 0;
-    int m_ButtonHit = 0;
+    int m_ButtonHit = 0;        // the last p_Button's answer
+    // Player 1's analogue direction and the keys' ramps toward it; only the debug
+    // indicator shows it.
     float m_AnaX = 0, m_AnaY = 0, m_RampX = 0, m_RampY = 0;
 
     // --- options, menu panels ----------------------------------------------------------------
     int m_OptionsOpen = 0, m_OptSlide = 0;
     int m_OptRow = 0, m_OptKeyLock = 0, m_OptTapLock = 0;
-    int m_PanelA = 0, m_PanelB = 0;
+    int m_PanelA = 0;           // a second side panel: back closes it, nothing opens it
+    int m_PanelB = 0;           // the side panel is open
     float m_PanelSlide = 0;
 
     // --- main menu -------------------------------------------------------------------------
-    int m_MenuCol = 1;
-    int m_WheelSel = 0;
-    float m_WheelTarget = 0;
-    float m_WheelAngle = 0;
+    int m_MenuCol = 1;          // 0 the options gear, 1 the difficulty wheel, 2 the side panel
+    int m_WheelSel = 0;         // 0 Easy, 1 Normal, 2 Hard
+    float m_WheelTarget = 0, m_WheelAngle = 0;
     int m_MenuSlide = 0;
     float m_GearAngle = 0;
     float m_TitlePhase = 0, m_TitleSpeed = 1.0f, m_TitleAlpha = 0;
@@ -126,13 +128,15 @@ public:
     float m_SpawnMax = 0;
     int m_ItemTimer = 0, m_ItemX = 0, m_ItemY = 0;
     int m_Backdrop = 0;
-    float m_CamX = 0, m_CamY = 0, m_CamTX = 0, m_CamTY = 0, m_CamDX = 0, m_CamDY = 0;
-    int m_Alive = 0, m_Dead = 0, m_InPlay = 0;
+    float m_CamX = 0, m_CamY = 0, m_CamDX = 0, m_CamDY = 0;
+    float m_CamTX = 0, m_CamTY = 0;  // the camera's target; nothing moves it from 0
+    int m_Dead = 0, m_InPlay = 0;
+    int m_Alive = 0;            // players up, counted every update; nothing reads it
     int m_ItemsTaken = 0;       // bonus items picked up this round (the icon row)
 
     // --- loading screen, particles, stars ---------------------------------------------------------
     int m_SpinAngle = 0;
-    int m_Work = 0;
+    int m_Work = 0;             // the loading screen's smaller side
     int m_StarCount = 100;
     Array<float> m_Star;        // 5100: star records of 10 floats
     int m_ParticleMax = 250;
@@ -193,8 +197,8 @@ public:
     // Controls (game/controls.cpp, game/icade.cpp, game/pointer.cpp).
     int p_PlayKey(int code, int allowStick, int player);
     int p_PlayKeyAll(int code, int allowStick);
-    float p_StickX(int stick, int pad);
-    float p_StickY(int stick, int pad);
+    float p_StickX(int stick, int port);
+    float p_StickY(int stick, int port);
     int p_AnalogueControl();
     int p_iCade(int on);
     int p_ReadICadeLetters();

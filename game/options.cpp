@@ -2,26 +2,26 @@
 // panel, owns the keys while it is up, and saves every setting when it closes.
 #include <cmath>
 
+#include "audio/audio_module.h"
+#include "game/codes.h"
+#include "game/controls.h"
+#include "game/gear.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 #include "host/glfw_game.h"
 
+using namespace control;
+using setting::kLeftStickY;
+using setting::kRightStickY;
+using setting::kSoundMode;
+
 namespace {
 
-constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kBack = 99;
-constexpr int kImgMenu = 95;
 constexpr int kSlideUp = 30;
 constexpr int kRows = 5;  // rows below the back control
-constexpr int kSoundMode = 5, kLeftStickY = 15, kRightStickY = 16;
 
 // Windowed size the switch returns to.
 constexpr int kWindowW = 640, kWindowH = 480;
-
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
-    for (int code : codes) {
-        if (g.p_PlayKeyAll(code, 1) > 0) return true;
-    }
-    return false;
-}
 
 bool Locked(const c_MyApp& g) {
     return g.m_OptKeyLock != 0 || g.m_OptTapLock != 0;
@@ -29,16 +29,21 @@ bool Locked(const c_MyApp& g) {
 
 void Close(c_MyApp& g) {
     g.m_OptionsOpen = 0;
-    g.p_PlaySFX(99, 1);
+    g.p_PlaySFX(sound::kClick, 1);
     g.p_Save();
 }
 
+// A sound mode brought into 0..3; a hand-edited saved string may hold any number.
+int InSoundModes(int mode) {
+    return ((mode % sound_mode::kCount) + sound_mode::kCount) % sound_mode::kCount;
+}
+
 String RowText(c_MyApp& g, int row) {
-    static const char* const kSound[4] = {"Sound : Off", "Sound : SFX + Music", "Sound : SFX",
-                                          "Sound : Music"};
+    static const char* const kSound[sound_mode::kCount] = {"Sound : Off", "Sound : SFX + Music",
+                                                           "Sound : SFX", "Sound : Music"};
     switch (row) {
         case 1:
-            return kSound[((g.m_Setting[kSoundMode] % 4) + 4) % 4];
+            return kSound[InSoundModes(g.m_Setting[kSoundMode])];
         case 2:
             return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
         case 3:
@@ -51,12 +56,12 @@ String RowText(c_MyApp& g, int row) {
 }
 
 void NextSoundMode(c_MyApp& g) {
-    int& mode = g.m_Setting[kSoundMode];
-    mode = (((mode + 1) % 4) + 4) % 4;
-    if (mode == 0 || mode == 2) {
+    int& sound = g.m_Setting[kSoundMode];
+    sound = InSoundModes(sound + 1);
+    if (sound == sound_mode::kOff || sound == sound_mode::kEffects) {
         qv_audio_StopMusic();
         g.m_MusicOn = 0;
-    } else if (g.m_Mode > 9) {
+    } else if (mode::InRound(g.m_Mode)) {
         g.p_PlayTune("-1", 1);
     }
 }
@@ -85,27 +90,20 @@ void ActivateRow(c_MyApp& g, int row) {
 void DrawGear(c_MyApp& g, float slide) {
     g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
-    const float x = 12 * slide - 260;
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(g.m_OptRow == 0 ? 2.0f : 1.5f);
-    g.p_SetRot(0.66f * gear);
-    g.p_DrawImg(kImgMenu, x, 60, 8);
-    g.p_SetRot(-0.33f * gear);
-    g.p_DrawImg(kImgMenu, x, 60, 9);
-    g.p_SetRot(-gear);
-    g.p_DrawImg(kImgMenu, x, 60, 10);
-    g.p_SetRot(0);
+    DrawGear(g, 12 * slide - 260, 60, 0.66f * gear, -0.33f * gear, -gear);
 }
 
 void Rows(c_MyApp& g, float w, float slide) {
-    const bool action = AnyPlayerHolds(g, {10, 11, 12, 13, 14, 15});
+    const bool action = AnyPlayerHolds(g, kButtons);
     for (int k = 1; k <= kRows; ++k) {
         const float y = 850 - 24 * slide + 40.0f * (k - 1);
         if (k == g.m_OptRow && action && !Locked(g)) {
             ActivateRow(g, k);
             g.m_OptKeyLock = 1;
             g.m_OptTapLock = 1;
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
         }
         if (k == g.m_OptRow) {
             g.p_SetCol(0, 180, 255, 0.5f);
@@ -122,20 +120,20 @@ void Rows(c_MyApp& g, float w, float slide) {
 
 void Navigate(c_MyApp& g) {
     if (g.m_OptKeyLock != 0) return;
-    if (g.m_OptRow == 0 && AnyPlayerHolds(g, {15, 10, 11})) {
+    if (g.m_OptRow == 0 && AnyPlayerHolds(g, {kRightShoulder, kJump, kStrike})) {
         Close(g);
         g.m_OptKeyLock = 1;
     } else if (AnyPlayerHolds(g, {kUp, kLeft})) {
         if (g.m_OptRow > 0) {
             g.m_OptRow -= 1;
             g.m_OptKeyLock = 1;
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
         }
     } else if (AnyPlayerHolds(g, {kDown, kRight})) {
         if (g.m_OptRow < kRows) {
             g.m_OptRow += 1;
             g.m_OptKeyLock = 1;
-            g.p_PlaySFX(99, 1);
+            g.p_PlaySFX(sound::kClick, 1);
         }
     }
 }
@@ -171,7 +169,7 @@ int c_MyApp::p_OptionBox() {
     Navigate(*this);
 
     m_OptTapLock = 0;
-    if (!AnyPlayerHolds(*this, {kUp, kLeft, kRight, kDown, 10, 11, 12, 13, 14, 15, 16, 17, kBack})) {
+    if (!AnyPlayerHolds(*this, kHeld)) {
         m_OptKeyLock = 0;
     }
     p_ResetDraw();

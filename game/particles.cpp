@@ -1,23 +1,20 @@
-// The particle pool: sparks, debris and floating score numbers in fixed records of
-// 10 floats (type, x, y, vx, vy, angle, spin, life, colour, frame or number).
+// The particle pool: sparks, debris and floating score numbers in fixed records
+// (particle_records.h).
 #include <algorithm>
 #include <cmath>
 
+#include "game/codes.h"
 #include "game/degrees.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "game/particle_records.h"
 
-namespace {
-
-enum ParticleField { kType, kX, kY, kVX, kVY, kAngle, kSpin, kLife, kColour, kFrame };
-constexpr int kRecord = 10;
-constexpr int kFloatingNumber = 99;
-
-}  // namespace
+using namespace particle_records;
 
 int c_MyApp::p_FreeParticle() {
     int found = -1;
     for (int i = 0; i <= m_ParticleMax; ++i) {
-        if (m_Particle[i * kRecord + kType] == 0) found = i;
+        if (Particle(*this, i)[kType] == kFree) found = i;
     }
     return found;
 }
@@ -27,7 +24,7 @@ int c_MyApp::p_ThrowParticle(float x, float y, int type, int colour, float angle
     if (speed == kNotGiven) speed = 3 + 5 * qv_random_Rnd();
     const int i = p_FreeParticle();
     if (i < 0) return 0;
-    float* p = m_Particle.Data() + i * kRecord;
+    float* p = Particle(*this, i);
     p[kType] = float(type);
     p[kX] = x;
     p[kY] = y;
@@ -45,7 +42,7 @@ int c_MyApp::p_Gimme(int points, float x, float y) {
     m_Score += points;
     const int i = p_FreeParticle();
     if (i < 0) return 0;
-    float* p = m_Particle.Data() + i * kRecord;
+    float* p = Particle(*this, i);
     p[kType] = kFloatingNumber;
     p[kX] = x;
     p[kY] = y;
@@ -54,7 +51,7 @@ int c_MyApp::p_Gimme(int points, float x, float y) {
     p[kAngle] = std::floor(360.99f * qv_random_Rnd());
     p[kSpin] = -7 + 14 * qv_random_Rnd();
     p[kLife] = 1;
-    p[kColour] = 3;
+    p[kColour] = ink::kYellow;
     p[kFrame] = float(points);
     return 0;
 }
@@ -62,14 +59,14 @@ int c_MyApp::p_Gimme(int points, float x, float y) {
 int c_MyApp::p_DoParticles(float size) {
     p_ResetDraw();
     for (int i = 0; i <= m_ParticleMax; ++i) {
-        float* p = m_Particle.Data() + i * kRecord;
+        float* p = Particle(*this, i);
         const int type = int(p[kType]);
-        if (type <= 0) continue;
+        if (type <= kFree) continue;
         p[kX] += p[kVX];
         p[kY] += p[kVY];
         p[kAngle] += p[kSpin];
         p_SetRot(type == kFloatingNumber ? 0 : p[kAngle]);
-        if (type == 2) {
+        if (type == kFallingSpark) {
             // Drag and gravity.
             p[kVX] *= 0.95f;
             p[kVY] += 0.2f;
@@ -79,13 +76,13 @@ int c_MyApp::p_DoParticles(float size) {
         p_Ink(int(p[kColour]), 1);
         const float sx = p[kX] - m_CamX;
         const float sy = p[kY] - m_CamY;
-        if (type >= 1 && type <= 9) {
-            p_DrawImg(96, sx, sy, p[kFrame]);
+        if (type >= kSpark && type <= kLastSpark) {
+            p_DrawImg(picture::kParts, sx, sy, p[kFrame]);
         } else if (type == kFloatingNumber) {
             p_Text(sx, sy, String(int(p[kFrame])), 1, 1);
         }
         p[kLife] -= 0.01f;
-        if (p[kLife] < 0) p[kType] = 0;
+        if (p[kLife] < 0) p[kType] = kFree;
     }
     p_ResetDraw();
     return 0;

@@ -3,21 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
+#include "game/codes.h"
+#include "game/controls.h"
 #include "game/degrees.h"
+#include "game/gear.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+
+using namespace control;
 
 namespace {
 
-constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8, kAction = 10, kBack = 99;
-constexpr int kImgMenu = 95, kImgIcons = 97;
-constexpr int kRowQuit = -1, kRowResume = 0, kRowOptions = 1;
 constexpr int kTrailPoints = 102;
 constexpr float kMaxTrailSpeed = 128;
 constexpr int kPanelStep = 24;
-
-bool AnyPlayerHolds(c_MyApp& g, int code) {
-    return g.p_PlayKeyAll(code, 1) > 0;
-}
 
 void MovePanel(c_MyApp& g, float h) {
     int& s = g.m_PauseSlide;
@@ -65,17 +64,11 @@ void DrawTrail(c_MyApp& g, float tipX, float tipY) {
     }
 }
 
-void DrawGear(c_MyApp& g, float x, float y) {
+void DrawOptionsGear(c_MyApp& g, float x, float y) {
     if (g.m_OptionsOpen == 0) g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
     g.p_SetSize(1);
-    g.p_SetRot(0.66f * gear);
-    g.p_DrawImg(kImgMenu, x, y, 8);
-    g.p_SetRot(-0.33f * gear);
-    g.p_DrawImg(kImgMenu, x, y, 9);
-    g.p_SetRot(-gear);
-    g.p_DrawImg(kImgMenu, x, y, 10);
-    g.p_SetRot(0);
+    DrawGear(g, x, y, 0.66f * gear, -0.33f * gear, -gear);
 }
 
 void DrawControls(c_MyApp& g, float w, float h) {
@@ -88,26 +81,26 @@ void DrawControls(c_MyApp& g, float w, float h) {
 
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(2);
-    g.p_DrawImg(kImgIcons, resumeX, resumeY, 3);
-    g.p_DrawImg(kImgIcons, quitX, quitY, 1);
-    DrawGear(g, optX, optY);
+    g.p_DrawImg(picture::kIcons, resumeX, resumeY, frame::kGoIcon);
+    g.p_DrawImg(picture::kIcons, quitX, quitY, frame::kQuitIcon);
+    DrawOptionsGear(g, optX, optY);
 
     float ringX = resumeX, ringY = resumeY;
-    if (g.m_PauseRow == kRowQuit) {
+    if (g.m_PauseRow == pause_row::kQuit) {
         ringX = quitX;
         ringY = quitY;
-    } else if (g.m_PauseRow == kRowOptions) {
+    } else if (g.m_PauseRow == pause_row::kOptions) {
         ringX = optX;
         ringY = optY;
     }
     g.p_SetCol(255, 255, 100, 1);
     g.p_SetSize(2.5f);
-    g.p_DrawImg(kImgIcons, ringX, ringY, 6);
+    g.p_DrawImg(picture::kIcons, ringX, ringY, frame::kRingIcon);
 }
 
 void Resume(c_MyApp& g) {
     g.m_PauseSel = -1;
-    g.p_PlaySFX(98, 0.5f);
+    g.p_PlaySFX(sound::kOpen, 0.5f);
 }
 
 void QuitRound(c_MyApp& g) {
@@ -116,54 +109,39 @@ void QuitRound(c_MyApp& g) {
     g.m_PauseSlide = -64;
     g.m_RoundOver = 1;
     g.m_QuitRound = -1;
-    g.p_PlaySFX(98, 0.5f, 0.5f, 0);
+    g.p_PlaySFX(sound::kOpen, 0.5f, 0.5f, 0);
 }
 
-// One cursor action per press; the first that acts holds the keys for the rest.
+void OpenOptions(c_MyApp& g) {
+    g.m_OptionsOpen = 1;
+    g.p_PlaySFX(sound::kOpen, 0.5f);
+}
+
+// The action of each control, from the top: quit, resume, options.
+void (*const kActions[])(c_MyApp&) = {QuitRound, Resume, OpenOptions};
+
+void MoveCursor(c_MyApp& g, int row, float rate) {
+    g.m_PauseRow = row;
+    g.p_PlaySFX(sound::kClick, rate, 0.5f, 0);
+}
+
+// One cursor action per press; the first that acts holds the keys for the rest. The
+// click sounds higher only when the cursor goes down from resume to options.
 void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
-    const bool action = AnyPlayerHolds(g, kAction);
-    const bool up = AnyPlayerHolds(g, kUp);
-    const bool down = AnyPlayerHolds(g, kDown);
-    switch (g.m_PauseRow) {
-        case kRowResume:
-            if (action) {
-                Resume(g);
-            } else if (up) {
-                g.m_PauseRow = kRowQuit;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
-            } else if (down) {
-                g.m_PauseRow = kRowOptions;
-                g.p_PlaySFX(99, 1.2f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        case kRowQuit:
-            if (action) {
-                QuitRound(g);
-            } else if (down) {
-                g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        case kRowOptions:
-            if (action) {
-                g.m_OptionsOpen = 1;
-                g.p_PlaySFX(98, 0.5f);
-            } else if (up) {
-                g.m_PauseRow = kRowResume;
-                g.p_PlaySFX(99, 0.8f, 0.5f, 0);
-            } else {
-                return;
-            }
-            break;
-        default:
-            // A cursor outside the three controls comes back to resume.
-            g.m_PauseRow = kRowResume;
-            return;
+    const int row = g.m_PauseRow;
+    if (row < pause_row::kQuit || row > pause_row::kOptions) {
+        g.m_PauseRow = pause_row::kResume;  // a cursor outside the three controls comes back to resume
+        return;
+    }
+    if (AnyPlayerHolds(g, kJump)) {
+        kActions[row - pause_row::kQuit](g);
+    } else if (AnyPlayerHolds(g, kUp) && row > pause_row::kQuit) {
+        MoveCursor(g, row - 1, 0.8f);
+    } else if (AnyPlayerHolds(g, kDown) && row < pause_row::kOptions) {
+        MoveCursor(g, row + 1, row == pause_row::kResume ? 1.2f : 0.8f);
+    } else {
+        return;
     }
     g.m_AnyKeyHeld = 1;
 }

@@ -2,6 +2,10 @@
 // the menus use to ask whether a touch lies on something they drew.
 #include <cmath>
 
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
@@ -54,7 +58,7 @@ int c_MyApp::p_Button(int slot, float x, float y, float frame) {
 }
 
 int c_MyApp::p_Button(float x, float y, float frame) {
-    return p_Button(97, x, y, frame);
+    return p_Button(picture::kIcons, x, y, frame);
 }
 
 int c_MyApp::p_Touch(float x, float y, float w, float h) {

@@ -2,9 +2,11 @@
 // whole program.
 #include <cmath>
 
+#include "framework/app.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
-uint32_t qv_random_Seed = 1234;
+uint32_t qv_random_Seed;  // 1234 from qv_Vortan_InitGlobals
 
 float qv_random_Rnd() {
     qv_random_Seed = qv_random_Seed * 1664525u + 1013904223u;

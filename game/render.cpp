@@ -1,6 +1,8 @@
 // One frame: clear the window, notice a new device size, map the virtual screen and
 // replay what the last update recorded.
+#include "framework/app.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 
 int c_MyApp::p_OnRender() {
     const int now = qv_app_Millisecs();

@@ -1,9 +1,11 @@
 // Round of play: set-up, one update of the round, placing fighters.
-#include "game/my_app.h"
-
 #include <algorithm>
 #include <cmath>
 
+#include "game/codes.h"
+#include "game/globals.h"
+#include "game/my_app.h"
+#include "game/particle_records.h"
 #include "game/round_records.h"
 
 using namespace round_records;
@@ -15,9 +17,8 @@ constexpr float kFallMax = 12.0f;
 constexpr float kJumpSpeed = -12.0f;
 constexpr float kWalkStep = 3.0f;
 constexpr float kStickDeadZone = 0.3f;
-constexpr int kCtlUp = 0, kCtlLeft = 3, kCtlRight = 5, kCtlDown = 8;
-constexpr int kButtonJump = 10, kButtonStrike = 11;
-constexpr int kImgBackdrop = 99, kImgIcons = 97, kFrameItem = 11;
+// Picks one of the blow sounds, sound::kFirstBlow..kLastBlow, evenly.
+constexpr float kBlowSpread = 6.99f;
 constexpr int kItemHidden = 1200;
 constexpr int kItemTries = 64;  // enough on any real screen; bounds the loop on a tiny one
 constexpr float kItemReach = 24.0f;
@@ -125,16 +126,16 @@ void ChaseTarget(c_MyApp& g, float* f, Openings open) {
 }
 
 // Walking from the stick and the direction keys; up walks into the screen for both.
-void WalkPlayer(c_MyApp& g, int pad, float* f, Openings open, float& dx, float& dz) {
-    float stickX = g.p_StickX(0, pad);
-    float stickY = g.p_StickY(0, pad);
+void WalkPlayer(c_MyApp& g, int port, float* f, Openings open, float& dx, float& dz) {
+    float stickX = g.p_StickX(pad::kLeftStick, port);
+    float stickY = g.p_StickY(pad::kLeftStick, port);
     if (std::fabs(stickX) > kStickDeadZone) dx = kWalkStep * stickX;
     // The stick reads negative when pushed up, like the up control.
     if (std::fabs(stickY) > kStickDeadZone) dz = -kWalkStep * stickY;
-    if (g.p_PlayKey(kCtlLeft, 0, pad)) dx = -kWalkStep;
-    if (g.p_PlayKey(kCtlRight, 0, pad)) dx = kWalkStep;
-    if (g.p_PlayKey(kCtlUp, 0, pad)) dz = kWalkStep;
-    if (g.p_PlayKey(kCtlDown, 0, pad)) dz = -kWalkStep;
+    if (g.p_PlayKey(control::kLeft, 0, port)) dx = -kWalkStep;
+    if (g.p_PlayKey(control::kRight, 0, port)) dx = kWalkStep;
+    if (g.p_PlayKey(control::kUp, 0, port)) dz = kWalkStep;
+    if (g.p_PlayKey(control::kDown, 0, port)) dz = -kWalkStep;
     if ((dx < 0 && !open.left) || (dx > 0 && !open.right)) dx = 0;
     if ((dz < 0 && !open.lower) || (dz > 0 && !open.upper)) dz = 0;
     if (dx != 0) f[kFacing] = dx > 0 ? 1.0f : -1.0f;
@@ -142,8 +143,8 @@ void WalkPlayer(c_MyApp& g, int pad, float* f, Openings open, float& dx, float& 
     f[kDepth] += dz;
 }
 
-void JumpPlayer(c_MyApp& g, int pad, float* f) {
-    if (!g.p_PlayKey(kButtonJump, 0, pad)) {
+void JumpPlayer(c_MyApp& g, int port, float* f) {
+    if (!g.p_PlayKey(control::kJump, 0, port)) {
         f[kJumpLatch] = 0;
     } else if (f[kGround] > 0 && f[kJumpLatch] == 0) {
         f[kVY] = kJumpSpeed;
@@ -153,8 +154,8 @@ void JumpPlayer(c_MyApp& g, int pad, float* f) {
 
 // A strike starts when the button goes down and lasts while it is held;
 // returns false once the button is up, which also cancels the strike.
-bool HoldStrike(c_MyApp& g, int pad, float* f) {
-    if (!g.p_PlayKey(kButtonStrike, 0, pad)) {
+bool HoldStrike(c_MyApp& g, int port, float* f) {
+    if (!g.p_PlayKey(control::kStrike, 0, port)) {
         f[kAttack] = 0;
         return false;
     }
@@ -162,7 +163,7 @@ bool HoldStrike(c_MyApp& g, int pad, float* f) {
         f[kAttack] = 1;
         f[kStrikeKind] = float(g.p_Rand(1, 2));
         float rate = 1.2f + 0.4f * Rnd();
-        g.p_PlaySFX(3, rate, 0.5f, 0);
+        g.p_PlaySFX(sound::kSwing, rate, 0.5f, 0);
     }
     return true;
 }
@@ -173,15 +174,15 @@ void ThrowSparks(c_MyApp& g, const float* f, int victim) {
     for (int i = 0; i < 5; ++i) {
         float speed = 2 + Rnd();
         float angle = 360 * Rnd();
-        int colour = int(1 + 8 * Rnd());
-        int type = int(std::floor(1 + 1.99f * Rnd()));
+        int colour = int(ink::kRed + 8 * Rnd());  // red to pink
+        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));  // straight or falling
         g.p_ThrowParticle(x, y, type, colour, angle, speed);
     }
     if (!IsPlayerSide(victim)) return;
     for (int i = 0; i < 10; ++i) {
         float speed = 5 + 3 * Rnd();
         float angle = -32 + 64 * Rnd();
-        int type = int(std::floor(1 + 1.99f * Rnd()));
+        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));
         g.p_ThrowParticle(x, y, type, victim, angle, speed);
     }
 }
@@ -197,16 +198,16 @@ void Hit(c_MyApp& g, int r, float* f, int q, float* v) {
         if (byPlayer) {
             g.p_Gimme(100, v[kX] - v[kDepth] / 2, f[kY] - f[kDepth] - 49);
             float rate = 0.7f + 0.6f * Rnd();
-            g.p_PlaySFX(11, rate, 1, 0);
+            g.p_PlaySFX(sound::kKnockOut, rate, 1, 0);
         }
-        if (onPlayer) g.p_PlaySFX(10, 1);
+        if (onPlayer) g.p_PlaySFX(sound::kPlayerDown, 1);
     }
     float rate = 0.7f + 0.6f * Rnd();
-    int thud = int(std::floor(2 + 6.99f * Rnd()));
-    g.p_PlaySFX(thud, rate, 1, 0);
+    int blow = int(std::floor(sound::kFirstBlow + kBlowSpread * Rnd()));
+    g.p_PlaySFX(blow, rate, 1, 0);
     if (onPlayer) {
         float cry = 0.8f + 0.4f * Rnd();
-        g.p_PlaySFX(9, cry, 1, 0);
+        g.p_PlaySFX(sound::kPlayerHurt, cry, 1, 0);
     }
     f[kAttack] = 3;
     ThrowSparks(g, f, q);
@@ -247,10 +248,10 @@ void UpdateActive(c_MyApp& g, int r, float* f) {
     if (IsOpponent(r)) {
         ChaseTarget(g, f, open);
     } else if (IsPlayer(r)) {
-        int pad = r - 1;
-        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0) WalkPlayer(g, pad, f, open, dx, dz);
-        JumpPlayer(g, pad, f);
-        mayStrike = HoldStrike(g, pad, f);
+        int port = r - kFirstPlayer;  // player p plays with pad p - 1
+        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0) WalkPlayer(g, port, f, open, dx, dz);
+        JumpPlayer(g, port, f);
+        mayStrike = HoldStrike(g, port, f);
     }
     if (mayStrike && f[kAttack] == 2) StrikeTest(g, r, f);
     Sway(g, r, f, dx, dz);
@@ -274,9 +275,10 @@ void UpdateFighters(c_MyApp& g) {
 // pad index, so it may add only player 1.
 void JoinPlayers(c_MyApp& g) {
     if (g.m_Joined != 0) return;
-    bool keyboard = g.p_PlayKey(kButtonJump, 0, -1) || g.p_PlayKey(kButtonStrike, 0, -1);
+    bool keyboard = g.p_PlayKey(control::kJump, 0, control::kKeyboardAlone) ||
+                    g.p_PlayKey(control::kStrike, 0, control::kKeyboardAlone);
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
-        bool pressed = g.p_PlayKey(kButtonJump, 0, p - 1) || g.p_PlayKey(kButtonStrike, 0, p - 1);
+        bool pressed = g.p_PlayKey(control::kJump, 0, p - 1) || g.p_PlayKey(control::kStrike, 0, p - 1);
         if (!pressed || Record(g, p)[kHealth] != 0) continue;
         if (p >= 2 && keyboard) continue;
         g.p_AddPlayer(p, 128.0f * p, -64);
@@ -289,13 +291,14 @@ void PickUpItem(c_MyApp& g, float* f, float drawX, float drawY) {
     if (std::fabs(drawX - g.m_ItemX) >= kItemReach || std::fabs(drawY - g.m_ItemY) >= kItemReach) return;
     f[kHealth] = std::min(f[kHealth] + 2, kPlayerHealth);
     g.p_Gimme(50, drawX, drawY - 32);
-    g.p_PlaySFX(1, 1);
+    g.p_PlaySFX(sound::kItem, 1);
     g.m_ItemTimer = kItemHidden;
     g.m_ItemsTaken += 1;
     for (int i = 0; i < 21; ++i) {
         float speed = 3 + 2 * Rnd();
         float angle = -70 + 140 * Rnd();
-        g.p_ThrowParticle(float(g.m_ItemX), float(g.m_ItemY), 2, 1, angle, speed);
+        g.p_ThrowParticle(float(g.m_ItemX), float(g.m_ItemY), particle_records::kFallingSpark, ink::kRed,
+                          angle, speed);
     }
 }
 
@@ -320,18 +323,18 @@ void DrawFighter(c_MyApp& g, int r, float* f) {
         g.p_DrawImg(slot, drawX, drawY + 8, kFrameKnockedOut);
         return;
     }
-    float frame = f[kWalkFrame];
+    float pose = f[kWalkFrame];
     float rotation = f[kTilt];
-    if (f[kAttack] > 0 && f[kAttack] < 16) frame = 3 + f[kStrikeKind];
+    if (f[kAttack] > 0 && f[kAttack] < 16) pose = kFrameStrike + f[kStrikeKind];
     if (f[kY] < qv_Vortan_jscrh - 64) {
-        frame = kFrameInAir;
+        pose = kFrameInAir;
         rotation = mirror > 0 ? 4 * f[kVY] - 8 : 8 - 4 * f[kVY];
     }
     if (IsPlayer(r)) PickUpItem(g, f, drawX, drawY);
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(mirror, 1);
     g.p_SetRot(rotation);
-    g.p_DrawImg(slot, drawX, drawY - 5, frame);
+    g.p_DrawImg(slot, drawX, drawY - 5, pose);
 }
 
 // Far layers first; within a layer, records in order.
@@ -413,7 +416,7 @@ void BonusItem(c_MyApp& g) {
     g.m_ItemTimer -= g.p_Rand(0, 2);
     if (g.m_ItemTimer < -500) g.p_Alpha(0.4f);
     if (g.m_ItemTimer < -640) g.m_ItemTimer = kItemHidden;
-    g.p_DrawImg(kImgIcons, float(g.m_ItemX), float(g.m_ItemY), kFrameItem);
+    g.p_DrawImg(picture::kIcons, float(g.m_ItemX), float(g.m_ItemY), frame::kItemIcon);
 }
 
 void Backdrop(c_MyApp& g) {
@@ -423,20 +426,22 @@ void Backdrop(c_MyApp& g) {
     g.m_CamDY = (g.m_CamY - g.m_CamTY) * 0.125f;
     g.m_CamX -= g.m_CamDX;
     g.m_CamY -= g.m_CamDY;
-    g.p_DrawImg(kImgBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348, float(g.m_Backdrop));
+    g.p_DrawImg(picture::kBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348, float(g.m_Backdrop));
     if (g.m_Backdrop == 1) g.p_DoStars(g.m_CamDX - 0.25f, g.m_CamDY);
 }
 
 }  // namespace
 
 int c_MyApp::p_LoadGame() {
-    m_Mode = 10;
+    m_Mode = mode::kRound;
     p_PlayTune("gale", 1);
     std::fill(m_Grid.Data(), m_Grid.Data() + m_Grid.Length(), 0.0f);
     std::fill(m_Plr.Data(), m_Plr.Data() + 5001, 0.0f);
     p_ResetStars(100);
-    m_ParticleMax = 250;
-    for (int i = 0; i <= m_ParticleMax; ++i) m_Particle[10 * i] = 0;
+    m_ParticleMax = particle_records::kPoolSize;
+    for (int i = 0; i <= m_ParticleMax; ++i) {
+        particle_records::Particle(*this, i)[particle_records::kType] = particle_records::kFree;
+    }
     m_Paused = 0;
     m_Score = 0;
     m_RoundOver = 0;

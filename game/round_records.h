@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/codes.h"
 #include "game/my_app.h"
 
 namespace round_records {
@@ -33,10 +34,8 @@ enum Field {
 };
 
 // Records 1..4 are the players (record p uses pad p - 1), 10..100 the opponents.
-constexpr int kFirstPlayer = 1;
-constexpr int kLastPlayer = 4;
-constexpr int kFirstOpponent = 10;
-constexpr int kLastRecord = 100;
+constexpr int kFirstPlayer = 1, kLastPlayer = 4;
+constexpr int kFirstOpponent = 10, kLastRecord = 100;
 
 constexpr float kPlayerHealth = 9;
 constexpr float kOpponentHealth = 5;
@@ -44,15 +43,14 @@ constexpr float kDeadHealth = -90;            // a player below this is out of t
 constexpr float kPlayerFloorHealth = -250;    // a knocked-out player's count stops here
 constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed below this
 
-constexpr int kFrameInAir = 6;
-constexpr int kFrameKnockedOut = 8;
+// Frames of a fighter's picture: walking 0..3, striking kFrameStrike + strike kind, in
+// the air, knocked out.
+constexpr int kFrameStrike = 3, kFrameInAir = 6, kFrameKnockedOut = 8;
 
 // Floor grid: an owner layer of 33 rows x 65 columns, rows 100 apart, and a timer layer
 // 4000 further on holding how many updates each claim still lasts.
-constexpr int kGridCols = 65;
-constexpr int kGridRows = 33;
-constexpr int kGridStride = 100;
-constexpr int kTimerLayer = 4000;
+constexpr int kGridCols = 65, kGridRows = 33;
+constexpr int kGridStride = 100, kTimerLayer = 4000;
 
 inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
 inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }
@@ -60,7 +58,10 @@ inline bool IsPlayer(int r) { return r >= kFirstPlayer && r <= kLastPlayer; }
 inline bool IsOpponent(int r) { return r >= kFirstOpponent; }
 // Picture slot of a fighter record: players use slots 1..4, opponents take turns over
 // slots 5..8, so no opponent ever wears player 4's picture.
-inline int FighterSlot(int r) { return IsPlayerSide(r) ? r : r % 4 + 5; }
+inline int FighterSlot(int r) {
+    return IsPlayerSide(r) ? picture::kFirstPlayer + r - kFirstPlayer
+                           : picture::kFirstOpponent + r % picture::kOpponentLooks;
+}
 
 // Drawing layer, 0 far .. 16 near; also the fighter's grid row.
 inline int DrawLayer(const float* f) { return int(16 - (f[kDepth] - 4) * 0.125f); }

@@ -7,11 +7,14 @@
 #include <cstdint>
 #include <string>
 
+#include "framework/app.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
 
-constexpr int kSettings = 25;
+constexpr int kSettings = setting::kCount;
 constexpr int kBadgeWords = 8;
 constexpr int kBadges = 32 * kBadgeWords;
 constexpr int kGroupsWritten = 8;
@@ -78,15 +81,15 @@ void ReadSettings(c_MyApp& app, const Fields& f) {
     }
     qvPrint("Settings Checksum Invalid");
     for (int i = 0; i < kSettings; ++i) app.m_Setting[i] = 0;
-    app.m_Setting[5] = 1;
+    app.m_Setting[setting::kSoundMode] = sound_mode::kEffectsAndMusic;
 }
 
 void ClampSettings(c_MyApp& app) {
     Array<int>& s = app.m_Setting;
-    if (s[10] < 64) s[10] = 64;
-    if (s[11] < 64) s[11] = 64;
-    if (s[12] <= 7) s[12] = 10;
-    s[14] = 1;
+    if (s[setting::kPadX] < 64) s[setting::kPadX] = 64;
+    if (s[setting::kPadY] < 64) s[setting::kPadY] = 64;
+    if (s[setting::kPadSize] <= 7) s[setting::kPadSize] = 10;
+    s[setting::kOverscan] = 1;
     qv_Vortan_overscan = 0;
 }
 

@@ -1,9 +1,11 @@
 // Score display and the placing texts shared with the menu and the game-over panel.
-#include "game/my_app.h"
-
 #include <algorithm>
 #include <cstdlib>
 
+#include "game/codes.h"
+#include "game/draw_command.h"
+#include "game/globals.h"
+#include "game/my_app.h"
 #include "game/round_records.h"
 
 using namespace round_records;
@@ -18,7 +20,6 @@ const char* const kOrdinals[] = {
 constexpr int kOrdinalCount = int(sizeof(kOrdinals) / sizeof(kOrdinals[0]));
 constexpr int kListLength = 10;
 constexpr int kScoreDigits = 8;
-constexpr int kImgIcons = 97, kFrameItem = 11;
 constexpr int kMaxIcons = 10;  // keeps the row clear of the screen's right edge
 
 // The ten best scores of the current difficulty, best first; 0 marks an empty entry.
@@ -88,7 +89,7 @@ void DrawItemRow(c_MyApp& g) {
     g.p_SetSize(0.75f);
     int icons = std::min(g.m_ItemsTaken, kMaxIcons);
     for (int i = 0; i < icons; ++i) {
-        g.p_DrawImg(kImgIcons, qv_Vortan_jscrw / 2 + 80 + 16.0f * i, 24, kFrameItem);
+        g.p_DrawImg(picture::kIcons, qv_Vortan_jscrw / 2 + 80 + 16.0f * i, 24, frame::kItemIcon);
     }
 }
 
@@ -98,7 +99,7 @@ int c_MyApp::p_ScoreDisplay() {
     EaseShownScore(*this);
     if (m_HideHud == 1) return 0;
     p_SetRot(0);
-    m_Blend = 1;
+    m_Blend = draw_command::kBlendNormal;
     p_SetCol(100, 255, 100, 0.8f);
     p_SetSize(2);
     p_Text(qv_Vortan_jscrw * 0.5f, 28, p_rstr(m_ShownScore, kScoreDigits, "0"), 1, 1);

@@ -1,23 +1,28 @@
-// Playing sound effects over 24 rotating channels and the one music tune, by sound mode
-// (m_Setting[5]: 0 off, 1 effects and music, 2 effects only, 3 music only).
+// Playing sound effects over 24 rotating channels and the one music tune, by the sound
+// mode setting.
+#include "audio/audio_module.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 
 namespace {
 
+constexpr int kEffectChannels = 24;
+
 bool EffectsOn(int mode) {
-    return mode == 1 || mode == 2;
+    return mode == sound_mode::kEffectsAndMusic || mode == sound_mode::kEffects;
 }
 
 bool MusicOn(int mode) {
-    return mode == 1 || mode == 3;
+    return mode == sound_mode::kEffectsAndMusic || mode == sound_mode::kMusic;
 }
 
 }  // namespace
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-    if (!EffectsOn(m_Setting[5])) return 0;
+    if (!EffectsOn(m_Setting[setting::kSoundMode])) return 0;
     if (n < 0 || n >= m_Sfx.Length() || !m_Sfx[n]) return 0;
-    m_SfxChannel = (m_SfxChannel + 1) % 24;
+    m_SfxChannel = (m_SfxChannel + 1) % kEffectChannels;
     const int channel = m_ChannelMap[m_SfxChannel];
     qv_audio_StopChannel(channel);
     qv_audio_PlaySound(m_Sfx[n], channel, 0);
@@ -42,7 +47,7 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         qv_audio_StopMusic();
         m_MusicOn = 0;
     }
-    if (MusicOn(m_Setting[5])) {
+    if (MusicOn(m_Setting[setting::kSoundMode])) {
         qv_audio_PlayMusic(file, flags);
         m_MusicOn = 1;
     }

@@ -1,5 +1,6 @@
 // Text drawing: glyph by glyph from the font image, with the game's own spacing,
 // button-glyph escapes and line breaks. Each glyph is an image command of the draw list.
+#include "framework/app.h"
 #include "game/degrees.h"
 #include "game/my_app.h"
 
@@ -47,6 +48,38 @@ struct Padded {
     int operator[](int i) const { return i == 0 ? ' ' : text[i - 1]; }
 };
 
+// Width from the centre of the leading space to the centre of the last glyph: the last
+// character is not counted, and line breaks are counted as characters.
+int TextWidth(const Padded& t, float advance, float sizeX) {
+    int width = 0;
+    for (int i = 0; i + 1 < t.Length(); ++i) {
+        int adjust = Spacing(t[i]);
+        if (t[i] == kEscape) {
+            adjust = 2;
+            ++i;
+        }
+        width = int(float(width) + sizeX * (advance + float(adjust)));
+    }
+    return width;
+}
+
+// The frame and spacing of the button glyph a letter names after the escape. While keys
+// drive the screens (input kind 1) the glyphs of the buttons and directions blink; with
+// input kind 0 (the keyboard started the round) the still glyphs come 16 frames on.
+struct Glyph {
+    int frame, adjust;
+};
+Glyph ButtonGlyph(int letter, bool blinkOn, int inputKind) {
+    int blinkFrame;
+    Glyph g{ButtonFrame(letter, &blinkFrame), (letter == 'U' || letter == 'O') ? 6 : 4};
+    if (blinkOn && blinkFrame >= 0) {
+        g.frame = blinkFrame;
+    } else if (inputKind == 0) {
+        g.frame += 16;
+    }
+    return g;
+}
+
 }  // namespace
 
 int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, int fontOffset) {
@@ -56,16 +89,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
     const float ch = float(m_ImgSize[3 * m_Font + 1]);
     const int slot = m_Font + fontOffset;
 
-    // Width from the centre of the leading space to the centre of the last glyph.
-    int width = 0;
-    for (int i = 0; i + 1 < n; ++i) {
-        int adjust = Spacing(t[i]);
-        if (t[i] == kEscape) {
-            adjust = 2;
-            ++i;
-        }
-        width = int(float(width) + m_SizeX * (cw + float(adjust)));
-    }
+    const int width = TextWidth(t, cw, m_SizeX);
 
     const float r = -m_Rot;
     const float hh = ch * m_SizeY;
@@ -83,15 +107,9 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
         int frame;
         int adjust;
         if (c == kEscape && i + 1 < n) {
-            int letter = t[++i];
-            int blinkFrame;
-            frame = ButtonFrame(letter, &blinkFrame);
-            adjust = (letter == 'U' || letter == 'O') ? 6 : 4;
-            if (blinkOn && blinkFrame >= 0) {
-                frame = blinkFrame;
-            } else if (m_InputKind == 0) {
-                frame += 16;
-            }
+            const Glyph glyph = ButtonGlyph(t[++i], blinkOn, m_InputKind);
+            frame = glyph.frame;
+            adjust = glyph.adjust;
         } else if (c == '\\' && i + 1 < n && t[i + 1] == 'n') {
             ++i;
             ++line;

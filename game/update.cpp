@@ -2,22 +2,14 @@
 // loader stage or the screen of the current mode, and the overlays on top.
 #include <cmath>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
-
-namespace {
-
-// Windows virtual-key codes of the function keys, and the keys the host raises.
-constexpr int kKeyF1 = 112;
-constexpr int kKeyF2 = 113;
-constexpr int kKeyF4 = 115;
-constexpr int kKeyF11 = 122;
-constexpr int kKeyBackCode = 416;
-constexpr int kKeyCloseCode = 432;
-
-// Action controls whose hold keeps m_AnyKeyHeld set.
-const int kHeldCodes[] = {0, 3, 5, 8, 10, 11, 12, 13, 14, 15, 16, 17, 99};
-
-}  // namespace
+#include "host/game.h"
+#include "net/async_event.h"
 
 int c_MyApp::p_OnUpdate() {
     p_FunctionKeys();
@@ -45,8 +37,8 @@ int c_MyApp::p_OnUpdate() {
 
     if (qv_Vortan_iCadeControls == 1) p_ReadICadeLetters();
     // A virtual-pad press lasts one update.
-    for (int i = 0; i <= 18; ++i) {
-        if (m_ICade[i] == 1) m_ICade[i] = 0;
+    for (int i = 0; i < virtual_pad::kLettered; ++i) {
+        if (m_ICade[i] == virtual_pad::kPressed) m_ICade[i] = virtual_pad::kUp;
     }
     p_DebugLine();
     p_ShowBadges();
@@ -54,23 +46,23 @@ int c_MyApp::p_OnUpdate() {
 }
 
 int c_MyApp::p_FunctionKeys() {
-    if (qv_input_KeyHit(kKeyF1) > 0) qv_Vortan_DebugMode = 1 - qv_Vortan_DebugMode;
-    if (qv_input_KeyHit(kKeyF2) > 0) m_HideHud = 1 - m_HideHud;
-    if (qv_input_KeyHit(kKeyF11) > 0) p_FullscreenFlip();
-    if (qv_input_KeyHit(kKeyF4) > 0 || qv_input_KeyHit(kKeyCloseCode) > 0) qv_app_EndApp();
-    m_ICade[19] = qv_input_KeyHit(kKeyBackCode);
+    if (qv_input_KeyHit(key::kF1) > 0) qv_Vortan_DebugMode = 1 - qv_Vortan_DebugMode;
+    if (qv_input_KeyHit(key::kF2) > 0) m_HideHud = 1 - m_HideHud;
+    if (qv_input_KeyHit(key::kF11) > 0) p_FullscreenFlip();
+    if (qv_input_KeyHit(key::kF4) > 0 || qv_input_KeyHit(kKeyClose) > 0) qv_app_EndApp();
+    m_ICade[virtual_pad::kMenu] = qv_input_KeyHit(kKeyBack);
     return 0;
 }
 
 int c_MyApp::p_TrackHeldKeys() {
     bool held = false;
-    for (int code : kHeldCodes) {
-        for (int p = 0; p < 4 && !held; ++p) held = p_PlayKey(code, 1, p) == 1;
+    for (int code : control::kHeld) {
+        held = p_PlayKeyAll(code, 1) > 0;
         if (held) break;
     }
     if (!held) m_AnyKeyHeld = 0;
 
-    if (m_AnyKeyHeld == 0 && m_KeyUsed == 0 && m_Mode == 1 && p_PlayKeyAll(99, 1) > 0) {
+    if (m_AnyKeyHeld == 0 && m_KeyUsed == 0 && m_Mode == mode::kMenu && p_PlayKeyAll(control::kBack, 1) > 0) {
         // Back on the title screen closes whatever is open over it first.
         if (m_PanelA != 0 || m_PanelB != 0 || m_OptionsOpen != 0) {
             m_PanelA = 0;
@@ -86,77 +78,93 @@ int c_MyApp::p_TrackHeldKeys() {
     return 0;
 }
 
+namespace {
+
+// The options box rises over 30 updates while open and sinks again once closed.
+void SlideOptionBox(c_MyApp& g) {
+    if (g.m_OptionsOpen == 1 && g.m_OptSlide <= 29) {
+        g.m_OptSlide += 1;
+    } else if (g.m_OptionsOpen != 1 && g.m_OptSlide > 0) {
+        g.m_OptSlide -= 1;
+    }
+}
+
+// The menu's side panel eases open toward the right edge and closed toward 0.
+void SlideSidePanel(c_MyApp& g) {
+    float& slide = g.m_PanelSlide;
+    if (g.m_PanelB == 1) {
+        const float target = qv_Vortan_jscrw - 140;
+        if (target > slide) {
+            slide -= (slide - target) * 0.125f;
+            if (std::fabs(slide - target) < 8) slide = target;
+        }
+    } else if (slide > 0) {
+        slide -= slide * 0.125f;
+        if (slide < 8) slide = 0;
+    }
+}
+
+}  // namespace
+
 int c_MyApp::p_RunScreen() {
-    const int mode = m_Mode;
-    switch (mode) {
-        case 1:
+    const int screen = m_Mode;
+    switch (screen) {
+        case mode::kMenu:
             p_Menu();
             break;
-        case 2:
+        case mode::kBackFromRound:
             p_LoadMenu();
-            p_PlaySFX(96, 1);
-            m_Mode = 1;
+            p_PlaySFX(sound::kJingle, 1);
+            m_Mode = mode::kMenu;
             p_GameOver();
             break;
-        case 10:
+        case mode::kRound:
             if (m_Paused == 0) p_Game();
             p_InGame();
             break;
-        case 11:
+        case mode::kRoundSetUp:
             p_LoadGame();
             break;
         default:
             break;
     }
-    if (mode != 2) {
-        if (m_Mode == 10 && m_RoundOver >= 1) p_GameOver();
-        if (m_Mode == 1 || m_Mode == 2) p_GameOver();
+    if (screen != mode::kBackFromRound) {
+        if (m_Mode == mode::kRound && m_RoundOver >= 1) p_GameOver();
+        if (m_Mode == mode::kMenu || m_Mode == mode::kBackFromRound) p_GameOver();
     }
 
     if (m_OptionsOpen == 1 || m_OptSlide > 0) p_OptionBox();
-    if (m_OptionsOpen == 1 && m_OptSlide <= 29) {
-        m_OptSlide += 1;
-    } else if (m_OptionsOpen != 1 && m_OptSlide > 0) {
-        m_OptSlide -= 1;
-    }
-
-    // The menu's side panel eases open toward the right edge and closed toward 0.
-    if (m_PanelB == 1) {
-        const float target = qv_Vortan_jscrw - 140;
-        if (target > m_PanelSlide) {
-            m_PanelSlide -= (m_PanelSlide - target) * 0.125f;
-            if (std::fabs(m_PanelSlide - target) < 8) m_PanelSlide = target;
-        }
-    } else if (m_PanelSlide > 0) {
-        m_PanelSlide -= m_PanelSlide * 0.125f;
-        if (m_PanelSlide < 8) m_PanelSlide = 0;
-    }
+    SlideOptionBox(*this);
+    SlideSidePanel(*this);
     return 0;
 }
+
+namespace {
+
+// Pausing opens the panel with the cursor on resume.
+void Pause(c_MyApp& g) {
+    g.m_AnyKeyHeld = 1;
+    g.m_Paused = 1;
+    g.m_PauseSel = 1;
+    g.m_PauseRow = pause_row::kResume;
+    g.p_PlaySFX(sound::kOpen, 0.5f);
+}
+
+}  // namespace
 
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_MenuSlide = -32;
-    if (m_Paused == 0 && m_AnyKeyHeld == 0 && p_PlayKeyAll(99, 1) > 0) {
-        m_AnyKeyHeld = 1;
-        m_Paused = 1;
-        m_PauseSel = 1;
-        m_PauseRow = 0;
-        p_PlaySFX(98, 0.5f);
-    }
+    if (m_Paused == 0 && m_AnyKeyHeld == 0 && p_PlayKeyAll(control::kBack, 1) > 0) Pause(*this);
     if (m_HideHud == 1) {
         if (m_Paused == 1) p_PauseMenu();
         return 0;
     }
     p_Alpha(m_InputKind == 2 ? 1.0f : 0.2f);
-    const int hit = p_Button(97, 16, 16, 0);
+    const int hit = p_Button(picture::kIcons, 16, 16, frame::kPauseIcon);
     if (hit == 1 && m_Paused == 0) {
-        m_AnyKeyHeld = 1;
-        m_Paused = 1;
-        m_PauseSel = 1;
-        m_PauseRow = 0;
         m_KeyUsed = 1;
-        p_PlaySFX(98, 0.5f);
+        Pause(*this);
     }
     p_Alpha(1);
     if (m_Paused == 1) p_PauseMenu();
@@ -164,7 +172,7 @@ int c_MyApp::p_InGame() {
 }
 
 int c_MyApp::p_DebugLine() {
-    if (qv_Vortan_DebugMode != 1 || m_Mode == 5) return 0;
+    if (qv_Vortan_DebugMode != 1 || m_Mode == mode::kNoDebugLine) return 0;
     p_ResetDraw();
     p_Text(16, qv_Vortan_jscrh - 16,
            String(m_RenderFpsAvg) + String(":") + String(m_ScaleX) + String(",") + String(m_ScaleY),

@@ -2,7 +2,13 @@
 // replay of the draw list through the graphics module.
 #include <cmath>
 
+#include "framework/app.h"
+#include "game/draw_command.h"
+#include "game/globals.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
+
+using namespace draw_command;
 
 int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     const float w = float(devW);
@@ -44,25 +50,25 @@ int c_MyApp::p_ReplayDrawList() {
     const float sx = m_ScaleX;
     const float sy = m_ScaleY;
     const float* list = m_DrawList.Data();
-    for (int start = 0; start + 14 < m_DrawLen; start += kDrawCmdFloats) {
+    for (int start = 0; start + kDrawCmdFloats <= m_DrawLen; start += kDrawCmdFloats) {
         const float* cmd = list + start;
-        qv_graphics_SetAlpha(cmd[7]);
-        qv_graphics_SetColor(cmd[10], cmd[11], cmd[12]);
-        qv_graphics_SetBlend(cmd[13] == 3 ? 1 : 0);
-        const float kind = cmd[0];
-        const float x = o + sx * cmd[1];
-        const float y = oy + sy * cmd[2];
+        qv_graphics_SetAlpha(cmd[kAlpha]);
+        qv_graphics_SetColor(cmd[kRed], cmd[kGreen], cmd[kBlue]);
+        qv_graphics_SetBlend(cmd[kBlend] == kBlendAdditive ? 1 : 0);
+        const float kind = cmd[kKind];
+        const float x = o + sx * cmd[kX];
+        const float y = oy + sy * cmd[kY];
         if (kind == kCmdRect) {
-            qv_graphics_DrawRect(x, y, sx * cmd[4], sy * cmd[5]);
+            qv_graphics_DrawRect(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
         } else if (kind == kCmdOval) {
-            qv_graphics_DrawEllipse(x, y, sx * cmd[4], sy * cmd[5]);
+            qv_graphics_DrawEllipse(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
         } else if (kind == kCmdLine) {
-            qv_graphics_DrawLine(x, y, o + sx * cmd[4], oy + sy * cmd[5]);
+            qv_graphics_DrawLine(x, y, o + sx * cmd[kWidth], oy + sy * cmd[kHeight]);
         } else if (kind > -1) {
             const int slot = int(kind);
             if (slot < m_Img.Length() && m_Img[slot]) {
-                qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[3], cmd[4] * sx * m_ImgScale,
-                                       cmd[5] * sy * m_ImgScale, int(cmd[6]));
+                qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[kRotation], cmd[kWidth] * sx * m_ImgScale,
+                                       cmd[kHeight] * sy * m_ImgScale, int(cmd[kFrame]));
             }
         }
     }

@@ -8,18 +8,11 @@
 
 #include "net/async_ops.h"
 #include "net/data_buffer.h"
+#include "net/http_request_complete.h"
 #include "net/http_response_head.h"
 #include "net/socket.h"
 #include "net/string_stack.h"
 #include "net/url.h"
-
-class c_HttpRequest;
-
-class c_IOnHttpRequestComplete {
-public:
-    virtual ~c_IOnHttpRequestComplete() {}
-    virtual int p_OnHttpRequestComplete(c_HttpRequest* request) = 0;
-};
 
 class c_HttpRequest : public Object,
                       public c_IOnConnectComplete,

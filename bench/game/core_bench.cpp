@@ -7,40 +7,31 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/draw_command.h"
 #include "game/my_app.h"
+#include "graphics/graphics.h"
 #include "host/glfw_game.h"
-#include "host/startup.h"
 #include "tests/graphics/gl_test_window.h"
+#include "tests/support/headless_game.h"
 
 namespace {
 
-// A game object with its modules, sound through OpenAL's null output.
-struct Game {
-    Game() {
-        setenv("ALSOFT_DRIVERS", "null", 1);
-        static QvGlfwGame* host = new QvGlfwGame();  // files, sounds and the clock
-        qvInit();
-        qv_app__game = host;
-        qv_app__devWidth = 640;
-        qv_app__devHeight = 480;
-        input = (new c_InputDevice)->m_new();
-        qv_input_SetInputDevice(input);
-        qv_audio_SetAudioDevice(new gxtkAudio());
-        app = (new c_MyApp)->m_new();
-        gc_root(app);
-        app->m_Font = 90;
-        app->m_ImgSize[3 * 90] = 7;
-        app->m_ImgSize[3 * 90 + 1] = 10;
-        for (int i = 0; i < 33; ++i) app->m_ChannelMap[i] = i;
-        app->m_Setting[5] = 1;
-    }
-    c_MyApp* app = nullptr;
-    c_InputDevice* input = nullptr;
-};
+// The game with its host (files, sounds and the clock), sound through OpenAL's null
+// output.
+HeadlessGame StartGame() {
+    setenv("ALSOFT_DRIVERS", "null", 1);
+    const HeadlessGame game = StartHeadlessGame(new QvGlfwGame(), new gxtkAudio());
+    SetFontMetrics(game.app);
+    SetSoundsAsCreated(game.app);
+    return game;
+}
 
-Game& TheGame() {
-    static Game* game = new Game();
-    return *game;
+HeadlessGame& TheGame() {
+    static HeadlessGame game = StartGame();
+    return game;
 }
 
 void BM_RecordRectangles(benchmark::State& state) {
@@ -69,7 +60,7 @@ BENCHMARK(BM_RecordTextLine)->Unit(benchmark::kMicrosecond);
 
 // The loading screen's last stage loads nothing: what is left is the update itself.
 void BM_LoadingScreenUpdate(benchmark::State& state) {
-    Game& game = TheGame();
+    HeadlessGame& game = TheGame();
     int64_t allocs = 0;
     for (auto _ : state) {
         game.app->m_LoadStage = 25;
@@ -97,7 +88,7 @@ void BM_LoadAllStages(benchmark::State& state) {
         gc_root(device);
         qv_graphics_SetGraphicsDevice(device);
     }
-    Game& game = TheGame();
+    HeadlessGame& game = TheGame();
     const int res = int(state.range(0));
     qv_app__devWidth = res == 1 ? 600 : res == 2 ? 800 : 1280;
     qv_app__devHeight = res == 1 ? 450 : 600;

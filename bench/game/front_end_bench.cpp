@@ -9,38 +9,30 @@
 #include <cstdio>
 #include <string>
 
+#include "game/codes.h"
+#include "game/draw_command.h"
 #include "game/my_app.h"
 #include "host/game.h"
-#include "host/startup.h"
+#include "tests/support/headless_game.h"
 
 namespace {
 
 class Fixture {
 public:
     Fixture() {
-        static QvGame* host = new QvGame();
+        QvGame* host = new QvGame();
         host->SetStatePath(String(statePath.c_str()));
-        qvInit();
-        qv_app__game = host;
-        qv_app__devWidth = 640;
-        qv_app__devHeight = 480;
-        input = (new c_InputDevice)->m_new();
-        qv_input_SetInputDevice(input);
-        app = (new c_MyApp)->m_new();
-        gc_root(app);
-        app->m_Font = 90;
-        app->m_ImgSize[3 * 90] = 7;
-        app->m_ImgSize[3 * 90 + 1] = 10;
-        app->m_Mode = 1;
+        app = StartHeadlessGame(host).app;
+        SetFontMetrics(app);
+        app->m_Mode = mode::kMenu;
         app->m_Difficulty = 2;
         for (int i = 0; i < 60; ++i) app->m_HiScore[i] = 1000000 - 7919 * i;
-        for (int i = 0; i < 25; ++i) app->m_Setting[i] = 10 + i;
+        for (int i = 0; i < setting::kCount; ++i) app->m_Setting[i] = 10 + i;
         for (int b = 0; b < 256; b += 3) app->m_Badge[b] = true;
     }
     ~Fixture() { std::remove(statePath.c_str()); }
 
     std::string statePath = "/tmp/vortan_front_end_bench_state";
-    c_InputDevice* input = nullptr;
     c_MyApp* app = nullptr;
 };
 
@@ -71,15 +63,21 @@ void BM_LoadState(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadState);
 
+// One screen's update, over and over; counts the commands it records.
+void RunScreen(benchmark::State& state, int (c_MyApp::*screen)()) {
+    c_MyApp* app = Shared().app;
+    for (auto _ : state) {
+        (app->*screen)();
+        benchmark::DoNotOptimize(app->m_DrawLen);
+    }
+    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+}
+
 void BM_MenuUpdate(benchmark::State& state) {
     c_MyApp* app = Shared().app;
     app->m_PanelB = 0;
     app->m_PanelSlide = 0;
-    for (auto _ : state) {
-        app->p_Menu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+    RunScreen(state, &c_MyApp::p_Menu);
 }
 BENCHMARK(BM_MenuUpdate);
 
@@ -87,27 +85,19 @@ void BM_MenuUpdateSidePanelOpen(benchmark::State& state) {
     c_MyApp* app = Shared().app;
     app->m_PanelB = 1;
     app->m_PanelSlide = 500;
-    for (auto _ : state) {
-        app->p_Menu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
+    RunScreen(state, &c_MyApp::p_Menu);
     app->m_PanelB = 0;
 }
 BENCHMARK(BM_MenuUpdateSidePanelOpen);
 
 void BM_PauseUpdate(benchmark::State& state) {
     c_MyApp* app = Shared().app;
-    app->m_Mode = 10;
+    app->m_Mode = mode::kRound;
     app->m_Paused = 1;
     app->m_PauseSel = 1;
     app->m_AnyKeyHeld = 1;
-    for (auto _ : state) {
-        app->p_PauseMenu();
-        benchmark::DoNotOptimize(app->m_DrawLen);
-    }
-    state.counters["commands"] = float(app->m_DrawLen / kDrawCmdFloats);
-    app->m_Mode = 1;
+    RunScreen(state, &c_MyApp::p_PauseMenu);
+    app->m_Mode = mode::kMenu;
 }
 BENCHMARK(BM_PauseUpdate);
 

@@ -8,10 +8,16 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/draw_command.h"
+#include "game/particle_records.h"
 #include "game/round_records.h"
+#include "game/star_records.h"
+#include "graphics/graphics.h"
 #include "host/game.h"
-#include "host/startup.h"
 #include "tests/graphics/gl_test_window.h"
+#include "tests/support/headless_game.h"
 
 using namespace round_records;
 
@@ -27,18 +33,11 @@ struct Snapshot {
 class HeavyRound {
 public:
     HeavyRound() {
-        static QvGame* host = new QvGame();  // the clock reads 0: star seeding is repeatable
-        qvInit();
-        qv_app__game = host;
-        qv_app__devWidth = 640;
-        qv_app__devHeight = 480;
-        input = (new c_InputDevice)->m_new();
-        qv_input_SetInputDevice(input);
-        app = (new c_MyApp)->m_new();
-        gc_root(app);
-        app->m_Font = 90;
-        app->m_ImgSize[3 * 90] = 7;
-        app->m_ImgSize[3 * 90 + 1] = 10;
+        // A plain host: its clock reads 0, so the stars' seeding is repeatable.
+        const HeadlessGame game = StartHeadlessGame(new QvGame());
+        app = game.app;
+        input = game.input;
+        SetFontMetrics(app);
         app->m_Difficulty = 3;
         app->m_ImgScale = 1;
         app->m_LastDevW = 640;
@@ -51,20 +50,22 @@ public:
             app->p_AddPlayer(r, 40.0f + 6 * (r - kFirstOpponent), 448);
             Record(*app, r)[kDepth] = 16.0f + (r * 7) % 80;
         }
+        using namespace particle_records;
         for (int i = 0; i <= app->m_ParticleMax; ++i) {
-            int type = i % 3 == 0 ? 99 : 1 + i % 2;
-            app->p_ThrowParticle(320, 240, type, 1 + i % 9);
-            app->m_Particle[10 * i + 7] = 1.3f;  // long-lived
-            if (type == 99) app->m_Particle[10 * i + 9] = 100;
+            int type = i % 3 == 0 ? kFloatingNumber : kSpark + i % 2;
+            app->p_ThrowParticle(320, 240, type, ink::kRed + i % 9);
+            Particle(*app, i)[kLife] = 1.3f;  // long-lived
+            if (type == kFloatingNumber) Particle(*app, i)[kFrame] = 100;
         }
         app->m_SpawnTimer = 1000000;
         Save();
     }
 
     void Save() {
-        saved.plr.assign(app->m_Plr.Data(), app->m_Plr.Data() + 20 * 101);
-        saved.particle.assign(app->m_Particle.Data(), app->m_Particle.Data() + 10 * 251);
-        saved.star.assign(app->m_Star.Data(), app->m_Star.Data() + 10 * 101);
+        saved.plr.assign(app->m_Plr.Data(), app->m_Plr.Data() + kFields * (kLastRecord + 1));
+        saved.particle.assign(app->m_Particle.Data(),
+                              app->m_Particle.Data() + particle_records::kFields * (app->m_ParticleMax + 1));
+        saved.star.assign(app->m_Star.Data(), app->m_Star.Data() + star_records::kFields * (app->m_StarCount + 1));
         saved.grid.assign(app->m_Grid.Data(), app->m_Grid.Data() + 7400);
         saved.spawnTimer = app->m_SpawnTimer;
         saved.itemTimer = app->m_ItemTimer;
@@ -123,9 +124,11 @@ BENCHMARK(BM_RoundUpdate)->Unit(benchmark::kMicrosecond);
 // Blank pictures of the real cell sizes in the slots the round draws from.
 void LoadBlankPictures(c_MyApp* app) {
     struct Slot { int slot, w, h, frames; };
-    const Slot slots[] = {{1, 36, 36, 9}, {2, 36, 36, 9}, {3, 36, 36, 9}, {4, 36, 36, 9},
-                          {5, 36, 36, 9}, {6, 36, 36, 9}, {7, 36, 36, 9}, {8, 36, 36, 9}, {90, 16, 16, 128},
-                          {96, 8, 8, 256}, {97, 32, 32, 16}, {99, 256, 256, 4}};
+    const Slot slots[] = {{picture::kFont, 16, 16, 128}, {picture::kParts, 8, 8, 256},
+                          {picture::kIcons, 32, 32, 16}, {picture::kBackdrop, 256, 256, 4}};
+    for (int fighter = picture::kFirstFighter; fighter < picture::kLastFighter; ++fighter) {
+        gc_assign(app->m_Img[fighter], qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle));
+    }
     for (const Slot& s : slots) {
         gc_assign(app->m_Img[s.slot], qv_graphics_CreateImage(s.w, s.h, s.frames, c_Image::CentreHandle));
     }

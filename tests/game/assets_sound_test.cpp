@@ -6,6 +6,8 @@
 
 #include "tests/game/game_fixture.h"
 
+using namespace picture;
+
 namespace {
 
 class LoaderTest : public GameFixture {};
@@ -30,13 +32,14 @@ TEST_F(LoaderTest, ResolutionSetFollowsTheDeviceSize) {
 TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
     struct Slot { int stage, slot, cellW, cellH, frames; };
     const Slot slots[] = {
-        {1, 97, 32, 32, 16}, {2, 95, 64, 64, 16}, {3, 94, 32, 32, 16}, {4, 93, 256, 256, 1},
-        {6, 99, 256, 256, 4}, {6, 98, 256, 128, 1}, {7, 80, 64, 64, 64}, {7, 96, 8, 8, 256},
-        {8, 85, 256, 256, 4}, {8, 86, 32, 32, 4}, {9, 1, 36, 36, 9}, {13, 5, 36, 36, 9},
-        {17, 9, 36, 36, 9}, {18, 11, 256, 128, 1}, {19, 12, 256, 128, 1}};
+        {1, kIcons, 32, 32, 16},       {2, kButtons, 64, 64, 16},      {3, kDpad, 32, 32, 16},
+        {4, kMakerLogo, 256, 256, 1},  {6, kBackdrop, 256, 256, 4},    {6, kLogo, 256, 128, 1},
+        {7, kBadges, 64, 64, 64},      {7, kParts, 8, 8, 256},         {8, kCircles, 256, 256, 4},
+        {8, kGlows, 32, 32, 4},        {9, kFirstFighter, 36, 36, 9},  {13, kFirstOpponent, 36, 36, 9},
+        {17, kLastFighter, 36, 36, 9}, {18, kTitleTop, 256, 128, 1},   {19, kTitleBottom, 256, 128, 1}};
     for (int res : {1, 2, 4}) {
         SetDevice(res == 1 ? 600 : res == 2 ? 800 : 1280, res == 1 ? 450 : 600);
-        for (int i = 0; i < 300; ++i) app->m_ImgSize[i] = 0;
+        for (int i = 0; i < app->m_ImgSize.Length(); ++i) app->m_ImgSize[i] = 0;
         for (int stage = 1; stage <= 25; ++stage) {
             app->m_LoadStage = stage;
             app->p_Loader();
@@ -52,12 +55,12 @@ TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
             }
         }
         // The blank surface and the font record their own units.
-        EXPECT_EQ(app->m_ImgSize[3 * 81], 2048);
-        EXPECT_EQ(app->m_ImgSize[3 * 81 + 2], 1);
-        EXPECT_EQ(app->m_ImgSize[3 * 90], 7);
-        EXPECT_EQ(app->m_ImgSize[3 * 90 + 1], 10);
-        EXPECT_EQ(app->m_ImgSize[3 * 90 + 2], 128);
-        EXPECT_EQ(app->m_Font, 90);
+        EXPECT_EQ(app->m_ImgSize[3 * kSpareSurface], 2048);
+        EXPECT_EQ(app->m_ImgSize[3 * kSpareSurface + 2], 1);
+        EXPECT_EQ(app->m_ImgSize[3 * kFont], 7);
+        EXPECT_EQ(app->m_ImgSize[3 * kFont + 1], 10);
+        EXPECT_EQ(app->m_ImgSize[3 * kFont + 2], 128);
+        EXPECT_EQ(app->m_Font, kFont);
     }
 }
 
@@ -70,14 +73,14 @@ TEST_F(LoaderTest, LoadingRuns25StagesThenStops) {
         ++updates;
     }
     EXPECT_EQ(updates, 25);
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(LoaderTest, StartJinglePlaysOnceAtStage4) {
     Create();
-    app->m_Sfx[96] = nullptr;
-    gc_assign(app->m_Sfx[96], LoadTone("jingle.wav"));
-    ASSERT_NE(app->m_Sfx[96], nullptr);
+    app->m_Sfx[sound::kJingle] = nullptr;
+    gc_assign(app->m_Sfx[sound::kJingle], LoadTone("jingle.wav"));
+    ASSERT_NE(app->m_Sfx[sound::kJingle], nullptr);
     app->m_LoadStage = 4;
     app->p_Loader();
     EXPECT_EQ(app->m_LogoSfxDone, 1);
@@ -89,7 +92,7 @@ TEST_F(LoaderTest, StartJinglePlaysOnceAtStage4) {
 
 TEST_F(LoaderTest, LoadingScreenDrawsSpinnerLogoAndCaption) {
     Create();
-    app->m_Font = 90;
+    app->m_Font = kFont;
     Update();
     auto cmds = Commands();
     int blue = 0, orange = 0;
@@ -101,7 +104,7 @@ TEST_F(LoaderTest, LoadingScreenDrawsSpinnerLogoAndCaption) {
             EXPECT_NEAR(std::hypot(c.x - 320, c.y - 240), 480 * 0.45f, 0.01f);
         }
         if (c.kind == kCmdOval && c.r == 255 && c.g == 125 && c.b == 0) ++orange;
-        if (c.kind == 93) {
+        if (c.kind == kMakerLogo) {
             logo = true;
             EXPECT_EQ(c.x, 320);
             EXPECT_FLOAT_EQ(c.y, 480 * 0.48f);
@@ -180,12 +183,12 @@ TEST_F(SoundTest, ChannelMapRedirectsChannels) {
 TEST_F(SoundTest, EmptySlotsAndSoundModesWithoutEffectsAreSilent) {
     app->p_PlaySFX(50, 1);
     EXPECT_EQ(app->m_SfxChannel, 0);
-    for (int mode : {0, 3}) {
-        app->m_Setting[5] = mode;
+    for (int mode : {sound_mode::kOff, sound_mode::kMusic}) {
+        app->m_Setting[setting::kSoundMode] = mode;
         app->p_PlaySFX(1, 1);
         EXPECT_EQ(app->m_SfxChannel, 0) << mode;
     }
-    app->m_Setting[5] = 2;
+    app->m_Setting[setting::kSoundMode] = sound_mode::kEffects;
     app->p_PlaySFX(1, 1);
     EXPECT_EQ(app->m_SfxChannel, 1);
 }
@@ -199,11 +202,12 @@ protected:
 };
 
 TEST_F(TuneTest, TuneStartsOnlyInModesWithMusic) {
-    for (int mode : {0, 1, 2, 3}) {
-        app->m_Setting[5] = mode;
+    for (int mode = 0; mode < sound_mode::kCount; ++mode) {
+        app->m_Setting[setting::kSoundMode] = mode;
         app->m_MusicOn = 0;
         app->p_PlayTune(String("gale"), 1);
-        EXPECT_EQ(app->m_MusicOn, (mode == 1 || mode == 3) ? 1 : 0) << mode;
+        const bool music = mode == sound_mode::kEffectsAndMusic || mode == sound_mode::kMusic;
+        EXPECT_EQ(app->m_MusicOn, music ? 1 : 0) << mode;
         EXPECT_EQ(app->m_Music.ToUtf8(), "gale");
     }
 }
@@ -211,7 +215,7 @@ TEST_F(TuneTest, TuneStartsOnlyInModesWithMusic) {
 TEST_F(TuneTest, StartingWithoutMusicStopsThePlayingTune) {
     app->p_PlayTune(String("gale"), 1);
     EXPECT_EQ(app->m_MusicOn, 1);
-    app->m_Setting[5] = 2;
+    app->m_Setting[setting::kSoundMode] = sound_mode::kEffects;
     app->p_PlayTune(String("other"), 1);
     EXPECT_EQ(app->m_MusicOn, 0);
     EXPECT_EQ(app->m_Music.ToUtf8(), "other");

@@ -1,6 +1,8 @@
 // Logical controls: every source of each code, with iCade off and on, per player.
 #include "tests/game/game_fixture.h"
 
+using namespace control;
+
 namespace {
 
 class ControlsTest : public GameFixture {
@@ -23,17 +25,18 @@ struct Row {
 
 // The keyboard, pad and virtual-pad sources of every control with iCade off.
 const std::vector<Row> kRows = {
-    {0, {38, 87}, {9}, {0}},
-    {3, {37, 65}, {8}, {3}},
-    {5, {39, 68}, {10}, {5}},
-    {8, {40, 83}, {11}, {8}},
-    {10, {90, 74, 32, 13}, {0}, {10}},
-    {11, {88, 75, 17}, {1}, {11}},
-    {12, {67, 76, 16}, {2}, {12}},
-    {13, {86, 73}, {3}, {13}},
-    {14, {66, 85}, {4}, {14}},
-    {15, {78, 79}, {5}, {15}},
-    {99, {27, 192, 46, 8}, {6, 7, 14}, {16, 17, 19}},
+    {kUp, {key::kUp, 'W'}, {pad::kUp}, {kUp}},
+    {kLeft, {key::kLeft, 'A'}, {pad::kLeft}, {kLeft}},
+    {kRight, {key::kRight, 'D'}, {pad::kRight}, {kRight}},
+    {kDown, {key::kDown, 'S'}, {pad::kDown}, {kDown}},
+    {kJump, {'Z', 'J', key::kSpace, key::kEnter}, {pad::kA}, {kJump}},
+    {kStrike, {'X', 'K', key::kControl}, {pad::kB}, {kStrike}},
+    {kButtonX, {'C', 'L', key::kShift}, {pad::kX}, {kButtonX}},
+    {kButtonY, {'V', 'I'}, {pad::kY}, {kButtonY}},
+    {kLeftShoulder, {'B', 'U'}, {pad::kLeftShoulder}, {kLeftShoulder}},
+    {kRightShoulder, {'N', 'O'}, {pad::kRightShoulder}, {kRightShoulder}},
+    {kBack, {key::kEscape, key::kGrave, key::kDelete, key::kBackspace}, {pad::kBack, pad::kStart, pad::kExtra},
+     {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
 };
 
 TEST_F(ControlsTest, KeyboardAnswersForEveryPlayer) {
@@ -60,23 +63,23 @@ TEST_F(ControlsTest, PadButtonsBelongToTheirPlayer) {
 TEST_F(ControlsTest, VirtualPadCountsHeldAndPressed) {
     for (const Row& row : kRows) {
         for (int element : row.virtualPad) {
-            for (int state : {1, 2}) {
+            for (int state : {virtual_pad::kPressed, virtual_pad::kHeld}) {
                 app->m_ICade[element] = state;
                 EXPECT_EQ(Players(row.code), (std::vector<int>{1, 1, 1, 1, 1})) << "code " << row.code << " element " << element;
             }
-            app->m_ICade[element] = 0;
+            app->m_ICade[element] = virtual_pad::kUp;
         }
     }
 }
 
-TEST_F(ControlsTest, BackCodes98And99ShareSourcesButNotForTheKeyboardAlone) {
-    KeyDown(vk::kEscape);
-    EXPECT_EQ(Players(98), (std::vector<int>{0, 1, 1, 1, 1}));
-    EXPECT_EQ(Players(99), (std::vector<int>{1, 1, 1, 1, 1}));
+TEST_F(ControlsTest, BackAndPadBackShareSourcesButNotForTheKeyboardAlone) {
+    KeyDown(key::kEscape);
+    EXPECT_EQ(Players(kPadBack), (std::vector<int>{0, 1, 1, 1, 1}));
+    EXPECT_EQ(Players(kBack), (std::vector<int>{1, 1, 1, 1, 1}));
 }
 
 TEST_F(ControlsTest, UnknownCodesAreNeverHeld) {
-    for (int key : {38, 87, 90, 27, 13}) KeyDown(key);
+    for (int k : {key::kUp, int('W'), int('Z'), key::kEscape, key::kEnter}) KeyDown(k);
     for (int b = 0; b < 16; ++b) PadDown(0, b);
     for (int code : {1, 2, 4, 6, 7, 9, 16, 17, 50, 97, 100, -1}) {
         EXPECT_EQ(app->p_PlayKeyAll(code, 1), 0) << code;
@@ -86,39 +89,39 @@ TEST_F(ControlsTest, UnknownCodesAreNeverHeld) {
 TEST_F(ControlsTest, HoldingWAndUpTogetherIsOneUp) {
     KeyDown(vk::kUp);
     KeyDown('W');
-    EXPECT_EQ(app->p_PlayKeyAll(0, 1), 4);  // one per player, not two
+    EXPECT_EQ(app->p_PlayKeyAll(kUp, 1), 4);  // one per player, not two
     KeyUp(vk::kUp);
-    EXPECT_EQ(app->p_PlayKeyAll(0, 1), 4);
+    EXPECT_EQ(app->p_PlayKeyAll(kUp, 1), 4);
 }
 
 // The fixture's Stick feeds the input device, which reads a stick pushed up as positive.
 TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
-    app->m_Setting[15] = 1;  // the options' flipped stick: pushed down reads as up
+    app->m_Setting[setting::kLeftStickY] = 1;  // the options' flipped stick: pushed down reads as up
     Stick(1, 0, -0.39f);
-    EXPECT_EQ(Held(0, 1), 0);
+    EXPECT_EQ(Held(kUp, 1), 0);
     Stick(1, 0, -0.41f);
-    EXPECT_EQ(Held(0, 1), 1);
-    EXPECT_EQ(Held(0, 1, 0), 0);  // not without allowStick
-    EXPECT_EQ(Held(0, 0), 0);     // another player's stick
-    EXPECT_EQ(Held(0, -1), 0);
+    EXPECT_EQ(Held(kUp, 1), 1);
+    EXPECT_EQ(Held(kUp, 1, 0), 0);  // not without allowStick
+    EXPECT_EQ(Held(kUp, 0), 0);     // another player's stick
+    EXPECT_EQ(Held(kUp, -1), 0);
     Stick(1, 0, 0.41f);
-    EXPECT_EQ(Held(8, 1), 1);
+    EXPECT_EQ(Held(kDown, 1), 1);
     Stick(1, -0.41f, 0);
-    EXPECT_EQ(Held(3, 1), 1);
-    EXPECT_EQ(Held(5, 1), 0);
+    EXPECT_EQ(Held(kLeft, 1), 1);
+    EXPECT_EQ(Held(kRight, 1), 0);
     Stick(1, 0.41f, 0);
-    EXPECT_EQ(Held(5, 1), 1);
+    EXPECT_EQ(Held(kRight, 1), 1);
     Stick(1, 0.39f, 0);
-    EXPECT_EQ(Held(5, 1), 0);
+    EXPECT_EQ(Held(kRight, 1), 0);
 }
 
 TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipIt) {
-    app->m_Setting[15] = 0;  // the default
-    Stick(0, 0, 0.5f);       // pushed up
+    app->m_Setting[setting::kLeftStickY] = 0;  // the default
+    Stick(0, 0, 0.5f);                         // pushed up
     EXPECT_FLOAT_EQ(app->p_StickY(0, 0), -0.5f);
-    EXPECT_EQ(Held(0, 0), 1);
-    EXPECT_EQ(Held(8, 0), 0);
-    app->m_Setting[15] = 1;
+    EXPECT_EQ(Held(kUp, 0), 1);
+    EXPECT_EQ(Held(kDown, 0), 0);
+    app->m_Setting[setting::kLeftStickY] = 1;
     EXPECT_FLOAT_EQ(app->p_StickY(0, 0), 0.5f);
     EXPECT_EQ(app->p_StickX(0, -1), 0);
     EXPECT_EQ(app->p_StickY(0, -1), 0);
@@ -127,9 +130,11 @@ TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipIt) {
 TEST_F(ControlsTest, ICadeOnReadsNoLettersAndNoStick) {
     qv_Vortan_iCadeControls = 1;
     const std::vector<std::pair<int, int>> letters = {
-        {0, 'W'}, {3, 'A'}, {5, 'D'}, {8, 'S'}, {10, 'Z'}, {10, 'J'}, {11, 'X'}, {11, 'K'},
-        {12, 'C'}, {12, 'L'}, {13, 'V'}, {13, 'I'}, {14, 'B'}, {14, 'U'}, {15, 'N'}, {15, 'O'},
-        {99, vk::kGrave}};
+        {kUp, 'W'},          {kLeft, 'A'},          {kRight, 'D'},        {kDown, 'S'},
+        {kJump, 'Z'},        {kJump, 'J'},          {kStrike, 'X'},       {kStrike, 'K'},
+        {kButtonX, 'C'},     {kButtonX, 'L'},       {kButtonY, 'V'},      {kButtonY, 'I'},
+        {kLeftShoulder, 'B'}, {kLeftShoulder, 'U'}, {kRightShoulder, 'N'}, {kRightShoulder, 'O'},
+        {kBack, key::kGrave}};
     for (auto [code, key] : letters) {
         KeyDown(key);
         EXPECT_EQ(app->p_PlayKeyAll(code, 1), 0) << "code " << code << " key " << key;
@@ -137,26 +142,26 @@ TEST_F(ControlsTest, ICadeOnReadsNoLettersAndNoStick) {
         KeyUp(key);
     }
     const std::vector<std::pair<int, int>> kept = {
-        {0, vk::kUp}, {3, vk::kLeft}, {5, vk::kRight}, {8, vk::kDown}, {10, vk::kSpace},
-        {10, vk::kEnter}, {11, vk::kControl}, {12, vk::kShift}, {99, vk::kEscape},
-        {99, vk::kDelete}, {99, vk::kBackspace}};
+        {kUp, key::kUp},         {kLeft, key::kLeft},     {kRight, key::kRight},  {kDown, key::kDown},
+        {kJump, key::kSpace},    {kJump, key::kEnter},    {kStrike, key::kControl}, {kButtonX, key::kShift},
+        {kBack, key::kEscape},   {kBack, key::kDelete},   {kBack, key::kBackspace}};
     for (auto [code, key] : kept) {
         KeyDown(key);
         EXPECT_EQ(Players(code), (std::vector<int>{1, 1, 1, 1, 1})) << "code " << code << " key " << key;
         KeyUp(key);
     }
-    // Pads and the virtual pad still count; the stick and code 98 do not.
-    PadDown(0, 3);
-    EXPECT_EQ(Held(13, 0), 1);
-    PadUp(0, 3);
-    app->m_ICade[15] = 2;
-    EXPECT_EQ(Held(15, -1), 1);
-    app->m_ICade[15] = 0;
-    app->m_Setting[15] = 1;
+    // Pads and the virtual pad still count; the stick and the pad's back do not.
+    PadDown(0, pad::kY);
+    EXPECT_EQ(Held(kButtonY, 0), 1);
+    PadUp(0, pad::kY);
+    app->m_ICade[kRightShoulder] = virtual_pad::kHeld;
+    EXPECT_EQ(Held(kRightShoulder, -1), 1);
+    app->m_ICade[kRightShoulder] = virtual_pad::kUp;
+    app->m_Setting[setting::kLeftStickY] = 1;
     Stick(0, 0, -0.9f);
-    EXPECT_EQ(Held(0, 0), 0);
-    KeyDown(vk::kEscape);
-    EXPECT_EQ(app->p_PlayKeyAll(98, 1), 0);
+    EXPECT_EQ(Held(kUp, 0), 0);
+    KeyDown(key::kEscape);
+    EXPECT_EQ(app->p_PlayKeyAll(kPadBack, 1), 0);
 }
 
 TEST_F(ControlsTest, ICadeLettersPressAndReleaseVirtualButtons) {
@@ -164,53 +169,57 @@ TEST_F(ControlsTest, ICadeLettersPressAndReleaseVirtualButtons) {
     EXPECT_EQ(qv_Vortan_iCadeControls, 1);
     const char* press = "WXADYUIOHJKL";
     const char* release = "EZQCTFMGRNPV";
-    const int elements[] = {0, 8, 3, 5, 13, 14, 15, 16, 10, 11, 12, 17};
+    const int elements[] = {kUp,     kDown,  kLeft,   kRight,   kButtonY, kLeftShoulder, kRightShoulder,
+                            virtual_pad::kBackA, kJump, kStrike, kButtonX, virtual_pad::kBackB};
     for (int i = 0; i < 12; ++i) {
         Type(std::string(1, press[i]));
         Update();
-        EXPECT_EQ(app->m_ICade[elements[i]], 2) << press[i];
+        EXPECT_EQ(app->m_ICade[elements[i]], virtual_pad::kHeld) << press[i];
         Type(std::string(1, char(release[i] + ('a' - 'A'))));  // either letter case
         Update();
-        EXPECT_EQ(app->m_ICade[elements[i]], 0) << release[i];
+        EXPECT_EQ(app->m_ICade[elements[i]], virtual_pad::kUp) << release[i];
     }
     // The W key typed on a keyboard holds up until its E arrives; the key itself is not read.
     KeyDown('W');
     Type("w");
     Update();
     KeyUp('W');
-    EXPECT_EQ(app->p_PlayKeyAll(0, 1), 4);
+    EXPECT_EQ(app->p_PlayKeyAll(kUp, 1), 4);
     Type("e");
     Update();
-    EXPECT_EQ(app->p_PlayKeyAll(0, 1), 0);
+    EXPECT_EQ(app->p_PlayKeyAll(kUp, 1), 0);
 }
 
 TEST_F(ControlsTest, ICadeOnDrainsTypedCharactersAndOffClearsThePad) {
     Type("WX");
     app->p_iCade(1);
     EXPECT_EQ(qv_input_GetChar(), 0);
-    EXPECT_EQ(app->m_ICade[0], 0);  // typed before iCade came on
+    EXPECT_EQ(app->m_ICade[kUp], virtual_pad::kUp);  // typed before iCade came on
     EXPECT_TRUE(host->KeyboardEnabled());
-    for (int i = 0; i < 20; ++i) app->m_ICade[i] = 2;
+    for (int i = 0; i < app->m_ICade.Length(); ++i) app->m_ICade[i] = virtual_pad::kHeld;
     app->p_iCade(0);
     EXPECT_EQ(qv_Vortan_iCadeControls, 0);
     EXPECT_FALSE(host->KeyboardEnabled());
-    for (int i = 0; i <= 18; ++i) EXPECT_EQ(app->m_ICade[i], 0);
-    EXPECT_EQ(app->m_ICade[19], 2);  // the menu button is fed by the back key only
+    for (int i = 0; i < virtual_pad::kLettered; ++i) EXPECT_EQ(app->m_ICade[i], virtual_pad::kUp);
+    // The menu button is fed by the back key only.
+    EXPECT_EQ(app->m_ICade[virtual_pad::kMenu], virtual_pad::kHeld);
 }
 
 TEST_F(ControlsTest, PressedVirtualButtonsLastOneUpdate) {
-    app->m_ICade[10] = 1;
-    app->m_ICade[11] = 2;
+    app->m_ICade[kJump] = virtual_pad::kPressed;
+    app->m_ICade[kStrike] = virtual_pad::kHeld;
     Update();
-    EXPECT_EQ(app->m_ICade[10], 0);
-    EXPECT_EQ(app->m_ICade[11], 2);
+    EXPECT_EQ(app->m_ICade[kJump], virtual_pad::kUp);
+    EXPECT_EQ(app->m_ICade[kStrike], virtual_pad::kHeld);
 }
 
 TEST_F(ControlsTest, AnalogueRampsReachOneAndReturn) {
     KeyDown(vk::kUp);
     for (int i = 1; i <= 10; ++i) {
         app->p_AnalogueControl();
-        if (i < 7) EXPECT_NEAR(app->m_AnaY, -0.15f * i, 1e-5) << i;
+        if (i < 7) {
+            EXPECT_NEAR(app->m_AnaY, -0.15f * i, 1e-5) << i;
+        }
     }
     EXPECT_EQ(app->m_AnaY, -1);
     EXPECT_EQ(app->m_RampY, -1);
@@ -232,7 +241,7 @@ TEST_F(ControlsTest, AnalogueRampsReachOneAndReturn) {
 }
 
 TEST_F(ControlsTest, AnalogueStickNeedsADeadZoneAndKeysOverride) {
-    app->m_Setting[15] = 0;
+    app->m_Setting[setting::kLeftStickY] = 0;
     Stick(0, 0.1f, -0.15f);
     app->p_AnalogueControl();
     EXPECT_EQ(app->m_AnaX, 0);
@@ -290,8 +299,8 @@ TEST_F(ControlsTest, TouchAndMouseInTests) {
 TEST_F(ControlsTest, ButtonTestsTheScaledCell) {
     app->p_CLS2D();
     app->m_ImgScale = 0.5f;
-    app->m_ImgSize[3 * 97] = 64;  // 32 virtual units at set 2
-    app->m_ImgSize[3 * 97 + 1] = 64;
+    app->m_ImgSize[3 * picture::kIcons] = 64;  // 32 virtual units at set 2
+    app->m_ImgSize[3 * picture::kIcons + 1] = 64;
     app->m_TouchX[1] = 115;
     app->m_TouchY[1] = 200;
     app->m_PointerDown = 1;
@@ -304,7 +313,7 @@ TEST_F(ControlsTest, ButtonTestsTheScaledCell) {
     app->m_PointerDown = 0;
     EXPECT_EQ(app->p_Button(100, 200, 2), 0);
     ASSERT_EQ(Commands().size(), 3u);
-    EXPECT_EQ(Commands()[0].kind, 97);
+    EXPECT_EQ(Commands()[0].kind, picture::kIcons);
     EXPECT_EQ(Commands()[0].frame, 2);
 }
 

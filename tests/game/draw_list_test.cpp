@@ -10,22 +10,16 @@ TEST_F(DrawListTest, ImageCommandCarriesTheDrawingState) {
     app->p_SetSize(2, 3);
     app->p_SetRot(30);
     app->p_SetCol(10, 20, 30, 0.5f);
-    app->m_Blend = 3;
-    app->p_DrawImg(97, 100, 50, 4);
+    app->m_Blend = draw_command::kBlendAdditive;
+    app->p_DrawImg(picture::kIcons, 100, 50, 4);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 97);
-    EXPECT_EQ(cmds[0].x, 100);
-    EXPECT_EQ(cmds[0].y, 50);
+    EXPECT_EQ(cmds[0].kind, picture::kIcons);
+    EXPECT_EQ(cmds[0].Place(), (Quad{100, 50, 2, 3}));
     EXPECT_EQ(cmds[0].rot, -30);  // stored negated
-    EXPECT_EQ(cmds[0].a4, 2);
-    EXPECT_EQ(cmds[0].a5, 3);
     EXPECT_EQ(cmds[0].frame, 4);
-    EXPECT_FLOAT_EQ(cmds[0].alpha, 0.5f);
-    EXPECT_EQ(cmds[0].r, 10);
-    EXPECT_EQ(cmds[0].g, 20);
-    EXPECT_EQ(cmds[0].b, 30);
-    EXPECT_EQ(cmds[0].blend, 3);
+    EXPECT_EQ(cmds[0].Colour(), (Quad{10, 20, 30, 0.5f}));
+    EXPECT_EQ(cmds[0].blend, draw_command::kBlendAdditive);
 }
 
 TEST_F(DrawListTest, ShapesRecordTheirKindAndGeometry) {
@@ -38,15 +32,11 @@ TEST_F(DrawListTest, ShapesRecordTheirKindAndGeometry) {
     EXPECT_EQ(cmds[0].kind, kCmdRect);
     EXPECT_EQ(cmds[1].kind, kCmdOval);
     EXPECT_EQ(cmds[2].kind, kCmdLine);
-    const float expected[3][4] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
+    const Quad expected[3] = {{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}};
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(cmds[i].x, expected[i][0]);
-        EXPECT_EQ(cmds[i].y, expected[i][1]);
-        EXPECT_EQ(cmds[i].a4, expected[i][2]);
-        EXPECT_EQ(cmds[i].a5, expected[i][3]);
+        EXPECT_EQ(cmds[i].Place(), expected[i]);
         EXPECT_EQ(cmds[i].frame, 0);
-        EXPECT_EQ(cmds[i].alpha, 1);
-        EXPECT_EQ(cmds[i].r, 255);
+        EXPECT_EQ(cmds[i].Colour(), (Quad{255, 255, 255, 1}));
     }
 }
 
@@ -66,7 +56,7 @@ TEST_F(DrawListTest, ClearStartsANewListAndResetsTheState) {
     app->p_SetSize(4);
     app->p_SetRot(90);
     app->p_SetCol(1, 2, 3, 0.25f);
-    app->m_Blend = 3;
+    app->m_Blend = draw_command::kBlendAdditive;
     app->p_Rect(0, 0, 1, 1);
     qv_Vortan_jscrw = 800;
     qv_Vortan_jscrh = 450;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/game/game_fixture.h"
+#include "tests/support/state_fields.h"
 
 class FrontEndFixture : public GameFixture {
 protected:
@@ -64,6 +65,13 @@ protected:
         }
         return out;
     }
+    // The first command drawing `frame` of picture `slot`, if any.
+    std::optional<DrawCmd> FindImage(int slot, int frame) const {
+        for (const DrawCmd& c : ImagesOf(slot)) {
+            if (c.frame == float(frame)) return c;
+        }
+        return std::nullopt;
+    }
 
     // Updates until the menu's slide-in is over.
     void SettleMenu() {
@@ -88,13 +96,5 @@ protected:
     void Store(const std::string& state) const { scratch->Write("state", state); }
 
     // The fields of a stored state string (the piece after the last "|" dropped).
-    static std::vector<std::string> SplitFields(const std::string& state) {
-        std::vector<std::string> fields;
-        size_t start = 0;
-        for (size_t bar = state.find('|'); bar != std::string::npos; bar = state.find('|', start)) {
-            fields.push_back(state.substr(start, bar - start));
-            start = bar + 1;
-        }
-        return fields;
-    }
+    static std::vector<std::string> SplitFields(const std::string& state) { return StateFields(state); }
 };

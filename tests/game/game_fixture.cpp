@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "host/startup.h"
+#include "tests/support/headless_game.h"
 
 gxtkAudio* GameFixture::Audio() {
     static gxtkAudio* audio = nullptr;
@@ -25,19 +25,11 @@ void GameFixture::SetUp() {
     host = sharedHost;
     host->clock.now = 1.0;
     host->SetStatePath(String(scratch->File("state").c_str()));
-    QvGame::_game = host;
-
-    // Every module global back to its start value (the roots it registers again only
+    // Every module global back to its start value (the roots qvInit registers again only
     // mark the same globals twice).
-    qvInit();
-    qv_app__game = host;
-    qv_audio_SetAudioDevice(Audio());
-    input = (new c_InputDevice)->m_new();
-    qv_input_SetInputDevice(input);
-    SetDevice(640, 480);
-
-    app = (new c_MyApp)->m_new();
-    gc_assign(qv_app__app, static_cast<c_App*>(app));
+    const HeadlessGame game = StartHeadlessGame(host, Audio());
+    app = game.app;
+    input = game.input;
 }
 
 void GameFixture::TearDown() {
@@ -82,27 +74,6 @@ void GameFixture::FinishLoading() {
 
 void GameFixture::AdvanceMs(int ms) {
     host->clock.now += ms / 1000.0;
-}
-
-void GameFixture::KeyDown(int key) {
-    input->p_KeyEvent(1, key);
-}
-
-void GameFixture::KeyUp(int key) {
-    input->p_KeyEvent(2, key);
-}
-
-void GameFixture::Tap(int key) {
-    KeyDown(key);
-    KeyUp(key);
-}
-
-void GameFixture::PadDown(int port, int button) {
-    KeyDown(256 + 32 * port + button);
-}
-
-void GameFixture::PadUp(int port, int button) {
-    KeyUp(256 + 32 * port + button);
 }
 
 void GameFixture::Stick(int port, float x, float y) {

@@ -7,28 +7,39 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "audio/audio_module.h"
+#include "framework/app.h"
+#include "framework/input.h"
+#include "game/codes.h"
+#include "game/draw_command.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 #include "host/frame_driver.h"
 #include "host/glfw_game.h"
 #include "tests/support/scratch_dir.h"
 
-// Windows virtual-key codes the tests press.
-namespace vk {
-constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
-              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46,
-              kF1 = 112, kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
-}  // namespace vk
+// The key codes the tests press (a letter's code is its capital, as in 'W').
+namespace vk = key;
+
+// Four numbers of a command, compared at once.
+using Quad = std::array<float, 4>;
 
 // One command of the draw list, unpacked.
 struct DrawCmd {
     float kind;  // image slot, or kCmdRect / kCmdOval / kCmdLine
-    float x, y, rot, a4, a5, frame, alpha;
+    float x, y, rot;
+    float a4, a5;  // a picture's scales, a rectangle's size, an oval's radii, a line's second end
+    float frame, alpha;
     float r, g, b;
     int blend;
+
+    Quad Place() const { return {x, y, a4, a5}; }
+    Quad Colour() const { return {r, g, b, alpha}; }
 };
 
 // A clock that moves only when the test says so; no window.
@@ -67,12 +78,16 @@ protected:
     void FinishLoading();
     void AdvanceMs(int ms);
 
-    void KeyDown(int key);
-    void KeyUp(int key);
+    void KeyDown(int key) { input->p_KeyEvent(1, key); }
+    void KeyUp(int key) { input->p_KeyEvent(2, key); }
     // Pressed and released before the next update: one hit, not held.
-    void Tap(int key);
-    void PadDown(int port, int button);
-    void PadUp(int port, int button);
+    void Tap(int key) {
+        KeyDown(key);
+        KeyUp(key);
+    }
+    void PadDown(int port, int button) { KeyDown(PadKey(port, button)); }
+    void PadUp(int port, int button) { KeyUp(PadKey(port, button)); }
+    static int PadKey(int port, int button) { return kKeyJoystickBase + pad::kButtonsPerPad * port + button; }
     void Stick(int port, float x, float y);
     void Type(const std::string& chars);
 

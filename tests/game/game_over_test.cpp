@@ -6,8 +6,6 @@
 
 namespace {
 
-constexpr int kImgBadges = 80;
-
 class GameOverTest : public FrontEndFixture {
 protected:
     void SetUp() override {
@@ -15,9 +13,9 @@ protected:
         SettleMenu();
     }
     void EndARound(int score) {
-        app->m_Mode = 11;
+        app->m_Mode = mode::kRoundSetUp;
         Update();
-        ASSERT_EQ(app->m_Mode, 10);
+        ASSERT_EQ(app->m_Mode, mode::kRound);
         app->m_Score = score;
         app->m_RoundOver = 1;
     }
@@ -47,21 +45,33 @@ protected:
     void SetBestOfNormal() {
         for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
     }
+    // The panel over the menu after a round on Normal with this score, at timer 30.
+    void DrawPanelForNormal(int score) {
+        app->m_Difficulty = 2;
+        app->m_Score = score;
+        app->m_Mode = mode::kMenu;
+        DrawPanelAt(30);
+    }
+    // Updates until the panel has handed over to the menu.
+    void UntilTheMenu() {
+        for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
+        ASSERT_EQ(app->m_Mode, mode::kMenu);
+    }
 };
 
 TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
     EndARound(0);
     app->m_MusicOn = 1;
     Update(89);
-    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_OverTimer, 89);
     // The switch to 2 sets 75, and the panel runs once more in mode 2 in the same update.
     Update();
-    EXPECT_EQ(app->m_Mode, 2);
+    EXPECT_EQ(app->m_Mode, mode::kBackFromRound);
     EXPECT_EQ(app->m_OverTimer, 73);
     EXPECT_EQ(app->m_MusicOn, 0);
     Update();  // records the score and goes back to the menu
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_OverTimer, 71);
     EXPECT_EQ(SplitFields(Stored()).size(), 203u);
     Update(35);
@@ -71,7 +81,7 @@ TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
 }
 
 TEST_F(GameOverTest, WordsComeInAndStopAtTheReach) {
-    app->m_Mode = 1;
+    app->m_Mode = mode::kMenu;
     DrawPanelAt(17);
     float x = 0, y = 0;
     ASSERT_TRUE(Centre("GAME", &x, &y));
@@ -94,7 +104,7 @@ TEST_F(GameOverTest, WordsComeInAndStopAtTheReach) {
 }
 
 TEST_F(GameOverTest, DimReachesSevenTenthsAtTwentyEight) {
-    app->m_Mode = 1;
+    app->m_Mode = mode::kMenu;
     auto dim = [this]() {
         for (const DrawCmd& c : Commands()) {
             if (c.kind == kCmdRect && c.x == -1 && c.y == -1) return c.alpha;
@@ -115,34 +125,24 @@ TEST_F(GameOverTest, DimReachesSevenTenthsAtTwentyEight) {
 
 TEST_F(GameOverTest, AScoreThatBeatsNothingShowsNoBanner) {
     SetBestOfNormal();
-    app->m_Difficulty = 2;
-    app->m_Score = 50;
-    app->m_Mode = 1;
-    DrawPanelAt(30);
+    DrawPanelForNormal(50);
     EXPECT_TRUE(Shows("GAME"));
     EXPECT_TRUE(Shows("OVER"));
     EXPECT_FALSE(Shows("New Highscore"));
 }
 
 TEST_F(GameOverTest, NothingScoredOnAnEmptyListShowsNoBanner) {
-    app->m_Difficulty = 2;
-    app->m_Score = 0;
-    app->m_Mode = 1;
-    DrawPanelAt(30);
+    DrawPanelForNormal(0);
     EXPECT_TRUE(Shows("GAME"));
     EXPECT_FALSE(Shows("New Highscore"));
-    app->m_Score = 1;
-    DrawPanelAt(30);
+    DrawPanelForNormal(1);
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("1st!"));
 }
 
 TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
     SetBestOfNormal();
-    app->m_Difficulty = 2;
-    app->m_Score = 5000;
-    app->m_Mode = 1;
-    DrawPanelAt(30);
+    DrawPanelForNormal(5000);
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("1st!"));
     const std::optional<TextLine> banner = FindLine("New Highscore");
@@ -160,8 +160,7 @@ TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
     SetBestOfNormal();
     app->m_Difficulty = 2;
     EndARound(750);
-    for (int i = 0; i < 95 && app->m_Mode != 1; ++i) Update();
-    ASSERT_EQ(app->m_Mode, 1);
+    UntilTheMenu();
     EXPECT_EQ(app->m_HiScore[13], 750);
     EXPECT_TRUE(Shows("4th"));
     EXPECT_TRUE(Shows("GAME"));
@@ -169,8 +168,7 @@ TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
 
 TEST_F(GameOverTest, NoMenuKeyActsWhileThePanelIsOnTheMenu) {
     EndARound(0);
-    for (int i = 0; i < 95 && app->m_Mode != 1; ++i) Update();
-    ASSERT_EQ(app->m_Mode, 1);
+    UntilTheMenu();
     ASSERT_GT(app->m_OverTimer, 30);
     const int col = app->m_MenuCol, sel = app->m_WheelSel;
     KeyDown(vk::kRight);
@@ -215,7 +213,7 @@ TEST_F(GameOverTest, BadgePopUpSlidesInStaysAndSlidesOut) {
     EXPECT_EQ(box()->x, -128);
     EXPECT_EQ(box()->y, 480 - 34 * 3);
     EXPECT_TRUE(Shows("Odd Badge"));
-    const std::vector<DrawCmd> pictures = ImagesOf(kImgBadges);
+    const std::vector<DrawCmd> pictures = ImagesOf(picture::kBadges);
     ASSERT_EQ(pictures.size(), 1u);
     EXPECT_EQ(pictures[0].frame, 63);
     EXPECT_EQ(pictures[0].x, -128 + 144);
@@ -247,7 +245,7 @@ TEST_F(GameOverTest, BadgesFrom64OnShowOnlyTheirName) {
     app->p_CLS2D();
     app->p_ShowBadges();
     EXPECT_TRUE(Shows("Odd Badge"));
-    EXPECT_TRUE(ImagesOf(kImgBadges).empty());
+    EXPECT_TRUE(ImagesOf(picture::kBadges).empty());
 }
 
 }  // namespace

@@ -4,11 +4,11 @@
 #include <set>
 #include <string>
 
+#include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
 namespace {
 
-constexpr int kImgWheel = 85, kImgMenu = 95, kImgIcons = 97;
 
 class MenuTest : public FrontEndFixture {
 protected:
@@ -16,15 +16,19 @@ protected:
         FrontEndFixture::SetUp();
         SettleMenu();
     }
-    // Wheel items are drawn as image 95 frames 0..2 (the gear uses frames 8..10).
-    const DrawCmd* WheelItem(int k) const {
-        static std::vector<DrawCmd> kept;
-        kept = ImagesOf(kImgMenu);
-        for (const DrawCmd& c : kept) {
-            if (c.frame == float(k)) return &c;
-        }
-        return nullptr;
+    // The wheel's key repeat borrows player 1's x (the timer) and y (the delay).
+    float RepeatTimer() const { return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kX]; }
+    float RepeatDelay() const { return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kY]; }
+    // A held key turns the wheel to `to` in exactly `updates` updates, not one sooner.
+    void ExpectTurnAfter(int updates, int to) {
+        const int from = app->m_WheelSel;
+        Update(updates - 1);
+        EXPECT_EQ(app->m_WheelSel, from) << "after " << updates - 1;
+        Update();
+        EXPECT_EQ(app->m_WheelSel, to) << "after " << updates;
     }
+    // The plate of wheel item k (Easy, Normal, Hard).
+    std::optional<DrawCmd> WheelItem(int k) const { return FindImage(picture::kButtons, frame::kEasyPlate + k); }
     void Press(int key) {
         KeyDown(key);
         Update();
@@ -39,13 +43,13 @@ TEST_F(MenuTest, FirstStartShowsNormalSelectedAtFortyEightDegrees) {
     Update(60);
     ASSERT_EQ(app->m_WheelAngle, -32);
     const float cx = 38, cy = 480 - 64;
-    const DrawCmd* normal = WheelItem(1);
-    ASSERT_NE(normal, nullptr);
+    const std::optional<DrawCmd> normal = WheelItem(1);
+    ASSERT_TRUE(normal);
     EXPECT_NEAR(normal->x, cx + 179 * std::sin(48 * M_PI / 180), 0.01);
     EXPECT_NEAR(normal->y, cy - 179 * std::cos(48 * M_PI / 180), 0.01);
     EXPECT_EQ(normal->a4, 1.75f);
-    const DrawCmd* easy = WheelItem(0);
-    ASSERT_NE(easy, nullptr);
+    const std::optional<DrawCmd> easy = WheelItem(0);
+    ASSERT_TRUE(easy);
     EXPECT_EQ(easy->a4, 0.75f);
     // At 16 degrees the bulge is (45 - 29) * 1.5.
     EXPECT_NEAR(easy->x, cx + 140 * std::sin(16 * M_PI / 180), 0.01);
@@ -86,13 +90,9 @@ TEST_F(MenuTest, HoldingDownRepeatsAfterThirtyThenEighteenUpdates) {
     Press(vk::kUp);
     ASSERT_EQ(app->m_WheelSel, 0);
     KeyDown(vk::kDown);
-    Update();
-    EXPECT_EQ(app->m_WheelSel, 1);
-    Update(30);
-    EXPECT_EQ(app->m_WheelSel, 1);
-    Update();
-    EXPECT_EQ(app->m_WheelSel, 2);
-    EXPECT_EQ(app->m_Plr[22], 6);
+    ExpectTurnAfter(1, 1);
+    ExpectTurnAfter(31, 2);
+    EXPECT_EQ(RepeatDelay(), 6);
     // On Hard the next repeat finds nothing to move to: the held key is let go of
     // after 19 more updates.
     Update(18);
@@ -102,8 +102,8 @@ TEST_F(MenuTest, HoldingDownRepeatsAfterThirtyThenEighteenUpdates) {
     EXPECT_EQ(app->m_WheelSel, 2);
     KeyUp(vk::kDown);
     Update();
-    EXPECT_EQ(app->m_Plr[22], 30);
-    EXPECT_EQ(app->m_Plr[21], 0);
+    EXPECT_EQ(RepeatDelay(), 30);
+    EXPECT_EQ(RepeatTimer(), 0);
 }
 
 TEST_F(MenuTest, RepeatDelayShrinksToEveryThreeUpdates) {
@@ -115,21 +115,10 @@ TEST_F(MenuTest, RepeatDelayShrinksToEveryThreeUpdates) {
     Update(31);
     ASSERT_EQ(app->m_WheelSel, 2);
     KeyDown(vk::kUp);
-    Update(18);
-    EXPECT_EQ(app->m_WheelSel, 2);
-    Update();
-    EXPECT_EQ(app->m_WheelSel, 1);
-    EXPECT_EQ(app->m_Plr[22], 3);
-    Update(6);
-    EXPECT_EQ(app->m_WheelSel, 1);
-    Update();
-    EXPECT_EQ(app->m_WheelSel, 0);
-    for (int expected : {1, 0, 1}) {
-        Update(3);
-        EXPECT_NE(app->m_WheelSel, expected);
-        Update();
-        EXPECT_EQ(app->m_WheelSel, expected);
-    }
+    ExpectTurnAfter(19, 1);
+    EXPECT_EQ(RepeatDelay(), 3);
+    ExpectTurnAfter(7, 0);
+    for (int expected : {1, 0, 1}) ExpectTurnAfter(4, expected);
     KeyUp(vk::kUp);
     KeyUp(vk::kDown);
 }
@@ -156,17 +145,17 @@ TEST_F(MenuTest, TheGearOpensTheOptions) {
     Press(vk::kEnter);
     EXPECT_EQ(app->m_OptionsOpen, 1);
     EXPECT_EQ(app->m_MenuCol, 0);
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
     Press(vk::kDown);
     KeyDown(vk::kEnter);
     Update();
-    EXPECT_EQ(app->m_Mode, 11);
+    EXPECT_EQ(app->m_Mode, mode::kRoundSetUp);
     EXPECT_EQ(app->m_InputKind, 0);  // an action key of the keyboard
     Update();
-    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_Difficulty, 3);
     KeyUp(vk::kEnter);
 }
@@ -175,29 +164,25 @@ TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
     app->m_Difficulty = 2;
     for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - i;
     for (int i = 0; i < 10; ++i) app->m_HiScore[40 + i] = 500 + i;
+    struct Case {
+        float height;
+        std::vector<std::string> shown, hidden;
+    };
+    const Case cases[] = {{480, {"Top 10", "Last 10", "991", "509"}, {}},
+                          {360, {"Top 6", "Last 6", "995"}, {"994"}},
+                          {200, {"Highscore", "Last", "1000"}, {"999"}}};
+    for (const Case& c : cases) {
+        qv_Vortan_jscrh = c.height;
+        Update();
+        for (const std::string& text : c.shown) EXPECT_TRUE(Shows(text)) << text << " at " << c.height;
+        for (const std::string& text : c.hidden) EXPECT_FALSE(Shows(text)) << text << " at " << c.height;
+    }
+    qv_Vortan_jscrh = 480;
     Update();
-    EXPECT_TRUE(Shows("Top 10"));
-    EXPECT_TRUE(Shows("Last 10"));
-    EXPECT_TRUE(Shows("991"));
-    EXPECT_TRUE(Shows("509"));
     const std::optional<TextLine> heading = FindLine("Top 10");
     ASSERT_TRUE(heading);
     EXPECT_EQ(heading->r, 255);
     EXPECT_EQ(heading->g, 200);
-
-    qv_Vortan_jscrh = 360;
-    Update();
-    EXPECT_TRUE(Shows("Top 6"));
-    EXPECT_TRUE(Shows("995"));
-    EXPECT_FALSE(Shows("994"));
-    EXPECT_TRUE(Shows("Last 6"));
-
-    qv_Vortan_jscrh = 200;
-    Update();
-    EXPECT_TRUE(Shows("Highscore"));
-    EXPECT_TRUE(Shows("Last"));
-    EXPECT_TRUE(Shows("1000"));
-    EXPECT_FALSE(Shows("999"));
 }
 
 TEST_F(MenuTest, ListsFollowTheWheel) {
@@ -215,7 +200,7 @@ TEST_F(MenuTest, WithTheOptionsOpenNoListNoWheelAndNoKeys) {
     app->m_OptionsOpen = 1;
     Update();
     EXPECT_FALSE(Shows("Top 10"));
-    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
     Press(vk::kDown);
     Press(vk::kRight);
     EXPECT_EQ(app->m_WheelSel, 1);
@@ -237,7 +222,7 @@ TEST_F(MenuTest, BackWithTheSidePanelOpenOnlyClosesIt) {
     EXPECT_EQ(app->m_PanelB, 0);
     KeyUp(vk::kEscape);
     Update();
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
@@ -249,7 +234,7 @@ TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
     EXPECT_TRUE(Shows("Debug Stats"));
     EXPECT_TRUE(Shows("640x480"));
     EXPECT_TRUE(Shows("Coded in"));
-    EXPECT_TRUE(ImagesOf(kImgWheel).empty());
+    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
     int ovals = 0;
     for (const DrawCmd& c : Commands()) ovals += c.kind == kCmdOval && c.a4 == 32;
     EXPECT_EQ(ovals, 11);

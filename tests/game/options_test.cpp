@@ -88,7 +88,7 @@ TEST_F(OptionsTest, SoundRowCyclesThroughFourModes) {
     for (int i = 0; i < 4; ++i) {
         const int before = EffectsPlayed();
         Press(vk::kEnter);
-        EXPECT_EQ(app->m_Setting[5], (2 + i) % 4);
+        EXPECT_EQ(app->m_Setting[setting::kSoundMode], (2 + i) % sound_mode::kCount);
         EXPECT_EQ(RowText(1), Squash(expected[i]));
         // The click plays only in the modes with effects (SFX, SFX + Music).
         EXPECT_EQ(EffectsSince(before), (i == 0 || i == 3) ? 1 : 0) << expected[i];
@@ -102,14 +102,14 @@ TEST_F(OptionsTest, HoldingActionChangesARowOnce) {
     Update(15);
     KeyUp(vk::kEnter);
     Update();
-    EXPECT_EQ(app->m_Setting[15], 1);
+    EXPECT_EQ(app->m_Setting[setting::kLeftStickY], 1);
     EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Normal"));
     Press(vk::kDown);
     Press(vk::kSpace);
-    EXPECT_EQ(app->m_Setting[16], 1);
+    EXPECT_EQ(app->m_Setting[setting::kRightStickY], 1);
     EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Normal"));
     Press(vk::kSpace);
-    EXPECT_EQ(app->m_Setting[16], 0);
+    EXPECT_EQ(app->m_Setting[setting::kRightStickY], 0);
 }
 
 TEST_F(OptionsTest, ICadeRowSwitchesTheLetterInput) {
@@ -132,7 +132,7 @@ TEST_F(OptionsTest, ClosingWithBackSavesEvenWhenNothingChanged) {
     ASSERT_EQ(f.size(), 203u);
     EXPECT_EQ(f[5], "1");
     // The box slides away, and the menu does not act on the same press.
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
     Update(30);
     EXPECT_EQ(app->m_OptSlide, 0);
     // The cursor row is kept for the next opening.
@@ -167,10 +167,10 @@ TEST_F(OptionsTest, MusicRestartsOnlyWhenTheBoxIsOverARound) {
     Press(vk::kEnter);
     Press(vk::kEnter);  // back to SFX + Music
     Press(vk::kEnter);  // SFX
-    app->m_Mode = 10;   // as if opened from the pause panel of a round
+    app->m_Mode = mode::kRound;   // as if opened from the pause panel of a round
     app->m_Paused = 1;
     Press(vk::kEnter);
-    EXPECT_EQ(app->m_Setting[5], 3);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], sound_mode::kMusic);
     EXPECT_EQ(app->m_MusicOn, 1);
     Press(vk::kEnter);  // Off stops it
     EXPECT_EQ(app->m_MusicOn, 0);

@@ -6,16 +6,15 @@
 
 namespace {
 
-constexpr int kImgIcons = 97;
 
 class PauseTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
         SettleMenu();
-        app->m_Mode = 11;
+        app->m_Mode = mode::kRoundSetUp;
         Update();
-        ASSERT_EQ(app->m_Mode, 10);
+        ASSERT_EQ(app->m_Mode, mode::kRound);
     }
     void Pause() {
         Press(vk::kEscape);
@@ -27,20 +26,12 @@ protected:
         KeyUp(key);
         Update();
     }
-    // Position of the cursor ring (image 97 frame 6).
-    const DrawCmd* Ring() const {
-        static std::vector<DrawCmd> kept;
-        kept = ImagesOf(kImgIcons);
-        for (const DrawCmd& c : kept) {
-            if (c.frame == 6) return &c;
-        }
-        return nullptr;
-    }
+    std::optional<DrawCmd> Ring() const { return FindImage(picture::kIcons, frame::kRingIcon); }
 };
 
 TEST_F(PauseTest, PanelOpensInStepsAndResumingTakesTwelveUpdates) {
     Pause();
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     Update(20);
     EXPECT_GE(app->m_PauseSlide, 240);
     EXPECT_LT(app->m_PauseSlide, 240 + 24);
@@ -75,16 +66,10 @@ TEST_F(PauseTest, DimFollowsThePanel) {
 TEST_F(PauseTest, ReadoutStartsAt25And25AndSpeedStopsAtBothEnds) {
     Pause();
     EXPECT_TRUE(Shows("25:25"));
-    KeyDown(vk::kLeft);
-    Update(150);
-    KeyUp(vk::kLeft);
-    Update();
+    Hold(vk::kLeft, 150);
     EXPECT_EQ(app->m_TrailSpeed, 0);
     EXPECT_TRUE(Shows("25:0"));
-    KeyDown(vk::kRight);
-    Update(600);
-    KeyUp(vk::kRight);
-    Update();
+    Hold(vk::kRight, 600);
     EXPECT_EQ(app->m_TrailSpeed, 128);
     EXPECT_TRUE(Shows("25:128"));
 }
@@ -93,17 +78,17 @@ TEST_F(PauseTest, HoldingUpMovesToQuitOnceAndShrinksTheTrailToZero) {
     Pause();
     KeyDown(vk::kUp);
     Update(40);
-    EXPECT_EQ(app->m_PauseRow, -1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kQuit);
     EXPECT_EQ(app->m_TrailRadius, 0);
     EXPECT_TRUE(Shows("0:25"));
     KeyUp(vk::kUp);
     Update();
     Press(vk::kDown);
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     Press(vk::kDown);
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kDown);  // nothing below the options
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     EXPECT_EQ(app->m_TrailRadius, 3);
 }
 
@@ -133,19 +118,19 @@ TEST_F(PauseTest, TrailKeepsTheLast102TipsAndGrowsBrighterTowardTheTip) {
 TEST_F(PauseTest, CursorRingMarksTheSelectedControl) {
     Pause();
     Update(20);
-    const DrawCmd* ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    std::optional<DrawCmd> ring = Ring();
+    ASSERT_TRUE(ring);
     // The controls stand at s - H/2 + 64: 64 once the panel is exactly half way up.
     EXPECT_EQ(ring->x, app->m_PauseSlide - 240 + 64);
     EXPECT_EQ(ring->y, 196);
     Press(vk::kUp);
     ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    ASSERT_TRUE(ring);
     EXPECT_EQ(ring->y, 96);
     Press(vk::kDown);
     Press(vk::kDown);
     ring = Ring();
-    ASSERT_NE(ring, nullptr);
+    ASSERT_TRUE(ring);
     EXPECT_EQ(ring->y, 296);
 }
 
@@ -158,7 +143,7 @@ TEST_F(PauseTest, OptionsOpenOverThePanelAndOwnTheKeys) {
     EXPECT_EQ(app->m_Paused, 1);
     Update(30);
     Press(vk::kUp);  // moves the options' cursor, not the pause panel's
-    EXPECT_EQ(app->m_PauseRow, 1);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kEscape);
     EXPECT_EQ(app->m_OptionsOpen, 0);
     EXPECT_EQ(app->m_Paused, 1);
@@ -176,12 +161,12 @@ TEST_F(PauseTest, BackResumes) {
 TEST_F(PauseTest, PausingAgainStartsOnResume) {
     Pause();
     Press(vk::kDown);
-    ASSERT_EQ(app->m_PauseRow, 1);
+    ASSERT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kEscape);
     Update(15);
     ASSERT_EQ(app->m_Paused, 0);
     Pause();
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
 }
 
 TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
@@ -202,8 +187,8 @@ TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
     EXPECT_TRUE(Shows("Game"));
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("6th"));
-    for (int i = 0; i < 100 && app->m_Mode != 1; ++i) Update();
-    ASSERT_EQ(app->m_Mode, 1);
+    for (int i = 0; i < 100 && app->m_Mode != mode::kMenu; ++i) Update();
+    ASSERT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_HiScore[15], 550);
     EXPECT_EQ(app->m_HiScore[19], 200);
     EXPECT_EQ(app->m_HiScore[40], 550);

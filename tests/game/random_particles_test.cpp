@@ -2,7 +2,10 @@
 #include <cmath>
 #include <map>
 
+#include "game/particle_records.h"
+#include "game/star_records.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/headless_game.h"
 
 namespace {
 
@@ -67,41 +70,45 @@ TEST_F(RandomTest, SeedRndOfTheMarkerUsesTheClock) {
     EXPECT_EQ(qv_random_Seed, expected);
 }
 
+namespace particles {
+
+using namespace particle_records;
+
 class ParticleTest : public GameFixture {
 protected:
     int Live() const {
         int n = 0;
-        for (int i = 0; i <= app->m_ParticleMax; ++i) n += app->m_Particle[10 * i] != 0;
+        for (int i = 0; i <= app->m_ParticleMax; ++i) n += Particle(*app, i)[kType] != kFree;
         return n;
     }
 };
 
 TEST_F(ParticleTest, ThrowTakesTheLastFreeRecordAndFillsIt) {
-    app->p_ThrowParticle(10, 20, 2, 4, 90, 5);
-    const float* p = app->m_Particle.Data() + 10 * 250;
-    EXPECT_EQ(p[0], 2);
-    EXPECT_EQ(p[1], 10);
-    EXPECT_EQ(p[2], 20);
-    EXPECT_FLOAT_EQ(p[3], 5);  // angle 90 is to the right
-    EXPECT_NEAR(p[4], 0, 1e-5);
-    EXPECT_GE(p[5], 0);
-    EXPECT_LT(p[5], 360);
-    EXPECT_GE(p[6], -8);
-    EXPECT_LT(p[6], 8);
-    EXPECT_GE(p[7], 0.7f);
-    EXPECT_LT(p[7], 1.3f);
-    EXPECT_EQ(p[8], 4);
-    EXPECT_EQ(p[9], std::floor(p[9]));
-    app->p_ThrowParticle(0, 0, 1, 1, 0, 2);
-    EXPECT_EQ(app->m_Particle[10 * 249], 1);
-    EXPECT_NEAR(app->m_Particle[10 * 249 + 4], -2, 1e-6);  // angle 0 is straight up
+    app->p_ThrowParticle(10, 20, kFallingSpark, ink::kGreen, 90, 5);
+    const float* p = Particle(*app, 250);
+    EXPECT_EQ(p[kType], kFallingSpark);
+    EXPECT_EQ(p[kX], 10);
+    EXPECT_EQ(p[kY], 20);
+    EXPECT_FLOAT_EQ(p[kVX], 5);  // angle 90 is to the right
+    EXPECT_NEAR(p[kVY], 0, 1e-5);
+    EXPECT_GE(p[kAngle], 0);
+    EXPECT_LT(p[kAngle], 360);
+    EXPECT_GE(p[kSpin], -8);
+    EXPECT_LT(p[kSpin], 8);
+    EXPECT_GE(p[kLife], 0.7f);
+    EXPECT_LT(p[kLife], 1.3f);
+    EXPECT_EQ(p[kColour], ink::kGreen);
+    EXPECT_EQ(p[kFrame], std::floor(p[kFrame]));
+    app->p_ThrowParticle(0, 0, kSpark, ink::kRed, 0, 2);
+    EXPECT_EQ(Particle(*app, 249)[kType], kSpark);
+    EXPECT_NEAR(Particle(*app, 249)[kVY], -2, 1e-6);  // angle 0 is straight up
 }
 
 TEST_F(ParticleTest, RandomAngleAndSpeedAreDrawnFirst) {
     qv_random_Seed = 99;
     app->p_ThrowParticle(0, 0, 1, 1);
-    const float vx = app->m_Particle[10 * 250 + 3];
-    const float vy = app->m_Particle[10 * 250 + 4];
+    const float vx = Particle(*app, 250)[kVX];
+    const float vy = Particle(*app, 250)[kVY];
     qv_random_Seed = 99;
     const float angle = 360 * qv_random_Rnd();
     const float speed = 3 + 5 * qv_random_Rnd();
@@ -123,14 +130,12 @@ TEST_F(ParticleTest, FullPoolDropsNewParticlesButKeepsScore) {
 }
 
 TEST_F(ParticleTest, FloatingNumberRisesAndEndsAfter100Updates) {
-    app->m_Font = 90;
-    app->m_ImgSize[270] = 7;
-    app->m_ImgSize[271] = 10;
+    SetFontMetrics(app);
     app->p_Gimme(250, 100, 200);
-    const float* p = app->m_Particle.Data() + 10 * 250;
-    EXPECT_EQ(p[0], 99);
-    EXPECT_EQ(p[9], 250);
-    EXPECT_EQ(p[8], 3);
+    const float* p = Particle(*app, 250);
+    EXPECT_EQ(p[kType], kFloatingNumber);
+    EXPECT_EQ(p[kFrame], 250);
+    EXPECT_EQ(p[kColour], ink::kYellow);
     EXPECT_EQ(app->m_Score, 250);
     app->p_CLS2D();
     app->p_DoParticles(1);
@@ -143,35 +148,41 @@ TEST_F(ParticleTest, FloatingNumberRisesAndEndsAfter100Updates) {
         EXPECT_FLOAT_EQ(c.y, 199.75f);
     }
     int updates = 1;
-    while (p[0] != 0 && updates < 200) {
+    while (p[kType] != kFree && updates < 200) {
         app->p_DoParticles(1);
         ++updates;
     }
     EXPECT_EQ(updates, 101);
-    EXPECT_NEAR(p[2], 200 - 0.25f * 101, 0.01f);
+    EXPECT_NEAR(p[kY], 200 - 0.25f * 101, 0.01f);
 }
 
 TEST_F(ParticleTest, SparksMoveFadeAndUseTheCamera) {
-    app->p_ThrowParticle(100, 100, 2, 6, 90, 4);
-    float* p = app->m_Particle.Data() + 10 * 250;
-    p[7] = 1.5f;
+    app->p_ThrowParticle(100, 100, kFallingSpark, ink::kBlue, 90, 4);
+    float* p = Particle(*app, 250);
+    p[kLife] = 1.5f;
     app->m_CamX = 10;
     app->m_CamY = -5;
     app->p_CLS2D();
     app->p_DoParticles(2);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 96);
+    EXPECT_EQ(cmds[0].kind, picture::kParts);
     EXPECT_FLOAT_EQ(cmds[0].x, 104 - 10);
     EXPECT_FLOAT_EQ(cmds[0].y, 100 + 5);
     EXPECT_EQ(cmds[0].alpha, 1);  // life above 1 is drawn opaque
     EXPECT_EQ(cmds[0].a4, 2);
-    EXPECT_FLOAT_EQ(cmds[0].b, 255);  // palette 6, blue
-    EXPECT_FLOAT_EQ(p[3], 4 * 0.95f);  // drag
-    EXPECT_FLOAT_EQ(p[4], 0.2f);       // gravity
-    EXPECT_FLOAT_EQ(p[7], 1.49f);
+    EXPECT_FLOAT_EQ(cmds[0].b, 255);  // blue
+    EXPECT_FLOAT_EQ(p[kVX], 4 * 0.95f);  // drag
+    EXPECT_FLOAT_EQ(p[kVY], 0.2f);       // gravity
+    EXPECT_FLOAT_EQ(p[kLife], 1.49f);
     EXPECT_EQ(app->m_SizeX, 1);  // state reset afterwards
 }
+
+}  // namespace particles
+
+namespace stars {
+
+using namespace star_records;
 
 class StarTest : public GameFixture {};
 
@@ -179,17 +190,17 @@ TEST_F(StarTest, ResetLaysOutNPlusOneStarsInsideTheScreen) {
     app->p_ResetStars(20);
     EXPECT_EQ(app->m_StarCount, 20);
     for (int i = 0; i <= 20; ++i) {
-        const float* s = app->m_Star.Data() + 10 * i;
-        EXPECT_GE(s[1], -8);
-        EXPECT_LT(s[1], 640 + 8);
-        EXPECT_GE(s[2], -8);
-        EXPECT_LT(s[2], 480 + 8);
-        EXPECT_GE(s[3], 0.2f);
-        EXPECT_LT(s[3], 0.8f);
-        EXPECT_GE(s[6], -0.5f);
-        EXPECT_LT(s[6], 0.5f);
+        const float* s = Star(*app, i);
+        EXPECT_GE(s[kX], -8);
+        EXPECT_LT(s[kX], 640 + 8);
+        EXPECT_GE(s[kY], -8);
+        EXPECT_LT(s[kY], 480 + 8);
+        EXPECT_GE(s[kNear], 0.2f);
+        EXPECT_LT(s[kNear], 0.8f);
+        EXPECT_GE(s[kSpin], -0.5f);
+        EXPECT_LT(s[kSpin], 0.5f);
     }
-    EXPECT_EQ(app->m_Star[10 * 21 + 3], 0);  // star 21 untouched
+    EXPECT_EQ(Star(*app, 21)[kNear], 0);  // star 21 untouched
 }
 
 TEST_F(StarTest, ResetOutsideTheLimitsKeepsTheCount) {
@@ -204,30 +215,32 @@ TEST_F(StarTest, ResetOutsideTheLimitsKeepsTheCount) {
 
 TEST_F(StarTest, StarsDriftByNearnessWrapAndKeepOffTheFloor) {
     app->p_ResetStars(3);
-    float* s0 = app->m_Star.Data();
-    s0[1] = 100;
-    s0[2] = 100;
-    s0[3] = 0.5f;
-    float* s1 = app->m_Star.Data() + 10;
-    s1[1] = -15;
-    s1[2] = 50;
-    s1[3] = 0.8f;
-    float* s2 = app->m_Star.Data() + 20;
-    s2[1] = 300;
-    s2[2] = 400;  // inside the bottom 128 units
-    s2[3] = 0.4f;
+    float* s0 = Star(*app, 0);
+    s0[kX] = 100;
+    s0[kY] = 100;
+    s0[kNear] = 0.5f;
+    float* s1 = Star(*app, 1);
+    s1[kX] = -15;
+    s1[kY] = 50;
+    s1[kNear] = 0.8f;
+    float* s2 = Star(*app, 2);
+    s2[kX] = 300;
+    s2[kY] = 400;  // inside the bottom 128 units
+    s2[kNear] = 0.4f;
     app->p_CLS2D();
     app->p_DoStars(-4, 2);
-    EXPECT_FLOAT_EQ(s0[1], 98);
-    EXPECT_FLOAT_EQ(s0[2], 101);
-    EXPECT_FLOAT_EQ(s1[1], -15 - 3.2f + 640 + 32);  // wrapped to the right edge
-    EXPECT_LT(s2[2], 400.8f - 100 + 0.01f);
-    EXPECT_GE(s2[2], 400.8f - 200);
+    EXPECT_FLOAT_EQ(s0[kX], 98);
+    EXPECT_FLOAT_EQ(s0[kY], 101);
+    EXPECT_FLOAT_EQ(s1[kX], -15 - 3.2f + 640 + 32);  // wrapped to the right edge
+    EXPECT_LT(s2[kY], 400.8f - 100 + 0.01f);
+    EXPECT_GE(s2[kY], 400.8f - 200);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 4u);
-    EXPECT_EQ(cmds[0].kind, 96);
+    EXPECT_EQ(cmds[0].kind, picture::kParts);
     EXPECT_FLOAT_EQ(cmds[0].alpha, 0.5f);
-    EXPECT_FLOAT_EQ(cmds[0].rot, -s0[5]);
+    EXPECT_FLOAT_EQ(cmds[0].rot, -s0[kAngle]);
 }
+
+}  // namespace stars
 
 }  // namespace

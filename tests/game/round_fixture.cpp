@@ -3,15 +3,14 @@
 
 #include <cmath>
 
+#include "tests/support/headless_game.h"
+
 using namespace round_records;
 
 void RoundFixture::SetUp() {
     GameFixture::SetUp();
-    app->m_Font = 90;
-    app->m_ImgSize[3 * 90] = 7;
-    app->m_ImgSize[3 * 90 + 1] = 10;
-    app->m_Setting[5] = 1;  // effects and music
-    for (int i = 0; i < 33; ++i) app->m_ChannelMap[i] = i;
+    SetFontMetrics(app);
+    SetSoundsAsCreated(app);
     app->m_Difficulty = 2;
     app->p_ResetDraw();
 }
@@ -31,9 +30,9 @@ void RoundFixture::Play(int count) {
 }
 
 void RoundFixture::JoinAndLand(int p) {
-    PadDown(p - 1, 0);
+    PadDown(p - 1, pad::kA);
     Play();
-    PadUp(p - 1, 0);
+    PadUp(p - 1, pad::kA);
     ASSERT_EQ(Fighter(p)[kHealth], kPlayerHealth);
     for (int i = 0; i < 120 && Fighter(p)[kY] < FloorY(); ++i) Play();
     ASSERT_EQ(Fighter(p)[kY], FloorY());

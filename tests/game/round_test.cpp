@@ -1,12 +1,15 @@
 // Whole rounds driven update by update with scripted keys, pads and sticks from a fixed
 // seed: joining, waves, chasing, strikes, knock-outs, the end of the round and the item.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
+#include "game/particle_records.h"
 #include "tests/game/round_fixture.h"
 
 using namespace round_records;
+using particle_records::Particle;
 
 namespace {
 
@@ -14,16 +17,33 @@ class RoundTest : public RoundFixture {
 protected:
     // No waves unless a test asks for one.
     void HoldOffWaves() { app->m_SpawnTimer = 1000000; }
+    // A Normal round without waves, player 1 joined and standing on the floor.
+    void PlayerOneAlone() {
+        StartRound();
+        HoldOffWaves();
+        JoinAndLand(1);
+    }
     void ClearOpponents() {
         for (int r = kFirstOpponent; r <= kLastRecord; ++r) Fighter(r)[kHealth] = 0;
     }
     int Particles(float type) {
         int count = 0;
         for (int i = 0; i <= app->m_ParticleMax; ++i) {
-            if (app->m_Particle[10 * i] == type) ++count;
+            if (Particle(*app, i)[particle_records::kType] == type) ++count;
         }
         return count;
     }
+    int Sparks() { return Particles(particle_records::kSpark) + Particles(particle_records::kFallingSpark); }
+    // Pads 1 and 2 press a button each in the same update.
+    void PadsPress(int first, int second) {
+        PadDown(0, first);
+        PadDown(1, second);
+        Play();
+        PadUp(0, first);
+        PadUp(1, second);
+    }
+    // Players joined, out of the round, and up.
+    std::array<int, 3> Counts() const { return {app->m_InPlay, app->m_Dead, app->m_Alive}; }
     std::vector<DrawCmd> Drawn(float kind) {
         std::vector<DrawCmd> out;
         for (const DrawCmd& c : Commands()) {
@@ -37,20 +57,20 @@ TEST_F(RoundTest, SetUpStartsAnEmptyRoundWithTheDifficultysGap) {
     for (int difficulty = 1; difficulty <= 3; ++difficulty) {
         Fighter(1)[kHealth] = 3;
         app->m_Grid[4000 + 777] = 5;
-        app->m_Particle[10 * 250] = 2;
+        Particle(*app, 250)[particle_records::kType] = particle_records::kFallingSpark;
         app->m_Score = 900;
         app->m_RoundOver = 1;
         app->m_OverTimer = 40;
         app->m_ItemsTaken = 4;
         StartRound(difficulty);
-        EXPECT_EQ(app->m_Mode, 10);
+        EXPECT_EQ(app->m_Mode, mode::kRound);
         EXPECT_EQ(app->m_SpawnGap, 290 - 50 * difficulty);
         EXPECT_EQ(app->m_SpawnTimer, 240);
         EXPECT_EQ(app->m_ItemTimer, 1200);
         EXPECT_EQ(app->m_SpawnMax, 1);
         EXPECT_EQ(Fighter(1)[kHealth], 0);
         EXPECT_EQ(app->m_Grid[4000 + 777], 0);
-        EXPECT_EQ(app->m_Particle[10 * 250], 0);
+        EXPECT_EQ(Particle(*app, 250)[particle_records::kType], particle_records::kFree);
         EXPECT_EQ(app->m_Score, 0);
         EXPECT_EQ(app->m_RoundOver, 0);
         EXPECT_EQ(app->m_OverTimer, 0);
@@ -66,7 +86,7 @@ TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
     EXPECT_EQ(app->m_Joined, 0);
 
     KeyDown('Z');
-    PadDown(1, 0);  // the keyboard answers for every pad, so pad 2 is not taken this update
+    PadDown(1, pad::kA);  // the keyboard answers for every pad, so pad 2 is not taken this update
     Play();
     EXPECT_EQ(app->m_Joined, 1);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
@@ -76,17 +96,13 @@ TEST_F(RoundTest, KeyboardJoinsOnlyPlayerOne) {
 
 TEST_F(RoundTest, PadsPressedTogetherJoinTogetherAndLaterPressesAreIgnored) {
     StartRound();
-    PadDown(0, 0);
-    PadDown(1, 1);
-    Play();
-    PadUp(0, 0);
-    PadUp(1, 1);
+    PadsPress(pad::kA, pad::kB);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth);
     EXPECT_EQ(Fighter(2)[kX], 256);
     EXPECT_EQ(Fighter(2)[kDepth], 32);
 
-    PadDown(2, 0);
+    PadDown(2, pad::kA);
     Play();
     EXPECT_EQ(Fighter(3)[kHealth], 0);
 }
@@ -129,9 +145,7 @@ TEST_F(RoundTest, OpponentsNeverWearPlayerFoursPicture) {
 }
 
 TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
 
@@ -157,9 +171,7 @@ TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
 }
 
 TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     KeyDown('X');
     Play(2);
     std::vector<DrawCmd> player = Drawn(1);
@@ -172,9 +184,7 @@ TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
 }
 
 TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
     Fighter(10)[kHealth] = 1;
@@ -185,7 +195,7 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     EXPECT_LT(Fighter(10)[kHealth], 0);
     EXPECT_GT(Fighter(10)[kSlide], 0);  // thrown the way the striker faces
     EXPECT_EQ(app->m_Score, 100);
-    EXPECT_EQ(Particles(99), 1);  // the floating "100"
+    EXPECT_EQ(Particles(particle_records::kFloatingNumber), 1);  // the floating "100"
 
     // Solid for 60 updates, then fading; the record is emptied once below -180.
     float lastAlpha = 1;
@@ -216,10 +226,8 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
 TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     c_Sound* tone = LoadTone("tone.wav");
     ASSERT_NE(tone, nullptr);
-    for (int n = 1; n <= 11; ++n) gc_assign(app->m_Sfx[n], tone);
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    for (int n = sound::kItem; n <= sound::kKnockOut; ++n) gc_assign(app->m_Sfx[n], tone);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 12, -1);
     Fighter(10)[kHealth] = 1;
@@ -233,31 +241,31 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     Play();
     KeyUp('X');
     EXPECT_EQ(app->m_SfxChannel, 3);
-    EXPECT_EQ(Particles(1) + Particles(2), 5);
+    EXPECT_EQ(Sparks(), 5);
 
     // An opponent's blow on a player: the thud and the player's cry, and ten sparks
     // thrown upwards in the player's colour.
     Play(130);  // the first sparks have died out
-    ASSERT_EQ(Particles(1) + Particles(2), 0);
+    ASSERT_EQ(Sparks(), 0);
     PlaceOpponent(11, px + 12, -1);
     Fighter(11)[kAttack] = 1;
     app->m_SfxChannel = 0;
     Play();
     ASSERT_EQ(Fighter(1)[kHealth], kPlayerHealth - 1);
     EXPECT_EQ(app->m_SfxChannel, 2);
-    int upwardInColour = 0;
+    int upwardInColour = 0;  // player 1 wears the palette's red
     for (int i = 0; i <= app->m_ParticleMax; ++i) {
-        const float* spark = &app->m_Particle[10 * i];
-        if (spark[0] >= 1 && spark[0] <= 2 && spark[8] == 1 && spark[4] < 0) ++upwardInColour;
+        namespace pr = particle_records;
+        const float* spark = Particle(*app, i);
+        const bool isSpark = spark[pr::kType] == pr::kSpark || spark[pr::kType] == pr::kFallingSpark;
+        if (isSpark && spark[pr::kColour] == ink::kRed && spark[pr::kVY] < 0) ++upwardInColour;
     }
     EXPECT_GE(upwardInColour, 10);
-    EXPECT_EQ(Particles(1) + Particles(2), 15);
+    EXPECT_EQ(Sparks(), 15);
 }
 
 TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     ASSERT_EQ(app->m_MusicOn, 1);
     Fighter(1)[kHealth] = 1;
     PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
@@ -273,8 +281,7 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     Play();
     EXPECT_EQ(app->m_RoundOver, 1);
     EXPECT_EQ(app->m_MusicOn, 0);
-    EXPECT_EQ(app->m_Dead, 1);
-    EXPECT_EQ(app->m_InPlay, 1);
+    EXPECT_EQ(Counts(), (std::array<int, 3>{1, 1, 0}));
     // The round goes on underneath the game-over panel; the body keeps counting to -250.
     Play(300);
     EXPECT_EQ(Fighter(1)[kHealth], kPlayerFloorHealth);
@@ -282,17 +289,13 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     // Once the round is over the item stays hidden.
     EXPECT_GE(app->m_ItemTimer, 98);
     EXPECT_LE(app->m_ItemTimer, 100);
-    for (const DrawCmd& c : Drawn(97)) EXPECT_EQ(c.y, 24);
+    for (const DrawCmd& c : Drawn(picture::kIcons)) EXPECT_EQ(c.y, 24);
 }
 
 TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     StartRound();
     HoldOffWaves();
-    PadDown(0, 0);
-    PadDown(1, 0);
-    Play();
-    PadUp(0, 0);
-    PadUp(1, 0);
+    PadsPress(pad::kA, pad::kA);
     Play(60);
     Fighter(1)[kHealth] = 1;
     PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
@@ -301,15 +304,11 @@ TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     ASSERT_LT(Fighter(1)[kHealth], 0);
     Play(300);
     EXPECT_EQ(app->m_RoundOver, 0);
-    EXPECT_EQ(app->m_InPlay, 2);
-    EXPECT_EQ(app->m_Dead, 1);
-    EXPECT_EQ(app->m_Alive, 1);
+    EXPECT_EQ(Counts(), (std::array<int, 3>{2, 1, 1}));
 }
 
 TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float* f = Fighter(1);
     auto putItemOnPlayer = [&](int timer, float offset) {
         app->m_ItemTimer = timer;
@@ -342,15 +341,13 @@ TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
 }
 
 TEST_F(RoundTest, ItemIsHiddenThenShownThenDimmedAwayFromPlayerOne) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     int shownAt = -1, dimmedAt = -1, hiddenAgainAt = -1;
     for (int i = 0; i < 3000 && hiddenAgainAt < 0; ++i) {
         int before = app->m_ItemTimer;
         Play();
         std::vector<DrawCmd> item;
-        for (const DrawCmd& c : Drawn(97)) {
+        for (const DrawCmd& c : Drawn(picture::kIcons)) {
             if (c.frame == 11 && c.y != 24) item.push_back(c);
         }
         if (before > 0 && app->m_ItemTimer > 0) {
@@ -380,7 +377,7 @@ TEST_F(RoundTest, FullTableOfOpponentsTakesNoMore) {
     app->m_SpawnTimer = 0;
     Play();
     EXPECT_EQ(Opponents(), 91);
-    for (int i = 0; i < kFields; ++i) EXPECT_EQ(app->m_Plr[20 * 101 + i], 0) << i;
+    for (int i = 0; i < kFields; ++i) EXPECT_EQ(Fighter(kLastRecord + 1)[i], 0) << i;
     EXPECT_EQ(app->m_SpawnTimer, app->m_SpawnGap);
     EXPECT_FLOAT_EQ(app->m_SpawnMax, 1.3f);
 }
@@ -403,15 +400,17 @@ TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
         }
         EXPECT_NEAR(app->m_SpawnMax, caps[difficulty - 1], 0.01f) << difficulty;
         EXPECT_LE(largest, largestAllowed[difficulty - 1]) << difficulty;
-        if (difficulty == 3) EXPECT_GT(largest, 4);
-        if (difficulty == 1) EXPECT_EQ(largest, 2);
+        if (difficulty == 3) {
+            EXPECT_GT(largest, 4);
+        }
+        if (difficulty == 1) {
+            EXPECT_EQ(largest, 2);
+        }
     }
 }
 
 TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float px = Fighter(1)[kX];
     PlaceOpponent(10, px + 20, -1);  // the next cell to the right
     Play();
@@ -429,9 +428,7 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
     KeyUp(vk::kRight);
 
     // Once the opponent is gone its claim runs out and the floor is free again.
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     px = Fighter(1)[kX];
     PlaceOpponent(10, px + 20, -1);
     Play();
@@ -443,9 +440,7 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
 }
 
 TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     float* f = Fighter(1);
 
     KeyDown(vk::kUp);
@@ -456,7 +451,7 @@ TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
     // The stick pushed up (the input device reads up as positive) walks into the screen
     // as well.
     Stick(0, 0, 1);
-    ASSERT_EQ(app->p_PlayKey(0, 1, 0), 1);
+    ASSERT_EQ(app->p_PlayKey(control::kUp, 1, 0), 1);
     Play(3);
     EXPECT_EQ(f[kDepth], 50);
 
@@ -471,9 +466,7 @@ TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
 }
 
 TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
-    StartRound();
-    HoldOffWaves();
-    JoinAndLand(1);
+    PlayerOneAlone();
     PlaceOpponent(10, 400, -1);
     Fighter(10)[kDepth] = 90;
     Play();
@@ -482,7 +475,7 @@ TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
     int opponentAt = -1, playerAt = -1;
     for (int i = 0; i < int(cmds.size()); ++i) {
         if (cmds[i].kind == FighterSlot(10)) opponentAt = i;
-        if (cmds[i].kind == 1) playerAt = i;
+        if (cmds[i].kind == picture::kFirstPlayer) playerAt = i;
     }
     ASSERT_GE(opponentAt, 0);
     ASSERT_GE(playerAt, 0);
@@ -504,7 +497,7 @@ TEST_F(RoundTest, FightersDrawFarLayersFirstWithShadowsAndMirroring) {
 
     // The backdrop goes first, three times its size.
     ASSERT_GE(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 99);
+    EXPECT_EQ(cmds[0].kind, picture::kBackdrop);
     EXPECT_EQ(cmds[0].a4, 3);
     EXPECT_EQ(cmds[0].y, qv_Vortan_jscrh - 348);
 }
@@ -534,7 +527,7 @@ TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
             if (right) KeyDown(vk::kRight); else KeyUp(vk::kRight);
             Play();
             if (i % 100 == 99) {
-                trace.insert(trace.end(), app->m_Plr.Data(), app->m_Plr.Data() + 20 * 101);
+                trace.insert(trace.end(), app->m_Plr.Data(), Fighter(kLastRecord + 1));
                 trace.push_back(float(app->m_Score));
             }
         }

@@ -41,40 +41,58 @@ protected:
     }
 
     void FillTables() {
-        for (int i = 0; i < 25; ++i) app->m_Setting[i] = 3 * i - 7;
-        app->m_Setting[10] = 100;
-        app->m_Setting[11] = 120;
-        app->m_Setting[12] = 20;
-        app->m_Setting[14] = 1;
+        for (int i = 0; i < setting::kCount; ++i) app->m_Setting[i] = 3 * i - 7;
+        app->m_Setting[setting::kPadX] = 100;
+        app->m_Setting[setting::kPadY] = 120;
+        app->m_Setting[setting::kPadSize] = 20;
+        app->m_Setting[setting::kOverscan] = 1;
         for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
         for (int i = 0; i < 60; ++i) app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
         app->m_HiScore[5] = 2147483647;  // checksums wrap
     }
 
-    void ExpectTablesEqual(const std::vector<int>& setting, const std::vector<bool>& badge,
-                           const std::vector<int>& hi) {
-        for (int i = 0; i < 25; ++i) EXPECT_EQ(app->m_Setting[i], setting[i]) << "setting " << i;
-        for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], badge[i]) << "badge " << i;
-        for (int i = 0; i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], hi[i]) << "highscore " << i;
+    // The three tables as they stand.
+    struct Tables {
+        std::vector<int> setting;
+        std::vector<bool> badge;
+        std::vector<int> hi;
+    };
+    Tables Snapshot() const {
+        Tables t{std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + setting::kCount), {},
+                 std::vector<int>(app->m_HiScore.Data(), app->m_HiScore.Data() + app->m_HiScore.Length())};
+        for (int i = 0; i < app->m_Badge.Length(); ++i) t.badge.push_back(app->m_Badge[i]);
+        return t;
+    }
+    void ExpectTables(const Tables& t) {
+        const Tables now = Snapshot();
+        EXPECT_EQ(now.setting, t.setting);
+        EXPECT_EQ(now.badge, t.badge);
+        EXPECT_EQ(now.hi, t.hi);
     }
 
-    std::vector<int> Settings() const { return std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + 25); }
-    std::vector<bool> Badges() const {
-        std::vector<bool> out;
-        for (int i = 0; i < 256; ++i) out.push_back(app->m_Badge[i]);
-        return out;
+    // Fills the tables and saves them: the tables, and the fields of the saved string.
+    Tables FillAndSave(std::vector<std::string>* fields) {
+        FillTables();
+        const Tables t = Snapshot();
+        app->p_Save();
+        *fields = SplitFields(Stored());
+        return t;
     }
-    std::vector<int> HiScores() const { return std::vector<int>(app->m_HiScore.Data(), app->m_HiScore.Data() + 150); }
+    // Stores the (edited) fields and starts on them: what the game printed.
+    std::string RestartFrom(const std::vector<std::string>& fields) {
+        Store(Join(fields));
+        return Restart();
+    }
 };
 
 TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
     const std::string printed = Restart();
     EXPECT_EQ(printed, "Highscores Loaded\n");
-    EXPECT_EQ(app->m_Setting[5], 1);
-    EXPECT_EQ(app->m_Setting[10], 64);
-    EXPECT_EQ(app->m_Setting[11], 64);
-    EXPECT_EQ(app->m_Setting[12], 10);
-    EXPECT_EQ(app->m_Setting[14], 1);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 1);
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadY], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 10);
+    EXPECT_EQ(app->m_Setting[setting::kOverscan], 1);
     EXPECT_EQ(qv_Vortan_overscan, 0);
 
     app->p_Save();
@@ -131,92 +149,66 @@ TEST_F(SavedStateTest, Badge31AloneIsTheSmallestInteger) {
 }
 
 TEST_F(SavedStateTest, TablesSurviveARestartExactly) {
-    FillTables();
-    const std::vector<int> setting = Settings();
-    const std::vector<bool> badge = Badges();
-    const std::vector<int> hi = HiScores();
-    app->p_Save();
+    std::vector<std::string> f;
+    const Tables tables = FillAndSave(&f);
     const std::string first = Stored();
 
-    const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    ExpectTablesEqual(setting, badge, hi);
+    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    ExpectTables(tables);
     app->p_Save();
     EXPECT_EQ(Stored(), first);
 }
 
 TEST_F(SavedStateTest, BadSettingsChecksumResetsOnlyTheSettings) {
-    FillTables();
-    const std::vector<bool> badge = Badges();
-    const std::vector<int> hi = HiScores();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    Tables tables = FillAndSave(&f);
     f[7] = std::to_string(std::stoi(f[7]) + 1);
-    Store(Join(f));
 
-    const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded\n");
-    std::vector<int> defaults(25, 0);
-    defaults[5] = 1;
-    defaults[10] = defaults[11] = 64;
-    defaults[12] = 10;
-    defaults[14] = 1;
-    ExpectTablesEqual(defaults, badge, hi);
+    EXPECT_EQ(RestartFrom(f), "Settings Checksum Invalid\nBadges Loaded\nHighscores Loaded\n");
+    std::vector<int>& defaults = tables.setting;
+    defaults.assign(setting::kCount, 0);
+    defaults[setting::kSoundMode] = sound_mode::kEffectsAndMusic;
+    defaults[setting::kPadX] = defaults[setting::kPadY] = 64;
+    defaults[setting::kPadSize] = 10;
+    defaults[setting::kOverscan] = 1;
+    ExpectTables(tables);
 }
 
 TEST_F(SavedStateTest, BadBadgeChecksumClearsOnlyTheBadges) {
-    FillTables();
-    const std::vector<int> setting = Settings();
-    const std::vector<int> hi = HiScores();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    Tables tables = FillAndSave(&f);
     f[28] = "5";
-    Store(Join(f));
 
-    const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Loaded\nBadge Checksum Invalid\nHighscores Loaded\n");
-    ExpectTablesEqual(setting, std::vector<bool>(256, false), hi);
+    EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadge Checksum Invalid\nHighscores Loaded\n");
+    tables.badge.assign(tables.badge.size(), false);
+    ExpectTables(tables);
 }
 
 TEST_F(SavedStateTest, BadGroupChecksumEmptiesOnlyThatDifficultySilently) {
-    FillTables();
-    const std::vector<int> setting = Settings();
-    const std::vector<bool> badge = Badges();
-    std::vector<int> hi = HiScores();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    Tables tables = FillAndSave(&f);
     f[56 + 7] = "12345";  // a last-ten entry of Normal edited by hand
-    Store(Join(f));
 
-    const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    for (int j = 0; j < 10; ++j) hi[10 + j] = hi[40 + j] = 0;
-    ExpectTablesEqual(setting, badge, hi);
+    EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    for (int j = 0; j < 10; ++j) tables.hi[10 + j] = tables.hi[40 + j] = 0;
+    ExpectTables(tables);
 }
 
 TEST_F(SavedStateTest, AFieldThatIsNotANumberReadsAsZeroAndBreaksItsBlock) {
-    FillTables();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    FillAndSave(&f);
     f[26] = "x" + f[26];  // badge word 0 was 3: bits 0 and 1
-    Store(Join(f));
-    EXPECT_NE(Restart().find("Badge Checksum Invalid"), std::string::npos);
+    EXPECT_NE(RestartFrom(f).find("Badge Checksum Invalid"), std::string::npos);
     EXPECT_FALSE(app->m_Badge[0]);
     EXPECT_FALSE(app->m_Badge[200]);
 }
 
 TEST_F(SavedStateTest, GroupsThreeToSevenAreNeverRead) {
-    FillTables();
-    const std::vector<int> setting = Settings();
-    const std::vector<bool> badge = Badges();
-    const std::vector<int> hi = HiScores();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    const Tables tables = FillAndSave(&f);
     for (size_t i = 98; i < f.size(); ++i) f[i] = std::to_string(1000 + i);
-    Store(Join(f));
-    const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    ExpectTablesEqual(setting, badge, hi);
+    EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    ExpectTables(tables);
 }
 
 TEST_F(SavedStateTest, ShortFormCarriesOnlyBadges) {
@@ -224,8 +216,8 @@ TEST_F(SavedStateTest, ShortFormCarriesOnlyBadges) {
     std::string printed = Restart();
     EXPECT_EQ(printed, "Badges Loaded\nHighscores Loaded\n");
     for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], i == 1 || i == 2 || i == 255) << i;
-    EXPECT_EQ(app->m_Setting[5], 1);
-    EXPECT_EQ(app->m_Setting[10], 64);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 1);
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
 
     Store("6|0|0|0|0|0|0|0|7|");
     printed = Restart();
@@ -239,10 +231,8 @@ TEST_F(SavedStateTest, ShortFormCarriesOnlyBadges) {
 }
 
 TEST_F(SavedStateTest, AStringCutInsideAGroupKeepsThatGroupAndTheRestEmpty) {
-    FillTables();
-    const std::vector<int> hi = HiScores();
-    app->p_Save();
-    std::vector<std::string> f = SplitFields(Stored());
+    std::vector<std::string> f;
+    const std::vector<int> hi = FillAndSave(&f).hi;
     f.resize(56 + 20);  // group 1 lacks its checksum field
     std::string cut = Join(f);
     cut.pop_back();
@@ -267,18 +257,18 @@ TEST_F(SavedStateTest, LoadingClampsThePadAndForcesTheMargin) {
     qv_Vortan_overscan = 20;
     Store(Join(f));
     EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    EXPECT_EQ(app->m_Setting[10], 64);
-    EXPECT_EQ(app->m_Setting[11], 200);
-    EXPECT_EQ(app->m_Setting[12], 10);
-    EXPECT_EQ(app->m_Setting[14], 1);
-    EXPECT_EQ(app->m_Setting[5], 0);  // read as stored: sound off
+    EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
+    EXPECT_EQ(app->m_Setting[setting::kPadY], 200);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 10);
+    EXPECT_EQ(app->m_Setting[setting::kOverscan], 1);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], 0);  // read as stored: sound off
     EXPECT_EQ(qv_Vortan_overscan, 0);
 
     f[12] = "8";
     f[25] = std::to_string(10 * 63 + 11 * 200 + 12 * 8);
     Store(Join(f));
     Restart();
-    EXPECT_EQ(app->m_Setting[12], 8);
+    EXPECT_EQ(app->m_Setting[setting::kPadSize], 8);
 }
 
 TEST_F(SavedStateTest, DebugModePrintsTheStringOnSaveAndLoad) {

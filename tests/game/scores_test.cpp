@@ -53,7 +53,7 @@ TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
     Display();
     EXPECT_EQ(TextAt(28), "23456789");
     for (const DrawCmd& c : Commands()) {
-        if (c.kind == 90 && std::fabs(c.y - 28) < 0.5f) {
+        if (c.kind == picture::kFont && std::fabs(c.y - 28) < 0.5f) {
             EXPECT_EQ(c.a4, 2);
             EXPECT_FLOAT_EQ(c.alpha, 0.8f);
             EXPECT_EQ(c.g, 255);
@@ -94,35 +94,19 @@ TEST_F(ScoresTest, NextPlacingWithAFullListNamesTheEntryToBeat) {
 TEST_F(ScoresTest, MyNthPlacesTheScoreAndLeavesItInLoop) {
     app->m_Difficulty = 1;
     SetBest(1, {500, 400, 300, 200, 100, 90, 80, 70, 60, 50});
-    app->m_Score = 500;
-    EXPECT_EQ(app->p_MyNth().ToUtf8(), "1st!");
-    EXPECT_EQ(app->m_Loop, 1);
-    app->m_Score = 350;
-    EXPECT_EQ(app->p_MyNth().ToUtf8(), "3rd");
-    EXPECT_EQ(app->m_Loop, 3);
-    app->m_Score = 50;
-    EXPECT_EQ(app->p_MyNth().ToUtf8(), "10th");
-    EXPECT_EQ(app->m_Loop, 10);
-    app->m_Score = 49;
-    EXPECT_EQ(app->p_MyNth().ToUtf8(), "");
-    EXPECT_EQ(app->m_Loop, 0);
+    struct Case { int score; const char* placing; int place; };
+    for (const Case& c : {Case{500, "1st!", 1}, Case{350, "3rd", 3}, Case{50, "10th", 10}, Case{49, "", 0}}) {
+        app->m_Score = c.score;
+        EXPECT_EQ(app->p_MyNth().ToUtf8(), c.placing) << c.score;
+        EXPECT_EQ(app->m_Loop, c.place) << c.score;
+    }
 }
 
 TEST_F(ScoresTest, NthCoversOneToThirtyOnly) {
-    EXPECT_EQ(app->p_Nth(1).ToUtf8(), "1st");
-    EXPECT_EQ(app->p_Nth(2).ToUtf8(), "2nd");
-    EXPECT_EQ(app->p_Nth(3).ToUtf8(), "3rd");
-    EXPECT_EQ(app->p_Nth(4).ToUtf8(), "4th");
-    EXPECT_EQ(app->p_Nth(11).ToUtf8(), "11th");
-    EXPECT_EQ(app->p_Nth(12).ToUtf8(), "12th");
-    EXPECT_EQ(app->p_Nth(13).ToUtf8(), "13th");
-    EXPECT_EQ(app->p_Nth(21).ToUtf8(), "21st");
-    EXPECT_EQ(app->p_Nth(22).ToUtf8(), "22nd");
-    EXPECT_EQ(app->p_Nth(23).ToUtf8(), "23rd");
-    EXPECT_EQ(app->p_Nth(30).ToUtf8(), "30th");
-    EXPECT_EQ(app->p_Nth(0).ToUtf8(), "");
-    EXPECT_EQ(app->p_Nth(31).ToUtf8(), "");
-    EXPECT_EQ(app->p_Nth(-1).ToUtf8(), "");
+    const std::pair<int, const char*> ordinals[] = {
+        {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},   {11, "11th"}, {12, "12th"}, {13, "13th"},
+        {21, "21st"}, {22, "22nd"}, {23, "23rd"}, {30, "30th"}, {0, ""},      {31, ""},     {-1, ""}};
+    for (const auto& [n, text] : ordinals) EXPECT_EQ(app->p_Nth(n).ToUtf8(), text) << n;
 }
 
 TEST_F(ScoresTest, RstrPadsAndKeepsTheLastDigits) {
@@ -150,18 +134,10 @@ TEST_F(ScoresTest, HealthBarsAndDeadLines) {
     // Player 1: dark frame, then a red bar of 22 per health point.
     std::vector<DrawCmd> rects = Rects();
     ASSERT_EQ(rects.size(), 5u);
-    EXPECT_EQ(rects[0].x, 220);
-    EXPECT_EQ(rects[0].y, 48);
-    EXPECT_EQ(rects[0].a4, 200);
-    EXPECT_EQ(rects[0].a5, 12);
+    EXPECT_EQ(rects[0].Place(), (Quad{220, 48, 200, 12}));
     EXPECT_EQ(rects[0].r, 80);
-    EXPECT_EQ(rects[1].x, 221);
-    EXPECT_EQ(rects[1].y, 49);
-    EXPECT_EQ(rects[1].a4, 198);
-    EXPECT_EQ(rects[1].a5, 10);
-    EXPECT_EQ(rects[1].r, 255);
-    EXPECT_NEAR(rects[1].g, 25.5f, 0.01f);
-    EXPECT_FLOAT_EQ(rects[1].alpha, 0.9f);
+    EXPECT_EQ(rects[1].Place(), (Quad{221, 49, 198, 10}));
+    EXPECT_EQ(rects[1].Colour(), (Quad{255, 25.5f, 25.5f, 0.9f}));
     // Player 3 is down: its frame, then the dead line instead of a bar.
     EXPECT_EQ(rects[2].y, 80);
     EXPECT_EQ(TextAt(86), "-=-=-DEADx(-=-=-");
@@ -179,7 +155,7 @@ TEST_F(ScoresTest, ItemRowCountsPickedUpItems) {
     auto icons = [&] {
         std::vector<float> xs;
         for (const DrawCmd& c : Commands()) {
-            if (c.kind == 97 && c.frame == 11 && c.y == 24) {
+            if (c.kind == picture::kIcons && c.frame == frame::kItemIcon && c.y == 24) {
                 EXPECT_FLOAT_EQ(c.a4, 0.75f);
                 EXPECT_FLOAT_EQ(c.alpha, 0.8f);
                 xs.push_back(c.x);

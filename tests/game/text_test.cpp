@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "tests/game/game_fixture.h"
+#include "tests/support/headless_game.h"
 
 namespace {
 
@@ -9,9 +10,7 @@ class TextTest : public GameFixture {
 protected:
     void SetUp() override {
         GameFixture::SetUp();
-        app->m_Font = 90;
-        app->m_ImgSize[3 * 90] = 7;
-        app->m_ImgSize[3 * 90 + 1] = 10;
+        SetFontMetrics(app);
         app->m_InputKind = 1;
         app->p_CLS2D();
         AdvanceMs(250 - qv_app_Millisecs() % 500 + 500);  // outside the blink window
@@ -32,7 +31,7 @@ TEST_F(TextTest, OneCentredCharacterLandsThreeUnitsRight) {
     app->p_Text(100, 100, String("A"), 1, 1);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 1u);
-    EXPECT_EQ(cmds[0].kind, 90);
+    EXPECT_EQ(cmds[0].kind, picture::kFont);
     EXPECT_EQ(cmds[0].frame, 'A' - 32);
     EXPECT_EQ(cmds[0].x, 103);  // trunc(100 - 3.5) + 7
     EXPECT_EQ(cmds[0].y, 100);
@@ -128,7 +127,7 @@ TEST_F(TextTest, RotatedTextRunsAlongTheAngle) {
 
 TEST_F(TextTest, FontOffsetChoosesTheNextSlot) {
     app->p_Text(0, 0, String("A"), 0, 0, 1);
-    EXPECT_EQ(Commands()[0].kind, 91);
+    EXPECT_EQ(Commands()[0].kind, picture::kFont + 1);
 }
 
 }  // namespace

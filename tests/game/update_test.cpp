@@ -12,18 +12,18 @@ protected:
         FinishLoading();
     }
     void StartRound() {
-        app->m_Mode = 11;
+        app->m_Mode = mode::kRoundSetUp;
         Update();
-        ASSERT_EQ(app->m_Mode, 10);
+        ASSERT_EQ(app->m_Mode, mode::kRound);
     }
 };
 
 TEST_F(UpdateTest, CreateSetsTheStartState) {
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_Difficulty, 2);
     EXPECT_EQ(app->m_WheelSel, 1);
     EXPECT_EQ(app->m_WheelTarget, -32);
-    EXPECT_EQ(app->m_Setting[5], 1);
+    EXPECT_EQ(app->m_Setting[setting::kSoundMode], sound_mode::kEffectsAndMusic);
     EXPECT_EQ(app->m_ChannelMap[32], 32);
     EXPECT_EQ(app->m_ImgRes, 2);  // 640 wide is above 630
     EXPECT_EQ(app->m_ClsA, 1);
@@ -63,9 +63,9 @@ TEST_F(UpdateTest, F2TogglesTheHudAndBackFeedsTheMenuButton) {
     app->m_PanelB = 1;  // back on the plain title would end the program; here it closes the panel
     KeyDown(416);
     Update();
-    EXPECT_EQ(app->m_ICade[19], 1);
+    EXPECT_EQ(app->m_ICade[virtual_pad::kMenu], 1);
     Update();
-    EXPECT_EQ(app->m_ICade[19], 0);
+    EXPECT_EQ(app->m_ICade[virtual_pad::kMenu], 0);
 }
 
 TEST_F(UpdateTest, F4AndTheCloseKeyEndTheProgramQuietly) {
@@ -77,13 +77,13 @@ TEST_F(UpdateTest, F4AndTheCloseKeyEndTheProgramQuietly) {
 TEST_F(UpdateTest, AnActionKeyStaysHeldUntilEveryPlayerReleases) {
     app->m_AnyKeyHeld = 1;
     KeyDown(vk::kSpace);
-    PadDown(3, 1);
+    PadDown(3, pad::kB);
     Update();
     EXPECT_EQ(app->m_AnyKeyHeld, 1);
     KeyUp(vk::kSpace);
     Update();
     EXPECT_EQ(app->m_AnyKeyHeld, 1);  // pad 3 still holds button 11
-    PadUp(3, 1);
+    PadUp(3, pad::kB);
     Update();
     EXPECT_EQ(app->m_AnyKeyHeld, 0);
     EXPECT_EQ(app->m_KeyUsed, 0);
@@ -126,13 +126,13 @@ TEST_F(UpdateTest, SidePanelEasesOpenAndClosed) {
 
 TEST_F(UpdateTest, NoScreenRunsWhileLoading) {
     app->m_LoadStage = 1;
-    app->m_Mode = 11;
+    app->m_Mode = mode::kRoundSetUp;
     Update(24);
-    EXPECT_EQ(app->m_Mode, 11);  // the round set-up has not run
+    EXPECT_EQ(app->m_Mode, mode::kRoundSetUp);  // the round set-up has not run
     Update();
     EXPECT_EQ(app->m_LoadStage, 0);
     Update();
-    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
 }
 
 TEST_F(UpdateTest, AResizeReloadsAndTheRoundResumesAfterwards) {
@@ -144,9 +144,9 @@ TEST_F(UpdateTest, AResizeReloadsAndTheRoundResumesAfterwards) {
     EXPECT_EQ(qv_Vortan_jscrh, 360);
     Update();
     EXPECT_EQ(app->m_ImgRes, 4);
-    EXPECT_EQ(app->m_ImgSize[3 * 97], 128);
+    EXPECT_EQ(app->m_ImgSize[3 * picture::kIcons], 128);
     FinishLoading();
-    EXPECT_EQ(app->m_Mode, 10);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_Score, 1234);
     EXPECT_EQ(app->m_Paused, 0);
 }
@@ -157,7 +157,7 @@ TEST_F(UpdateTest, BackInARoundPausesIt) {
     Update();
     EXPECT_EQ(app->m_Paused, 1);
     EXPECT_EQ(app->m_PauseSel, 1);
-    EXPECT_EQ(app->m_PauseRow, 0);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     EXPECT_EQ(app->m_AnyKeyHeld, 1);
     EXPECT_EQ(app->m_MenuSlide, -32);
 }
@@ -167,7 +167,7 @@ TEST_F(UpdateTest, PauseIconIsDrawnUnlessTheHudIsHidden) {
     Update();
     int icons = 0;
     for (const DrawCmd& c : Commands()) {
-        if (c.kind == 97 && c.frame == 0 && c.x == 16 && c.y == 16) {
+        if (c.kind == picture::kIcons && c.frame == frame::kPauseIcon && c.x == 16 && c.y == 16) {
             ++icons;
             EXPECT_FLOAT_EQ(c.alpha, 0.2f);
         }
@@ -175,7 +175,7 @@ TEST_F(UpdateTest, PauseIconIsDrawnUnlessTheHudIsHidden) {
     EXPECT_EQ(icons, 1);
     app->m_HideHud = 1;
     Update();
-    for (const DrawCmd& c : Commands()) EXPECT_FALSE(c.kind == 97 && c.x == 16 && c.y == 16);
+    for (const DrawCmd& c : Commands()) EXPECT_FALSE(c.kind == picture::kIcons && c.x == 16 && c.y == 16);
 }
 
 TEST_F(UpdateTest, PausedRoundDoesNotAdvance) {
@@ -205,12 +205,12 @@ TEST_F(UpdateTest, SuspendingTheMenuPausesNothing) {
 TEST_F(UpdateTest, ARoundInterruptedBySuspensionResumesPausedHalfOpen) {
     StartRound();
     app->p_iCade(1);
-    app->m_ICade[3] = 2;
+    app->m_ICade[control::kLeft] = virtual_pad::kHeld;
     app->p_OnSuspend();
     EXPECT_EQ(app->m_Paused, 1);
     EXPECT_EQ(app->m_PauseSlide, 240);
     EXPECT_EQ(qv_Vortan_iCadeControls, 0);
-    EXPECT_EQ(app->m_ICade[3], 0);
+    EXPECT_EQ(app->m_ICade[control::kLeft], virtual_pad::kUp);
     EXPECT_FALSE(host->KeyboardEnabled());
     app->m_Paused = 0;
     app->p_iCade(1);
@@ -236,10 +236,10 @@ TEST_F(UpdateTest, MusicFollowsThePause) {
 }
 
 TEST_F(UpdateTest, ModeTwoRecordsPlaysTheJingleAndReturnsToTheMenu) {
-    app->m_Mode = 2;
+    app->m_Mode = mode::kBackFromRound;
     const int channel = app->m_SfxChannel;
     Update();
-    EXPECT_EQ(app->m_Mode, 1);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_SfxChannel, (channel + 1) % 24);
 }
 

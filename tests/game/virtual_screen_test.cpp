@@ -3,54 +3,46 @@
 
 namespace {
 
-class VirtualScreenTest : public GameFixture {};
+// What a window of some size maps to.
+struct Mapping {
+    float scale;      // device pixels per virtual unit, on both axes
+    int fitAxis;
+    float w, h;       // the virtual screen
+    int landscape;
+};
+
+class VirtualScreenTest : public GameFixture {
+protected:
+    void ExpectMapping(int devW, int devH, Mapping m) {
+        app->p_MapVirtualScreen(devW, devH);
+        EXPECT_FLOAT_EQ(app->m_ScaleX, m.scale);
+        EXPECT_FLOAT_EQ(app->m_ScaleY, m.scale);
+        EXPECT_EQ(app->m_FitAxis, m.fitAxis);
+        EXPECT_FLOAT_EQ(qv_Vortan_jscrw, m.w);
+        EXPECT_FLOAT_EQ(qv_Vortan_jscrh, m.h);
+        EXPECT_EQ(app->m_Landscape, m.landscape);
+    }
+};
 
 TEST_F(VirtualScreenTest, A640x480WindowIsTheReferenceScreen) {
-    app->p_MapVirtualScreen(640, 480);
-    EXPECT_EQ(app->m_ScaleX, 1);
-    EXPECT_EQ(app->m_ScaleY, 1);
-    EXPECT_EQ(app->m_FitAxis, 1);
-    EXPECT_EQ(qv_Vortan_jscrw, 640);
-    EXPECT_EQ(qv_Vortan_jscrh, 480);
-    EXPECT_EQ(app->m_Landscape, 1);
+    ExpectMapping(640, 480, {1, 1, 640, 480, 1});
 }
 
 TEST_F(VirtualScreenTest, AWideWindowKeepsTheWidthAndShortensTheHeight) {
-    app->p_MapVirtualScreen(1280, 720);
-    EXPECT_EQ(app->m_ScaleX, 2);
-    EXPECT_EQ(app->m_ScaleY, 2);
-    EXPECT_EQ(app->m_FitAxis, 1);
-    EXPECT_EQ(qv_Vortan_jscrw, 640);
-    EXPECT_EQ(qv_Vortan_jscrh, 360);
-    EXPECT_EQ(app->m_Landscape, 1);
+    ExpectMapping(1280, 720, {2, 1, 640, 360, 1});
 }
 
 TEST_F(VirtualScreenTest, APortraitWindowSeesMoreOfTheField) {
-    app->p_MapVirtualScreen(480, 640);
-    EXPECT_FLOAT_EQ(app->m_ScaleX, 640.0f / 720.0f);
-    EXPECT_FLOAT_EQ(app->m_ScaleY, 640.0f / 720.0f);
-    EXPECT_EQ(app->m_FitAxis, 2);
-    EXPECT_FLOAT_EQ(qv_Vortan_jscrw, 540);
-    EXPECT_FLOAT_EQ(qv_Vortan_jscrh, 720);
-    EXPECT_EQ(app->m_Landscape, 0);
+    ExpectMapping(480, 640, {640.0f / 720.0f, 2, 540, 720, 0});
 }
 
 TEST_F(VirtualScreenTest, ATallLandscapeWindowFitsTheHeight) {
-    app->p_MapVirtualScreen(800, 800);  // square: 1.25 across, 1.666 down
-    EXPECT_FLOAT_EQ(app->m_ScaleX, 800.0f / 480.0f);
-    EXPECT_EQ(app->m_FitAxis, 2);
-    EXPECT_FLOAT_EQ(qv_Vortan_jscrh, 480);
-    EXPECT_FLOAT_EQ(qv_Vortan_jscrw, 480);
-    EXPECT_EQ(app->m_Landscape, 1);
+    ExpectMapping(800, 800, {800.0f / 480.0f, 2, 480, 480, 1});  // square: 1.25 across, 1.666 down
 }
 
 TEST_F(VirtualScreenTest, OverscanShrinksTheScaleButNotTheVirtualScreen) {
     qv_Vortan_overscan = 64;
-    app->p_MapVirtualScreen(1280, 720);
-    EXPECT_FLOAT_EQ(app->m_ScaleX, 1.8f);
-    EXPECT_FLOAT_EQ(app->m_ScaleY, 1.8f);
-    EXPECT_EQ(qv_Vortan_jscrw, 640);
-    EXPECT_EQ(qv_Vortan_jscrh, 360);
+    ExpectMapping(1280, 720, {1.8f, 1, 640, 360, 1});
 }
 
 TEST_F(VirtualScreenTest, RenderMapsTheDeviceAndNoticesANewSize) {

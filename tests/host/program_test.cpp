@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/support/process.h"
+#include "tests/support/window_close.h"
 #include "tests/support/xvfb_server.h"
 
 // Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
@@ -14,7 +15,7 @@
 
 namespace {
 
-// A connection to the test's X server for the requests xdotool cannot make.
+// A connection to the test's X server for the focus changes xdotool cannot make.
 class XConnection {
 public:
     explicit XConnection(const std::string& display) : dpy_(XOpenDisplay(display.c_str())) {}
@@ -22,19 +23,6 @@ public:
         if (dpy_) XCloseDisplay(dpy_);
     }
     bool Ok() const { return dpy_ != nullptr; }
-
-    // What a window manager sends when the user clicks a window's close button.
-    void RequestClose(Window window) {
-        XEvent ev = {};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = window;
-        ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = long(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(dpy_, window, False, NoEventMask, &ev);
-        XFlush(dpy_);
-    }
 
     // Another application's window, mapped and given the input focus.
     Window OpenFocusedWindow() {
@@ -91,9 +79,7 @@ TEST_F(ProgramTest, OpensATitledWindowOfSixHundredFortyByFourHundredEighty) {
 }
 
 TEST_F(ProgramTest, TheWindowManagersCloseRequestEndsTheProgramNormally) {
-    XConnection x(xvfb.Display());
-    ASSERT_TRUE(x.Ok());
-    x.RequestClose(Id());
+    ASSERT_TRUE(RequestClose(xvfb, window));
     ProcessResult result = app->Wait(10);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "game/check_in.h"
+#include "net/async_event.h"
+#include "net/http_request.h"
 #include "tests/game/game_fixture.h"
 #include "tests/net/string_printer.h"
 #include "tests/net/test_http_server.h"

@@ -114,12 +114,7 @@ ProcessResult RunningProcess::Wait(double timeoutSeconds) {
 std::string RunningProcess::OutputSoFar() const { return ReadFile(outPath_); }
 
 bool RunningProcess::WaitForOutput(const std::string& text, double timeoutSeconds) const {
-    double deadline = Now() + timeoutSeconds;
-    do {
-        if (OutputSoFar().find(text) != std::string::npos) return true;
-        SleepSeconds(0.02);
-    } while (Now() < deadline);
-    return false;
+    return PollUntil([&] { return OutputSoFar().find(text) != std::string::npos; }, timeoutSeconds, 0.02);
 }
 
 void RunningProcess::Signal(int sig) {
@@ -145,4 +140,13 @@ std::string BuiltProgram(const std::string& name) {
 
 void SleepSeconds(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+bool PollUntil(const std::function<bool()>& test, double seconds, double pollSeconds) {
+    const double deadline = Now() + seconds;
+    do {
+        if (test()) return true;
+        SleepSeconds(pollSeconds);
+    } while (Now() < deadline);
+    return false;
 }

@@ -2,6 +2,7 @@
 // and reports how it ended.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -52,3 +53,6 @@ long ResidentKilobytes(int pid);
 std::string BuiltProgram(const std::string& name);
 // Sleeps for the given number of seconds.
 void SleepSeconds(double seconds);
+// Asks `test` until it holds, sleeping `pollSeconds` between asks, for at most `seconds`;
+// true when it held.
+bool PollUntil(const std::function<bool()>& test, double seconds, double pollSeconds = 0.05);

@@ -5,116 +5,27 @@
 //
 // With VORTAN_SCREENSHOT_DIR set, the captures of the menu, the side panel, the options
 // box, the pause panel and the game-over panel are also written there as PNG files.
-#include <gtest/gtest.h>
-
-#include <csignal>
+#include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/xvfb_server.h"
-
-// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
-#include <X11/Xlib.h>
+#include "tests/game/program/program_fixture.h"
+#include "tests/support/state_fields.h"
+#include "tests/support/window_close.h"
 
 namespace {
 
-struct Rgb {
-    int r, g, b;
-};
-
-// A capture of the game's window, decoded through ImageMagick's binary PPM.
-class Capture {
-public:
-    bool Take(const XvfbServer& xvfb, const std::string& window, const std::string& stem) {
-        png = stem + ".png";
-        const std::string ppm = stem + ".ppm";
-        if (xvfb.Run({"import", "-window", window, png}, 30).exitCode != 0) return false;
-        if (xvfb.Run({"convert", png, "-depth", "8", ppm}, 30).exitCode != 0) return false;
-        std::ifstream in(ppm, std::ios::binary);
-        std::string magic;
-        int max = 0;
-        in >> magic >> width >> height >> max;
-        in.get();
-        if (magic != "P6" || max != 255 || width <= 0 || height <= 0) return false;
-        bytes.assign(size_t(width) * height * 3, 0);
-        in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-        return bool(in);
-    }
-    Rgb At(int x, int y) const {
-        const unsigned char* p = &bytes[(size_t(y) * width + x) * 3];
-        return {p[0], p[1], p[2]};
-    }
-    // Pixels in [x0, x1) x [y0, y1) that pass the test.
-    int Count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& test) const {
-        int n = 0;
-        for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
-            for (int x = std::max(0, x0); x < std::min(width, x1); ++x) n += test(At(x, y)) ? 1 : 0;
-        }
-        return n;
-    }
-    std::string png;
-    int width = 0, height = 0;
-    std::vector<unsigned char> bytes;
-};
-
-bool White(Rgb c) {
-    return c.r > 200 && c.g > 200 && c.b > 200;
-}
-bool Near(Rgb c, int r, int g, int b, int tolerance) {
-    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance && std::abs(c.b - b) <= tolerance;
-}
 bool Colourful(Rgb c) {
     return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40;
 }
 
-// The close button's request, which xdotool cannot send.
-void RequestClose(const std::string& display, const std::string& window) {
-    Display* dpy = XOpenDisplay(display.c_str());
-    ASSERT_NE(dpy, nullptr);
-    XEvent ev = {};
-    ev.xclient.type = ClientMessage;
-    ev.xclient.window = std::stoul(window);
-    ev.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", False);
-    ev.xclient.format = 32;
-    ev.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", False));
-    ev.xclient.data.l[1] = CurrentTime;
-    XSendEvent(dpy, ev.xclient.window, False, NoEventMask, &ev);
-    XCloseDisplay(dpy);
-}
-
-std::vector<std::string> Fields(const std::string& state) {
-    std::vector<std::string> fields;
-    size_t start = 0;
-    for (size_t bar = state.find('|'); bar != std::string::npos; bar = state.find('|', start)) {
-        fields.push_back(state.substr(start, bar - start));
-        start = bar + 1;
-    }
-    return fields;
-}
-
-class FrontEndProgramTest : public ::testing::Test {
+class FrontEndProgramTest : public GameProgramTest {
 protected:
-    // The game started in a clean working folder, which receives ./.pellixstate.
     void Start() {
-        ASSERT_TRUE(xvfb.Ok());
-        ProcessOptions options = xvfb.Options();
-        options.workDir = work.Path();
-        options.env["ALSOFT_DRIVERS"] = "null";
-        options.timeoutSeconds = 180;
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("vortan")}, options);
-        FindWindow();
+        Launch();
+        Focus();
         SleepSeconds(3);  // the staged loader, then the title menu
-    }
-    void FindWindow() {
-        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
     }
     // The game's visible window, whatever its title (a full-screen window has none).
     void FindWindowOfGame() {
@@ -129,38 +40,18 @@ protected:
             }
         }
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
-    }
-    // The game reads held keys once per update: a key is held long enough for a slow
-    // frame of a sanitized build to see it, yet short of the menus' 30-update repeat.
-    void Press(const std::string& key) {
-        xvfb.Run({"xdotool", "keydown", key});
-        SleepSeconds(0.25);
-        xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
-    }
-    // A key whose effect shows is held until it does; held keys act once, so this cannot
-    // repeat it.
-    bool HoldUntil(const std::string& key, const std::string& name,
-                   const std::function<bool(const Capture&)>& test, double seconds) {
-        xvfb.Run({"xdotool", "keydown", key});
-        const bool seen = WaitFor(name, test, seconds);
-        xvfb.Run({"xdotool", "keyup", key});
-        SleepSeconds(0.15);
-        return seen;
-    }
-    // Captures the window until the test passes or the time is up.
-    bool WaitFor(const std::string& name, const std::function<bool(const Capture&)>& test, double seconds) {
-        for (int i = 0; i < int(seconds * 4); ++i) {
-            if (shot.Take(xvfb, window, work.File(name)) && test(shot)) return true;
-            SleepSeconds(0.1);
-        }
-        return false;
+        Focus();
     }
     // Keeps the last capture under `name` for the documentation, when asked to.
     void Keep(const std::string& name) {
         const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
-        if (dir && *dir) RunProcess({"/bin/cp", shot.png, std::string(dir) + "/" + name + ".png"});
+        if (dir && *dir) shot.SavePng(std::string(dir) + "/" + name + ".png");
+    }
+    // A panel that slides in for `settle` seconds shows then; kept under `name`.
+    void ExpectSettled(const ScreenTest& test, double settle, const std::string& name) {
+        SleepSeconds(settle);
+        EXPECT_TRUE(WaitFor(test, 5)) << name;
+        Keep(name);
     }
     std::string Geometry() {
         return xvfb.Run({"xdotool", "getwindowgeometry", window}).out;
@@ -168,71 +59,58 @@ protected:
     std::string State() const { return work.Read(".pellixstate"); }
 
     // What each screen shows, in window pixels (the window is 640 x 480 virtual units).
-    static bool ShowsMenu(const Capture& c) {
-        const int best = c.Count(510, 55, 640, 230, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
-        const int last = c.Count(510, 255, 640, 430, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
-        return Near(c.At(2, 2), 0, 0, 30, 10) && best > 60 && last > 60;
-    }
-    static bool ShowsSidePanel(const Capture& c) {
+    static bool ShowsSidePanel(const ScreenCapture& c) {
         const int stats = c.Count(520, 8, 626, 108, White);
         const int ring = c.Count(358, 108, 622, 372, Colourful);
         return stats > 150 && ring > 3000;
     }
-    static bool ShowsOptions(const Capture& c) {
+    static bool ShowsOptions(const ScreenCapture& c) {
         const int panel = c.Count(60, 300, 580, 470, [](Rgb p) {
             return p.r > 100 && p.g > 100 && p.b < 70 && std::abs(p.r - p.g) < 30;
         });
         const int rows = c.Count(100, 130, 500, 310, White);
         return panel > 40000 && rows > 600;
     }
-    static bool ShowsPause(const Capture& c) {
+    static bool ShowsPause(const ScreenCapture& c) {
         return c.Count(330, 222, 505, 260, White) > 400;
     }
-    static bool ShowsGameOverQuit(const Capture& c) {
+    static bool ShowsGameOverQuit(const ScreenCapture& c) {
         auto pink = [](Rgb p) { return Near(p, 255, 180, 180, 35); };
         const int first = c.Count(160, 196, 290, 236, pink);
         const int second = c.Count(352, 244, 482, 284, pink);
         return first > 250 && second > 250;
     }
-
-    XvfbServer xvfb{800, 600};
-    ScratchDir work;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
-    Capture shot;
 };
 
 TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Start();
-    ASSERT_TRUE(WaitFor("menu", ShowsMenu, 10)) << game->OutputSoFar();
+    ASSERT_TRUE(WaitFor(ShowsMenu, 10)) << game->OutputSoFar();
     ASSERT_EQ(shot.width, 640);
     Keep("menu");
 
     // The side panel: right to its column, an action opens it, another closes it.
     Press("Right");
     Press("Return");
-    SleepSeconds(1.2);  // fully open
-    EXPECT_TRUE(WaitFor("panel", ShowsSidePanel, 5));
-    Keep("side_panel");
+    ExpectSettled(ShowsSidePanel, 1.2, "side_panel");
     Press("Return");
     Press("Left");
-    EXPECT_TRUE(WaitFor("menu_again", ShowsMenu, 5));
+    EXPECT_TRUE(WaitFor(ShowsMenu, 5));
 
     // A Normal round: joined with Z, paused with Escape.
-    ASSERT_TRUE(HoldUntil("Return", "round", [](const Capture& c) { return !ShowsMenu(c); }, 15));
+    ASSERT_TRUE(HoldUntil("Return", [](const ScreenCapture& c) { return !ShowsMenu(c); }, 15));
     Press("z");
-    EXPECT_TRUE(HoldUntil("Escape", "pause", ShowsPause, 10));
-    Keep("pause");
+    EXPECT_TRUE(HoldUntil("Escape", ShowsPause, 10));
+    ExpectSettled(ShowsPause, 0.5, "pause");  // fully open, with the trail drawn
     ASSERT_TRUE(game->Running()) << game->OutputSoFar();
 
     // Up to the quit control, Z to quit: "Quit" / "Game", then the menu again, and the
     // round's score recorded in the state file.
     Press("Up");
     Press("z");
-    EXPECT_TRUE(WaitFor("game_over", ShowsGameOverQuit, 3));
+    EXPECT_TRUE(WaitFor(ShowsGameOverQuit, 3));
     Keep("game_over");
-    EXPECT_TRUE(WaitFor("menu_after", ShowsMenu, 6));
-    const std::vector<std::string> afterRound = Fields(State());
+    EXPECT_TRUE(WaitFor(ShowsMenu, 6));
+    const std::vector<std::string> afterRound = StateFields(State());
     ASSERT_EQ(afterRound.size(), 203u) << State();
     EXPECT_EQ(afterRound[5], "1");
 
@@ -240,23 +118,21 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Press("Left");
     Press("Left");
     Press("Return");
-    SleepSeconds(0.8);  // fully up
-    EXPECT_TRUE(WaitFor("options", ShowsOptions, 5));
-    Keep("options");
+    ExpectSettled(ShowsOptions, 0.8, "options");
     Press("Down");
     Press("Return");
     Press("Escape");
     SleepSeconds(0.3);
-    const std::vector<std::string> f = Fields(State());
+    const std::vector<std::string> f = StateFields(State());
     ASSERT_EQ(f.size(), 203u) << State();
     EXPECT_EQ(f[5], "2");  // effects only
     long sum = 0;
     for (int i = 0; i < 25; ++i) sum += i * std::stol(f[i]);
     EXPECT_EQ(f[25], std::to_string(sum));
-    EXPECT_TRUE(WaitFor("menu_closed", ShowsMenu, 5));
+    EXPECT_TRUE(WaitFor(ShowsMenu, 5));
     ASSERT_TRUE(game->Running()) << game->OutputSoFar();
 
-    RequestClose(xvfb.Display(), window);
+    ASSERT_TRUE(RequestClose(xvfb, window));
     ProcessResult first = game->Wait(10);
     EXPECT_FALSE(first.timedOut);
     EXPECT_EQ(first.exitCode, 0) << first.out << first.err;
@@ -269,7 +145,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     EXPECT_NE(out.find("Settings Loaded"), std::string::npos) << out;
     EXPECT_NE(out.find("Badges Loaded"), std::string::npos) << out;
     EXPECT_EQ(out.find("Invalid"), std::string::npos) << out;
-    RequestClose(xvfb.Display(), window);
+    ASSERT_TRUE(RequestClose(xvfb, window));
     ProcessResult second = game->Wait(10);
     EXPECT_FALSE(second.timedOut);
     EXPECT_EQ(second.exitCode, 0) << second.out << second.err;
@@ -277,7 +153,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
 
 TEST_F(FrontEndProgramTest, FullScreenRowAndF11SwitchTheWindow) {
     Start();
-    ASSERT_TRUE(WaitFor("menu", ShowsMenu, 10)) << game->OutputSoFar();
+    ASSERT_TRUE(WaitFor(ShowsMenu, 10)) << game->OutputSoFar();
     EXPECT_NE(Geometry().find("640x480"), std::string::npos) << Geometry();
     Press("Left");
     Press("Return");

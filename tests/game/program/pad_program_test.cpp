@@ -3,72 +3,27 @@
 // menu's wheel as the arrow keys do, pads plugged in and pulled out while the game runs
 // are picked up and dropped (leaving nothing held), and extra mappings come from the
 // data folder and the environment.
-#include <gtest/gtest.h>
-
-#include <chrono>
 #include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "tests/game/program/program_fixture.h"
 #include "tests/support/pretend_pads.h"
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/xvfb_server.h"
 
-// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 namespace {
-
-// A window not mapped yet cannot be read: the capture fails and the caller polls again,
-// rather than Xlib ending the test.
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
-
-// The game's window read straight from the X server: quick enough to poll every few
-// updates while a key or a pad is held.
-class Capture {
-public:
-    bool Take(Display* dpy, const std::string& window) {
-        XSetErrorHandler(IgnoreXError);
-        XImage* image = XGetImage(dpy, std::stoul(window), 0, 0, 640, 480, AllPlanes, ZPixmap);
-        if (!image) return false;
-        bytes.resize(640 * 480 * 3);
-        unsigned char* out = bytes.data();
-        for (int y = 0; y < 480; ++y) {
-            for (int x = 0; x < 640; ++x) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                *out++ = (pixel & image->red_mask) >> __builtin_ctzl(image->red_mask);
-                *out++ = (pixel & image->green_mask) >> __builtin_ctzl(image->green_mask);
-                *out++ = (pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask);
-            }
-        }
-        XDestroyImage(image);
-        return true;
-    }
-    const unsigned char* At(int x, int y) const { return &bytes[(size_t(y) * 640 + x) * 3]; }
-    bool White(int x, int y) const {
-        const unsigned char* p = At(x, y);
-        return p[0] > 200 && p[1] > 200 && p[2] > 200;
-    }
-
-    std::vector<unsigned char> bytes;
-};
 
 // The white pixels of the wheel's two-line description under the title menu, which
 // names the chosen difficulty ("Easiest mode", "Just right!", ...).
 using Mask = std::vector<bool>;
 constexpr int kTextX0 = 236, kTextX1 = 520, kTextY0 = 418, kTextY1 = 476;
 
-Mask Description(const Capture& c) {
+Mask Description(const ScreenCapture& c) {
     Mask mask;
     for (int y = kTextY0; y < kTextY1; ++y) {
-        for (int x = kTextX0; x < kTextX1; ++x) mask.push_back(c.White(x, y));
+        for (int x = kTextX0; x < kTextX1; ++x) mask.push_back(White(c.At(x, y)));
     }
     return mask;
 }
@@ -88,26 +43,22 @@ bool Same(const Mask& a, const Mask& b) {
 
 // The options box's cursor row: rows 1-5 are bars at y = 130, 170, ...; the cursor's
 // bar is light blue over the yellow panel, the others dark. 0 when none is lit.
-int OptionsCursor(const Capture& c) {
+int OptionsCursor(const ScreenCapture& c) {
     int row = 0;
     for (int k = 1; k <= 5; ++k) {
         const int y0 = 130 + 40 * (k - 1);
-        int bright = 0;
-        for (int y = y0; y < y0 + 18; ++y) {
-            for (int x = 86; x < 98; ++x) bright += c.At(x, y)[1] > 120 && c.At(x, y)[2] > 90;
-        }
-        if (bright > 150) row = k;
+        if (c.Count(86, y0, 98, y0 + 18, [](Rgb p) { return p.g > 120 && p.b > 90; }) > 150) row = k;
     }
     return row;
 }
 
 // The options box's yellow panel rising from the bottom.
-bool OptionsRising(const Capture& c) {
+bool OptionsRising(const ScreenCapture& c) {
     int panel = 0;
     for (int y = 400; y < 470; y += 2) {
         for (int x = 60; x < 580; x += 2) {
-            const unsigned char* p = c.At(x, y);
-            panel += p[0] > 100 && p[1] > 100 && p[2] < 70;
+            const Rgb p = c.At(x, y);
+            panel += p.r > 100 && p.g > 100 && p.b < 70;
         }
     }
     return panel > 7000;
@@ -115,68 +66,32 @@ bool OptionsRising(const Capture& c) {
 
 // The options box fully up: the five rows' bars (blue over the yellow) in their places.
 // Until then the box takes no control.
-bool ShowsOptions(const Capture& c) {
+bool ShowsOptions(const ScreenCapture& c) {
     for (int k = 1; k <= 5; ++k) {
-        const unsigned char* bar = c.At(90, 130 + 40 * (k - 1) + 8);
-        if (bar[2] <= bar[0]) return false;
+        const Rgb bar = c.At(90, 130 + 40 * (k - 1) + 8);
+        if (bar.b <= bar.r) return false;
     }
     return OptionsRising(c);
 }
 
-// The title menu: its dark blue clear colour and the two score tables on the right.
-bool ShowsMenu(const Capture& c) {
-    int best = 0, last = 0;
-    for (int y = 55; y < 430; ++y) {
-        for (int x = 510; x < 640; ++x) {
-            const unsigned char* p = c.At(x, y);
-            if (y < 230 && p[0] > 200 && p[1] > 150 && p[1] < 240 && p[2] < 150) ++best;
-            if (y >= 255 && p[0] > 150 && p[0] < 240 && p[1] > 200 && p[2] < 150) ++last;
-        }
-    }
-    const unsigned char* corner = c.At(2, 2);
-    return corner[0] <= 10 && corner[1] <= 10 && corner[2] >= 20 && corner[2] <= 40 && best > 60 && last > 60;
-}
-
-class PadProgramTest : public ::testing::Test {
+class PadProgramTest : public GameProgramTest {
 protected:
     // The game copied beside a data folder of its own (which `adjustData` may add to),
-    // run in a scratch folder with the pretend pads and `env`, up to its title menu.
+    // run with the pretend pads and `env`, up to its title menu.
     void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
                const std::map<std::string, std::string>& env = {}) {
-        ASSERT_TRUE(xvfb.Ok());
-        const std::string bin = BuiltProgram("vortan");
-        ASSERT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
-        ASSERT_EQ(RunProcess({"/bin/cp", "-r", bin.substr(0, bin.rfind('/')) + "/data", programDir.Path()}).exitCode, 0);
-        if (adjustData) adjustData(programDir.Path() + "/data");
-        ProcessOptions options = xvfb.Options();
-        options.workDir = work.Path();
+        ProcessOptions options;
         options.timeoutSeconds = 240;
-        options.env["ALSOFT_DRIVERS"] = "null";
         for (const auto& [name, value] : pads.Environment()) options.env[name] = value;
         for (const auto& [name, value] : env) options.env[name] = value;
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{programDir.Path() + "/vortan"}, options);
-        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
-        dpy = XOpenDisplay(xvfb.Display().c_str());
-        ASSERT_NE(dpy, nullptr);
+        Launch(options, CopyOfTheGame(adjustData));
+        if (HasFatalFailure()) return;
+        Focus();
         ASSERT_TRUE(WaitFor(ShowsMenu, 30)) << game->OutputSoFar();
     }
-    void TearDown() override {
-        if (dpy) XCloseDisplay(dpy);
-    }
 
-    // Captures the window until the test passes or the time is up.
-    bool WaitFor(const std::function<bool(const Capture&)>& test, double seconds = 8) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        do {
-            if (shot.Take(dpy, window) && test(shot)) return true;
-            SleepSeconds(0.02);
-        } while (std::chrono::steady_clock::now() < end);
-        return false;
-    }
-    static std::function<bool(const Capture&)> Describes(const Mask& wanted) {
-        return [wanted](const Capture& c) { return Same(Description(c), wanted); };
+    static ScreenTest Describes(const Mask& wanted) {
+        return [wanted](const ScreenCapture& c) { return Same(Description(c), wanted); };
     }
 
     // A control pressed for a moment, again and again until its effect shows. The game
@@ -185,7 +100,7 @@ protected:
     // build or a loaded machine; a moment stays well short of the menus' key repeat, so
     // no press acts twice.
     bool TapUntil(const std::function<void()>& press, const std::function<void()>& release,
-                   const std::function<bool(const Capture&)>& effect) {
+                  const ScreenTest& effect) {
         for (int attempt = 0; attempt < 10; ++attempt) {
             press();
             SleepSeconds(0.2);
@@ -194,13 +109,13 @@ protected:
         }
         return false;
     }
-    bool TapKeyUntil(const std::string& key, const std::function<bool(const Capture&)>& effect) {
+    bool TapKeyUntil(const std::string& key, const ScreenTest& effect) {
         return TapUntil([&] { xvfb.Run({"xdotool", "keydown", key}); },
                          [&] { xvfb.Run({"xdotool", "keyup", key}); }, effect);
     }
     // The same for pad `id`: `hold` changes it, and it goes back as it was afterwards.
     bool TapPadUntil(int id, const std::function<void(PretendPads::Pad&)>& hold,
-                      const std::function<bool(const Capture&)>& effect) {
+                     const ScreenTest& effect) {
         const PretendPads::Pad before = pads[id];
         return TapUntil(
             [&] {
@@ -225,7 +140,7 @@ protected:
     // key turns the wheel back to Normal.
     void LearnWheelFromTheKeyboard() {
         normal = SettledDescription();
-        ASSERT_TRUE(TapKeyUntil("Up", [&](const Capture& c) { return !Same(Description(c), normal); }));
+        ASSERT_TRUE(TapKeyUntil("Up", [&](const ScreenCapture& c) { return !Same(Description(c), normal); }));
         easy = SettledDescription();
         ASSERT_FALSE(Same(easy, normal));
         ASSERT_TRUE(TapKeyUntil("Down", Describes(normal)));
@@ -235,7 +150,7 @@ protected:
         Mask last;
         for (int i = 0; i < 100; ++i) {
             SleepSeconds(0.1);
-            if (!shot.Take(dpy, window)) continue;
+            if (!shot.Take(xvfb, window)) continue;
             Mask now = Description(shot);
             if (Same(now, last)) return now;
             last = now;
@@ -252,8 +167,7 @@ protected:
         return n;
     }
     bool WaitForLines(const std::string& line, int count, double seconds = 5) const {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        while (Lines(line) < count && std::chrono::steady_clock::now() < end) SleepSeconds(0.05);
+        PollUntil([&] { return Lines(line) >= count; }, seconds);
         return Lines(line) == count;
     }
 
@@ -263,14 +177,7 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     }
 
-    XvfbServer xvfb{800, 600};
-    ScratchDir work;
-    ScratchDir programDir;
     PretendPads pads{work.File("pads")};
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
-    Display* dpy = nullptr;
-    Capture shot;
     Mask normal, easy;
 };
 
@@ -305,17 +212,17 @@ TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) 
     EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy)));
 
     // The options box: left to the gear (the wheel's description goes), Return.
-    ASSERT_TRUE(TapKeyUntil("Left", [](const Capture& c) { return Lit(Description(c)) < 50; }));
+    ASSERT_TRUE(TapKeyUntil("Left", [](const ScreenCapture& c) { return Lit(Description(c)) < 50; }));
     ASSERT_TRUE(TapKeyUntil("Return", OptionsRising));
     ASSERT_TRUE(WaitFor(ShowsOptions, 15));
-    ASSERT_TRUE(WaitFor([](const Capture& c) { return OptionsCursor(c) == 0; }));
+    ASSERT_TRUE(WaitFor([](const ScreenCapture& c) { return OptionsCursor(c) == 0; }, 8));
     // The stick held down moves the cursor one row, and the box takes nothing more until
     // every control is let go. Pulled out while still held, the pad lets go of it.
     bool moved = false;
     for (int attempt = 0; attempt < 4 && !moved; ++attempt) {
         LeftStick(0, 1)(pads[0]);
         pads.Write();
-        moved = WaitFor([](const Capture& c) { return OptionsCursor(c) == 1; }, 2);
+        moved = WaitFor([](const ScreenCapture& c) { return OptionsCursor(c) == 1; }, 2);
         if (!moved) {
             LeftStick(0, 0)(pads[0]);
             pads.Write();
@@ -326,14 +233,14 @@ TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) 
     pads.Unplug(0);
     pads.Write();
     ASSERT_TRUE(game->WaitForOutput("Game pad 1 disconnected", 5)) << game->OutputSoFar();
-    EXPECT_TRUE(TapKeyUntil("Down", [](const Capture& c) { return OptionsCursor(c) == 2; }))
+    EXPECT_TRUE(TapKeyUntil("Down", [](const ScreenCapture& c) { return OptionsCursor(c) == 2; }))
         << "the pulled-out pad still holds the stick down";
 
     // Plugged in again: the same port, and its stick acts at once.
     pads.Plug(0, generic);
     pads.Write();
     ASSERT_TRUE(WaitForLines("Game pad 1 connected: Workshop Stick", 2)) << game->OutputSoFar();
-    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, 1), [](const Capture& c) { return OptionsCursor(c) == 3; }));
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, 1), [](const ScreenCapture& c) { return OptionsCursor(c) == 3; }));
     EXPECT_TRUE(game->Running());
     Quit();
 }

@@ -1,78 +1,16 @@
 // The real game under a private X server, played with real key presses: a round started
 // from the title menu, a player joining with Z, walking and striking, and the screen
 // showing the backdrop, the fighter with its shadow and the score display.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <chrono>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/xvfb_server.h"
-
-// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "tests/game/program/program_fixture.h"
 
 namespace {
-
-struct Rgb {
-    int r, g, b;
-};
-
-// A window not mapped yet cannot be read: the capture fails and the caller polls again,
-// rather than Xlib ending the test.
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
-
-// A window capture read straight from the X server: quick enough to poll every few
-// updates while a key is held.
-class Picture {
-public:
-    bool Load(const XvfbServer& xvfb, const std::string& window) {
-        Display* dpy = XOpenDisplay(xvfb.Display().c_str());
-        if (!dpy) return false;
-        XSetErrorHandler(IgnoreXError);
-        const Window id = std::stoul(window);
-        XWindowAttributes attributes;
-        XImage* image = nullptr;
-        if (XGetWindowAttributes(dpy, id, &attributes)) {
-            image = XGetImage(dpy, id, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
-        }
-        if (image) {
-            width = image->width;
-            height = image->height;
-            bytes.resize(size_t(width) * height * 3);
-            unsigned char* out = bytes.data();
-            for (int y = 0; y < height; ++y) {
-                for (int x = 0; x < width; ++x) {
-                    const unsigned long pixel = XGetPixel(image, x, y);
-                    *out++ = (pixel & image->red_mask) >> __builtin_ctzl(image->red_mask);
-                    *out++ = (pixel & image->green_mask) >> __builtin_ctzl(image->green_mask);
-                    *out++ = (pixel & image->blue_mask) >> __builtin_ctzl(image->blue_mask);
-                }
-            }
-            XDestroyImage(image);
-        }
-        XCloseDisplay(dpy);
-        return image != nullptr && width > 0 && height > 0;
-    }
-    Rgb At(int x, int y) const {
-        const unsigned char* p = &bytes[(size_t(y) * width + x) * 3];
-        return {p[0], p[1], p[2]};
-    }
-    int width = 0, height = 0;
-    std::vector<unsigned char> bytes;
-};
 
 bool Darkened(Rgb before, Rgb after) {
     // The shadow is black at alpha 0.35: every channel keeps about 65 percent.
@@ -91,22 +29,8 @@ int Distance(Rgb a, Rgb b) {
     return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
 }
 
-// The title menu: its dark blue clear colour and the two score tables on the right.
-bool ShowsMenu(const Picture& p) {
-    int best = 0, last = 0;
-    for (int y = 55; y < 430; ++y) {
-        for (int x = 510; x < 640; ++x) {
-            Rgb c = p.At(x, y);
-            if (y < 230 && Distance(c, {255, 200, 100}) < 90) ++best;
-            if (y >= 255 && Distance(c, {200, 255, 100}) < 90) ++last;
-        }
-    }
-    Rgb corner = p.At(2, 2);
-    return corner.r <= 10 && corner.g <= 10 && corner.b >= 20 && corner.b <= 40 && best > 60 && last > 60;
-}
-
 // Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
-size_t PlayFieldColours(const Picture& p) {
+size_t PlayFieldColours(const ScreenCapture& p) {
     std::set<int> colours;
     for (int y = 100; y < 380; y += 4) {
         for (int x = 0; x < 640; x += 4) {
@@ -118,7 +42,7 @@ size_t PlayFieldColours(const Picture& p) {
 }
 
 // Player 1's health bar: nine points of red, 198 wide, under the score.
-int HealthBarRed(const Picture& p) {
+int HealthBarRed(const ScreenCapture& p) {
     int red = 0;
     for (int x = 225; x < 415; ++x) {
         Rgb c = p.At(x, 54);
@@ -134,7 +58,7 @@ struct Shadow {
 };
 
 // Every fighter casts one, opponents too, so the shadows are told apart by their columns.
-std::vector<Shadow> FloorShadows(const Picture& before, const Picture& now) {
+std::vector<Shadow> FloorShadows(const ScreenCapture& before, const ScreenCapture& now) {
     std::vector<Shadow> shadows;
     Shadow current;
     long sum = 0;
@@ -169,66 +93,38 @@ Shadow NearestShadow(const std::vector<Shadow>& shadows, int x) {
     return nearest;
 }
 
-class RoundProgramTest : public ::testing::Test {
+class RoundProgramTest : public GameProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(xvfb.Ok());
-        scratch.Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + scratch.File("mix.wav") + "\n");
-        ProcessOptions options = xvfb.Options();
-        options.workDir = scratch.Path();  // the state file goes here
-        options.env["ALSOFT_CONF"] = scratch.File("alsoft.conf");
-        options.timeoutSeconds = 180;
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("vortan")}, options);
-        window = xvfb.WaitForWindow("Vortan Rally Run", 30);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        xvfb.Run({"xdotool", "windowfocus", "--sync", window});
+        ProcessOptions options;
+        work.Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + work.File("mix.wav") + "\n");
+        options.env["ALSOFT_CONF"] = work.File("alsoft.conf");
+        Launch(options);
+        if (HasFatalFailure()) return;
+        Focus();
         // The staged loader comes first; a sanitized build on a busy machine is slow.
         ASSERT_TRUE(WaitFor(ShowsMenu, 60)) << game->OutputSoFar();
     }
-    // Captures the window until the test passes or the time is up; `shot` keeps the last.
-    bool WaitFor(const std::function<bool(const Picture&)>& test, double seconds) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        do {
-            if (shot.Load(xvfb, window) && test(shot)) return true;
-            if (!game->Running()) return false;
-            SleepSeconds(0.02);
-        } while (std::chrono::steady_clock::now() < deadline);
-        return false;
-    }
-    // The game reads its controls as held keys once per update, so a key is held until
-    // the screen shows its effect: a slow frame cannot miss it.
-    bool HoldUntil(const std::string& key, const std::function<bool(const Picture&)>& test, double seconds) {
-        xvfb.Run({"xdotool", "keydown", key});
-        const bool seen = WaitFor(test, seconds);
-        xvfb.Run({"xdotool", "keyup", key});
-        return seen;
-    }
-
-    XvfbServer xvfb{800, 600};
-    ScratchDir scratch;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
-    Picture shot;
 };
 
 TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
     // Normal is selected: Return starts the round, whose backdrop replaces the menu.
-    auto inRound = [](const Picture& p) { return !ShowsMenu(p) && PlayFieldColours(p) > 200; };
+    auto inRound = [](const ScreenCapture& p) { return !ShowsMenu(p) && PlayFieldColours(p) > 200; };
     ASSERT_TRUE(HoldUntil("Return", inRound, 20)) << game->OutputSoFar();
-    const Picture before = shot;
+    const ScreenCapture before = shot;
     ASSERT_EQ(before.width, 640);
     ASSERT_EQ(before.height, 480);
 
     // Return is also a jump button, so a Return held into the round's first update has
     // already brought player 1 in; Z joins otherwise. Either way the health bar shows.
-    EXPECT_TRUE(HoldUntil("z", [](const Picture& p) { return HealthBarRed(p) > 180; }, 20)) << "health bar";
+    EXPECT_TRUE(HoldUntil("z", [](const ScreenCapture& p) { return HealthBarRed(p) > 180; }, 20)) << "health bar";
 
     // Walking right takes the player well beyond where it joined (x 128, shadow at 112).
     // Opponents dropping in cast shadows too, so the player's is followed from there, a
     // few updates' walk to the right at a time: a shadow farther away or to the left is an
     // opponent's, who walk toward the player.
     int playerX = 112;
-    auto walkedRight = [&](const Picture& p) {
+    auto walkedRight = [&](const ScreenCapture& p) {
         Shadow s = NearestShadow(FloorShadows(before, p), playerX);
         if (s.pixels == 0 || s.x < playerX - 4 || s.x > playerX + 60) return false;
         playerX = s.x;
@@ -246,7 +142,7 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
     // 65 percent, still beyond where it joined).
     Shadow shadow;
     int changed = 0;
-    auto standsOnItsShadow = [&](const Picture& p) {
+    auto standsOnItsShadow = [&](const ScreenCapture& p) {
         shadow = NearestShadow(FloorShadows(before, p), playerX);
         if (shadow.pixels <= 60) return false;
         changed = 0;
@@ -258,7 +154,7 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
         return changed > 60;
     };
     EXPECT_TRUE(WaitFor(standsOnItsShadow, 10)) << "fighter over its shadow";
-    const Picture& after = shot;
+    const ScreenCapture& after = shot;
     EXPECT_GT(shadow.pixels, 60) << "shadow";
     EXPECT_GT(shadow.x, 160);
     EXPECT_GT(changed, 60) << "fighter";

@@ -1,93 +1,13 @@
 // The real game under a private X server: the loading screen at start and after a
 // resize (which loads the picture set that fits the new size), the debug line of F1,
 // and the quiet ends by F4 and by the window's close button.
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "tests/support/process.h"
-#include "tests/support/scratch_dir.h"
-#include "tests/support/xvfb_server.h"
-
-// Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
-#include <X11/Xlib.h>
+#include "tests/game/program/program_fixture.h"
+#include "tests/support/window_close.h"
 
 namespace {
-
-struct Rgb {
-    int r, g, b;
-};
-
-// A screenshot of the whole X screen. Polling captures go straight to PPM (a PNG round
-// trip is several times slower, and the loading screen lasts well under a second).
-class Screen {
-public:
-    bool Capture(const XvfbServer& xvfb, const std::string& stem) {
-        const std::string ppm = stem + ".ppm";
-        if (xvfb.Run({"import", "-window", "root", "-depth", "8", "ppm:" + ppm}, 30).exitCode != 0) {
-            return false;
-        }
-        std::ifstream in(ppm, std::ios::binary);
-        std::string magic;
-        int max = 0;
-        in >> magic >> width >> height >> max;
-        in.get();
-        if (magic != "P6" || max != 255 || width <= 0 || height <= 0) return false;
-        bytes.assign(size_t(width) * height * 3, 0);
-        in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(bytes.size()));
-        return bool(in);
-    }
-    Rgb At(int x, int y) const {
-        const unsigned char* p = &bytes[(size_t(y) * width + x) * 3];
-        return {p[0], p[1], p[2]};
-    }
-    // Pixels in the rectangle [x0, x1) x [y0, y1) that satisfy the test.
-    int Count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& test) const {
-        int n = 0;
-        for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
-            for (int x = std::max(0, x0); x < std::min(width, x1); ++x) n += test(At(x, y));
-        }
-        return n;
-    }
-    int width = 0, height = 0;
-    std::vector<unsigned char> bytes;
-};
-
-bool Near(Rgb c, int r, int g, int b, int tolerance = 12) {
-    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance && std::abs(c.b - b) <= tolerance;
-}
-bool White(Rgb c) {
-    return c.r > 200 && c.g > 200 && c.b > 200;
-}
-
-// The close button's request, which xdotool cannot make.
-class XConnection {
-public:
-    explicit XConnection(const std::string& display) : dpy_(XOpenDisplay(display.c_str())) {}
-    ~XConnection() {
-        if (dpy_) XCloseDisplay(dpy_);
-    }
-    bool Ok() const { return dpy_ != nullptr; }
-    void RequestClose(unsigned long window) {
-        XEvent ev = {};
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = window;
-        ev.xclient.message_type = XInternAtom(dpy_, "WM_PROTOCOLS", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = long(XInternAtom(dpy_, "WM_DELETE_WINDOW", False));
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(dpy_, window, False, NoEventMask, &ev);
-        XFlush(dpy_);
-    }
-
-private:
-    Display* dpy_;
-};
 
 // Where the loading screen puts things, in window pixels, for a virtual screen of w x h
 // units drawn at scale s.
@@ -99,53 +19,35 @@ struct LoadingLayout {
     int LogoY() const { return top + int(h * 0.48 * s); }
 };
 
-class StartupProgramTest : public ::testing::Test {
+class StartupProgramTest : public GameProgramTest {
 protected:
+    // On the whole 1280 x 1024 screen, so that a 1280 x 720 window fits.
+    StartupProgramTest() : GameProgramTest(1280, 1024) {}
 
-    // The game copied beside a data folder of its own, run in a scratch folder (which
-    // receives the state file).
+    // The game copied beside a data folder of its own (which `adjustData` may change).
     // `atStart` runs as soon as the window exists, while it is still centred on the screen.
     void Start(const std::function<void(const std::string& dataDir)>& adjustData = nullptr,
                const std::function<void()>& atStart = nullptr) {
-        ASSERT_TRUE(xvfb.Ok());
-        const std::string bin = BuiltProgram("vortan");
-        const std::string binDir = bin.substr(0, bin.rfind('/'));
-        ASSERT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
-        ASSERT_EQ(RunProcess({"/bin/cp", "-r", binDir + "/data", programDir.Path() + "/data"}).exitCode, 0);
-        if (adjustData) adjustData(programDir.Path() + "/data");
-        ProcessOptions options = xvfb.Options();
-        options.env["ALSOFT_DRIVERS"] = "null";
-        options.workDir = workDir.Path();
-        game = std::make_unique<RunningProcess>(std::vector<std::string>{programDir.Path() + "/vortan"}, options);
-        window = xvfb.WaitForWindow("Vortan Rally Run", 20);
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+        Launch({}, CopyOfTheGame(adjustData));
+        if (HasFatalFailure()) return;
         if (atStart) atStart();
         // At the top left, so a 1280 x 720 window still fits the screen; with the input
         // focus (and the pointer) on it, or the game suspends and stops updating.
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(PollUntil([&] {
             return xvfb.Run({"xwininfo", "-id", window}).out.find("IsViewable") != std::string::npos;
-        })) << "the window is never mapped";
+        }, 10)) << "the window is never mapped";
         ASSERT_EQ(xvfb.Run({"xdotool", "windowmove", "--sync", window, "0", "0"}).exitCode, 0);
         ASSERT_EQ(xvfb.Run({"xdotool", "mousemove", "100", "100"}).exitCode, 0);
-        ASSERT_TRUE(WaitUntil([&] {
+        ASSERT_TRUE(PollUntil([&] {
             xvfb.Run({"xdotool", "windowfocus", window});
             const std::string focus = xvfb.Run({"xdotool", "getwindowfocus"}).out;
             return focus.substr(0, focus.find('\n')) == window;
-        })) << "the window never gets the focus";
-    }
-
-    static bool WaitUntil(const std::function<bool()>& test, double seconds = 10) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        do {
-            if (test()) return true;
-            SleepSeconds(0.05);
-        } while (std::chrono::steady_clock::now() < deadline);
-        return false;
+        }, 10)) << "the window never gets the focus";
     }
 
     // The loading screen: blue and orange spinner dots, the maker's logo in the middle
     // and the white caption near the bottom.
-    bool ShowsLoadingScreen(const Screen& s, LoadingLayout l) const {
+    bool ShowsLoadingScreen(const ScreenCapture& s, LoadingLayout l) const {
         const int x0 = l.left, y0 = l.top, x1 = l.left + int(l.w * l.s), y1 = l.top + int(l.h * l.s);
         const int blue = s.Count(x0, y0, x1, y1, [](Rgb c) { return Near(c, 0, 125, 255, 20); });
         const int orange = s.Count(x0, y0, x1, y1, [](Rgb c) { return Near(c, 255, 125, 0, 20); });
@@ -155,25 +57,10 @@ protected:
                                  l.LogoY() + 40 * l.s, [](Rgb c) { return c.r + c.g + c.b > 60; });
         return blue > 20 * l.s && orange > 20 * l.s && caption > 20 && logo > 400 * l.s * l.s;
     }
-
-    // Screenshots until one satisfies the test, or the time is up.
-    bool WaitForScreen(const std::function<bool(const Screen&)>& test, double seconds, Screen* last) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-        do {
-            if (last->Capture(xvfb, workDir.File("shot")) && test(*last)) return true;
-        } while (std::chrono::steady_clock::now() < deadline);
-        return false;
-    }
-
-    XvfbServer xvfb;
-    ScratchDir programDir;
-    ScratchDir workDir;
-    std::unique_ptr<RunningProcess> game;
-    std::string window;
 };
 
 TEST_F(StartupProgramTest, ShowsTheLoadingScreenThenTheTitleMenu) {
-    Screen screen;
+    ScreenCapture screen;
     bool loading = false;
     // Looked for at once: loading takes 25 updates, well under a second. The window is
     // still centred on the 1280 x 1024 screen then.
@@ -181,11 +68,11 @@ TEST_F(StartupProgramTest, ShowsTheLoadingScreenThenTheTitleMenu) {
         LoadingLayout centred{640, 480, 1};
         centred.left = 320;
         centred.top = 272;
-        loading = WaitForScreen([&](const Screen& s) { return ShowsLoadingScreen(s, centred); }, 10, &screen);
+        loading = WaitForScreen([&](const ScreenCapture& s) { return ShowsLoadingScreen(s, centred); }, 10, &screen);
     });
     EXPECT_TRUE(loading) << game->OutputSoFar();
     // Then the title menu, which eases its background toward dark blue (0, 0, 30).
-    EXPECT_TRUE(WaitForScreen([&](const Screen& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &screen))
+    EXPECT_TRUE(WaitForScreen([&](const ScreenCapture& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &screen))
         << "corner " << screen.At(2, 2).r << "," << screen.At(2, 2).g << "," << screen.At(2, 2).b;
     EXPECT_FALSE(ShowsLoadingScreen(screen, LoadingLayout{640, 480, 1}));
     EXPECT_TRUE(game->Running());
@@ -208,17 +95,17 @@ TEST_F(StartupProgramTest, AResizeReloadsThePictureSetThatFits) {
                                 "PNG32:" + data + "/common/" + logo.file}).exitCode, 0);
         }
     });
-    Screen screen;
-    auto logoIs = [](const Screen& s, int cx, int cy, int r, int g, int b) {
+    ScreenCapture screen;
+    auto logoIs = [](const ScreenCapture& s, int cx, int cy, int r, int g, int b) {
         return s.Count(cx - 20, cy - 20, cx + 20, cy + 20, [&](Rgb c) { return Near(c, r, g, b, 30); }) > 1000;
     };
     // 640 wide is above 630: the doubled set ("-hd"), green.
-    ASSERT_TRUE(WaitForScreen([&](const Screen& s) { return logoIs(s, 320, 230, 0, 255, 0); }, 10, &screen));
+    ASSERT_TRUE(WaitForScreen([&](const ScreenCapture& s) { return logoIs(s, 320, 230, 0, 255, 0); }, 10, &screen));
 
     ASSERT_EQ(xvfb.Run({"xdotool", "windowsize", "--sync", window, "1280", "720"}).exitCode, 0);
     // 1280 wide asks for the "-hd2" files: the red logo, on the loading screen at scale 2.
     const LoadingLayout wide{640, 360, 2};
-    EXPECT_TRUE(WaitForScreen([&](const Screen& s) {
+    EXPECT_TRUE(WaitForScreen([&](const ScreenCapture& s) {
         return logoIs(s, 640, int(360 * 0.48 * 2), 255, 0, 0) && ShowsLoadingScreen(s, wide);
     }, 15, &screen)) << game->OutputSoFar();
     EXPECT_TRUE(game->Running());
@@ -226,18 +113,18 @@ TEST_F(StartupProgramTest, AResizeReloadsThePictureSetThatFits) {
 
 TEST_F(StartupProgramTest, F1ShowsTheDebugLine) {
     Start();
-    auto band = [](const Screen& s) { return s.Count(16, 458, 140, 478, White); };
-    Screen before;
+    auto band = [](const ScreenCapture& s) { return s.Count(16, 458, 140, 478, White); };
+    ScreenCapture before;
     // Past the loading screen: the title menu's dark blue has settled.
-    ASSERT_TRUE(WaitForScreen([&](const Screen& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &before))
+    ASSERT_TRUE(WaitForScreen([&](const ScreenCapture& s) { return Near(s.At(2, 2), 0, 0, 30, 6); }, 30, &before))
         << game->OutputSoFar();
     ASSERT_EQ(xvfb.Run({"xdotool", "key", "F1"}).exitCode, 0);
-    Screen after;
+    ScreenCapture after;
     // "60:1.0,1.0": about ten white glyphs at the bottom left.
-    EXPECT_TRUE(WaitForScreen([&](const Screen& s) { return band(s) > band(before) + 60; }, 5, &after))
+    EXPECT_TRUE(WaitForScreen([&](const ScreenCapture& s) { return band(s) > band(before) + 60; }, 5, &after))
         << band(before) << " -> " << band(after);
     ASSERT_EQ(xvfb.Run({"xdotool", "key", "F1"}).exitCode, 0);
-    EXPECT_TRUE(WaitForScreen([&](const Screen& s) { return band(s) <= band(before) + 10; }, 5, &after))
+    EXPECT_TRUE(WaitForScreen([&](const ScreenCapture& s) { return band(s) <= band(before) + 10; }, 5, &after))
         << band(before) << " -> " << band(after);
 }
 
@@ -253,9 +140,7 @@ TEST_F(StartupProgramTest, F4EndsTheProgramWithExitCodeZero) {
 TEST_F(StartupProgramTest, TheCloseButtonEndsTheProgramWithExitCodeZero) {
     Start();
     SleepSeconds(1);
-    XConnection x(xvfb.Display());
-    ASSERT_TRUE(x.Ok());
-    x.RequestClose(std::stoul(window));
+    ASSERT_TRUE(RequestClose(xvfb, window));
     ProcessResult result = game->Wait(10);
     EXPECT_FALSE(result.timedOut);
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
