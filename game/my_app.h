@@ -191,6 +191,9 @@ public:
     int p_Oval(float x, float y, float rx, float ry);
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0, int fontOffset = 0);
+    // The width p_Text aligns a text by at the current size: from the middle of the
+    // space it puts in front to the middle of the last glyph.
+    int p_TextWidth(String text);
     int p_MapVirtualScreen(int devW, int devH);
     int p_ReplayDrawList();
 
