@@ -220,14 +220,20 @@ public:
     int p_FreeParticle();
     int p_Gimme(int points, float x, float y);
     int p_DoParticles(float size);
+    int p_DrawParticles(float size);  // as they stand: nothing moves or ages
     int p_ResetStars(int n);
     int p_DoStars(float dx, float dy);
+    int p_DrawStars();  // as they stand
 
     // Round of play and scores (game/round.cpp, game/scores.cpp).
     int p_LoadGame();
     int p_Game();
+    // The round as it stands, drawn without moving, ageing or drawing a random number
+    // (the pause panel shows it frozen).
+    int p_DrawRound();
     int p_AddPlayer(int r, float x, float y);
     int p_ScoreDisplay();
+    int p_DrawScoreDisplay();  // without easing the shown score
     String p_Nth(int n);
     String p_MyNth();
     String p_rstr(int value, int width, String pad);

@@ -1,4 +1,4 @@
-// Pause panel of a round: the dimmed play field, "PAUSED", three controls (quit,
+// Pause panel of a round: the frozen play field dimmed, "PAUSED", three controls (quit,
 // resume, options) and a trail toy for the waiting players.
 #include <algorithm>
 #include <cmath>
@@ -163,6 +163,7 @@ int c_MyApp::p_PauseMenu() {
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
     p_DoBG();
+    p_DrawRound();  // the round as it stood when play stopped, dimmed as the panel opens
     p_SetCol(0, 0, 0, std::fabs(float(m_PauseSlide)) / (0.8f * h));
     p_Rect(0, 0, w, h);
     MovePanel(*this, h);

@@ -100,6 +100,10 @@ void DrawItemRow(c_MyApp& g) {
 
 int c_MyApp::p_ScoreDisplay() {
     EaseShownScore(*this);
+    return p_DrawScoreDisplay();
+}
+
+int c_MyApp::p_DrawScoreDisplay() {
     if (m_HideHud == 1) return 0;
     p_SetRot(0);
     m_Blend = draw_command::kBlendNormal;
