@@ -231,6 +231,9 @@ public:
     // The round as it stands, drawn without moving, ageing or drawing a random number
     // (the pause panel shows it frozen).
     int p_DrawRound();
+    // The field follows its floor onto a resized screen: fighters, bodies, the bonus
+    // item and the particles keep their height above it, and bodies stay within the width.
+    int p_RoundResized(float oldH);
     int p_AddPlayer(int r, float x, float y);
     int p_ScoreDisplay();
     int p_DrawScoreDisplay();  // without easing the shown score

@@ -503,6 +503,20 @@ int c_MyApp::p_DrawRound() {
     return 0;
 }
 
+int c_MyApp::p_RoundResized(float oldH) {
+    const float rise = qv_Vortan_jscrh - oldH;
+    for (int r = 0; r <= kLastRecord; ++r) {
+        float* f = Record(*this, r);
+        if (f[kHealth] == 0) continue;
+        f[kY] = std::min(f[kY] + rise, Floor());
+        if (f[kHealth] < 0) f[kX] = std::clamp(f[kX], 32.0f, std::max(qv_Vortan_jscrw - 32, 32.0f));
+    }
+    m_ItemY = int(float(m_ItemY) + rise);
+    m_ItemX = std::min(m_ItemX, int(qv_Vortan_jscrw) - 32);
+    for (int i = 0; i <= m_ParticleMax; ++i) particle_records::Particle(*this, i)[particle_records::kY] += rise;
+    return 0;
+}
+
 int c_MyApp::p_AddPlayer(int r, float x, float y) {
     if (r < 0 || r >= m_Plr.Length() / kFields) return 0;
     float* f = Record(*this, r);
