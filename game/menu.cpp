@@ -34,11 +34,8 @@ constexpr float kStripWidth = 140;  // the side panel's strip while the panel is
 // both toward their corners, the title toward the top and the wheel toward the bottom
 // left, so they keep apart; a narrower one shrinks the title to the room left of the
 // side panel's strip.
-float WheelFit(float h) {
-    return std::min(1.0f, h / qv_Vortan_rawscrh);
-}
-float TitleFit(float w, float h) {
-    return std::min(WheelFit(h), (w - kStripWidth) / (qv_Vortan_rawscrw - kStripWidth));
+float TitleFit(float w) {
+    return std::min(qv_Vortan_HeightFit(), (w - kStripWidth) / (qv_Vortan_rawscrw - kStripWidth));
 }
 
 bool Held(c_MyApp& g, int code) {
@@ -86,9 +83,9 @@ void FlickerTitle(c_MyApp& g) {
     g.m_TitleAlpha = base - 0.1f + 0.1f * qv_random_Rnd();
 }
 
-void DrawTitle(c_MyApp& g, float w, float h, float p, float slide) {
+void DrawTitle(c_MyApp& g, float w, float p, float slide) {
     const float x = (w - p) * 0.6f;
-    const float fit = TitleFit(w, h);
+    const float fit = TitleFit(w);
     g.p_SetCol(255, 255, 255, g.m_TitleAlpha);
     g.p_SetSize(1.5f * fit);
     g.p_DrawImg(picture::kTitleBottom, x - 12 * slide, 96 * fit, 0);
@@ -157,7 +154,7 @@ void WheelTouches(c_MyApp& g, float cx, float cy) {
 }
 
 void DrawWheel(c_MyApp& g, float h, float slide) {
-    const float fit = WheelFit(h);
+    const float fit = qv_Vortan_HeightFit();
     const float cx = 38 + 12 * slide;
     const float cy = float(int(h - 64 * fit - 8 * slide));
 
@@ -363,7 +360,7 @@ int c_MyApp::p_Menu() {
     const float p = m_PanelW;
 
     FlickerTitle(*this);
-    DrawTitle(*this, w, h, p, slide);
+    DrawTitle(*this, w, p, slide);
     DrawPanelStrip(*this, w, h, p, slide);
     if (m_OptionsOpen == 0) DrawHighscores(*this, w, h, p, slide);
     const bool wheelShown = m_OptionsOpen == 0 && m_PanelB == 0;

@@ -90,11 +90,8 @@ void ActivateRow(c_MyApp& g, int row) {
 }
 
 // The box is laid out for the reference screen: on a shorter one everything in it is
-// drawn smaller toward the top, and on a narrow one the rows' texts shrink to fit.
-float HeightFit(float h) {
-    return std::min(1.0f, h / qv_Vortan_rawscrh);
-}
-
+// drawn smaller toward the top (qv_Vortan_HeightFit), and on a narrow one the rows' texts
+// shrink to fit.
 float RowTextSize(c_MyApp& g, float w, float fit) {
     g.p_SetSize(2);
     float widest = 0;
@@ -170,7 +167,7 @@ int c_MyApp::p_OptionBox() {
         m_OptTapLock = 1;
     }
 
-    const float fit = HeightFit(h);
+    const float fit = qv_Vortan_HeightFit();
     p_SetCol(150, 150, 0, 0.85f);
     p_Rect(50, 720 - 24 * slide, w - 100, h);
     DrawGear(*this, slide, fit);

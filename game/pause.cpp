@@ -76,7 +76,7 @@ void DrawOptionsGear(c_MyApp& g, float x, float y, float size) {
 // above the trail's circle, coming down from the top.
 void DrawControls(c_MyApp& g, float w, float h, float trailTop) {
     const float s = float(g.m_PauseSlide);
-    const float fit = std::min(1.0f, h / qv_Vortan_rawscrh);
+    const float fit = qv_Vortan_HeightFit();
     float quitX, quitY, resumeX, resumeY, optX, optY;
     if (g.m_Landscape == 1) {
         quitX = resumeX = optX = s - h / 2 + 64;

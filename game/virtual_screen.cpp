@@ -1,5 +1,6 @@
 // The virtual screen: one uniform scale from virtual units to device pixels, and the
 // replay of the draw list through the graphics module.
+#include <algorithm>
 #include <cmath>
 
 #include "framework/app.h"
@@ -9,6 +10,10 @@
 #include "graphics/graphics.h"
 
 using namespace draw_command;
+
+float qv_Vortan_HeightFit() {
+    return std::min(1.0f, qv_Vortan_jscrh / qv_Vortan_rawscrh);
+}
 
 int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     const float w = float(devW);
