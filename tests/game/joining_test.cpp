@@ -54,6 +54,74 @@ protected:
     }
     using Players = std::vector<int>;
 
+    // A prompt as drawn: a dark plate with a stripe in its player's colour along the top.
+    struct Box {
+        float left, top, right, bottom;
+        bool Overlaps(const Box& o) const {
+            return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+        }
+        float Middle() const { return (left + right) / 2; }
+    };
+    struct Prompt {
+        int player;
+        Box plate;
+    };
+    std::vector<Prompt> Prompts() {
+        const std::vector<DrawCmd> cmds = Commands();
+        std::vector<Prompt> prompts;
+        for (size_t i = 0; i + 1 < cmds.size(); ++i) {
+            const DrawCmd& plate = cmds[i];
+            const DrawCmd& stripe = cmds[i + 1];
+            if (plate.kind != kCmdRect || plate.Colour() != Quad{0, 0, 0, plate.alpha} || plate.alpha <= 0) continue;
+            if (stripe.kind != kCmdRect || stripe.x != plate.x || stripe.y != plate.y || stripe.a5 != 2) continue;
+            prompts.push_back({WearerOf(stripe), {plate.x, plate.y, plate.x + plate.a4, plate.y + plate.a5}});
+        }
+        return prompts;
+    }
+    // The player whose palette colour the command has; 0 for none.
+    int WearerOf(const DrawCmd& c) {
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+            app->p_Ink(p);
+            if (Quad{app->m_ColR, app->m_ColG, app->m_ColB, c.alpha} == c.Colour()) return p;
+        }
+        return 0;
+    }
+    std::vector<int> Prompted() {
+        std::vector<int> players;
+        for (const Prompt& prompt : Prompts()) players.push_back(prompt.player);
+        std::sort(players.begin(), players.end());
+        return players;
+    }
+    int Count(const std::string& text, const std::string& part) {
+        int n = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    }
+    // Everything the score display and the pause icon may cover, with all four health bars,
+    // an eight-digit score and a full row of items; a picture is taken as large as the largest cell it may
+    // have at its scale.
+    std::vector<Box> TopOfTheScreen() {
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Fighter(p)[kHealth] = kPlayerHealth;
+        app->m_Score = app->m_ShownScore = 99999999;
+        app->m_ItemsTaken = 10;
+        app->p_CLS2D();
+        app->p_ScoreDisplay();
+        app->p_InGame();
+        std::vector<Box> boxes;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == kCmdRect) {
+                boxes.push_back({c.x, c.y, c.x + c.a4, c.y + c.a5});
+            } else if (c.kind >= 0) {
+                const float half = 16 * std::max(std::fabs(c.a4), std::fabs(c.a5));
+                boxes.push_back({c.x - half, c.y - half, c.x + half, c.y + half});
+            }
+        }
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Fighter(p)[kHealth] = 0;
+        app->m_Score = app->m_ShownScore = 0;
+        app->m_ItemsTaken = 0;
+        return boxes;
+    }
+
     int sinceFirstJoin = 0;  // round updates played since the one in which the first joined
 };
 
@@ -159,6 +227,80 @@ TEST_F(JoiningTest, KeyboardJoinsOnlyPlayerOne) {
     EXPECT_EQ(Fighter(1)[kX], 128);
     KeyPress('X');
     EXPECT_EQ(Joined(), (Players{1, 3}));
+}
+
+TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowCloses) {
+    StartRound();
+    Play(600);  // as long as no one has joined
+    EXPECT_EQ(Prompted(), (Players{1, 2, 3, 4}));
+    const std::string text = DrawnText();
+    EXPECT_EQ(Count(text, "PressAorZ"), 1) << text;
+    EXPECT_EQ(Count(text, "PressA"), 4) << text;
+    EXPECT_EQ(Count(text, "tojoin"), 4) << text;
+    for (const Prompt& prompt : Prompts()) {
+        // Over where the player stands once it has dropped in (x, less half its depth),
+        // above its head and below the middle of the screen.
+        EXPECT_NEAR(prompt.plate.Middle(), 128 * prompt.player - 16, 1) << prompt.player;
+        EXPECT_LT(prompt.plate.bottom, FloorY() - 55) << prompt.player;
+        EXPECT_GT(prompt.plate.top, qv_Vortan_jscrh / 2) << prompt.player;
+    }
+    // Every glyph of the prompts is well inside its plate.
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind != picture::kFont || c.y < qv_Vortan_jscrh / 2) continue;
+        int inside = 0;
+        for (const Prompt& prompt : Prompts()) {
+            const Box& b = prompt.plate;
+            inside += c.x - 5 > b.left && c.x + 5 < b.right && c.y - 5 > b.top && c.y + 5 < b.bottom;
+        }
+        EXPECT_EQ(inside, 1) << c.x << "," << c.y;
+    }
+
+    PadsPress({1});
+    EXPECT_EQ(Prompted(), (Players{1, 3, 4}));
+    PlayUntil(2.9);
+    PlayOne();
+    EXPECT_EQ(Prompted(), (Players{1, 3, 4}));
+    app->m_HideHud = 1;  // with the score display
+    PlayOne();
+    EXPECT_EQ(Prompted(), Players{});
+    app->m_HideHud = 0;
+    PlayUntil(3.0);
+    PlayOne();
+    EXPECT_EQ(Prompted(), Players{});
+    EXPECT_EQ(Count(DrawnText(), "tojoin"), 0);
+}
+
+TEST_F(JoiningTest, PromptsStayOnTheScreenApartAndClearOfTheScoreDisplay) {
+    // 640 x 480; full screen at 1920 x 1080, 2560 x 1080 and, turned, 1080 x 1920.
+    const float screens[][2] = {{640, 480}, {640, 360}, {640, 270}, {405, 720}};
+    for (const auto& screen : screens) {
+        qv_Vortan_jscrw = screen[0];
+        qv_Vortan_jscrh = screen[1];
+        StartRound();
+        const std::vector<Box> top = TopOfTheScreen();
+        ASSERT_GT(top.size(), 30u);
+        Play();
+        const std::vector<Prompt> prompts = Prompts();
+        EXPECT_EQ(Prompted(), (Players{1, 2, 3, 4})) << screen[0] << "x" << screen[1];
+        for (size_t i = 0; i < prompts.size(); ++i) {
+            const Box& b = prompts[i].plate;
+            const int p = prompts[i].player;
+            EXPECT_GE(b.left, 0) << p << " at " << screen[0];
+            EXPECT_LE(b.right, qv_Vortan_jscrw) << p << " at " << screen[0];
+            EXPECT_GE(b.top, 0) << p << " at " << screen[0];
+            EXPECT_LE(b.bottom, FloorY()) << p << " at " << screen[0];
+            for (size_t k = i + 1; k < prompts.size(); ++k) {
+                EXPECT_FALSE(b.Overlaps(prompts[k].plate)) << p << " and " << prompts[k].player << " at " << screen[0];
+            }
+            for (const Box& t : top) EXPECT_FALSE(b.Overlaps(t)) << p << " at " << screen[0] << "x" << screen[1];
+            // An entry point on the screen has its prompt over it.
+            const float entry = 128.0f * p - 16;
+            if (entry < qv_Vortan_jscrw) {
+                EXPECT_LT(b.left, entry) << p << " at " << screen[0];
+                EXPECT_GT(b.right, entry) << p << " at " << screen[0];
+            }
+        }
+    }
 }
 
 }  // namespace
