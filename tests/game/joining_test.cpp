@@ -161,7 +161,7 @@ TEST_F(JoiningTest, FriendsPressingWithinThreeSecondsOfTheFirstJoinToo) {
     EXPECT_EQ(Fighter(4)[kX], 512);
 }
 
-TEST_F(JoiningTest, ThreeSecondsAfterTheFirstJoinLaterPressesAreIgnored) {
+TEST_F(JoiningTest, PressesAreIgnoredThreeSecondsAfterTheFirstJoinOrOnceTheRoundIsOver) {
     StartRound();
     PadsPress({1});
     PlayUntil(3.1);
@@ -180,6 +180,15 @@ TEST_F(JoiningTest, ThreeSecondsAfterTheFirstJoinLaterPressesAreIgnored) {
     PadsPress({1});
     PadsPress({2});
     EXPECT_EQ(Joined(), (Players{1, 2}));
+
+    // A round whose players are all out within the window is over: no one joins it.
+    StartRound();
+    PadsPress({0});
+    Fighter(1)[kHealth] = kDeadHealth - 1;
+    PlayOne();
+    ASSERT_EQ(app->m_RoundOver, 1);
+    PadsPress({1});
+    EXPECT_EQ(Joined(), Players{1});
 }
 
 TEST_F(JoiningTest, WindowStandsStillWhileTheRoundIsPaused) {
