@@ -124,6 +124,7 @@ public:
     Array<float> m_Grid;        // 5000000: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
+    int m_JoinTimer = 0;        // after the first join: updates left in which a press still joins
     int m_SpawnTimer = 0, m_SpawnGap = 0;
     float m_SpawnMax = 0;
     int m_ItemTimer = 0, m_ItemX = 0, m_ItemY = 0;

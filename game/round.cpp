@@ -4,6 +4,7 @@
 
 #include "game/codes.h"
 #include "game/globals.h"
+#include "game/joining.h"
 #include "game/my_app.h"
 #include "game/particle_records.h"
 #include "game/round_records.h"
@@ -271,21 +272,6 @@ void UpdateFighters(c_MyApp& g) {
     }
 }
 
-// Everyone pressing in the first update with a press joins; the keyboard answers for every
-// pad index, so it may add only player 1.
-void JoinPlayers(c_MyApp& g) {
-    if (g.m_Joined != 0) return;
-    bool keyboard = g.p_PlayKey(control::kJump, 0, control::kKeyboardAlone) ||
-                    g.p_PlayKey(control::kStrike, 0, control::kKeyboardAlone);
-    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
-        bool pressed = g.p_PlayKey(control::kJump, 0, p - 1) || g.p_PlayKey(control::kStrike, 0, p - 1);
-        if (!pressed || Record(g, p)[kHealth] != 0) continue;
-        if (p >= 2 && keyboard) continue;
-        g.p_AddPlayer(p, 128.0f * p, -64);
-        g.m_Joined = 1;
-    }
-}
-
 void PickUpItem(c_MyApp& g, float* f, float drawX, float drawY) {
     if (g.m_ItemTimer >= 0) return;
     if (std::fabs(drawX - g.m_ItemX) >= kItemReach || std::fabs(drawY - g.m_ItemY) >= kItemReach) return;
@@ -453,6 +439,7 @@ int c_MyApp::p_LoadGame() {
     m_SpawnMax = 1;
     m_ItemTimer = kItemHidden;
     m_Joined = 0;
+    m_JoinTimer = 0;
     m_SpawnGap = 290 - 50 * m_Difficulty;
     m_ItemsTaken = 0;
     return 0;
@@ -470,6 +457,7 @@ int c_MyApp::p_Game() {
     CountPlayers(*this);
     CheckRoundEnd(*this);
     BonusItem(*this);
+    DrawJoinPrompts(*this);
     p_ScoreDisplay();
     return 0;
 }
@@ -483,7 +471,7 @@ int c_MyApp::p_AddPlayer(int r, float x, float y) {
     f[kVX] = 0;
     f[kVY] = 0;
     f[kFacing] = 1;
-    f[kDepth] = 32;
+    f[kDepth] = kStartDepth;
     f[kSpeed] = 1.5f;
     return 0;
 }
