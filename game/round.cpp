@@ -445,6 +445,7 @@ int c_MyApp::p_LoadGame() {
     }
     m_Paused = 0;
     m_Score = 0;
+    m_ShownScore = 0;
     m_RoundOver = 0;
     m_OverTimer = 0;
     m_QuitRound = 0;

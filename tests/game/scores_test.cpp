@@ -42,10 +42,13 @@ TEST_F(ScoresTest, ShownScoreClosesASixthOfTheGapAndSnapsUnderSix) {
                                  85, 87, 89, 90, 91, 92, 93, 94, 100};
     EXPECT_EQ(shown, expected);
 
-    app->m_Score = 0;  // a new round: the display runs back down
-    app->p_ScoreDisplay();
-    EXPECT_EQ(app->m_ShownScore, 84);
     EXPECT_EQ(app->m_DrawLen, 0);
+
+    // The next round shows 0 from its first update, not the last total easing down.
+    app->m_HideHud = 0;
+    StartRound();
+    Play();
+    EXPECT_EQ(TextAt(28), "00000000");
 }
 
 TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
