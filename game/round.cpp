@@ -449,6 +449,7 @@ int c_MyApp::p_LoadGame() {
     m_RoundOver = 0;
     m_OverTimer = 0;
     m_QuitRound = 0;
+    m_PlaceTaken = -1;
     m_CamX = m_CamY = m_CamTX = m_CamTY = 0;
     m_Backdrop = int(std::floor(qv_random_Rnd() * 3.99f));
     m_SpawnTimer = 240;

@@ -189,6 +189,7 @@ int c_MyApp::p_LoadMenu() {
         std::copy_backward(best + place, best + kGroupPairs - 1, best + kGroupPairs);
         best[place] = s;
     }
+    m_PlaceTaken = place < kGroupPairs ? place + 1 : 0;
     std::copy_backward(last, last + kGroupPairs - 1, last + kGroupPairs);
     last[0] = s;
     p_Save();
