@@ -114,6 +114,8 @@ public:
     // --- game over and badges -------------------------------------------------------------------
     int m_OverTimer = 0;
     int m_QuitRound = 0;
+    int m_PlaceTaken = -1;      // place the round's score took in the ten best, 1..10 (0: none);
+                                // -1 until the score is recorded
     Array<int> m_BadgeQueue;    // 15
     Array<int> m_BadgeTimer;    // 15
 

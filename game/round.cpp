@@ -29,9 +29,10 @@ float Rnd() { return qv_random_Rnd(); }
 bool Chance(float p) { return qv_random_Rnd() < p; }
 float Floor() { return qv_Vortan_jscrh - 32.0f; }
 
-// Which of the four neighbouring floor cells a fighter may step into this update.
+// Which of the four neighbouring floor cells a fighter may step into this update. Rows
+// count down as the depth grows, so the deeper neighbour is the row below.
 struct Openings {
-    bool left, right, lower, upper;
+    bool left, right, deeper, nearer;
 };
 
 // Claims the fighter's floor cell when it is near the floor and reports the open neighbours:
@@ -113,10 +114,10 @@ void ChaseTarget(c_MyApp& g, float* f, Openings open) {
             f[kX] += f[kSpeed];
             f[kFacing] = 1;
         }
-        if (t[kDepth] + 6 < f[kDepth] + f[kAimDepth] && Chance(0.2f) && moving && open.lower) {
+        if (t[kDepth] + 6 < f[kDepth] + f[kAimDepth] && Chance(0.2f) && moving && open.nearer) {
             f[kDepth] -= f[kSpeed];
         }
-        if (f[kDepth] + f[kAimDepth] < t[kDepth] - 6 && Chance(0.2f) && moving && open.upper) {
+        if (f[kDepth] + f[kAimDepth] < t[kDepth] - 6 && Chance(0.2f) && moving && open.deeper) {
             f[kDepth] += f[kSpeed];
         }
     }
@@ -138,7 +139,7 @@ void WalkPlayer(c_MyApp& g, int port, float* f, Openings open, float& dx, float&
     if (g.p_PlayKey(control::kUp, 0, port)) dz = kWalkStep;
     if (g.p_PlayKey(control::kDown, 0, port)) dz = -kWalkStep;
     if ((dx < 0 && !open.left) || (dx > 0 && !open.right)) dx = 0;
-    if ((dz < 0 && !open.lower) || (dz > 0 && !open.upper)) dz = 0;
+    if ((dz < 0 && !open.nearer) || (dz > 0 && !open.deeper)) dz = 0;
     if (dx != 0) f[kFacing] = dx > 0 ? 1.0f : -1.0f;
     f[kX] += dx;
     f[kDepth] += dz;
@@ -430,9 +431,11 @@ int c_MyApp::p_LoadGame() {
     }
     m_Paused = 0;
     m_Score = 0;
+    m_ShownScore = 0;
     m_RoundOver = 0;
     m_OverTimer = 0;
     m_QuitRound = 0;
+    m_PlaceTaken = -1;
     m_CamX = m_CamY = m_CamTX = m_CamTY = 0;
     m_Backdrop = int(std::floor(qv_random_Rnd() * 3.99f));
     m_SpawnTimer = 240;

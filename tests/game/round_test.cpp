@@ -412,6 +412,67 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
     EXPECT_EQ(Fighter(1)[kX], px + 6);
 }
 
+// Depth 40 is row 11 of the floor grid; depth 48 lies one row deeper (10), depth 32 one
+// row nearer (12).
+TEST_F(RoundTest, PlayerStepsAwayFromAClaimedRowButNotIntoItUnlessHighInAJump) {
+    struct Case { float neighbourDepth; int into, away; };
+    for (const Case& c : {Case{48, vk::kUp, vk::kDown}, Case{32, vk::kDown, vk::kUp}}) {
+        const float toward = c.neighbourDepth > 40 ? 1.0f : -1.0f;
+        PlayerOneAlone();
+        float* f = Fighter(1);
+        f[kDepth] = 40;
+        PlaceOpponent(10, f[kX], -1);
+        Fighter(10)[kDepth] = c.neighbourDepth;
+        Play(4);  // the player's claim at its old depth runs out; the opponent claims its cell
+
+        KeyDown(c.into);
+        Play(5);
+        KeyUp(c.into);
+        EXPECT_EQ(f[kDepth], 40) << c.neighbourDepth;
+        KeyDown(c.away);
+        Play();
+        KeyUp(c.away);
+        EXPECT_EQ(f[kDepth], 40 - 3 * toward) << c.neighbourDepth;
+
+        KeyDown('Z');
+        KeyDown(c.into);
+        Play(20);
+        KeyUp('Z');
+        KeyUp(c.into);
+        EXPECT_GT((f[kDepth] - c.neighbourDepth) * toward, 0) << c.neighbourDepth;
+    }
+}
+
+// An opponent at depth 40 chases player 1 into or out of the screen past a resting
+// opponent in its column one row deeper (48) or nearer (32).
+TEST_F(RoundTest, OpponentStepsAwayFromAClaimedRowButNotIntoIt) {
+    struct Case { float playerDepth, restingDepth; bool blocked; };
+    for (const Case& c : {Case{90, 48, true}, Case{90, 32, false}, Case{16, 32, true}, Case{16, 48, false}}) {
+        PlayerOneAlone();
+        const float px = Fighter(1)[kX];
+        Fighter(1)[kDepth] = c.playerDepth;
+        PlaceOpponent(10, px, -1);
+        PlaceOpponent(11, px, -1);
+        Fighter(11)[kDepth] = c.restingDepth;
+        float* f = Fighter(10);
+        f[kDepth] = 40;
+        Play(4);  // the player's claim at its old depth runs out; both opponents claim theirs
+
+        f[kRest] = 0;
+        for (int i = 0; i < 30; ++i) {
+            f[kAimX] = f[kAimDepth] = 0;  // straight at the player: no sideways steps
+            Play();
+        }
+        const float toward = c.playerDepth > 40 ? 1.0f : -1.0f;
+        if (c.blocked) {
+            EXPECT_EQ(f[kDepth], 40) << c.playerDepth << " " << c.restingDepth;
+        } else {
+            EXPECT_GT((f[kDepth] - 40) * toward, 0) << c.playerDepth << " " << c.restingDepth;
+        }
+        EXPECT_EQ(f[kX], px);
+    }
+}
+
 TEST_F(RoundTest, StickAndKeysWalkTheSameWays) {
     PlayerOneAlone();
     float* f = Fighter(1);
