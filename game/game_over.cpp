@@ -23,11 +23,9 @@ void DrawWords(c_MyApp& g, float w, float h, float reach) {
     g.p_Text(0.65f * w, h - reach, quit ? "Game" : "OVER", 1, 1);
 }
 
-// A score of nothing never enters the list (an empty entry is 0 too), so it gets no
-// banner even though it ties with the empty places.
 void DrawPlacing(c_MyApp& g, float w, float h, float reach) {
     const String placing = g.p_MyNth();
-    if (g.m_Loop < 1 || g.m_Score <= 0) return;
+    if (g.m_Loop < 1) return;
     g.p_SetCol(0, 125, 255, 0.5f);
     g.p_SetSize(1);
     g.p_Rect(0.35f * w, h - reach / 1.5f - 16, 0.3f * w, 32);

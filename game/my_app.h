@@ -114,6 +114,8 @@ public:
     // --- game over and badges -------------------------------------------------------------------
     int m_OverTimer = 0;
     int m_QuitRound = 0;
+    int m_PlaceTaken = -1;      // place the round's score took in the ten best, 1..10 (0: none);
+                                // -1 until the score is recorded
     Array<int> m_BadgeQueue;    // 15
     Array<int> m_BadgeTimer;    // 15
 
@@ -124,6 +126,7 @@ public:
     Array<float> m_Grid;        // 5000000: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
+    int m_JoinTimer = 0;        // after the first join: updates left in which a press still joins
     int m_SpawnTimer = 0, m_SpawnGap = 0;
     float m_SpawnMax = 0;
     int m_ItemTimer = 0, m_ItemX = 0, m_ItemY = 0;

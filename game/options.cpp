@@ -35,17 +35,12 @@ void Close(c_MyApp& g) {
     g.p_Save();
 }
 
-// A sound mode brought into 0..3; a hand-edited saved string may hold any number.
-int InSoundModes(int mode) {
-    return ((mode % sound_mode::kCount) + sound_mode::kCount) % sound_mode::kCount;
-}
-
 String RowText(c_MyApp& g, int row) {
     static const char* const kSound[sound_mode::kCount] = {"Sound : Off", "Sound : SFX + Music",
                                                            "Sound : SFX", "Sound : Music"};
     switch (row) {
         case 1:
-            return kSound[InSoundModes(g.m_Setting[kSoundMode])];
+            return kSound[g.m_Setting[kSoundMode]];  // loading keeps it in range
         case 2:
             return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
         case 3:
@@ -59,7 +54,7 @@ String RowText(c_MyApp& g, int row) {
 
 void NextSoundMode(c_MyApp& g) {
     int& sound = g.m_Setting[kSoundMode];
-    sound = InSoundModes(sound + 1);
+    sound = (sound + 1) % sound_mode::kCount;
     if (sound == sound_mode::kOff || sound == sound_mode::kEffects) {
         qv_audio_StopMusic();
         g.m_MusicOn = 0;

@@ -4,6 +4,7 @@
 
 #include "game/codes.h"
 #include "game/globals.h"
+#include "game/joining.h"
 #include "game/my_app.h"
 #include "game/particle_records.h"
 #include "game/round_records.h"
@@ -28,9 +29,10 @@ float Rnd() { return qv_random_Rnd(); }
 bool Chance(float p) { return qv_random_Rnd() < p; }
 float Floor() { return qv_Vortan_jscrh - 32.0f; }
 
-// Which of the four neighbouring floor cells a fighter may step into this update.
+// Which of the four neighbouring floor cells a fighter may step into this update. Rows
+// count down as the depth grows, so the deeper neighbour is the row below.
 struct Openings {
-    bool left, right, lower, upper;
+    bool left, right, deeper, nearer;
 };
 
 // Claims the fighter's floor cell when it is near the floor and reports the open neighbours:
@@ -112,10 +114,10 @@ void ChaseTarget(c_MyApp& g, float* f, Openings open) {
             f[kX] += f[kSpeed];
             f[kFacing] = 1;
         }
-        if (t[kDepth] + 6 < f[kDepth] + f[kAimDepth] && Chance(0.2f) && moving && open.lower) {
+        if (t[kDepth] + 6 < f[kDepth] + f[kAimDepth] && Chance(0.2f) && moving && open.nearer) {
             f[kDepth] -= f[kSpeed];
         }
-        if (f[kDepth] + f[kAimDepth] < t[kDepth] - 6 && Chance(0.2f) && moving && open.upper) {
+        if (f[kDepth] + f[kAimDepth] < t[kDepth] - 6 && Chance(0.2f) && moving && open.deeper) {
             f[kDepth] += f[kSpeed];
         }
     }
@@ -137,7 +139,7 @@ void WalkPlayer(c_MyApp& g, int port, float* f, Openings open, float& dx, float&
     if (g.p_PlayKey(control::kUp, 0, port)) dz = kWalkStep;
     if (g.p_PlayKey(control::kDown, 0, port)) dz = -kWalkStep;
     if ((dx < 0 && !open.left) || (dx > 0 && !open.right)) dx = 0;
-    if ((dz < 0 && !open.lower) || (dz > 0 && !open.upper)) dz = 0;
+    if ((dz < 0 && !open.nearer) || (dz > 0 && !open.deeper)) dz = 0;
     if (dx != 0) f[kFacing] = dx > 0 ? 1.0f : -1.0f;
     f[kX] += dx;
     f[kDepth] += dz;
@@ -268,21 +270,6 @@ void UpdateFighters(c_MyApp& g) {
         } else if (f[kHealth] > 0) {
             UpdateActive(g, r, f);
         }
-    }
-}
-
-// Everyone pressing in the first update with a press joins; the keyboard answers for every
-// pad index, so it may add only player 1.
-void JoinPlayers(c_MyApp& g) {
-    if (g.m_Joined != 0) return;
-    bool keyboard = g.p_PlayKey(control::kJump, 0, control::kKeyboardAlone) ||
-                    g.p_PlayKey(control::kStrike, 0, control::kKeyboardAlone);
-    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
-        bool pressed = g.p_PlayKey(control::kJump, 0, p - 1) || g.p_PlayKey(control::kStrike, 0, p - 1);
-        if (!pressed || Record(g, p)[kHealth] != 0) continue;
-        if (p >= 2 && keyboard) continue;
-        g.p_AddPlayer(p, 128.0f * p, -64);
-        g.m_Joined = 1;
     }
 }
 
@@ -459,15 +446,18 @@ int c_MyApp::p_LoadGame() {
     }
     m_Paused = 0;
     m_Score = 0;
+    m_ShownScore = 0;
     m_RoundOver = 0;
     m_OverTimer = 0;
     m_QuitRound = 0;
+    m_PlaceTaken = -1;
     m_CamX = m_CamY = m_CamTX = m_CamTY = 0;
     m_Backdrop = int(std::floor(qv_random_Rnd() * 3.99f));
     m_SpawnTimer = 240;
     m_SpawnMax = 1;
     m_ItemTimer = kItemHidden;
     m_Joined = 0;
+    m_JoinTimer = 0;
     m_SpawnGap = 290 - 50 * m_Difficulty;
     m_ItemsTaken = 0;
     return 0;
@@ -485,6 +475,7 @@ int c_MyApp::p_Game() {
     CountPlayers(*this);
     CheckRoundEnd(*this);
     BonusItem(*this);
+    DrawJoinPrompts(*this);
     p_ScoreDisplay();
     return 0;
 }
@@ -499,6 +490,7 @@ int c_MyApp::p_DrawRound() {
     DrawFighters(*this, false);
     p_DrawParticles(1);
     if (m_ItemTimer <= 0) DrawItem(*this, m_ItemTimer < -500);
+    DrawJoinPrompts(*this);
     p_DrawScoreDisplay();
     return 0;
 }
@@ -526,7 +518,7 @@ int c_MyApp::p_AddPlayer(int r, float x, float y) {
     f[kVX] = 0;
     f[kVY] = 0;
     f[kFacing] = 1;
-    f[kDepth] = 32;
+    f[kDepth] = kStartDepth;
     f[kSpeed] = 1.5f;
     return 0;
 }

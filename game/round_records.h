@@ -43,6 +43,14 @@ constexpr float kDeadHealth = -90;            // a player below this is out of t
 constexpr float kPlayerFloorHealth = -250;    // a knocked-out player's count stops here
 constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed below this
 
+// Player p drops in from above the screen at x = 128p.
+inline float EntryX(int p) { return 128.0f * p; }
+constexpr float kEntryY = -64;
+constexpr float kStartDepth = 32;  // every fighter starts at this depth
+// Updates after the first player joins during which others still join by pressing:
+// three seconds, so friends need not press in the same update.
+constexpr int kJoinWindow = 180;
+
 // Frames of a fighter's picture: walking 0..3, striking kFrameStrike + strike kind, in
 // the air, knocked out.
 constexpr int kFrameStrike = 3, kFrameInAir = 6, kFrameKnockedOut = 8;

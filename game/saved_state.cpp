@@ -5,6 +5,7 @@
 // groups of 10 (best, last) pairs and a checksum each. Only groups 0..2 are read back.
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "framework/app.h"
@@ -89,6 +90,12 @@ void ClampSettings(c_MyApp& app) {
     if (s[setting::kPadX] < 64) s[setting::kPadX] = 64;
     if (s[setting::kPadY] < 64) s[setting::kPadY] = 64;
     if (s[setting::kPadSize] <= 7) s[setting::kPadSize] = 10;
+    // A hand-edited string may hold any number here; keep what the game makes of it, in
+    // range: an unknown sound mode plays nothing, a stick setting other than 0 reads the
+    // stick as it is.
+    int& sound = s[setting::kSoundMode];
+    if (sound < 0 || sound >= sound_mode::kCount) sound = sound_mode::kOff;
+    for (int stick : {setting::kLeftStickY, setting::kRightStickY}) s[stick] = s[stick] != 0 ? 1 : 0;
     s[setting::kOverscan] = 1;
     qv_Vortan_overscan = 0;
 }
@@ -189,6 +196,7 @@ int c_MyApp::p_LoadMenu() {
         std::copy_backward(best + place, best + kGroupPairs - 1, best + kGroupPairs);
         best[place] = s;
     }
+    m_PlaceTaken = place < kGroupPairs ? place + 1 : 0;
     std::copy_backward(last, last + kGroupPairs - 1, last + kGroupPairs);
     last[0] = s;
     p_Save();

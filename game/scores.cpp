@@ -28,6 +28,15 @@ const int* BestScores(c_MyApp& g) {
     return g.m_HiScore.Data() + kListLength * (difficulty - 1);
 }
 
+// 1..10 for the first entry the score beats, 0 when it beats none.
+int PlaceToTake(c_MyApp& g) {
+    const int* best = BestScores(g);
+    for (int k = 0; k < kListLength; ++k) {
+        if (g.m_Score > best[k]) return k + 1;
+    }
+    return 0;
+}
+
 // Closes a sixth of the gap each update and snaps once less than 6 is left.
 void EaseShownScore(c_MyApp& g) {
     int diff = g.m_ShownScore - g.m_Score;
@@ -124,16 +133,12 @@ String c_MyApp::p_Nth(int n) {
     return String(kOrdinals[n - 1]);
 }
 
+// Once the score is recorded, the place it took; before, the place it will take: below
+// every score at least as high, so a tie with the tenth takes none.
 String c_MyApp::p_MyNth() {
-    const int* best = BestScores(*this);
-    for (int k = 0; k < kListLength; ++k) {
-        if (m_Score >= best[k]) {
-            m_Loop = k + 1;
-            return k == 0 ? String("1st!") : p_Nth(k + 1);
-        }
-    }
-    m_Loop = 0;
-    return String();
+    m_Loop = m_PlaceTaken >= 0 ? m_PlaceTaken : PlaceToTake(*this);
+    if (m_Loop == 0) return String();
+    return m_Loop == 1 ? String("1st!") : p_Nth(m_Loop);
 }
 
 String c_MyApp::p_rstr(int value, int width, String pad) {

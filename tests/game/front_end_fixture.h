@@ -92,6 +92,14 @@ protected:
     // Effects started since EffectsPlayed() gave `before` (fewer than 24).
     int EffectsSince(int before) const { return (app->m_SfxChannel - before + 24) % 24; }
 
+    // A new game object created on the stored state, as at the next start of the program
+    // (its pictures not loaded yet).
+    void StartAgain() {
+        app = (new c_MyApp)->m_new();
+        gc_assign(qv_app__app, static_cast<c_App*>(app));
+        Create();
+    }
+
     std::string Stored() const { return scratch->Read("state"); }
     void Store(const std::string& state) const { scratch->Write("state", state); }
 

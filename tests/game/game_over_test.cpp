@@ -1,6 +1,7 @@
 // The game-over panel's timing, words and banner, the badge texts and the badge pop-ups.
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "tests/game/front_end_fixture.h"
 
@@ -51,6 +52,15 @@ protected:
         app->m_Score = score;
         app->m_Mode = mode::kMenu;
         DrawPanelAt(30);
+    }
+    // The placing under the "New Highscore" banner; empty without a banner.
+    std::string BannerPlacing() const {
+        const std::optional<TextLine> banner = FindLine("New Highscore");
+        if (!banner) return "";
+        for (const TextLine& l : Lines()) {
+            if (l.y == banner->y + 20) return l.text;
+        }
+        return "?";
     }
     // Updates until the panel has handed over to the menu.
     void UntilTheMenu() {
@@ -156,14 +166,25 @@ TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
     EXPECT_EQ(placing->y - banner->y, 20);
 }
 
-TEST_F(GameOverTest, BannerOnTheMenuShowsThePlaceInTheUpdatedList) {
-    SetBestOfNormal();
-    app->m_Difficulty = 2;
-    EndARound(750);
-    UntilTheMenu();
-    EXPECT_EQ(app->m_HiScore[13], 750);
-    EXPECT_TRUE(Shows("4th"));
-    EXPECT_TRUE(Shows("GAME"));
+// The banner over the round and, once the score is recorded, over the menu shows the
+// place the score takes: below any equal score, and none when it only ties the tenth.
+TEST_F(GameOverTest, BannerShowsThePlaceTheScoreTakesBelowEqualScores) {
+    struct Case { int score; const char* placing; int list[10]; };
+    const Case cases[] = {{750, "4th", {1000, 900, 800, 750, 700, 600, 500, 400, 300, 200}},
+                          {700, "5th", {1000, 900, 800, 700, 700, 600, 500, 400, 300, 200}},
+                          {100, "", {1000, 900, 800, 700, 600, 500, 400, 300, 200, 100}}};
+    for (const Case& c : cases) {
+        SetBestOfNormal();
+        app->m_Difficulty = 2;
+        EndARound(c.score);
+        Update(30);
+        EXPECT_EQ(BannerPlacing(), c.placing) << c.score << " over the round";
+        UntilTheMenu();
+        EXPECT_EQ(BannerPlacing(), c.placing) << c.score << " over the menu";
+        EXPECT_EQ(std::vector<int>(app->m_HiScore.Data() + 10, app->m_HiScore.Data() + 20),
+                  std::vector<int>(c.list, c.list + 10));
+        Update(40);  // the panel closes
+    }
 }
 
 TEST_F(GameOverTest, NoMenuKeyActsWhileThePanelIsOnTheMenu) {

@@ -427,6 +427,13 @@ TEST_P(LayoutTest, OptionsBox) {
 
 TEST_P(LayoutTest, RoundAndScoreDisplay) {
     FinishLoading();
+    StartRound();
+    Update(5);
+    screen = "round before anyone joined";
+    const Pick prompts = SaidAny({"Press A or Z", "Press A", "to join"});
+    ExpectOnScreen("join prompts", prompts);
+    ExpectApart("join prompts and score display", prompts, [](const Element& e) { return e.box.y1 < 48; });
+    app->m_Mode = mode::kMenu;
     BusyRound();
     screen = "round";
     const Pick healthBars = [](const Element& e) { return e.rect && e.box.y0 >= 48 && e.box.y1 - e.box.y0 <= 12; };

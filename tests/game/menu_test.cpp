@@ -157,6 +157,9 @@ TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
     Update();
     EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_Difficulty, 3);
+    // Return is also a jump: held into the round, it brings player 1 in.
+    Update();
+    EXPECT_EQ(round_records::Record(*app, 1)[round_records::kHealth], round_records::kPlayerHealth);
     KeyUp(vk::kEnter);
 }
 

@@ -1,6 +1,11 @@
 // The options box over the menu and over the pause panel: its rows and their texts,
 // one action per key press, no action while sliding, and saving when it closes.
+#include <cstdint>
+#include <initializer_list>
+#include <limits>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/game/front_end_fixture.h"
 
@@ -27,8 +32,29 @@ protected:
         Update();
     }
     void MoveTo(int row) {
-        while (app->m_OptRow < row) Press(vk::kDown);
-        while (app->m_OptRow > row) Press(vk::kUp);
+        for (int i = 0; i < 5 && app->m_OptRow < row; ++i) Press(vk::kDown);
+        for (int i = 0; i < 5 && app->m_OptRow > row; ++i) Press(vk::kUp);
+        ASSERT_EQ(app->m_OptRow, row);
+    }
+    // A stored state of the settings block alone: these settings, the others 0, and the
+    // block's checksum (which wraps in 32 bits).
+    static std::string SettingsOnly(std::initializer_list<std::pair<int, int>> values) {
+        std::vector<int> settings(setting::kCount, 0);
+        for (const auto& [i, value] : values) settings[i] = value;
+        std::string state;
+        uint32_t sum = 0;
+        for (int i = 0; i < setting::kCount; ++i) {
+            state += std::to_string(settings[i]) + "|";
+            sum += uint32_t(i) * uint32_t(settings[i]);
+        }
+        return state + std::to_string(int32_t(sum)) + "|";
+    }
+    // What the game reads from pad 1's left stick pushed up by `up`; the stick is let go again.
+    float LeftStickYReads(float up) {
+        Stick(0, 0, up);
+        const float read = app->p_StickY(pad::kLeftStick, 0);
+        Stick(0, 0, 0);
+        return read;
     }
     // The text of row k, read off the screen: rows stand 40 units apart from y = 130.
     std::string RowText(int k) const {
@@ -155,6 +181,44 @@ TEST_F(OptionsTest, ActionOnBackClosesAndSavesTheNewSoundMode) {
     int sum = 0;
     for (int i = 0; i < 25; ++i) sum += i * std::stoi(f[i]);
     EXPECT_EQ(f[25], std::to_string(sum));
+}
+
+// Settings stored out of range under a valid checksum, as a hand edit leaves them: a sound
+// mode the game does not know plays nothing, and a stick setting other than 0 reads the
+// stick as it is. The rows say so, and step from there without overflowing.
+TEST_F(OptionsTest, SettingsStoredOutOfRangeShowWhatIsInForceAndStepFromIt) {
+    const int most = std::numeric_limits<int>::max();
+    Store(SettingsOnly({{setting::kSoundMode, most}, {setting::kLeftStickY, -5}, {setting::kRightStickY, most}}));
+    StartAgain();
+    FinishLoading();
+    SettleMenu();
+    OpenFromMenu();
+    int before = EffectsPlayed();
+    MoveTo(5);
+    EXPECT_EQ(EffectsSince(before), 0);  // the cursor's clicks are silent
+    EXPECT_EQ(RowText(1), Squash("Sound : Off"));
+    EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Normal"));
+    EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Normal"));
+    EXPECT_EQ(LeftStickYReads(0.5f), 0.5f);
+
+    Press(vk::kEnter);
+    EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Flipped"));
+    MoveTo(4);
+    Press(vk::kEnter);
+    EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Flipped"));
+    EXPECT_EQ(LeftStickYReads(0.5f), -0.5f);
+    MoveTo(1);
+    before = EffectsPlayed();
+    Press(vk::kEnter);
+    EXPECT_EQ(RowText(1), Squash("Sound : SFX + Music"));
+    EXPECT_EQ(EffectsSince(before), 1);
+
+    Press(vk::kEscape);
+    const std::vector<std::string> f = SplitFields(Stored());
+    ASSERT_EQ(f.size(), 203u);
+    EXPECT_EQ(f[setting::kSoundMode], "1");
+    EXPECT_EQ(f[setting::kLeftStickY], "0");
+    EXPECT_EQ(f[setting::kRightStickY], "0");
 }
 
 TEST_F(OptionsTest, MusicRestartsOnlyWhenTheBoxIsOverARound) {

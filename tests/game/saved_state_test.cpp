@@ -21,9 +21,7 @@ protected:
     // A fresh game object started on the stored state; returns what it printed.
     std::string Restart() {
         testing::internal::CaptureStdout();
-        app = (new c_MyApp)->m_new();
-        gc_assign(qv_app__app, static_cast<c_App*>(app));
-        app->p_OnCreate();
+        StartAgain();
         return testing::internal::GetCapturedStdout();
     }
 
@@ -46,6 +44,9 @@ protected:
         app->m_Setting[setting::kPadY] = 120;
         app->m_Setting[setting::kPadSize] = 20;
         app->m_Setting[setting::kOverscan] = 1;
+        app->m_Setting[setting::kSoundMode] = sound_mode::kMusic;
+        app->m_Setting[setting::kLeftStickY] = 1;
+        app->m_Setting[setting::kRightStickY] = 0;
         for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
         for (int i = 0; i < 60; ++i) app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
         app->m_HiScore[5] = 2147483647;  // checksums wrap

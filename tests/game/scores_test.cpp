@@ -42,10 +42,13 @@ TEST_F(ScoresTest, ShownScoreClosesASixthOfTheGapAndSnapsUnderSix) {
                                  85, 87, 89, 90, 91, 92, 93, 94, 100};
     EXPECT_EQ(shown, expected);
 
-    app->m_Score = 0;  // a new round: the display runs back down
-    app->p_ScoreDisplay();
-    EXPECT_EQ(app->m_ShownScore, 84);
     EXPECT_EQ(app->m_DrawLen, 0);
+
+    // The next round shows 0 from its first update, not the last total easing down.
+    app->m_HideHud = 0;
+    StartRound();
+    Play();
+    EXPECT_EQ(TextAt(28), "00000000");
 }
 
 TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
@@ -91,11 +94,14 @@ TEST_F(ScoresTest, NextPlacingWithAFullListNamesTheEntryToBeat) {
     EXPECT_EQ(TextAt(10), "1st00090000");
 }
 
+// The place a score will take: a tie goes below the equal score, so a tie with the tenth
+// takes none.
 TEST_F(ScoresTest, MyNthPlacesTheScoreAndLeavesItInLoop) {
     app->m_Difficulty = 1;
     SetBest(1, {500, 400, 300, 200, 100, 90, 80, 70, 60, 50});
     struct Case { int score; const char* placing; int place; };
-    for (const Case& c : {Case{500, "1st!", 1}, Case{350, "3rd", 3}, Case{50, "10th", 10}, Case{49, "", 0}}) {
+    for (const Case& c : {Case{501, "1st!", 1}, Case{500, "2nd", 2}, Case{350, "3rd", 3}, Case{51, "10th", 10},
+                          Case{50, "", 0}}) {
         app->m_Score = c.score;
         EXPECT_EQ(app->p_MyNth().ToUtf8(), c.placing) << c.score;
         EXPECT_EQ(app->m_Loop, c.place) << c.score;

@@ -1,8 +1,8 @@
 // The real game under a private X server with pretend game pads (tests/support/
 // pretend_pads.h) in place of GLFW's joystick functions: a pad's stick turns the title
 // menu's wheel as the arrow keys do, pads plugged in and pulled out while the game runs
-// are picked up and dropped (leaving nothing held), and extra mappings come from the
-// data folder and the environment.
+// are picked up and dropped (leaving nothing held), extra mappings come from the data
+// folder and the environment, and four friends pressing one after another join a round.
 #include <fstream>
 #include <functional>
 #include <map>
@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "tests/game/program/program_fixture.h"
+#include "tests/game/program/round_screen.h"
 #include "tests/support/pretend_pads.h"
-
 
 namespace {
 
@@ -72,6 +72,13 @@ bool ShowsOptions(const ScreenCapture& c) {
         if (bar.b <= bar.r) return false;
     }
     return OptionsRising(c);
+}
+
+// Player p's join prompt over where it enters (x = 128p - 16): the stripe along the top of
+// its plate and its "Press A" in its colour, above the floor.
+bool ShowsPrompt(const ScreenCapture& c, int player) {
+    const int middle = 128 * player - 16;
+    return c.Count(middle - 25, 340, middle + 25, 352, [&](Rgb p) { return NearlyOpaque(p, PlayerColour(player)); }) > 60;
 }
 
 class PadProgramTest : public GameProgramTest {
@@ -284,6 +291,53 @@ TEST_F(PadProgramTest, MappingsFromTheDataFolderAndTheEnvironmentMakePadsGamepad
     LearnWheelFromTheKeyboard();
     EXPECT_TRUE(TapPadUntil(0, [](PretendPads::Pad& p) { p.axes[4] = -1; }, Describes(easy)))
         << "the mapping from the data folder was not used";
+    Quit();
+}
+
+TEST_F(PadProgramTest, FourFriendsPressingAOneAfterAnotherAllJoinTheRound) {
+    for (int id = 0; id < 4; ++id) pads.Plug(id);
+    pads.Write();
+    Start();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5)) << game->OutputSoFar();
+    // C acts on the title menu but joins no one: the round waits with a prompt for each.
+    auto everyPrompt = [](const ScreenCapture& c) {
+        return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 1) && ShowsPrompt(c, 2) &&
+               ShowsPrompt(c, 3) && ShowsPrompt(c, 4);
+    };
+    ASSERT_TRUE(HoldUntil("c", everyPrompt, 20)) << game->OutputSoFar();
+    const ScreenCapture before = shot;
+    for (int p = 1; p <= 4; ++p) ASSERT_LT(HealthBar(before, p), 20) << p;
+
+    // A on pads 1 to 4, each held for a moment, 0.3 s apart.
+    for (int id = 0; id < 4; ++id) {
+        pads[id].buttons[PretendPads::kA] = 1;
+        pads.Write();
+        SleepSeconds(0.25);
+        pads[id].buttons[PretendPads::kA] = 0;
+        pads.Write();
+        SleepSeconds(0.05);
+    }
+    // Four health bars under the score, and four fighters standing where they came in
+    // (their shadows at x = 128p - 16).
+    EXPECT_TRUE(WaitFor([](const ScreenCapture& c) {
+        for (int p = 1; p <= 4; ++p) {
+            if (HealthBar(c, p) < 180) return false;
+        }
+        return true;
+    }, 10)) << "health bars " << HealthBar(shot, 1) << " " << HealthBar(shot, 2) << " " << HealthBar(shot, 3)
+            << " " << HealthBar(shot, 4);
+    EXPECT_TRUE(WaitFor([&](const ScreenCapture& c) {
+        const std::vector<Shadow> shadows = FloorShadows(before, c);
+        for (int p = 1; p <= 4; ++p) {
+            const Shadow s = NearestShadow(shadows, 128 * p - 16);
+            if (s.pixels < 60 || std::abs(s.x - (128 * p - 16)) > 6) return false;
+        }
+        return true;
+    }, 10)) << "fighters' shadows";
+    // With everyone in, the prompts are gone.
+    EXPECT_TRUE(WaitFor([](const ScreenCapture& c) {
+        return !ShowsPrompt(c, 1) && !ShowsPrompt(c, 2) && !ShowsPrompt(c, 3) && !ShowsPrompt(c, 4);
+    }, 10)) << "prompts";
     Quit();
 }
 

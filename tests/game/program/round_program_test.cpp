@@ -3,95 +3,13 @@
 // showing the backdrop, the fighter with its shadow and the score display.
 #include <algorithm>
 #include <csignal>
-#include <cstdlib>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/game/program/program_fixture.h"
+#include "tests/game/program/round_screen.h"
 
 namespace {
-
-bool Darkened(Rgb before, Rgb after) {
-    // The shadow is black at alpha 0.35: every channel keeps about 65 percent.
-    int channels[3][2] = {{before.r, after.r}, {before.g, after.g}, {before.b, after.b}};
-    int bright = 0;
-    for (auto& c : channels) {
-        if (c[0] < 40) continue;
-        ++bright;
-        double kept = double(c[1]) / c[0];
-        if (kept < 0.55 || kept > 0.75) return false;
-    }
-    return bright > 0;
-}
-
-int Distance(Rgb a, Rgb b) {
-    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
-}
-
-// Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
-size_t PlayFieldColours(const ScreenCapture& p) {
-    std::set<int> colours;
-    for (int y = 100; y < 380; y += 4) {
-        for (int x = 0; x < 640; x += 4) {
-            Rgb c = p.At(x, y);
-            colours.insert(c.r << 16 | c.g << 8 | c.b);
-        }
-    }
-    return colours.size();
-}
-
-// Player 1's health bar: nine points of red, 198 wide, under the score.
-int HealthBarRed(const ScreenCapture& p) {
-    int red = 0;
-    for (int x = 225; x < 415; ++x) {
-        Rgb c = p.At(x, 54);
-        if (c.r > 200 && c.g < 70 && c.b < 70) ++red;
-    }
-    return red;
-}
-
-// A shadow on the floor band: a run of columns darkened to about 65 percent since `before`.
-struct Shadow {
-    int pixels = 0;
-    int x = 0;  // mean column
-};
-
-// Every fighter casts one, opponents too, so the shadows are told apart by their columns.
-std::vector<Shadow> FloorShadows(const ScreenCapture& before, const ScreenCapture& now) {
-    std::vector<Shadow> shadows;
-    Shadow current;
-    long sum = 0;
-    auto close = [&] {
-        current.x = int(sum / current.pixels);
-        if (current.pixels >= 20) shadows.push_back(current);
-        current = Shadow();
-        sum = 0;
-    };
-    int gap = 0;
-    for (int x = 40; x < 600; ++x) {
-        int column = 0;
-        for (int y = 428; y < 437; ++y) column += Darkened(before.At(x, y), now.At(x, y)) ? 1 : 0;
-        if (column > 0) {
-            current.pixels += column;
-            sum += long(x) * column;
-            gap = 0;
-        } else if (current.pixels > 0 && ++gap > 4) {
-            close();
-        }
-    }
-    if (current.pixels > 0) close();
-    return shadows;
-}
-
-// The shadow nearest to column x, or none.
-Shadow NearestShadow(const std::vector<Shadow>& shadows, int x) {
-    Shadow nearest;
-    for (const Shadow& s : shadows) {
-        if (nearest.pixels == 0 || std::abs(s.x - x) < std::abs(nearest.x - x)) nearest = s;
-    }
-    return nearest;
-}
 
 class RoundProgramTest : public GameProgramTest {
 protected:
@@ -117,7 +35,7 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
 
     // Return is also a jump button, so a Return held into the round's first update has
     // already brought player 1 in; Z joins otherwise. Either way the health bar shows.
-    EXPECT_TRUE(HoldUntil("z", [](const ScreenCapture& p) { return HealthBarRed(p) > 180; }, 20)) << "health bar";
+    EXPECT_TRUE(HoldUntil("z", [](const ScreenCapture& p) { return HealthBar(p, 1) > 180; }, 20)) << "health bar";
 
     // Walking right takes the player well beyond where it joined (x 128, shadow at 112).
     // Opponents dropping in cast shadows too, so the player's is followed from there, a
@@ -161,7 +79,7 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
 
     // The backdrop: a picture over the whole play field, not a flat clear colour.
     EXPECT_GT(PlayFieldColours(before), 200u);
-    EXPECT_GT(HealthBarRed(after), 180) << "health bar";
+    EXPECT_GT(HealthBar(after, 1), 180) << "health bar";
 
     // The score line: green digits at the top centre.
     int green = 0;

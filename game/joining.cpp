@@ -1,0 +1,107 @@
+// Joining a round (see joining.h): the joining step and the prompts.
+#include "game/joining.h"
+
+#include <algorithm>
+
+#include "game/codes.h"
+#include "game/globals.h"
+#include "game/my_app.h"
+#include "game/round_records.h"
+
+using namespace round_records;
+
+namespace {
+
+constexpr int kRows = kLastPlayer;    // room for every prompt stacked at one place
+constexpr float kTextSize = 1.5f;
+constexpr float kMargin = 4;          // around the text, and between prompts and the edges
+constexpr float kAboveFloor = 92;     // the plate's bottom: over the head of a player landed below
+constexpr int kFadeUpdates = 30;      // the prompts fade over the window's last half second
+
+bool Presses(c_MyApp& g, int player) {
+    return g.p_PlayKey(control::kJump, 0, player) || g.p_PlayKey(control::kStrike, 0, player);
+}
+
+// Player 1 may also join from the keyboard; Z is the keyboard's jump, beside X's strike.
+String Invitation(int p) { return p == kFirstPlayer ? "Press A or Z" : "Press A"; }
+constexpr const char* kToJoin = "to join";
+
+constexpr float kLineHeight = font::kLineHeight * kTextSize;
+constexpr float kPlateHeight = 2 * kLineHeight + 2 * kMargin;
+
+// A little wider than the text: narrow letters take less than a full advance.
+float PlateWidth(const String& invitation) {
+    return float(invitation.Length() * font::kAdvance) * kTextSize + 2 * kMargin;
+}
+
+// Centred over where player p is drawn once it has landed, as far as the screen allows.
+float PlateLeft(int p, float width) {
+    const float entry = EntryX(p) - kStartDepth / 2;
+    return std::max(kMargin, std::min(entry - width / 2, qv_Vortan_jscrw - kMargin - width));
+}
+
+// Prompts stand in rows above the floor; one that would overlap a prompt already placed
+// goes a row higher. rowEnd holds each row's right end so far.
+int TakeRow(float* rowEnd, float left, float width) {
+    int row = 0;
+    while (row + 1 < kRows && left < rowEnd[row] + kMargin) ++row;
+    rowEnd[row] = left + width;
+    return row;
+}
+
+void DrawPrompt(c_MyApp& g, int p, const String& invitation, float left, float top, float width,
+                float alpha) {
+    // Centred text is drawn half an advance right of its middle.
+    const float middle = left + width / 2 - font::kAdvance * kTextSize / 2;
+    g.p_SetCol(0, 0, 0, 0.7f * alpha);
+    g.p_Rect(left, top, width, kPlateHeight);
+    g.p_Ink(p);
+    g.p_Alpha(0.9f * alpha);
+    g.p_Rect(left, top, width, 2);
+    g.p_Ink(p, 1.3f);
+    g.p_Alpha(alpha);
+    g.p_Text(middle, top + kMargin + kLineHeight / 2, invitation, 1, 1);
+    g.p_SetCol(255, 255, 255, alpha);
+    g.p_Text(middle, top + kMargin + 1.5f * kLineHeight, kToJoin, 1, 1);
+}
+
+}  // namespace
+
+bool JoiningOpen(const c_MyApp& g) {
+    if (g.m_RoundOver != 0) return false;
+    return g.m_Joined == 0 || g.m_JoinTimer > 0;
+}
+
+// The keyboard answers for every pad index, so it may add only player 1: in an update in
+// which it presses, the other players' presses are not taken.
+void JoinPlayers(c_MyApp& g) {
+    if (!JoiningOpen(g)) return;
+    if (g.m_JoinTimer > 0) g.m_JoinTimer -= 1;
+    bool keyboard = Presses(g, control::kKeyboardAlone);
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (!Presses(g, p - 1) || Record(g, p)[kHealth] != 0) continue;
+        if (p > kFirstPlayer && keyboard) continue;
+        g.p_AddPlayer(p, EntryX(p), kEntryY);
+        if (g.m_Joined == 0) g.m_JoinTimer = kJoinWindow;
+        g.m_Joined = 1;
+    }
+}
+
+void DrawJoinPrompts(c_MyApp& g) {
+    if (!JoiningOpen(g) || g.m_HideHud == 1) return;
+    const float alpha = g.m_Joined == 0 ? 1.0f : std::min(1.0f, float(g.m_JoinTimer) / kFadeUpdates);
+    const float bottom = qv_Vortan_jscrh - kAboveFloor;
+    float rowEnd[kRows];
+    std::fill(rowEnd, rowEnd + kRows, -1e9f);
+    g.p_SetRot(0);
+    g.p_SetSize(kTextSize);
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (Record(g, p)[kHealth] != 0) continue;
+        const String invitation = Invitation(p);
+        const float width = PlateWidth(invitation);
+        const float left = PlateLeft(p, width);
+        const int row = TakeRow(rowEnd, left, width);
+        DrawPrompt(g, p, invitation, left, bottom - (row + 1) * (kPlateHeight + kMargin), width, alpha);
+    }
+    g.p_ResetDraw();
+}

@@ -1,0 +1,315 @@
+// Joining a round, driven update by update: friends who press within three seconds of the
+// first player join too, later presses do not, the keyboard brings in player 1 only, and
+// every player still to join is shown how, over its entry point, until it joins or the
+// window closes.
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+#include "tests/game/round_fixture.h"
+
+using namespace round_records;
+
+namespace {
+
+constexpr int kUpdatesPerSecond = 60;
+
+class JoiningTest : public RoundFixture {
+protected:
+    // Pads press a button together for one update.
+    void PadsPress(std::initializer_list<int> ports, int button = pad::kA) {
+        for (int port : ports) PadDown(port, button);
+        PlayOne();
+        for (int port : ports) PadUp(port, button);
+    }
+    void KeyPress(int key) {
+        KeyDown(key);
+        PlayOne();
+        KeyUp(key);
+    }
+    // Plays on until the next update is the one `seconds` after the first player joined.
+    void PlayUntil(double seconds) {
+        const int update = int(std::lround(seconds * kUpdatesPerSecond));
+        ASSERT_LT(sinceFirstJoin, update);
+        while (sinceFirstJoin + 1 < update) PlayOne();
+    }
+    void PlayOne() {
+        const bool joined = app->m_Joined != 0;
+        Play();
+        if (joined) ++sinceFirstJoin;
+    }
+    void StartRound() {
+        RoundFixture::StartRound();
+        app->m_SpawnTimer = 1000000;  // no opponents to knock anyone about
+        sinceFirstJoin = 0;
+    }
+    std::vector<int> Joined() {
+        std::vector<int> players;
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+            if (Fighter(p)[kHealth] != 0) players.push_back(p);
+        }
+        return players;
+    }
+    using Players = std::vector<int>;
+
+    // A prompt as drawn: a dark plate with a stripe in its player's colour along the top.
+    struct Box {
+        float left, top, right, bottom;
+        bool Overlaps(const Box& o) const {
+            return left < o.right && o.left < right && top < o.bottom && o.top < bottom;
+        }
+        float Middle() const { return (left + right) / 2; }
+    };
+    struct Prompt {
+        int player;
+        Box plate;
+    };
+    std::vector<Prompt> Prompts() {
+        const std::vector<DrawCmd> cmds = Commands();
+        std::vector<Prompt> prompts;
+        for (size_t i = 0; i + 1 < cmds.size(); ++i) {
+            const DrawCmd& plate = cmds[i];
+            const DrawCmd& stripe = cmds[i + 1];
+            if (plate.kind != kCmdRect || plate.Colour() != Quad{0, 0, 0, plate.alpha} || plate.alpha <= 0) continue;
+            if (stripe.kind != kCmdRect || stripe.x != plate.x || stripe.y != plate.y || stripe.a5 != 2) continue;
+            prompts.push_back({WearerOf(stripe), {plate.x, plate.y, plate.x + plate.a4, plate.y + plate.a5}});
+        }
+        return prompts;
+    }
+    // The player whose palette colour the command has; 0 for none.
+    int WearerOf(const DrawCmd& c) {
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+            app->p_Ink(p);
+            if (Quad{app->m_ColR, app->m_ColG, app->m_ColB, c.alpha} == c.Colour()) return p;
+        }
+        return 0;
+    }
+    std::vector<int> Prompted() {
+        std::vector<int> players;
+        for (const Prompt& prompt : Prompts()) players.push_back(prompt.player);
+        std::sort(players.begin(), players.end());
+        return players;
+    }
+    int Count(const std::string& text, const std::string& part) {
+        int n = 0;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        return n;
+    }
+    // Everything the score display and the pause icon may cover, with all four health bars,
+    // an eight-digit score and a full row of items; a picture is taken as large as the largest cell it may
+    // have at its scale.
+    std::vector<Box> TopOfTheScreen() {
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Fighter(p)[kHealth] = kPlayerHealth;
+        app->m_Score = app->m_ShownScore = 99999999;
+        app->m_ItemsTaken = 10;
+        app->p_CLS2D();
+        app->p_ScoreDisplay();
+        app->p_InGame();
+        std::vector<Box> boxes;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == kCmdRect) {
+                boxes.push_back({c.x, c.y, c.x + c.a4, c.y + c.a5});
+            } else if (c.kind >= 0) {
+                const float half = 16 * std::max(std::fabs(c.a4), std::fabs(c.a5));
+                boxes.push_back({c.x - half, c.y - half, c.x + half, c.y + half});
+            }
+        }
+        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Fighter(p)[kHealth] = 0;
+        app->m_Score = app->m_ShownScore = 0;
+        app->m_ItemsTaken = 0;
+        return boxes;
+    }
+
+    int sinceFirstJoin = 0;  // round updates played since the one in which the first joined
+};
+
+TEST_F(JoiningTest, FriendsPressingWithinThreeSecondsOfTheFirstJoinToo) {
+    StartRound();
+    Play(100);  // the round waits for its first player as long as it takes
+    EXPECT_EQ(Joined(), Players{});
+
+    // Pressing in the same update joins together.
+    PadsPress({0, 1});
+    EXPECT_EQ(Joined(), (Players{1, 2}));
+    EXPECT_EQ(Fighter(2)[kX], 256);
+
+    // 0.3 s later: dropping in from above the screen at its own place.
+    PlayUntil(0.3);
+    PadsPress({2});
+    EXPECT_EQ(Joined(), (Players{1, 2, 3}));
+    EXPECT_EQ(Fighter(3)[kX], 384);
+    EXPECT_EQ(Fighter(3)[kY], -64);
+    EXPECT_EQ(Fighter(3)[kDepth], 32);
+
+    // Players already in are not added again: not one who was hurt and has moved on, nor
+    // one knocked out, whatever they press.
+    Fighter(1)[kHealth] = 5;
+    Fighter(1)[kX] = 300;
+    Fighter(2)[kHealth] = -20;
+    PadsPress({0, 1}, pad::kB);
+    PadsPress({0, 1}, pad::kA);
+    EXPECT_EQ(Fighter(1)[kHealth], 5);
+    EXPECT_EQ(Fighter(1)[kX], 300);
+    EXPECT_LT(Fighter(2)[kHealth], -20);
+
+    // 2.9 s later, still in.
+    PlayUntil(2.9);
+    PadsPress({3}, pad::kB);
+    EXPECT_EQ(Joined(), (Players{1, 2, 3, 4}));
+    EXPECT_EQ(Fighter(4)[kX], 512);
+}
+
+TEST_F(JoiningTest, PressesAreIgnoredThreeSecondsAfterTheFirstJoinOrOnceTheRoundIsOver) {
+    StartRound();
+    PadsPress({1});
+    PlayUntil(3.1);
+    PadsPress({0, 2, 3});
+    EXPECT_EQ(Joined(), Players{2});
+    // Held on, too.
+    PadDown(0, pad::kA);
+    Play(60);
+    PadUp(0, pad::kA);
+    EXPECT_EQ(Joined(), Players{2});
+
+    // The window is 180 updates long: the last of them still takes a press, the next not.
+    StartRound();
+    PadsPress({0});
+    PlayUntil(3.0);
+    PadsPress({1});
+    PadsPress({2});
+    EXPECT_EQ(Joined(), (Players{1, 2}));
+
+    // A round whose players are all out within the window is over: no one joins it.
+    StartRound();
+    PadsPress({0});
+    Fighter(1)[kHealth] = kDeadHealth - 1;
+    PlayOne();
+    ASSERT_EQ(app->m_RoundOver, 1);
+    PadsPress({1});
+    EXPECT_EQ(Joined(), Players{1});
+}
+
+TEST_F(JoiningTest, WindowStandsStillWhileTheRoundIsPaused) {
+    StartRound();
+    PadsPress({0});
+    PlayUntil(1.0);
+    // Five seconds in the pause panel: the round does not run, nor does its window.
+    app->m_Paused = 1;
+    Update(5 * kUpdatesPerSecond);
+    app->m_Paused = 0;
+    PlayUntil(2.9);
+    PadsPress({1});
+    EXPECT_EQ(Joined(), (Players{1, 2}));
+}
+
+TEST_F(JoiningTest, KeyboardJoinsOnlyPlayerOne) {
+    StartRound();
+    // The keyboard answers for every pad, so pad 2 is not taken in an update in which
+    // the keyboard presses too.
+    KeyDown('Z');
+    PadDown(1, pad::kA);
+    PlayOne();
+    KeyUp('Z');
+    PadUp(1, pad::kA);
+    EXPECT_EQ(Joined(), Players{1});
+    EXPECT_EQ(Fighter(1)[kX], 128);
+    // Jumping and striking from the keyboard through the window brings no one else in.
+    for (int i = 0; i < 4 * kUpdatesPerSecond; ++i) {
+        if (i % 20 == 0) KeyDown(i % 40 == 0 ? 'Z' : 'X');
+        if (i % 20 == 10) {
+            KeyUp('Z');
+            KeyUp('X');
+        }
+        PlayOne();
+    }
+    EXPECT_EQ(Joined(), Players{1});
+
+    // Once a pad has started the round, the keyboard still brings in player 1, and only
+    // player 1, in the window.
+    StartRound();
+    PadsPress({2});
+    PlayUntil(1.5);
+    KeyPress(vk::kSpace);
+    EXPECT_EQ(Joined(), (Players{1, 3}));
+    EXPECT_EQ(Fighter(1)[kX], 128);
+    KeyPress('X');
+    EXPECT_EQ(Joined(), (Players{1, 3}));
+}
+
+TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowCloses) {
+    StartRound();
+    Play(600);  // as long as no one has joined
+    EXPECT_EQ(Prompted(), (Players{1, 2, 3, 4}));
+    const std::string text = DrawnText();
+    EXPECT_EQ(Count(text, "PressAorZ"), 1) << text;
+    EXPECT_EQ(Count(text, "PressA"), 4) << text;
+    EXPECT_EQ(Count(text, "tojoin"), 4) << text;
+    for (const Prompt& prompt : Prompts()) {
+        // Over where the player stands once it has dropped in (x, less half its depth),
+        // above its head and below the middle of the screen.
+        EXPECT_NEAR(prompt.plate.Middle(), 128 * prompt.player - 16, 1) << prompt.player;
+        EXPECT_LT(prompt.plate.bottom, FloorY() - 55) << prompt.player;
+        EXPECT_GT(prompt.plate.top, qv_Vortan_jscrh / 2) << prompt.player;
+    }
+    // Every glyph of the prompts is well inside its plate.
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind != picture::kFont || c.y < qv_Vortan_jscrh / 2) continue;
+        int inside = 0;
+        for (const Prompt& prompt : Prompts()) {
+            const Box& b = prompt.plate;
+            inside += c.x - 5 > b.left && c.x + 5 < b.right && c.y - 5 > b.top && c.y + 5 < b.bottom;
+        }
+        EXPECT_EQ(inside, 1) << c.x << "," << c.y;
+    }
+
+    PadsPress({1});
+    EXPECT_EQ(Prompted(), (Players{1, 3, 4}));
+    PlayUntil(2.9);
+    PlayOne();
+    EXPECT_EQ(Prompted(), (Players{1, 3, 4}));
+    app->m_HideHud = 1;  // with the score display
+    PlayOne();
+    EXPECT_EQ(Prompted(), Players{});
+    app->m_HideHud = 0;
+    PlayUntil(3.0);
+    PlayOne();
+    EXPECT_EQ(Prompted(), Players{});
+    EXPECT_EQ(Count(DrawnText(), "tojoin"), 0);
+}
+
+TEST_F(JoiningTest, PromptsStayOnTheScreenApartAndClearOfTheScoreDisplay) {
+    // 640 x 480; full screen at 1920 x 1080, 2560 x 1080 and, turned, 1080 x 1920.
+    const float screens[][2] = {{640, 480}, {640, 360}, {640, 270}, {405, 720}};
+    for (const auto& screen : screens) {
+        qv_Vortan_jscrw = screen[0];
+        qv_Vortan_jscrh = screen[1];
+        StartRound();
+        const std::vector<Box> top = TopOfTheScreen();
+        ASSERT_GT(top.size(), 30u);
+        Play();
+        const std::vector<Prompt> prompts = Prompts();
+        EXPECT_EQ(Prompted(), (Players{1, 2, 3, 4})) << screen[0] << "x" << screen[1];
+        for (size_t i = 0; i < prompts.size(); ++i) {
+            const Box& b = prompts[i].plate;
+            const int p = prompts[i].player;
+            EXPECT_GE(b.left, 0) << p << " at " << screen[0];
+            EXPECT_LE(b.right, qv_Vortan_jscrw) << p << " at " << screen[0];
+            EXPECT_GE(b.top, 0) << p << " at " << screen[0];
+            EXPECT_LE(b.bottom, FloorY()) << p << " at " << screen[0];
+            for (size_t k = i + 1; k < prompts.size(); ++k) {
+                EXPECT_FALSE(b.Overlaps(prompts[k].plate)) << p << " and " << prompts[k].player << " at " << screen[0];
+            }
+            for (const Box& t : top) EXPECT_FALSE(b.Overlaps(t)) << p << " at " << screen[0] << "x" << screen[1];
+            // An entry point on the screen has its prompt over it.
+            const float entry = 128.0f * p - 16;
+            if (entry < qv_Vortan_jscrw) {
+                EXPECT_LT(b.left, entry) << p << " at " << screen[0];
+                EXPECT_GT(b.right, entry) << p << " at " << screen[0];
+            }
+        }
+    }
+}
+
+}  // namespace

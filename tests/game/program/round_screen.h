@@ -1,0 +1,98 @@
+// What a round shows in a 640 x 480 window, as the whole-program tests read it: the
+// backdrop, the fighters' shadows on the floor and the players' health bars.
+#pragma once
+
+#include <cstdlib>
+#include <set>
+#include <vector>
+
+#include "tests/support/screen_capture.h"
+
+inline int Distance(Rgb a, Rgb b) {
+    return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
+}
+
+// Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
+inline size_t PlayFieldColours(const ScreenCapture& p) {
+    std::set<int> colours;
+    for (int y = 100; y < 380; y += 4) {
+        for (int x = 0; x < 640; x += 4) {
+            Rgb c = p.At(x, y);
+            colours.insert(c.r << 16 | c.g << 8 | c.b);
+        }
+    }
+    return colours.size();
+}
+
+// The palette colours players 1-4 wear: red, orange, yellow, green.
+inline Rgb PlayerColour(int player) {
+    static const Rgb kColours[] = {{255, 25, 25}, {255, 127, 25}, {255, 255, 25}, {25, 255, 25}};
+    return kColours[player - 1];
+}
+
+// A colour drawn at alpha 0.9 over something dark.
+inline bool NearlyOpaque(Rgb c, Rgb colour) {
+    return Near(c, colour.r * 9 / 10, colour.g * 9 / 10, colour.b * 9 / 10, 40);
+}
+
+// Player p's health bar under the score, in its colour: 198 pixels wide at full health.
+inline int HealthBar(const ScreenCapture& p, int player) {
+    int lit = 0;
+    for (int x = 225; x < 415; ++x) lit += NearlyOpaque(p.At(x, 16 * player + 38), PlayerColour(player));
+    return lit;
+}
+
+// A shadow on the floor band: a run of columns darkened to about 65 percent since `before`.
+struct Shadow {
+    int pixels = 0;
+    int x = 0;  // mean column
+};
+
+inline bool Darkened(Rgb before, Rgb after) {
+    // The shadow is black at alpha 0.35: every channel keeps about 65 percent.
+    int channels[3][2] = {{before.r, after.r}, {before.g, after.g}, {before.b, after.b}};
+    int bright = 0;
+    for (auto& c : channels) {
+        if (c[0] < 40) continue;
+        ++bright;
+        double kept = double(c[1]) / c[0];
+        if (kept < 0.55 || kept > 0.75) return false;
+    }
+    return bright > 0;
+}
+
+// Every fighter casts one, opponents too, so the shadows are told apart by their columns.
+inline std::vector<Shadow> FloorShadows(const ScreenCapture& before, const ScreenCapture& now) {
+    std::vector<Shadow> shadows;
+    Shadow current;
+    long sum = 0;
+    auto close = [&] {
+        current.x = int(sum / current.pixels);
+        if (current.pixels >= 20) shadows.push_back(current);
+        current = Shadow();
+        sum = 0;
+    };
+    int gap = 0;
+    for (int x = 40; x < 600; ++x) {
+        int column = 0;
+        for (int y = 428; y < 437; ++y) column += Darkened(before.At(x, y), now.At(x, y)) ? 1 : 0;
+        if (column > 0) {
+            current.pixels += column;
+            sum += long(x) * column;
+            gap = 0;
+        } else if (current.pixels > 0 && ++gap > 4) {
+            close();
+        }
+    }
+    if (current.pixels > 0) close();
+    return shadows;
+}
+
+// The shadow nearest to column x, or none.
+inline Shadow NearestShadow(const std::vector<Shadow>& shadows, int x) {
+    Shadow nearest;
+    for (const Shadow& s : shadows) {
+        if (nearest.pixels == 0 || std::abs(s.x - x) < std::abs(nearest.x - x)) nearest = s;
+    }
+    return nearest;
+}
