@@ -212,9 +212,6 @@ protected:
             return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return Said(t)(e); });
         };
     }
-    static Pick AnyText() {
-        return [](const Element& e) { return e.slot < 0 && !e.rect; };
-    }
     static Pick Picture(int slot, std::vector<int> frames = {}) {
         return [slot, frames](const Element& e) {
             return e.slot == slot &&
@@ -223,9 +220,6 @@ protected:
     }
     static Pick Either(Pick a, Pick b) {
         return [a, b](const Element& e) { return a(e) || b(e); };
-    }
-    static Pick But(Pick a, Pick b) {
-        return [a, b](const Element& e) { return a(e) && !b(e); };
     }
 
     std::vector<Element> Picked(const Pick& pick) const {
@@ -306,7 +300,7 @@ protected:
         return Picture(picture::kButtons, {frame::kBigGear, frame::kSmallGear, frame::kGearNut});
     }
     // The lines of both highscore lists.
-    Pick Lists() const {
+    static Pick Lists() {
         return [](const Element& e) { return e.slot < 0 && !e.rect && (IsScoreRow(e) || IsHeading(e)); };
     }
     static bool IsHeading(const Element& e) {
@@ -316,7 +310,7 @@ protected:
         return !e.name.empty() && std::all_of(e.name.begin(), e.name.end(), ::isdigit) &&
                ((e.r == 255 && e.g == 200) || (e.r == 200 && e.g == 255));
     }
-    Pick Description() const {
+    static Pick Description() {
         return SaidAny({"Easiest mode", "Nice and Easy.", "Just right!", "Tough, but not hard.", "Maybe TOO hard!",
                         "If you like it like that"});
     }
