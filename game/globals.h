@@ -13,6 +13,9 @@ extern float qv_Vortan_rawscrh;
 extern float qv_Vortan_jscrw;
 extern float qv_Vortan_jscrh;
 extern float qv_Vortan_overscan;
+// The virtual screen's height against the reference height, at most 1: a layout made for
+// the reference screen is drawn this much smaller on a shorter screen.
+float qv_Vortan_HeightFit();
 
 extern int qv_Vortan_UseHDImages;             // 0 forces the plain image set
 extern int qv_Vortan_DebugMode;               // 1 shows the debug line (F1)

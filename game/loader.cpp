@@ -142,8 +142,11 @@ int c_MyApp::p_WaitStart(int withSpinner) {
     };
     if (withSpinner) ring(0, 125, 255, 0, 0.45f, 16);
 
+    // Twice its size on the reference screen; a shorter or narrower screen shrinks it
+    // alike, so it stays whole and clear of "Loading...".
+    const float fit = std::min(qv_Vortan_HeightFit(), w / qv_Vortan_rawscrw);
     p_SetCol(255, 255, 255, 1);
-    p_SetSize(2);
+    p_SetSize(2 * fit);
     p_DrawImg(picture::kMakerLogo, w * 0.5f, h * 0.48f, 0);
     p_SetSize(1);
 

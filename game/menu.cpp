@@ -28,6 +28,15 @@ float& RepeatDelay(c_MyApp& g) { return PlayerOne(g)[round_records::kY]; }
 constexpr int kFirstRepeat = 30, kRepeatStep = 12, kFastestRepeat = 3;
 
 constexpr int kCreditsShown = 63;  // the last credits line is the list's end marker
+constexpr float kStripWidth = 140;  // the side panel's strip while the panel is closed
+
+// The title and the wheel are laid out for the reference screen. A shorter screen shrinks
+// both toward their corners, the title toward the top and the wheel toward the bottom
+// left, so they keep apart; a narrower one shrinks the title to the room left of the
+// side panel's strip.
+float TitleFit(float w) {
+    return std::min(qv_Vortan_HeightFit(), (w - kStripWidth) / (qv_Vortan_rawscrw - kStripWidth));
+}
 
 bool Held(c_MyApp& g, int code) {
     return g.p_PlayKey(code, 1, 0) == 1;
@@ -76,11 +85,12 @@ void FlickerTitle(c_MyApp& g) {
 
 void DrawTitle(c_MyApp& g, float w, float p, float slide) {
     const float x = (w - p) * 0.6f;
+    const float fit = TitleFit(w);
     g.p_SetCol(255, 255, 255, g.m_TitleAlpha);
-    g.p_SetSize(1.5f);
-    g.p_DrawImg(picture::kTitleBottom, x - 12 * slide, 96, 0);
+    g.p_SetSize(1.5f * fit);
+    g.p_DrawImg(picture::kTitleBottom, x - 12 * slide, 96 * fit, 0);
     g.p_Alpha(1);
-    g.p_DrawImg(picture::kTitleTop, x + 12 * slide, 96, 0);
+    g.p_DrawImg(picture::kTitleTop, x + 12 * slide, 96 * fit, 0);
 }
 
 void DrawPanelStrip(c_MyApp& g, float w, float h, float p, float slide) {
@@ -144,23 +154,24 @@ void WheelTouches(c_MyApp& g, float cx, float cy) {
 }
 
 void DrawWheel(c_MyApp& g, float h, float slide) {
+    const float fit = qv_Vortan_HeightFit();
     const float cx = 38 + 12 * slide;
-    const float cy = float(int(h - 64 - 8 * slide));
+    const float cy = float(int(h - 64 * fit - 8 * slide));
 
     g.m_WheelAngle += (g.m_WheelTarget - g.m_WheelAngle) / 8;
     if (std::fabs(g.m_WheelTarget - g.m_WheelAngle) < 0.5f) g.m_WheelAngle = g.m_WheelTarget;
 
     g.p_SetCol(255, 255, 255, g.m_MenuCol == kColGear ? 0.8f : 0.25f);
-    g.p_SetSize(0.5f);
+    g.p_SetSize(0.5f * fit);
     g.p_DrawImg(picture::kCircles, cx, cy, frame::kHubDisc);
 
     g.p_SetCol(255, 255, 255, 1);
-    g.p_SetSize(1.5f);
+    g.p_SetSize(1.5f * fit);
     if (g.m_MenuCol == kColGear) g.m_GearAngle = std::fmod(g.m_GearAngle + 0.3f, 360.0f);
     const float gear = g.m_GearAngle;
     DrawGear(g, cx, cy, -gear, 2 * gear, -4 * gear);
 
-    g.p_SetSize(1.5625f);
+    g.p_SetSize(1.5625f * fit);
     g.p_SetRot(-g.m_WheelAngle);
     g.p_Alpha(g.m_MenuCol == kColWheel ? 0.8f : 0.25f);
     g.p_DrawImg(picture::kCircles, cx, cy, frame::kWheelRim);
@@ -172,10 +183,10 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
         const float a = 32.0f * k + 48 + g.m_WheelAngle;
         const float off = std::fabs(a - 45);
         const float bulge = off <= 45 ? (45 - off) * 1.5f : 0;
-        const float radius = 116 + bulge;
+        const float radius = (116 + bulge) * fit;
         const float x = cx + radius * SinDeg(a);
         const float y = cy - radius * CosDeg(a);
-        const float size = k == g.m_WheelSel ? 1.75f : 0.75f;
+        const float size = (k == g.m_WheelSel ? 1.75f : 0.75f) * fit;
         g.p_SetRot(-(a - 55) * 0.5f);
         g.p_SetSize(size);
         g.p_DrawImg(picture::kButtons, x, y, float(frame::kEasyPlate + k));

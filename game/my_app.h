@@ -194,6 +194,9 @@ public:
     int p_Oval(float x, float y, float rx, float ry);
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0, int fontOffset = 0);
+    // The width p_Text aligns a text by at the current size: from the middle of the
+    // space it puts in front to the middle of the last glyph.
+    int p_TextWidth(String text);
     int p_MapVirtualScreen(int devW, int devH);
     int p_ReplayDrawList();
 
@@ -220,14 +223,23 @@ public:
     int p_FreeParticle();
     int p_Gimme(int points, float x, float y);
     int p_DoParticles(float size);
+    int p_DrawParticles(float size);  // as they stand: nothing moves or ages
     int p_ResetStars(int n);
     int p_DoStars(float dx, float dy);
+    int p_DrawStars();  // as they stand
 
     // Round of play and scores (game/round.cpp, game/scores.cpp).
     int p_LoadGame();
     int p_Game();
+    // The round as it stands, drawn without moving, ageing or drawing a random number
+    // (the pause panel shows it frozen).
+    int p_DrawRound();
+    // The field follows its floor onto a resized screen: fighters, bodies, the bonus
+    // item and the particles keep their height above it, and bodies stay within the width.
+    int p_RoundResized(float oldH);
     int p_AddPlayer(int r, float x, float y);
     int p_ScoreDisplay();
+    int p_DrawScoreDisplay();  // without easing the shown score
     String p_Nth(int n);
     String p_MyNth();
     String p_rstr(int value, int width, String pad);

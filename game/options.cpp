@@ -1,5 +1,6 @@
 // Options box and the full-screen switch. The box slides up over the menu or the pause
 // panel, owns the keys while it is up, and saves every setting when it closes.
+#include <algorithm>
 #include <cmath>
 
 #include "audio/audio_module.h"
@@ -19,6 +20,7 @@ namespace {
 
 constexpr int kSlideUp = 30;
 constexpr int kRows = 5;  // rows below the back control
+constexpr float kRowTextX = 100;  // the rows' texts start here and keep as far from the right edge
 
 // Windowed size the switch returns to.
 constexpr int kWindowW = 640, kWindowH = 480;
@@ -82,18 +84,31 @@ void ActivateRow(c_MyApp& g, int row) {
     }
 }
 
-void DrawGear(c_MyApp& g, float slide) {
+// The box is laid out for the reference screen: on a shorter one everything in it is
+// drawn smaller toward the top (qv_Vortan_HeightFit), and on a narrow one the rows' texts
+// shrink to fit.
+float RowTextSize(c_MyApp& g, float w, float fit) {
+    g.p_SetSize(2);
+    float widest = 0;
+    for (int k = 1; k <= kRows; ++k) {
+        widest = std::max(widest, float(g.p_TextWidth(RowText(g, k)) + font::kAdvance * 2));
+    }
+    return std::min(2 * fit, 2 * (w - 2 * kRowTextX) / widest);
+}
+
+void DrawGear(c_MyApp& g, float slide, float fit) {
     g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
     g.p_SetCol(255, 255, 255, 1);
-    g.p_SetSize(g.m_OptRow == 0 ? 2.0f : 1.5f);
-    DrawGear(g, 12 * slide - 260, 60, 0.66f * gear, -0.33f * gear, -gear);
+    g.p_SetSize((g.m_OptRow == 0 ? 2.0f : 1.5f) * fit);
+    DrawGear(g, 12 * slide - 260, 60 * fit, 0.66f * gear, -0.33f * gear, -gear);
 }
 
-void Rows(c_MyApp& g, float w, float slide) {
+void Rows(c_MyApp& g, float w, float slide, float fit) {
     const bool action = AnyPlayerHolds(g, kButtons);
+    const float textSize = RowTextSize(g, w, fit);
     for (int k = 1; k <= kRows; ++k) {
-        const float y = 850 - 24 * slide + 40.0f * (k - 1);
+        const float y = (850 - 24 * slide + 40.0f * (k - 1)) * fit;
         if (k == g.m_OptRow && action && !Locked(g)) {
             ActivateRow(g, k);
             g.m_OptKeyLock = 1;
@@ -106,10 +121,10 @@ void Rows(c_MyApp& g, float w, float slide) {
             g.p_SetCol(0, 0, 160, 0.5f);
         }
         g.p_SetSize(1);
-        g.p_Rect(84, y - 2, w - 168, 24);
+        g.p_Rect(84, y - 2 * fit, w - 168, 24 * fit);
         g.p_SetCol(255, 255, 255, 1);
-        g.p_SetSize(2);
-        g.p_Text(100, y, RowText(g, k), 0, 0);
+        g.p_SetSize(textSize);
+        g.p_Text(kRowTextX, y, RowText(g, k), 0, 0);
     }
 }
 
@@ -147,9 +162,10 @@ int c_MyApp::p_OptionBox() {
         m_OptTapLock = 1;
     }
 
+    const float fit = qv_Vortan_HeightFit();
     p_SetCol(150, 150, 0, 0.85f);
     p_Rect(50, 720 - 24 * slide, w - 100, h);
-    DrawGear(*this, slide);
+    DrawGear(*this, slide, fit);
 
     if (!Locked(*this) && AnyPlayerHolds(*this, {kBack})) {
         Close(*this);
@@ -158,9 +174,9 @@ int c_MyApp::p_OptionBox() {
     }
 
     p_SetCol(255, 255, 255, 1);
-    p_SetSize(2);
-    p_Text(12 * slide - 184, 60, "<[BACK]", 0, 1);
-    Rows(*this, w, slide);
+    p_SetSize(2 * fit);
+    p_Text(12 * slide - 184, 60 * fit, "<[BACK]", 0, 1);
+    Rows(*this, w, slide, fit);
     Navigate(*this);
 
     m_OptTapLock = 0;

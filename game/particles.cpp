@@ -56,33 +56,55 @@ int c_MyApp::p_Gimme(int points, float x, float y) {
     return 0;
 }
 
+namespace {
+
+void Move(float* p) {
+    p[kX] += p[kVX];
+    p[kY] += p[kVY];
+    p[kAngle] += p[kSpin];
+    if (int(p[kType]) == kFallingSpark) {
+        // Drag and gravity.
+        p[kVX] *= 0.95f;
+        p[kVY] += 0.2f;
+    }
+}
+
+void Draw(c_MyApp& g, const float* p, float size) {
+    const int type = int(p[kType]);
+    g.p_SetRot(type == kFloatingNumber ? 0 : p[kAngle]);
+    g.p_Alpha(std::min(1.0f, p[kLife]));
+    g.p_SetSize(size);
+    g.p_Ink(int(p[kColour]), 1);
+    const float sx = p[kX] - g.m_CamX;
+    const float sy = p[kY] - g.m_CamY;
+    if (type >= kSpark && type <= kLastSpark) {
+        g.p_DrawImg(picture::kParts, sx, sy, p[kFrame]);
+    } else if (type == kFloatingNumber) {
+        g.p_Text(sx, sy, String(int(p[kFrame])), 1, 1);
+    }
+}
+
+}  // namespace
+
 int c_MyApp::p_DoParticles(float size) {
     p_ResetDraw();
     for (int i = 0; i <= m_ParticleMax; ++i) {
         float* p = Particle(*this, i);
-        const int type = int(p[kType]);
-        if (type <= kFree) continue;
-        p[kX] += p[kVX];
-        p[kY] += p[kVY];
-        p[kAngle] += p[kSpin];
-        p_SetRot(type == kFloatingNumber ? 0 : p[kAngle]);
-        if (type == kFallingSpark) {
-            // Drag and gravity.
-            p[kVX] *= 0.95f;
-            p[kVY] += 0.2f;
-        }
-        p_Alpha(std::min(1.0f, p[kLife]));
-        p_SetSize(size);
-        p_Ink(int(p[kColour]), 1);
-        const float sx = p[kX] - m_CamX;
-        const float sy = p[kY] - m_CamY;
-        if (type >= kSpark && type <= kLastSpark) {
-            p_DrawImg(picture::kParts, sx, sy, p[kFrame]);
-        } else if (type == kFloatingNumber) {
-            p_Text(sx, sy, String(int(p[kFrame])), 1, 1);
-        }
+        if (int(p[kType]) <= kFree) continue;
+        Move(p);
+        Draw(*this, p, size);
         p[kLife] -= 0.01f;
         if (p[kLife] < 0) p[kType] = kFree;
+    }
+    p_ResetDraw();
+    return 0;
+}
+
+int c_MyApp::p_DrawParticles(float size) {
+    p_ResetDraw();
+    for (int i = 0; i <= m_ParticleMax; ++i) {
+        const float* p = Particle(*this, i);
+        if (int(p[kType]) > kFree) Draw(*this, p, size);
     }
     p_ResetDraw();
     return 0;

@@ -1,4 +1,4 @@
-// Pause panel of a round: the dimmed play field, "PAUSED", three controls (quit,
+// Pause panel of a round: the frozen play field dimmed, "PAUSED", three controls (quit,
 // resume, options) and a trail toy for the waiting players.
 #include <algorithm>
 #include <cmath>
@@ -64,26 +64,37 @@ void DrawTrail(c_MyApp& g, float tipX, float tipY) {
     }
 }
 
-void DrawOptionsGear(c_MyApp& g, float x, float y) {
+void DrawOptionsGear(c_MyApp& g, float x, float y, float size) {
     if (g.m_OptionsOpen == 0) g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
-    g.p_SetSize(1);
+    g.p_SetSize(size);
     DrawGear(g, x, y, 0.66f * gear, -0.33f * gear, -gear);
 }
 
-void DrawControls(c_MyApp& g, float w, float h) {
+// The controls in cursor order, quit, resume, options: in landscape a column sliding in
+// from the left, drawn smaller on a screen shorter than the reference; in portrait a row
+// above the trail's circle, coming down from the top.
+void DrawControls(c_MyApp& g, float w, float h, float trailTop) {
     const float s = float(g.m_PauseSlide);
-    const float x0 = s - h / 2 + 64;
-    const bool landscape = g.m_Landscape == 1;
-    const float resumeX = x0, resumeY = 196;
-    const float quitX = landscape ? x0 : w / 2 - 96, quitY = landscape ? 96 : s - 96;
-    const float optX = landscape ? x0 : w / 2 + 96, optY = landscape ? 296 : s - 96;
+    const float fit = qv_Vortan_HeightFit();
+    float quitX, quitY, resumeX, resumeY, optX, optY;
+    if (g.m_Landscape == 1) {
+        quitX = resumeX = optX = s - h / 2 + 64;
+        quitY = 96 * fit;
+        resumeY = 196 * fit;
+        optY = 296 * fit;
+    } else {
+        quitY = resumeY = optY = s - h / 2 + trailTop - 48;
+        quitX = w / 2 - 96;
+        resumeX = w / 2;
+        optX = w / 2 + 96;
+    }
 
     g.p_SetCol(255, 255, 255, 1);
-    g.p_SetSize(2);
+    g.p_SetSize(2 * fit);
     g.p_DrawImg(picture::kIcons, resumeX, resumeY, frame::kGoIcon);
     g.p_DrawImg(picture::kIcons, quitX, quitY, frame::kQuitIcon);
-    DrawOptionsGear(g, optX, optY);
+    DrawOptionsGear(g, optX, optY, fit);
 
     float ringX = resumeX, ringY = resumeY;
     if (g.m_PauseRow == pause_row::kQuit) {
@@ -94,7 +105,7 @@ void DrawControls(c_MyApp& g, float w, float h) {
         ringY = optY;
     }
     g.p_SetCol(255, 255, 100, 1);
-    g.p_SetSize(2.5f);
+    g.p_SetSize(2.5f * fit);
     g.p_DrawImg(picture::kIcons, ringX, ringY, frame::kRingIcon);
 }
 
@@ -152,6 +163,7 @@ int c_MyApp::p_PauseMenu() {
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
     p_DoBG();
+    p_DrawRound();  // the round as it stood when play stopped, dimmed as the panel opens
     p_SetCol(0, 0, 0, std::fabs(float(m_PauseSlide)) / (0.8f * h));
     p_Rect(0, 0, w, h);
     MovePanel(*this, h);
@@ -159,9 +171,11 @@ int c_MyApp::p_PauseMenu() {
     m_TrailA1 = std::fmod(m_TrailA1 + 1, 360.0f);
     m_TrailA2 = std::fmod(m_TrailA2 + m_TrailSpeed, 360.0f);
     m_TrailHue = std::fmod(m_TrailHue + 1.5f, 360.0f);
-    const float big = std::min(0.45f * h, 0.45f * (w - 96));
+    // The trail turns around "PAUSED", right of the controls' column in landscape and in
+    // the middle in portrait, and keeps within the screen.
+    const float cx = m_Landscape == 1 ? w / 2 + 96 : w / 2, cy = h / 2;
+    const float big = std::min({0.45f * h, 0.45f * (w - 96), w - 8 - cx});
     const float r = m_TrailRadius;
-    const float cx = w / 2 + 96, cy = h / 2;
     const float tipX = cx + (big - r) * SinDeg(m_TrailA1) + r * SinDeg(m_TrailA2);
     const float tipY = cy - (big - r) * CosDeg(m_TrailA1) - r * CosDeg(m_TrailA2);
     TrailKeys(*this, big);
@@ -176,7 +190,7 @@ int c_MyApp::p_PauseMenu() {
     p_SetSize(4);
     p_Text(cx, cy, "PAUSED", 1, 1);
 
-    DrawControls(*this, w, h);
+    DrawControls(*this, w, h, cy - big);
     CursorKeys(*this);
     if (m_AnyKeyHeld == 0 && AnyPlayerHolds(*this, kBack)) {
         Resume(*this);

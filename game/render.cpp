@@ -1,6 +1,9 @@
-// One frame: clear the window, notice a new device size, map the virtual screen and
-// replay what the last update recorded.
+// One frame: clear the window, notice a new device size (a round's field follows its
+// floor onto the new screen), map the virtual screen and replay what the last update
+// recorded.
 #include "framework/app.h"
+#include "game/codes.h"
+#include "game/globals.h"
 #include "game/my_app.h"
 #include "graphics/graphics.h"
 
@@ -25,7 +28,9 @@ int c_MyApp::p_OnRender() {
         m_LoadStage = 1;
     }
 
+    const float oldH = qv_Vortan_jscrh;
     p_MapVirtualScreen(devW, devH);
+    if (m_Mode == mode::kRound && qv_Vortan_jscrh != oldH) p_RoundResized(oldH);
     p_ReplayDrawList();
     return 0;
 }

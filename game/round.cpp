@@ -297,7 +297,12 @@ float BodyAlpha(int r, float health) {
     return std::min(fade, 1.0f);
 }
 
-void DrawFighter(c_MyApp& g, int r, float* f) {
+// A player standing on the shown bonus item picks it up.
+void PickUp(c_MyApp& g, int r, float* f) {
+    if (IsPlayer(r) && f[kHealth] > 0) PickUpItem(g, f, f[kX] - f[kDepth] / 2, f[kY] - f[kDepth]);
+}
+
+void DrawFighter(c_MyApp& g, int r, const float* f) {
     float drawX = f[kX] - f[kDepth] / 2;
     float drawY = f[kY] - f[kDepth];
     float mirror = f[kFacing] < 0 ? -1.0f : 1.0f;
@@ -317,15 +322,15 @@ void DrawFighter(c_MyApp& g, int r, float* f) {
         pose = kFrameInAir;
         rotation = mirror > 0 ? 4 * f[kVY] - 8 : 8 - 4 * f[kVY];
     }
-    if (IsPlayer(r)) PickUpItem(g, f, drawX, drawY);
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(mirror, 1);
     g.p_SetRot(rotation);
     g.p_DrawImg(slot, drawX, drawY - 5, pose);
 }
 
-// Far layers first; within a layer, records in order.
-void DrawFighters(c_MyApp& g) {
+// Far layers first; within a layer, records in order. A live round lets players pick the
+// bonus item up as they are drawn.
+void DrawFighters(c_MyApp& g, bool live) {
     int layer[kLastRecord + 1];
     for (int r = 0; r <= kLastRecord; ++r) {
         const float* f = Record(g, r);
@@ -333,7 +338,9 @@ void DrawFighters(c_MyApp& g) {
     }
     for (int l = 0; l < kLayers; ++l) {
         for (int r = 0; r <= kLastRecord; ++r) {
-            if (layer[r] == l) DrawFighter(g, r, Record(g, r));
+            if (layer[r] != l) continue;
+            if (live) PickUp(g, r, Record(g, r));
+            DrawFighter(g, r, Record(g, r));
         }
     }
 }
@@ -391,6 +398,11 @@ void PlaceItem(c_MyApp& g) {
     g.m_ItemY = g.p_Rand(qv_Vortan_jscrh - 96, qv_Vortan_jscrh - 32);
 }
 
+void DrawItem(c_MyApp& g, bool dimmed) {
+    g.p_Alpha(dimmed ? 0.4f : 1);
+    g.p_DrawImg(picture::kIcons, float(g.m_ItemX), float(g.m_ItemY), frame::kItemIcon);
+}
+
 // Hidden for about 1200 updates, then shown for about 640, dimmed for the last 140.
 void BonusItem(c_MyApp& g) {
     if (g.m_RoundOver >= 1) g.m_ItemTimer = 100;
@@ -399,21 +411,24 @@ void BonusItem(c_MyApp& g) {
         PlaceItem(g);
         if (g.m_ItemTimer > 0) return;
     }
-    g.p_Alpha(1);
     g.m_ItemTimer -= g.p_Rand(0, 2);
-    if (g.m_ItemTimer < -500) g.p_Alpha(0.4f);
+    const bool dimmed = g.m_ItemTimer < -500;
     if (g.m_ItemTimer < -640) g.m_ItemTimer = kItemHidden;
-    g.p_DrawImg(picture::kIcons, float(g.m_ItemX), float(g.m_ItemY), frame::kItemIcon);
+    DrawItem(g, dimmed);
+}
+
+void DrawBackdrop(c_MyApp& g) {
+    g.p_SetSize(3);
+    g.p_DrawImg(picture::kBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348, float(g.m_Backdrop));
 }
 
 void Backdrop(c_MyApp& g) {
     g.p_DoBG(0, 0, 80);
-    g.p_SetSize(3);
     g.m_CamDX = (g.m_CamX - g.m_CamTX) * 0.125f;
     g.m_CamDY = (g.m_CamY - g.m_CamTY) * 0.125f;
     g.m_CamX -= g.m_CamDX;
     g.m_CamY -= g.m_CamDY;
-    g.p_DrawImg(picture::kBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348, float(g.m_Backdrop));
+    DrawBackdrop(g);
     if (g.m_Backdrop == 1) g.p_DoStars(g.m_CamDX - 0.25f, g.m_CamDY);
 }
 
@@ -454,7 +469,7 @@ int c_MyApp::p_Game() {
     JoinPlayers(*this);
     AgeGridClaims(*this);
     UpdateFighters(*this);
-    DrawFighters(*this);
+    DrawFighters(*this, true);
     SpawnWave(*this);
     p_DoParticles(1);
     CountPlayers(*this);
@@ -462,6 +477,35 @@ int c_MyApp::p_Game() {
     BonusItem(*this);
     DrawJoinPrompts(*this);
     p_ScoreDisplay();
+    return 0;
+}
+
+int c_MyApp::p_DrawRound() {
+    DrawBackdrop(*this);
+    if (m_Backdrop == 1) p_DrawStars();
+    p_ResetDraw();
+    for (int r = 0; r <= kLastRecord; ++r) {
+        if (Record(*this, r)[kHealth] > 0) DrawShadow(*this, Record(*this, r));
+    }
+    DrawFighters(*this, false);
+    p_DrawParticles(1);
+    if (m_ItemTimer <= 0) DrawItem(*this, m_ItemTimer < -500);
+    DrawJoinPrompts(*this);
+    p_DrawScoreDisplay();
+    return 0;
+}
+
+int c_MyApp::p_RoundResized(float oldH) {
+    const float rise = qv_Vortan_jscrh - oldH;
+    for (int r = 0; r <= kLastRecord; ++r) {
+        float* f = Record(*this, r);
+        if (f[kHealth] == 0) continue;
+        f[kY] = std::min(f[kY] + rise, Floor());
+        if (f[kHealth] < 0) f[kX] = std::clamp(f[kX], 32.0f, std::max(qv_Vortan_jscrw - 32, 32.0f));
+    }
+    m_ItemY = int(float(m_ItemY) + rise);
+    m_ItemX = std::min(m_ItemX, int(qv_Vortan_jscrw) - 32);
+    for (int i = 0; i <= m_ParticleMax; ++i) particle_records::Particle(*this, i)[particle_records::kY] += rise;
     return 0;
 }
 

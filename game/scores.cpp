@@ -20,7 +20,7 @@ const char* const kOrdinals[] = {
 constexpr int kOrdinalCount = int(sizeof(kOrdinals) / sizeof(kOrdinals[0]));
 constexpr int kListLength = 10;
 constexpr int kScoreDigits = 8;
-constexpr int kMaxIcons = 10;  // keeps the row clear of the screen's right edge
+constexpr int kMaxIcons = 10;  // the longest row of item icons
 
 // The ten best scores of the current difficulty, best first; 0 marks an empty entry.
 const int* BestScores(c_MyApp& g) {
@@ -92,13 +92,16 @@ void DrawHealthBars(c_MyApp& g) {
     }
 }
 
-// One icon per bonus item picked up this round.
+// One icon per bonus item picked up this round, as many as fit before the right edge.
 void DrawItemRow(c_MyApp& g) {
     g.p_SetCol(255, 255, 255, 0.8f);
     g.p_SetSize(0.75f);
-    int icons = std::min(g.m_ItemsTaken, kMaxIcons);
+    const float first = qv_Vortan_jscrw / 2 + 80;
+    const float half = 0.75f * float(g.m_ImgSize[3 * picture::kIcons]) * g.m_ImgScale / 2;
+    const int fit = int((qv_Vortan_jscrw - half - first) / 16) + 1;
+    int icons = std::min({g.m_ItemsTaken, kMaxIcons, fit});
     for (int i = 0; i < icons; ++i) {
-        g.p_DrawImg(picture::kIcons, qv_Vortan_jscrw / 2 + 80 + 16.0f * i, 24, frame::kItemIcon);
+        g.p_DrawImg(picture::kIcons, first + 16.0f * i, 24, frame::kItemIcon);
     }
 }
 
@@ -106,6 +109,10 @@ void DrawItemRow(c_MyApp& g) {
 
 int c_MyApp::p_ScoreDisplay() {
     EaseShownScore(*this);
+    return p_DrawScoreDisplay();
+}
+
+int c_MyApp::p_DrawScoreDisplay() {
     if (m_HideHud == 1) return 0;
     p_SetRot(0);
     m_Blend = draw_command::kBlendNormal;

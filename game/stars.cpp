@@ -69,6 +69,14 @@ int c_MyApp::p_DoStars(float dx, float dy) {
         // Stars keep out of the bottom, where the floor is.
         if (s[kY] > h - 128) s[kY] -= 100 + 100 * qv_random_Rnd();
         s[kAngle] += s[kSpin];
+    }
+    return p_DrawStars();
+}
+
+int c_MyApp::p_DrawStars() {
+    p_ResetDraw();
+    for (int i = 0; i <= m_StarCount; ++i) {
+        const float* s = Star(*this, i);
         p_Alpha(s[kNear]);
         p_SetRot(s[kAngle]);
         p_SetSize(1);

@@ -130,3 +130,7 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
     }
     return 0;
 }
+
+int c_MyApp::p_TextWidth(String text) {
+    return TextWidth(Padded{text}, float(m_ImgSize[3 * m_Font]), m_SizeX);
+}

@@ -1,5 +1,6 @@
 // The virtual screen: one uniform scale from virtual units to device pixels, and the
 // replay of the draw list through the graphics module.
+#include <algorithm>
 #include <cmath>
 
 #include "framework/app.h"
@@ -9,6 +10,10 @@
 #include "graphics/graphics.h"
 
 using namespace draw_command;
+
+float qv_Vortan_HeightFit() {
+    return std::min(1.0f, qv_Vortan_jscrh / qv_Vortan_rawscrh);
+}
 
 int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     const float w = float(devW);
@@ -26,17 +31,18 @@ int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     } else {
         m_FitAxis = std::fabs(sy - 1) < std::fabs(sx - 1) ? 2 : 1;
     }
+    // The fitted axis keeps its reference length and the other follows the window's
+    // shape, worked out in one exact step from whole numbers: a window of 1280 x 1024 is
+    // 600 x 480 units, where dividing by a rounded scale gave 599.99994.
     if (sy <= sx) {
-        const float k = w / dw;
         m_ScaleY = sx;
-        qv_Vortan_jscrw = w / k;
-        qv_Vortan_jscrh = h / k;
+        qv_Vortan_jscrw = dw;
+        qv_Vortan_jscrh = float(double(devH) * dw / devW);
     } else {
         m_FitAxis = 2;
-        const float k = h / dh;
         m_ScaleX = sy;
-        qv_Vortan_jscrw = w / k;
-        qv_Vortan_jscrh = h / k;
+        qv_Vortan_jscrw = float(double(devW) * dh / devH);
+        qv_Vortan_jscrh = dh;
     }
     m_Landscape = qv_Vortan_jscrh <= qv_Vortan_jscrw ? 1 : 0;
     return 0;

@@ -1,7 +1,10 @@
 // The pause panel of a round: its opening and closing, the trail toy and its keys, the
 // three controls and their cursor, and quitting the round.
 #include <string>
+#include <vector>
 
+#include "game/particle_records.h"
+#include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
 namespace {
@@ -27,6 +30,13 @@ protected:
         Update();
     }
     std::optional<DrawCmd> Ring() const { return FindImage(picture::kIcons, frame::kRingIcon); }
+    int Opponents() const {
+        int count = 0;
+        for (int r = round_records::kFirstOpponent; r <= round_records::kLastRecord; ++r) {
+            count += round_records::Record(*app, r)[round_records::kHealth] != 0 ? 1 : 0;
+        }
+        return count;
+    }
 };
 
 TEST_F(PauseTest, PanelOpensInStepsAndResumingTakesTwelveUpdates) {
@@ -61,6 +71,75 @@ TEST_F(PauseTest, DimFollowsThePanel) {
         }
     }
     EXPECT_TRUE(found);
+}
+
+// Everything the round moves, ages or draws at random, copied.
+struct RoundState {
+    std::vector<float> fighters, particles, stars, grid;
+    std::vector<int> numbers;
+    explicit RoundState(c_MyApp& g)
+        : fighters(g.m_Plr.Data(), g.m_Plr.Data() + g.m_Plr.Length()),
+          particles(g.m_Particle.Data(), g.m_Particle.Data() + g.m_Particle.Length()),
+          stars(g.m_Star.Data(), g.m_Star.Data() + g.m_Star.Length()),
+          grid(g.m_Grid.Data(), g.m_Grid.Data() + 7400),
+          numbers{g.m_Score, g.m_ShownScore, g.m_ItemTimer, g.m_ItemX, g.m_ItemY, g.m_SpawnTimer,
+                  g.m_RoundOver, int(qv_random_Seed), int(g.m_CamX * 1000), int(g.m_SpawnMax * 1000)} {}
+    bool operator==(const RoundState& o) const {
+        return fighters == o.fighters && particles == o.particles && stars == o.stars && grid == o.grid &&
+               numbers == o.numbers;
+    }
+};
+
+TEST_F(PauseTest, PausedRoundIsDrawnFrozenUnderTheDim) {
+    using namespace round_records;
+    app->m_Backdrop = 1;  // the one with the star field
+    for (int p = 0; p < 2; ++p) PadDown(p, pad::kA);
+    Update();
+    for (int p = 0; p < 2; ++p) PadUp(p, pad::kA);
+    Update(300);  // players on the floor, a wave of opponents in
+    for (int i = 0; i < 5; ++i) app->p_ThrowParticle(300, 300, particle_records::kSpark + i % 2, ink::kRed);
+    app->p_Gimme(100, 300, 200);
+    app->m_ItemTimer = -10;  // the bonus item shows
+    Update();
+    Pause();
+    const RoundState frozen(*app);
+    ASSERT_GT(Opponents(), 0);
+    Hold(vk::kLeft, 30);  // the trail's keys act meanwhile
+    Update(60);
+    EXPECT_TRUE(RoundState(*app) == frozen) << "something in the paused round moved, aged or drew at random";
+
+    // The field as it stands, under the dim: backdrop, stars, every fighter where it
+    // stands, the bonus item and the score display, all before the dim rectangle.
+    const std::vector<DrawCmd> list = Commands();
+    size_t dim = list.size();
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].kind == kCmdRect && list[i].Place() == Quad{0, 0, 640, 480} && list[i].r == 0) dim = i;
+    }
+    ASSERT_LT(dim, list.size());
+    const auto drawnBeforeDim = [&](int slot, float x, float y) {
+        for (size_t i = 0; i < dim; ++i) {
+            if (list[i].kind == float(slot) && list[i].x == x && list[i].y == y) return true;
+        }
+        return false;
+    };
+    EXPECT_TRUE(drawnBeforeDim(picture::kBackdrop, 320, 480 - 348));
+    for (int r = 0; r <= kLastRecord; ++r) {
+        const float* f = Record(*app, r);
+        if (f[kHealth] <= 0) continue;
+        EXPECT_TRUE(drawnBeforeDim(FighterSlot(r), f[kX] - f[kDepth] / 2, f[kY] - f[kDepth] - 5)) << "fighter " << r;
+    }
+    EXPECT_TRUE(drawnBeforeDim(picture::kIcons, float(app->m_ItemX), float(app->m_ItemY)));
+    // Parts: every star (records 0..m_StarCount) and every spark still flying.
+    int parts = 0, sparks = 0;
+    for (size_t i = 0; i < dim; ++i) parts += list[i].kind == picture::kParts ? 1 : 0;
+    for (int i = 0; i <= app->m_ParticleMax; ++i) {
+        const float type = particle_records::Particle(*app, i)[particle_records::kType];
+        sparks += type >= particle_records::kSpark && type <= particle_records::kLastSpark ? 1 : 0;
+    }
+    EXPECT_EQ(sparks, 5);
+    EXPECT_EQ(parts, app->m_StarCount + 1 + sparks);
+    EXPECT_TRUE(Shows("100"));  // the points floating up
+    EXPECT_TRUE(Shows(app->p_rstr(app->m_ShownScore, 8, "0").ToUtf8()));
 }
 
 TEST_F(PauseTest, ReadoutStartsAt25And25AndSpeedStopsAtBothEnds) {

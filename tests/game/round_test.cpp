@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "game/particle_records.h"
@@ -546,6 +547,44 @@ TEST_F(RoundTest, BodyStoppedByTheEdgeSettlesOnTheFloor) {
     EXPECT_LT(Fighter(2)[kX], 32);
     EXPECT_NEAR(Fighter(2)[kY], FloorY(), 0.5f);
     EXPECT_EQ(Fighter(2)[kHealth], kPlayerFloorHealth);
+}
+
+// A resized window moves the floor: the field follows it, whether the screen grows
+// shorter, taller or narrower, and what lay on the old floor lies on the new one.
+TEST_F(RoundTest, ResizedScreenMovesTheFieldOntoItsNewFloor) {
+    PlayerOneAlone();
+    PlaceOpponent(kFirstOpponent, 600, 1);
+    Fighter(kFirstOpponent)[kHealth] = -1;  // a body on the floor
+    Fighter(kFirstOpponent)[kSlide] = 0;
+    app->p_AddPlayer(2, 200, FloorY() - 100);  // in the air
+    app->m_ItemTimer = -10;
+    app->m_ItemX = 590;
+    app->m_ItemY = int(FloorY()) - 20;
+    app->p_Gimme(100, 300, 200);
+    int number = 0;
+    while (Particle(*app, number)[particle_records::kType] != particle_records::kFloatingNumber) ++number;
+    struct Screen {
+        int devW, devH;
+    };
+    for (Screen s : {Screen{1280, 720}, Screen{640, 480}, Screen{1080, 1920}}) {
+        const float oldFloor = FloorY(), oldNumberY = Particle(*app, number)[particle_records::kY];
+        SetDevice(s.devW, s.devH);
+        Render();
+        const std::string size = std::to_string(s.devW) + "x" + std::to_string(s.devH);
+        const float rise = FloorY() - oldFloor;
+        EXPECT_EQ(Fighter(1)[kY], FloorY()) << size;
+        EXPECT_EQ(Fighter(kFirstOpponent)[kY], FloorY()) << size;
+        EXPECT_LE(Fighter(kFirstOpponent)[kX], qv_Vortan_jscrw - 32) << size;
+        EXPECT_EQ(Fighter(2)[kY], FloorY() - 100) << size;
+        EXPECT_EQ(app->m_ItemY, int(FloorY()) - 20) << size;
+        EXPECT_LE(app->m_ItemX, qv_Vortan_jscrw - 32) << size;
+        EXPECT_EQ(Particle(*app, number)[particle_records::kY], oldNumberY + rise) << size;
+        Fighter(2)[kY] = FloorY() - 100;  // held in the air for the next size
+    }
+    // The round goes on there: the body stays on the floor, player 1 stands on it.
+    Play(60);
+    EXPECT_NEAR(Fighter(kFirstOpponent)[kY], FloorY(), 0.5f);
+    EXPECT_EQ(Fighter(1)[kY], FloorY());
 }
 
 // The same seed and the same controls give the same round, update for update, friends

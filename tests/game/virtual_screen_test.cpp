@@ -1,5 +1,8 @@
-// The virtual screen: scale, fitted axis and size for several windows and an overscan.
-#include "tests/game/game_fixture.h"
+// The virtual screen: scale, fitted axis and size for several windows and an overscan,
+// and the sizes of real screens as the menu lays out on them.
+#include <string>
+
+#include "tests/game/front_end_fixture.h"
 
 namespace {
 
@@ -59,6 +62,36 @@ TEST_F(VirtualScreenTest, RenderMapsTheDeviceAndNoticesANewSize) {
     EXPECT_EQ(app->m_LastDevW, 640);
     EXPECT_EQ(app->m_LastDevH, 480);
     EXPECT_EQ(app->m_ScaleX, 1);
+}
+
+// Real screens, full screen or a window of their size: the virtual screen is exact
+// wherever its arithmetic gives a whole number, and the menu fits as many score rows as
+// half its height holds (one row is 15 units high, at most 10 rows).
+class RealScreenTest : public FrontEndFixture {};
+
+TEST_F(RealScreenTest, VirtualSizesAndScoreRowsOfRealScreens) {
+    struct Screen {
+        int devW, devH;
+        float w, h;
+        int rows;
+    };
+    const Screen screens[] = {
+        {640, 480, 640, 480, 10},   {800, 600, 640, 480, 10},         {1024, 768, 640, 480, 10},
+        {1280, 1024, 600, 480, 10}, {1280, 800, 640, 400, 7},         {1366, 768, 640, 768 * 640 / 1366.0f, 5},
+        {1920, 1080, 640, 360, 6},  {2560, 1440, 640, 360, 6},        {2560, 1080, 640, 270, 3},
+        {3840, 2160, 640, 360, 6},  {480, 640, 540, 720, 10},         {1080, 1920, 405, 720, 10},
+    };
+    for (const Screen& s : screens) {
+        const std::string size = std::to_string(s.devW) + "x" + std::to_string(s.devH);
+        SetDevice(s.devW, s.devH);
+        FinishLoading();  // a new size loads everything again
+        Update();
+        EXPECT_EQ(qv_Vortan_jscrw, s.w) << size;
+        EXPECT_EQ(qv_Vortan_jscrh, s.h) << size;
+        const std::string rows = std::to_string(s.rows);
+        EXPECT_TRUE(Shows("Top " + rows)) << size << ": " << DrawnText();
+        EXPECT_TRUE(Shows("Last " + rows)) << size << ": " << DrawnText();
+    }
 }
 
 }  // namespace

@@ -107,12 +107,15 @@ def draw_logo(frame, scale):
 
 
 def draw_maker(frame, scale):
-    """The maker's logo: a round emblem with a comet over the word PELLIX."""
+    """The maker's logo: a round emblem with a comet over the word PELLIX. The menu
+    draws it small at the top of the screen with a list heading just below, so all of
+    it keeps to rows 44..202 of its cell: the top of the cell may lie above the screen
+    and the bottom over the heading."""
     c = Canvas(256, 256, scale)
-    cx, cy = 128, 104
-    c.circle(cx, cy, 76, fill=(20, 20, 40))
-    c.circle(cx, cy, 70, fill=(0, 110, 230))
-    c.circle(cx, cy, 62, fill=(10, 40, 110))
+    cx, cy, k = 128, 106, 0.8  # the emblem's middle and its size against the ring of 76 units
+    c.circle(cx, cy, 76 * k, fill=(20, 20, 40))
+    c.circle(cx, cy, 70 * k, fill=(0, 110, 230))
+    c.circle(cx, cy, 62 * k, fill=(10, 40, 110))
     # Comet: a white head with a warm tail sweeping round the ring, built from
     # many thin overlapping discs and softened so the tail reads as one stroke.
     tail = c.layer()
@@ -120,19 +123,19 @@ def draw_maker(frame, scale):
     for i in range(steps):
         t = i / (steps - 1)
         a = math.radians(210 + t * 140)
-        tail.circle(cx + 46 * math.sin(a), cy - 46 * math.cos(a), 1.5 + t * 12,
+        tail.circle(cx + 46 * k * math.sin(a), cy - 46 * k * math.cos(a), (1.5 + t * 12) * k,
                     fill=(255, int(120 + 120 * t), int(40 + 160 * t), int(10 + 70 * t)))
-    c.img.alpha_composite(tail.blurred(1.5).img)
+    c.img.alpha_composite(tail.blurred(1.5 * k).img)
     a = math.radians(350)
-    hx, hy = cx + 46 * math.sin(a), cy - 46 * math.cos(a)
+    hx, hy = cx + 46 * k * math.sin(a), cy - 46 * k * math.cos(a)
     halo = c.layer()
-    halo.circle(hx, hy, 20, fill=(255, 230, 170, 160))
-    c.img.alpha_composite(halo.blurred(5).img)
-    c.circle(hx, hy, 14, fill=(255, 255, 255))
-    c.circle(hx - 2, hy + 2, 9, fill=(255, 244, 210))
-    c.star(cx, cy + 6, 26, 10, 4, (255, 255, 255), rotation=0)
-    c.star(cx, cy + 6, 14, 5, 4, (120, 220, 255), rotation=45)
-    letters = _text_mask(c, "PELLIX", 40, cx, 212, face="sans-bold", spacing=4)
+    halo.circle(hx, hy, 20 * k, fill=(255, 230, 170, 160))
+    c.img.alpha_composite(halo.blurred(5 * k).img)
+    c.circle(hx, hy, 14 * k, fill=(255, 255, 255))
+    c.circle(hx - 2 * k, hy + 2 * k, 9 * k, fill=(255, 244, 210))
+    c.star(cx, cy + 6 * k, 26 * k, 10 * k, 4, (255, 255, 255), rotation=0)
+    c.star(cx, cy + 6 * k, 14 * k, 5 * k, 4, (120, 220, 255), rotation=45)
+    letters = _text_mask(c, "PELLIX", 34, cx, 184, face="sans-bold", spacing=3.5)
     c.img.paste((20, 20, 40, 255), (0, 0), _grow(letters, max(1, int(round(2 * c.k)))))
     c.img.paste((255, 255, 255, 255), (0, 0), letters)
     return c.result()

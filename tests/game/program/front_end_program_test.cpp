@@ -27,26 +27,6 @@ protected:
         Focus();
         SleepSeconds(3);  // the staged loader, then the title menu
     }
-    // The game's visible window, whatever its title (a full-screen window has none).
-    void FindWindowOfGame() {
-        window.clear();
-        for (int i = 0; i < 50 && window.empty(); ++i) {
-            ProcessResult r = xvfb.Run({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(game->Pid())});
-            if (r.exitCode == 0 && !r.out.empty()) {
-                std::string lines = r.out.substr(0, r.out.find_last_not_of('\n') + 1);
-                window = lines.substr(lines.rfind('\n') + 1);
-            } else {
-                SleepSeconds(0.1);
-            }
-        }
-        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
-        Focus();
-    }
-    // Keeps the last capture under `name` for the documentation, when asked to.
-    void Keep(const std::string& name) {
-        const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
-        if (dir && *dir) shot.SavePng(std::string(dir) + "/" + name + ".png");
-    }
     // A panel that slides in for `settle` seconds shows then; kept under `name`.
     void ExpectSettled(const ScreenTest& test, double settle, const std::string& name) {
         SleepSeconds(settle);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -44,6 +45,27 @@ protected:
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
     }
     void Focus() { xvfb.Run({"xdotool", "windowfocus", "--sync", window}); }
+    // The game's visible window, whatever its title (a full-screen window has none).
+    void FindWindowOfGame() {
+        window.clear();
+        for (int i = 0; i < 50 && window.empty(); ++i) {
+            ProcessResult r = xvfb.Run({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(game->Pid())});
+            if (r.exitCode == 0 && !r.out.empty()) {
+                std::string lines = r.out.substr(0, r.out.find_last_not_of('\n') + 1);
+                window = lines.substr(lines.rfind('\n') + 1);
+            } else {
+                SleepSeconds(0.1);
+            }
+        }
+        ASSERT_FALSE(window.empty()) << game->OutputSoFar();
+        Focus();
+    }
+    // Keeps a capture (the last window capture when none is given) as `name`.png in
+    // VORTAN_SCREENSHOT_DIR, for the documentation, when that is set.
+    void Keep(const std::string& name, const ScreenCapture* capture = nullptr) const {
+        const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
+        if (dir && *dir) (capture ? *capture : shot).SavePng(std::string(dir) + "/" + name + ".png");
+    }
 
     // A copy of the game beside a data folder of its own, which `adjustData` may change;
     // returns the copy's path.
