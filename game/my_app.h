@@ -121,7 +121,7 @@ public:
     Array<float> m_Plr;         // 5120: fighter records of 20 floats
     int m_Score = 0;
     int m_ShownScore = 0, m_NextScore = 0;
-    Array<float> m_Grid;        // 5000000: floor grid (owner and timer layers)
+    Array<float> m_Grid;        // 7300: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
     int m_SpawnTimer = 0, m_SpawnGap = 0;

@@ -66,7 +66,7 @@ public:
         saved.particle.assign(app->m_Particle.Data(),
                               app->m_Particle.Data() + particle_records::kFields * (app->m_ParticleMax + 1));
         saved.star.assign(app->m_Star.Data(), app->m_Star.Data() + star_records::kFields * (app->m_StarCount + 1));
-        saved.grid.assign(app->m_Grid.Data(), app->m_Grid.Data() + 7400);
+        saved.grid.assign(app->m_Grid.Data(), app->m_Grid.Data() + app->m_Grid.Length());
         saved.spawnTimer = app->m_SpawnTimer;
         saved.itemTimer = app->m_ItemTimer;
     }
