@@ -8,22 +8,23 @@
 #include <cstdlib>
 
 #include "audio/audio_module.h"
+#include "bench/game/game_render.h"
 #include "framework/app.h"
 #include "framework/input.h"
 #include "game/draw_command.h"
 #include "game/my_app.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
-#include "tests/graphics/gl_test_window.h"
 #include "tests/support/headless_game.h"
 
 namespace {
 
 // The game with its host (files, sounds and the clock), sound through OpenAL's null
-// output.
+// output, and the render device.
 HeadlessGame StartGame() {
     setenv("ALSOFT_DRIVERS", "null", 1);
     const HeadlessGame game = StartHeadlessGame(new QvGlfwGame(), new gxtkAudio());
+    InstallRenderDevice();
     SetFontMetrics(game.app);
     SetSoundsAsCreated(game.app);
     return game;
@@ -77,18 +78,11 @@ BENCHMARK(BM_LoadingScreenUpdate)->Unit(benchmark::kMicrosecond);
 // All 25 stages reading the data folder at resolution set 1, 2 or 4 (by window size);
 // the longest single stage is what the window's responsiveness depends on.
 void BM_LoadAllStages(benchmark::State& state) {
-    static bool window = gltest::OpenWindow(640, 480);
-    if (!window) {
+    HeadlessGame& game = TheGame();
+    if (!qv_graphics_device) {
         state.SkipWithError("no OpenGL window under Xvfb");
         return;
     }
-    static gxtkGraphics* device = nullptr;
-    if (!device) {
-        device = new gxtkGraphics;
-        gc_root(device);
-        qv_graphics_SetGraphicsDevice(device);
-    }
-    HeadlessGame& game = TheGame();
     const int res = int(state.range(0));
     qv_app__devWidth = res == 1 ? 600 : res == 2 ? 800 : 1280;
     qv_app__devHeight = res == 1 ? 450 : 600;
