@@ -192,7 +192,9 @@ public:
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0, int fontOffset = 0);
     int p_MapVirtualScreen(int devW, int devH);
+    // Replays the draw list in the order of game/replay_order.h, one command at a time.
     int p_ReplayDrawList();
+    int p_ReplayCommand(int start);
 
     // Controls (game/controls.cpp, game/icade.cpp, game/pointer.cpp).
     int p_PlayKey(int code, int allowStick, int player);
