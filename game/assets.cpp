@@ -33,10 +33,23 @@ String PictureFile(const String& name, int res) {
     return name + String(".png");
 }
 
+// The slot's picture gives back its pixels and texture now instead of whenever the
+// collector gets to it, unless another slot still draws from its surface.
+void GiveUpPicture(c_MyApp& g, int slot) {
+    c_Image* old = g.m_Img[slot];
+    if (!old) return;
+    for (int other = 0; other < g.m_Img.Length(); ++other) {
+        const c_Image* image = g.m_Img[other];
+        if (other != slot && image && image->m_surface == old->m_surface) return;
+    }
+    old->p_Discard();
+}
+
 // Empties the slot before reading its new picture (so a failed read leaves it empty),
 // and records the slot's three numbers in m_ImgSize: cell width, cell height, frames.
 template <class Load>
 void FillSlot(c_MyApp& g, int slot, Load load, int cellW, int cellH, int frames) {
+    GiveUpPicture(g, slot);
     g.m_Img[slot] = nullptr;
     gc_assign(g.m_Img[slot], load());
     g.m_ImgSize[3 * slot] = cellW;

@@ -4,6 +4,7 @@
 #include "audio/audio_module.h"
 #include "game/codes.h"
 #include "game/draw_command.h"
+#include "game/round_records.h"
 #include "graphics/graphics.h"
 #include "net/http_request.h"
 
@@ -25,7 +26,7 @@ c_MyApp::c_MyApp() : m_HttpReply("N/A") {
     gc_assign(m_BadgeQueue, Array<int>(15));
     gc_assign(m_BadgeTimer, Array<int>(15));
     gc_assign(m_Plr, Array<float>(5120));
-    gc_assign(m_Grid, Array<float>(5000000));
+    gc_assign(m_Grid, Array<float>(round_records::kGridFloats));
     gc_assign(m_Star, Array<float>(5100));
     gc_assign(m_Particle, Array<float>(5100));
 }

@@ -123,7 +123,7 @@ public:
     Array<float> m_Plr;         // 5120: fighter records of 20 floats
     int m_Score = 0;
     int m_ShownScore = 0, m_NextScore = 0;
-    Array<float> m_Grid;        // 5000000: floor grid (owner and timer layers)
+    Array<float> m_Grid;        // 7300: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
     int m_JoinTimer = 0;        // after the first join: updates left in which a press still joins
@@ -198,7 +198,9 @@ public:
     // space it puts in front to the middle of the last glyph.
     int p_TextWidth(String text);
     int p_MapVirtualScreen(int devW, int devH);
+    // Replays the draw list in the order of game/replay_order.h, one command at a time.
     int p_ReplayDrawList();
+    int p_ReplayCommand(int start);
 
     // Controls (game/controls.cpp, game/icade.cpp, game/pointer.cpp).
     int p_PlayKey(int code, int allowStick, int player);

@@ -59,6 +59,8 @@ constexpr int kFrameStrike = 3, kFrameInAir = 6, kFrameKnockedOut = 8;
 // 4000 further on holding how many updates each claim still lasts.
 constexpr int kGridCols = 65, kGridRows = 33;
 constexpr int kGridStride = 100, kTimerLayer = 4000;
+// The grid ends with the timer layer's last row: it holds nothing more.
+constexpr int kGridFloats = kTimerLayer + kGridStride * kGridRows;
 
 inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
 inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }

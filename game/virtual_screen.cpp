@@ -7,6 +7,7 @@
 #include "game/draw_command.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/replay_order.h"
 #include "graphics/graphics.h"
 
 using namespace draw_command;
@@ -48,34 +49,44 @@ int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     return 0;
 }
 
-int c_MyApp::p_ReplayDrawList() {
+namespace {
+
+// Where the virtual screen lands in the window this frame.
+ScreenMapping WindowMapping(const c_MyApp& g) {
     const float w = float(qv_app__devWidth);
     const float h = float(qv_app__devHeight);
     const float o = qv_Vortan_overscan;
-    const float oy = w > 0 ? o * h / w : 0;
-    const float sx = m_ScaleX;
-    const float sy = m_ScaleY;
-    const float* list = m_DrawList.Data();
-    for (int start = 0; start + kDrawCmdFloats <= m_DrawLen; start += kDrawCmdFloats) {
-        const float* cmd = list + start;
-        qv_graphics_SetAlpha(cmd[kAlpha]);
-        qv_graphics_SetColor(cmd[kRed], cmd[kGreen], cmd[kBlue]);
-        qv_graphics_SetBlend(cmd[kBlend] == kBlendAdditive ? 1 : 0);
-        const float kind = cmd[kKind];
-        const float x = o + sx * cmd[kX];
-        const float y = oy + sy * cmd[kY];
-        if (kind == kCmdRect) {
-            qv_graphics_DrawRect(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
-        } else if (kind == kCmdOval) {
-            qv_graphics_DrawEllipse(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
-        } else if (kind == kCmdLine) {
-            qv_graphics_DrawLine(x, y, o + sx * cmd[kWidth], oy + sy * cmd[kHeight]);
-        } else if (kind > -1) {
-            const int slot = int(kind);
-            if (slot < m_Img.Length() && m_Img[slot]) {
-                qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[kRotation], cmd[kWidth] * sx * m_ImgScale,
-                                       cmd[kHeight] * sy * m_ImgScale, int(cmd[kFrame]));
-            }
+    return {o, w > 0 ? o * h / w : 0, g.m_ScaleX, g.m_ScaleY, w, h};
+}
+
+}  // namespace
+
+int c_MyApp::p_ReplayDrawList() {
+    const ReplayOrder order = OrderDrawList(*this, WindowMapping(*this));
+    for (int k = 0; k < order.count; ++k) p_ReplayCommand(order.starts[k]);
+    return 0;
+}
+
+int c_MyApp::p_ReplayCommand(int start) {
+    const auto [o, oy, sx, sy, w, h] = WindowMapping(*this);
+    const float* cmd = m_DrawList.Data() + start;
+    qv_graphics_SetAlpha(cmd[kAlpha]);
+    qv_graphics_SetColor(cmd[kRed], cmd[kGreen], cmd[kBlue]);
+    qv_graphics_SetBlend(cmd[kBlend] == kBlendAdditive ? 1 : 0);
+    const float kind = cmd[kKind];
+    const float x = o + sx * cmd[kX];
+    const float y = oy + sy * cmd[kY];
+    if (kind == kCmdRect) {
+        qv_graphics_DrawRect(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
+    } else if (kind == kCmdOval) {
+        qv_graphics_DrawEllipse(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
+    } else if (kind == kCmdLine) {
+        qv_graphics_DrawLine(x, y, o + sx * cmd[kWidth], oy + sy * cmd[kHeight]);
+    } else if (kind > -1) {
+        const int slot = int(kind);
+        if (slot < m_Img.Length() && m_Img[slot]) {
+            qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[kRotation], cmd[kWidth] * sx * m_ImgScale,
+                                   cmd[kHeight] * sy * m_ImgScale, int(cmd[kFrame]));
         }
     }
     return 0;

@@ -1,29 +1,34 @@
 // The game core's per-update costs: recording into the draw list, text layout, one
-// loading-screen update (with the collected allocations it makes), and the staged loader
-// reading the real pictures and sounds at each resolution set.
+// loading-screen update (with the collected allocations it makes), a round's start with
+// its tune, and the staged loader reading the real pictures and sounds at each resolution
+// set.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
+#include <thread>
 
 #include "audio/audio_module.h"
+#include "bench/game/game_render.h"
 #include "framework/app.h"
 #include "framework/input.h"
+#include "game/codes.h"
 #include "game/draw_command.h"
 #include "game/my_app.h"
 #include "graphics/graphics.h"
 #include "host/glfw_game.h"
-#include "tests/graphics/gl_test_window.h"
 #include "tests/support/headless_game.h"
 
 namespace {
 
 // The game with its host (files, sounds and the clock), sound through OpenAL's null
-// output.
+// output, and the render device.
 HeadlessGame StartGame() {
     setenv("ALSOFT_DRIVERS", "null", 1);
     const HeadlessGame game = StartHeadlessGame(new QvGlfwGame(), new gxtkAudio());
+    InstallRenderDevice();
     SetFontMetrics(game.app);
     SetSoundsAsCreated(game.app);
     return game;
@@ -74,21 +79,57 @@ void BM_LoadingScreenUpdate(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadingScreenUpdate)->Unit(benchmark::kMicrosecond);
 
+// Milliseconds of CPU the calling thread has used.
+double ThreadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+// A round started from the title menu, updates run as the framework runs them (the
+// streamed tune fed, the game's update, a collector step) a sixtieth of a second apart:
+// the set-up update starts the tune, and the second after it refills its buffers as they
+// play. The longest update is what a player would feel as a hitch.
+void BM_RoundStart(benchmark::State& state) {
+    HeadlessGame& game = TheGame();
+    c_MyApp* app = game.app;
+    double longestWall = 0, longestCpu = 0;
+    for (auto _ : state) {
+        app->m_LoadStage = 0;
+        app->m_Mode = mode::kRoundSetUp;
+        for (int update = 0; update <= 60; ++update) {
+            const auto wall = std::chrono::steady_clock::now();
+            const double cpu = ThreadCpuMs();
+            qv_audio_device->Update();
+            game.input->p_BeginUpdate();
+            app->p_OnUpdate();
+            game.input->p_EndUpdate();
+            QvGame::_game->gc_collect();
+            longestCpu = std::max(longestCpu, ThreadCpuMs() - cpu);
+            longestWall = std::max(longestWall, std::chrono::duration<double, std::milli>(
+                                                    std::chrono::steady_clock::now() - wall).count());
+            state.PauseTiming();
+            std::this_thread::sleep_until(wall + std::chrono::microseconds(16667));
+            state.ResumeTiming();
+        }
+        state.PauseTiming();
+        app->p_StopTune();
+        app->m_Mode = mode::kMenu;
+        state.ResumeTiming();
+    }
+    state.counters["longest_update_ms"] = longestWall;
+    state.counters["longest_update_cpu_ms"] = longestCpu;
+}
+BENCHMARK(BM_RoundStart)->Unit(benchmark::kMillisecond)->Iterations(5);
+
 // All 25 stages reading the data folder at resolution set 1, 2 or 4 (by window size);
 // the longest single stage is what the window's responsiveness depends on.
 void BM_LoadAllStages(benchmark::State& state) {
-    static bool window = gltest::OpenWindow(640, 480);
-    if (!window) {
+    HeadlessGame& game = TheGame();
+    if (!qv_graphics_device) {
         state.SkipWithError("no OpenGL window under Xvfb");
         return;
     }
-    static gxtkGraphics* device = nullptr;
-    if (!device) {
-        device = new gxtkGraphics;
-        gc_root(device);
-        qv_graphics_SetGraphicsDevice(device);
-    }
-    HeadlessGame& game = TheGame();
     const int res = int(state.range(0));
     qv_app__devWidth = res == 1 ? 600 : res == 2 ? 800 : 1280;
     qv_app__devHeight = res == 1 ? 450 : 600;

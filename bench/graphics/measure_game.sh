@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real game under a private Xvfb, as a player meets it: draw calls and X
 # round trips per frame at the title menu (through the preloaded frame counter), and the
-# resident memory at the title menu at 640x480, at 1280x720, and after switching between
-# the two sizes three times.
+# resident memory at the title menu at 640x480 (with where it lies), at 1280x720, and after
+# switching between the two sizes three times.
 #
 #   bench/graphics/measure_game.sh [build/bin] [output folder]
 #
@@ -26,6 +26,16 @@ GAME=$!
 memory() {
     awk '/VmHWM|VmRSS/ {printf "%s %d MB  ", $1, $2 / 1024}' "/proc/$GAME/status"
 }
+# Resident memory by where it lies: the LLVM library, the Mesa driver, the other shared
+# libraries, and the heap with the anonymous mappings (pictures, textures, driver and audio
+# working memory, the collector's objects).
+by_mapping() {
+    awk '/^[0-9a-f]+-[0-9a-f]+ / {name = $6} /^Rss:/ {
+            if (name ~ /LLVM/) k = "LLVM"; else if (name ~ /dri|gallium/) k = "Mesa driver";
+            else if (name ~ /\.so/) k = "other libraries"; else k = "heap and anonymous";
+            kb[k] += $2 }
+         END {for (k in kb) printf "%s %.1f MB  ", k, kb[k] / 1024}' "/proc/$GAME/smaps"
+}
 # Median draw calls and round trips of the last 120 frames.
 per_frame() {
     tail -n 120 "$OUT/frames.txt" | sort -n -k2 | awk '{d[NR] = $2} END {printf "draw calls %d  ", d[int(NR / 2) + 1]}'
@@ -39,6 +49,7 @@ resize() {
 sleep 8
 WINDOW=$(xdotool search --name "Vortan Rally Run" | head -n 1)
 echo "title menu 640x480:  $(memory)  $(per_frame)"
+echo "  by mapping: $(by_mapping)"
 resize 1280 720 6
 echo "title menu 1280x720: $(memory)  $(per_frame)"
 for switch in 1 2 3; do

@@ -3,7 +3,9 @@
 #include <AL/al.h>
 
 #include <cmath>
+#include <vector>
 
+#include "graphics/graphics.h"
 #include "tests/game/game_fixture.h"
 
 using namespace picture;
@@ -120,6 +122,37 @@ TEST_F(LoaderTest, LoadingScreenDrawsSpinnerLogoAndCaption) {
     const int angle = app->m_SpinAngle;
     Update();
     EXPECT_EQ(app->m_SpinAngle, angle + 3);
+}
+
+// A new window size reloads every slot at the set that fits it: each picture replaced
+// gives up its pixels and file at once, every slot ends up drawable, and a surface that
+// another slot still draws from is kept.
+TEST_F(LoaderTest, ReloadForANewSizeGivesBackEachReplacedPictureAtOnce) {
+    qv_graphics_SetGraphicsDevice(new gxtkGraphics);  // no window: pictures keep their pixels
+    SetDevice(800, 600);
+    Create();
+    FinishLoading();
+    std::vector<gxtkSurface*> replaced;
+    for (int slot = 0; slot < kSlots; ++slot) {
+        if (app->m_Img[slot]) replaced.push_back(app->m_Img[slot]->m_surface);
+    }
+    ASSERT_EQ(replaced.size(), 23u);  // every picture of the loader's table
+    gxtkSurface* icons = app->m_Img[kIcons]->m_surface;
+    gc_assign(app->m_Img[0], app->m_Img[kIcons]);  // a slot the loader leaves alone
+
+    SetDevice(600, 450);
+    FinishLoading();
+    // No collection runs between updates here, so the old surfaces are still there to see.
+    for (gxtkSurface* surface : replaced) {
+        const bool kept = surface == icons;
+        EXPECT_EQ(surface->discarded, !kept) << surface->width << "x" << surface->height;
+        EXPECT_EQ(surface->file != nullptr || surface->data != nullptr, kept);
+    }
+    for (int slot = 1; slot < kSlots; ++slot) {
+        if (!app->m_Img[slot]) continue;
+        EXPECT_FALSE(app->m_Img[slot]->m_surface->discarded) << slot;
+    }
+    EXPECT_EQ(app->m_ImgRes, 1);
 }
 
 int BufferBytes(c_Sound* sound) {

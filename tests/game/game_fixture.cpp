@@ -39,7 +39,7 @@ void GameFixture::TearDown() {
     qv_input_device = nullptr;
     app = nullptr;
     input = nullptr;
-    gc_collect_all();  // each game object holds some 20 MB of tables
+    gc_collect_all();  // the game object and its tables, before the next test makes its own
 }
 
 void GameFixture::SetDevice(int width, int height) {

@@ -587,6 +587,35 @@ TEST_F(RoundTest, ResizedScreenMovesTheFieldOntoItsNewFloor) {
     EXPECT_EQ(Fighter(1)[kY], FloorY());
 }
 
+// The floor grid reaches the far edge of the field in its nearest and farthest rows: a
+// fighter there claims its cell, and a neighbour's claim blocks it until it runs out.
+TEST_F(RoundTest, FarEdgeOfTheFloorIsClaimedAndItsClaimsRunOut) {
+    for (float depth : {16.0f, 96.0f}) {
+        PlayerOneAlone();
+        float* f = Fighter(1);
+        const float edge = qv_Vortan_jscrw + 24;
+        f[kX] = edge;
+        f[kDepth] = depth;
+        PlaceOpponent(10, edge - 16, -1);
+        Fighter(10)[kDepth] = depth;
+        Play();
+        const int cell = GridCell(f);
+        EXPECT_EQ(app->m_Grid[cell], 1) << depth;
+        EXPECT_EQ(app->m_Grid[kTimerLayer + cell], 3) << depth;
+        EXPECT_EQ(app->m_Grid[cell - 1], 10) << depth;
+
+        KeyDown(vk::kLeft);
+        Play(5);
+        EXPECT_EQ(f[kX], edge) << depth;
+        Fighter(10)[kHealth] = 0;  // gone; its claim holds two more updates
+        Play(2);
+        EXPECT_EQ(f[kX], edge) << depth;
+        Play();
+        EXPECT_EQ(f[kX], edge - 3) << depth;
+        KeyUp(vk::kLeft);
+    }
+}
+
 // The same seed and the same controls give the same round, update for update, friends
 // joining late included.
 TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {

@@ -7,9 +7,11 @@
 #include "game/codes.h"
 #include "game/my_app.h"
 #include "host/game.h"
+#include "host/memory_policy.h"
 #include "host/startup.h"
 
 HeadlessGame StartHeadlessGame(QvGame* host, gxtkAudio* audio) {
+    qvKeepLargeBlocksApart();
     QvGame::_game = host;
     qvInit();
     qv_app__devWidth = 640;

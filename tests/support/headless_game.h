@@ -1,7 +1,8 @@
 // The game object and its modules without a window, as tests and benchmarks set it up:
-// every module global at its start value, the given host, a 640 x 480 device, a fresh
-// input device and, when one is given, an audio device. The game object is the
-// framework's application (a collector root); nothing is created or loaded yet.
+// the game's allocator policy, every module global at its start value (a render device
+// installed earlier is gone), the given host, a 640 x 480 device, a fresh input device
+// and, when one is given, an audio device. The game object is the framework's
+// application (a collector root); nothing is created or loaded yet.
 #pragma once
 
 class QvGame;
