@@ -18,6 +18,15 @@ unsigned char Premultiply(unsigned value, unsigned alpha) {
     return static_cast<unsigned char>(value * alpha / 255);
 }
 
+// Multiplies the colour bytes of `count` pixels of `depth` bytes by the alpha byte that
+// ends each pixel.
+void PremultiplyPixels(unsigned char* pixels, long long count, int depth) {
+    for (long long i = 0; i < count; ++i) {
+        unsigned char* p = pixels + i * depth;
+        for (int c = 0; c < depth - 1; ++c) p[c] = Premultiply(p[c], p[depth - 1]);
+    }
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() {
@@ -60,22 +69,14 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
         break;
     case 2:
         format = GL_LUMINANCE_ALPHA;
-        for (long long i = 0; i < count; ++i) {
-            unsigned char* p = data + i * 2;
-            p[0] = Premultiply(p[0], p[1]);
-        }
+        PremultiplyPixels(data, count, d);
         break;
     case 3:
         format = GL_RGB;
         break;
     case 4:
         format = GL_RGBA;
-        for (long long i = 0; i < count; ++i) {
-            unsigned char* p = data + i * 4;
-            p[0] = Premultiply(p[0], p[3]);
-            p[1] = Premultiply(p[1], p[3]);
-            p[2] = Premultiply(p[2], p[3]);
-        }
+        PremultiplyPixels(data, count, d);
         break;
     default:
         break;
