@@ -62,25 +62,11 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     height = h;
     data = pixels;
     depth = d;
-    long long count = pixels ? static_cast<long long>(w) * h : 0;
-    switch (d) {
-    case 1:
-        format = GL_LUMINANCE;
-        break;
-    case 2:
-        format = GL_LUMINANCE_ALPHA;
-        PremultiplyPixels(data, count, d);
-        break;
-    case 3:
-        format = GL_RGB;
-        break;
-    case 4:
-        format = GL_RGBA;
-        PremultiplyPixels(data, count, d);
-        break;
-    default:
-        break;
-    }
+    static const GLenum kFormats[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    if (d < 1 || d > 4) return;
+    format = kFormats[d - 1];
+    // Grey with alpha and RGBA end each pixel in its alpha.
+    if (pixels && d % 2 == 0) PremultiplyPixels(data, static_cast<long long>(w) * h, d);
 }
 
 void gxtkSurface::KeepFile(unsigned char* bytes, int length) {
