@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "graphics/graphics_device.h"
-#include "host/glfw_game.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {

@@ -3,10 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <vector>
 
 #include "graphics/graphics_device.h"
-#include "host/glfw_game.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {
