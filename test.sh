@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: a plain build and its Debian package, an
-# AddressSanitizer + UndefinedBehaviorSanitizer build, a ThreadSanitizer build of the
-# threaded tests, and the fuzz targets for a fixed number of inputs.
+# Checks the layout of the sources, then builds everything and runs every test: a plain
+# build and its Debian package, an AddressSanitizer + UndefinedBehaviorSanitizer build, a
+# ThreadSanitizer build of the threaded tests, and the fuzz targets for a fixed number of
+# inputs.
 source "$(dirname "$0")/scripts/common.sh"
 ensure_packages "${BUILD_PACKAGES[@]}" xvfb xauth xdotool x11-utils imagemagick sox \
     python3 python3-pil vorbis-tools fonts-dejavu-core clang libclang-rt-14-dev \
-    dpkg-dev desktop-file-utils appstream groff-base
+    dpkg-dev desktop-file-utils appstream groff-base clang-format-14
 cd "$ROOT"
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp"
+
+echo "== source layout"
+scripts/check_format.sh
 
 echo "== plain build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo

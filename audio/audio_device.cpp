@@ -85,6 +85,11 @@ unsigned int gxtkAudio::Source(gxtkChannel* chan) {
     return 0;
 }
 
+unsigned int gxtkAudio::ChannelSource(int channel) {
+    gxtkChannel* chan = Channel(channel);
+    return chan ? Source(chan) : 0;
+}
+
 void gxtkAudio::FlushDiscarded() {
     std::vector<unsigned int>& discarded = gxtkDiscardedBuffers();
     if (discarded.empty()) return;
@@ -212,23 +217,19 @@ int gxtkAudio::ChannelState(int channel) {
 }
 
 int gxtkAudio::SetVolume(int channel, float volume) {
-    gxtkChannel* chan = Channel(channel);
-    ALuint source = chan ? Source(chan) : 0;
-    if (source != 0) alSourcef(source, AL_GAIN, volume);
+    if (ALuint source = ChannelSource(channel)) alSourcef(source, AL_GAIN, volume);
     return 0;
 }
 
 int gxtkAudio::SetPan(int channel, float pan) {
-    gxtkChannel* chan = Channel(channel);
-    ALuint source = chan ? Source(chan) : 0;
-    if (source != 0) alSource3f(source, AL_POSITION, sinf(pan), 0.0f, -cosf(pan));
+    if (ALuint source = ChannelSource(channel)) {
+        alSource3f(source, AL_POSITION, sinf(pan), 0.0f, -cosf(pan));
+    }
     return 0;
 }
 
 int gxtkAudio::SetRate(int channel, float rate) {
-    gxtkChannel* chan = Channel(channel);
-    ALuint source = chan ? Source(chan) : 0;
-    if (source != 0) alSourcef(source, AL_PITCH, rate);
+    if (ALuint source = ChannelSource(channel)) alSourcef(source, AL_PITCH, rate);
     return 0;
 }
 

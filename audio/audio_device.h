@@ -76,6 +76,8 @@ private:
     gxtkChannel* Channel(int channel);
     // The channel's source, created or taken from a stopped effect channel; 0 when none.
     unsigned int Source(gxtkChannel* channel);
+    // The source of the numbered channel, made if need be; 0 for no channel or no source.
+    unsigned int ChannelSource(int channel);
     void FlushDiscarded();
     // The channel's sound has run out: its source stopped with nothing more to come.
     bool RanOut(gxtkChannel* channel);

@@ -7,6 +7,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "net/async_event.h"
+#include "net/interface_ref.h"
 #include "net/string_stack.h"
 
 namespace {

@@ -18,6 +18,15 @@ unsigned char Premultiply(unsigned value, unsigned alpha) {
     return static_cast<unsigned char>(value * alpha / 255);
 }
 
+// Multiplies the colour bytes of `count` pixels of `depth` bytes by the alpha byte that
+// ends each pixel.
+void PremultiplyPixels(unsigned char* pixels, long long count, int depth) {
+    for (long long i = 0; i < count; ++i) {
+        unsigned char* p = pixels + i * depth;
+        for (int c = 0; c < depth - 1; ++c) p[c] = Premultiply(p[c], p[depth - 1]);
+    }
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() {
@@ -53,33 +62,11 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     height = h;
     data = pixels;
     depth = d;
-    long long count = pixels ? static_cast<long long>(w) * h : 0;
-    switch (d) {
-    case 1:
-        format = GL_LUMINANCE;
-        break;
-    case 2:
-        format = GL_LUMINANCE_ALPHA;
-        for (long long i = 0; i < count; ++i) {
-            unsigned char* p = data + i * 2;
-            p[0] = Premultiply(p[0], p[1]);
-        }
-        break;
-    case 3:
-        format = GL_RGB;
-        break;
-    case 4:
-        format = GL_RGBA;
-        for (long long i = 0; i < count; ++i) {
-            unsigned char* p = data + i * 4;
-            p[0] = Premultiply(p[0], p[3]);
-            p[1] = Premultiply(p[1], p[3]);
-            p[2] = Premultiply(p[2], p[3]);
-        }
-        break;
-    default:
-        break;
-    }
+    static const GLenum kFormats[] = {GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_RGBA};
+    if (d < 1 || d > 4) return;
+    format = kFormats[d - 1];
+    // Grey with alpha and RGBA end each pixel in its alpha.
+    if (pixels && d % 2 == 0) PremultiplyPixels(data, static_cast<long long>(w) * h, d);
 }
 
 void gxtkSurface::KeepFile(unsigned char* bytes, int length) {

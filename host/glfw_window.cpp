@@ -111,29 +111,11 @@ void QvGlfwGame::SetDeviceWindow(int width, int height, int flags) {
 int QvGlfwGame::GetDeviceWidth() { return _window ? _windowWidth : 0; }
 int QvGlfwGame::GetDeviceHeight() { return _window ? _windowHeight : 0; }
 
-QvDisplayMode* QvGlfwGame::GetDesktopMode() {
-    const GLFWvidmode* desktop = DesktopVideoMode();
-    if (!desktop) return nullptr;
+static QvDisplayMode* NewDisplayMode(const GLFWvidmode& source) {
     auto* mode = new QvDisplayMode;
-    mode->width = desktop->width;
-    mode->height = desktop->height;
+    mode->width = source.width;
+    mode->height = source.height;
     return mode;
-}
-
-Array<QvDisplayMode*> QvGlfwGame::GetDisplayModes() {
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    int count = 0;
-    const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
-    if (!modes || count <= 0) return Array<QvDisplayMode*>();
-    if (count > 1024) count = 1024;
-    Array<QvDisplayMode*> result(count);
-    for (int i = 0; i < count; ++i) {
-        auto* mode = new QvDisplayMode;
-        mode->width = modes[i].width;
-        mode->height = modes[i].height;
-        gc_assign(result[i], mode);
-    }
-    return result;
 }
 
 static QvGlfwVideoMode* NewVideoMode(const GLFWvidmode& source) {
@@ -146,20 +128,33 @@ static QvGlfwVideoMode* NewVideoMode(const GLFWvidmode& source) {
     return mode;
 }
 
+// The primary monitor's video modes (at most 1024), each made into a host object by `make`.
+template <class Mode>
+static Array<Mode*> PrimaryMonitorModes(Mode* (*make)(const GLFWvidmode&)) {
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    int count = 0;
+    const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
+    if (!modes || count <= 0) return Array<Mode*>();
+    if (count > 1024) count = 1024;
+    Array<Mode*> result(count);
+    for (int i = 0; i < count; ++i) gc_assign(result[i], make(modes[i]));
+    return result;
+}
+
+QvDisplayMode* QvGlfwGame::GetDesktopMode() {
+    const GLFWvidmode* desktop = DesktopVideoMode();
+    return desktop ? NewDisplayMode(*desktop) : nullptr;
+}
+
+Array<QvDisplayMode*> QvGlfwGame::GetDisplayModes() { return PrimaryMonitorModes(NewDisplayMode); }
+
 QvGlfwVideoMode* QvGlfwGame::GetGlfwDesktopMode() {
     const GLFWvidmode* desktop = DesktopVideoMode();
     return desktop ? NewVideoMode(*desktop) : nullptr;
 }
 
 Array<QvGlfwVideoMode*> QvGlfwGame::GetGlfwVideoModes() {
-    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
-    int count = 0;
-    const GLFWvidmode* modes = monitor ? glfwGetVideoModes(monitor, &count) : nullptr;
-    if (!modes || count <= 0) return Array<QvGlfwVideoMode*>();
-    if (count > 1024) count = 1024;
-    Array<QvGlfwVideoMode*> result(count);
-    for (int i = 0; i < count; ++i) gc_assign(result[i], NewVideoMode(modes[i]));
-    return result;
+    return PrimaryMonitorModes(NewVideoMode);
 }
 
 void QvGlfwGame::SetSwapInterval(int interval) {

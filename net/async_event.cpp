@@ -1,5 +1,7 @@
 #include "net/async_event.h"
 
+#include "net/interface_ref.h"
+
 c_IAsyncEventSource* c_Stack3::m_NIL = nullptr;
 c_Stack3* qv_asyncevent__sources = nullptr;
 c_IAsyncEventSource* qv_asyncevent__current = nullptr;

@@ -2,7 +2,6 @@
 // its finished work on the main thread.
 #pragma once
 
-#include "net/interface_ref.h"
 #include "runtime/runtime.h"
 
 class c_IAsyncEventSource {

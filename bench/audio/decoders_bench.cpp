@@ -26,16 +26,13 @@ long Decode(const std::string& path, Reader reader) {
     return long(length) * channels * format;
 }
 
-void BM_LoadEffects(benchmark::State& state) {
-    std::vector<std::string> files;
-    for (const char* slot : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010",
-                             "011", "095", "096", "098", "099"}) {
-        files.push_back(SoundFolder() + slot + ".wav");
-    }
+// Decodes every file once an iteration; stops with an error at the first that does not
+// decode.
+void DecodeEach(benchmark::State& state, const std::vector<std::string>& files, Reader reader) {
     long bytes = 0;
     for (auto _ : state) {
         for (const std::string& file : files) {
-            long decoded = Decode(file, LoadWAV);
+            long decoded = Decode(file, reader);
             if (decoded < 0) {
                 state.SkipWithError(("cannot decode " + file).c_str());
                 return;
@@ -45,20 +42,19 @@ void BM_LoadEffects(benchmark::State& state) {
     }
     state.SetBytesProcessed(bytes);
 }
+
+void BM_LoadEffects(benchmark::State& state) {
+    std::vector<std::string> files;
+    for (const char* slot : {"001", "002", "003", "004", "005", "006", "007", "008", "009", "010",
+                             "011", "095", "096", "098", "099"}) {
+        files.push_back(SoundFolder() + slot + ".wav");
+    }
+    DecodeEach(state, files, LoadWAV);
+}
 BENCHMARK(BM_LoadEffects)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeTune(benchmark::State& state) {
-    std::string file = SoundFolder() + "gale.ogg";
-    long bytes = 0;
-    for (auto _ : state) {
-        long decoded = Decode(file, LoadOGG);
-        if (decoded < 0) {
-            state.SkipWithError(("cannot decode " + file).c_str());
-            return;
-        }
-        bytes += decoded;
-    }
-    state.SetBytesProcessed(bytes);
+    DecodeEach(state, {SoundFolder() + "gale.ogg"}, LoadOGG);
 }
 BENCHMARK(BM_DecodeTune)->Unit(benchmark::kMillisecond);
 

@@ -27,14 +27,19 @@ void Reset() {
     gc_init_lists();
 }
 
-// A working set of `live` objects; every allocation replaces one of them, so as many die as
-// are made. One collector step follows every 64 allocations, like one per dispatched call.
-void BM_AllocateWithSteps(benchmark::State& state) {
+// After a reset, `live` nodes rooted through g_live.
+void MakeLiveSet(int live) {
     Reset();
-    const int live = int(state.range(0));
     gc_root(g_live);
     gc_assign(g_live, Array<Node*>(live));
     for (int i = 0; i < live; ++i) gc_assign(g_live[i], new Node);
+}
+
+// A working set of `live` objects; every allocation replaces one of them, so as many die as
+// are made. One collector step follows every 64 allocations, like one per dispatched call.
+void BM_AllocateWithSteps(benchmark::State& state) {
+    const int live = int(state.range(0));
+    MakeLiveSet(live);
     unsigned slot = 0;
     int64_t made = 0;
     for (auto _ : state) {
@@ -71,11 +76,8 @@ BENCHMARK(BM_AllocateGarbage)->Arg(2)->Arg(6)->Arg(64)->Arg(1024);
 // A full collection over `live` reachable objects with the queue already drained, as the
 // incremental steps leave it.
 void BM_FullCollection(benchmark::State& state) {
-    Reset();
     const int live = int(state.range(0));
-    gc_root(g_live);
-    gc_assign(g_live, Array<Node*>(live));
-    for (int i = 0; i < live; ++i) gc_assign(g_live[i], new Node);
+    MakeLiveSet(live);
     for (auto _ : state) {
         gc_mark_queued(2147483647);
         gc_collect_all();

@@ -5,17 +5,12 @@
 #include <cstdlib>
 
 #include "audio/sound_file.h"
+#include "tests/audio/sound_reading.h"
 #include "tests/audio/wav_bytes.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
-
-struct OggResult {
-    short* samples = nullptr;
-    int length = -7, channels = -7, format = -7, hertz = -7;
-    ~OggResult() { free(samples); }
-};
 
 // Encodes a sine tone to Ogg Vorbis with oggenc; returns the .ogg path.
 std::string EncodeTone(const ScratchDir& dir, const std::string& name, int frames, int channels,
@@ -28,15 +23,7 @@ std::string EncodeTone(const ScratchDir& dir, const std::string& name, int frame
     return ogg;
 }
 
-void Decode(const std::string& path, OggResult* out) {
-    FILE* f = fopen(path.c_str(), "rb");
-    ASSERT_NE(f, nullptr) << path;
-    out->samples = reinterpret_cast<short*>(
-        LoadOGG(f, &out->length, &out->channels, &out->format, &out->hertz));
-    fclose(f);
-}
-
-double Rms(const short* samples, long count) {
+double Rms(const int16_t* samples, long count) {
     double sum = 0;
     for (long i = 0; i < count; ++i) sum += double(samples[i]) * samples[i];
     return count ? std::sqrt(sum / count) : 0.0;
@@ -44,31 +31,29 @@ double Rms(const short* samples, long count) {
 
 TEST(OggReader, MonoToneDecodesToItsExactLength) {
     ScratchDir dir;
-    OggResult r;
-    Decode(EncodeTone(dir, "mono", 10000, 1, 22050), &r);
-    ASSERT_NE(r.samples, nullptr);
+    ReadSound r = ReadFile(EncodeTone(dir, "mono", 10000, 1, 22050), LoadOGG);
+    ASSERT_TRUE(r.data);
     EXPECT_EQ(r.length, 10000);
     EXPECT_EQ(r.channels, 1);
     EXPECT_EQ(r.format, 2);
     EXPECT_EQ(r.hertz, 22050);
     // A half-scale sine has an RMS of about 0.35 of full scale.
-    EXPECT_NEAR(Rms(r.samples, r.length), 0.5 * 32767 / std::sqrt(2.0), 1500.0);
+    EXPECT_NEAR(Rms(r.Samples(), r.length), 0.5 * 32767 / std::sqrt(2.0), 1500.0);
 }
 
 TEST(OggReader, LongStereoToneOutgrowsTheFirstBlock) {
     ScratchDir dir;
-    OggResult r;
     const int frames = 3 * 44100 + 17;
-    Decode(EncodeTone(dir, "stereo", frames, 2, 44100), &r);
-    ASSERT_NE(r.samples, nullptr);
+    ReadSound r = ReadFile(EncodeTone(dir, "stereo", frames, 2, 44100), LoadOGG);
+    ASSERT_TRUE(r.data);
     EXPECT_EQ(r.length, frames);
     EXPECT_EQ(r.channels, 2);
     EXPECT_EQ(r.hertz, 44100);
     // The last frame decoded is inside the block: both channels carry the same tone.
     double left = 0, right = 0;
     for (int i = frames - 1000; i < frames; ++i) {
-        left += std::abs(r.samples[2 * i]);
-        right += std::abs(r.samples[2 * i + 1]);
+        left += std::abs(r.Samples()[2 * i]);
+        right += std::abs(r.Samples()[2 * i + 1]);
     }
     EXPECT_GT(left, 1000.0 * 5000);
     EXPECT_NEAR(left, right, left * 0.05);
@@ -81,9 +66,8 @@ TEST(OggReader, RefusesWhatIsNotVorbis) {
     std::string empty = dir.File("empty.ogg");
     ASSERT_TRUE(WriteFile(empty, ""));
     for (const std::string& path : {wav, empty}) {
-        OggResult r;
-        Decode(path, &r);
-        EXPECT_EQ(r.samples, nullptr) << path;
+        ReadSound r = ReadFile(path, LoadOGG);
+        EXPECT_FALSE(r.data) << path;
     }
 }
 
@@ -94,9 +78,8 @@ TEST(OggReader, TruncatedFileGivesAShorterSampleOrNothing) {
     ASSERT_GT(bytes.size(), 200u);
     for (size_t keep : {size_t(100), bytes.size() / 2, bytes.size() - 1}) {
         ASSERT_TRUE(WriteFile(ogg, bytes.substr(0, keep)));
-        OggResult r;
-        Decode(ogg, &r);
-        if (!r.samples) continue;
+        ReadSound r = ReadFile(ogg, LoadOGG);
+        if (!r.data) continue;
         EXPECT_GE(r.length, 0) << keep;
         EXPECT_LE(r.length, 20000) << keep;
         if (keep <= bytes.size() / 2) {
@@ -131,13 +114,11 @@ TEST(OggReader, RefusesCommentLengthsThatOverrunTheirPacket) {
                    Case{"comment length -1", firstComment, 0xffffffffu},
                    Case{"comment length past the packet", firstComment, 60000u}}) {
         ASSERT_TRUE(WriteFile(ogg, bytes.substr(0, c.at) + Le32(c.value) + bytes.substr(c.at + 4)));
-        OggResult r;
-        Decode(ogg, &r);
-        EXPECT_EQ(r.samples, nullptr) << c.what;
+        ReadSound r = ReadFile(ogg, LoadOGG);
+        EXPECT_FALSE(r.data) << c.what;
     }
     ASSERT_TRUE(WriteFile(ogg, bytes));
-    OggResult intact;
-    Decode(ogg, &intact);
+    ReadSound intact = ReadFile(ogg, LoadOGG);
     EXPECT_EQ(intact.length, 4000) << "the untouched file still loads";
 }
 

@@ -2,21 +2,14 @@
 // broken or hostile headers are refused without crashing or over-reading.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <memory>
+#include <cstdio>
+#include <string>
 
 #include "audio/sound_file.h"
+#include "tests/audio/sound_reading.h"
 #include "tests/audio/wav_bytes.h"
 
 namespace {
-
-struct Decoded {
-    std::unique_ptr<unsigned char, decltype(&free)> data{nullptr, &free};
-    int length = -7, channels = -7, format = -7, hertz = -7;
-    std::string Bytes() const {
-        return std::string(reinterpret_cast<const char*>(data.get()), size_t(length * channels * format));
-    }
-};
 
 FILE* MemoryFile(const std::string& bytes) {
     FILE* f = tmpfile();
@@ -25,10 +18,9 @@ FILE* MemoryFile(const std::string& bytes) {
     return f;
 }
 
-Decoded Load(const std::string& bytes) {
+ReadSound Load(const std::string& bytes) {
     FILE* f = MemoryFile(bytes);
-    Decoded d;
-    d.data.reset(LoadWAV(f, &d.length, &d.channels, &d.format, &d.hertz));
+    ReadSound d = ReadStream(f, LoadWAV);
     fclose(f);
     return d;
 }
@@ -54,7 +46,7 @@ TEST(WavReader, LoadsEachPcmLayoutUnchanged) {
                    Case{1, 16, 44100, 300, 150}, Case{2, 16, 8000, 4000, 1000}}) {
         SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit");
         std::string samples = Ramp(c.bytes);
-        Decoded d = Load(PcmWav(c.channels, c.hertz, c.bits, samples));
+        ReadSound d = Load(PcmWav(c.channels, c.hertz, c.bits, samples));
         ASSERT_TRUE(d.data);
         EXPECT_EQ(d.length, c.frames);
         EXPECT_EQ(d.channels, c.channels);
@@ -66,7 +58,7 @@ TEST(WavReader, LoadsEachPcmLayoutUnchanged) {
 
 TEST(WavReader, SkipsFormatExtensionAndOtherChunksBeforeData) {
     std::string samples = Ramp(64);
-    Decoded d = Load(RiffWave({FmtChunk(1, 1, 22050, 16, 2), Chunk("LIST", "INFOISFT\x04\0\0\0abc\0"),
+    ReadSound d = Load(RiffWave({FmtChunk(1, 1, 22050, 16, 2), Chunk("LIST", "INFOISFT\x04\0\0\0abc\0"),
                                Chunk("fact", Le32(32)), Chunk("data", samples), Chunk("LIST", "tail")}));
     ASSERT_TRUE(d.data);
     EXPECT_EQ(d.length, 32);
@@ -74,13 +66,13 @@ TEST(WavReader, SkipsFormatExtensionAndOtherChunksBeforeData) {
 }
 
 TEST(WavReader, FrameCountRoundsDownForAPartialFrame) {
-    Decoded d = Load(PcmWav(2, 22050, 16, Ramp(10)));
+    ReadSound d = Load(PcmWav(2, 22050, 16, Ramp(10)));
     ASSERT_TRUE(d.data);
     EXPECT_EQ(d.length, 2);
 }
 
 TEST(WavReader, EmptyDataChunkGivesAnEmptySample) {
-    Decoded d = Load(PcmWav(1, 22050, 16, ""));
+    ReadSound d = Load(PcmWav(1, 22050, 16, ""));
     ASSERT_TRUE(d.data);
     EXPECT_EQ(d.length, 0);
 }
@@ -144,12 +136,10 @@ TEST(WavReader, ReadsFromTheCurrentPositionOfTheStream) {
     std::string samples = Ramp(20);
     FILE* f = MemoryFile("junk" + PcmWav(1, 8000, 8, samples));
     fseek(f, 4, SEEK_SET);
-    int length = 0, channels = 0, format = 0, hertz = 0;
-    unsigned char* data = LoadWAV(f, &length, &channels, &format, &hertz);
+    ReadSound d = ReadStream(f, LoadWAV);
     fclose(f);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), 20), samples);
-    free(data);
+    ASSERT_TRUE(d.data);
+    EXPECT_EQ(d.Bytes(), samples);
 }
 
 }  // namespace

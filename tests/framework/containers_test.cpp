@@ -114,11 +114,8 @@ TEST_F(ContainerTest, StackGrowsAndCopiesOutExactlyItsElements) {
 }
 
 TEST_F(ContainerTest, StackPushesRangesAndStartsFromACopy) {
-    Array<String> words(4);
-    words[0] = "a";
-    words[1] = "b";
-    words[2] = "c";
-    words[3] = "d";
+    const String source[] = {"a", "b", "c", "d"};
+    Array<String> words(source, 4);
     auto* stack = (new c_Stack<String>)->m_new2(words);
     words[0] = "changed";
     stack->p_Push2(words, 1, 2);

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "graphics/graphics_device.h"
-#include "host/glfw_game.h"
 #include "tests/graphics/gl_test_window.h"
 
 namespace {
@@ -18,19 +17,15 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(windowOpen) << "no OpenGL window under Xvfb";
-        device = new gxtkGraphics;
-        ASSERT_EQ(device->BeginRender(), 1);
+        device = gltest::BeginPlainFrame();
         ASSERT_EQ(device->Width(), W);
         ASSERT_EQ(device->Height(), H);
-        device->SetMatrix(1, 0, 0, 1, 0, 0);
-        device->SetColor(255, 255, 255);
-        device->SetAlpha(1);
-        device->SetBlend(0);
-        device->SetScissor(0, 0, W, H);
-        device->Cls(0, 0, 0);
     }
 
     uint32_t At(int x, int y) { return gltest::RgbAt(*device, x, y); }
+    std::string WrongPixels(std::initializer_list<gltest::Pixel> expected) {
+        return gltest::WrongPixels(*device, expected);
+    }
 
     // The whole window, top row first.
     Array<int> Window() {
@@ -60,12 +55,9 @@ TEST_F(DevicePixels, RectangleCoversExactlyItsPixels) {
     device->SetColor(0, 255, 0);
     device->DrawRect(10, 20, 30, 15);
     device->EndRender();
-    EXPECT_EQ(At(10, 20), 0x00ff00u);
-    EXPECT_EQ(At(39, 34), 0x00ff00u);
-    EXPECT_EQ(At(9, 20), 0u);
-    EXPECT_EQ(At(40, 20), 0u);
-    EXPECT_EQ(At(10, 19), 0u);
-    EXPECT_EQ(At(10, 35), 0u);
+    EXPECT_EQ(WrongPixels({{10, 20, 0x00ff00}, {39, 34, 0x00ff00},
+                           {9, 20, 0}, {40, 20, 0}, {10, 19, 0}, {10, 35, 0}}),
+              "");
 }
 
 TEST_F(DevicePixels, LinesLightTheRowAndColumnTheyName) {
@@ -73,38 +65,27 @@ TEST_F(DevicePixels, LinesLightTheRowAndColumnTheyName) {
     device->DrawLine(10, 50, 60, 50);
     device->DrawLine(70, 10, 70, 40);
     device->EndRender();
-    EXPECT_EQ(At(30, 50), 0xff0000u);
-    EXPECT_EQ(At(30, 49), 0u);
-    EXPECT_EQ(At(30, 51), 0u);
-    EXPECT_EQ(At(70, 25), 0xff0000u);
-    EXPECT_EQ(At(69, 25), 0u);
-    EXPECT_EQ(At(71, 25), 0u);
+    EXPECT_EQ(WrongPixels({{30, 50, 0xff0000}, {30, 49, 0}, {30, 51, 0},
+                           {70, 25, 0xff0000}, {69, 25, 0}, {71, 25, 0}}),
+              "");
 }
 
 TEST_F(DevicePixels, PointLightsOnePixel) {
     device->SetColor(0, 0, 255);
     device->DrawPoint(5, 7);
     device->EndRender();
-    EXPECT_EQ(At(5, 7), 0x0000ffu);
-    EXPECT_EQ(At(4, 7), 0u);
-    EXPECT_EQ(At(6, 7), 0u);
-    EXPECT_EQ(At(5, 6), 0u);
-    EXPECT_EQ(At(5, 8), 0u);
+    EXPECT_EQ(WrongPixels({{5, 7, 0x0000ff}, {4, 7, 0}, {6, 7, 0}, {5, 6, 0}, {5, 8, 0}}), "");
 }
 
 TEST_F(DevicePixels, OvalFillsTheEllipseInsideItsBox) {
     device->SetColor(255, 255, 0);
     device->DrawOval(20, 20, 40, 30);  // centre (40, 35), radii 20 and 15
     device->EndRender();
-    EXPECT_EQ(At(40, 35), 0xffff00u);
-    EXPECT_EQ(At(58, 35), 0xffff00u);
-    EXPECT_EQ(At(22, 35), 0xffff00u);
-    EXPECT_EQ(At(40, 22), 0xffff00u);
-    EXPECT_EQ(At(40, 48), 0xffff00u);
-    EXPECT_EQ(At(21, 21), 0u);  // box corners lie outside the ellipse
-    EXPECT_EQ(At(58, 48), 0u);
-    EXPECT_EQ(At(62, 35), 0u);
-    EXPECT_EQ(At(40, 18), 0u);
+    EXPECT_EQ(WrongPixels({{40, 35, 0xffff00}, {58, 35, 0xffff00}, {22, 35, 0xffff00},
+                           {40, 22, 0xffff00}, {40, 48, 0xffff00}}),
+              "");
+    // The box's corners lie outside the ellipse.
+    EXPECT_EQ(WrongPixels({{21, 21, 0}, {58, 48, 0}, {62, 35, 0}, {40, 18, 0}}), "");
 }
 
 TEST_F(DevicePixels, TransformedRectangleLandsThroughTheMatrix) {
@@ -112,11 +93,9 @@ TEST_F(DevicePixels, TransformedRectangleLandsThroughTheMatrix) {
     device->SetMatrix(2, 0, 0, 3, 50, 10);
     device->DrawRect(1, 1, 5, 5);  // (52, 13) to (62, 28)
     device->EndRender();
-    EXPECT_EQ(At(52, 13), 0xffffffu);
-    EXPECT_EQ(At(61, 27), 0xffffffu);
-    EXPECT_EQ(At(51, 13), 0u);
-    EXPECT_EQ(At(62, 27), 0u);
-    EXPECT_EQ(At(61, 28), 0u);
+    EXPECT_EQ(WrongPixels({{52, 13, 0xffffff}, {61, 27, 0xffffff},
+                           {51, 13, 0}, {62, 27, 0}, {61, 28, 0}}),
+              "");
 }
 
 TEST_F(DevicePixels, TranslucentColourIsPremultiplied) {
@@ -153,13 +132,10 @@ TEST_F(DevicePixels, ScissorClipsWithRowsCountedFromTheTop) {
     device->SetScissor(0, 0, 8, 8);
     device->DrawRect(0, 0, W, H);
     device->EndRender();
-    EXPECT_EQ(At(15, 15), 0xffffffu);
-    EXPECT_EQ(At(29, 29), 0xffffffu);
-    EXPECT_EQ(At(30, 30), 0u);
-    EXPECT_EQ(At(9, 15), 0u);
-    EXPECT_EQ(At(3, 3), 0xffffffu);       // top-left corner, not bottom-left
-    EXPECT_EQ(At(3, H - 3), 0u);
-    EXPECT_EQ(At(100, 80), 0u);
+    EXPECT_EQ(WrongPixels({{15, 15, 0xffffff}, {29, 29, 0xffffff}, {30, 30, 0}, {9, 15, 0}}),
+              "");
+    // The second box is the top-left corner, not the bottom-left.
+    EXPECT_EQ(WrongPixels({{3, 3, 0xffffff}, {3, H - 3, 0}, {100, 80, 0}}), "");
 }
 
 TEST_F(DevicePixels, FullWindowScissorTurnsClippingOff) {
@@ -180,9 +156,7 @@ TEST_F(DevicePixels, ClsDropsWhatIsPendingAndObeysTheScissor) {
     device->Cls(255, 0, 0);
     device->EndRender();
     EXPECT_EQ(device->flushCount, flushes);
-    EXPECT_EQ(At(20, 20), 0x0000ffu);
-    EXPECT_EQ(At(65, 5), 0xff0000u);
-    EXPECT_EQ(At(75, 5), 0x0000ffu);
+    EXPECT_EQ(WrongPixels({{20, 20, 0x0000ff}, {65, 5, 0xff0000}, {75, 5, 0x0000ff}}), "");
 }
 
 TEST_F(DevicePixels, ReadPixelsGivesTopRowFirstAsArgb) {
@@ -226,11 +200,9 @@ TEST_F(DevicePixels, SurfaceDrawsItsPremultipliedPixels) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(At(50 + i % 4, 60 + i / 4), expected[i]) << "pixel " << i;
     }
-    EXPECT_EQ(At(54, 60), 0u);
-    EXPECT_EQ(At(80, 60), 0x102030u);
-    EXPECT_EQ(At(81, 60), 0xffffffu);
-    EXPECT_EQ(At(82, 60), 0u);
-    EXPECT_EQ(At(80, 61), 0u);
+    EXPECT_EQ(WrongPixels({{54, 60, 0}, {80, 60, 0x102030}, {81, 60, 0xffffff}, {82, 60, 0},
+                           {80, 61, 0}}),
+              "");
 }
 
 // A scene with runs of equal ovals, two picture sheets, blend modes set again while in

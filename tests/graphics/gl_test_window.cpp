@@ -2,6 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -48,10 +49,34 @@ void CloseWindow() {
     window = nullptr;
 }
 
+gxtkGraphics* BeginPlainFrame() {
+    gxtkGraphics* device = new gxtkGraphics;
+    device->BeginRender();
+    device->SetMatrix(1, 0, 0, 1, 0, 0);
+    device->SetColor(255, 255, 255);
+    device->SetAlpha(1);
+    device->SetBlend(0);
+    device->SetScissor(0, 0, device->Width(), device->Height());
+    device->Cls(0, 0, 0);
+    return device;
+}
+
 uint32_t RgbAt(gxtkGraphics& device, int x, int y) {
     Array<int> pixel(1);
     device.ReadPixels(pixel, x, y, 1, 1, 0, 1);
     return static_cast<uint32_t>(pixel[0]) & 0xffffff;
+}
+
+std::string WrongPixels(gxtkGraphics& device, std::initializer_list<Pixel> expected) {
+    std::string wrong;
+    for (const Pixel& p : expected) {
+        uint32_t rgb = RgbAt(device, p.x, p.y);
+        if (rgb == p.rgb) continue;
+        char line[64];
+        std::snprintf(line, sizeof line, "(%d, %d) is %06x, not %06x\n", p.x, p.y, rgb, p.rgb);
+        wrong += line;
+    }
+    return wrong;
 }
 
 bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba) {

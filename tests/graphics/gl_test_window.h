@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,20 @@ namespace gltest {
 bool OpenWindow(int width, int height);
 void CloseWindow();
 
+// A new render device in a frame begun from the defaults: no transform, opaque white,
+// alpha blending, no clipping, and the window cleared to black.
+gxtkGraphics* BeginPlainFrame();
+
 // The colour of window pixel (x, y) as 0xRRGGBB, read through the device.
 uint32_t RgbAt(gxtkGraphics& device, int x, int y);
+
+// A window pixel and the colour it should show, as 0xRRGGBB.
+struct Pixel {
+    int x, y;
+    uint32_t rgb;
+};
+// One line for each pixel that shows another colour; empty when all are as expected.
+std::string WrongPixels(gxtkGraphics& device, std::initializer_list<Pixel> expected);
 
 // Writes a w x h PNG of 4-channel pixels given as RGBA bytes; false on failure.
 bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba);

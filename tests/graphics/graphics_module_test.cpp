@@ -61,7 +61,9 @@ protected:
     }
     void TearDown() override { qv_graphics_EndRender(); }
 
-    uint32_t At(int x, int y) { return gltest::RgbAt(*device, x, y); }
+    std::string WrongPixels(std::initializer_list<gltest::Pixel> expected) {
+        return gltest::WrongPixels(*device, expected);
+    }
 
     // A w x h image of one colour per row, written through the device.
     c_Image* RowsImage(int w, int h, const std::vector<uint32_t>& rowColours, int frames,
@@ -110,7 +112,7 @@ TEST_F(GraphicsModule, BeginRenderStartsEveryFrameFromTheDefaults) {
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
     qv_graphics_DrawRect(0, 0, 4, 4);
     device->EndRender();
-    EXPECT_EQ(At(1, 1), 0xffffffu);
+    EXPECT_EQ(WrongPixels({{1, 1, 0xffffff}}), "");
 }
 
 TEST_F(GraphicsModule, MatrixReachesTheDeviceAtTheNextDrawing) {
@@ -124,9 +126,7 @@ TEST_F(GraphicsModule, MatrixReachesTheDeviceAtTheNextDrawing) {
     EXPECT_FLOAT_EQ(device->vertices[0].x, 12);
     EXPECT_FLOAT_EQ(device->vertices[0].y, 22);
     device->EndRender();
-    EXPECT_EQ(At(12, 22), 0xffffffu);
-    EXPECT_EQ(At(13, 23), 0xffffffu);
-    EXPECT_EQ(At(14, 22), 0u);
+    EXPECT_EQ(WrongPixels({{12, 22, 0xffffff}, {13, 23, 0xffffff}, {14, 22, 0}}), "");
 }
 
 TEST_F(GraphicsModule, StateSettersPassTheirValuesOn) {
@@ -149,8 +149,7 @@ TEST_F(GraphicsModule, EllipseIsGivenByCentreAndRadii) {
     EXPECT_FLOAT_EQ(device->vertices[0].y, 30);
     EXPECT_EQ(device->vertexCount, 12);
     device->EndRender();
-    EXPECT_EQ(At(40, 30), 0xffffffu);
-    EXPECT_EQ(At(40, 37), 0u);
+    EXPECT_EQ(WrongPixels({{40, 30, 0xffffff}, {40, 37, 0}}), "");
 }
 
 TEST_F(GraphicsModule, ImageLandsWithItsHandleOnThePosition) {
@@ -158,11 +157,9 @@ TEST_F(GraphicsModule, ImageLandsWithItsHandleOnThePosition) {
                                c_Image::CentreHandle);
     qv_graphics_DrawImage(image, 20, 20, 0);
     device->EndRender();
-    EXPECT_EQ(At(18, 18), 0xffffffu);
-    EXPECT_EQ(At(21, 21), 0xffffffu);
-    EXPECT_EQ(At(17, 18), 0u);
-    EXPECT_EQ(At(22, 18), 0u);
-    EXPECT_EQ(At(18, 22), 0u);
+    EXPECT_EQ(WrongPixels({{18, 18, 0xffffff}, {21, 21, 0xffffff},
+                           {17, 18, 0}, {22, 18, 0}, {18, 22, 0}}),
+              "");
 }
 
 TEST_F(GraphicsModule, FramesDrawTheirOwnCells) {
@@ -177,11 +174,9 @@ TEST_F(GraphicsModule, FramesDrawTheirOwnCells) {
     qv_graphics_DrawImage(image, 10, 12, 0);
     device->EndRender();
     EXPECT_EQ(device->parts, 2);
-    EXPECT_EQ(At(10, 10), 0x0000ffu);
-    EXPECT_EQ(At(11, 10), 0x0000ffu);
-    EXPECT_EQ(At(12, 10), 0u);
-    EXPECT_EQ(At(10, 12), 0xff0000u);
-    EXPECT_EQ(At(9, 12), 0u);
+    EXPECT_EQ(WrongPixels({{10, 10, 0x0000ff}, {11, 10, 0x0000ff}, {12, 10, 0},
+                           {10, 12, 0xff0000}, {9, 12, 0}}),
+              "");
 }
 
 TEST_F(GraphicsModule, RotatedAndScaledImageTurnsAboutItsHandle) {
@@ -191,12 +186,9 @@ TEST_F(GraphicsModule, RotatedAndScaledImageTurnsAboutItsHandle) {
     EXPECT_EQ(qv_graphics_context->m_transformed, 0);
     device->EndRender();
     // The image's x axis now points up the screen and its rows run to the right.
-    EXPECT_EQ(At(51, 45), 0xff0000u);
-    EXPECT_EQ(At(53, 45), 0x0000ffu);
-    EXPECT_EQ(At(51, 43), 0xff0000u);
-    EXPECT_EQ(At(51, 41), 0u);
-    EXPECT_EQ(At(55, 45), 0u);
-    EXPECT_EQ(At(51, 51), 0u);
+    EXPECT_EQ(WrongPixels({{51, 45, 0xff0000}, {53, 45, 0x0000ff}, {51, 43, 0xff0000},
+                           {51, 41, 0}, {55, 45, 0}, {51, 51, 0}}),
+              "");
 }
 
 TEST_F(GraphicsModule, WholeSurfaceImagesDrawThroughTheWholeSurfaceOperation) {
@@ -280,8 +272,7 @@ TEST_F(GraphicsModule, ADiscardedImageGivesUpItsPictureAtOnceAndDrawsNothing) {
     qv_graphics_DrawImage2(cut, 20, 20, 30, 2, 2, 0);
     EXPECT_EQ(device->vertexCount, 0);
     device->EndRender();
-    EXPECT_EQ(At(8, 8), 0u);
-    EXPECT_EQ(At(20, 20), 0u);
+    EXPECT_EQ(WrongPixels({{8, 8, 0}, {20, 20, 0}}), "");
     EXPECT_EQ(surface->seq, -1);
 }
 

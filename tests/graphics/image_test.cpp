@@ -6,7 +6,8 @@
 
 #include <cstdio>
 
-#include "graphics/graphics.h"
+#include "graphics/image.h"
+#include "graphics/surface.h"
 
 namespace {
 

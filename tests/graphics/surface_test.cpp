@@ -88,15 +88,9 @@ protected:
         StartFrame();
     }
 
-    void StartFrame() {
-        device = new gxtkGraphics;
-        device->BeginRender();
-        device->SetMatrix(1, 0, 0, 1, 0, 0);
-        device->SetColor(255, 255, 255);
-        device->SetAlpha(1);
-        device->SetBlend(0);
-        device->SetScissor(0, 0, W, H);
-        device->Cls(0, 0, 0);
+    void StartFrame() { device = gltest::BeginPlainFrame(); }
+    std::string WrongPixels(std::initializer_list<gltest::Pixel> expected) {
+        return gltest::WrongPixels(*device, expected);
     }
 
     // A w x h picture whose every pixel differs from its neighbours, as RGBA bytes.
@@ -232,8 +226,7 @@ TEST_F(SurfaceTextures, WritingIntoALoadedPictureKeepsItsPixelsForTheNextContext
     StartFrame();
     device->DrawSurface(surface, 30, 40);
     device->EndRender();
-    EXPECT_EQ(gltest::RgbAt(*device, 32, 43), 0xffffffu);
-    EXPECT_EQ(gltest::RgbAt(*device, 33, 44), 0xffffffu);
+    EXPECT_EQ(WrongPixels({{32, 43, 0xffffff}, {33, 44, 0xffffff}}), "");
     EXPECT_EQ(Mismatches(30, 40, 24, 20), 4) << "the rest is still the picture";
 }
 
@@ -257,10 +250,9 @@ TEST_F(SurfaceTextures, SubDataUploadsWholeRowsAtOnceAndPartRowsOneByOne) {
 
     device->DrawSurface(surface, 50, 50);
     device->EndRender();
-    EXPECT_EQ(gltest::RgbAt(*device, 52, 53), 0xff0000u);
-    EXPECT_EQ(gltest::RgbAt(*device, 55, 54), 0xff0000u);
-    EXPECT_EQ(gltest::RgbAt(*device, 56, 54), 0u);
-    EXPECT_EQ(gltest::RgbAt(*device, 65, 59), 0x008000u);
+    EXPECT_EQ(WrongPixels({{52, 53, 0xff0000}, {55, 54, 0xff0000}, {56, 54, 0},
+                           {65, 59, 0x008000}}),
+              "");
 }
 
 TEST_F(SurfaceTextures, SubDataOfAStaleTextureWaitsForTheNextBind) {
@@ -275,8 +267,7 @@ TEST_F(SurfaceTextures, SubDataOfAStaleTextureWaitsForTheNextBind) {
     EXPECT_EQ(surface->subDataUploads, uploads);
     device->DrawSurface(surface, 10, 10);
     device->EndRender();
-    EXPECT_EQ(gltest::RgbAt(*device, 12, 12), 0x0000ffu);
-    EXPECT_EQ(gltest::RgbAt(*device, 14, 12), 0u);
+    EXPECT_EQ(WrongPixels({{12, 12, 0x0000ff}, {14, 12, 0}}), "");
 }
 
 TEST_F(SurfaceTextures, SubDataIsClippedToTheSurfaceAndIgnoredWithoutAlpha) {
@@ -315,8 +306,7 @@ TEST_F(SurfaceTextures, DiscardReleasesEverythingAtOnceAndTheSurfaceDrawsNothing
     device->DrawSurface2(surface, 10, 0, 0, 0, 2, 2);
     EXPECT_EQ(device->vertexCount, 4);
     device->EndRender();
-    EXPECT_EQ(gltest::RgbAt(*device, 1, 1), 0u);
-    EXPECT_EQ(gltest::RgbAt(*device, 21, 21), 0u);
+    EXPECT_EQ(WrongPixels({{1, 1, 0}, {21, 21, 0}}), "");
     EXPECT_EQ(surface->Width(), 6);
     device = nullptr;
     gc_collect_all();

@@ -16,20 +16,24 @@ protected:
         host.SetDelegate(delegate);
     }
     void TearDown() override { ReleaseCollectedObjects(); }
+    // One event of each kind, a render and a loss of the graphics.
+    void SendEventsRenderAndDiscard() {
+        host.KeyEvent(1, 65);
+        host.MouseEvent(5, 2, 1, 2);
+        host.TouchEvent(9, 3, 1, 2);
+        host.MotionEvent(10, 0, 1, 2, 3);
+        host.RenderGame();
+        host.DiscardGraphics();
+    }
     QvGame host;
     RecordingDelegate* delegate = nullptr;
 };
 
 TEST_F(DispatchTest, NothingButStartReachesTheDelegateBeforeTheGameStarts) {
-    host.KeyEvent(1, 65);
-    host.MouseEvent(4, 0, 1, 2);
-    host.TouchEvent(7, 0, 1, 2);
-    host.MotionEvent(10, 0, 1, 2, 3);
-    host.RenderGame();
+    SendEventsRenderAndDiscard();
     host.UpdateGame();
     host.SuspendGame();
     host.ResumeGame();
-    host.DiscardGraphics();
     EXPECT_TRUE(delegate->calls.empty());
     host.StartGame();
     host.StartGame();
@@ -39,12 +43,7 @@ TEST_F(DispatchTest, NothingButStartReachesTheDelegateBeforeTheGameStarts) {
 
 TEST_F(DispatchTest, EventsAndRendersPassOnceStarted) {
     host.StartGame();
-    host.KeyEvent(1, 65);
-    host.MouseEvent(5, 2, 1, 2);
-    host.TouchEvent(9, 3, 1, 2);
-    host.MotionEvent(10, 0, 1, 2, 3);
-    host.RenderGame();
-    host.DiscardGraphics();
+    SendEventsRenderAndDiscard();
     EXPECT_EQ(delegate->calls, (std::vector<std::string>{"start", "key 1 65", "mouse 5 2",
                                                          "touch 9 3", "motion 10", "render",
                                                          "discard"}));

@@ -59,6 +59,14 @@ protected:
         }
         return perFrame;
     }
+    // Runs one frame whose buffer swap takes `periods` updates' time at 60 updates a
+    // second, then gives the swap back its usual cost; returns the updates the frame ran.
+    int RunSlowFrame(double periods) {
+        frames.swapCost = periods / 60;
+        int updates = RunFrames(1)[0];
+        frames.swapCost = 0.001;
+        return updates;
+    }
 
     SimulatedFrames frames;
     QvGlfwGame host;
@@ -89,10 +97,7 @@ TEST_F(FrameLoopTest, FallingBehindRunsFourUpdatesThenRestartsTheSchedule) {
     host.SetUpdateRate(60);
     RunFrames(3);
     // One frame's render stalls for ten periods.
-    frames.swapCost = 10.0 / 60;
-    std::vector<int> stalled = RunFrames(1);
-    EXPECT_EQ(stalled[0], 4);
-    frames.swapCost = 0.001;
+    EXPECT_EQ(RunSlowFrame(10), 4);
     size_t sleepsBefore = frames.sleeps.size();
     std::vector<int> after = RunFrames(3);
     // The dropped schedule restarts from the current time: no sleep before the next
@@ -106,24 +111,19 @@ TEST_F(FrameLoopTest, SlowUpdatesCatchUpWithinFourPerFrame) {
     host.SetUpdateRate(60);
     RunFrames(2);
     // A frame that takes three and a half periods runs the three updates it missed.
-    frames.swapCost = 3.5 / 60;
-    std::vector<int> late = RunFrames(1);
-    EXPECT_EQ(late[0], 3);
+    EXPECT_EQ(RunSlowFrame(3.5), 3);
 }
 
 TEST_F(FrameLoopTest, ChangingTheRateInsideAnUpdateEndsTheCatchUp) {
     host.SetUpdateRate(60);
     RunFrames(2);
-    frames.swapCost = 10.0 / 60;
     delegate->onUpdate = [this] {
         host.SetUpdateRate(30);
         delegate->onUpdate = nullptr;
     };
-    std::vector<int> changed = RunFrames(1);
-    EXPECT_EQ(changed[0], 1);
+    EXPECT_EQ(RunSlowFrame(10), 1);
     EXPECT_EQ(host.UpdateRate(), 30);
     // The next frame restarts at the new rate without sleeping first.
-    frames.swapCost = 0.001;
     size_t sleepsBefore = frames.sleeps.size();
     RunFrames(2);
     ASSERT_EQ(frames.sleeps.size(), sleepsBefore + 1);

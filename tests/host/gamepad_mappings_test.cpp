@@ -24,7 +24,7 @@ TEST(GamepadMappings, UsableLinesPassAndCommentsBlanksAndOtherPlatformsAreQuiet)
 }
 
 TEST(GamepadMappings, EachBadLineIsReportedOnceWithItsPlaceAndLeftOut) {
-    const std::string text = kGood + "\n" +
+    const std::string text = kGood + "\n" +                                    // 1
                              "0300de1e,Short GUID,a:b0,\n" +                   // 2
                              kGuid + "\n" +                                    // 3
                              kGuid + ",Bad button,a:q0,platform:Linux,\n" +    // 4

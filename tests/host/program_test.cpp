@@ -2,7 +2,6 @@
 // manager's close request, focus changes and keys typed into it.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 

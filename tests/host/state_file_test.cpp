@@ -1,7 +1,6 @@
 // The saved-state file: its bytes, the round trip, saves that cannot complete, and the
 // file in folders as players have them (links, files of other users, FIFOs, devices).
 #include <dirent.h>
-#include <fcntl.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>

@@ -2,10 +2,9 @@
 // updates per second, clears its window each frame, and reports its lifecycle and the
 // keys it sees on standard output. With HOST_TEST_APP_THROW set, its first update throws.
 #include <cstdlib>
+#include <string>
 
-#include "audio/audio_module.h"
 #include "framework/app.h"
-#include "framework/game_delegate.h"
 #include "framework/input.h"
 #include "framework/module_globals.h"
 #include "graphics/graphics.h"

@@ -1,12 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
 #include "net/async_queue.h"
 #include "tests/net/pump.h"
 #include "tests/net/runtime_error.h"
+#include "tests/net/thread_wait.h"
+#include "tests/support/process.h"
 
 namespace {
 
@@ -53,10 +56,7 @@ c_AsyncQueue* RegisteredQueue() {
 }
 
 bool WaitExecuted(Journal& journal, int count) {
-    for (int i = 0; i < 10000 && journal.executed.load() < count; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return journal.executed.load() >= count;
+    return PollUntil([&] { return journal.executed.load() >= count; }, 10.0, 0.001);
 }
 
 }  // namespace
@@ -145,13 +145,6 @@ public:
         return 0;
     }
 };
-
-bool WaitStopped(QvThread* thread) {
-    for (int i = 0; i < 10000 && thread->IsRunning(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return !thread->IsRunning();
-}
 
 }  // namespace
 

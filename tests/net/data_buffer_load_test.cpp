@@ -1,12 +1,10 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <thread>
-
 #include "host/game.h"
 #include "net/data_buffer.h"
 #include "net/thread.h"
 #include "tests/net/string_printer.h"
+#include "tests/net/thread_wait.h"
 #include "tests/support/scratch_dir.h"
 
 namespace {
@@ -32,13 +30,6 @@ public:
         return 0;
     }
 };
-
-bool WaitStopped(QvThread* thread) {
-    for (int i = 0; i < 10000 && thread->IsRunning(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return !thread->IsRunning();
-}
 
 }  // namespace
 

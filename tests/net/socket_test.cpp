@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "net/socket.h"

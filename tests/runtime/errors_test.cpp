@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 #include "runtime/runtime.h"
 #include "tests/support/process.h"
@@ -31,77 +32,60 @@ std::string Repeat(const std::string& text, int times) {
     return out;
 }
 
+// How a run ended: its exit code, standard output and standard error.
+using Outcome = std::tuple<int, std::string, std::string>;
+Outcome Ended(const ProcessResult& r) { return {r.exitCode, r.out, r.err}; }
+
 TEST(ConsoleOutput, PrintsUtf8LinesAndLowBytesToStandardError) {
-    ProcessResult r = Probe("print");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "\xC3\xA9\n\xE2\x98\xBA\nlog line\n\n");
-    EXPECT_EQ(r.err, "to stderr A\n");
+    EXPECT_EQ(Ended(Probe("print")),
+              Outcome(0, "\xC3\xA9\n\xE2\x98\xBA\nlog line\n\n", "to stderr A\n"));
 }
 
 TEST(RuntimeError, AnEmptyMessageRunsTheQuitHookAndQuits) {
-    ProcessResult r = Probe("quit");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "before\nquit hook\n");
-    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Ended(Probe("quit")), Outcome(0, "before\nquit hook\n", ""));
 }
 
 TEST(RuntimeError, WithoutADebuggerTheProcessFails) {
-    ProcessResult r = Probe("error");
-    EXPECT_EQ(r.exitCode, kFailed);
-    EXPECT_EQ(r.out, kBoom);
-    EXPECT_EQ(r.err, kMarker);
+    EXPECT_EQ(Ended(Probe("error")), Outcome(kFailed, kBoom, kMarker));
 }
 
 TEST(RuntimeError, MessageCharactersAreCutToEightBits) {
-    ProcessResult r = Probe("error", "", "wide");
-    EXPECT_EQ(r.exitCode, kFailed);
-    EXPECT_EQ(r.out, "Pellix Runtime Error : xA\n\n");
+    EXPECT_EQ(Ended(Probe("error", "", "wide")),
+              Outcome(kFailed, "Pellix Runtime Error : xA\n\n", kMarker));
 }
 
+// Input ends after the four commands: the fifth handshake fails.
 TEST(DebuggerHandshake, RunAndStepCommandsReportTheErrorAgain) {
-    ProcessResult r = Probe("error", "r\ns\ne\nl\n");
-    EXPECT_EQ(r.exitCode, kFailed) << "input ends after four commands";
-    EXPECT_EQ(r.out, Repeat(kBoom, 5));
-    EXPECT_EQ(r.err, Repeat(kMarker, 5));
+    EXPECT_EQ(Ended(Probe("error", "r\ns\ne\nl\n")),
+              Outcome(kFailed, Repeat(kBoom, 5), Repeat(kMarker, 5)));
 }
 
 TEST(DebuggerHandshake, QuitEndsWithSuccess) {
-    ProcessResult r = Probe("error", "q\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, kBoom);
-    EXPECT_EQ(r.err, kMarker);
+    EXPECT_EQ(Ended(Probe("error", "q\n")), Outcome(0, kBoom, kMarker));
 }
 
 TEST(DebuggerHandshake, InspectingNothingPrintsAnEmptyLine) {
-    ProcessResult r = Probe("error", "@0\nq\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, kMarker + "\n");
+    EXPECT_EQ(Ended(Probe("error", "@0\nq\n")), Outcome(0, kBoom, kMarker + "\n"));
 }
 
 TEST(DebuggerHandshake, AnAddressThatIsNoObjectIsNotRead) {
-    ProcessResult r = Probe("error", "@0x10\n@zz\nq\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.err, kMarker + "\n\n");
+    EXPECT_EQ(Ended(Probe("error", "@0x10\n@zz\nq\n")), Outcome(0, kBoom, kMarker + "\n\n"));
 }
 
 TEST(DebuggerHandshake, QuestionMarkReadsTheNextCommand) {
-    ProcessResult r = Probe("error", "?\n?\nq\n");
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, kBoom);
-    EXPECT_EQ(r.err, kMarker);
+    EXPECT_EQ(Ended(Probe("error", "?\n?\nq\n")), Outcome(0, kBoom, kMarker));
 }
 
 TEST(DebuggerHandshake, AnUnknownCommandIsEchoedAndFails) {
-    ProcessResult r = Probe("error", "xyz\nq\n");
-    EXPECT_EQ(r.exitCode, kFailed);
-    EXPECT_EQ(r.out, kBoom + "????? xyz ?????");
+    EXPECT_EQ(Ended(Probe("error", "xyz\nq\n")),
+              Outcome(kFailed, kBoom + "????? xyz ?????", kMarker));
 }
 
+// A command must end in a line feed within its first 256 bytes.
 TEST(DebuggerHandshake, ACommandWithoutLineFeedFails) {
-    EXPECT_EQ(Probe("error", "q").exitCode, kFailed);
-    ProcessResult tooLong = Probe("error", std::string(300, 'q') + "\n");
-    EXPECT_EQ(tooLong.exitCode, kFailed) << "no line feed within the first 256 bytes";
-    EXPECT_EQ(tooLong.out, kBoom);
+    EXPECT_EQ(Ended(Probe("error", "q")), Outcome(kFailed, kBoom, kMarker));
+    EXPECT_EQ(Ended(Probe("error", std::string(300, 'q') + "\n")),
+              Outcome(kFailed, kBoom, kMarker));
 }
 
 TEST(FatalSignal, ReportsTheSignalAsARuntimeError) {

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "audio/sound_file.h"
+#include "tests/audio/sound_reading.h"
 
 namespace {
 
@@ -38,23 +39,22 @@ uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] 
 
 struct Decoded {
     std::vector<int16_t> samples;  // interleaved
-    int length = 0, channels = 0, format = 0, hertz = 0;
+    int length = 0, channels = 0, hertz = 0;
+
+    // Sample `i` of channel `c`.
+    int At(int i, int c) const { return samples[size_t(i) * channels + c]; }
+    double Seconds() const { return double(length) / hertz; }
 };
 
-// Decodes through the game's own readers.
+// Decodes 16-bit sounds through the game's own readers; no samples for anything else.
 Decoded Decode(const std::string& path, bool ogg) {
+    ReadSound read = ReadFile(path, ogg ? LoadOGG : LoadWAV);
     Decoded d;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return d;
-    unsigned char* data = ogg ? LoadOGG(f, &d.length, &d.channels, &d.format, &d.hertz)
-                              : LoadWAV(f, &d.length, &d.channels, &d.format, &d.hertz);
-    std::fclose(f);
-    if (!data) return d;
-    if (d.format == 2) {
-        const int16_t* s = reinterpret_cast<const int16_t*>(data);
-        d.samples.assign(s, s + size_t(d.length) * d.channels);
-    }
-    std::free(data);
+    if (!read.data || read.format != 2) return d;
+    d.samples.assign(read.Samples(), read.Samples() + size_t(read.length) * read.channels);
+    d.length = read.length;
+    d.channels = read.channels;
+    d.hertz = read.hertz;
     return d;
 }
 
@@ -86,12 +86,10 @@ TEST(AssetSounds, EffectsLoadThroughTheGameReaderAndEndQuietly) {
     for (int slot : kEffectSlots) {
         SCOPED_TRACE(EffectFile(slot));
         Decoded d = Decode(EffectFile(slot), false);
-        ASSERT_FALSE(d.samples.empty()) << "the game's WAV reader refused it";
+        ASSERT_FALSE(d.samples.empty()) << "the game's WAV reader refused it, or it is not 16-bit";
         EXPECT_EQ(d.channels, 1);
-        EXPECT_EQ(d.format, 2);
-        double seconds = double(d.length) / d.hertz;
-        EXPECT_GT(seconds, 0.03);
-        EXPECT_LT(seconds, 2.5);
+        EXPECT_GT(d.Seconds(), 0.03);
+        EXPECT_LT(d.Seconds(), 2.5);
         // Whether a fight sound is heard over the tune is measured below; this only catches
         // an effect rendered silent.
         EXPECT_GT(Peak(d.samples), 32767 / 16) << "too quiet to hear";
@@ -111,7 +109,7 @@ TEST(AssetSounds, EffectsAndTuneAreCentredWithHeadroom) {
             double sum = 0;
             int peak = 0;
             for (int i = 0; i < d.length; ++i) {
-                int v = d.samples[size_t(i) * d.channels + c];
+                int v = d.At(i, c);
                 sum += v;
                 peak = std::max(peak, std::abs(v));
             }
@@ -128,16 +126,15 @@ TEST(AssetSounds, TuneDecodesToALoopOfThirtyToNinetySeconds) {
     ASSERT_FALSE(d.samples.empty()) << "data/sfx/gale.ogg did not decode";
     ASSERT_GE(d.channels, 1);
     ASSERT_LE(d.channels, 2);
-    double seconds = double(d.length) / d.hertz;
-    EXPECT_GE(seconds, 30.0);
-    EXPECT_LE(seconds, 90.0);
+    EXPECT_GE(d.Seconds(), 30.0);
+    EXPECT_LE(d.Seconds(), 90.0);
     EXPECT_GT(Peak(d.samples), 32767 / 3);
     // Music all the way through: no second of the loop is (nearly) silent.
     for (int start = 0; start + d.hertz <= d.length; start += d.hertz) {
         double energy = 0;
         for (int i = start; i < start + d.hertz; ++i)
             for (int c = 0; c < d.channels; ++c) {
-                double v = d.samples[size_t(i) * d.channels + c] / 32768.0;
+                double v = d.At(i, c) / 32768.0;
                 energy += v * v;
             }
         EXPECT_GT(std::sqrt(energy / (double(d.hertz) * d.channels)), 0.03) << "second " << start / d.hertz;
@@ -147,10 +144,10 @@ TEST(AssetSounds, TuneDecodesToALoopOfThirtyToNinetySeconds) {
     for (int c = 0; c < d.channels; ++c) {
         std::vector<int> steps;
         for (int i = 1; i < d.length; ++i)
-            steps.push_back(std::abs(d.samples[size_t(i) * d.channels + c] - d.samples[size_t(i - 1) * d.channels + c]));
+            steps.push_back(std::abs(d.At(i, c) - d.At(i - 1, c)));
         std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
         int typical = steps[steps.size() * 99 / 100];
-        int seam = std::abs(d.samples[c] - d.samples[size_t(d.length - 1) * d.channels + c]);
+        int seam = std::abs(d.At(0, c) - d.At(d.length - 1, c));
         EXPECT_LE(seam, std::max(typical, 64)) << "channel " << c;
     }
 }
@@ -166,7 +163,7 @@ double Db(double v) { return 20 * std::log10(std::max(v, 1e-9)); }
 
 std::vector<double> ChannelOf(const Decoded& d, int c) {
     std::vector<double> out(size_t(d.length));
-    for (int i = 0; i < d.length; ++i) out[size_t(i)] = d.samples[size_t(i) * d.channels + c] / 32768.0;
+    for (int i = 0; i < d.length; ++i) out[size_t(i)] = d.At(i, c) / 32768.0;
     return out;
 }
 

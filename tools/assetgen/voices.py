@@ -14,7 +14,9 @@ def midi_hz(note):
     return 440.0 * 2.0 ** ((note - 69) / 12.0)
 
 
-def _adsr(n, attack, decay, sustain, release, rate=RATE):
+def _adsr(seconds, attack, decay, sustain, release, rate=RATE):
+    """The envelope of a note held for `seconds`, with its release after."""
+    n = int(seconds * rate)
     a, d, r = int(attack * rate), int(decay * rate), int(release * rate)
     env = []
     for i in range(n + r):
@@ -33,8 +35,7 @@ def _adsr(n, attack, decay, sustain, release, rate=RATE):
 @functools.lru_cache(maxsize=None)
 def lead(note, seconds):
     """A pulse lead with a soft attack, gentle vibrato and a touch of detune."""
-    n = int(seconds * RATE)
-    env = _adsr(n, 0.01, 0.12, 0.7, 0.08)
+    env = _adsr(seconds, 0.01, 0.12, 0.7, 0.08)
     f = midi_hz(note)
     out = []
     p1 = p2 = 0.0
@@ -52,8 +53,7 @@ def lead(note, seconds):
 @functools.lru_cache(maxsize=None)
 def bass(note, seconds):
     """A round bass: triangle plus a little square bite, quick decay."""
-    n = int(seconds * RATE)
-    env = _adsr(n, 0.004, 0.1, 0.6, 0.03)
+    env = _adsr(seconds, 0.004, 0.1, 0.6, 0.03)
     f = midi_hz(note)
     out = []
     p = 0.0
@@ -68,8 +68,7 @@ def bass(note, seconds):
 @functools.lru_cache(maxsize=None)
 def chime(note, seconds):
     """A bell-like arpeggio voice (two sine partials, fast decay)."""
-    n = int(seconds * RATE)
-    env = _adsr(n, 0.002, seconds * 0.9, 0.15, 0.05)
+    env = _adsr(seconds, 0.002, seconds * 0.9, 0.15, 0.05)
     f = midi_hz(note)
     return tuple(e * 0.3 * (math.sin(2 * math.pi * f * i / RATE) + 0.3 * math.sin(2 * math.pi * f * 3.01 * i / RATE))
                  for i, e in enumerate(env))
@@ -78,8 +77,7 @@ def chime(note, seconds):
 @functools.lru_cache(maxsize=None)
 def pad(notes, seconds):
     """A soft saw chord pad with slow attack, low-passed."""
-    n = int(seconds * RATE)
-    env = _adsr(n, 0.25, 0.3, 0.8, 0.3)
+    env = _adsr(seconds, 0.25, 0.3, 0.8, 0.3)
     phases = [0.0] * len(notes)
     freqs = [midi_hz(x) for x in notes]
     out = []
