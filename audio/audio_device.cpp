@@ -141,7 +141,8 @@ gxtkSample* gxtkAudio::LoadSample(String path) {
 bool gxtkAudio::LoadSample__UNSAFE__(gxtkSample* sample, String path) {
     if (!QvGame::_game) return false;
     int length = 0, channelCount = 0, format = 0, hertz = 0;
-    unsigned char* data = QvGame::_game->LoadAudioData(path, &length, &channelCount, &format, &hertz);
+    unsigned char* data = QvGame::_game->LoadAudioData(path, &length, &channelCount, &format,
+                                                       &hertz);
     if (!data) return false;
     ALuint buffer = 0;
     alGenBuffers(1, &buffer);

@@ -14,10 +14,10 @@
 
 // One playback channel: a plain record inside the device.
 struct gxtkChannel {
-    unsigned int source = 0;         // OpenAL source, created on first need (may be taken over)
-    gxtkSample* sample = nullptr;    // last sample started here; traced while it sounds
-    int flags = 0;                   // non-zero: looping
-    int state = 0;                   // 0 stopped, 1 playing, 2 paused
+    unsigned int source = 0;       // OpenAL source, created on first need (may be taken over)
+    gxtkSample* sample = nullptr;  // last sample started here; traced while it sounds
+    int flags = 0;                 // non-zero: looping
+    int state = 0;                 // 0 stopped, 1 playing, 2 paused
 };
 
 class gxtkAudio : public Object {

@@ -47,7 +47,8 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
         return nullptr;
     }
     // Shrink to what was decoded; keep the larger block if the shrink fails.
-    short* exact = static_cast<short*>(realloc(samples, size_t(used > 0 ? used : 1) * sizeof(short)));
+    short* exact = static_cast<short*>(
+        realloc(samples, size_t(used > 0 ? used : 1) * sizeof(short)));
     if (exact) samples = exact;
     *length = int(used / c);
     *channels = c;

@@ -81,7 +81,8 @@ unsigned char* ReadDataChunk(FILE* f, long size) {
 int readInt(FILE* f) {
     unsigned char b[4];
     if (fread(b, 1, 4, f) != 4) return -1;
-    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
+    return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
+                   uint32_t(b[3]) << 24);
 }
 
 unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz) {

@@ -86,9 +86,7 @@ void c_GameDelegate::MotionEvent(int event, int data, float x, float y, float z)
     m__input->p_MotionEvent(event, data, x, y, z);
 }
 
-void c_GameDelegate::DiscardGraphics() {
-    m__graphics->DiscardGraphics();
-}
+void c_GameDelegate::DiscardGraphics() { m__graphics->DiscardGraphics(); }
 
 void c_GameDelegate::mark() {
     gc_mark_q(m__graphics);

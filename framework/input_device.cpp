@@ -90,12 +90,8 @@ void c_InputDevice::SetTouchPos(int finger, float x, float y) {
 
 void c_InputDevice::p_KeyEvent(int event, int key) {
     switch (event) {
-        case kEventKeyDown:
-            KeyDown(key);
-            break;
-        case kEventKeyUp:
-            KeyUp(key);
-            break;
+        case kEventKeyDown: KeyDown(key); break;
+        case kEventKeyUp: KeyUp(key); break;
         case kEventKeyChar:
             if (m__charPut < kCharQueueSize) m__charQueue[m__charPut++] = key;
             break;
@@ -108,12 +104,8 @@ void c_InputDevice::p_MouseEvent(int event, int button, float x, float y) {
             KeyDown(kKeyMouseLeft + button);
             SetMousePos(x, y);
             break;
-        case kEventMouseUp:
-            KeyUp(kKeyMouseLeft + button);
-            break;
-        case kEventMouseMove:
-            SetMousePos(x, y);
-            break;
+        case kEventMouseUp: KeyUp(kKeyMouseLeft + button); break;
+        case kEventMouseMove: SetMousePos(x, y); break;
     }
 }
 
@@ -123,12 +115,8 @@ void c_InputDevice::p_TouchEvent(int event, int finger, float x, float y) {
             KeyDown(kKeyTouchBase + finger);
             SetTouchPos(finger, x, y);
             break;
-        case kEventTouchUp:
-            KeyUp(kKeyTouchBase + finger);
-            break;
-        case kEventTouchMove:
-            SetTouchPos(finger, x, y);
-            break;
+        case kEventTouchUp: KeyUp(kKeyTouchBase + finger); break;
+        case kEventTouchMove: SetTouchPos(finger, x, y); break;
     }
 }
 
@@ -184,13 +172,9 @@ bool c_InputDevice::p_SetKeyboardEnabled(bool enabled) {
     return true;
 }
 
-bool c_InputDevice::p_KeyDown(int key) {
-    return key > 0 && key < kKeyCount && m__keyDown[key];
-}
+bool c_InputDevice::p_KeyDown(int key) { return key > 0 && key < kKeyCount && m__keyDown[key]; }
 
-int c_InputDevice::p_KeyHit(int key) {
-    return key > 0 && key < kKeyCount ? m__keyHit[key] : 0;
-}
+int c_InputDevice::p_KeyHit(int key) { return key > 0 && key < kKeyCount ? m__keyHit[key] : 0; }
 
 int c_InputDevice::p_GetChar() {
     if (m__charGet == m__charPut) return 0;

@@ -23,8 +23,8 @@ int c_MyApp::p_ChooseImageSet() {
 
 namespace {
 
-constexpr int kFontCell = 16;    // pixels at the plain set
-constexpr int kFontFrames = 128; // frame n shows character n + 32
+constexpr int kFontCell = 16;     // pixels at the plain set
+constexpr int kFontFrames = 128;  // frame n shows character n + 32
 
 // "name.png", "name-hd.png" or "name-hd2.png" by resolution set.
 String PictureFile(const String& name, int res) {
@@ -61,9 +61,13 @@ void FillSlot(c_MyApp& g, int slot, Load load, int cellW, int cellH, int frames)
 
 int c_MyApp::p_LoadImg(int slot, String name, int cellW, int cellH, int frames, int flags) {
     const int r = m_ImgRes;
-    FillSlot(*this, slot,
-             [&] { return qv_graphics_LoadImage2(PictureFile(name, r), cellW * r, cellH * r, frames, flags); },
-             cellW * r, cellH * r, frames);
+    FillSlot(
+        *this, slot,
+        [&] {
+            return qv_graphics_LoadImage2(PictureFile(name, r), cellW * r, cellH * r, frames,
+                                          flags);
+        },
+        cellW * r, cellH * r, frames);
     return 0;
 }
 
@@ -71,18 +75,21 @@ int c_MyApp::p_LoadImg(int slot, String name, int cellW, int cellH, int frames, 
 int c_MyApp::p_LoadFont(int slot, String name, int advance, int height) {
     const int r = m_ImgRes;
     const int cell = kFontCell * r;
-    FillSlot(*this, slot,
-             [&] {
-                 return qv_graphics_LoadImage2(PictureFile(name, r), cell, cell, kFontFrames,
-                                               c_Image::CentreHandle);
-             },
-             advance, height, kFontFrames);
+    FillSlot(
+        *this, slot,
+        [&] {
+            return qv_graphics_LoadImage2(PictureFile(name, r), cell, cell, kFontFrames,
+                                          c_Image::CentreHandle);
+        },
+        advance, height, kFontFrames);
     m_Font = slot;
     return 0;
 }
 
 int c_MyApp::p_ReserveImg(int slot, int w, int h) {
-    FillSlot(*this, slot, [&] { return qv_graphics_CreateImage(w, h, 1, c_Image::CentreHandle); }, w, h, 1);
+    FillSlot(
+        *this, slot, [&] { return qv_graphics_CreateImage(w, h, 1, c_Image::CentreHandle); }, w, h,
+        1);
     return 0;
 }
 

@@ -9,14 +9,14 @@
 namespace control {
 // The directions; in a round up walks into the screen and down out of it.
 constexpr int kUp = 0, kLeft = 3, kRight = 5, kDown = 8;
-constexpr int kJump = 10;          // pad A; Z, J, Space, Return: jump, join, confirm
-constexpr int kStrike = 11;        // pad B; X, K, Control: strike, confirm
-constexpr int kButtonX = 12;       // pad X; C, L, Shift: confirm in the menu
-constexpr int kButtonY = 13;       // pad Y; V, I
-constexpr int kLeftShoulder = 14;  // B, U
-constexpr int kRightShoulder = 15; // N, O
-constexpr int kPadBack = 98;       // back, but never for the keyboard alone nor with iCade on
-constexpr int kBack = 99;          // Escape, grave accent, Delete, Backspace, pad back and start
+constexpr int kJump = 10;           // pad A; Z, J, Space, Return: jump, join, confirm
+constexpr int kStrike = 11;         // pad B; X, K, Control: strike, confirm
+constexpr int kButtonX = 12;        // pad X; C, L, Shift: confirm in the menu
+constexpr int kButtonY = 13;        // pad Y; V, I
+constexpr int kLeftShoulder = 14;   // B, U
+constexpr int kRightShoulder = 15;  // N, O
+constexpr int kPadBack = 98;        // back, but never for the keyboard alone nor with iCade on
+constexpr int kBack = 99;           // Escape, grave accent, Delete, Backspace, pad back and start
 
 // As the player asking p_PlayKey: the keyboard and the virtual pad alone, no game pad.
 constexpr int kKeyboardAlone = -1;
@@ -38,23 +38,23 @@ constexpr int kBackA = 16, kBackB = 17;
 constexpr int kMenu = 19;
 constexpr int kLettered = 19;  // elements 0..18 are pressed by letters (and cleared with them)
 constexpr int kUp = 0;
-constexpr int kPressed = 1;    // for this update only
-constexpr int kHeld = 2;       // until the cabinet types the release letter
+constexpr int kPressed = 1;  // for this update only
+constexpr int kHeld = 2;     // until the cabinet types the release letter
 }  // namespace virtual_pad
 
 // Keys the game reads, by their key codes (Windows virtual-key numbering); a letter's
 // code is its capital, as in 'W'.
 namespace key {
-constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
-              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46,
-              kF1 = 112, kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
+constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27, kSpace = 32,
+              kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kF1 = 112, kF2 = 113,
+              kF4 = 115, kF11 = 122, kGrave = 192;
 }  // namespace key
 
 // Buttons of a game pad in the host's fixed layout; button b of pad p is key code
 // kKeyJoystickBase + kButtonsPerPad * p + b.
 namespace pad {
-constexpr int kA = 0, kB = 1, kX = 2, kY = 3, kLeftShoulder = 4, kRightShoulder = 5,
-              kBack = 6, kStart = 7, kLeft = 8, kUp = 9, kRight = 10, kDown = 11;
+constexpr int kA = 0, kB = 1, kX = 2, kY = 3, kLeftShoulder = 4, kRightShoulder = 5, kBack = 6,
+              kStart = 7, kLeft = 8, kUp = 9, kRight = 10, kDown = 11;
 constexpr int kExtra = 14;  // past the fixed layout; a pad that reports it means back
 constexpr int kLeftStick = 0, kRightStick = 1;
 constexpr int kButtonsPerPad = 32;
@@ -68,16 +68,16 @@ namespace picture {
 constexpr int kFirstFighter = 1, kLastFighter = 9;
 constexpr int kFirstPlayer = 1, kFirstOpponent = 5, kOpponentLooks = 4;
 constexpr int kTitleTop = 11, kTitleBottom = 12;  // the title logo's two layers
-constexpr int kBadges = 80;        // frame = badge number
-constexpr int kSpareSurface = 81;  // a blank 2048 x 2048 picture nothing draws yet
-constexpr int kCircles = 85, kGlows = 86;  // large circles and glow sprites
+constexpr int kBadges = 80;                       // frame = badge number
+constexpr int kSpareSurface = 81;                 // a blank 2048 x 2048 picture nothing draws yet
+constexpr int kCircles = 85, kGlows = 86;         // large circles and glow sprites
 constexpr int kFont = 90;
 constexpr int kMakerLogo = 93;
-constexpr int kDpad = 94, kButtons = 95;   // pad and button graphics
-constexpr int kParts = 96;         // 256 small parts: sparks and stars
+constexpr int kDpad = 94, kButtons = 95;  // pad and button graphics
+constexpr int kParts = 96;                // 256 small parts: sparks and stars
 constexpr int kIcons = 97;
 constexpr int kLogo = 98;
-constexpr int kBackdrop = 99;      // one frame per round's backdrop
+constexpr int kBackdrop = 99;  // one frame per round's backdrop
 constexpr int kSlots = 100;
 }  // namespace picture
 
@@ -107,16 +107,16 @@ constexpr int kRed = 1, kOrange = 2, kYellow = 3, kGreen = 4, kCyan = 5, kBlue =
 
 // Sound slots (m_Sfx).
 namespace sound {
-constexpr int kItem = 1;                     // a bonus item picked up
-constexpr int kFirstBlow = 2, kLastBlow = 8; // a landed blow sounds one of these
-constexpr int kSwing = 3;                    // a player's strike starting; also a blow
-constexpr int kPlayerHurt = 9;               // a blow on a player
-constexpr int kPlayerDown = 10;              // a player knocked out
-constexpr int kKnockOut = 11;                // an opponent knocked out by a player
-constexpr int kSpare = 95;                   // loaded with the menu pictures; no screen plays it
-constexpr int kJingle = 96;                  // at start, and back on the title after a round
-constexpr int kOpen = 98;                    // a menu action, pausing, resuming, quitting
-constexpr int kClick = 99;                   // moving a cursor, confirming, closing
+constexpr int kItem = 1;                      // a bonus item picked up
+constexpr int kFirstBlow = 2, kLastBlow = 8;  // a landed blow sounds one of these
+constexpr int kSwing = 3;                     // a player's strike starting; also a blow
+constexpr int kPlayerHurt = 9;                // a blow on a player
+constexpr int kPlayerDown = 10;               // a player knocked out
+constexpr int kKnockOut = 11;                 // an opponent knocked out by a player
+constexpr int kSpare = 95;                    // loaded with the menu pictures; no screen plays it
+constexpr int kJingle = 96;                   // at start, and back on the title after a round
+constexpr int kOpen = 98;                     // a menu action, pausing, resuming, quitting
+constexpr int kClick = 99;                    // moving a cursor, confirming, closing
 constexpr int kSlots = 100;
 }  // namespace sound
 
@@ -148,7 +148,7 @@ constexpr int kMenu = 1;
 constexpr int kBackFromRound = 2;  // records the score, then the menu in the same update
 constexpr int kNoDebugLine = 5;    // no screen sets it; the debug line is hidden in it
 constexpr int kRound = 10;
-constexpr int kRoundSetUp = 11;    // the round's set-up, then the round in the same update
+constexpr int kRoundSetUp = 11;  // the round's set-up, then the round in the same update
 // Modes from the round's on are rounds: set up or under way.
 inline bool InRound(int m) { return m >= kRound; }
 }  // namespace mode

@@ -44,8 +44,12 @@ const Sources kSources[] = {
     {kButtonY, {}, {'V', 'I'}, {pad::kY}, Push::kNone, {kButtonY}},
     {kLeftShoulder, {}, {'B', 'U'}, {pad::kLeftShoulder}, Push::kNone, {kLeftShoulder}},
     {kRightShoulder, {}, {'N', 'O'}, {pad::kRightShoulder}, Push::kNone, {kRightShoulder}},
-    {kBack, {key::kEscape, key::kDelete, key::kBackspace}, {key::kGrave}, {pad::kBack, pad::kStart, pad::kExtra},
-     Push::kNone, {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
+    {kBack,
+     {key::kEscape, key::kDelete, key::kBackspace},
+     {key::kGrave},
+     {pad::kBack, pad::kStart, pad::kExtra},
+     Push::kNone,
+     {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
 };
 
 const Sources* SourcesOf(int code) {
@@ -111,8 +115,9 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
     const Sources* s = SourcesOf(code);
     if (!s) return 0;
     const bool stick = allowStick == 1 && !icade && player >= 0;
-    const bool held = AnyKey(s->keys) || (!icade && AnyKey(s->letters)) || AnyButton(player, s->buttons) ||
-                      (stick && Pushed(*this, s->stick, player)) || AnyElement(m_ICade, s->elements);
+    const bool held = AnyKey(s->keys) || (!icade && AnyKey(s->letters)) ||
+                      AnyButton(player, s->buttons) || (stick && Pushed(*this, s->stick, player)) ||
+                      AnyElement(m_ICade, s->elements);
     return held ? 1 : 0;
 }
 
@@ -122,9 +127,7 @@ int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     return sum;
 }
 
-bool AnyPlayerHolds(c_MyApp& g, int code) {
-    return g.p_PlayKeyAll(code, 1) > 0;
-}
+bool AnyPlayerHolds(c_MyApp& g, int code) { return g.p_PlayKeyAll(code, 1) > 0; }
 
 bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
     for (int code : codes) {
@@ -135,9 +138,7 @@ bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
 
 namespace {
 
-float Clamp1(float v) {
-    return std::min(1.0f, std::max(-1.0f, v));
-}
+float Clamp1(float v) { return std::min(1.0f, std::max(-1.0f, v)); }
 
 // Below this a returning ramp is at rest (sums of 0.15 and 0.2 are not exact in floats).
 constexpr float kRampRest = 1e-4f;

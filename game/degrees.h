@@ -13,6 +13,4 @@ inline float SinDeg(float degrees) {
     return float(std::sin(double(d) * M_PI / 180.0));
 }
 
-inline float CosDeg(float degrees) {
-    return SinDeg(degrees + 90.0f);
-}
+inline float CosDeg(float degrees) { return SinDeg(degrees + 90.0f); }

@@ -15,14 +15,16 @@ namespace draw_command {
 // Offsets within a command; 8, 9 and 14 are never written.
 enum Field {
     kKind = 0,
-    kX = 1,         // picture and oval: centre; rectangle: top left; line: first end
+    kX = 1,  // picture and oval: centre; rectangle: top left; line: first end
     kY = 2,
     kRotation = 3,  // degrees, stored negated; only pictures turn
     kWidth = 4,     // picture: horizontal scale; rectangle: width; oval: x radius; line: second end
     kHeight = 5,    // picture: vertical scale; rectangle: height; oval: y radius; line: second end
     kFrame = 6,     // pictures
     kAlpha = 7,
-    kRed = 10, kGreen = 11, kBlue = 12,  // 0..255
+    kRed = 10,
+    kGreen = 11,
+    kBlue = 12,  // 0..255
     kBlend = 13,
 };
 

@@ -10,9 +10,7 @@ using namespace draw_command;
 
 namespace {
 
-float Clamp255(float v) {
-    return std::min(255.0f, std::max(0.0f, v));
-}
+float Clamp255(float v) { return std::min(255.0f, std::max(0.0f, v)); }
 
 // Palette multipliers (red, green, blue) of p_Ink; index 0 is the grey of unknown numbers.
 const float kInk[10][3] = {

@@ -10,7 +10,7 @@ namespace {
 
 constexpr int kBadgePictures = 64;  // badges from 64 on have a name only
 constexpr int kPopupLines = 13;
-constexpr int kSwitchToMenu = 89;    // timer value before the panel's 90th update
+constexpr int kSwitchToMenu = 89;  // timer value before the panel's 90th update
 constexpr int kMenuTimer = 75;
 constexpr int kPopupStay = 230;
 constexpr int kPopupGone = 240;

@@ -98,7 +98,8 @@ const char* const kCredits[] = {
     "End",
 };
 static_assert(sizeof(kCredits) / sizeof(kCredits[0]) == 64, "the credits list has 64 lines");
-static_assert(sizeof(kMenuSet) / sizeof(kMenuSet[0]) == 6, "three difficulties, a name and a description each");
+static_assert(sizeof(kMenuSet) / sizeof(kMenuSet[0]) == 6,
+              "three difficulties, a name and a description each");
 
 Array<String> Strings(const char* const* texts, int count) {
     Array<String> out(count);

@@ -17,22 +17,22 @@ extern float qv_Vortan_overscan;
 // the reference screen is drawn this much smaller on a shorter screen.
 float qv_Vortan_HeightFit();
 
-extern int qv_Vortan_UseHDImages;             // 0 forces the plain image set
-extern int qv_Vortan_DebugMode;               // 1 shows the debug line (F1)
-extern int qv_Vortan_iCadeControls;           // 1 while iCade letters drive the virtual pad
-extern int qv_Vortan_HasMusicStream;          // music can be paused and resumed
-extern int qv_Vortan_J_On_Allow;              // 1 allows the check-in request at start
-extern int qv_Vortan_GameNum;                 // sent with the check-in
+extern int qv_Vortan_UseHDImages;     // 0 forces the plain image set
+extern int qv_Vortan_DebugMode;       // 1 shows the debug line (F1)
+extern int qv_Vortan_iCadeControls;   // 1 while iCade letters drive the virtual pad
+extern int qv_Vortan_HasMusicStream;  // music can be paused and resumed
+extern int qv_Vortan_J_On_Allow;      // 1 allows the check-in request at start
+extern int qv_Vortan_GameNum;         // sent with the check-in
 
 // Kept at their start values for the module's other builds; this game never reads them.
-extern int qv_Vortan_OnScreenControls;        // 0: no on-screen pad
-extern int qv_Vortan_AccelerometerControls;   // 0: no tilt steering
-extern int qv_Vortan_isOuya;                  // 0: not the OUYA console
+extern int qv_Vortan_OnScreenControls;       // 0: no on-screen pad
+extern int qv_Vortan_AccelerometerControls;  // 0: no tilt steering
+extern int qv_Vortan_isOuya;                 // 0: not the OUYA console
 // Set to 1 by a check-in with a reply; nothing reads it.
 extern int qv_Vortan_J_On_Able;
 
-extern Array<String> qv_Vortan_MenuSet;       // difficulty names and descriptions (6)
-extern Array<String> qv_Vortan_CreditText;    // credits lines (64)
+extern Array<String> qv_Vortan_MenuSet;     // difficulty names and descriptions (6)
+extern Array<String> qv_Vortan_CreditText;  // credits lines (64)
 
 // The generator: seed = seed * 1664525 + 1013904223 (mod 2^32); Rnd = top 24 bits / 2^24.
 extern uint32_t qv_random_Seed;

@@ -16,10 +16,18 @@ struct LetterPair {
 };
 
 const LetterPair kLetters[] = {
-    {'W', 'E', kUp},       {'X', 'Z', kDown},          {'A', 'Q', kLeft},
-    {'D', 'C', kRight},    {'Y', 'T', kButtonY},       {'U', 'F', kLeftShoulder},
-    {'I', 'M', kRightShoulder}, {'O', 'G', virtual_pad::kBackA}, {'H', 'R', kJump},
-    {'J', 'N', kStrike},   {'K', 'P', kButtonX},       {'L', 'V', virtual_pad::kBackB},
+    {'W', 'E', kUp},
+    {'X', 'Z', kDown},
+    {'A', 'Q', kLeft},
+    {'D', 'C', kRight},
+    {'Y', 'T', kButtonY},
+    {'U', 'F', kLeftShoulder},
+    {'I', 'M', kRightShoulder},
+    {'O', 'G', virtual_pad::kBackA},
+    {'H', 'R', kJump},
+    {'J', 'N', kStrike},
+    {'K', 'P', kButtonX},
+    {'L', 'V', virtual_pad::kBackB},
 };
 
 void ApplyLetter(Array<int>& pad, int c) {

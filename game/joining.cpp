@@ -12,11 +12,11 @@ using namespace round_records;
 
 namespace {
 
-constexpr int kRows = kLastPlayer;    // room for every prompt stacked at one place
+constexpr int kRows = kLastPlayer;  // room for every prompt stacked at one place
 constexpr float kTextSize = 1.5f;
-constexpr float kMargin = 4;          // around the text, and between prompts and the edges
-constexpr float kAboveFloor = 92;     // the plate's bottom: over the head of a player landed below
-constexpr int kFadeUpdates = 30;      // the prompts fade over the window's last half second
+constexpr float kMargin = 4;       // around the text, and between prompts and the edges
+constexpr float kAboveFloor = 92;  // the plate's bottom: over the head of a player landed below
+constexpr int kFadeUpdates = 30;   // the prompts fade over the window's last half second
 
 bool Presses(c_MyApp& g, int player) {
     return g.p_PlayKey(control::kJump, 0, player) || g.p_PlayKey(control::kStrike, 0, player);
@@ -89,7 +89,8 @@ void JoinPlayers(c_MyApp& g) {
 
 void DrawJoinPrompts(c_MyApp& g) {
     if (!JoiningOpen(g) || g.m_HideHud == 1) return;
-    const float alpha = g.m_Joined == 0 ? 1.0f : std::min(1.0f, float(g.m_JoinTimer) / kFadeUpdates);
+    const float alpha = g.m_Joined == 0 ? 1.0f
+                                        : std::min(1.0f, float(g.m_JoinTimer) / kFadeUpdates);
     const float bottom = qv_Vortan_jscrh - kAboveFloor;
     float rowEnd[kRows];
     std::fill(rowEnd, rowEnd + kRows, -1e9f);
@@ -101,7 +102,8 @@ void DrawJoinPrompts(c_MyApp& g) {
         const float width = PlateWidth(invitation);
         const float left = PlateLeft(p, width);
         const int row = TakeRow(rowEnd, left, width);
-        DrawPrompt(g, p, invitation, left, bottom - (row + 1) * (kPlateHeight + kMargin), width, alpha);
+        DrawPrompt(g, p, invitation, left, bottom - (row + 1) * (kPlateHeight + kMargin), width,
+                   alpha);
     }
     g.p_ResetDraw();
 }

@@ -27,7 +27,7 @@ float& RepeatTimer(c_MyApp& g) { return PlayerOne(g)[round_records::kX]; }
 float& RepeatDelay(c_MyApp& g) { return PlayerOne(g)[round_records::kY]; }
 constexpr int kFirstRepeat = 30, kRepeatStep = 12, kFastestRepeat = 3;
 
-constexpr int kCreditsShown = 63;  // the last credits line is the list's end marker
+constexpr int kCreditsShown = 63;   // the last credits line is the list's end marker
 constexpr float kStripWidth = 140;  // the side panel's strip while the panel is closed
 
 // The title and the wheel are laid out for the reference screen. A shorter screen shrinks
@@ -38,9 +38,7 @@ float TitleFit(float w) {
     return std::min(qv_Vortan_HeightFit(), (w - kStripWidth) / (qv_Vortan_rawscrw - kStripWidth));
 }
 
-bool Held(c_MyApp& g, int code) {
-    return g.p_PlayKey(code, 1, 0) == 1;
-}
+bool Held(c_MyApp& g, int code) { return g.p_PlayKey(code, 1, 0) == 1; }
 
 template <int N>
 bool HeldAny(c_MyApp& g, const int (&codes)[N]) {
@@ -50,14 +48,10 @@ bool HeldAny(c_MyApp& g, const int (&codes)[N]) {
     return false;
 }
 
-bool Free(const c_MyApp& g) {
-    return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0;
-}
+bool Free(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
 
 // The game-over panel still closing over the menu keeps the keys from it.
-bool CanAct(const c_MyApp& g) {
-    return Free(g) && g.m_OverTimer <= 0;
-}
+bool CanAct(const c_MyApp& g) { return Free(g) && g.m_OverTimer <= 0; }
 
 void Consume(c_MyApp& g) {
     g.m_AnyKeyHeld = 1;
@@ -110,7 +104,8 @@ void DrawPanelStrip(c_MyApp& g, float w, float h, float p, float slide) {
 
 String ScoreList(c_MyApp& g, String heading, int first, int rows) {
     String text = heading;
-    for (int i = 0; i < rows; ++i) text += String("\\n") + g.p_rstr(g.m_HiScore[first + i], 11, " ");
+    for (int i = 0; i < rows; ++i)
+        text += String("\\n") + g.p_rstr(g.m_HiScore[first + i], 11, " ");
     return text;
 }
 
@@ -132,7 +127,8 @@ void DrawHighscores(c_MyApp& g, float w, float h, float p, float slide) {
 bool TouchIn(c_MyApp& g, float cx, float cy, float half) {
     for (int i = 0; i < g.m_TouchDown.Length(); ++i) {
         if (g.m_TouchDown[i] == 0) continue;
-        if (std::fabs(g.m_TouchX[i] - cx) < half && std::fabs(g.m_TouchY[i] - cy) < half) return true;
+        if (std::fabs(g.m_TouchX[i] - cx) < half && std::fabs(g.m_TouchY[i] - cy) < half)
+            return true;
     }
     return false;
 }
@@ -200,9 +196,7 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
 
 void ActivateColumn(c_MyApp& g) {
     switch (g.m_MenuCol) {
-        case kColGear:
-            OpenOptions(g);
-            break;
+        case kColGear: OpenOptions(g); break;
         case kColWheel: {
             bool keyboardAction = false;
             for (int code : kButtons) {
@@ -297,7 +291,8 @@ void DrawCredits(c_MyApp& g, float w, float h, float p) {
         }
         const int line = ((j + g.m_CreditLine) % kCreditsShown + kCreditsShown) % kCreditsShown;
         g.p_SetCol(255, 255, 255, alpha);
-        g.p_Text(2 * w - p - 160, h / 2 + 24 - drop + 16.0f * j + s, qv_Vortan_CreditText[line], 0.8f, 0.8f);
+        g.p_Text(2 * w - p - 160, h / 2 + 24 - drop + 16.0f * j + s, qv_Vortan_CreditText[line],
+                 0.8f, 0.8f);
     }
 }
 

@@ -31,9 +31,7 @@ c_MyApp::c_MyApp() : m_HttpReply("N/A") {
     gc_assign(m_Particle, Array<float>(5100));
 }
 
-c_MyApp* c_MyApp::m_new() {
-    return this;
-}
+c_MyApp* c_MyApp::m_new() { return this; }
 
 void c_MyApp::mark() {
     c_App::mark();

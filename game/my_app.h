@@ -18,38 +18,38 @@ constexpr float kBgKeep = -123.0f;
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
     // --- input and window -------------------------------------------------------------
-    int m_InputKind = 0;        // 1 keys or pads, 2 pointer; set to 1 every update
+    int m_InputKind = 0;  // 1 keys or pads, 2 pointer; set to 1 every update
     int m_Fullscreen = 0;
-    String m_HttpReply;         // the check-in's reply ("N/A" until then); nothing shows it
+    String m_HttpReply;  // the check-in's reply ("N/A" until then); nothing shows it
     c_HttpRequest* m_Http = nullptr;
-    int m_Mode = 0;             // the screen: see mode:: in codes.h
+    int m_Mode = 0;  // the screen: see mode:: in codes.h
     int m_LastDevW = 0;
     int m_LastDevH = 0;
 
     // --- clear colour, assets ------------------------------------------------------------
     float m_ClsR = 0, m_ClsG = 0, m_ClsB = 0, m_ClsA = 0;
-    int m_ImgRes = 0;           // resolution set 1, 2 or 4
-    float m_ImgScale = 0;       // 1 / m_ImgRes
-    Array<c_Image*> m_Img;      // 100 image slots
-    Array<int> m_ImgSize;       // 300: cell width, cell height, frames per slot
+    int m_ImgRes = 0;       // resolution set 1, 2 or 4
+    float m_ImgScale = 0;   // 1 / m_ImgRes
+    Array<c_Image*> m_Img;  // 100 image slots
+    Array<int> m_ImgSize;   // 300: cell width, cell height, frames per slot
     int m_Font = 0;
-    int m_LoadStage = 0;        // next loader stage; 0 = not loading
+    int m_LoadStage = 0;  // next loader stage; 0 = not loading
     int m_LogoSfxDone = 0;
-    Array<c_Sound*> m_Sfx;      // 100 sound slots
+    Array<c_Sound*> m_Sfx;  // 100 sound slots
     int m_SfxChannel = 0;
-    Array<int> m_ChannelMap;    // 33
-    String m_Music;             // tune last started
+    Array<int> m_ChannelMap;  // 33
+    String m_Music;           // tune last started
     int m_MusicOn = 0;
 
     // --- game settings and saved tables -----------------------------------------------
-    int m_Difficulty = 0;       // 1 Easy, 2 Normal, 3 Hard
+    int m_Difficulty = 0;  // 1 Easy, 2 Normal, 3 Hard
     // The pause panel: paused, its motion (1 opening, -1 closing) and its position.
     int m_Paused = 0, m_PauseSel = 0, m_PauseSlide = 0;
-    int m_Loop = 0;             // the placing p_MyNth found, 1..10 (0: none)
-    Array<bool> m_Badge;        // 256
-    Array<int> m_ICade;         // 20: the virtual pad (see virtual_pad:: in codes.h)
-    Array<int> m_Setting;       // setting::kCount saved settings (see setting::)
-    Array<int> m_HiScore;       // 150: best ten of each difficulty, then last ten of each
+    int m_Loop = 0;        // the placing p_MyNth found, 1..10 (0: none)
+    Array<bool> m_Badge;   // 256
+    Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
+    Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
+    Array<int> m_HiScore;  // 150: best ten of each difficulty, then last ten of each
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;
@@ -57,10 +57,10 @@ public:
 
     // --- virtual screen and draw list -----------------------------------------------------
     float m_ScaleX = 0, m_ScaleY = 0;
-    int m_FitAxis = 0;          // 1 or 2 by the window's shape; nothing reads it
+    int m_FitAxis = 0;  // 1 or 2 by the window's shape; nothing reads it
     int m_Landscape = 0;
     int m_DrawLen = 0;
-    Array<float> m_DrawList;    // 37500 = 2500 commands of 15 floats
+    Array<float> m_DrawList;  // 37500 = 2500 commands of 15 floats
     float m_BgTargetR = 0, m_BgTargetG = 0, m_BgTargetB = 0;
     float m_BgR = 0, m_BgG = 0, m_BgB = 0;
     // Recorded by every clear; nothing reads them.
@@ -76,13 +76,13 @@ public:
     // The mouse, read every update; the screens of this build never ask for it.
     int m_MX = 0, m_MY = 0, m_OldMX = 0, m_OldMY = 0;
     int m_MouseHit = 0, m_MouseWasDown = 0;
-    int m_PointerDown = 0;      // cleared before the screens run: they see no pointer
-    Array<int> m_TouchDown;     // 10
-    Array<int> m_TouchX;        // 10
-    Array<int> m_TouchY;        // 10
+    int m_PointerDown = 0;   // cleared before the screens run: they see no pointer
+    Array<int> m_TouchDown;  // 10
+    Array<int> m_TouchX;     // 10
+    Array<int> m_TouchY;     // 10
     int m_KeyUsed = 0;
     int m_AnyKeyHeld = 0;
-    int m_ButtonHit = 0;        // the last p_Button's answer
+    int m_ButtonHit = 0;  // the last p_Button's answer
     // Player 1's analogue direction and the keys' ramps toward it; only the debug
     // indicator shows it.
     float m_AnaX = 0, m_AnaY = 0, m_RampX = 0, m_RampY = 0;
@@ -90,13 +90,13 @@ public:
     // --- options, menu panels ----------------------------------------------------------------
     int m_OptionsOpen = 0, m_OptSlide = 0;
     int m_OptRow = 0, m_OptKeyLock = 0, m_OptTapLock = 0;
-    int m_PanelA = 0;           // a second side panel: back closes it, nothing opens it
-    int m_PanelB = 0;           // the side panel is open
+    int m_PanelA = 0;  // a second side panel: back closes it, nothing opens it
+    int m_PanelB = 0;  // the side panel is open
     float m_PanelSlide = 0;
 
     // --- main menu -------------------------------------------------------------------------
-    int m_MenuCol = 1;          // 0 the options gear, 1 the difficulty wheel, 2 the side panel
-    int m_WheelSel = 0;         // 0 Easy, 1 Normal, 2 Hard
+    int m_MenuCol = 1;   // 0 the options gear, 1 the difficulty wheel, 2 the side panel
+    int m_WheelSel = 0;  // 0 Easy, 1 Normal, 2 Hard
     float m_WheelTarget = 0, m_WheelAngle = 0;
     int m_MenuSlide = 0;
     float m_GearAngle = 0;
@@ -109,24 +109,24 @@ public:
     int m_PauseRow = 0;
     float m_TrailA1 = 0, m_TrailA2 = 0, m_TrailHue = 0;
     float m_TrailSpeed = 25, m_TrailRadius = 25;
-    Array<float> m_Trail;       // 512
+    Array<float> m_Trail;  // 512
 
     // --- game over and badges -------------------------------------------------------------------
     int m_OverTimer = 0;
     int m_QuitRound = 0;
-    int m_PlaceTaken = -1;      // place the round's score took in the ten best, 1..10 (0: none);
-                                // -1 until the score is recorded
-    Array<int> m_BadgeQueue;    // 15
-    Array<int> m_BadgeTimer;    // 15
+    int m_PlaceTaken = -1;    // place the round's score took in the ten best, 1..10 (0: none);
+                              // -1 until the score is recorded
+    Array<int> m_BadgeQueue;  // 15
+    Array<int> m_BadgeTimer;  // 15
 
     // --- round of play ---------------------------------------------------------------------------
-    Array<float> m_Plr;         // 5120: fighter records of 20 floats
+    Array<float> m_Plr;  // 5120: fighter records of 20 floats
     int m_Score = 0;
     int m_ShownScore = 0, m_NextScore = 0;
-    Array<float> m_Grid;        // 7300: floor grid (owner and timer layers)
+    Array<float> m_Grid;  // 7300: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
-    int m_JoinTimer = 0;        // after the first join: updates left in which a press still joins
+    int m_JoinTimer = 0;  // after the first join: updates left in which a press still joins
     int m_SpawnTimer = 0, m_SpawnGap = 0;
     float m_SpawnMax = 0;
     int m_ItemTimer = 0, m_ItemX = 0, m_ItemY = 0;
@@ -134,16 +134,16 @@ public:
     float m_CamX = 0, m_CamY = 0, m_CamDX = 0, m_CamDY = 0;
     float m_CamTX = 0, m_CamTY = 0;  // the camera's target; nothing moves it from 0
     int m_Dead = 0, m_InPlay = 0;
-    int m_Alive = 0;            // players up, counted every update; nothing reads it
-    int m_ItemsTaken = 0;       // bonus items picked up this round (the icon row)
+    int m_Alive = 0;       // players up, counted every update; nothing reads it
+    int m_ItemsTaken = 0;  // bonus items picked up this round (the icon row)
 
     // --- loading screen, particles, stars ---------------------------------------------------------
     int m_SpinAngle = 0;
-    int m_Work = 0;             // the loading screen's smaller side
+    int m_Work = 0;  // the loading screen's smaller side
     int m_StarCount = 100;
-    Array<float> m_Star;        // 5100: star records of 10 floats
+    Array<float> m_Star;  // 5100: star records of 10 floats
     int m_ParticleMax = 250;
-    Array<float> m_Particle;    // 5100: particle records of 10 floats
+    Array<float> m_Particle;  // 5100: particle records of 10 floats
 
     c_MyApp();
     c_MyApp* m_new();
@@ -193,7 +193,8 @@ public:
     int p_Rect(float x, float y, float w, float h);
     int p_Oval(float x, float y, float rx, float ry);
     int p_Line(float x1, float y1, float x2, float y2);
-    int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0, int fontOffset = 0);
+    int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0,
+               int fontOffset = 0);
     // The width p_Text aligns a text by at the current size: from the middle of the
     // space it puts in front to the middle of the last glyph.
     int p_TextWidth(String text);
@@ -221,7 +222,8 @@ public:
     // Random numbers, particles, stars (game/random.cpp, game/particles.cpp, game/stars.cpp).
     int p_Rand(float a, float b);
     int p_SeedRnd(int x);
-    int p_ThrowParticle(float x, float y, int type, int colour, float angle = kNotGiven, float speed = kNotGiven);
+    int p_ThrowParticle(float x, float y, int type, int colour, float angle = kNotGiven,
+                        float speed = kNotGiven);
     int p_FreeParticle();
     int p_Gimme(int points, float x, float y);
     int p_DoParticles(float size);

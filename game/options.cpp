@@ -19,15 +19,13 @@ using setting::kSoundMode;
 namespace {
 
 constexpr int kSlideUp = 30;
-constexpr int kRows = 5;  // rows below the back control
+constexpr int kRows = 5;          // rows below the back control
 constexpr float kRowTextX = 100;  // the rows' texts start here and keep as far from the right edge
 
 // Windowed size the switch returns to.
 constexpr int kWindowW = 640, kWindowH = 480;
 
-bool Locked(const c_MyApp& g) {
-    return g.m_OptKeyLock != 0 || g.m_OptTapLock != 0;
-}
+bool Locked(const c_MyApp& g) { return g.m_OptKeyLock != 0 || g.m_OptTapLock != 0; }
 
 void Close(c_MyApp& g) {
     g.m_OptionsOpen = 0;
@@ -39,16 +37,15 @@ String RowText(c_MyApp& g, int row) {
     static const char* const kSound[sound_mode::kCount] = {"Sound : Off", "Sound : SFX + Music",
                                                            "Sound : SFX", "Sound : Music"};
     switch (row) {
-        case 1:
-            return kSound[g.m_Setting[kSoundMode]];  // loading keeps it in range
-        case 2:
-            return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
-        case 3:
-            return g.m_Fullscreen == 1 ? "Windowed" : "Fullscreen";
+        case 1: return kSound[g.m_Setting[kSoundMode]];  // loading keeps it in range
+        case 2: return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
+        case 3: return g.m_Fullscreen == 1 ? "Windowed" : "Fullscreen";
         case 4:
-            return g.m_Setting[kLeftStickY] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped";
+            return g.m_Setting[kLeftStickY] == 1 ? "Left Thumbstick Y Normal"
+                                                 : "Left Thumbstick Y Flipped";
         default:
-            return g.m_Setting[kRightStickY] == 1 ? "Right Thumbstick Y Normal" : "Right Thumbstick Y Flipped";
+            return g.m_Setting[kRightStickY] == 1 ? "Right Thumbstick Y Normal"
+                                                  : "Right Thumbstick Y Flipped";
     }
 }
 
@@ -65,17 +62,13 @@ void NextSoundMode(c_MyApp& g) {
 
 void ActivateRow(c_MyApp& g, int row) {
     switch (row) {
-        case 1:
-            NextSoundMode(g);
-            break;
+        case 1: NextSoundMode(g); break;
         case 2:
             qv_Vortan_iCadeControls = 1 - qv_Vortan_iCadeControls;
             g.p_iCade(qv_Vortan_iCadeControls);
             for (int i = 0; i < g.m_ICade.Length(); ++i) g.m_ICade[i] = 0;
             break;
-        case 3:
-            g.p_FullscreenFlip();
-            break;
+        case 3: g.p_FullscreenFlip(); break;
         default: {
             int& flag = g.m_Setting[row == 4 ? kLeftStickY : kRightStickY];
             flag = (flag + 1) % 2;
@@ -197,8 +190,8 @@ int c_MyApp::p_FullscreenFlip() {
         host->SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
                             desktop->blueBits, 0, 0, 0, true);
     } else {
-        host->SetGlfwWindow(kWindowW, kWindowH, desktop->redBits, desktop->greenBits, desktop->blueBits, 0,
-                            0, 0, false);
+        host->SetGlfwWindow(kWindowW, kWindowH, desktop->redBits, desktop->greenBits,
+                            desktop->blueBits, 0, 0, 0, false);
     }
     return 0;
 }

@@ -41,9 +41,7 @@ void TrailKeys(c_MyApp& g, float maxRadius) {
     g.m_TrailSpeed = std::clamp(g.m_TrailSpeed, 0.0f, kMaxTrailSpeed);
 }
 
-float Clamp255(float v) {
-    return std::clamp(v, 0.0f, 255.0f);
-}
+float Clamp255(float v) { return std::clamp(v, 0.0f, 255.0f); }
 
 // Draws the kept tip positions as a doubled line, oldest (darkest) first, and shifts
 // them down by one so the newest slot is free for the next tip.
@@ -142,7 +140,8 @@ void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
     const int row = g.m_PauseRow;
     if (row < pause_row::kQuit || row > pause_row::kOptions) {
-        g.m_PauseRow = pause_row::kResume;  // a cursor outside the three controls comes back to resume
+        g.m_PauseRow =
+            pause_row::kResume;  // a cursor outside the three controls comes back to resume
         return;
     }
     if (AnyPlayerHolds(g, kJump)) {

@@ -16,7 +16,8 @@ constexpr int kTouchPoints = 10;
 
 int c_MyApp::p_ReadPointer() {
     const float o = qv_Vortan_overscan;
-    const float oy = qv_app__devWidth > 0 ? o * float(qv_app__devHeight) / float(qv_app__devWidth) : 0;
+    const float oy = qv_app__devWidth > 0 ? o * float(qv_app__devHeight) / float(qv_app__devWidth)
+                                          : 0;
     // Before the first render there is no mapping yet; take the window as the screen.
     const float sx = m_ScaleX > 0 ? m_ScaleX : 1;
     const float sy = m_ScaleY > 0 ? m_ScaleY : 1;
@@ -67,9 +68,7 @@ int c_MyApp::p_Touch(float x, float y, float w, float h) {
     return p_MouseIn(x - 6, y - 6, w + 18, h + 18);
 }
 
-int c_MyApp::p_Touch(float y, float w) {
-    return p_Touch(84, y, w, 24);
-}
+int c_MyApp::p_Touch(float y, float w) { return p_Touch(84, y, w, 24); }
 
 int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
     for (int i = 0; i < kTouchPoints; ++i) {
@@ -84,7 +83,8 @@ int c_MyApp::p_MouseIn(float x, float y, float w, float h) {
 int c_MyApp::p_MouseIn_Centered(float x, float y, float w, float h) {
     for (int i = 0; i < kTouchPoints; ++i) {
         if (m_TouchDown[i] == 0) continue;
-        if (std::fabs(float(m_TouchX[i]) - x) < w / 2 && std::fabs(float(m_TouchY[i]) - y) < h / 2) {
+        if (std::fabs(float(m_TouchX[i]) - x) < w / 2 &&
+            std::fabs(float(m_TouchY[i]) - y) < h / 2) {
             return 1;
         }
     }

@@ -13,13 +13,9 @@ float qv_random_Rnd() {
     return float(qv_random_Seed >> 8) * (1.0f / 16777216.0f);
 }
 
-float qv_random_Rnd2(float low, float high) {
-    return low + (high - low) * qv_random_Rnd();
-}
+float qv_random_Rnd2(float low, float high) { return low + (high - low) * qv_random_Rnd(); }
 
-float qv_random_Rnd3(float range) {
-    return qv_random_Rnd() * range;
-}
+float qv_random_Rnd3(float range) { return qv_random_Rnd() * range; }
 
 int c_MyApp::p_Rand(float a, float b) {
     return int(std::floor(a + (b + 0.99f - a) * qv_random_Rnd()));

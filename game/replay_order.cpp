@@ -51,7 +51,8 @@ struct Key {
 
 Key KeyOf(const float* cmd) {
     const bool oval = cmd[kKind] == kCmdOval;
-    return {cmd[kKind], oval ? cmd[kWidth] : 0, oval ? cmd[kHeight] : 0, cmd[kBlend] == kBlendAdditive};
+    return {cmd[kKind], oval ? cmd[kWidth] : 0, oval ? cmd[kHeight] : 0,
+            cmd[kBlend] == kBlendAdditive};
 }
 
 // The window area a command may touch; false when it draws nothing. Colours are

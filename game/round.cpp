@@ -177,7 +177,8 @@ void ThrowSparks(c_MyApp& g, const float* f, int victim) {
         float speed = 2 + Rnd();
         float angle = 360 * Rnd();
         int colour = int(ink::kRed + 8 * Rnd());  // red to pink
-        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));  // straight or falling
+        int type = int(
+            std::floor(particle_records::kSpark + 1.99f * Rnd()));  // straight or falling
         g.p_ThrowParticle(x, y, type, colour, angle, speed);
     }
     if (!IsPlayerSide(victim)) return;
@@ -251,7 +252,8 @@ void UpdateActive(c_MyApp& g, int r, float* f) {
         ChaseTarget(g, f, open);
     } else if (IsPlayer(r)) {
         int port = r - kFirstPlayer;  // player p plays with pad p - 1
-        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0) WalkPlayer(g, port, f, open, dx, dz);
+        if (f[kAttack] == 0 || f[kAttack] > 16 || f[kGround] == 0)
+            WalkPlayer(g, port, f, open, dx, dz);
         JumpPlayer(g, port, f);
         mayStrike = HoldStrike(g, port, f);
     }
@@ -275,7 +277,8 @@ void UpdateFighters(c_MyApp& g) {
 
 void PickUpItem(c_MyApp& g, float* f, float drawX, float drawY) {
     if (g.m_ItemTimer >= 0) return;
-    if (std::fabs(drawX - g.m_ItemX) >= kItemReach || std::fabs(drawY - g.m_ItemY) >= kItemReach) return;
+    if (std::fabs(drawX - g.m_ItemX) >= kItemReach || std::fabs(drawY - g.m_ItemY) >= kItemReach)
+        return;
     f[kHealth] = std::min(f[kHealth] + 2, kPlayerHealth);
     g.p_Gimme(50, drawX, drawY - 32);
     g.p_PlaySFX(sound::kItem, 1);
@@ -284,8 +287,8 @@ void PickUpItem(c_MyApp& g, float* f, float drawX, float drawY) {
     for (int i = 0; i < 21; ++i) {
         float speed = 3 + 2 * Rnd();
         float angle = -70 + 140 * Rnd();
-        g.p_ThrowParticle(float(g.m_ItemX), float(g.m_ItemY), particle_records::kFallingSpark, ink::kRed,
-                          angle, speed);
+        g.p_ThrowParticle(float(g.m_ItemX), float(g.m_ItemY), particle_records::kFallingSpark,
+                          ink::kRed, angle, speed);
     }
 }
 
@@ -419,7 +422,8 @@ void BonusItem(c_MyApp& g) {
 
 void DrawBackdrop(c_MyApp& g) {
     g.p_SetSize(3);
-    g.p_DrawImg(picture::kBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348, float(g.m_Backdrop));
+    g.p_DrawImg(picture::kBackdrop, qv_Vortan_jscrw * 0.5f, qv_Vortan_jscrh - 348,
+                float(g.m_Backdrop));
 }
 
 void Backdrop(c_MyApp& g) {
@@ -505,7 +509,8 @@ int c_MyApp::p_RoundResized(float oldH) {
     }
     m_ItemY = int(float(m_ItemY) + rise);
     m_ItemX = std::min(m_ItemX, int(qv_Vortan_jscrw) - 32);
-    for (int i = 0; i <= m_ParticleMax; ++i) particle_records::Particle(*this, i)[particle_records::kY] += rise;
+    for (int i = 0; i <= m_ParticleMax; ++i)
+        particle_records::Particle(*this, i)[particle_records::kY] += rise;
     return 0;
 }
 

@@ -10,26 +10,26 @@ namespace round_records {
 
 // Fields of a fighter record; each record is kFields floats of m_Plr.
 enum Field {
-    kHealth = 0,   // > 0 health; 0 empty record; < 0 knocked out, counting down
+    kHealth = 0,  // > 0 health; 0 empty record; < 0 knocked out, counting down
     kX,
-    kY,            // downward; the floor is at jscrh - 32
+    kY,  // downward; the floor is at jscrh - 32
     kVX,
     kVY,
-    kFacing,       // -1 left, +1 right
-    kDepth,        // 16..96 into the screen
-    kGround,       // 3 on the floor, counting down in the air
+    kFacing,  // -1 left, +1 right
+    kDepth,   // 16..96 into the screen
+    kGround,  // 3 on the floor, counting down in the air
     kJumpLatch,
-    kAttack,       // 0 idle, then counts up; the blow lands at 2
-    kTarget,       // opponents: record chased
+    kAttack,  // 0 idle, then counts up; the blow lands at 2
+    kTarget,  // opponents: record chased
     kSpeed,
     kAimDepth,
     kAimX,
-    kSlide,        // knocked-out body's horizontal speed
-    kRest,         // opponents move only while <= 0
-    kStrikeKind,   // 1 or 2
+    kSlide,       // knocked-out body's horizontal speed
+    kRest,        // opponents move only while <= 0
+    kStrikeKind,  // 1 or 2
     kWalkFrame,
     kTilt,
-    kSway,         // counts down; walk frame and tilt re-rolled below 1
+    kSway,  // counts down; walk frame and tilt re-rolled below 1
     kFields
 };
 
@@ -39,9 +39,9 @@ constexpr int kFirstOpponent = 10, kLastRecord = 100;
 
 constexpr float kPlayerHealth = 9;
 constexpr float kOpponentHealth = 5;
-constexpr float kDeadHealth = -90;            // a player below this is out of the round
-constexpr float kPlayerFloorHealth = -250;    // a knocked-out player's count stops here
-constexpr float kOpponentGoneHealth = -180;   // an opponent's body is removed below this
+constexpr float kDeadHealth = -90;           // a player below this is out of the round
+constexpr float kPlayerFloorHealth = -250;   // a knocked-out player's count stops here
+constexpr float kOpponentGoneHealth = -180;  // an opponent's body is removed below this
 
 // Player p drops in from above the screen at x = 128p.
 inline float EntryX(int p) { return 128.0f * p; }

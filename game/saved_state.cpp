@@ -27,9 +27,7 @@ constexpr int kLastListBase = 30;  // the last-ten lists follow the three best-t
 constexpr int kShortFormFields = 25;
 
 // Every checksum wraps in 32 bits; unsigned arithmetic keeps the wrap well defined.
-int32_t Wrap(uint32_t v) {
-    return static_cast<int32_t>(v);
-}
+int32_t Wrap(uint32_t v) { return static_cast<int32_t>(v); }
 
 uint32_t SettingsSum(const Array<int>& setting) {
     uint32_t sum = 0;
@@ -46,12 +44,8 @@ int32_t BadgeWord(const Array<bool>& badge, int word) {
 }
 
 // Element of the best list (first of a pair) and the last list (second) of group g.
-int BestIndex(int g, int j) {
-    return 10 * g + j;
-}
-int LastIndex(int g, int j) {
-    return kLastListBase + 10 * g + j;
-}
+int BestIndex(int g, int j) { return 10 * g + j; }
+int LastIndex(int g, int j) { return kLastListBase + 10 * g + j; }
 
 uint32_t GroupSum(const Array<int>& hi, int g) {
     uint32_t sum = 0;
@@ -95,7 +89,8 @@ void ClampSettings(c_MyApp& app) {
     // stick as it is.
     int& sound = s[setting::kSoundMode];
     if (sound < 0 || sound >= sound_mode::kCount) sound = sound_mode::kOff;
-    for (int stick : {setting::kLeftStickY, setting::kRightStickY}) s[stick] = s[stick] != 0 ? 1 : 0;
+    for (int stick : {setting::kLeftStickY, setting::kRightStickY})
+        s[stick] = s[stick] != 0 ? 1 : 0;
     s[setting::kOverscan] = 1;
     qv_Vortan_overscan = 0;
 }

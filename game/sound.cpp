@@ -32,9 +32,7 @@ int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
     return 0;
 }
 
-int c_MyApp::p_PlaySFX(int n, float volume) {
-    return p_PlaySFX(n, 1.0f, volume, 0.0f);
-}
+int c_MyApp::p_PlaySFX(int n, float volume) { return p_PlaySFX(n, 1.0f, volume, 0.0f); }
 
 int c_MyApp::p_PlayTune(String name, int flags) {
     if (qv_Vortan_HasMusicStream == 0) return 0;

@@ -10,10 +10,10 @@ enum Field {
     kFrame = 0,  // frame of picture::kParts
     kX,
     kY,
-    kNear,       // 0.2..0.8: scales the drift and is the alpha
+    kNear,  // 0.2..0.8: scales the drift and is the alpha
     kUnused,
-    kAngle,      // degrees
-    kSpin,       // degrees per update
+    kAngle,  // degrees
+    kSpin,   // degrees per update
     kFields = 10
 };
 

@@ -11,10 +11,20 @@ constexpr int kEscape = 0xAC;  // "¬": the next letter names a button glyph
 // Spacing adjustment of a character, in font cells.
 int Spacing(int c) {
     switch (c) {
-        case 'w': case 'm': return 2;
-        case 'W': case 'M': return 1;
-        case 'i': case 'f': case 'l': return -3;
-        case 'j': case 's': case 'k': case 'r': case 'z': case 't': case 'n': return -1;
+        case 'w':
+        case 'm': return 2;
+        case 'W':
+        case 'M': return 1;
+        case 'i':
+        case 'f':
+        case 'l': return -3;
+        case 'j':
+        case 's':
+        case 'k':
+        case 'r':
+        case 'z':
+        case 't':
+        case 'n': return -1;
         default: return 0;
     }
 }

@@ -62,7 +62,8 @@ int c_MyApp::p_TrackHeldKeys() {
     }
     if (!held) m_AnyKeyHeld = 0;
 
-    if (m_AnyKeyHeld == 0 && m_KeyUsed == 0 && m_Mode == mode::kMenu && p_PlayKeyAll(control::kBack, 1) > 0) {
+    if (m_AnyKeyHeld == 0 && m_KeyUsed == 0 && m_Mode == mode::kMenu &&
+        p_PlayKeyAll(control::kBack, 1) > 0) {
         // Back on the title screen closes whatever is open over it first.
         if (m_PanelA != 0 || m_PanelB != 0 || m_OptionsOpen != 0) {
             m_PanelA = 0;
@@ -109,9 +110,7 @@ void SlideSidePanel(c_MyApp& g) {
 int c_MyApp::p_RunScreen() {
     const int screen = m_Mode;
     switch (screen) {
-        case mode::kMenu:
-            p_Menu();
-            break;
+        case mode::kMenu: p_Menu(); break;
         case mode::kBackFromRound:
             p_LoadMenu();
             p_PlaySFX(sound::kJingle, 1);
@@ -122,11 +121,8 @@ int c_MyApp::p_RunScreen() {
             if (m_Paused == 0) p_Game();
             p_InGame();
             break;
-        case mode::kRoundSetUp:
-            p_LoadGame();
-            break;
-        default:
-            break;
+        case mode::kRoundSetUp: p_LoadGame(); break;
+        default: break;
     }
     if (screen != mode::kBackFromRound) {
         if (m_Mode == mode::kRound && m_RoundOver >= 1) p_GameOver();

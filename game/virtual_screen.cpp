@@ -12,9 +12,7 @@
 
 using namespace draw_command;
 
-float qv_Vortan_HeightFit() {
-    return std::min(1.0f, qv_Vortan_jscrh / qv_Vortan_rawscrh);
-}
+float qv_Vortan_HeightFit() { return std::min(1.0f, qv_Vortan_jscrh / qv_Vortan_rawscrh); }
 
 int c_MyApp::p_MapVirtualScreen(int devW, int devH) {
     const float w = float(devW);

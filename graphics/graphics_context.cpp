@@ -23,8 +23,7 @@ int c_GraphicsContext::p_Validate() {
     return 0;
 }
 
-void c_GraphicsContext::p_SetMatrix(float ma, float mb, float mc, float md, float mtx,
-                                    float mty) {
+void c_GraphicsContext::p_SetMatrix(float ma, float mb, float mc, float md, float mtx, float mty) {
     m_ma = ma;
     m_mb = mb;
     m_mc = mc;
@@ -36,8 +35,7 @@ void c_GraphicsContext::p_SetMatrix(float ma, float mb, float mc, float md, floa
 }
 
 void c_GraphicsContext::p_Transform(float a, float b, float c, float d, float tx, float ty) {
-    p_SetMatrix(a * m_ma + b * m_mc, a * m_mb + b * m_md,
-                c * m_ma + d * m_mc, c * m_mb + d * m_md,
+    p_SetMatrix(a * m_ma + b * m_mc, a * m_mb + b * m_md, c * m_ma + d * m_mc, c * m_mb + d * m_md,
                 tx * m_ma + ty * m_mc + m_mtx, tx * m_mb + ty * m_md + m_mty);
 }
 

@@ -181,32 +181,32 @@ void gxtkGraphics::Flush() {
 
 void gxtkGraphics::DrawBatch() {
     switch (batchMode) {
-    case GXTK_POINTS:
-        glDrawArrays(GL_POINTS, 0, vertexCount);
-        ++drawCallCount;
-        return;
-    case GXTK_LINES:
-        glDrawArrays(GL_LINES, 0, vertexCount);
-        ++drawCallCount;
-        return;
-    case GXTK_TRIANGLES:
-        glDrawArrays(GL_TRIANGLES, 0, vertexCount);
-        ++drawCallCount;
-        return;
-    case GXTK_QUADS:
-        glDrawElements(GL_TRIANGLES, vertexCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
-        ++drawCallCount;
-        return;
-    default: {
-        // Every fan of the batch in one call.
-        int fans = 0;
-        for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
-            fanFirsts[fans] = first;
-            fanCounts[fans] = batchMode;
+        case GXTK_POINTS:
+            glDrawArrays(GL_POINTS, 0, vertexCount);
+            ++drawCallCount;
+            return;
+        case GXTK_LINES:
+            glDrawArrays(GL_LINES, 0, vertexCount);
+            ++drawCallCount;
+            return;
+        case GXTK_TRIANGLES:
+            glDrawArrays(GL_TRIANGLES, 0, vertexCount);
+            ++drawCallCount;
+            return;
+        case GXTK_QUADS:
+            glDrawElements(GL_TRIANGLES, vertexCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
+            ++drawCallCount;
+            return;
+        default: {
+            // Every fan of the batch in one call.
+            int fans = 0;
+            for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
+                fanFirsts[fans] = first;
+                fanCounts[fans] = batchMode;
+            }
+            glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
+            ++drawCallCount;
         }
-        glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
-        ++drawCallCount;
-    }
     }
 }
 
@@ -225,8 +225,7 @@ bool RowsInside(int length, int w, int h, int offset, int pitch) {
 
 }  // namespace
 
-int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset,
-                             int pitch) {
+int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch) {
     Flush();
     // A block that does not fit the array is refused rather than written past its end.
     if (!RowsInside(pixels.Length(), w, h, offset, pitch)) return 0;
@@ -241,8 +240,8 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
     return 0;
 }
 
-int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w,
-                               int h, int offset, int pitch) {
+int gxtkGraphics::WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h,
+                               int offset, int pitch) {
     if (!surface || !RowsInside(pixels.Length(), w, h, offset, pitch)) return 0;
     surface->SetSubData(x, y, w, h, reinterpret_cast<const uint32_t*>(&pixels[offset]), pitch);
     return 0;

@@ -46,7 +46,7 @@ public:
     int batchMode = 0;
     int vertexCount = 0;
     gxtkSurface* batchSurface = nullptr;  // not owned; only used while vertices are pending
-    int blend = -1;  // blend mode the OpenGL blend function is set for; -1 before any
+    int blend = -1;          // blend mode the OpenGL blend function is set for; -1 before any
     bool texturing = false;  // GL_TEXTURE_2D is on (left on between textured batches)
     // Batches drawn and OpenGL draw calls issued since construction (tests, benchmarks).
     int64_t flushCount = 0;
@@ -76,8 +76,8 @@ public:
     virtual int DrawPoly(Array<float> xy);
     virtual int DrawPoly2(Array<float> xyuv, gxtkSurface* surface, int srcx, int srcy);
     virtual int DrawSurface(gxtkSurface* surface, float x, float y);
-    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
-                             int srcw, int srch);
+    virtual int DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                             int srch);
     virtual int ReadPixels(Array<int> pixels, int x, int y, int w, int h, int offset, int pitch);
     virtual int WritePixels2(gxtkSurface* surface, Array<int> pixels, int x, int y, int w, int h,
                              int offset, int pitch);
@@ -97,7 +97,6 @@ private:
 };
 
 // Vertex count of the fan an oval of the given radii is drawn with: 12 to 1024.
-int gxtkOvalSegments(float rx, float ry, bool transformed, float ma, float mb, float mc,
-                     float md);
+int gxtkOvalSegments(float rx, float ry, bool transformed, float ma, float mb, float mc, float md);
 // The premultiplied colour word: bytes red*alpha, green*alpha, blue*alpha, alpha*255.
 uint32_t gxtkPackColor(float red, float green, float blue, float alpha);

@@ -21,9 +21,10 @@ c_Image* qv_graphics_LoadImage2(String path, int frameWidth, int frameHeight, in
                                 int flags) {
     gxtkSurface* surface = LoadSurfaceAt(path);
     if (!surface) return nullptr;
-    return (new c_Image)->m_new()->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount,
-                                           flags, nullptr, 0, 0, surface->Width(),
-                                           surface->Height());
+    return (new c_Image)
+        ->m_new()
+        ->p_Init2(surface, 0, 0, frameWidth, frameHeight, frameCount, flags, nullptr, 0, 0,
+                  surface->Width(), surface->Height());
 }
 
 c_Image* qv_graphics_CreateImage(int width, int height, int frameCount, int flags) {

@@ -14,8 +14,7 @@ int SegmentEstimate(float value) {
 
 }  // namespace
 
-int gxtkOvalSegments(float rx, float ry, bool transformed, float ma, float mb, float mc,
-                     float md) {
+int gxtkOvalSegments(float rx, float ry, bool transformed, float ma, float mb, float mc, float md) {
     int s;
     if (transformed) {
         s = SegmentEstimate(std::sqrt((rx * ma) * (rx * ma) + (rx * mb) * (rx * mb)) +
@@ -131,8 +130,8 @@ int gxtkGraphics::DrawSurface(gxtkSurface* surface, float x, float y) {
     return 0;
 }
 
-int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy,
-                               int srcw, int srch) {
+int gxtkGraphics::DrawSurface2(gxtkSurface* surface, float x, float y, int srcx, int srcy, int srcw,
+                               int srch) {
     if (!surface || !surface->Prepare()) return 0;
     gxtkVertex* v = Begin(GXTK_QUADS, 4, surface);
     float u0 = srcx * surface->uscale;

@@ -28,9 +28,8 @@ c_Image* c_Image::p_Init(gxtkSurface* surface, int frameCount, int flags) {
     return this;
 }
 
-c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int width, int height,
-                          int frameCount, int flags, c_Image* source, int srcx, int srcy,
-                          int srcw, int srch) {
+c_Image* c_Image::p_Init2(gxtkSurface* surface, int x, int y, int width, int height, int frameCount,
+                          int flags, c_Image* source, int srcx, int srcy, int srcw, int srch) {
     if (m_surface) qvError("Image already initialized");
     gc_assign(m_surface, surface);
     gc_assign(m_source, source);

@@ -158,7 +158,8 @@ void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels,
     // Written pixels are no longer the file's: from now on the pixels themselves are kept.
     RestorePixels();
     ForgetFile();
-    if (!data) data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
+    if (!data)
+        data = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(width) * height * 4));
     for (int r = 0; r < h; ++r) {
         const uint32_t* src = pixels + static_cast<long long>(r) * pitch;
         unsigned char* dst = data + (static_cast<size_t>(y + r) * width + x) * 4;

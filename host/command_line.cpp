@@ -22,9 +22,7 @@ bool IsHelp(const char* arg) {
     return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0;
 }
 
-bool IsVersion(const char* arg) {
-    return std::strcmp(arg, "--version") == 0;
-}
+bool IsVersion(const char* arg) { return std::strcmp(arg, "--version") == 0; }
 
 }  // namespace
 

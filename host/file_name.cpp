@@ -76,7 +76,8 @@ String QvDecodeFileName(const std::string& bytes) {
             continue;
         }
         unsigned c = static_cast<unsigned char>(bytes[i]) & kLeadBits[length];
-        for (size_t k = 1; k < length; ++k) c = c << 6 | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
+        for (size_t k = 1; k < length; ++k)
+            c = c << 6 | (static_cast<unsigned char>(bytes[i + k]) & 0x3F);
         AppendCodePoint(c, chars);
         i += length;
     }

@@ -28,7 +28,8 @@ unsigned char* QvGame::LoadData(String path, int* length) {
     std::vector<unsigned char> bytes;
     unsigned char block[4096];
     size_t n;
-    while ((n = fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + n);
+    while ((n = fread(block, 1, sizeof block, file)) > 0)
+        bytes.insert(bytes.end(), block, block + n);
     fclose(file);
     // One byte more than needed, so an empty file still gives a block.
     auto* data = static_cast<unsigned char*>(std::malloc(bytes.size() + 1));
@@ -43,8 +44,13 @@ void QvGame::GetDate(Array<int> date) {
     std::time_t now = std::time(nullptr);
     std::tm local;
     localtime_r(&now, &local);
-    const int fields[7] = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
-                           local.tm_min, local.tm_sec, 0};
+    const int fields[7] = {local.tm_year + 1900,
+                           local.tm_mon + 1,
+                           local.tm_mday,
+                           local.tm_hour,
+                           local.tm_min,
+                           local.tm_sec,
+                           0};
     for (int i = 0; i < date.Length() && i < 7; ++i) date[i] = fields[i];
 }
 

@@ -6,7 +6,7 @@
 class QvFrameDriver {
 public:
     virtual ~QvFrameDriver() = default;
-    virtual double Now() = 0;               // seconds since the window system started
+    virtual double Now() = 0;  // seconds since the window system started
     virtual void Sleep(double seconds) = 0;
     virtual bool WindowOpen() = 0;
     virtual void SwapBuffers() = 0;

@@ -13,9 +13,27 @@ constexpr const char* kPlatform = "Linux";
 
 // Fields that name an input of the pad; any other field is passed over.
 constexpr const char* kElements[] = {
-    "a", "b", "x", "y", "back", "start", "guide", "leftshoulder", "rightshoulder",
-    "leftstick", "rightstick", "dpup", "dpright", "dpdown", "dpleft", "lefttrigger",
-    "righttrigger", "leftx", "lefty", "rightx", "righty",
+    "a",
+    "b",
+    "x",
+    "y",
+    "back",
+    "start",
+    "guide",
+    "leftshoulder",
+    "rightshoulder",
+    "leftstick",
+    "rightstick",
+    "dpup",
+    "dpright",
+    "dpdown",
+    "dpleft",
+    "lefttrigger",
+    "righttrigger",
+    "leftx",
+    "lefty",
+    "rightx",
+    "righty",
 };
 
 bool IsElement(const std::string& key) {
@@ -39,7 +57,8 @@ bool IsInput(const std::string& value) {
     if (at >= value.size()) return false;
     const char kind = value[at++];
     if (!Digits(value, at)) return false;
-    if (kind == 'h') return at < value.size() && value[at++] == '.' && Digits(value, at) && at == value.size();
+    if (kind == 'h')
+        return at < value.size() && value[at++] == '.' && Digits(value, at) && at == value.size();
     if (kind == 'a' && at < value.size() && value[at] == '~') ++at;
     return (kind == 'a' || kind == 'b') && at == value.size();
 }
@@ -112,18 +131,17 @@ QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::stri
     std::istringstream in(text);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
-        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back()))) line.pop_back();
+        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+            line.pop_back();
         size_t start = 0;
-        while (start < line.size() && std::isspace(static_cast<unsigned char>(line[start]))) ++start;
+        while (start < line.size() && std::isspace(static_cast<unsigned char>(line[start])))
+            ++start;
         line.erase(0, start);
         if (line.empty() || line[0] == '#') continue;
         std::string why;
         switch (Judge(line, why)) {
-            case Verdict::kUse:
-                out.usable += line + "\n";
-                break;
-            case Verdict::kOtherPlatform:
-                break;
+            case Verdict::kUse: out.usable += line + "\n"; break;
+            case Verdict::kOtherPlatform: break;
             case Verdict::kBad:
                 out.problems.push_back("Game pad mapping skipped (" + origin + " line " +
                                        std::to_string(number) + "): " + why);

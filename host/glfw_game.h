@@ -35,8 +35,8 @@ public:
     void SetSwapInterval(int interval) override;
     String PathToFilePath(String path) override;
     unsigned char* LoadImageData(String path, int* width, int* height, int* depth) override;
-    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width,
-                                   int* height, int* depth) override;
+    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width, int* height,
+                                   int* depth) override;
     unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                  int* hertz) override;
 

@@ -10,17 +10,13 @@ void KeyCallback(GLFWwindow*, int key, int, int action, int) {
     QvGlfwGame::_glfwGame->OnKey(key, action);
 }
 
-void CharCallback(GLFWwindow*, unsigned int codepoint) {
-    QvGlfwGame::_glfwGame->OnChar(codepoint);
-}
+void CharCallback(GLFWwindow*, unsigned int codepoint) { QvGlfwGame::_glfwGame->OnChar(codepoint); }
 
 void MouseButtonCallback(GLFWwindow*, int button, int action, int) {
     QvGlfwGame::_glfwGame->OnMouseButton(button, action);
 }
 
-void CursorPosCallback(GLFWwindow*, double x, double y) {
-    QvGlfwGame::_glfwGame->OnMousePos(x, y);
-}
+void CursorPosCallback(GLFWwindow*, double x, double y) { QvGlfwGame::_glfwGame->OnMousePos(x, y); }
 
 // The application decides whether the window closes.
 void CloseCallback(GLFWwindow* window) {

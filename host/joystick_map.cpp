@@ -8,7 +8,7 @@ enum : int {
     kHalfPlus = 0x10,   // (1 + a) / 2
     kHalfMinus = 0x20,  // (1 - a) / 2
     kNegate = 0x40,
-    kButton = 0x80,     // 1 when the raw button is pressed
+    kButton = 0x80,  // 1 when the raw button is pressed
 };
 
 struct Layout {
@@ -61,8 +61,21 @@ float MapAxis(int source, const float* axes, int axisCount, const RawButtons& bu
 
 // The window system's standard gamepad order.
 enum GamepadButton {
-    kPadA, kPadB, kPadX, kPadY, kPadLeftBumper, kPadRightBumper, kPadBack, kPadStart,
-    kPadGuide, kPadLeftThumb, kPadRightThumb, kPadUp, kPadRight, kPadDown, kPadLeft,
+    kPadA,
+    kPadB,
+    kPadX,
+    kPadY,
+    kPadLeftBumper,
+    kPadRightBumper,
+    kPadBack,
+    kPadStart,
+    kPadGuide,
+    kPadLeftThumb,
+    kPadRightThumb,
+    kPadUp,
+    kPadRight,
+    kPadDown,
+    kPadLeft,
 };
 enum GamepadAxis { kLeftX, kLeftY, kRightX, kRightY, kLeftTrigger, kRightTrigger };
 
@@ -87,8 +100,8 @@ QvJoyReading QvMapRawJoystick(const float* axes, int axisCount, const unsigned c
 
 QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons) {
     static constexpr int kButtonOrder[14] = {
-        kPadA, kPadB, kPadX, kPadY, kPadLeftBumper, kPadRightBumper, kPadBack, kPadStart,
-        kPadLeft, kPadUp, kPadRight, kPadDown, kPadLeftThumb, kPadRightThumb,
+        kPadA,     kPadB,    kPadX,  kPadY,     kPadLeftBumper, kPadRightBumper, kPadBack,
+        kPadStart, kPadLeft, kPadUp, kPadRight, kPadDown,       kPadLeftThumb,   kPadRightThumb,
     };
     QvJoyReading out;
     out.axes[0] = axes[kLeftX];

@@ -8,7 +8,7 @@
 #pragma once
 
 struct QvJoyReading {
-    float axes[6] = {};      // in the order above
+    float axes[6] = {};  // in the order above
     bool buttons[32] = {};
 };
 

@@ -69,10 +69,8 @@ int KeyToChar(int keyCode) {
         case 8:
         case 9:
         case 13:
-        case 27:
-            return keyCode;
-        case 46:
-            return 127;
+        case 27: return keyCode;
+        case 46: return 127;
     }
     if ((keyCode >= 33 && keyCode <= 40) || keyCode == 45) return keyCode | 0x10000;
     return 0;

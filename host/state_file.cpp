@@ -59,7 +59,8 @@ void RemoveLeftovers(const std::string& target) {
         if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) != 0) continue;
         const std::string name = entry->d_name;
         const std::string digits = name.substr(prefix.size());
-        if (digits.empty() || digits.size() > 9 || digits.find_first_not_of("0123456789") != std::string::npos) {
+        if (digits.empty() || digits.size() > 9 ||
+            digits.find_first_not_of("0123456789") != std::string::npos) {
             continue;
         }
         const pid_t pid = pid_t(std::stol(digits));
@@ -133,8 +134,8 @@ int QvWriteStateFile(const String& path, const String& state) {
     const std::string temp = TemporaryName(target);
     int fd = CreateTemporary(temp);
     if (fd < 0) return -1;
-    bool written = (!exists || fchmod(fd, existing.st_mode & 07777) == 0) && WriteAll(fd, state.ToUtf8()) &&
-                   fsync(fd) == 0;
+    bool written = (!exists || fchmod(fd, existing.st_mode & 07777) == 0) &&
+                   WriteAll(fd, state.ToUtf8()) && fsync(fd) == 0;
     written = close(fd) == 0 && written;
     if (!written) {
         unlink(temp.c_str());
@@ -152,7 +153,8 @@ String QvReadStateFile(const String& path) {
     const std::string name = QvEncodeFileName(path);
     struct stat info;
     // A FIFO or a device is not opened at all: that alone could block or have effects.
-    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxStateFileBytes) {
+    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_size > kMaxStateFileBytes) {
         return String();
     }
     int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);

@@ -29,9 +29,7 @@ bool c_Stack3::p_Contains(c_IAsyncEventSource* value) const {
 
 namespace {
 
-void MarkCurrentSource(void* slot) {
-    gc_mark_interface(*static_cast<c_IAsyncEventSource**>(slot));
-}
+void MarkCurrentSource(void* slot) { gc_mark_interface(*static_cast<c_IAsyncEventSource**>(slot)); }
 
 }  // namespace
 

@@ -22,7 +22,8 @@ public:
 class c_IOnReceiveComplete {
 public:
     virtual ~c_IOnReceiveComplete() {}
-    virtual int p_OnReceiveComplete(c_DataBuffer* data, int offset, int count, c_Socket* source) = 0;
+    virtual int p_OnReceiveComplete(c_DataBuffer* data, int offset, int count,
+                                    c_Socket* source) = 0;
 };
 
 class c_AsyncOp : public Object {

@@ -50,7 +50,8 @@ int ClampToArray(int offset, int count, int arrayLength) {
 
 int c_DataBuffer::p_PokeBytes(int address, const Array<int>& bytes, int offset, int count) {
     count = ClampToArray(offset, ClampToBuffer(address, count), bytes.Length());
-    for (int i = 0; i < count; ++i) data[address + i] = static_cast<unsigned char>(bytes[offset + i]);
+    for (int i = 0; i < count; ++i)
+        data[address + i] = static_cast<unsigned char>(bytes[offset + i]);
     return 0;
 }
 
@@ -93,7 +94,8 @@ int c_DataBuffer::p_PokeString(int address, const String& str, const String& enc
 
 String c_DataBuffer::p_PeekString(int address, int count, const String& encoding) {
     bool utf8 = encoding == String("utf8");
-    if (!utf8 && encoding != String("ascii")) qvError(String("Invalid string encoding:") + encoding);
+    if (!utf8 && encoding != String("ascii"))
+        qvError(String("Invalid string encoding:") + encoding);
     count = ClampToBuffer(address, count);
     if (count == 0) return String();
     return utf8 ? DecodeUtf8(data + address, count) : DecodeAscii(data + address, count);

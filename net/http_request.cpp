@@ -139,18 +139,15 @@ int c_HttpRequest::p_OnReceiveComplete(c_DataBuffer* data, int offset, int count
 void c_HttpRequest::ReadHead(const uint8_t* bytes, int count) {
     int used = m_head.Feed(bytes, count);
     switch (m_head.GetState()) {
-        case HttpResponseHead::State::kReading:
-            return;
-        case HttpResponseHead::State::kMalformed:
-            Finish(true);
-            return;
-        case HttpResponseHead::State::kComplete:
-            break;
+        case HttpResponseHead::State::kReading: return;
+        case HttpResponseHead::State::kMalformed: Finish(true); return;
+        case HttpResponseHead::State::kComplete: break;
     }
     m_status = m_head.Status();
     gc_assign(m_responseChunks, (new c_StringStack)->m_new2());
     for (const std::string& line : m_head.Lines()) {
-        m_lines->p_Push4(DecodeAscii(reinterpret_cast<const uint8_t*>(line.data()), int(line.size())));
+        m_lines->p_Push4(
+            DecodeAscii(reinterpret_cast<const uint8_t*>(line.data()), int(line.size())));
     }
     m_bodyBytes.assign(bytes + used, bytes + count);
     m_bytesReceived += count - used;

@@ -69,8 +69,14 @@ public:
     // Rebuilds the host text and port from the address when they are out of date.
     int Validate();
 
-    const String& Host() { Validate(); return host; }
-    int Port() { Validate(); return port; }
+    const String& Host() {
+        Validate();
+        return host;
+    }
+    int Port() {
+        Validate();
+        return port;
+    }
     sockaddr_in& Address() { return addr; }
 
 private:

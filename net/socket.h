@@ -26,8 +26,7 @@ public:
     // Each is ignored, without a callback, in the wrong state.
     int p_ConnectAsync(const String& host, int port, c_IOnConnectComplete* onComplete);
     int p_SendAsync(c_DataBuffer* data, int offset, int count, c_IOnSendComplete* onComplete);
-    int p_ReceiveAsync(c_DataBuffer* data, int offset, int count,
-                       c_IOnReceiveComplete* onComplete);
+    int p_ReceiveAsync(c_DataBuffer* data, int offset, int count, c_IOnReceiveComplete* onComplete);
     int p_UpdateAsyncEvents() override;
     // State 0 at once. Operations already enqueued still complete; their workers are woken
     // and the handle is released once none of them can touch it any more.

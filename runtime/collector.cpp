@@ -233,8 +233,8 @@ void gc_collect() {
         FullCollection(ext);
         return;
     }
-    int64_t target = gc_new_bytes +
-                     int64_t(gc_new_bytes) * (gc_alloced_bytes - gc_new_bytes) / GC_FULL_COLLECT_BYTES;
+    int64_t target = gc_new_bytes + int64_t(gc_new_bytes) * (gc_alloced_bytes - gc_new_bytes) /
+                                        GC_FULL_COLLECT_BYTES;
     gc_mark_queued(target > INT_MAX ? INT_MAX : int(target));
 }
 

@@ -103,13 +103,9 @@ int dbg_stop() {
                 dbg_suspend = 0;
                 dbg_stepmode = 'l';
                 return 0;
-            case 'q':
-                std::exit(0);
-            case '@':
-                PrintObject(line + 1);
-                break;
-            case '?':
-                break;
+            case 'q': std::exit(0);
+            case '@': PrintObject(line + 1); break;
+            case '?': break;
             default:
                 std::printf("????? %s ?????", line);
                 std::fflush(stdout);
@@ -134,15 +130,9 @@ void dbg_print(const String& text) {
 void sighandler(int signal) {
     const char* message = "Unknown signal";
     switch (signal) {
-        case SIGSEGV:
-            message = "Memory access violation";
-            break;
-        case SIGILL:
-            message = "Illegal instruction";
-            break;
-        case SIGFPE:
-            message = "Floating point exception";
-            break;
+        case SIGSEGV: message = "Memory access violation"; break;
+        case SIGILL: message = "Illegal instruction"; break;
+        case SIGFPE: message = "Floating point exception"; break;
     }
     dbg_error(message);
 }

@@ -7,9 +7,9 @@
 
 class Object : public gc_object {
 public:
-    virtual bool Equals(Object* other);   // identity
-    virtual int Compare(Object* other);   // address difference
-    virtual String debug();               // "+Object\n"
+    virtual bool Equals(Object* other);  // identity
+    virtual int Compare(Object* other);  // address difference
+    virtual String debug();              // "+Object\n"
 };
 
 // Base of objects the application may throw; the host reports them as uncaught.

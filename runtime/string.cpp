@@ -133,7 +133,8 @@ bool DecodeUtf8(const unsigned char* p, int count, std::vector<uint16_t>& out) {
             if (i + 2 >= count || !IsContinuation(p[i + 1]) || !IsContinuation(p[i + 2])) {
                 return false;
             }
-            out.push_back(uint16_t((lead & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F)));
+            out.push_back(
+                uint16_t((lead & 0x0F) << 12 | (p[i + 1] & 0x3F) << 6 | (p[i + 2] & 0x3F)));
             i += 3;
         } else {
             return false;
@@ -146,8 +147,10 @@ bool DecodeUtf8(const unsigned char* p, int count, std::vector<uint16_t>& out) {
 
 String String::FromBytes(const unsigned char* bytes, int count) {
     if (count <= 0) return String();
-    if (count >= 2 && bytes[0] == 254 && bytes[1] == 255) return DecodeUtf16(bytes + 2, count - 2, true);
-    if (count >= 2 && bytes[0] == 255 && bytes[1] == 254) return DecodeUtf16(bytes + 2, count - 2, false);
+    if (count >= 2 && bytes[0] == 254 && bytes[1] == 255)
+        return DecodeUtf16(bytes + 2, count - 2, true);
+    if (count >= 2 && bytes[0] == 255 && bytes[1] == 254)
+        return DecodeUtf16(bytes + 2, count - 2, false);
     if (count >= 3 && bytes[0] == 239 && bytes[1] == 187 && bytes[2] == 191) {
         bytes += 3;
         count -= 3;
@@ -213,7 +216,8 @@ int String::Find(const String& sub, int start) const {
     const uint16_t first = sub.rep_->data[0];
     for (int i = start; i + m <= n; ++i) {
         if (rep_->data[i] != first) continue;
-        if (std::memcmp(rep_->data + i, sub.rep_->data, sizeof(uint16_t) * size_t(m)) == 0) return i;
+        if (std::memcmp(rep_->data + i, sub.rep_->data, sizeof(uint16_t) * size_t(m)) == 0)
+            return i;
     }
     return -1;
 }
@@ -221,14 +225,16 @@ int String::Find(const String& sub, int start) const {
 int String::FindLast(const String& sub) const {
     int n = rep_->length, m = sub.rep_->length;
     for (int i = n - m; i >= 0; --i) {
-        if (std::memcmp(rep_->data + i, sub.rep_->data, sizeof(uint16_t) * size_t(m)) == 0) return i;
+        if (std::memcmp(rep_->data + i, sub.rep_->data, sizeof(uint16_t) * size_t(m)) == 0)
+            return i;
     }
     return -1;
 }
 
 bool String::StartsWith(const String& prefix) const {
     int m = prefix.rep_->length;
-    return m <= rep_->length && std::memcmp(rep_->data, prefix.rep_->data, sizeof(uint16_t) * size_t(m)) == 0;
+    return m <= rep_->length &&
+           std::memcmp(rep_->data, prefix.rep_->data, sizeof(uint16_t) * size_t(m)) == 0;
 }
 
 bool String::EndsWith(const String& suffix) const {
@@ -321,9 +327,13 @@ void LowBytes(const String& s, char (&buf)[64]) {
 
 }  // namespace
 
-String String::ToUpper() const { return MapChars(*this, [](wint_t c) { return std::towupper(c); }); }
+String String::ToUpper() const {
+    return MapChars(*this, [](wint_t c) { return std::towupper(c); });
+}
 
-String String::ToLower() const { return MapChars(*this, [](wint_t c) { return std::towlower(c); }); }
+String String::ToLower() const {
+    return MapChars(*this, [](wint_t c) { return std::towlower(c); });
+}
 
 String String::Trim() const {
     int begin = 0, end = rep_->length;

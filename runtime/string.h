@@ -7,7 +7,8 @@
 #include <cstdio>
 #include <string>
 
-template <class T> class Array;
+template <class T>
+class Array;
 
 // Zero-terminated 8-bit copy of a String (each character cut to its low 8 bits).
 class CString {

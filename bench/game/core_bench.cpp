@@ -74,7 +74,8 @@ void BM_LoadingScreenUpdate(benchmark::State& state) {
         allocs += gc_alloc_count - before;
         game.input->p_EndUpdate();
     }
-    state.counters["gc_allocs_per_update"] = double(allocs) / std::max<int64_t>(1, state.iterations());
+    state.counters["gc_allocs_per_update"] = double(allocs) /
+                                             std::max<int64_t>(1, state.iterations());
     state.counters["draw_commands"] = game.app->m_DrawLen / kDrawCmdFloats;
 }
 BENCHMARK(BM_LoadingScreenUpdate)->Unit(benchmark::kMicrosecond);
@@ -107,7 +108,8 @@ void BM_RoundStart(benchmark::State& state) {
             QvGame::_game->gc_collect();
             longestCpu = std::max(longestCpu, ThreadCpuMs() - cpu);
             longestWall = std::max(longestWall, std::chrono::duration<double, std::milli>(
-                                                    std::chrono::steady_clock::now() - wall).count());
+                                                    std::chrono::steady_clock::now() - wall)
+                                                    .count());
             state.PauseTiming();
             std::this_thread::sleep_until(wall + std::chrono::microseconds(16667));
             state.ResumeTiming();
@@ -140,7 +142,8 @@ void BM_LoadAllStages(benchmark::State& state) {
             game.app->m_LoadStage = stage;
             game.app->p_Loader();
             longest = std::max(longest, std::chrono::duration<double, std::milli>(
-                                            std::chrono::steady_clock::now() - start).count());
+                                            std::chrono::steady_clock::now() - start)
+                                            .count());
         }
         state.PauseTiming();
         gc_collect_all();  // the replaced pictures

@@ -33,6 +33,6 @@ DrawCallCounter::DrawCallCounter(const gxtkGraphics* device)
     : device_(device), before_(device->drawCallCount) {}
 
 void DrawCallCounter::Report(benchmark::State& state) const {
-    state.counters["draw_calls_per_frame"] =
-        double(device_->drawCallCount - before_) / std::max<int64_t>(1, state.iterations());
+    state.counters["draw_calls_per_frame"] = double(device_->drawCallCount - before_) /
+                                             std::max<int64_t>(1, state.iterations());
 }

@@ -31,14 +31,19 @@ struct Snapshot {
 
 // Blank pictures of the real cell sizes in the slots the round draws from.
 void LoadBlankPictures(c_MyApp* app) {
-    struct Slot { int slot, w, h, frames; };
-    const Slot slots[] = {{picture::kFont, 16, 16, 128}, {picture::kParts, 8, 8, 256},
-                          {picture::kIcons, 32, 32, 16}, {picture::kBackdrop, 256, 256, 4}};
+    struct Slot {
+        int slot, w, h, frames;
+    };
+    const Slot slots[] = {{picture::kFont, 16, 16, 128},
+                          {picture::kParts, 8, 8, 256},
+                          {picture::kIcons, 32, 32, 16},
+                          {picture::kBackdrop, 256, 256, 4}};
     for (int fighter = picture::kFirstFighter; fighter < picture::kLastFighter; ++fighter) {
         gc_assign(app->m_Img[fighter], qv_graphics_CreateImage(36, 36, 9, c_Image::CentreHandle));
     }
     for (const Slot& s : slots) {
-        gc_assign(app->m_Img[s.slot], qv_graphics_CreateImage(s.w, s.h, s.frames, c_Image::CentreHandle));
+        gc_assign(app->m_Img[s.slot],
+                  qv_graphics_CreateImage(s.w, s.h, s.frames, c_Image::CentreHandle));
     }
 }
 
@@ -78,8 +83,10 @@ public:
     void Save() {
         saved.plr.assign(app->m_Plr.Data(), app->m_Plr.Data() + kFields * (kLastRecord + 1));
         saved.particle.assign(app->m_Particle.Data(),
-                              app->m_Particle.Data() + particle_records::kFields * (app->m_ParticleMax + 1));
-        saved.star.assign(app->m_Star.Data(), app->m_Star.Data() + star_records::kFields * (app->m_StarCount + 1));
+                              app->m_Particle.Data() +
+                                  particle_records::kFields * (app->m_ParticleMax + 1));
+        saved.star.assign(app->m_Star.Data(),
+                          app->m_Star.Data() + star_records::kFields * (app->m_StarCount + 1));
         saved.grid.assign(app->m_Grid.Data(), app->m_Grid.Data() + app->m_Grid.Length());
         saved.spawnTimer = app->m_SpawnTimer;
         saved.itemTimer = app->m_ItemTimer;
@@ -136,7 +143,8 @@ HeavyRound* RoundWithDevice(benchmark::State& state) {
 }
 
 void ReportPerUpdate(benchmark::State& state, int64_t allocs, int commands) {
-    state.counters["gc_allocs_per_update"] = double(allocs) / std::max<int64_t>(1, state.iterations());
+    state.counters["gc_allocs_per_update"] = double(allocs) /
+                                             std::max<int64_t>(1, state.iterations());
     state.counters["draw_commands"] = commands;
 }
 

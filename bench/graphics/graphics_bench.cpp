@@ -30,7 +30,8 @@ gxtkGraphics* Device() {
 gxtkSurface* Sheet(gxtkGraphics* device, int size, uint32_t colour) {
     gxtkSurface* surface = device->CreateSurface(size, size);
     Array<int> argb(size * size);
-    for (int i = 0; i < argb.Length(); ++i) argb[i] = static_cast<int>(colour ^ (i * 2654435761u & 0x00ffffff));
+    for (int i = 0; i < argb.Length(); ++i)
+        argb[i] = static_cast<int>(colour ^ (i * 2654435761u & 0x00ffffff));
     device->WritePixels2(surface, argb, 0, 0, size, size, 0, size);
     return surface;
 }

@@ -68,7 +68,8 @@ void BM_AllocateGarbage(benchmark::State& state) {
         made += 64;
     }
     state.SetItemsProcessed(made);
-    state.SetBytesProcessed(made * int64_t(sizeof(Array<int>::Rep) + sizeof(int) * size_t(elements)));
+    state.SetBytesProcessed(made *
+                            int64_t(sizeof(Array<int>::Rep) + sizeof(int) * size_t(elements)));
     Reset();
 }
 BENCHMARK(BM_AllocateGarbage)->Arg(2)->Arg(6)->Arg(64)->Arg(1024);

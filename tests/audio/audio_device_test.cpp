@@ -45,7 +45,8 @@ protected:
     // A mono 16-bit tone of 441 Hz (100 samples a period) at half scale.
     std::string Tone(const std::string& name, int frames) {
         std::string path = dir.File(name);
-        EXPECT_TRUE(WriteFile(path, PcmWav(1, kMixRate, 16, Sine16(frames, 1, kMixRate, 441.0, 0.5))));
+        EXPECT_TRUE(
+            WriteFile(path, PcmWav(1, kMixRate, 16, Sine16(frames, 1, kMixRate, 441.0, 0.5))));
         return path;
     }
 

@@ -59,12 +59,14 @@ long WaitUntilStopped(int channel, int timeoutMs) {
     auto start = std::chrono::steady_clock::now();
     while (device()->ChannelState(channel) != 0) {
         long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now() - start).count());
+                           std::chrono::steady_clock::now() - start)
+                           .count());
         if (ms > timeoutMs) return -1;
         Sleep(5);
     }
     return long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::steady_clock::now() - start).count());
+                    std::chrono::steady_clock::now() - start)
+                    .count());
 }
 
 bool IsDiscarded(unsigned int buffer) {
@@ -109,7 +111,6 @@ void UpdateFor(int ms) {
         Sleep(10);
     }
 }
-
 
 // A looping tune longer than what is queued at once, played well past two loops.
 void MusicLoops(char** files) {
@@ -330,14 +331,22 @@ void EverythingAnyway(char** files) {
 
 const std::map<std::string, std::function<void(char**)>>& Scenarios() {
     static const std::map<std::string, std::function<void(char**)>> all = {
-        {"play-once", PlayOnce},           {"music-once", MusicOnce},
-        {"stop", StopMidway},              {"pause-suspend", PauseAndSuspend},
-        {"pause-after-end", PauseAfterEnd}, {"music-missing", MusicThenMissing},
-        {"restart", RestartChannel},       {"steal", StealSources},
-        {"discard", DiscardWhilePlaying},  {"collect", CollectDropped},
-        {"shape", ShapePhases},            {"anyway", EverythingAnyway},
-        {"data-paths", DataPaths},        {"music-loops", MusicLoops},
-        {"music-pauses", MusicPauses},     {"music-starved", MusicStarved},
+        {"play-once", PlayOnce},
+        {"music-once", MusicOnce},
+        {"stop", StopMidway},
+        {"pause-suspend", PauseAndSuspend},
+        {"pause-after-end", PauseAfterEnd},
+        {"music-missing", MusicThenMissing},
+        {"restart", RestartChannel},
+        {"steal", StealSources},
+        {"discard", DiscardWhilePlaying},
+        {"collect", CollectDropped},
+        {"shape", ShapePhases},
+        {"anyway", EverythingAnyway},
+        {"data-paths", DataPaths},
+        {"music-loops", MusicLoops},
+        {"music-pauses", MusicPauses},
+        {"music-starved", MusicStarved},
     };
     return all;
 }

@@ -53,7 +53,8 @@ TEST_F(GameSoundTest, WithoutAnAudioDeviceTheGameRunsSilently) {
     ASSERT_TRUE(xvfb.Ok());
     auto game = StartGame("drivers = no-such-backend\n");
     ASSERT_FALSE(xvfb.WaitForWindow(kTitle, 20).empty());
-    EXPECT_TRUE(game->WaitForOutput("opening openal device\nOpenAl error: alcOpenDevice failed\n", 10))
+    EXPECT_TRUE(
+        game->WaitForOutput("opening openal device\nOpenAl error: alcOpenDevice failed\n", 10))
         << game->OutputSoFar();
     // Past the loader, which plays its jingle, and into the title menu.
     SleepSeconds(3.0);

@@ -7,7 +7,8 @@ std::string MixConfig(const std::string& general, const std::string& mixPath) {
     return "[general]\n" + general +
            "channels = stereo\nsample-type = int16\nfrequency = 44100\n"
            "dither = false\nhrtf = false\n"
-           "[wave]\nfile = " + mixPath + "\n";
+           "[wave]\nfile = " +
+           mixPath + "\n";
 }
 
 double Mix::Rms(long w, int channel) const {

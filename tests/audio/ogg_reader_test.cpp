@@ -17,7 +17,8 @@ std::string EncodeTone(const ScratchDir& dir, const std::string& name, int frame
                        int hertz, const std::string& comment = "TITLE=tone") {
     std::string wav = dir.File(name + ".wav");
     std::string ogg = dir.File(name + ".ogg");
-    EXPECT_TRUE(WriteFile(wav, PcmWav(channels, hertz, 16, Sine16(frames, channels, hertz, 440.0, 0.5))));
+    EXPECT_TRUE(
+        WriteFile(wav, PcmWav(channels, hertz, 16, Sine16(frames, channels, hertz, 440.0, 0.5))));
     ProcessResult r = RunProcess({"/usr/bin/oggenc", "-Q", "-c", comment, "-o", ogg, wav});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     return ogg;
@@ -106,7 +107,11 @@ TEST(OggReader, RefusesCommentLengthsThatOverrunTheirPacket) {
     size_t count = vendorLength + 4 + at32(vendorLength);
     ASSERT_EQ(at32(count), 1u) << "the TITLE comment";
     size_t firstComment = count + 4;
-    struct Case { const char* what; size_t at; uint32_t value; };
+    struct Case {
+        const char* what;
+        size_t at;
+        uint32_t value;
+    };
     for (Case c : {Case{"vendor length -1", vendorLength, 0xffffffffu},
                    Case{"vendor length past the packet", vendorLength, 100000u},
                    Case{"comment count 2^31 - 1", count, 0x7fffffffu},

@@ -12,7 +12,7 @@
 #include "audio/sound_file.h"
 
 using SoundReader = unsigned char* (*)(FILE* f, int* length, int* channels, int* format,
-                                        int* hertz);
+                                       int* hertz);
 
 struct ReadSound {
     // Null when the reader refused the sound.

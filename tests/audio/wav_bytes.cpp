@@ -3,9 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-std::string Le16(uint16_t value) {
-    return std::string{char(value & 0xff), char(value >> 8)};
-}
+std::string Le16(uint16_t value) { return std::string{char(value & 0xff), char(value >> 8)}; }
 
 std::string Le32(uint32_t value) {
     return Le16(uint16_t(value & 0xffff)) + Le16(uint16_t(value >> 16));

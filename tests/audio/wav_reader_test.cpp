@@ -32,7 +32,8 @@ std::string Ramp(int count) {
 }
 
 TEST(ReadInt, LittleEndianAndShortRead) {
-    FILE* f = MemoryFile(std::string("\x01\x02\x03\x04\xfe\xff\xff\x7f\xff\xff\xff\xff\x09\x08", 14));
+    FILE* f = MemoryFile(
+        std::string("\x01\x02\x03\x04\xfe\xff\xff\x7f\xff\xff\xff\xff\x09\x08", 14));
     EXPECT_EQ(readInt(f), 0x04030201);
     EXPECT_EQ(readInt(f), 0x7ffffffe);
     EXPECT_EQ(readInt(f), -1);
@@ -41,7 +42,9 @@ TEST(ReadInt, LittleEndianAndShortRead) {
 }
 
 TEST(WavReader, LoadsEachPcmLayoutUnchanged) {
-    struct Case { int channels, bits, hertz, bytes, frames; };
+    struct Case {
+        int channels, bits, hertz, bytes, frames;
+    };
     for (Case c : {Case{1, 8, 11025, 300, 300}, Case{2, 8, 22050, 300, 150},
                    Case{1, 16, 44100, 300, 150}, Case{2, 16, 8000, 4000, 1000}}) {
         SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit");
@@ -52,14 +55,16 @@ TEST(WavReader, LoadsEachPcmLayoutUnchanged) {
         EXPECT_EQ(d.channels, c.channels);
         EXPECT_EQ(d.format, c.bits / 8);
         EXPECT_EQ(d.hertz, c.hertz);
-        EXPECT_EQ(d.Bytes(), samples) << "samples stay as stored (unsigned 8-bit, little-endian 16-bit)";
+        EXPECT_EQ(d.Bytes(), samples)
+            << "samples stay as stored (unsigned 8-bit, little-endian 16-bit)";
     }
 }
 
 TEST(WavReader, SkipsFormatExtensionAndOtherChunksBeforeData) {
     std::string samples = Ramp(64);
-    ReadSound d = Load(RiffWave({FmtChunk(1, 1, 22050, 16, 2), Chunk("LIST", "INFOISFT\x04\0\0\0abc\0"),
-                               Chunk("fact", Le32(32)), Chunk("data", samples), Chunk("LIST", "tail")}));
+    ReadSound d = Load(
+        RiffWave({FmtChunk(1, 1, 22050, 16, 2), Chunk("LIST", "INFOISFT\x04\0\0\0abc\0"),
+                  Chunk("fact", Le32(32)), Chunk("data", samples), Chunk("LIST", "tail")}));
     ASSERT_TRUE(d.data);
     EXPECT_EQ(d.length, 32);
     EXPECT_EQ(d.Bytes(), samples);
@@ -80,7 +85,10 @@ TEST(WavReader, EmptyDataChunkGivesAnEmptySample) {
 TEST(WavReader, RefusesWhatIsNotPlainPcmWave) {
     std::string data = Chunk("data", Ramp(8));
     std::string fmt = FmtChunk(1, 1, 22050, 16);
-    struct Case { const char* what; std::string bytes; };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
     const Case cases[] = {
         {"empty file", ""},
         {"not RIFF", "RIFX" + RiffWave({fmt, data}).substr(4)},
@@ -104,14 +112,18 @@ TEST(WavReader, RefusesWhatIsNotPlainPcmWave) {
 TEST(WavReader, RefusesSizesBeyondTheFile) {
     std::string fmt = FmtChunk(1, 1, 22050, 16);
     std::string data = Chunk("data", Ramp(100));
-    struct Case { const char* what; std::string bytes; };
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
     const Case cases[] = {
         {"data cut short", RiffWave({fmt, ChunkWithSize("data", 1000, Ramp(500))})},
         {"data one byte short", RiffWave({fmt, ChunkWithSize("data", 101, Ramp(100))})},
         {"data size 2 GiB - 1", RiffWave({fmt, ChunkWithSize("data", 0x7fffffff, Ramp(16))})},
         {"data size 4 GiB - 1", RiffWave({fmt, ChunkWithSize("data", 0xffffffff, Ramp(16))})},
         {"data size 2 GiB", RiffWave({fmt, ChunkWithSize("data", 0x80000000, Ramp(16))})},
-        {"LIST larger than the file", RiffWave({fmt, ChunkWithSize("LIST", 0x7ffffff0, "x"), data})},
+        {"LIST larger than the file",
+         RiffWave({fmt, ChunkWithSize("LIST", 0x7ffffff0, "x"), data})},
         {"LIST size 4 GiB - 1", RiffWave({fmt, ChunkWithSize("LIST", 0xffffffff, "x"), data})},
         {"fmt larger than the file",
          RiffWave({ChunkWithSize("fmt ", 0x7fffffff, fmt.substr(8)), data})},
@@ -124,8 +136,8 @@ TEST(WavReader, RefusesSizesBeyondTheFile) {
 }
 
 TEST(WavReader, EveryTruncationOfAValidFileIsRefused) {
-    std::string whole = RiffWave({FmtChunk(1, 2, 22050, 16, 2), Chunk("LIST", "abcdef"),
-                                  Chunk("data", Ramp(40))});
+    std::string whole = RiffWave(
+        {FmtChunk(1, 2, 22050, 16, 2), Chunk("LIST", "abcdef"), Chunk("data", Ramp(40))});
     ASSERT_TRUE(Load(whole).data);
     for (size_t n = 0; n < whole.size(); ++n) {
         EXPECT_FALSE(Load(whole.substr(0, n)).data) << "cut at " << n;

@@ -72,8 +72,8 @@ protected:
 TEST_F(AppModuleTest, DisplayModesAreListedOncePerSizeWhereFirstSeen) {
     host.modes = {{640, 480}, {800, 600}, {640, 480}, {1024, 768}, {800, 600}, {480, 640}};
     qv_app_EnumDisplayModes();
-    EXPECT_EQ(Listed(), (std::vector<std::pair<int, int>>{
-                            {640, 480}, {800, 600}, {1024, 768}, {480, 640}}));
+    EXPECT_EQ(Listed(),
+              (std::vector<std::pair<int, int>>{{640, 480}, {800, 600}, {1024, 768}, {480, 640}}));
     EXPECT_EQ(qv_app__desktopMode->m_width, 1920);
     EXPECT_EQ(qv_app__desktopMode->m_height, 1080);
     gc_collect_all();

@@ -15,10 +15,12 @@ namespace {
 class LoaderTest : public GameFixture {};
 
 TEST_F(LoaderTest, ResolutionSetFollowsTheDeviceSize) {
-    struct Case { int w, h, res; };
+    struct Case {
+        int w, h, res;
+    };
     // Strictly above 630 on either side asks for the doubled set, so a 640x480 window does.
-    for (Case c : {Case{600, 450, 1}, Case{640, 480, 2}, Case{630, 630, 1}, Case{800, 600, 2}, Case{631, 400, 2},
-                   Case{1230, 700, 2}, Case{1280, 720, 4}, Case{900, 1231, 4}}) {
+    for (Case c : {Case{600, 450, 1}, Case{640, 480, 2}, Case{630, 630, 1}, Case{800, 600, 2},
+                   Case{631, 400, 2}, Case{1230, 700, 2}, Case{1280, 720, 4}, Case{900, 1231, 4}}) {
         SetDevice(c.w, c.h);
         app->p_ChooseImageSet();
         EXPECT_EQ(app->m_ImgRes, c.res) << c.w << "x" << c.h;
@@ -32,13 +34,17 @@ TEST_F(LoaderTest, ResolutionSetFollowsTheDeviceSize) {
 
 // Cell sizes recorded per stage at each set, as the loader asks for them.
 TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
-    struct Slot { int stage, slot, cellW, cellH, frames; };
-    const Slot slots[] = {
-        {1, kIcons, 32, 32, 16},       {2, kButtons, 64, 64, 16},      {3, kDpad, 32, 32, 16},
-        {4, kMakerLogo, 256, 256, 1},  {6, kBackdrop, 256, 256, 4},    {6, kLogo, 256, 128, 1},
-        {7, kBadges, 64, 64, 64},      {7, kParts, 8, 8, 256},         {8, kCircles, 256, 256, 4},
-        {8, kGlows, 32, 32, 4},        {9, kFirstFighter, 36, 36, 9},  {13, kFirstOpponent, 36, 36, 9},
-        {17, kLastFighter, 36, 36, 9}, {18, kTitleTop, 256, 128, 1},   {19, kTitleBottom, 256, 128, 1}};
+    struct Slot {
+        int stage, slot, cellW, cellH, frames;
+    };
+    const Slot slots[] = {{1, kIcons, 32, 32, 16},        {2, kButtons, 64, 64, 16},
+                          {3, kDpad, 32, 32, 16},         {4, kMakerLogo, 256, 256, 1},
+                          {6, kBackdrop, 256, 256, 4},    {6, kLogo, 256, 128, 1},
+                          {7, kBadges, 64, 64, 64},       {7, kParts, 8, 8, 256},
+                          {8, kCircles, 256, 256, 4},     {8, kGlows, 32, 32, 4},
+                          {9, kFirstFighter, 36, 36, 9},  {13, kFirstOpponent, 36, 36, 9},
+                          {17, kLastFighter, 36, 36, 9},  {18, kTitleTop, 256, 128, 1},
+                          {19, kTitleBottom, 256, 128, 1}};
     for (int res : {1, 2, 4}) {
         SetDevice(res == 1 ? 600 : res == 2 ? 800 : 1280, res == 1 ? 450 : 600);
         for (int i = 0; i < app->m_ImgSize.Length(); ++i) app->m_ImgSize[i] = 0;
@@ -185,7 +191,8 @@ protected:
     void SetUp() override {
         GameFixture::SetUp();
         Create();
-        for (int n : {1, 2, 3}) gc_assign(app->m_Sfx[n], LoadTone("tone" + std::to_string(n) + ".wav"));
+        for (int n : {1, 2, 3})
+            gc_assign(app->m_Sfx[n], LoadTone("tone" + std::to_string(n) + ".wav"));
         ASSERT_NE(app->m_Sfx[1], nullptr);
     }
     gxtkChannel& Channel(int i) { return Audio()->channels[i]; }

@@ -7,7 +7,9 @@ namespace {
 
 class ControlsTest : public GameFixture {
 protected:
-    int Held(int code, int player, int allowStick = 1) { return app->p_PlayKey(code, allowStick, player); }
+    int Held(int code, int player, int allowStick = 1) {
+        return app->p_PlayKey(code, allowStick, player);
+    }
     // Which of players 0..3 and the keyboard alone (-1) see the code.
     std::vector<int> Players(int code, int allowStick = 1) {
         std::vector<int> out;
@@ -35,7 +37,9 @@ const std::vector<Row> kRows = {
     {kButtonY, {'V', 'I'}, {pad::kY}, {kButtonY}},
     {kLeftShoulder, {'B', 'U'}, {pad::kLeftShoulder}, {kLeftShoulder}},
     {kRightShoulder, {'N', 'O'}, {pad::kRightShoulder}, {kRightShoulder}},
-    {kBack, {key::kEscape, key::kGrave, key::kDelete, key::kBackspace}, {pad::kBack, pad::kStart, pad::kExtra},
+    {kBack,
+     {key::kEscape, key::kGrave, key::kDelete, key::kBackspace},
+     {pad::kBack, pad::kStart, pad::kExtra},
      {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
 };
 
@@ -43,7 +47,8 @@ TEST_F(ControlsTest, KeyboardAnswersForEveryPlayer) {
     for (const Row& row : kRows) {
         for (int key : row.keys) {
             KeyDown(key);
-            EXPECT_EQ(Players(row.code), (std::vector<int>{1, 1, 1, 1, 1})) << "code " << row.code << " key " << key;
+            EXPECT_EQ(Players(row.code), (std::vector<int>{1, 1, 1, 1, 1}))
+                << "code " << row.code << " key " << key;
             KeyUp(key);
             EXPECT_EQ(app->p_PlayKeyAll(row.code, 1), 0) << "code " << row.code << " key " << key;
         }
@@ -54,7 +59,8 @@ TEST_F(ControlsTest, PadButtonsBelongToTheirPlayer) {
     for (const Row& row : kRows) {
         for (int button : row.pad) {
             PadDown(2, button);
-            EXPECT_EQ(Players(row.code), (std::vector<int>{0, 0, 0, 1, 0})) << "code " << row.code << " button " << button;
+            EXPECT_EQ(Players(row.code), (std::vector<int>{0, 0, 0, 1, 0}))
+                << "code " << row.code << " button " << button;
             PadUp(2, button);
         }
     }
@@ -65,7 +71,8 @@ TEST_F(ControlsTest, VirtualPadCountsHeldAndPressed) {
         for (int element : row.virtualPad) {
             for (int state : {virtual_pad::kPressed, virtual_pad::kHeld}) {
                 app->m_ICade[element] = state;
-                EXPECT_EQ(Players(row.code), (std::vector<int>{1, 1, 1, 1, 1})) << "code " << row.code << " element " << element;
+                EXPECT_EQ(Players(row.code), (std::vector<int>{1, 1, 1, 1, 1}))
+                    << "code " << row.code << " element " << element;
             }
             app->m_ICade[element] = virtual_pad::kUp;
         }
@@ -96,7 +103,8 @@ TEST_F(ControlsTest, HoldingWAndUpTogetherIsOneUp) {
 
 // The fixture's Stick feeds the input device, which reads a stick pushed up as positive.
 TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
-    app->m_Setting[setting::kLeftStickY] = 1;  // the options' flipped stick: pushed down reads as up
+    app->m_Setting[setting::kLeftStickY] =
+        1;  // the options' flipped stick: pushed down reads as up
     Stick(1, 0, -0.39f);
     EXPECT_EQ(Held(kUp, 1), 0);
     Stick(1, 0, -0.41f);
@@ -130,9 +138,9 @@ TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipIt) {
 TEST_F(ControlsTest, ICadeOnReadsNoLettersAndNoStick) {
     qv_Vortan_iCadeControls = 1;
     const std::vector<std::pair<int, int>> letters = {
-        {kUp, 'W'},          {kLeft, 'A'},          {kRight, 'D'},        {kDown, 'S'},
-        {kJump, 'Z'},        {kJump, 'J'},          {kStrike, 'X'},       {kStrike, 'K'},
-        {kButtonX, 'C'},     {kButtonX, 'L'},       {kButtonY, 'V'},      {kButtonY, 'I'},
+        {kUp, 'W'},           {kLeft, 'A'},         {kRight, 'D'},         {kDown, 'S'},
+        {kJump, 'Z'},         {kJump, 'J'},         {kStrike, 'X'},        {kStrike, 'K'},
+        {kButtonX, 'C'},      {kButtonX, 'L'},      {kButtonY, 'V'},       {kButtonY, 'I'},
         {kLeftShoulder, 'B'}, {kLeftShoulder, 'U'}, {kRightShoulder, 'N'}, {kRightShoulder, 'O'},
         {kBack, key::kGrave}};
     for (auto [code, key] : letters) {
@@ -142,12 +150,14 @@ TEST_F(ControlsTest, ICadeOnReadsNoLettersAndNoStick) {
         KeyUp(key);
     }
     const std::vector<std::pair<int, int>> kept = {
-        {kUp, key::kUp},         {kLeft, key::kLeft},     {kRight, key::kRight},  {kDown, key::kDown},
-        {kJump, key::kSpace},    {kJump, key::kEnter},    {kStrike, key::kControl}, {kButtonX, key::kShift},
-        {kBack, key::kEscape},   {kBack, key::kDelete},   {kBack, key::kBackspace}};
+        {kUp, key::kUp},          {kLeft, key::kLeft},     {kRight, key::kRight},
+        {kDown, key::kDown},      {kJump, key::kSpace},    {kJump, key::kEnter},
+        {kStrike, key::kControl}, {kButtonX, key::kShift}, {kBack, key::kEscape},
+        {kBack, key::kDelete},    {kBack, key::kBackspace}};
     for (auto [code, key] : kept) {
         KeyDown(key);
-        EXPECT_EQ(Players(code), (std::vector<int>{1, 1, 1, 1, 1})) << "code " << code << " key " << key;
+        EXPECT_EQ(Players(code), (std::vector<int>{1, 1, 1, 1, 1}))
+            << "code " << code << " key " << key;
         KeyUp(key);
     }
     // Pads and the virtual pad still count; the stick and the pad's back do not.
@@ -169,8 +179,9 @@ TEST_F(ControlsTest, ICadeLettersPressAndReleaseVirtualButtons) {
     EXPECT_EQ(qv_Vortan_iCadeControls, 1);
     const char* press = "WXADYUIOHJKL";
     const char* release = "EZQCTFMGRNPV";
-    const int elements[] = {kUp,     kDown,  kLeft,   kRight,   kButtonY, kLeftShoulder, kRightShoulder,
-                            virtual_pad::kBackA, kJump, kStrike, kButtonX, virtual_pad::kBackB};
+    const int elements[] = {kUp,      kDown,         kLeft,          kRight,
+                            kButtonY, kLeftShoulder, kRightShoulder, virtual_pad::kBackA,
+                            kJump,    kStrike,       kButtonX,       virtual_pad::kBackB};
     for (int i = 0; i < 12; ++i) {
         Type(std::string(1, press[i]));
         Update();

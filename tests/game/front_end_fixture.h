@@ -104,5 +104,7 @@ protected:
     void Store(const std::string& state) const { scratch->Write("state", state); }
 
     // The fields of a stored state string (the piece after the last "|" dropped).
-    static std::vector<std::string> SplitFields(const std::string& state) { return StateFields(state); }
+    static std::vector<std::string> SplitFields(const std::string& state) {
+        return StateFields(state);
+    }
 };

@@ -34,7 +34,8 @@ void GameFixture::SetUp() {
 
 void GameFixture::TearDown() {
     qv_audio_StopMusic();
-    for (int channel = 0; channel < gxtkAudio::kEffectChannels; ++channel) qv_audio_StopChannel(channel);
+    for (int channel = 0; channel < gxtkAudio::kEffectChannels; ++channel)
+        qv_audio_StopChannel(channel);
     qv_app__app = nullptr;
     qv_input_device = nullptr;
     app = nullptr;
@@ -47,9 +48,7 @@ void GameFixture::SetDevice(int width, int height) {
     qv_app__devHeight = height;
 }
 
-void GameFixture::Create() {
-    app->p_OnCreate();
-}
+void GameFixture::Create() { app->p_OnCreate(); }
 
 void GameFixture::Update(int count) {
     for (int i = 0; i < count; ++i) {
@@ -59,9 +58,7 @@ void GameFixture::Update(int count) {
     }
 }
 
-void GameFixture::Render() {
-    app->p_OnRender();
-}
+void GameFixture::Render() { app->p_OnRender(); }
 
 void GameFixture::FinishLoading() {
     Render();
@@ -72,9 +69,7 @@ void GameFixture::FinishLoading() {
     ASSERT_EQ(app->m_LoadStage, 0);
 }
 
-void GameFixture::AdvanceMs(int ms) {
-    host->clock.now += ms / 1000.0;
-}
+void GameFixture::AdvanceMs(int ms) { host->clock.now += ms / 1000.0; }
 
 void GameFixture::Stick(int port, float x, float y) {
     c_JoyState* joy = input->p_GetJoyState(port);
@@ -91,7 +86,8 @@ std::vector<DrawCmd> GameFixture::Commands() const {
     const float* list = app->m_DrawList.Data();
     for (int at = 0; at + kDrawCmdFloats <= app->m_DrawLen; at += kDrawCmdFloats) {
         const float* c = list + at;
-        out.push_back({c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12], int(c[13])});
+        out.push_back(
+            {c[0], c[1], c[2], c[3], c[4], c[5], c[6], c[7], c[10], c[11], c[12], int(c[13])});
     }
     return out;
 }

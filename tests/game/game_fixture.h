@@ -87,7 +87,9 @@ protected:
     }
     void PadDown(int port, int button) { KeyDown(PadKey(port, button)); }
     void PadUp(int port, int button) { KeyUp(PadKey(port, button)); }
-    static int PadKey(int port, int button) { return kKeyJoystickBase + pad::kButtonsPerPad * port + button; }
+    static int PadKey(int port, int button) {
+        return kKeyJoystickBase + pad::kButtonsPerPad * port + button;
+    }
     void Stick(int port, float x, float y);
     void Type(const std::string& chars);
 

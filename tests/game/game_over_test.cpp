@@ -169,7 +169,11 @@ TEST_F(GameOverTest, ABestScoreShowsTheBannerWithItsPlacing) {
 // The banner over the round and, once the score is recorded, over the menu shows the
 // place the score takes: below any equal score, and none when it only ties the tenth.
 TEST_F(GameOverTest, BannerShowsThePlaceTheScoreTakesBelowEqualScores) {
-    struct Case { int score; const char* placing; int list[10]; };
+    struct Case {
+        int score;
+        const char* placing;
+        int list[10];
+    };
     const Case cases[] = {{750, "4th", {1000, 900, 800, 750, 700, 600, 500, 400, 300, 200}},
                           {700, "5th", {1000, 900, 800, 700, 700, 600, 500, 400, 300, 200}},
                           {100, "", {1000, 900, 800, 700, 600, 500, 400, 300, 200, 100}}};

@@ -35,10 +35,12 @@ constexpr int kEffectRotation = 24;
 constexpr int kPickUp = 1, kSwing = 3, kPlayerHit = 9, kPlayerDown = 10, kOpponentDown = 11;
 
 uint32_t Le32(const std::string& b, size_t at) {
-    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 | uint32_t(uint8_t(b[at + 2])) << 16 |
-           uint32_t(uint8_t(b[at + 3])) << 24;
+    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
+           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
 }
-uint16_t Le16(const std::string& b, size_t at) { return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8); }
+uint16_t Le16(const std::string& b, size_t at) {
+    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
+}
 
 // The file the wave writer records into: the .wav this process holds open.
 std::string RecordingPath() {
@@ -64,14 +66,16 @@ struct Recording {
     size_t dataAt = 0;
 
     bool Parse(const std::string& b) {
-        if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0) return false;
+        if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0)
+            return false;
         for (size_t at = 12; at + 8 <= b.size(); at += 8 + size_t(Le32(b, at + 4))) {
             if (b.compare(at, 4, "fmt ") == 0 && at + 24 <= b.size()) {
                 int tag = Le16(b, at + 8);
                 channels = Le16(b, at + 10);
                 rate = int(Le32(b, at + 12));
                 bits = Le16(b, at + 22);
-                if (tag == 0xFFFE && at + 34 <= b.size()) tag = Le16(b, at + 32);  // extensible: sub-format
+                if (tag == 0xFFFE && at + 34 <= b.size())
+                    tag = Le16(b, at + 32);  // extensible: sub-format
                 isFloat = tag == 3;
             } else if (b.compare(at, 4, "data") == 0) {
                 dataAt = at + 8;
@@ -112,7 +116,8 @@ protected:
     // Every empty opponent record filled at once, as waves at the cap would.
     void FillOpponents() {
         for (int r = kFirstOpponent; r <= kLastRecord; ++r) {
-            if (Record(*app, r)[kHealth] == 0) app->p_AddPlayer(r, 32 + (qv_Vortan_jscrw - 64) * spawn_(rng_), -64);
+            if (Record(*app, r)[kHealth] == 0)
+                app->p_AddPlayer(r, 32 + (qv_Vortan_jscrw - 64) * spawn_(rng_), -64);
         }
     }
 
@@ -127,7 +132,8 @@ protected:
             if (forItem) {
                 const float drawX = me[kX] - me[kDepth] / 2, drawY = me[kY] - me[kDepth];
                 // Up walks into the screen, which raises the drawing point.
-                Stick(p - 1, Direction(app->m_ItemX - drawX, 2), stickUp_ * Direction(drawY - app->m_ItemY, 4));
+                Stick(p - 1, Direction(app->m_ItemX - drawX, 2),
+                      stickUp_ * Direction(drawY - app->m_ItemY, 4));
                 PadUp(p - 1, kStrikeButton);
                 continue;
             }
@@ -193,7 +199,8 @@ TEST_F(HeavyFightMixTest, ThreeMinutesOfTheHeaviestFightNeverReachFullScale) {
     int lastChannel = app->m_SfxChannel;
     const auto start = std::chrono::steady_clock::now();
     for (int update = 0; update < kFightSeconds * kUpdatesPerSecond; ++update) {
-        std::this_thread::sleep_until(start + std::chrono::microseconds(1000000LL * update / kUpdatesPerSecond));
+        std::this_thread::sleep_until(
+            start + std::chrono::microseconds(1000000LL * update / kUpdatesPerSecond));
         FillOpponents();
         SteerPlayers(update);
         Update();
@@ -229,10 +236,11 @@ TEST_F(HeavyFightMixTest, ThreeMinutesOfTheHeaviestFightNeverReachFullScale) {
         if (v >= 32767.0f / 32768.0f) ++atFullScale;
     }
     const double rms = std::sqrt(sum / double((last - first) * rec.channels));
-    std::printf("heavy fight: %d effects (%.1f a second), mix peak %.2f dBFS, RMS %.2f dBFS, "
-                "%ld samples at full scale (%s)\n",
-                effects, double(effects) / kFightSeconds, 20 * std::log10(std::max(peak, 1e-9f)),
-                20 * std::log10(std::max(rms, 1e-9)), atFullScale, path.c_str());
+    std::printf(
+        "heavy fight: %d effects (%.1f a second), mix peak %.2f dBFS, RMS %.2f dBFS, "
+        "%ld samples at full scale (%s)\n",
+        effects, double(effects) / kFightSeconds, 20 * std::log10(std::max(peak, 1e-9f)),
+        20 * std::log10(std::max(rms, 1e-9)), atFullScale, path.c_str());
     for (const auto& [slot, count] : played) std::printf("  sound %d: %d\n", slot, count);
     EXPECT_GT(rms, 0.02) << "the fight is nearly silent";
     EXPECT_EQ(atFullScale, 0) << "samples at full scale in the fight's mix; peak " << peak;

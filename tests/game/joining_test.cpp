@@ -72,9 +72,14 @@ protected:
         for (size_t i = 0; i + 1 < cmds.size(); ++i) {
             const DrawCmd& plate = cmds[i];
             const DrawCmd& stripe = cmds[i + 1];
-            if (plate.kind != kCmdRect || plate.Colour() != Quad{0, 0, 0, plate.alpha} || plate.alpha <= 0) continue;
-            if (stripe.kind != kCmdRect || stripe.x != plate.x || stripe.y != plate.y || stripe.a5 != 2) continue;
-            prompts.push_back({WearerOf(stripe), {plate.x, plate.y, plate.x + plate.a4, plate.y + plate.a5}});
+            if (plate.kind != kCmdRect || plate.Colour() != Quad{0, 0, 0, plate.alpha} ||
+                plate.alpha <= 0)
+                continue;
+            if (stripe.kind != kCmdRect || stripe.x != plate.x || stripe.y != plate.y ||
+                stripe.a5 != 2)
+                continue;
+            prompts.push_back(
+                {WearerOf(stripe), {plate.x, plate.y, plate.x + plate.a4, plate.y + plate.a5}});
         }
         return prompts;
     }
@@ -94,7 +99,8 @@ protected:
     }
     int Count(const std::string& text, const std::string& part) {
         int n = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
         return n;
     }
     // Everything the score display and the pause icon may cover, with all four health bars,
@@ -259,7 +265,8 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
         int inside = 0;
         for (const Prompt& prompt : Prompts()) {
             const Box& b = prompt.plate;
-            inside += c.x - 5 > b.left && c.x + 5 < b.right && c.y - 5 > b.top && c.y + 5 < b.bottom;
+            inside += c.x - 5 > b.left && c.x + 5 < b.right && c.y - 5 > b.top &&
+                      c.y + 5 < b.bottom;
         }
         EXPECT_EQ(inside, 1) << c.x << "," << c.y;
     }
@@ -299,9 +306,11 @@ TEST_F(JoiningTest, PromptsStayOnTheScreenApartAndClearOfTheScoreDisplay) {
             EXPECT_GE(b.top, 0) << p << " at " << screen[0];
             EXPECT_LE(b.bottom, FloorY()) << p << " at " << screen[0];
             for (size_t k = i + 1; k < prompts.size(); ++k) {
-                EXPECT_FALSE(b.Overlaps(prompts[k].plate)) << p << " and " << prompts[k].player << " at " << screen[0];
+                EXPECT_FALSE(b.Overlaps(prompts[k].plate))
+                    << p << " and " << prompts[k].player << " at " << screen[0];
             }
-            for (const Box& t : top) EXPECT_FALSE(b.Overlaps(t)) << p << " at " << screen[0] << "x" << screen[1];
+            for (const Box& t : top)
+                EXPECT_FALSE(b.Overlaps(t)) << p << " at " << screen[0] << "x" << screen[1];
             // An entry point on the screen has its prompt over it.
             const float entry = 128.0f * p - 16;
             if (entry < qv_Vortan_jscrw) {

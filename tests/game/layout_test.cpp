@@ -53,9 +53,9 @@ struct Ink {
 
 // The files behind the slots the screens draw; other slots count as wholly inked.
 const std::map<int, std::string> kPictureFiles = {
-    {picture::kTitleTop, "logotop"},      {picture::kTitleBottom, "logobot"},
+    {picture::kTitleTop, "logotop"},          {picture::kTitleBottom, "logobot"},
     {picture::kMakerLogo, "common/DorpLogo"}, {picture::kButtons, "common/Buttons"},
-    {picture::kIcons, "common/icons"},    {picture::kCircles, "common/circle"},
+    {picture::kIcons, "common/icons"},        {picture::kCircles, "common/circle"},
 };
 
 // Inked parts of every cell of the picture files, read once per file and set.
@@ -86,8 +86,8 @@ const std::vector<Ink>& InkOf(int slot, int res, int cellW, int cellH) {
                 }
             }
             if (x1 <= x0) x0 = x1 = y0 = y1 = 0;
-            cells.push_back({float(x0) / cellW, float(y0) / cellH, float(x1) / cellW, float(y1) / cellH,
-                             far / std::max(cellW, cellH)});
+            cells.push_back({float(x0) / cellW, float(y0) / cellH, float(x1) / cellW,
+                             float(y1) / cellH, far / std::max(cellW, cellH)});
         }
     }
     stbi_image_free(rgba);
@@ -115,7 +115,7 @@ struct Element {
     std::string name;  // a text's characters without spaces, "picture 97/3", "rect" or "line"
     int slot = -1;     // the picture's slot; -1 for texts, rectangles and lines
     int frame = 0;
-    bool rect = false; // a rectangle or a line
+    bool rect = false;  // a rectangle or a line
     Box box{};
     float r = 0, g = 0, b = 0;
 };
@@ -124,9 +124,7 @@ struct Size {
     int w, h;
 };
 
-std::string Name(const Size& s) {
-    return std::to_string(s.w) + "x" + std::to_string(s.h);
-}
+std::string Name(const Size& s) { return std::to_string(s.w) + "x" + std::to_string(s.h); }
 
 class LayoutTest : public FrontEndFixture, public ::testing::WithParamInterface<Size> {
 protected:
@@ -152,8 +150,8 @@ protected:
             }
             if (c.kind == float(app->m_Font)) {
                 const float sx = std::fabs(c.a4), sy = std::fabs(c.a5);
-                const Box glyph = Turned(c.x, c.y, c.rot, -advance / 2 * sx, -line / 2 * sy, advance / 2 * sx,
-                                         line / 2 * sy);
+                const Box glyph = Turned(c.x, c.y, c.rot, -advance / 2 * sx, -line / 2 * sy,
+                                         advance / 2 * sx, line / 2 * sy);
                 // The next glyph of a line lies ahead of the last along the line's way.
                 const float r = c.rot * float(M_PI) / 180;
                 const float along = (c.x - lastX) * std::cos(r) + (c.y - lastY) * std::sin(r);
@@ -172,9 +170,11 @@ protected:
             }
             inText = false;
             if (c.kind == kCmdRect) {
-                out.push_back({"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
+                out.push_back(
+                    {"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
             } else if (c.kind == kCmdLine) {
-                const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4), std::max(c.y, c.a5)};
+                const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4),
+                               std::max(c.y, c.a5)};
                 out.push_back({"line", -1, 0, true, line, c.r, c.g, c.b});
             } else if (c.kind >= 0 && c.kind < picture::kSlots) {
                 out.push_back(PictureElement(c));
@@ -187,18 +187,25 @@ protected:
         const int slot = int(c.kind), frame = int(c.frame);
         const int res = std::max(app->m_ImgRes, 1);
         const int cellW = app->m_ImgSize[3 * slot], cellH = app->m_ImgSize[3 * slot + 1];
-        const float w = float(cellW) / res * std::fabs(c.a4), h = float(cellH) / res * std::fabs(c.a5);
+        const float w = float(cellW) / res * std::fabs(c.a4),
+                    h = float(cellH) / res * std::fabs(c.a5);
         Ink ink;
         const std::vector<Ink>& cells = InkOf(slot, res, cellW, cellH);
         if (frame >= 0 && frame < int(cells.size())) ink = cells[frame];
         if (c.a4 < 0) ink = {1 - ink.x1, ink.y0, 1 - ink.x0, ink.y1};  // mirrored
-        Box box = Turned(c.x, c.y, c.rot, (ink.x0 - 0.5f) * w, (ink.y0 - 0.5f) * h, (ink.x1 - 0.5f) * w,
-                         (ink.y1 - 0.5f) * h);
+        Box box = Turned(c.x, c.y, c.rot, (ink.x0 - 0.5f) * w, (ink.y0 - 0.5f) * h,
+                         (ink.x1 - 0.5f) * w, (ink.y1 - 0.5f) * h);
         const float reach = ink.radius * std::max(w, h);
-        box = {std::max(box.x0, c.x - reach), std::max(box.y0, c.y - reach), std::min(box.x1, c.x + reach),
-               std::min(box.y1, c.y + reach)};
-        return {"picture " + std::to_string(slot) + "/" + std::to_string(frame), slot, frame, false, box,
-                c.r, c.g, c.b};
+        box = {std::max(box.x0, c.x - reach), std::max(box.y0, c.y - reach),
+               std::min(box.x1, c.x + reach), std::min(box.y1, c.y + reach)};
+        return {"picture " + std::to_string(slot) + "/" + std::to_string(frame),
+                slot,
+                frame,
+                false,
+                box,
+                c.r,
+                c.g,
+                c.b};
     }
 
     using Pick = std::function<bool(const Element&)>;
@@ -209,13 +216,14 @@ protected:
     }
     static Pick SaidAny(const std::vector<std::string>& texts) {
         return [texts](const Element& e) {
-            return std::any_of(texts.begin(), texts.end(), [&](const std::string& t) { return Said(t)(e); });
+            return std::any_of(texts.begin(), texts.end(),
+                               [&](const std::string& t) { return Said(t)(e); });
         };
     }
     static Pick Picture(int slot, std::vector<int> frames = {}) {
         return [slot, frames](const Element& e) {
-            return e.slot == slot &&
-                   (frames.empty() || std::find(frames.begin(), frames.end(), e.frame) != frames.end());
+            return e.slot == slot && (frames.empty() || std::find(frames.begin(), frames.end(),
+                                                                  e.frame) != frames.end());
         };
     }
     static Pick Either(Pick a, Pick b) {
@@ -237,9 +245,9 @@ protected:
         EXPECT_FALSE(second.empty()) << screen << ": nothing of " << what;
         for (const Element& x : first) {
             for (const Element& y : second) {
-                EXPECT_FALSE(Meet(x.box, y.box)) << screen << " at " << Name(GetParam()) << ", " << what << ": "
-                                                 << x.name << " " << Describe(x.box) << " meets " << y.name << " "
-                                                 << Describe(y.box);
+                EXPECT_FALSE(Meet(x.box, y.box))
+                    << screen << " at " << Name(GetParam()) << ", " << what << ": " << x.name << " "
+                    << Describe(x.box) << " meets " << y.name << " " << Describe(y.box);
             }
         }
     }
@@ -254,10 +262,11 @@ protected:
         const std::vector<Element> picked = Picked(a);
         EXPECT_FALSE(picked.empty()) << screen << ": nothing of " << what;
         for (const Element& e : picked) {
-            const bool inside =
-                e.box.x0 >= -0.5f && e.box.y0 >= -0.5f && e.box.x1 <= W() + 0.5f && e.box.y1 <= H() + 0.5f;
-            EXPECT_TRUE(inside) << screen << " at " << Name(GetParam()) << ", " << what << ": " << e.name << " "
-                                << Describe(e.box) << " leaves the " << W() << "x" << H() << " screen";
+            const bool inside = e.box.x0 >= -0.5f && e.box.y0 >= -0.5f && e.box.x1 <= W() + 0.5f &&
+                                e.box.y1 <= H() + 0.5f;
+            EXPECT_TRUE(inside) << screen << " at " << Name(GetParam()) << ", " << what << ": "
+                                << e.name << " " << Describe(e.box) << " leaves the " << W() << "x"
+                                << H() << " screen";
         }
     }
 
@@ -293,7 +302,8 @@ protected:
     static Pick Title() { return Picture(picture::kTitleTop); }
     static Pick TitleGlow() { return Picture(picture::kTitleBottom); }
     static Pick Plates() {
-        return Either(Picture(picture::kButtons, {frame::kEasyPlate, frame::kEasyPlate + 1, frame::kEasyPlate + 2}),
+        return Either(Picture(picture::kButtons,
+                              {frame::kEasyPlate, frame::kEasyPlate + 1, frame::kEasyPlate + 2}),
                       SaidAny({"Easy", "Normal", "Hard"}));
     }
     static Pick Gear() {
@@ -301,7 +311,9 @@ protected:
     }
     // The lines of both highscore lists.
     static Pick Lists() {
-        return [](const Element& e) { return e.slot < 0 && !e.rect && (IsScoreRow(e) || IsHeading(e)); };
+        return [](const Element& e) {
+            return e.slot < 0 && !e.rect && (IsScoreRow(e) || IsHeading(e));
+        };
     }
     static bool IsHeading(const Element& e) {
         return e.name.rfind("Top", 0) == 0 || e.name.rfind("Last", 0) == 0 || e.name == "Highscore";
@@ -311,8 +323,8 @@ protected:
                ((e.r == 255 && e.g == 200) || (e.r == 200 && e.g == 255));
     }
     static Pick Description() {
-        return SaidAny({"Easiest mode", "Nice and Easy.", "Just right!", "Tough, but not hard.", "Maybe TOO hard!",
-                        "If you like it like that"});
+        return SaidAny({"Easiest mode", "Nice and Easy.", "Just right!", "Tough, but not hard.",
+                        "Maybe TOO hard!", "If you like it like that"});
     }
 
     std::string screen;
@@ -323,8 +335,10 @@ TEST_P(LayoutTest, LoadingScreen) {
     Render();
     for (int stage = 0; stage < 24; ++stage) {
         Update();
-        ExpectApart("maker's logo and \"Loading...\"", Picture(picture::kMakerLogo), Said("Loading..."));
-        ExpectOnScreen("maker's logo and \"Loading...\"", Either(Picture(picture::kMakerLogo), Said("Loading...")));
+        ExpectApart("maker's logo and \"Loading...\"", Picture(picture::kMakerLogo),
+                    Said("Loading..."));
+        ExpectOnScreen("maker's logo and \"Loading...\"",
+                       Either(Picture(picture::kMakerLogo), Said("Loading...")));
         if (HasFailure()) break;
     }
 }
@@ -341,7 +355,8 @@ TEST_P(LayoutTest, TitleMenuInEachColumn) {
             while (app->m_WheelSel < wheel) Hold(vk::kDown, 1);
             ToColumn(column);
             Update(40);  // the wheel at rest
-            screen = "title menu, column " + std::to_string(column) + ", wheel " + std::to_string(wheel);
+            screen = "title menu, column " + std::to_string(column) + ", wheel " +
+                     std::to_string(wheel);
             const Pick title = Either(Title(), TitleGlow());
             const Pick logo = Picture(picture::kMakerLogo);
             ExpectApart("title and wheel", title, Plates());
@@ -350,7 +365,8 @@ TEST_P(LayoutTest, TitleMenuInEachColumn) {
             // The wheel turns out of the screen's corner: its chosen plate stays within.
             const Pick chosen = Either(Picture(picture::kButtons, {frame::kEasyPlate + wheel}),
                                        Said(qv_Vortan_MenuSet[2 * wheel].ToUtf8()));
-            ExpectOnScreen("title, logo, lists and chosen plate", Either(Either(title, logo), Either(Lists(), chosen)));
+            ExpectOnScreen("title, logo, lists and chosen plate",
+                           Either(Either(title, logo), Either(Lists(), chosen)));
             if (column == 1 && W() > 600) {
                 ExpectApart("description and wheel", Description(), Plates());
                 ExpectApart("description and lists", Description(), Lists());
@@ -369,7 +385,8 @@ TEST_P(LayoutTest, CreditsPanel) {
     Hold(vk::kEnter, 1);
     ASSERT_EQ(app->m_PanelB, 1);
     std::vector<std::string> credits;
-    for (int i = 0; i < qv_Vortan_CreditText.Length(); ++i) credits.push_back(qv_Vortan_CreditText[i].ToUtf8());
+    for (int i = 0; i < qv_Vortan_CreditText.Length(); ++i)
+        credits.push_back(qv_Vortan_CreditText[i].ToUtf8());
     const Pick credit = SaidAny(credits);
     const Pick codedIn = Either(Picture(picture::kButtons, {frame::kCodedIn}),
                                 SaidAny({"Coded in", "C++ on its own runtime"}));
@@ -377,14 +394,16 @@ TEST_P(LayoutTest, CreditsPanel) {
         Update(step == 0 ? 90 : 13);  // open, then lines at several places of the ticker
         screen = "credits panel after " + std::to_string(90 + 13 * step) + " updates";
         const Pick stats = [&](const Element& e) {
-            return e.slot < 0 && !e.rect && !credit(e) && !codedIn(e) && !Lists()(e) && e.box.x1 > W() / 2;
+            return e.slot < 0 && !e.rect && !credit(e) && !codedIn(e) && !Lists()(e) &&
+                   e.box.x1 > W() / 2;
         };
         ExpectApart("credits and debug statistics", credit, stats);
         ExpectApart("credits and \"Coded in\"", credit, codedIn);
         ExpectApart("\"Coded in\" and lists", codedIn, Lists());
         ExpectApart("debug statistics and maker's logo", stats, Picture(picture::kMakerLogo));
         ExpectOnScreen("credits, statistics, \"Coded in\", logo and lists",
-                       Either(Either(credit, stats), Either(Either(codedIn, Picture(picture::kMakerLogo)), Lists())));
+                       Either(Either(credit, stats),
+                              Either(Either(codedIn, Picture(picture::kMakerLogo)), Lists())));
         if (HasFailure()) return;
     }
 }
@@ -397,8 +416,9 @@ TEST_P(LayoutTest, OptionsBox) {
     ASSERT_EQ(app->m_OptionsOpen, 1);
     Update(40);
     screen = "options box";
-    const std::vector<std::string> rows = {"<[BACK]",     "Sound : SFX + Music",       "iCade : Off",
-                                           "Fullscreen", "Left Thumbstick Y Flipped", "Right Thumbstick Y Flipped"};
+    const std::vector<std::string> rows = {
+        "<[BACK]",    "Sound : SFX + Music",       "iCade : Off",
+        "Fullscreen", "Left Thumbstick Y Flipped", "Right Thumbstick Y Flipped"};
     std::vector<Pick> each = {Gear()};
     for (const std::string& row : rows) each.push_back(Said(row));
     ExpectEachApart("gear and rows", each);
@@ -407,15 +427,16 @@ TEST_P(LayoutTest, OptionsBox) {
     Hold(vk::kDown, 1);
     ExpectOnScreen("gear and rows", Either(Gear(), SaidAny(rows)));
     // Each row's text lies on its bar.
-    const std::vector<Element> bars = Picked([](const Element& e) { return e.rect && e.b >= 160 && e.r == 0; });
+    const std::vector<Element> bars = Picked(
+        [](const Element& e) { return e.rect && e.b >= 160 && e.r == 0; });
     ASSERT_EQ(bars.size(), 5u);
     for (size_t k = 0; k < bars.size(); ++k) {
         const std::vector<Element> text = Picked(Said(rows[k + 1]));
         ASSERT_EQ(text.size(), 1u) << rows[k + 1];
         const Box t = text[0].box, b = bars[k].box;
         EXPECT_TRUE(t.x0 >= b.x0 && t.x1 <= b.x1 && t.y0 >= b.y0 - 0.5f && t.y1 <= b.y1 + 0.5f)
-            << screen << " at " << Name(GetParam()) << ": " << rows[k + 1] << " " << Describe(t) << " off its bar "
-            << Describe(b);
+            << screen << " at " << Name(GetParam()) << ": " << rows[k + 1] << " " << Describe(t)
+            << " off its bar " << Describe(b);
     }
 }
 
@@ -426,20 +447,26 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
     screen = "round before anyone joined";
     const Pick prompts = SaidAny({"Press A or Z", "Press A", "to join"});
     ExpectOnScreen("join prompts", prompts);
-    ExpectApart("join prompts and score display", prompts, [](const Element& e) { return e.box.y1 < 48; });
+    ExpectApart("join prompts and score display", prompts,
+                [](const Element& e) { return e.box.y1 < 48; });
     app->m_Mode = mode::kMenu;
     BusyRound();
     screen = "round";
-    const Pick healthBars = [](const Element& e) { return e.rect && e.box.y0 >= 48 && e.box.y1 - e.box.y0 <= 12; };
+    const Pick healthBars = [](const Element& e) {
+        return e.rect && e.box.y0 >= 48 && e.box.y1 - e.box.y0 <= 12;
+    };
     const Pick dead = Said("-=-=- DEAD x( -=-=-");
     const Pick scores = Either(Said("00012345"), [](const Element& e) {
-        return e.slot < 0 && !e.rect && e.name.find("00") != std::string::npos && e.r == 255 && e.g == 255;
+        return e.slot < 0 && !e.rect && e.name.find("00") != std::string::npos && e.r == 255 &&
+               e.g == 255;
     });
     const Pick items = Picture(picture::kIcons, {frame::kItemIcon});
     ExpectApart("score display and health bars", Either(scores, items), Either(healthBars, dead));
-    ExpectApart("score and bonus items", scores, [&](const Element& e) { return items(e) && e.box.y1 < 48; });
+    ExpectApart("score and bonus items", scores,
+                [&](const Element& e) { return items(e) && e.box.y1 < 48; });
     ExpectOnScreen("score display, health bars and pause icon",
-                   Either(Either(scores, items), Either(Either(healthBars, dead), Picture(picture::kIcons, {0}))));
+                   Either(Either(scores, items),
+                          Either(Either(healthBars, dead), Picture(picture::kIcons, {0}))));
 }
 
 TEST_P(LayoutTest, PausePanel) {
@@ -459,7 +486,8 @@ TEST_P(LayoutTest, PausePanel) {
         screen = "pause panel, row " + std::to_string(row);
         ExpectEachApart("pause controls", {resume, quit, Gear()});
         ExpectApart("pause controls and \"PAUSED\"", controls, paused);
-        ExpectOnScreen("pause controls, \"PAUSED\" and the readout", Either(controls, Either(paused, Said("25:25"))));
+        ExpectOnScreen("pause controls, \"PAUSED\" and the readout",
+                       Either(controls, Either(paused, Said("25:25"))));
         if (HasFailure()) return;
     }
     // The controls stand in cursor order, quit, resume, options, down a column in
@@ -470,7 +498,8 @@ TEST_P(LayoutTest, PausePanel) {
         const Box b = found.empty() ? Box{} : found[0].box;
         return std::array<float, 2>{(b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2};
     };
-    const auto q = middle(quit), r = middle(resume), o = middle(Picture(picture::kButtons, {frame::kGearNut}));
+    const auto q = middle(quit), r = middle(resume),
+               o = middle(Picture(picture::kButtons, {frame::kGearNut}));
     const int along = app->m_Landscape == 1 ? 1 : 0, across = 1 - along;
     EXPECT_LT(q[along], r[along]) << Name(GetParam());
     EXPECT_LT(r[along], o[along]) << Name(GetParam());
@@ -482,13 +511,14 @@ TEST_P(LayoutTest, PausePanel) {
     Box trail{1e9f, 1e9f, -1e9f, -1e9f};
     for (int update = 0; update < 360; ++update) {
         Update();
-        for (const Element& e : Picked([](const Element& e) { return e.name == "line"; })) trail = Union(trail, e.box);
+        for (const Element& e : Picked([](const Element& e) { return e.name == "line"; }))
+            trail = Union(trail, e.box);
     }
     const bool inside = trail.x0 >= 0 && trail.y0 >= 0 && trail.x1 <= W() && trail.y1 <= H();
     EXPECT_TRUE(inside) << Name(GetParam()) << ": the trail reaches " << Describe(trail);
     for (const Element& c : Picked(controls)) {
-        EXPECT_FALSE(Meet(trail, c.box)) << Name(GetParam()) << ": the trail " << Describe(trail) << " reaches "
-                                         << c.name << " " << Describe(c.box);
+        EXPECT_FALSE(Meet(trail, c.box)) << Name(GetParam()) << ": the trail " << Describe(trail)
+                                         << " reaches " << c.name << " " << Describe(c.box);
     }
 }
 
@@ -511,9 +541,12 @@ TEST_P(LayoutTest, GameOverWithNewHighscore) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, LayoutTest,
-                         ::testing::Values(Size{640, 480}, Size{1280, 720}, Size{1920, 1080}, Size{1366, 768},
-                                           Size{1280, 1024}, Size{1280, 800}, Size{2560, 1080}, Size{3840, 2160},
-                                           Size{1080, 1920}, Size{480, 640}),
-                         [](const ::testing::TestParamInfo<Size>& info) { return Name(info.param); });
+                         ::testing::Values(Size{640, 480}, Size{1280, 720}, Size{1920, 1080},
+                                           Size{1366, 768}, Size{1280, 1024}, Size{1280, 800},
+                                           Size{2560, 1080}, Size{3840, 2160}, Size{1080, 1920},
+                                           Size{480, 640}),
+                         [](const ::testing::TestParamInfo<Size>& info) {
+                             return Name(info.param);
+                         });
 
 }  // namespace

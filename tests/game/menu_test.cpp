@@ -9,7 +9,6 @@
 
 namespace {
 
-
 class MenuTest : public FrontEndFixture {
 protected:
     void SetUp() override {
@@ -17,8 +16,12 @@ protected:
         SettleMenu();
     }
     // The wheel's key repeat borrows player 1's x (the timer) and y (the delay).
-    float RepeatTimer() const { return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kX]; }
-    float RepeatDelay() const { return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kY]; }
+    float RepeatTimer() const {
+        return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kX];
+    }
+    float RepeatDelay() const {
+        return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kY];
+    }
     // A held key turns the wheel to `to` in exactly `updates` updates, not one sooner.
     void ExpectTurnAfter(int updates, int to) {
         const int from = app->m_WheelSel;
@@ -28,7 +31,9 @@ protected:
         EXPECT_EQ(app->m_WheelSel, to) << "after " << updates;
     }
     // The plate of wheel item k (Easy, Normal, Hard).
-    std::optional<DrawCmd> WheelItem(int k) const { return FindImage(picture::kButtons, frame::kEasyPlate + k); }
+    std::optional<DrawCmd> WheelItem(int k) const {
+        return FindImage(picture::kButtons, frame::kEasyPlate + k);
+    }
     void Press(int key) {
         KeyDown(key);
         Update();
@@ -177,8 +182,10 @@ TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
     for (const Case& c : cases) {
         qv_Vortan_jscrh = c.height;
         Update();
-        for (const std::string& text : c.shown) EXPECT_TRUE(Shows(text)) << text << " at " << c.height;
-        for (const std::string& text : c.hidden) EXPECT_FALSE(Shows(text)) << text << " at " << c.height;
+        for (const std::string& text : c.shown)
+            EXPECT_TRUE(Shows(text)) << text << " at " << c.height;
+        for (const std::string& text : c.hidden)
+            EXPECT_FALSE(Shows(text)) << text << " at " << c.height;
     }
     qv_Vortan_jscrh = 480;
     Update();
@@ -212,7 +219,12 @@ TEST_F(MenuTest, WithTheOptionsOpenNoListNoWheelAndNoKeys) {
 
 TEST_F(MenuTest, BackOnThePlainTitleEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT({ KeyDown(vk::kEscape); Update(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            KeyDown(vk::kEscape);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(MenuTest, BackWithTheSidePanelOpenOnlyClosesIt) {
@@ -252,7 +264,8 @@ TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
 }
 
 TEST_F(MenuTest, CreditsTickerShowsEveryLineButTheLast) {
-    for (int i = 0; i < 64; ++i) qv_Vortan_CreditText[i] = String(("L" + std::to_string(i)).c_str());
+    for (int i = 0; i < 64; ++i)
+        qv_Vortan_CreditText[i] = String(("L" + std::to_string(i)).c_str());
     Press(vk::kRight);
     Press(vk::kEnter);
     ASSERT_EQ(app->m_PanelB, 1);

@@ -59,7 +59,8 @@ protected:
     // The text of row k, read off the screen: rows stand 40 units apart from y = 130.
     std::string RowText(int k) const {
         for (const TextLine& l : Lines()) {
-            if (l.y > 130 + 40 * (k - 1) && l.y < 130 + 40 * (k - 1) + 30 && l.size == 2) return l.text;
+            if (l.y > 130 + 40 * (k - 1) && l.y < 130 + 40 * (k - 1) + 30 && l.size == 2)
+                return l.text;
         }
         return "";
     }
@@ -188,7 +189,8 @@ TEST_F(OptionsTest, ActionOnBackClosesAndSavesTheNewSoundMode) {
 // stick as it is. The rows say so, and step from there without overflowing.
 TEST_F(OptionsTest, SettingsStoredOutOfRangeShowWhatIsInForceAndStepFromIt) {
     const int most = std::numeric_limits<int>::max();
-    Store(SettingsOnly({{setting::kSoundMode, most}, {setting::kLeftStickY, -5}, {setting::kRightStickY, most}}));
+    Store(SettingsOnly(
+        {{setting::kSoundMode, most}, {setting::kLeftStickY, -5}, {setting::kRightStickY, most}}));
     StartAgain();
     FinishLoading();
     SettleMenu();
@@ -229,9 +231,9 @@ TEST_F(OptionsTest, MusicRestartsOnlyWhenTheBoxIsOverARound) {
     Press(vk::kEnter);  // Music, from the menu: nothing starts
     EXPECT_EQ(app->m_MusicOn, 0);
     Press(vk::kEnter);
-    Press(vk::kEnter);  // back to SFX + Music
-    Press(vk::kEnter);  // SFX
-    app->m_Mode = mode::kRound;   // as if opened from the pause panel of a round
+    Press(vk::kEnter);           // back to SFX + Music
+    Press(vk::kEnter);           // SFX
+    app->m_Mode = mode::kRound;  // as if opened from the pause panel of a round
     app->m_Paused = 1;
     Press(vk::kEnter);
     EXPECT_EQ(app->m_Setting[setting::kSoundMode], sound_mode::kMusic);

@@ -192,7 +192,8 @@ std::string KindName(const ::testing::TestParamInfo<ScriptedPads::Kind>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKindOfPad, EveryPadTest,
-                         ::testing::Values(ScriptedPads::kGamepad, ScriptedPads::kXbox, ScriptedPads::kGeneric),
+                         ::testing::Values(ScriptedPads::kGamepad, ScriptedPads::kXbox,
+                                           ScriptedPads::kGeneric),
                          KindName);
 
 }  // namespace

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 class PauseTest : public FrontEndFixture {
 protected:
     void SetUp() override {
@@ -82,11 +81,19 @@ struct RoundState {
           particles(g.m_Particle.Data(), g.m_Particle.Data() + g.m_Particle.Length()),
           stars(g.m_Star.Data(), g.m_Star.Data() + g.m_Star.Length()),
           grid(g.m_Grid.Data(), g.m_Grid.Data() + 7400),
-          numbers{g.m_Score, g.m_ShownScore, g.m_ItemTimer, g.m_ItemX, g.m_ItemY, g.m_SpawnTimer,
-                  g.m_RoundOver, int(qv_random_Seed), int(g.m_CamX * 1000), int(g.m_SpawnMax * 1000)} {}
+          numbers{g.m_Score,
+                  g.m_ShownScore,
+                  g.m_ItemTimer,
+                  g.m_ItemX,
+                  g.m_ItemY,
+                  g.m_SpawnTimer,
+                  g.m_RoundOver,
+                  int(qv_random_Seed),
+                  int(g.m_CamX * 1000),
+                  int(g.m_SpawnMax * 1000)} {}
     bool operator==(const RoundState& o) const {
-        return fighters == o.fighters && particles == o.particles && stars == o.stars && grid == o.grid &&
-               numbers == o.numbers;
+        return fighters == o.fighters && particles == o.particles && stars == o.stars &&
+               grid == o.grid && numbers == o.numbers;
     }
 };
 
@@ -97,7 +104,8 @@ TEST_F(PauseTest, PausedRoundIsDrawnFrozenUnderTheDim) {
     Update();
     for (int p = 0; p < 2; ++p) PadUp(p, pad::kA);
     Update(300);  // players on the floor, a wave of opponents in
-    for (int i = 0; i < 5; ++i) app->p_ThrowParticle(300, 300, particle_records::kSpark + i % 2, ink::kRed);
+    for (int i = 0; i < 5; ++i)
+        app->p_ThrowParticle(300, 300, particle_records::kSpark + i % 2, ink::kRed);
     app->p_Gimme(100, 300, 200);
     app->m_ItemTimer = -10;  // the bonus item shows
     Update();
@@ -106,14 +114,16 @@ TEST_F(PauseTest, PausedRoundIsDrawnFrozenUnderTheDim) {
     ASSERT_GT(Opponents(), 0);
     Hold(vk::kLeft, 30);  // the trail's keys act meanwhile
     Update(60);
-    EXPECT_TRUE(RoundState(*app) == frozen) << "something in the paused round moved, aged or drew at random";
+    EXPECT_TRUE(RoundState(*app) == frozen)
+        << "something in the paused round moved, aged or drew at random";
 
     // The field as it stands, under the dim: backdrop, stars, every fighter where it
     // stands, the bonus item and the score display, all before the dim rectangle.
     const std::vector<DrawCmd> list = Commands();
     size_t dim = list.size();
     for (size_t i = 0; i < list.size(); ++i) {
-        if (list[i].kind == kCmdRect && list[i].Place() == Quad{0, 0, 640, 480} && list[i].r == 0) dim = i;
+        if (list[i].kind == kCmdRect && list[i].Place() == Quad{0, 0, 640, 480} && list[i].r == 0)
+            dim = i;
     }
     ASSERT_LT(dim, list.size());
     const auto drawnBeforeDim = [&](int slot, float x, float y) {
@@ -126,7 +136,8 @@ TEST_F(PauseTest, PausedRoundIsDrawnFrozenUnderTheDim) {
     for (int r = 0; r <= kLastRecord; ++r) {
         const float* f = Record(*app, r);
         if (f[kHealth] <= 0) continue;
-        EXPECT_TRUE(drawnBeforeDim(FighterSlot(r), f[kX] - f[kDepth] / 2, f[kY] - f[kDepth] - 5)) << "fighter " << r;
+        EXPECT_TRUE(drawnBeforeDim(FighterSlot(r), f[kX] - f[kDepth] / 2, f[kY] - f[kDepth] - 5))
+            << "fighter " << r;
     }
     EXPECT_TRUE(drawnBeforeDim(picture::kIcons, float(app->m_ItemX), float(app->m_ItemY)));
     // Parts: every star (records 0..m_StarCount) and every spark still flying.

@@ -171,7 +171,7 @@ TEST_F(ParticleTest, SparksMoveFadeAndUseTheCamera) {
     EXPECT_FLOAT_EQ(cmds[0].y, 100 + 5);
     EXPECT_EQ(cmds[0].alpha, 1);  // life above 1 is drawn opaque
     EXPECT_EQ(cmds[0].a4, 2);
-    EXPECT_FLOAT_EQ(cmds[0].b, 255);  // blue
+    EXPECT_FLOAT_EQ(cmds[0].b, 255);     // blue
     EXPECT_FLOAT_EQ(p[kVX], 4 * 0.95f);  // drag
     EXPECT_FLOAT_EQ(p[kVY], 0.2f);       // gravity
     EXPECT_FLOAT_EQ(p[kLife], 1.49f);

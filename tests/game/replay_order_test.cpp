@@ -70,7 +70,8 @@ protected:
         const Frame inList = Draw(true);
         const Frame replayed = Draw(false);
         int differing = 0;
-        for (size_t i = 0; i < inList.pixels.size(); ++i) differing += inList.pixels[i] != replayed.pixels[i];
+        for (size_t i = 0; i < inList.pixels.size(); ++i)
+            differing += inList.pixels[i] != replayed.pixels[i];
         EXPECT_EQ(differing, 0);
         return {replayed.drawCalls, inList.drawCalls};
     }

@@ -59,7 +59,8 @@ int RoundFixture::Opponents() {
 std::string RoundFixture::TextAt(float y) const {
     std::string text;
     for (const DrawCmd& c : Commands()) {
-        if (c.kind == float(app->m_Font) && std::fabs(c.y - y) < 0.5f) text += char(int(c.frame) + 32);
+        if (c.kind == float(app->m_Font) && std::fabs(c.y - y) < 0.5f)
+            text += char(int(c.frame) + 32);
     }
     return text;
 }

@@ -34,7 +34,9 @@ protected:
         }
         return count;
     }
-    int Sparks() { return Particles(particle_records::kSpark) + Particles(particle_records::kFallingSpark); }
+    int Sparks() {
+        return Particles(particle_records::kSpark) + Particles(particle_records::kFallingSpark);
+    }
     // Pads 1 and 2 press a button each in the same update.
     void PadsPress(int first, int second) {
         PadDown(0, first);
@@ -89,7 +91,7 @@ TEST_F(RoundTest, OpponentsArriveOnTheWaveTimerWithNobodyJoinedAndChaseRecordOne
         Play();
         ASSERT_EQ(Opponents(), 1) << difficulty;  // the first wave holds one
         float spawnX = Fighter(10)[kX];
-        EXPECT_EQ(Fighter(10)[kY], -64 + 0.0f);   // dropped in above the screen
+        EXPECT_EQ(Fighter(10)[kY], -64 + 0.0f);  // dropped in above the screen
         // The timer reloads with the gap; the next wave comes once it runs below zero.
         Play(app->m_SpawnGap);
         EXPECT_EQ(Opponents(), 1) << difficulty;
@@ -231,7 +233,8 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     for (int i = 0; i <= app->m_ParticleMax; ++i) {
         namespace pr = particle_records;
         const float* spark = Particle(*app, i);
-        const bool isSpark = spark[pr::kType] == pr::kSpark || spark[pr::kType] == pr::kFallingSpark;
+        const bool isSpark = spark[pr::kType] == pr::kSpark ||
+                             spark[pr::kType] == pr::kFallingSpark;
         if (isSpark && spark[pr::kColour] == ink::kRed && spark[pr::kVY] < 0) ++upwardInColour;
     }
     EXPECT_GE(upwardInColour, 10);
@@ -416,7 +419,10 @@ TEST_F(RoundTest, ClaimedCellBlocksWalkingUntilItExpiresButNotAHighJump) {
 // Depth 40 is row 11 of the floor grid; depth 48 lies one row deeper (10), depth 32 one
 // row nearer (12).
 TEST_F(RoundTest, PlayerStepsAwayFromAClaimedRowButNotIntoItUnlessHighInAJump) {
-    struct Case { float neighbourDepth; int into, away; };
+    struct Case {
+        float neighbourDepth;
+        int into, away;
+    };
     for (const Case& c : {Case{48, vk::kUp, vk::kDown}, Case{32, vk::kDown, vk::kUp}}) {
         const float toward = c.neighbourDepth > 40 ? 1.0f : -1.0f;
         PlayerOneAlone();
@@ -447,8 +453,12 @@ TEST_F(RoundTest, PlayerStepsAwayFromAClaimedRowButNotIntoItUnlessHighInAJump) {
 // An opponent at depth 40 chases player 1 into or out of the screen past a resting
 // opponent in its column one row deeper (48) or nearer (32).
 TEST_F(RoundTest, OpponentStepsAwayFromAClaimedRowButNotIntoIt) {
-    struct Case { float playerDepth, restingDepth; bool blocked; };
-    for (const Case& c : {Case{90, 48, true}, Case{90, 32, false}, Case{16, 32, true}, Case{16, 48, false}}) {
+    struct Case {
+        float playerDepth, restingDepth;
+        bool blocked;
+    };
+    for (const Case& c :
+         {Case{90, 48, true}, Case{90, 32, false}, Case{16, 32, true}, Case{16, 48, false}}) {
         PlayerOneAlone();
         const float px = Fighter(1)[kX];
         Fighter(1)[kDepth] = c.playerDepth;
@@ -562,7 +572,8 @@ TEST_F(RoundTest, ResizedScreenMovesTheFieldOntoItsNewFloor) {
     app->m_ItemY = int(FloorY()) - 20;
     app->p_Gimme(100, 300, 200);
     int number = 0;
-    while (Particle(*app, number)[particle_records::kType] != particle_records::kFloatingNumber) ++number;
+    while (Particle(*app, number)[particle_records::kType] != particle_records::kFloatingNumber)
+        ++number;
     struct Screen {
         int devW, devH;
     };
@@ -630,8 +641,10 @@ TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
             bool strike = i % 40 < 20, right = i % 300 < 150;
             if (i == 0) KeyDown('Z');
             if (i == 1) KeyUp('Z');
-            if (strike) KeyDown('X'); else KeyUp('X');
-            if (right) KeyDown(vk::kRight); else KeyUp(vk::kRight);
+            if (strike) KeyDown('X');
+            else KeyUp('X');
+            if (right) KeyDown(vk::kRight);
+            else KeyUp(vk::kRight);
             for (int port = 1; port <= 3; ++port) {
                 const int since = i - padFirstPress[port - 1];
                 if (since >= 0 && since % (20 + 7 * port) == 0) PadDown(port, pad::kB);

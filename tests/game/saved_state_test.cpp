@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/game/game_fixture.h"
 #include "tests/game/front_end_fixture.h"
+#include "tests/game/game_fixture.h"
 
 namespace {
 
@@ -48,7 +48,8 @@ protected:
         app->m_Setting[setting::kLeftStickY] = 1;
         app->m_Setting[setting::kRightStickY] = 0;
         for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
-        for (int i = 0; i < 60; ++i) app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
+        for (int i = 0; i < 60; ++i)
+            app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
         app->m_HiScore[5] = 2147483647;  // checksums wrap
     }
 
@@ -59,8 +60,10 @@ protected:
         std::vector<int> hi;
     };
     Tables Snapshot() const {
-        Tables t{std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + setting::kCount), {},
-                 std::vector<int>(app->m_HiScore.Data(), app->m_HiScore.Data() + app->m_HiScore.Length())};
+        Tables t{std::vector<int>(app->m_Setting.Data(), app->m_Setting.Data() + setting::kCount),
+                 {},
+                 std::vector<int>(app->m_HiScore.Data(),
+                                  app->m_HiScore.Data() + app->m_HiScore.Length())};
         for (int i = 0; i < app->m_Badge.Length(); ++i) t.badge.push_back(app->m_Badge[i]);
         return t;
     }
@@ -97,8 +100,8 @@ TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
     EXPECT_EQ(qv_Vortan_overscan, 0);
 
     app->p_Save();
-    const std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" + Repeat("0", 9) +
-                                 Repeat("0", 8 * 21);
+    const std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" +
+                                 Repeat("0", 9) + Repeat("0", 8 * 21);
     EXPECT_EQ(Stored(), expected);
     EXPECT_EQ(SplitFields(Stored()).size(), 203u);
 }

@@ -99,9 +99,13 @@ TEST_F(ScoresTest, NextPlacingWithAFullListNamesTheEntryToBeat) {
 TEST_F(ScoresTest, MyNthPlacesTheScoreAndLeavesItInLoop) {
     app->m_Difficulty = 1;
     SetBest(1, {500, 400, 300, 200, 100, 90, 80, 70, 60, 50});
-    struct Case { int score; const char* placing; int place; };
-    for (const Case& c : {Case{501, "1st!", 1}, Case{500, "2nd", 2}, Case{350, "3rd", 3}, Case{51, "10th", 10},
-                          Case{50, "", 0}}) {
+    struct Case {
+        int score;
+        const char* placing;
+        int place;
+    };
+    for (const Case& c : {Case{501, "1st!", 1}, Case{500, "2nd", 2}, Case{350, "3rd", 3},
+                          Case{51, "10th", 10}, Case{50, "", 0}}) {
         app->m_Score = c.score;
         EXPECT_EQ(app->p_MyNth().ToUtf8(), c.placing) << c.score;
         EXPECT_EQ(app->m_Loop, c.place) << c.score;
@@ -109,9 +113,11 @@ TEST_F(ScoresTest, MyNthPlacesTheScoreAndLeavesItInLoop) {
 }
 
 TEST_F(ScoresTest, NthCoversOneToThirtyOnly) {
-    const std::pair<int, const char*> ordinals[] = {
-        {1, "1st"},   {2, "2nd"},   {3, "3rd"},   {4, "4th"},   {11, "11th"}, {12, "12th"}, {13, "13th"},
-        {21, "21st"}, {22, "22nd"}, {23, "23rd"}, {30, "30th"}, {0, ""},      {31, ""},     {-1, ""}};
+    const std::pair<int, const char*> ordinals[] = {{1, "1st"},   {2, "2nd"},   {3, "3rd"},
+                                                    {4, "4th"},   {11, "11th"}, {12, "12th"},
+                                                    {13, "13th"}, {21, "21st"}, {22, "22nd"},
+                                                    {23, "23rd"}, {30, "30th"}, {0, ""},
+                                                    {31, ""},     {-1, ""}};
     for (const auto& [n, text] : ordinals) EXPECT_EQ(app->p_Nth(n).ToUtf8(), text) << n;
 }
 

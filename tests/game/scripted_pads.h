@@ -33,7 +33,8 @@ public:
     void Hat(int id, unsigned char bits) { pads_[id].hat = bits; }
     void Press(int id, Control control, bool down = true) {
         Pad& p = pads_[id];
-        const int index = control == kA ? (p.kind == kGeneric ? 1 : 0) : (p.kind == kGeneric ? 9 : 7);
+        const int index = control == kA ? (p.kind == kGeneric ? 1 : 0)
+                                        : (p.kind == kGeneric ? 9 : 7);
         (p.kind == kGamepad ? p.gamepadButtons[index] : p.buttons[index]) = down ? 1 : 0;
     }
     void Release(int id, Control control) { Press(id, control, false); }

@@ -84,7 +84,12 @@ TEST_F(TextTest, MultiLineTextIsAlignedByAllItsLines) {
 }
 
 TEST_F(TextTest, ButtonEscapesDrawGlyphFrames) {
-    app->p_Text(0, 0, String("\xAC" "J\xAC" "U\xAC" "Xa"), 0, 0);
+    app->p_Text(0, 0,
+                String("\xAC"
+                       "J\xAC"
+                       "U\xAC"
+                       "Xa"),
+                0, 0);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 4u);
     EXPECT_EQ(cmds[0].frame, 96);
@@ -100,7 +105,13 @@ TEST_F(TextTest, ButtonEscapesDrawGlyphFrames) {
 
 TEST_F(TextTest, ButtonGlyphsBlinkForKeysAndShiftForPointer) {
     AdvanceMs(500 - qv_app_Millisecs() % 500 + 100);  // inside the first 200 ms
-    app->p_Text(0, 0, String("\xAC" "K\xAC" "O\xAC" "S\xAC" "Q"), 0, 0);
+    app->p_Text(0, 0,
+                String("\xAC"
+                       "K\xAC"
+                       "O\xAC"
+                       "S\xAC"
+                       "Q"),
+                0, 0);
     auto cmds = Commands();
     ASSERT_EQ(cmds.size(), 4u);
     EXPECT_EQ(cmds[0].frame, 109);
@@ -110,7 +121,10 @@ TEST_F(TextTest, ButtonGlyphsBlinkForKeysAndShiftForPointer) {
 
     app->p_CLS2D();
     app->m_InputKind = 0;
-    app->p_Text(0, 0, String("\xAC" "K"), 0, 0);
+    app->p_Text(0, 0,
+                String("\xAC"
+                       "K"),
+                0, 0);
     EXPECT_EQ(Commands()[0].frame, 97 + 16);
 }
 

@@ -70,8 +70,18 @@ TEST_F(UpdateTest, F2TogglesTheHudAndBackFeedsTheMenuButton) {
 
 TEST_F(UpdateTest, F4AndTheCloseKeyEndTheProgramQuietly) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT({ Tap(vk::kF4); Update(); }, ::testing::ExitedWithCode(0), "");
-    EXPECT_EXIT({ Tap(432); Update(); }, ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            Tap(vk::kF4);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(
+        {
+            Tap(432);
+            Update();
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST_F(UpdateTest, AnActionKeyStaysHeldUntilEveryPlayerReleases) {
@@ -175,13 +185,15 @@ TEST_F(UpdateTest, PauseIconIsDrawnUnlessTheHudIsHidden) {
     EXPECT_EQ(icons, 1);
     app->m_HideHud = 1;
     Update();
-    for (const DrawCmd& c : Commands()) EXPECT_FALSE(c.kind == picture::kIcons && c.x == 16 && c.y == 16);
+    for (const DrawCmd& c : Commands())
+        EXPECT_FALSE(c.kind == picture::kIcons && c.x == 16 && c.y == 16);
 }
 
 TEST_F(UpdateTest, PausedRoundDoesNotAdvance) {
     StartRound();
     app->m_Paused = 1;
-    app->m_PauseSel = 1;  // opening, as a pause starts; a closing panel at -64 ends the pause at once
+    app->m_PauseSel =
+        1;  // opening, as a pause starts; a closing panel at -64 ends the pause at once
     const int spawn = app->m_SpawnTimer;
     Update(5);
     EXPECT_EQ(app->m_SpawnTimer, spawn);

@@ -8,9 +8,9 @@ namespace {
 
 // What a window of some size maps to.
 struct Mapping {
-    float scale;      // device pixels per virtual unit, on both axes
+    float scale;  // device pixels per virtual unit, on both axes
     int fitAxis;
-    float w, h;       // the virtual screen
+    float w, h;  // the virtual screen
     int landscape;
 };
 
@@ -76,10 +76,12 @@ TEST_F(RealScreenTest, VirtualSizesAndScoreRowsOfRealScreens) {
         int rows;
     };
     const Screen screens[] = {
-        {640, 480, 640, 480, 10},   {800, 600, 640, 480, 10},         {1024, 768, 640, 480, 10},
-        {1280, 1024, 600, 480, 10}, {1280, 800, 640, 400, 7},         {1366, 768, 640, 768 * 640 / 1366.0f, 5},
-        {1920, 1080, 640, 360, 6},  {2560, 1440, 640, 360, 6},        {2560, 1080, 640, 270, 3},
-        {3840, 2160, 640, 360, 6},  {480, 640, 540, 720, 10},         {1080, 1920, 405, 720, 10},
+        {640, 480, 640, 480, 10},  {800, 600, 640, 480, 10},
+        {1024, 768, 640, 480, 10}, {1280, 1024, 600, 480, 10},
+        {1280, 800, 640, 400, 7},  {1366, 768, 640, 768 * 640 / 1366.0f, 5},
+        {1920, 1080, 640, 360, 6}, {2560, 1440, 640, 360, 6},
+        {2560, 1080, 640, 270, 3}, {3840, 2160, 640, 360, 6},
+        {480, 640, 540, 720, 10},  {1080, 1920, 405, 720, 10},
     };
     for (const Screen& s : screens) {
         const std::string size = std::to_string(s.devW) + "x" + std::to_string(s.devH);

@@ -154,8 +154,11 @@ TEST_F(DeviceBatching, EmptyOrOversizedPolygonsLeaveTheBatchAlone) {
 }
 
 TEST_F(DeviceBatching, OvalVertexCountFollowsItsSize) {
-    struct Case { float w, h; int n; } cases[] = {
-        {10, 10, 12}, {100, 60, 80}, {46, 46, 44}, {4000, 10, 1024}, {24, 0, 12}, {-30, -30, 28}};
+    struct Case {
+        float w, h;
+        int n;
+    } cases[] = {{10, 10, 12},     {100, 60, 80}, {46, 46, 44},
+                 {4000, 10, 1024}, {24, 0, 12},   {-30, -30, 28}};
     for (const Case& c : cases) {
         device->Flush();
         device->DrawOval(0, 0, c.w, c.h);

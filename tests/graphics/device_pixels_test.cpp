@@ -55,8 +55,12 @@ TEST_F(DevicePixels, RectangleCoversExactlyItsPixels) {
     device->SetColor(0, 255, 0);
     device->DrawRect(10, 20, 30, 15);
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{10, 20, 0x00ff00}, {39, 34, 0x00ff00},
-                           {9, 20, 0}, {40, 20, 0}, {10, 19, 0}, {10, 35, 0}}),
+    EXPECT_EQ(WrongPixels({{10, 20, 0x00ff00},
+                           {39, 34, 0x00ff00},
+                           {9, 20, 0},
+                           {40, 20, 0},
+                           {10, 19, 0},
+                           {10, 35, 0}}),
               "");
 }
 
@@ -65,8 +69,12 @@ TEST_F(DevicePixels, LinesLightTheRowAndColumnTheyName) {
     device->DrawLine(10, 50, 60, 50);
     device->DrawLine(70, 10, 70, 40);
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{30, 50, 0xff0000}, {30, 49, 0}, {30, 51, 0},
-                           {70, 25, 0xff0000}, {69, 25, 0}, {71, 25, 0}}),
+    EXPECT_EQ(WrongPixels({{30, 50, 0xff0000},
+                           {30, 49, 0},
+                           {30, 51, 0},
+                           {70, 25, 0xff0000},
+                           {69, 25, 0},
+                           {71, 25, 0}}),
               "");
 }
 
@@ -81,8 +89,11 @@ TEST_F(DevicePixels, OvalFillsTheEllipseInsideItsBox) {
     device->SetColor(255, 255, 0);
     device->DrawOval(20, 20, 40, 30);  // centre (40, 35), radii 20 and 15
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{40, 35, 0xffff00}, {58, 35, 0xffff00}, {22, 35, 0xffff00},
-                           {40, 22, 0xffff00}, {40, 48, 0xffff00}}),
+    EXPECT_EQ(WrongPixels({{40, 35, 0xffff00},
+                           {58, 35, 0xffff00},
+                           {22, 35, 0xffff00},
+                           {40, 22, 0xffff00},
+                           {40, 48, 0xffff00}}),
               "");
     // The box's corners lie outside the ellipse.
     EXPECT_EQ(WrongPixels({{21, 21, 0}, {58, 48, 0}, {62, 35, 0}, {40, 18, 0}}), "");
@@ -93,8 +104,8 @@ TEST_F(DevicePixels, TransformedRectangleLandsThroughTheMatrix) {
     device->SetMatrix(2, 0, 0, 3, 50, 10);
     device->DrawRect(1, 1, 5, 5);  // (52, 13) to (62, 28)
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{52, 13, 0xffffff}, {61, 27, 0xffffff},
-                           {51, 13, 0}, {62, 27, 0}, {61, 28, 0}}),
+    EXPECT_EQ(WrongPixels(
+                  {{52, 13, 0xffffff}, {61, 27, 0xffffff}, {51, 13, 0}, {62, 27, 0}, {61, 28, 0}}),
               "");
 }
 
@@ -132,8 +143,7 @@ TEST_F(DevicePixels, ScissorClipsWithRowsCountedFromTheTop) {
     device->SetScissor(0, 0, 8, 8);
     device->DrawRect(0, 0, W, H);
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{15, 15, 0xffffff}, {29, 29, 0xffffff}, {30, 30, 0}, {9, 15, 0}}),
-              "");
+    EXPECT_EQ(WrongPixels({{15, 15, 0xffffff}, {29, 29, 0xffffff}, {30, 30, 0}, {9, 15, 0}}), "");
     // The second box is the top-left corner, not the bottom-left.
     EXPECT_EQ(WrongPixels({{3, 3, 0xffffff}, {3, H - 3, 0}, {100, 80, 0}}), "");
 }
@@ -200,8 +210,8 @@ TEST_F(DevicePixels, SurfaceDrawsItsPremultipliedPixels) {
     for (int i = 0; i < 8; ++i) {
         EXPECT_EQ(At(50 + i % 4, 60 + i / 4), expected[i]) << "pixel " << i;
     }
-    EXPECT_EQ(WrongPixels({{54, 60, 0}, {80, 60, 0x102030}, {81, 60, 0xffffff}, {82, 60, 0},
-                           {80, 61, 0}}),
+    EXPECT_EQ(WrongPixels(
+                  {{54, 60, 0}, {80, 60, 0x102030}, {81, 60, 0xffffff}, {82, 60, 0}, {80, 61, 0}}),
               "");
 }
 

@@ -20,7 +20,8 @@ public:
     std::string dataDir;
     String PathToFilePath(String path) override {
         String prefix("pellix://data/");
-        if (path.StartsWith(prefix)) return String(dataDir.c_str()) + "/" + path.Slice(prefix.Length());
+        if (path.StartsWith(prefix))
+            return String(dataDir.c_str()) + "/" + path.Slice(prefix.Length());
         return QvGlfwGame::PathToFilePath(path);
     }
 };
@@ -71,7 +72,8 @@ protected:
         c_Image* image = qv_graphics_CreateImage(w, h, frames, flags);
         int fullWidth = w * frames;
         Array<int> argb(fullWidth * h);
-        for (int i = 0; i < argb.Length(); ++i) argb[i] = static_cast<int>(rowColours[i / fullWidth]);
+        for (int i = 0; i < argb.Length(); ++i)
+            argb[i] = static_cast<int>(rowColours[i / fullWidth]);
         device->WritePixels2(image->m_surface, argb, 0, 0, fullWidth, h, 0, fullWidth);
         return image;
     }
@@ -157,8 +159,8 @@ TEST_F(GraphicsModule, ImageLandsWithItsHandleOnThePosition) {
                                c_Image::CentreHandle);
     qv_graphics_DrawImage(image, 20, 20, 0);
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{18, 18, 0xffffff}, {21, 21, 0xffffff},
-                           {17, 18, 0}, {22, 18, 0}, {18, 22, 0}}),
+    EXPECT_EQ(WrongPixels(
+                  {{18, 18, 0xffffff}, {21, 21, 0xffffff}, {17, 18, 0}, {22, 18, 0}, {18, 22, 0}}),
               "");
 }
 
@@ -174,9 +176,10 @@ TEST_F(GraphicsModule, FramesDrawTheirOwnCells) {
     qv_graphics_DrawImage(image, 10, 12, 0);
     device->EndRender();
     EXPECT_EQ(device->parts, 2);
-    EXPECT_EQ(WrongPixels({{10, 10, 0x0000ff}, {11, 10, 0x0000ff}, {12, 10, 0},
-                           {10, 12, 0xff0000}, {9, 12, 0}}),
-              "");
+    EXPECT_EQ(
+        WrongPixels(
+            {{10, 10, 0x0000ff}, {11, 10, 0x0000ff}, {12, 10, 0}, {10, 12, 0xff0000}, {9, 12, 0}}),
+        "");
 }
 
 TEST_F(GraphicsModule, RotatedAndScaledImageTurnsAboutItsHandle) {
@@ -186,8 +189,12 @@ TEST_F(GraphicsModule, RotatedAndScaledImageTurnsAboutItsHandle) {
     EXPECT_EQ(qv_graphics_context->m_transformed, 0);
     device->EndRender();
     // The image's x axis now points up the screen and its rows run to the right.
-    EXPECT_EQ(WrongPixels({{51, 45, 0xff0000}, {53, 45, 0x0000ff}, {51, 43, 0xff0000},
-                           {51, 41, 0}, {55, 45, 0}, {51, 51, 0}}),
+    EXPECT_EQ(WrongPixels({{51, 45, 0xff0000},
+                           {53, 45, 0x0000ff},
+                           {51, 43, 0xff0000},
+                           {51, 41, 0},
+                           {55, 45, 0},
+                           {51, 51, 0}}),
               "");
 }
 
@@ -257,8 +264,8 @@ TEST_F(GraphicsModule, ADiscardedImageGivesUpItsPictureAtOnceAndDrawsNothing) {
     ASSERT_TRUE(gltest::WritePng(scratch.File("old.png"), 32, 16, rgba));
     c_Image* image = qv_graphics_LoadImage2("old.png", 16, 16, 2, 0);
     ASSERT_NE(image, nullptr);
-    c_Image* cut = (new c_Image)->m_new()->p_Init2(image->m_surface, 0, 0, 8, 8, 1, 0, image, 0,
-                                                     0, 32, 16);
+    c_Image* cut =
+        (new c_Image)->m_new()->p_Init2(image->m_surface, 0, 0, 8, 8, 1, 0, image, 0, 0, 32, 16);
     gxtkSurface* surface = image->m_surface;
     GLuint texture = surface->texture;
     ASSERT_TRUE(glIsTexture(texture));

@@ -40,8 +40,10 @@ TEST(ImageFrames, BordersShrinkEachCell) {
     EXPECT_EQ(image->m_width, 22);
     EXPECT_EQ(image->m_frames[2]->m_y, 0);
 
-    c_Image* both = (new c_Image)->m_new()->p_Init(
-        BlankSurface(96, 32), 4, c_Image::BorderX | c_Image::BorderY | c_Image::CentreHandle);
+    c_Image* both = (new c_Image)
+                        ->m_new()
+                        ->p_Init(BlankSurface(96, 32), 4,
+                                 c_Image::BorderX | c_Image::BorderY | c_Image::CentreHandle);
     EXPECT_EQ(both->m_frames[3]->m_y, 1);
     EXPECT_EQ(both->m_height, 30);
     EXPECT_FLOAT_EQ(both->m_handleX, 11);  // from the size left after the borders
@@ -52,7 +54,8 @@ TEST(ImageFrames, BordersShrinkEachCell) {
 TEST(ImageFrames, OnlyAnImageCoveringItsWholeSurfaceIsMarkedSo) {
     c_Image* whole = (new c_Image)->m_new()->p_Init(BlankSurface(40, 30), 1, 0);
     EXPECT_EQ(whole->m_flags, c_Image::WholeSurface);
-    c_Image* centred = (new c_Image)->m_new()->p_Init(BlankSurface(40, 30), 1, c_Image::CentreHandle);
+    c_Image* centred =
+        (new c_Image)->m_new()->p_Init(BlankSurface(40, 30), 1, c_Image::CentreHandle);
     EXPECT_EQ(centred->m_flags, c_Image::WholeSurface);
     c_Image* bordered = (new c_Image)->m_new()->p_Init(BlankSurface(40, 30), 1, c_Image::BorderX);
     EXPECT_EQ(bordered->m_flags & c_Image::WholeSurface, 0);
@@ -62,8 +65,9 @@ TEST(ImageFrames, OnlyAnImageCoveringItsWholeSurfaceIsMarkedSo) {
 
 TEST(ImageFrames, GridRunsInRowsInsideTheSourceRectangle) {
     c_Image* source = (new c_Image)->m_new();
-    c_Image* image = (new c_Image)->m_new()->p_Init2(BlankSurface(64, 64), 8, 0, 16, 16, 5, 0,
-                                                      source, 4, 2, 48, 40);
+    c_Image* image = (new c_Image)
+                         ->m_new()
+                         ->p_Init2(BlankSurface(64, 64), 8, 0, 16, 16, 5, 0, source, 4, 2, 48, 40);
     ASSERT_EQ(image->p_Frames(), 5);
     const int want[5][2] = {{12, 2}, {28, 2}, {4, 18}, {20, 18}, {36, 18}};
     for (int i = 0; i < 5; ++i) {
@@ -75,8 +79,10 @@ TEST(ImageFrames, GridRunsInRowsInsideTheSourceRectangle) {
 }
 
 TEST(ImageFrames, SixteenCellsFillASixtyFourSquare) {
-    c_Image* image = (new c_Image)->m_new()->p_Init2(BlankSurface(64, 64), 0, 0, 16, 16, 16, 0,
-                                                      nullptr, 0, 0, 64, 64);
+    c_Image* image = (new c_Image)
+                         ->m_new()
+                         ->p_Init2(BlankSurface(64, 64), 0, 0, 16, 16, 16, 0, nullptr, 0, 0, 64,
+                                   64);
     EXPECT_EQ(image->m_frames[15]->m_x, 48);
     EXPECT_EQ(image->m_frames[15]->m_y, 48);
     EXPECT_EQ(image->m_frames[4]->m_x, 0);
@@ -88,8 +94,9 @@ TEST(ImageFrames, NoFramesWhenNoneAreAsked) {
     EXPECT_EQ(none->p_Frames(), 0);
     c_Image* negative = (new c_Image)->m_new()->p_Init(BlankSurface(40, 30), -3, c_Image::BorderX);
     EXPECT_EQ(negative->p_Frames(), 0);
-    c_Image* grid = (new c_Image)->m_new()->p_Init2(BlankSurface(40, 30), 0, 0, 8, 8, 0, 0,
-                                                     nullptr, 0, 0, 40, 30);
+    c_Image* grid = (new c_Image)
+                        ->m_new()
+                        ->p_Init2(BlankSurface(40, 30), 0, 0, 8, 8, 0, 0, nullptr, 0, 0, 40, 30);
     EXPECT_EQ(grid->p_Frames(), 0);
 }
 
@@ -115,8 +122,9 @@ TEST(ImageErrors, SeventeenthCellOfAFullGridIsOutsideTheSurface) {
     EXPECT_EXIT(
         {
             WithErrorOutput();
-            (new c_Image)->m_new()->p_Init2(BlankSurface(64, 64), 0, 0, 16, 16, 20, 0, nullptr,
-                                            0, 0, 64, 64);
+            (new c_Image)
+                ->m_new()
+                ->p_Init2(BlankSurface(64, 64), 0, 0, 16, 16, 20, 0, nullptr, 0, 0, 64, 64);
         },
         ::testing::ExitedWithCode(255), "Pellix Runtime Error : Image frame outside surface");
 }
@@ -125,8 +133,9 @@ TEST(ImageErrors, CellWiderThanTheSurfaceIsOutsideIt) {
     EXPECT_EXIT(
         {
             WithErrorOutput();
-            (new c_Image)->m_new()->p_Init2(BlankSurface(10, 64), 0, 0, 16, 16, 1, 0, nullptr, 0,
-                                            0, 10, 64);
+            (new c_Image)
+                ->m_new()
+                ->p_Init2(BlankSurface(10, 64), 0, 0, 16, 16, 1, 0, nullptr, 0, 0, 10, 64);
         },
         ::testing::ExitedWithCode(255), "Pellix Runtime Error : Image frame outside surface");
 }

@@ -29,7 +29,8 @@ TEST(PowerOfTwoTextures, PictureFillsTheCornerOfALargerTextureAndStillDrawsExact
 
     Array<int> argb(100 * 60);
     for (int y = 0; y < 60; ++y) {
-        for (int x = 0; x < 100; ++x) argb[y * 100 + x] = static_cast<int>(0xff000000u | (x * 2) << 16 | (y * 4) << 8 | 0x40);
+        for (int x = 0; x < 100; ++x)
+            argb[y * 100 + x] = static_cast<int>(0xff000000u | (x * 2) << 16 | (y * 4) << 8 | 0x40);
     }
     device->WritePixels2(surface, argb, 0, 0, 100, 60, 0, 100);
     device->DrawSurface(surface, 5, 7);

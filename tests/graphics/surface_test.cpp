@@ -182,7 +182,8 @@ TEST_F(SurfaceTextures, WritePixelsRefusesASourceBlockOutsideItsArray) {
 TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
     EXPECT_EQ(device->LoadSurface(String(scratch.File("absent.png").c_str())), nullptr);
     gxtkSurface* surface = new gxtkSurface;
-    EXPECT_FALSE(device->LoadSurface__UNSAFE__(surface, String(scratch.File("absent.png").c_str())));
+    EXPECT_FALSE(
+        device->LoadSurface__UNSAFE__(surface, String(scratch.File("absent.png").c_str())));
     EXPECT_EQ(surface->data, nullptr);
     EXPECT_EQ(surface->seq, -1);
 }
@@ -250,8 +251,8 @@ TEST_F(SurfaceTextures, SubDataUploadsWholeRowsAtOnceAndPartRowsOneByOne) {
 
     device->DrawSurface(surface, 50, 50);
     device->EndRender();
-    EXPECT_EQ(WrongPixels({{52, 53, 0xff0000}, {55, 54, 0xff0000}, {56, 54, 0},
-                           {65, 59, 0x008000}}),
+    EXPECT_EQ(WrongPixels(
+                  {{52, 53, 0xff0000}, {55, 54, 0xff0000}, {56, 54, 0}, {65, 59, 0x008000}}),
               "");
 }
 

@@ -44,9 +44,9 @@ TEST_F(DispatchTest, NothingButStartReachesTheDelegateBeforeTheGameStarts) {
 TEST_F(DispatchTest, EventsAndRendersPassOnceStarted) {
     host.StartGame();
     SendEventsRenderAndDiscard();
-    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"start", "key 1 65", "mouse 5 2",
-                                                         "touch 9 3", "motion 10", "render",
-                                                         "discard"}));
+    EXPECT_EQ(delegate->calls,
+              (std::vector<std::string>{"start", "key 1 65", "mouse 5 2", "touch 9 3", "motion 10",
+                                        "render", "discard"}));
 }
 
 TEST_F(DispatchTest, SuspendAndResumeAlternateAndUpdatesStopWhileSuspended) {
@@ -56,13 +56,13 @@ TEST_F(DispatchTest, SuspendAndResumeAlternateAndUpdatesStopWhileSuspended) {
     host.SuspendGame();  // already suspended
     EXPECT_TRUE(host.Suspended());
     host.UpdateGame();
-    host.RenderGame();   // rendering goes on
+    host.RenderGame();  // rendering goes on
     host.KeyEvent(2, 65);
     host.ResumeGame();
     host.ResumeGame();
     host.UpdateGame();
-    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"start", "suspend", "render",
-                                                         "key 2 65", "resume", "update"}));
+    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"start", "suspend", "render", "key 2 65",
+                                                         "resume", "update"}));
     EXPECT_FALSE(host.Suspended());
 }
 

@@ -28,8 +28,8 @@ TEST(FixDataPath, BareNamesBecomeDataLocations) {
 }
 
 TEST(FixDataPath, PathsWithASchemeOrARootStayAsTheyAre) {
-    for (const char* path : {"./x.png", "/x.png", "pellix://internal/x", "http://h/a.png",
-                             "file:/tmp/a"}) {
+    for (const char* path :
+         {"./x.png", "/x.png", "pellix://internal/x", "http://h/a.png", "file:/tmp/a"}) {
         EXPECT_EQ(Utf8(qv_data_FixDataPath(path)), path);
     }
     // ":/" counts as a scheme only where it comes before any other "/".
@@ -61,17 +61,31 @@ TEST(ApplicationDirectory, IsTheFolderOfTheRunningProgram) {
     expected = expected.substr(0, expected.rfind('/'));
     EXPECT_EQ(QvEncodeFileName(QvApplicationDirectory()), expected);
     QvGlfwGame host;
-    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://data/gfx/a.png")), expected + "/data/gfx/a.png");
-    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://internal/s")), expected + "/internal/s");
+    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://data/gfx/a.png")),
+              expected + "/data/gfx/a.png");
+    EXPECT_EQ(QvEncodeFileName(host.PathToFilePath("pellix://internal/s")),
+              expected + "/internal/s");
 }
 
-std::vector<uint16_t> Units(const String& s) { return std::vector<uint16_t>(s.Data(), s.Data() + s.Length()); }
+std::vector<uint16_t> Units(const String& s) {
+    return std::vector<uint16_t>(s.Data(), s.Data() + s.Length());
+}
 
 TEST(FileNames, AnyBytesComeBackUnchanged) {
-    std::vector<std::string> names = {"plain", "caf\xc3\xa9", "\xf0\x9f\x8e\xae game", "caf\xe9",
-                                      "\x80", "\xc0\xaf", "\xed\xa0\x80\xed\xb0\x80", "\xe2\x82",
-                                      "\xf4\x90\x80\x80", "\xf0\x9f\x8e", "\xff\xfe", "a\\b",
-                                      "\xf0\x9f\x8e\xae\xae", "\xed\xb2\x80"};
+    std::vector<std::string> names = {"plain",
+                                      "caf\xc3\xa9",
+                                      "\xf0\x9f\x8e\xae game",
+                                      "caf\xe9",
+                                      "\x80",
+                                      "\xc0\xaf",
+                                      "\xed\xa0\x80\xed\xb0\x80",
+                                      "\xe2\x82",
+                                      "\xf4\x90\x80\x80",
+                                      "\xf0\x9f\x8e",
+                                      "\xff\xfe",
+                                      "a\\b",
+                                      "\xf0\x9f\x8e\xae\xae",
+                                      "\xed\xb2\x80"};
     for (int a = 0; a < 256; ++a) {
         for (int b = 0; b < 256; ++b) names.push_back({char(a), char(b)});
     }
@@ -98,7 +112,9 @@ TEST(FileNames, TheProgramSeesCharactersAndEscapedBytes) {
     EXPECT_EQ(Units(QvDecodeFileName("\xe2\x82/")), (std::vector<uint16_t>{0xDCE2, 0xDC82, '/'}));
     // Names the program makes itself are plain UTF-8.
     const std::vector<uint16_t> euro = {0x20AC, 'x'};
-    EXPECT_EQ(QvEncodeFileName(String(euro.data(), 2)), "\xe2\x82\xac" "x");
+    EXPECT_EQ(QvEncodeFileName(String(euro.data(), 2)),
+              "\xe2\x82\xac"
+              "x");
 }
 
 // A copy of the program in a folder whose name is given as bytes finds its data there.
@@ -125,7 +141,8 @@ TEST_P(UnusualFolderTest, DataBesideTheProgramIsFound) {
     EXPECT_EQ(QvEncodeFileName(appDir), folder);
     QvGlfwGame host;
     int length = 0;
-    unsigned char* data = host.LoadData(QvResolveLocation("pellix://data/blob.bin", appDir), &length);
+    unsigned char* data = host.LoadData(QvResolveLocation("pellix://data/blob.bin", appDir),
+                                        &length);
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size_t(length)), "found");
     free(data);
@@ -186,8 +203,8 @@ TEST_F(FileLoadingTest, LoadStringDecodesUtf8Text) {
 }
 
 TEST_F(FileLoadingTest, PicturesKeepTheirOwnChannelCount) {
-    const std::vector<uint8_t> rgba = {255, 0, 0, 255, 0, 255, 0, 128, 0, 0, 255, 0,
-                                       10, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120};
+    const std::vector<uint8_t> rgba = {255, 0,  0,  255, 0,  255, 0,  128, 0,  0,   255, 0,
+                                       10,  20, 30, 40,  50, 60,  70, 80,  90, 100, 110, 120};
     dir.Write("rgba.png", EncodePng(3, 2, 4, rgba));
     const std::vector<uint8_t> grey = {0, 64, 128, 255};
     dir.Write("grey.png", EncodePng(2, 2, 1, grey));
@@ -243,8 +260,8 @@ TEST_F(FileLoadingTest, SoundsAreDecodedByTheirEnding) {
     EXPECT_EQ(hertz, 22050);
     EXPECT_EQ(reinterpret_cast<int16_t*>(data)[3], 32767);
     free(data);
-    EXPECT_EQ(host.LoadAudioData(String(dir.File("beep.raw").c_str()), &length, &channels,
-                                 &format, &hertz),
+    EXPECT_EQ(host.LoadAudioData(String(dir.File("beep.raw").c_str()), &length, &channels, &format,
+                                 &hertz),
               nullptr);
 }
 

@@ -14,11 +14,11 @@ namespace {
 class SimulatedFrames : public QvFrameDriver {
 public:
     double now = 100.0;
-    double swapCost = 0.001;    // time a buffer swap takes
-    int framesLeft = 0;         // the window closes after this many frames
+    double swapCost = 0.001;          // time a buffer swap takes
+    int framesLeft = 0;               // the window closes after this many frames
     std::vector<bool> activeByFrame;  // focus per frame; active when past the end
     std::vector<double> sleeps;
-    std::vector<bool> waits;    // per event pass: blocked waiting for events
+    std::vector<bool> waits;  // per event pass: blocked waiting for events
     int frame = 0;
 
     double Now() override { return now; }

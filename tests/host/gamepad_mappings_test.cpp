@@ -9,14 +9,14 @@
 namespace {
 
 const std::string kGuid = "03000000de1e0000ad0b000010010000";
-const std::string kGood = kGuid + ",Workshop Pad,a:b0,b:b1,x:b2,y:b3,back:b6,start:b7,"
-                                  "leftx:a0,lefty:a1~,lefttrigger:+a2,righttrigger:-a5,"
-                                  "dpup:h0.1,dpleft:h0.8,misc1:b12,platform:Linux,";
+const std::string kGood = kGuid +
+                          ",Workshop Pad,a:b0,b:b1,x:b2,y:b3,back:b6,start:b7,"
+                          "leftx:a0,lefty:a1~,lefttrigger:+a2,righttrigger:-a5,"
+                          "dpup:h0.1,dpleft:h0.8,misc1:b12,platform:Linux,";
 
 TEST(GamepadMappings, UsableLinesPassAndCommentsBlanksAndOtherPlatformsAreQuiet) {
-    const std::string text = "# pads of the workshop\n\n" + kGood + "\r\n" +
-                             "   " + kGuid + ",Spaced,a:b0,\n" +
-                             kGuid + ",Elsewhere,a:b0,platform:Windows,\n" +
+    const std::string text = "# pads of the workshop\n\n" + kGood + "\r\n" + "   " + kGuid +
+                             ",Spaced,a:b0,\n" + kGuid + ",Elsewhere,a:b0,platform:Windows,\n" +
                              kGuid + ",No platform,a:b1\n";
     QvGamepadMappings m = QvSortGamepadMappings(text, "gamecontrollerdb.txt");
     EXPECT_TRUE(m.problems.empty()) << m.problems.front();
@@ -24,13 +24,13 @@ TEST(GamepadMappings, UsableLinesPassAndCommentsBlanksAndOtherPlatformsAreQuiet)
 }
 
 TEST(GamepadMappings, EachBadLineIsReportedOnceWithItsPlaceAndLeftOut) {
-    const std::string text = kGood + "\n" +                                    // 1
-                             "0300de1e,Short GUID,a:b0,\n" +                   // 2
-                             kGuid + "\n" +                                    // 3
-                             kGuid + ",Bad button,a:q0,platform:Linux,\n" +    // 4
-                             kGuid + ",Bad hat,dpup:h0,\n" +                   // 5
-                             kGuid + ",Output range,+leftx:a0,\n" +            // 6
-                             kGuid + ",No colon,a,\n" +                        // 7
+    const std::string text = kGood + "\n" +                                      // 1
+                             "0300de1e,Short GUID,a:b0,\n" +                     // 2
+                             kGuid + "\n" +                                      // 3
+                             kGuid + ",Bad button,a:q0,platform:Linux,\n" +      // 4
+                             kGuid + ",Bad hat,dpup:h0,\n" +                     // 5
+                             kGuid + ",Output range,+leftx:a0,\n" +              // 6
+                             kGuid + ",No colon,a,\n" +                          // 7
                              kGuid + "," + std::string(128, 'n') + ",a:b0,\n" +  // 8
                              kGuid + ",Long," + std::string(1000, ',') + "\n" +  // 9
                              kGood + "\n";

@@ -58,9 +58,9 @@ struct Gamepad {
 
 TEST(JoystickDirections, SticksPushedUpReadPositiveOnEveryKindOfPad) {
     Gamepad gamepad;
-    gamepad.axes[1] = -1;  // left stick up
-    gamepad.axes[3] = -0.5f;  // right stick half up
-    gamepad.axes[0] = 0.25f;  // left stick a little right
+    gamepad.axes[1] = -1;      // left stick up
+    gamepad.axes[3] = -0.5f;   // right stick half up
+    gamepad.axes[0] = 0.25f;   // left stick a little right
     gamepad.axes[2] = -0.75f;  // right stick left
     QvJoyReading r = gamepad.Read();
     EXPECT_FLOAT_EQ(r.axes[LEFT_Y], 1);
@@ -184,8 +184,8 @@ TEST(JoystickLayoutG, PadsWithManyButtonsKeepEveryOne) {
 
 TEST(JoystickGamepad, StandardGamepadButtonsFillTheSameLayout) {
     // Gamepad order: A B X Y LB RB back start guide LS RS up right down left.
-    const int expected[15] = {A, B, X, Y, LB, RB, BACK, START, -1, LSTICK, RSTICK,
-                              PAD_UP, PAD_RIGHT, PAD_DOWN, PAD_LEFT};
+    const int expected[15] = {A,  B,      X,      Y,      LB,        RB,       BACK,    START,
+                              -1, LSTICK, RSTICK, PAD_UP, PAD_RIGHT, PAD_DOWN, PAD_LEFT};
     for (int raw = 0; raw < 15; ++raw) {
         Gamepad one;
         one.buttons[raw] = 1;

@@ -13,8 +13,9 @@ namespace {
 TEST(OpenUrl, TheAddressReachesTheOpenerAsOneUntouchedArgument) {
     ScratchDir dir;
     // Stands in for the desktop's opener: records its arguments.
-    dir.Write("xdg-open", "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$OPENER_LOG.tmp\"\n"
-                          "mv \"$OPENER_LOG.tmp\" \"$OPENER_LOG\"\n");
+    dir.Write("xdg-open",
+              "#!/bin/sh\nprintf '%s\\n' \"$#\" \"$1\" > \"$OPENER_LOG.tmp\"\n"
+              "mv \"$OPENER_LOG.tmp\" \"$OPENER_LOG\"\n");
     ASSERT_EQ(chmod(dir.File("xdg-open").c_str(), 0755), 0);
     std::string oldPath = getenv("PATH") ? getenv("PATH") : "";
     setenv("PATH", (dir.Path() + ":" + oldPath).c_str(), 1);

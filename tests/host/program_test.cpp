@@ -52,8 +52,8 @@ protected:
         ASSERT_TRUE(xvfb.Ok());
         ProcessOptions options = xvfb.Options();
         options.env["ALSOFT_DRIVERS"] = "null";
-        app = std::make_unique<RunningProcess>(std::vector<std::string>{BuiltProgram("host_test_app")},
-                                               options);
+        app = std::make_unique<RunningProcess>(
+            std::vector<std::string>{BuiltProgram("host_test_app")}, options);
         window = xvfb.WaitForWindow("Vortan Rally Run", 20);
         ASSERT_FALSE(window.empty()) << app->OutputSoFar();
         ASSERT_TRUE(app->WaitForOutput("created", 20)) << app->OutputSoFar();

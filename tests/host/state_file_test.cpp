@@ -64,7 +64,8 @@ std::string InChild(const std::function<std::string()>& body, bool asOtherUser =
             const passwd* nobody = getpwnam("nobody");
             const uid_t uid = nobody ? nobody->pw_uid : 65534;
             const gid_t gid = nobody ? nobody->pw_gid : 65534;
-            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0) report = "cannot drop root";
+            if (setgroups(0, nullptr) != 0 || setgid(gid) != 0 || setuid(uid) != 0)
+                report = "cannot drop root";
         }
         if (report.empty()) report = body();
         if (write(pipeFds[1], report.data(), report.size()) < 0) _exit(2);
@@ -212,13 +213,15 @@ TEST_F(StateFileTest, AFileThisUserMayNotReadOrWriteIsLeftAlone) {
     dir.Write("readonly", "kept as it is");
     ASSERT_EQ(chmod(dir.File("closed").c_str(), 0), 0);
     ASSERT_EQ(chmod(dir.File("readonly").c_str(), 0444), 0);
-    const std::string report = InChild([&] {
-        QvGame other;
-        other.SetStatePath(String(dir.File("closed").c_str()));
-        std::string r = LoadAndSave(other, "defaults") + "; ";
-        other.SetStatePath(String(dir.File("readonly").c_str()));
-        return r + LoadAndSave(other, "defaults");
-    }, true);
+    const std::string report = InChild(
+        [&] {
+            QvGame other;
+            other.SetStatePath(String(dir.File("closed").c_str()));
+            std::string r = LoadAndSave(other, "defaults") + "; ";
+            other.SetStatePath(String(dir.File("readonly").c_str()));
+            return r + LoadAndSave(other, "defaults");
+        },
+        true);
     EXPECT_EQ(report, "loaded \"\", saved -1; loaded \"kept as it is\", saved -1");
     EXPECT_EQ(dir.Read("closed"), "another user's state");
     EXPECT_EQ(Mode(dir.File("closed")) & 07777, 0u);

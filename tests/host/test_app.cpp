@@ -59,6 +59,4 @@ void qvInit() { qv_app_InitModuleGlobals(); }
 
 void qvCreateApp() { (new c_TestApp)->m_new()->c_App::m_new(); }
 
-int main(int argc, char** argv) {
-    return QvPellixGame::Main(argc, const_cast<const char**>(argv));
-}
+int main(int argc, char** argv) { return QvPellixGame::Main(argc, const_cast<const char**>(argv)); }

@@ -162,7 +162,8 @@ TEST_F(WindowTest, SizeAndFocusChangeWhenTheirEventsArrive) {
     xvfb->Run({"xdotool", "windowfocus", "--sync", otherId});
     EXPECT_EQ(host->GetDeviceWidth(), 640);
     EXPECT_TRUE(host->WindowActive());
-    EXPECT_TRUE(PumpWhile([&] { return host->GetDeviceWidth() != 800 || host->WindowActive(); }, 5));
+    EXPECT_TRUE(
+        PumpWhile([&] { return host->GetDeviceWidth() != 800 || host->WindowActive(); }, 5));
     EXPECT_EQ(host->GetDeviceWidth(), 800);
     EXPECT_EQ(host->GetDeviceHeight(), 600);
     EXPECT_FALSE(host->WindowActive());
@@ -177,7 +178,8 @@ TEST_F(WindowTest, AResizeIsSeenByTheUpdateOfTheFrameThatHearsIt) {
     std::vector<int> widths;
     delegate->onUpdate = [&] {
         widths.push_back(host->GetDeviceWidth());
-        if (delegate->updates == 3) xvfb->Run({"xdotool", "windowsize", "--sync", id, "720", "400"});
+        if (delegate->updates == 3)
+            xvfb->Run({"xdotool", "windowsize", "--sync", id, "720", "400"});
         if (delegate->updates == 5) glfwSetWindowShouldClose(host->Window(), GLFW_TRUE);
     };
     host->RunFrames();

@@ -33,8 +33,10 @@ public:
     }
 
     int p_Complete(c_Socket*) override {
-        if (std::this_thread::get_id() != journal_->mainThread) journal_->completedOnlyOnMain = false;
-        if (!executedHere_.load(std::memory_order_acquire)) journal_->completedAfterExecuting = false;
+        if (std::this_thread::get_id() != journal_->mainThread)
+            journal_->completedOnlyOnMain = false;
+        if (!executedHere_.load(std::memory_order_acquire))
+            journal_->completedAfterExecuting = false;
         journal_->completed.push_back(id_);
         if (onComplete) onComplete();
         return 0;
@@ -84,7 +86,8 @@ TEST(AsyncQueue, BurstsWithPumpsBetweenAllCompleteInOrder) {
     for (int burst = 0; burst < 200; ++burst) {
         // Keeps well below the ring's capacity however slowly workers start.
         ASSERT_TRUE(PumpUntil([&] { return int(journal.completed.size()) > enqueued - 100; }));
-        for (int i = 0; i < burst % 7 + 1; ++i) queue->p_Enqueue(new RecordingOp(&journal, enqueued++));
+        for (int i = 0; i < burst % 7 + 1; ++i)
+            queue->p_Enqueue(new RecordingOp(&journal, enqueued++));
         qv_asyncevent_UpdateAsyncEvents();
     }
     ASSERT_TRUE(PumpUntil([&] { return int(journal.completed.size()) == enqueued; }));

@@ -43,7 +43,8 @@ protected:
 
     static int Count(const std::string& text, const std::string& part) {
         int n = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+            ++n;
         return n;
     }
 
@@ -69,7 +70,8 @@ TEST_F(CheckIn, TheShippedSwitchSendsNothing) {
 TEST_F(CheckIn, WithTheSwitchSetTheGameAnnouncesItself) {
     TestHttpServer server({{{"HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n\r\nwelcome"}}});
     std::string console = CreateAndWaitForReply(server.Url("/housecall.php"));
-    EXPECT_EQ(server.Request(), "GET /housecall.php?hello=1&gameID=415 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
+    EXPECT_EQ(server.Request(),
+              "GET /housecall.php?hello=1&gameID=415 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
     EXPECT_EQ(Count(console, "Requesting URL\n"), 1);
     EXPECT_EQ(Count(console, "Http GET complete! 200\n"), 1);
     EXPECT_LT(console.find("Requesting URL"), console.find("Http GET complete!"));
@@ -87,8 +89,8 @@ TEST_F(CheckIn, AnEmptyReplyLeavesTheGameUnconfirmed) {
 
 TEST_F(CheckIn, AnUnreachableServerReportsTheFailureOnce) {
     RefusingPort port;
-    std::string console =
-        CreateAndWaitForReply("http://127.0.0.1:" + std::to_string(port.Port()) + "/housecall.php");
+    std::string console = CreateAndWaitForReply("http://127.0.0.1:" + std::to_string(port.Port()) +
+                                                "/housecall.php");
     EXPECT_EQ(Count(console, "Requesting URL\n"), 1);
     EXPECT_EQ(Count(console, "Http GET complete! -1\n"), 1);
     EXPECT_TRUE(app->m_HttpReply.IsEmpty());

@@ -34,7 +34,8 @@ private:
 // completion would be seen.
 Recorder* Fetch(const std::string& url, const char* method = "GET") {
     Recorder* recorder = new Recorder;
-    c_HttpRequest* request = (new c_HttpRequest)->m_new2(String(method), String(url.c_str()), recorder);
+    c_HttpRequest* request =
+        (new c_HttpRequest)->m_new2(String(method), String(url.c_str()), recorder);
     request->p_Send();
     EXPECT_TRUE(PumpUntil([&] { return recorder->calls > 0; })) << "no completion for " << url;
     PumpFor(0.1);
@@ -79,10 +80,8 @@ TEST(HttpRequest, StatusLineWithAnEmptyReason) {
 }
 
 TEST(HttpRequest, HeadSplitAcrossReceives) {
-    TestHttpServer server({{{"HTTP/1.1 200 OK\r\nServer: te"},
-                            {"st\r\n\r", 150},
-                            {"\nwo", 150},
-                            {"rds", 150}}});
+    TestHttpServer server(
+        {{{"HTTP/1.1 200 OK\r\nServer: te"}, {"st\r\n\r", 150}, {"\nwo", 150}, {"rds", 150}}});
     Recorder* result = Fetch(server.Url("/split"));
     EXPECT_EQ(result->status, 200);
     EXPECT_EQ(result->text, String("words"));
@@ -92,7 +91,8 @@ TEST(HttpRequest, HeadSplitAcrossReceives) {
 
 TEST(HttpRequest, BodySplitInsideUtf8Characters) {
     // "é€" is C3 A9 E2 82 AC: both characters are cut between receives.
-    TestHttpServer server({{{"HTTP/1.0 200 OK\r\n\r\n\xC3"}, {"\xA9\xE2\x82", 150}, {"\xAC!", 150}}});
+    TestHttpServer server(
+        {{{"HTTP/1.0 200 OK\r\n\r\n\xC3"}, {"\xA9\xE2\x82", 150}, {"\xAC!", 150}}});
     Recorder* result = Fetch(server.Url("/utf8"));
     EXPECT_EQ(result->status, 200);
     EXPECT_EQ(Utf8(result->text), "\xC3\xA9\xE2\x82\xAC!");
@@ -217,7 +217,9 @@ TEST(HttpRequest, SurvivesFullCollectionsWhileUnderWay) {
     String text;
     {
         Recorder* recorder = new Recorder;
-        (new c_HttpRequest)->m_new2(String("GET"), String(server.Url("/").c_str()), recorder)->p_Send();
+        (new c_HttpRequest)
+            ->m_new2(String("GET"), String(server.Url("/").c_str()), recorder)
+            ->p_Send();
         // No root refers to the request: the collector reaches it only through the event
         // sources, the socket and its queued operations.
         ASSERT_TRUE(PumpUntil([&] {

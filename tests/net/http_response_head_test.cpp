@@ -17,8 +17,10 @@ Fed FeedInPieces(const std::string& response, size_t step) {
     for (size_t at = 0; at < response.size(); at += step) {
         std::string piece = response.substr(at, step);
         if (fed.head.GetState() == HttpResponseHead::State::kReading) {
-            int used = fed.head.Feed(reinterpret_cast<const uint8_t*>(piece.data()), int(piece.size()));
-            if (fed.head.GetState() == HttpResponseHead::State::kComplete) fed.body += piece.substr(size_t(used));
+            int used = fed.head.Feed(reinterpret_cast<const uint8_t*>(piece.data()),
+                                     int(piece.size()));
+            if (fed.head.GetState() == HttpResponseHead::State::kComplete)
+                fed.body += piece.substr(size_t(used));
         } else {
             fed.body += piece;
         }
@@ -35,7 +37,8 @@ TEST(HttpResponseHead, SplitsMakeNoDifference) {
         ASSERT_EQ(fed.head.GetState(), HttpResponseHead::State::kComplete) << "pieces of " << step;
         EXPECT_EQ(fed.head.Status(), 200);
         EXPECT_EQ(fed.body, "hello");
-        EXPECT_EQ(fed.head.Lines(), (std::vector<std::string>{"HTTP/1.1 200 OK", "X-One: 1", "Padded"}));
+        EXPECT_EQ(fed.head.Lines(),
+                  (std::vector<std::string>{"HTTP/1.1 200 OK", "X-One: 1", "Padded"}));
     }
 }
 
@@ -81,11 +84,13 @@ TEST(HttpResponseHead, UnfinishedHeadKeepsReading) {
 }
 
 TEST(HttpResponseHead, OverlongLinesAndHeadsAreRefused) {
-    std::string longLine = "HTTP/1.0 200 OK\r\nX: " + std::string(HttpResponseHead::kMaxLineBytes, 'a');
+    std::string longLine = "HTTP/1.0 200 OK\r\nX: " +
+                           std::string(HttpResponseHead::kMaxLineBytes, 'a');
     EXPECT_EQ(FeedInPieces(longLine, 4096).head.GetState(), HttpResponseHead::State::kMalformed);
 
     std::string manyLines = "HTTP/1.0 200 OK\r\n";
-    while (manyLines.size() <= HttpResponseHead::kMaxHeadBytes) manyLines += "X-Filler: 0123456789\r\n";
+    while (manyLines.size() <= HttpResponseHead::kMaxHeadBytes)
+        manyLines += "X-Filler: 0123456789\r\n";
     EXPECT_EQ(FeedInPieces(manyLines, 4096).head.GetState(), HttpResponseHead::State::kMalformed);
 
     // The limit counts the bytes before the line feed, the carriage return included.

@@ -40,7 +40,9 @@ public:
     }
     int p_OnReceiveComplete(c_DataBuffer* data, int offset, int count, c_Socket*) override {
         receiveCounts.push_back(count);
-        if (count > 0) received.append(reinterpret_cast<const char*>(data->ReadPointer(offset)), size_t(count));
+        if (count > 0)
+            received.append(reinterpret_cast<const char*>(data->ReadPointer(offset)),
+                            size_t(count));
         return 0;
     }
 };
@@ -83,7 +85,9 @@ public:
         }
         return got;
     }
-    void Write(const std::string& bytes) { ::send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL); }
+    void Write(const std::string& bytes) {
+        ::send(connection_, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+    }
     void Close() {
         ::close(connection_);
         connection_ = -1;
@@ -209,7 +213,8 @@ TEST(Socket, ReadingAndWritingAtOnce) {
     socket->p_SendAsync(BufferWith("question"), 0, 8, listener);
     EXPECT_EQ(peer.Read(8), "question");
     peer.Write("answer");
-    ASSERT_TRUE(PumpUntil([&] { return listener->receiveCounts.size() == 1 && listener->sendCounts.size() == 1; }));
+    ASSERT_TRUE(PumpUntil(
+        [&] { return listener->receiveCounts.size() == 1 && listener->sendCounts.size() == 1; }));
     EXPECT_EQ(listener->received, "answer");
 }
 

@@ -57,14 +57,16 @@ TEST(Url, PortsReadLikeAtoi) {
 
 TEST(Url, SeparatorsAfterTheAuthorityAndPathDoNotCount) {
     // "://", "@" and ":" inside the query are not scheme, user or port.
-    EXPECT_EQ(Parts(Parse("h/p?next=s://u@x:9")), "scheme=http user= password= domain=h port=80 "
-                                                  "path=/p query=next=s://u@x:9 fragment=");
+    EXPECT_EQ(Parts(Parse("h/p?next=s://u@x:9")),
+              "scheme=http user= password= domain=h port=80 "
+              "path=/p query=next=s://u@x:9 fragment=");
 }
 
 TEST(Url, QueryWithoutPathAndAColonInThePath) {
     c_Url* url = Parse("http://127.0.0.1:8000?hello=1&gameID=415");
-    EXPECT_EQ(Parts(url), "scheme=http user= password= domain=127.0.0.1 port=8000 path=/ "
-                          "query=hello=1&gameID=415 fragment=");
+    EXPECT_EQ(Parts(url),
+              "scheme=http user= password= domain=127.0.0.1 port=8000 path=/ "
+              "query=hello=1&gameID=415 fragment=");
     EXPECT_EQ(url->p_FullPath(), String("/?hello=1&gameID=415"));
     EXPECT_EQ(Parts(Parse("h/a:b")),
               "scheme=http user= password= domain=h port=80 path=/a:b query= fragment=");

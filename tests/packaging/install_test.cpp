@@ -44,7 +44,8 @@ std::string IconPath(int size) {
 std::set<std::string> EntriesUnder(const fs::path& root) {
     std::set<std::string> entries;
     for (const auto& e : fs::recursive_directory_iterator(root)) {
-        if (!e.is_directory() || e.is_symlink()) entries.insert(fs::relative(e.path(), root).generic_string());
+        if (!e.is_directory() || e.is_symlink())
+            entries.insert(fs::relative(e.path(), root).generic_string());
     }
     return entries;
 }
@@ -54,7 +55,8 @@ std::set<std::string> EntriesUnder(const fs::path& root) {
 // killed run is put back first (and a rebuild copies data/ again anyway).
 class DataMovedAside {
 public:
-    explicit DataMovedAside(const fs::path& data) : data_(data), aside_(data.string() + ".moved-aside") {
+    explicit DataMovedAside(const fs::path& data)
+        : data_(data), aside_(data.string() + ".moved-aside") {
         std::error_code ec;
         if (!fs::exists(data_) && fs::exists(aside_)) fs::rename(aside_, data_, ec);
         fs::rename(data_, aside_, ec);
@@ -80,7 +82,8 @@ protected:
             return;
         }
         prefix = scratchPrefix.Path();
-        ProcessResult r = RunProcess({CMAKE_COMMAND, "--install", VORTAN_BUILD_DIR, "--prefix", prefix});
+        ProcessResult r = RunProcess(
+            {CMAKE_COMMAND, "--install", VORTAN_BUILD_DIR, "--prefix", prefix});
         ASSERT_EQ(r.exitCode, 0) << r.out << r.err;
     }
     bool OwnPrefix() const { return prefix == scratchPrefix.Path(); }
@@ -117,10 +120,12 @@ TEST_F(InstallTest, ThePrefixHoldsTheGameItsDataAndItsDesktopFilesOnly) {
         expected.insert("lib/vortan/data/" + f);
         EXPECT_TRUE(Slurp(sourceData / f) == Slurp(prefix + "/lib/vortan/data/" + f)) << f;
     }
-    for (const std::string& f : expected) EXPECT_TRUE(fs::exists(prefix + "/" + f)) << f << " is not installed";
+    for (const std::string& f : expected)
+        EXPECT_TRUE(fs::exists(prefix + "/" + f)) << f << " is not installed";
     // No tests, benchmarks or build files: only what a player needs.
     if (OwnPrefix()) {
-        for (const std::string& f : EntriesUnder(prefix)) EXPECT_TRUE(expected.count(f)) << f << " is installed too";
+        for (const std::string& f : EntriesUnder(prefix))
+            EXPECT_TRUE(expected.count(f)) << f << " is installed too";
     }
 }
 
@@ -128,14 +133,15 @@ TEST_F(InstallTest, DesktopEntryMetainfoIconsAndManualPassTheirChecks) {
     ProcessResult desktop = RunProcess({"desktop-file-validate", prefix + "/" + kDesktopEntry});
     EXPECT_EQ(desktop.exitCode, 0) << desktop.out << desktop.err;
     EXPECT_EQ(desktop.out + desktop.err, "");
-    ProcessResult metainfo = RunProcess({"appstreamcli", "validate", "--no-net", "--pedantic",
-                                         prefix + "/" + kMetainfo});
+    ProcessResult metainfo = RunProcess(
+        {"appstreamcli", "validate", "--no-net", "--pedantic", prefix + "/" + kMetainfo});
     EXPECT_EQ(metainfo.exitCode, 0) << metainfo.out << metainfo.err;
     EXPECT_EQ(metainfo.out.find("P:"), std::string::npos) << metainfo.out;
 
     // They name each other and what is installed: the entry, its icon and its command.
     const std::string entry = Slurp(prefix + "/" + kDesktopEntry);
-    EXPECT_NE(Slurp(prefix + "/" + kMetainfo).find(std::string(">") + VORTAN_APP_ID + ".desktop</launchable>"),
+    EXPECT_NE(Slurp(prefix + "/" + kMetainfo)
+                  .find(std::string(">") + VORTAN_APP_ID + ".desktop</launchable>"),
               std::string::npos);
     EXPECT_NE(entry.find("\nIcon=vortan\n"), std::string::npos);
     EXPECT_NE(entry.find("\nTryExec=vortan\n"), std::string::npos);
@@ -152,8 +158,9 @@ TEST_F(InstallTest, DesktopEntryMetainfoIconsAndManualPassTheirChecks) {
         EXPECT_EQ(icon.Alpha(size / 2, size / 2), 255) << size;
     }
 
-    ProcessResult manual = RunProcess({"/bin/sh", "-c", "gzip -dc '" + prefix +
-                                       "/share/man/man6/vortan.6.gz' | groff -man -Tutf8 -ww -z"});
+    ProcessResult manual = RunProcess(
+        {"/bin/sh", "-c",
+         "gzip -dc '" + prefix + "/share/man/man6/vortan.6.gz' | groff -man -Tutf8 -ww -z"});
     EXPECT_EQ(manual.exitCode, 0);
     EXPECT_EQ(manual.out + manual.err, "") << "groff warns about the manual page";
 }
@@ -171,11 +178,13 @@ TEST_F(InstallTest, HelpAndVersionAnswerWithoutAWindowAndAWrongArgumentExitsWith
     EXPECT_EQ(version.out, std::string("Vortan Rally Run ") + VORTAN_VERSION + "\n");
 
     // Checked before anything acts, so a wrong word after --help is still an error.
-    for (const auto& args : {std::vector<std::string>{"--fullscreen"}, {"--help", "--fullscreen"}}) {
+    for (const auto& args :
+         {std::vector<std::string>{"--fullscreen"}, {"--help", "--fullscreen"}}) {
         ProcessResult wrong = RunWithoutDisplay(args);
         EXPECT_EQ(wrong.exitCode, 2);
         EXPECT_EQ(wrong.out, "");
-        EXPECT_EQ(wrong.err, "vortan: unknown argument '--fullscreen'\nUsage: vortan [--help | --version]\n");
+        EXPECT_EQ(wrong.err,
+                  "vortan: unknown argument '--fullscreen'\nUsage: vortan [--help | --version]\n");
     }
     // No state file is written by a run that never starts the game.
     EXPECT_TRUE(fs::is_empty(workDir.Path()));
@@ -185,7 +194,8 @@ TEST_F(InstallTest, HelpAndVersionAnswerWithoutAWindowAndAWrongArgumentExitsWith
 bool ShowsTitleMenu(const Pixels& shot) {
     auto near = [&](int x, int y, int r, int g, int b, int tolerance) {
         const uint8_t* p = &shot.rgba[(size_t(y) * shot.width + x) * 4];
-        return std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance && std::abs(p[2] - b) <= tolerance;
+        return std::abs(p[0] - r) <= tolerance && std::abs(p[1] - g) <= tolerance &&
+               std::abs(p[2] - b) <= tolerance;
     };
     auto count = [&](int x0, int y0, int x1, int y1, int r, int g, int b) {
         int n = 0;
@@ -194,10 +204,12 @@ bool ShowsTitleMenu(const Pixels& shot) {
         return n;
     };
     return shot.Ok() && shot.width == 640 && shot.height == 480 && near(2, 2, 0, 0, 30, 10) &&
-           count(510, 55, 640, 230, 255, 200, 100) > 60 && count(510, 255, 640, 430, 200, 255, 100) > 60;
+           count(510, 55, 640, 230, 255, 200, 100) > 60 &&
+           count(510, 255, 640, 430, 200, 255, 100) > 60;
 }
 
-TEST_F(InstallTest, TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTreesDataAndSavesThere) {
+TEST_F(InstallTest,
+       TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTreesDataAndSavesThere) {
     DataMovedAside aside(fs::path(VORTAN_BUILD_DIR) / "bin" / "data");
     ASSERT_TRUE(aside.Moved());
     // A screen the size of the window, which the game centres: the capture is the window.
@@ -210,14 +222,16 @@ TEST_F(InstallTest, TheInstalledCommandStartsFromAnotherFolderWithoutTheBuildTre
     const std::string window = xvfb.WaitForWindow("Vortan Rally Run", 20);
     ASSERT_FALSE(window.empty()) << game.OutputSoFar();
     // The X11 class the desktop entry's StartupWMClass names.
-    EXPECT_NE(xvfb.Run({"xprop", "-id", window, "WM_CLASS"}).out.find("\"vortan\", \"vortan\""), std::string::npos);
+    EXPECT_NE(xvfb.Run({"xprop", "-id", window, "WM_CLASS"}).out.find("\"vortan\", \"vortan\""),
+              std::string::npos);
 
     // Without the focus the game suspends and stops updating.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(40);
     bool menu = false;
     while (!menu && std::chrono::steady_clock::now() < deadline && game.Running()) {
         xvfb.Run({"xdotool", "windowfocus", window});
-        menu = xvfb.Screenshot(workDir.File("shot.png")) && ShowsTitleMenu(ReadPng(workDir.File("shot.png")));
+        menu = xvfb.Screenshot(workDir.File("shot.png")) &&
+               ShowsTitleMenu(ReadPng(workDir.File("shot.png")));
         if (!menu) SleepSeconds(0.2);
     }
     EXPECT_TRUE(menu) << game.OutputSoFar();

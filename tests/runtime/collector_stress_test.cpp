@@ -59,9 +59,7 @@ void Mutate(Rng& rng) {
     Node* target = live.empty() ? nullptr : live[rng.Next(unsigned(live.size()))];
     Node* other = live.empty() ? nullptr : live[rng.Next(unsigned(live.size()))];
     switch (rng.Next(7)) {
-        case 0:
-            gc_assign(g_table[int(rng.Next(16))], new Node);
-            break;
+        case 0: gc_assign(g_table[int(rng.Next(16))], new Node); break;
         case 1:
             if (target) {
                 Node* fresh = new Node;
@@ -80,9 +78,7 @@ void Mutate(Rng& rng) {
         case 4:
             if (target) gc_assign(target->next, static_cast<Node*>(nullptr));
             break;
-        case 5:
-            gc_assign(g_table[int(rng.Next(16))], other);
-            break;
+        case 5: gc_assign(g_table[int(rng.Next(16))], other); break;
         default:
             if (target) gc_assign(g_head, target);
             break;
@@ -103,7 +99,8 @@ TEST_F(CollectorTest, RandomMutationNeverLosesAReachableObject) {
         gc_collect();
         if (markbit != gc_markbit) ++fullCollections;
         for (Node* n : Reachable()) {
-            ASSERT_TRUE(g_alive[size_t(n->id)]) << "node " << n->id << " destroyed while reachable, call " << call;
+            ASSERT_TRUE(g_alive[size_t(n->id)])
+                << "node " << n->id << " destroyed while reachable, call " << call;
         }
     }
     EXPECT_GT(fullCollections, 100);
@@ -113,7 +110,8 @@ TEST_F(CollectorTest, RandomMutationNeverLosesAReachableObject) {
     g_table = Array<Node*>();
     g_head = nullptr;
     ReleaseEverything();
-    for (size_t id = 0; id < made; ++id) EXPECT_FALSE(g_alive[id]) << "node " << id << " never destroyed";
+    for (size_t id = 0; id < made; ++id)
+        EXPECT_FALSE(g_alive[id]) << "node " << id << " never destroyed";
 }
 
 }  // namespace

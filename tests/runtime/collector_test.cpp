@@ -46,9 +46,9 @@ TEST_F(CollectorTest, RootsKeepWhatTheyReachAndTheRestIsFreedLater) {
     garbage->link = new Probe;  // a store into a new white object needs no barrier
 
     gc_collect_all();
-    for (gc_object* live : {static_cast<gc_object*>(g_root), static_cast<gc_object*>(g_root->link),
-                            static_cast<gc_object*>(g_root->link->items.Body()),
-                            static_cast<gc_object*>(element)}) {
+    for (gc_object* live :
+         {static_cast<gc_object*>(g_root), static_cast<gc_object*>(g_root->link),
+          static_cast<gc_object*>(g_root->link->items.Body()), static_cast<gc_object*>(element)}) {
         EXPECT_EQ(IndexOn(gc_free_list, live), -1);
         EXPECT_TRUE(IndexOn(gc_unmarked_list, live) >= 0 || IndexOn(gc_queued_list, live) >= 0);
     }

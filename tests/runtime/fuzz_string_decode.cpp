@@ -8,7 +8,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     String text = String::FromBytes(data, int(size));
     std::string utf8 = text.ToUtf8();
-    String back = String::FromBytes(reinterpret_cast<const unsigned char*>(utf8.data()), int(utf8.size()));
+    String back = String::FromBytes(reinterpret_cast<const unsigned char*>(utf8.data()),
+                                    int(utf8.size()));
     bool skippedMark = text.Length() > 0 && text[0] == 0xFEFF;
     if (!(back == (skippedMark ? text.Slice(1) : text))) std::abort();
     if (size >= 2) {

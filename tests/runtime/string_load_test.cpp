@@ -32,7 +32,8 @@ TEST(StringLoad, EmptyFileIsTheEmptyString) {
 }
 
 TEST(StringLoad, Utf8WithAndWithoutByteOrderMark) {
-    EXPECT_EQ(Codes(LoadBytes("\xEF\xBB\xBFh\xC3\xA9\xE2\x98\xBA")), (std::vector<int>{'h', 0xE9, 0x263A}));
+    EXPECT_EQ(Codes(LoadBytes("\xEF\xBB\xBFh\xC3\xA9\xE2\x98\xBA")),
+              (std::vector<int>{'h', 0xE9, 0x263A}));
     EXPECT_EQ(Codes(LoadBytes("plain")), (std::vector<int>{'p', 'l', 'a', 'i', 'n'}));
     EXPECT_TRUE(LoadBytes("\xEF\xBB\xBF").IsEmpty());
 }
@@ -57,13 +58,20 @@ TEST(StringLoad, InvalidUtf8FallsBackToLatin1AfterTheMark) {
 
 TEST(StringLoad, Utf16LittleEndian) {
     EXPECT_TRUE(LoadBytes(std::string("\xFF\xFE", 2)).IsEmpty());
-    EXPECT_EQ(Codes(LoadBytes(std::string("\xFF\xFE" "A\0B", 5))), (std::vector<int>{'A'}));
-    EXPECT_EQ(Codes(LoadBytes(std::string("\xFF\xFE\x3A\x26\xE9\x00", 6))), (std::vector<int>{0x263A, 0xE9}));
+    EXPECT_EQ(Codes(LoadBytes(std::string("\xFF\xFE"
+                                          "A\0B",
+                                          5))),
+              (std::vector<int>{'A'}));
+    EXPECT_EQ(Codes(LoadBytes(std::string("\xFF\xFE\x3A\x26\xE9\x00", 6))),
+              (std::vector<int>{0x263A, 0xE9}));
 }
 
 TEST(StringLoad, Utf16BigEndian) {
     EXPECT_TRUE(LoadBytes("\xFE\xFF").IsEmpty());
-    EXPECT_EQ(Codes(LoadBytes(std::string("\xFE\xFF\x26\x3A\x00" "A\x01", 7))), (std::vector<int>{0x263A, 'A'}));
+    EXPECT_EQ(Codes(LoadBytes(std::string("\xFE\xFF\x26\x3A\x00"
+                                          "A\x01",
+                                          7))),
+              (std::vector<int>{0x263A, 'A'}));
 }
 
 TEST(StringLoad, ReadsFilesLongerThanOneBlock) {
@@ -105,7 +113,8 @@ namespace {
 // U+FEFF, whose encoding is the byte order mark that loading skips.
 bool RoundTrips(const String& s) {
     std::string bytes = s.ToUtf8();
-    String back = String::FromBytes(reinterpret_cast<const unsigned char*>(bytes.data()), int(bytes.size()));
+    String back = String::FromBytes(reinterpret_cast<const unsigned char*>(bytes.data()),
+                                    int(bytes.size()));
     if (s.Length() > 0 && s[0] == 0xFEFF) return back == s.Slice(1);
     return back == s;
 }

@@ -1,10 +1,10 @@
 // Strings: construction, formatting, slicing, searching, splitting, case and body sharing.
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
 #include <climits>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -85,7 +85,8 @@ TEST(StringFormatting, NonFiniteValuesGetNoPoint) {
 
 // Builds a private locale whose only difference from C is a decimal comma.
 bool UseCommaLocale(const ScratchDir& dir) {
-    dir.Write("comma.src", "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3\nEND LC_NUMERIC\n");
+    dir.Write("comma.src",
+              "LC_NUMERIC\ndecimal_point \",\"\nthousands_sep \".\"\ngrouping 3\nEND LC_NUMERIC\n");
     RunProcess({"/usr/bin/localedef", "-c", "-i", dir.File("comma.src"), "-f", "UTF-8",
                 dir.File("xx_COMMA.UTF-8")});
     setenv("LOCPATH", dir.Path().c_str(), 1);
@@ -165,7 +166,8 @@ TEST(StringSplit, PiecesBetweenSeparators) {
     EXPECT_EQ(String().Split(String()).Length(), 0);
     EXPECT_EQ(Pieces(String(",a,").Split(String(","))), (std::vector<std::string>{"", "a", ""}));
     EXPECT_EQ(Pieces(String("aaaa").Split(String("aa"))), (std::vector<std::string>{"", "", ""}));
-    EXPECT_EQ(Pieces(String("1::2::3").Split(String("::"))), (std::vector<std::string>{"1", "2", "3"}));
+    EXPECT_EQ(Pieces(String("1::2::3").Split(String("::"))),
+              (std::vector<std::string>{"1", "2", "3"}));
 }
 
 TEST(StringSplit, WithoutSeparatorTheOnlyPieceSharesTheBody) {

@@ -48,9 +48,7 @@ std::map<std::string, std::string> PretendPads::Environment() const {
     };
 }
 
-PretendPads::Pad& PretendPads::Plug(int id, Pad pad) {
-    return pads_[id] = std::move(pad);
-}
+PretendPads::Pad& PretendPads::Plug(int id, Pad pad) { return pads_[id] = std::move(pad); }
 
 void PretendPads::Unplug(int id) { pads_.erase(id); }
 

@@ -50,8 +50,19 @@ class PretendPads {
 public:
     // The layout of Gamepad(): GLFW's gamepad order for axes and buttons.
     enum Axis { kLeftX, kLeftY, kLeftTrigger, kRightX, kRightY, kRightTrigger };
-    enum Button { kA, kB, kX, kY, kLeftShoulder, kRightShoulder, kBack, kStart, kGuide,
-                  kLeftStick, kRightStick };
+    enum Button {
+        kA,
+        kB,
+        kX,
+        kY,
+        kLeftShoulder,
+        kRightShoulder,
+        kBack,
+        kStart,
+        kGuide,
+        kLeftStick,
+        kRightStick
+    };
     static constexpr int kHatUp = 1, kHatRight = 2, kHatDown = 4, kHatLeft = 8;
 
     struct Pad {

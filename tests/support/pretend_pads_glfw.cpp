@@ -34,10 +34,11 @@ struct Mapping {
 };
 
 constexpr const char* kButtonNames[] = {
-    "a", "b", "x", "y", "leftshoulder", "rightshoulder", "back", "start", "guide",
-    "leftstick", "rightstick", "dpup", "dpright", "dpdown", "dpleft",
+    "a",     "b",         "x",          "y",    "leftshoulder", "rightshoulder", "back",   "start",
+    "guide", "leftstick", "rightstick", "dpup", "dpright",      "dpdown",        "dpleft",
 };
-constexpr const char* kAxisNames[] = {"leftx", "lefty", "rightx", "righty", "lefttrigger", "righttrigger"};
+constexpr const char* kAxisNames[] = {"leftx",  "lefty",       "rightx",
+                                      "righty", "lefttrigger", "righttrigger"};
 
 // "+a2", "-a5", "a1~", "b3", "h0.4"; false for anything else.
 bool ParseInput(const std::string& text, Input& in) {
@@ -169,7 +170,8 @@ void Refresh() {
     if (!std::exchange(pretend.started, true)) return;  // plugged in from the start
     for (int id = 0; id < kIds; ++id) {
         const bool was = pretend.before->present[id], is = pretend.now->present[id];
-        if (was != is && pretend.callback) pretend.callback(id, is ? GLFW_CONNECTED : GLFW_DISCONNECTED);
+        if (was != is && pretend.callback)
+            pretend.callback(id, is ? GLFW_CONNECTED : GLFW_DISCONNECTED);
     }
 }
 

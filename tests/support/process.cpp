@@ -73,7 +73,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv, const ProcessOpti
     return child.Wait(options.timeoutSeconds);
 }
 
-RunningProcess::RunningProcess(const std::vector<std::string>& argv, const ProcessOptions& options) {
+RunningProcess::RunningProcess(const std::vector<std::string>& argv,
+                               const ProcessOptions& options) {
     outPath_ = TempPath(".out");
     errPath_ = TempPath(".err");
     pid_ = Spawn(argv, options, outPath_, errPath_);
@@ -114,7 +115,8 @@ ProcessResult RunningProcess::Wait(double timeoutSeconds) {
 std::string RunningProcess::OutputSoFar() const { return ReadFile(outPath_); }
 
 bool RunningProcess::WaitForOutput(const std::string& text, double timeoutSeconds) const {
-    return PollUntil([&] { return OutputSoFar().find(text) != std::string::npos; }, timeoutSeconds, 0.02);
+    return PollUntil([&] { return OutputSoFar().find(text) != std::string::npos; }, timeoutSeconds,
+                     0.02);
 }
 
 void RunningProcess::Signal(int sig) {

@@ -8,10 +8,10 @@
 #include <vector>
 
 struct ProcessResult {
-    int exitCode = -1000;   // exit status 0..255, or -signal when killed by a signal
+    int exitCode = -1000;  // exit status 0..255, or -signal when killed by a signal
     bool timedOut = false;
-    std::string out;        // standard output
-    std::string err;        // standard error
+    std::string out;  // standard output
+    std::string err;  // standard error
 };
 
 struct ProcessOptions {

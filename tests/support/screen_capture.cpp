@@ -15,9 +15,7 @@ namespace {
 
 // A window not mapped yet cannot be read: the capture fails and the caller polls again,
 // rather than Xlib ending the test.
-int IgnoreXError(Display*, XErrorEvent*) {
-    return 0;
-}
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
 
 int Channel(unsigned long pixel, unsigned long mask) {
     return int((pixel & mask) >> __builtin_ctzl(mask));
@@ -26,12 +24,11 @@ int Channel(unsigned long pixel, unsigned long mask) {
 }  // namespace
 
 bool Near(Rgb c, int r, int g, int b, int tolerance) {
-    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance && std::abs(c.b - b) <= tolerance;
+    return std::abs(c.r - r) <= tolerance && std::abs(c.g - g) <= tolerance &&
+           std::abs(c.b - b) <= tolerance;
 }
 
-bool White(Rgb c) {
-    return c.r > 200 && c.g > 200 && c.b > 200;
-}
+bool White(Rgb c) { return c.r > 200 && c.g > 200 && c.b > 200; }
 
 bool ScreenCapture::Take(const XvfbServer& xvfb, const std::string& window) {
     Display* dpy = XOpenDisplay(xvfb.Display().c_str());
@@ -68,7 +65,8 @@ Rgb ScreenCapture::At(int x, int y) const {
     return {p[0], p[1], p[2]};
 }
 
-int ScreenCapture::Count(int x0, int y0, int x1, int y1, const std::function<bool(Rgb)>& test) const {
+int ScreenCapture::Count(int x0, int y0, int x1, int y1,
+                         const std::function<bool(Rgb)>& test) const {
     int n = 0;
     for (int y = std::max(0, y0); y < std::min(height, y1); ++y) {
         for (int x = std::max(0, x0); x < std::min(width, x1); ++x) n += test(At(x, y)) ? 1 : 0;

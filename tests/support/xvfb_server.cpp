@@ -54,7 +54,8 @@ ProcessResult XvfbServer::Run(const std::vector<std::string>& argv, double timeo
 }
 
 std::string XvfbServer::WaitForWindow(const std::string& title, double timeoutSeconds) const {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    auto deadline = std::chrono::steady_clock::now() +
+                    std::chrono::duration<double>(timeoutSeconds);
     do {
         ProcessResult r = Run({"xdotool", "search", "--name", "^" + title + "$"});
         if (r.exitCode == 0 && !r.out.empty()) return r.out.substr(0, r.out.find('\n'));

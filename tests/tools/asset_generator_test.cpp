@@ -35,8 +35,8 @@ TEST(AssetGenerator, RebuildsTheCommittedDataFolderExactly) {
     ProcessOptions options;
     options.timeoutSeconds = 900;
     options.env["PYTHONDONTWRITEBYTECODE"] = "1";  // leave the source tree as it was
-    ProcessResult r = RunProcess({VORTAN_ASSET_PYTHON, (source / "tools/make_assets.py").string(), "--out",
-                                  scratch.Path(), "--music-wav", scratch.File("gale.wav")},
+    ProcessResult r = RunProcess({VORTAN_ASSET_PYTHON, (source / "tools/make_assets.py").string(),
+                                  "--out", scratch.Path(), "--music-wav", scratch.File("gale.wav")},
                                  options);
     ASSERT_EQ(r.exitCode, 0) << r.err;
     std::set<std::string> made = FilesUnder(scratch.Path());
@@ -58,9 +58,11 @@ TEST(AssetGenerator, RebuildsTheCommittedDataFolderExactly) {
         EXPECT_TRUE(shipped.count(f)) << f << " is generated but not committed";
     }
     for (const std::string& f : FilesUnder(source / "packaging/icons")) {
-        EXPECT_TRUE(made.count("icons/" + f)) << "packaging/icons/" << f << " is committed but no generator makes it";
+        EXPECT_TRUE(made.count("icons/" + f))
+            << "packaging/icons/" << f << " is committed but no generator makes it";
     }
-    EXPECT_TRUE(Slurp(source / "docs/contact_sheet.png") == Slurp(scratch.File("contact_sheet.png")))
+    EXPECT_TRUE(Slurp(source / "docs/contact_sheet.png") ==
+                Slurp(scratch.File("contact_sheet.png")))
         << "docs/contact_sheet.png is out of date";
 }
 

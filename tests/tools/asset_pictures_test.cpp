@@ -18,14 +18,28 @@ struct PictureSpec {
 
 // Base name, cell size at set 1 and frame count of every picture the loader asks for.
 const PictureSpec kPictures[] = {
-    {"plr_1", 36, 36, 9}, {"plr_2", 36, 36, 9}, {"plr_3", 36, 36, 9},
-    {"plr_4", 36, 36, 9}, {"plr_5", 36, 36, 9}, {"plr_6", 36, 36, 9},
-    {"plr_7", 36, 36, 9}, {"plr_8", 36, 36, 9}, {"plr_9", 36, 36, 9},
-    {"logotop", 256, 128, 1}, {"logobot", 256, 128, 1}, {"BadgesA", 64, 64, 64},
-    {"common/circle", 256, 256, 4}, {"common/light", 32, 32, 4},
-    {"fonts/shadow_editundo", 16, 16, 128}, {"common/DorpLogo", 256, 256, 1},
-    {"common/dpad", 32, 32, 16}, {"common/Buttons", 64, 64, 16}, {"parts", 8, 8, 256},
-    {"common/icons", 32, 32, 16}, {"logo", 256, 128, 1}, {"menu", 256, 256, 4},
+    {"plr_1", 36, 36, 9},
+    {"plr_2", 36, 36, 9},
+    {"plr_3", 36, 36, 9},
+    {"plr_4", 36, 36, 9},
+    {"plr_5", 36, 36, 9},
+    {"plr_6", 36, 36, 9},
+    {"plr_7", 36, 36, 9},
+    {"plr_8", 36, 36, 9},
+    {"plr_9", 36, 36, 9},
+    {"logotop", 256, 128, 1},
+    {"logobot", 256, 128, 1},
+    {"BadgesA", 64, 64, 64},
+    {"common/circle", 256, 256, 4},
+    {"common/light", 32, 32, 4},
+    {"fonts/shadow_editundo", 16, 16, 128},
+    {"common/DorpLogo", 256, 256, 1},
+    {"common/dpad", 32, 32, 16},
+    {"common/Buttons", 64, 64, 16},
+    {"parts", 8, 8, 256},
+    {"common/icons", 32, 32, 16},
+    {"logo", 256, 128, 1},
+    {"menu", 256, 256, 4},
 };
 
 struct ResolutionSet {
@@ -104,7 +118,8 @@ TEST(AssetPictures, EveryPictureHoldsItsFramesAtEverySet) {
             for (int f = 0; f < p.frames; ++f) {
                 bool blankAllowed = std::string(p.name) == "fonts/shadow_editundo" && f == 0;
                 if (!blankAllowed) {
-                    EXPECT_GT(Stats(px, cells[f], cw, ch).coverage, 0.0) << "frame " << f << " is empty";
+                    EXPECT_GT(Stats(px, cells[f], cw, ch).coverage, 0.0)
+                        << "frame " << f << " is empty";
                 }
             }
         }
@@ -114,7 +129,8 @@ TEST(AssetPictures, ResolutionSetsShowTheSameFrames) {
     for (const PictureSpec& p : kPictures) {
         Pixels base = ReadPng(FileOf(p, kSets[0]));
         ASSERT_TRUE(base.Ok()) << p.name;
-        std::vector<Cell> baseCells = FrameCells(base.width, base.height, p.cellW, p.cellH, p.frames);
+        std::vector<Cell> baseCells = FrameCells(base.width, base.height, p.cellW, p.cellH,
+                                                 p.frames);
         ASSERT_EQ(int(baseCells.size()), p.frames) << p.name;
         for (const ResolutionSet& s : {kSets[1], kSets[2]}) {
             SCOPED_TRACE(FileOf(p, s));
@@ -161,7 +177,8 @@ TEST(AssetPictures, FightersStandOnTheirCellFloorAndLieLow) {
             ASSERT_EQ(cells.size(), 9u);
             // Standing frames touch the bottom rows, where the shadow is drawn.
             for (int f : {0, 1, 2, 3, 4, 5, 7})
-                EXPECT_TRUE(InkInRows(px, cells[f], cell, cell - 3 * s.scale, cell)) << "frame " << f;
+                EXPECT_TRUE(InkInRows(px, cells[f], cell, cell - 3 * s.scale, cell))
+                    << "frame " << f;
             // The knocked-out body lies in the lower half, which the game squashes to the floor.
             EXPECT_FALSE(InkInRows(px, cells[8], cell, 0, cell * 4 / 10)) << "frame 8";
             EXPECT_TRUE(InkInRows(px, cells[8], cell, cell / 2, cell)) << "frame 8";
@@ -195,7 +212,9 @@ FighterLook LookOf(const Pixels& px, Cell c, int cell) {
                 ++edges;
             }
             if (hi > 0.45 && hi - lo > 0.45 * hi) {
-                double hue = hi == r ? (g - b) / (hi - lo) : hi == g ? 2 + (b - r) / (hi - lo) : 4 + (r - g) / (hi - lo);
+                double hue = hi == r   ? (g - b) / (hi - lo)
+                             : hi == g ? 2 + (b - r) / (hi - lo)
+                                       : 4 + (r - g) / (hi - lo);
                 look.hueX += std::cos(hue * M_PI / 3);
                 look.hueY += std::sin(hue * M_PI / 3);
             }
@@ -239,13 +258,16 @@ TEST(AssetPictures, PlayersStandOutFromTheGangAndFromEachOther) {
             const std::vector<Cell> cells = FighterCells(pictures[player], s.scale);
             for (int frame = 0; frame < 9; ++frame) {
                 const FighterLook mine = LookOf(pictures[player], cells[frame], cell);
-                EXPECT_GT(mine.edgeLuminance, 0.6) << "plr_" << player << s.suffix << " frame " << frame;
+                EXPECT_GT(mine.edgeLuminance, 0.6)
+                    << "plr_" << player << s.suffix << " frame " << frame;
                 for (int opponent = 5; opponent <= 8; ++opponent) {
-                    const FighterLook theirs =
-                        LookOf(pictures[opponent], FighterCells(pictures[opponent], s.scale)[frame], cell);
-                    EXPECT_LT(theirs.edgeLuminance, 0.35) << "plr_" << opponent << s.suffix << " frame " << frame;
+                    const FighterLook theirs = LookOf(
+                        pictures[opponent], FighterCells(pictures[opponent], s.scale)[frame], cell);
+                    EXPECT_LT(theirs.edgeLuminance, 0.35)
+                        << "plr_" << opponent << s.suffix << " frame " << frame;
                     EXPECT_GT(mine.brightness, theirs.brightness + 0.2)
-                        << "plr_" << player << " against plr_" << opponent << s.suffix << " frame " << frame;
+                        << "plr_" << player << " against plr_" << opponent << s.suffix << " frame "
+                        << frame;
                 }
             }
             hues.push_back(LookOf(pictures[player], cells[0], cell).Hue());
@@ -286,8 +308,10 @@ TEST(AssetPictures, GameFontGlyphsFitTheLineHeight) {
         ASSERT_EQ(cells.size(), 128u);
         for (char ch : std::string("AMWgjpqy09")) {
             int f = ch - 32;
-            EXPECT_FALSE(InkInRows(px, cells[f], cell, 0, 2 * s.scale)) << ch << " at set " << s.scale;
-            EXPECT_FALSE(InkInRows(px, cells[f], cell, cell - s.scale, cell)) << ch << " at set " << s.scale;
+            EXPECT_FALSE(InkInRows(px, cells[f], cell, 0, 2 * s.scale))
+                << ch << " at set " << s.scale;
+            EXPECT_FALSE(InkInRows(px, cells[f], cell, cell - s.scale, cell))
+                << ch << " at set " << s.scale;
         }
     }
 }

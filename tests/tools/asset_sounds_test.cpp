@@ -113,7 +113,8 @@ TEST(AssetSounds, EffectsAndTuneAreCentredWithHeadroom) {
                 sum += v;
                 peak = std::max(peak, std::abs(v));
             }
-            EXPECT_LE(std::fabs(sum / d.length / 32768.0), 0.005) << file << " channel " << c << " is off centre";
+            EXPECT_LE(std::fabs(sum / d.length / 32768.0), 0.005)
+                << file << " channel " << c << " is off centre";
             EXPECT_LE(peak, headroom) << file << " channel " << c << " peaks above -1 dBFS";
         }
     };
@@ -137,14 +138,14 @@ TEST(AssetSounds, TuneDecodesToALoopOfThirtyToNinetySeconds) {
                 double v = d.At(i, c) / 32768.0;
                 energy += v * v;
             }
-        EXPECT_GT(std::sqrt(energy / (double(d.hertz) * d.channels)), 0.03) << "second " << start / d.hertz;
+        EXPECT_GT(std::sqrt(energy / (double(d.hertz) * d.channels)), 0.03)
+            << "second " << start / d.hertz;
     }
     // Looping jumps from the last frame to the first: that step must be no larger than the
     // steps the music itself takes almost everywhere (99th percentile), or it clicks.
     for (int c = 0; c < d.channels; ++c) {
         std::vector<int> steps;
-        for (int i = 1; i < d.length; ++i)
-            steps.push_back(std::abs(d.At(i, c) - d.At(i - 1, c)));
+        for (int i = 1; i < d.length; ++i) steps.push_back(std::abs(d.At(i, c) - d.At(i - 1, c)));
         std::nth_element(steps.begin(), steps.begin() + steps.size() * 99 / 100, steps.end());
         int typical = steps[steps.size() * 99 / 100];
         int seam = std::abs(d.At(0, c) - d.At(d.length - 1, c));
@@ -168,8 +169,10 @@ std::vector<double> ChannelOf(const Decoded& d, int c) {
 }
 
 // A second-order Butterworth section (high- or low-pass at `corner` Hz) run over x.
-std::vector<double> Butterworth(const std::vector<double>& x, int rate, double corner, bool highPass) {
-    const double w = 2 * M_PI * corner / rate, alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w);
+std::vector<double> Butterworth(const std::vector<double>& x, int rate, double corner,
+                                bool highPass) {
+    const double w = 2 * M_PI * corner / rate, alpha = std::sin(w) / std::sqrt(2.0),
+                 c = std::cos(w);
     const double a0 = 1 + alpha, a1 = -2 * c / a0, a2 = (1 - alpha) / a0;
     const double b1 = (highPass ? -(1 + c) : 1 - c) / a0, b0 = std::fabs(b1) / 2, b2 = b0;
     std::vector<double> y(x.size());
@@ -213,7 +216,8 @@ TEST(AssetSounds, FightSoundsStandAboveTheTuneWhereTheyCarry) {
         double level = 0;
         for (const auto& ch : tuneChannels) {
             const size_t window = size_t(kShortTermSeconds * tune.hertz);
-            level = std::max(level, LoudestWindow(Octave(ch, tune.hertz, centre), window, ch.size()));
+            level = std::max(level,
+                             LoudestWindow(Octave(ch, tune.hertz, centre), window, ch.size()));
         }
         tuneLevel.push_back(level);
     }
@@ -227,14 +231,16 @@ TEST(AssetSounds, FightSoundsStandAboveTheTuneWhereTheyCarry) {
         size_t best = 0;
         double onset = 0;
         for (size_t b = 0; b < std::size(kBands); ++b) {
-            double level = gain * LoudestWindow(Octave(x, d.hertz, kBands[b]), size_t(kOnsetSeconds * d.hertz),
+            double level = gain * LoudestWindow(Octave(x, d.hertz, kBands[b]),
+                                                size_t(kOnsetSeconds * d.hertz),
                                                 size_t(kOnsetSearchSeconds * d.hertz));
             if (level > onset) onset = level, best = b;
         }
         const double margin = Db(onset) - Db(tuneLevel[best]);
-        std::printf("sound %2d: onset %6.1f dB at %5.0f Hz, tune %6.1f dB there: %+5.1f dB\n", slot, Db(onset),
-                    kBands[best], Db(tuneLevel[best]), margin);
-        EXPECT_GE(margin, 6.0) << "sound " << slot << " is masked by the tune around " << kBands[best] << " Hz";
+        std::printf("sound %2d: onset %6.1f dB at %5.0f Hz, tune %6.1f dB there: %+5.1f dB\n", slot,
+                    Db(onset), kBands[best], Db(tuneLevel[best]), margin);
+        EXPECT_GE(margin, 6.0) << "sound " << slot << " is masked by the tune around "
+                               << kBands[best] << " Hz";
     }
 }
 

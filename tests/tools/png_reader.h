@@ -8,8 +8,8 @@
 struct Pixels {
     int width = 0;
     int height = 0;
-    int fileDepth = 0;             // bytes per pixel stored in the file (1..4)
-    std::vector<uint8_t> rgba;     // width * height * 4, empty when the file did not decode
+    int fileDepth = 0;          // bytes per pixel stored in the file (1..4)
+    std::vector<uint8_t> rgba;  // width * height * 4, empty when the file did not decode
 
     bool Ok() const { return !rgba.empty(); }
     uint8_t Alpha(int x, int y) const { return rgba[(size_t(y) * width + x) * 4 + 3]; }

@@ -16,9 +16,7 @@
 
 namespace {
 
-bool Colourful(Rgb c) {
-    return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40;
-}
+bool Colourful(Rgb c) { return std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b}) > 40; }
 
 class FrontEndProgramTest : public GameProgramTest {
 protected:
@@ -33,9 +31,7 @@ protected:
         EXPECT_TRUE(WaitFor(test, 5)) << name;
         Keep(name);
     }
-    std::string Geometry() {
-        return xvfb.Run({"xdotool", "getwindowgeometry", window}).out;
-    }
+    std::string Geometry() { return xvfb.Run({"xdotool", "getwindowgeometry", window}).out; }
     std::string State() const { return work.Read(".pellixstate"); }
 
     // What each screen shows, in window pixels (the window is 640 x 480 virtual units).
@@ -77,7 +73,8 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     EXPECT_TRUE(WaitFor(ShowsMenu, 5));
 
     // A Normal round: joined with Z, paused with Escape.
-    ASSERT_TRUE(HoldUntil("Return", [](const ScreenCapture& c) { return !ShowsMenu(c); }, 15));
+    ASSERT_TRUE(HoldUntil(
+        "Return", [](const ScreenCapture& c) { return !ShowsMenu(c); }, 15));
     Press("z");
     EXPECT_TRUE(HoldUntil("Escape", ShowsPause, 10));
     ExpectSettled(ShowsPause, 0.5, "pause");  // fully open, with the trail drawn

@@ -79,9 +79,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(xvfb.Ok());
         ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-        root.Write("alsoft.conf",
-                   "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
-                   "[wave]\nfile = " + root.File("mix.wav") + "\n");
+        root.Write(
+            "alsoft.conf",
+            "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\nfrequency = 44100\n"
+            "[wave]\nfile = " +
+                root.File("mix.wav") + "\n");
     }
 
     // A copy of the program in a folder of the given name, with its data linked beside it.
@@ -90,7 +92,9 @@ protected:
         const std::string folder = root.File(folderName);
         EXPECT_EQ(mkdir(folder.c_str(), 0755), 0);
         EXPECT_EQ(RunProcess({"/bin/cp", bin, folder + "/vortan"}).exitCode, 0);
-        EXPECT_EQ(symlink((bin.substr(0, bin.rfind('/')) + "/data").c_str(), (folder + "/data").c_str()), 0);
+        EXPECT_EQ(symlink((bin.substr(0, bin.rfind('/')) + "/data").c_str(),
+                          (folder + "/data").c_str()),
+                  0);
         return folder + "/vortan";
     }
 
@@ -106,16 +110,18 @@ protected:
     // Waits for the title menu with its pictures while the game's memory stays bounded.
     bool ReachesTitle(double seconds = 30) {
         bool reached = false;
-        PollUntil([&] {
-            const long kilobytes = ResidentKilobytes(game->Pid());
-            if (kilobytes > kMemoryLimitKilobytes) {
-                ADD_FAILURE() << "the game holds " << kilobytes / 1024 << " MiB";
-                game->Signal(SIGKILL);
-                return true;
-            }
-            reached = shot.Take(xvfb, window) && ShowsTitleWithPictures(shot);
-            return reached || !game->Running();
-        }, seconds, 0.1);
+        PollUntil(
+            [&] {
+                const long kilobytes = ResidentKilobytes(game->Pid());
+                if (kilobytes > kMemoryLimitKilobytes) {
+                    ADD_FAILURE() << "the game holds " << kilobytes / 1024 << " MiB";
+                    game->Signal(SIGKILL);
+                    return true;
+                }
+                reached = shot.Take(xvfb, window) && ShowsTitleWithPictures(shot);
+                return reached || !game->Running();
+            },
+            seconds, 0.1);
         return reached;
     }
 
@@ -140,19 +146,24 @@ protected:
         const ProcessResult result = game->Wait(20);
         EXPECT_FALSE(result.timedOut) << how;
         EXPECT_EQ(result.exitCode, 0) << how << "\n" << result.out << result.err;
-        EXPECT_EQ(result.err.find(kOpenDeviceComplaint), std::string::npos) << how << "\n" << result.err;
+        EXPECT_EQ(result.err.find(kOpenDeviceComplaint), std::string::npos) << how << "\n"
+                                                                            << result.err;
         output = result.out;
     }
 
-    static bool IsWholeState(const std::string& state) { return std::count(state.begin(), state.end(), '|') == 203; }
+    static bool IsWholeState(const std::string& state) {
+        return std::count(state.begin(), state.end(), '|') == 203;
+    }
 
     ScratchDir root;
-    const std::string folder = root.File("work");  // the working folder: only the state file goes here
+    const std::string folder = root.File(
+        "work");  // the working folder: only the state file goes here
     std::string output;
 };
 
 // Installed in a folder with an emoji in its name, or with one Latin-1 byte.
-class UnusualInstallFolderTest : public HomeFoldersProgramTest, public ::testing::WithParamInterface<std::string> {};
+class UnusualInstallFolderTest : public HomeFoldersProgramTest,
+                                 public ::testing::WithParamInterface<std::string> {};
 
 TEST_P(UnusualInstallFolderTest, TheGameFindsItsPicturesAndSounds) {
     // In the sanitizer build, started from a path with bytes above 127, the sanitizer
@@ -170,7 +181,8 @@ TEST_P(UnusualInstallFolderTest, TheGameFindsItsPicturesAndSounds) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Folders, UnusualInstallFolderTest,
-                         ::testing::Values(std::string("Games \xf0\x9f\x8e\xae"), std::string("caf\xe9")),
+                         ::testing::Values(std::string("Games \xf0\x9f\x8e\xae"),
+                                           std::string("caf\xe9")),
                          [](const ::testing::TestParamInfo<std::string>& info) {
                              return std::string(info.index == 0 ? "Emoji" : "Latin1Byte");
                          });
@@ -192,7 +204,8 @@ TEST_F(HomeFoldersProgramTest, AStateFileBehindALinkIsLoadedAndSavedThroughIt) {
     ASSERT_EQ(chmod(root.File("synced/vortan-state").c_str(), 0600), 0);
     Start();
     ASSERT_TRUE(ReachesTitle()) << game->OutputSoFar();
-    EXPECT_NE(game->OutputSoFar().find("Settings Loaded"), std::string::npos) << game->OutputSoFar();
+    EXPECT_NE(game->OutputSoFar().find("Settings Loaded"), std::string::npos)
+        << game->OutputSoFar();
     ASSERT_EQ(truncate(root.File("synced/vortan-state").c_str(), 0), 0);
     SuspendAndResume();
     EXPECT_TRUE(WaitUntil([&] { return IsWholeState(root.Read("synced/vortan-state")); }));

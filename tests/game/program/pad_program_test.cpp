@@ -47,7 +47,8 @@ int OptionsCursor(const ScreenCapture& c) {
     int row = 0;
     for (int k = 1; k <= 5; ++k) {
         const int y0 = 130 + 40 * (k - 1);
-        if (c.Count(86, y0, 98, y0 + 18, [](Rgb p) { return p.g > 120 && p.b > 90; }) > 150) row = k;
+        if (c.Count(86, y0, 98, y0 + 18, [](Rgb p) { return p.g > 120 && p.b > 90; }) > 150)
+            row = k;
     }
     return row;
 }
@@ -78,7 +79,8 @@ bool ShowsOptions(const ScreenCapture& c) {
 // its plate and its "Press A" in its colour, above the floor.
 bool ShowsPrompt(const ScreenCapture& c, int player) {
     const int middle = 128 * player - 16;
-    return c.Count(middle - 25, 340, middle + 25, 352, [&](Rgb p) { return NearlyOpaque(p, PlayerColour(player)); }) > 60;
+    return c.Count(middle - 25, 340, middle + 25, 352,
+                   [&](Rgb p) { return NearlyOpaque(p, PlayerColour(player)); }) > 60;
 }
 
 class PadProgramTest : public GameProgramTest {
@@ -117,8 +119,14 @@ protected:
         return false;
     }
     bool TapKeyUntil(const std::string& key, const ScreenTest& effect) {
-        return TapUntil([&] { xvfb.Run({"xdotool", "keydown", key}); },
-                         [&] { xvfb.Run({"xdotool", "keyup", key}); }, effect);
+        return TapUntil(
+            [&] {
+                xvfb.Run({"xdotool", "keydown", key});
+            },
+            [&] {
+                xvfb.Run({"xdotool", "keyup", key});
+            },
+            effect);
     }
     // The same for pad `id`: `hold` changes it, and it goes back as it was afterwards.
     bool TapPadUntil(int id, const std::function<void(PretendPads::Pad&)>& hold,
@@ -147,7 +155,9 @@ protected:
     // key turns the wheel back to Normal.
     void LearnWheelFromTheKeyboard() {
         normal = SettledDescription();
-        ASSERT_TRUE(TapKeyUntil("Up", [&](const ScreenCapture& c) { return !Same(Description(c), normal); }));
+        ASSERT_TRUE(TapKeyUntil("Up", [&](const ScreenCapture& c) {
+            return !Same(Description(c), normal);
+        }));
         easy = SettledDescription();
         ASSERT_FALSE(Same(easy, normal));
         ASSERT_TRUE(TapKeyUntil("Down", Describes(normal)));
@@ -192,13 +202,16 @@ TEST_F(PadProgramTest, StickUpOnTheTitleMenuTurnsTheWheelToEasyAsTheUpKeyDoes) {
     pads.Plug(0);
     pads.Write();
     Start();
-    EXPECT_TRUE(game->WaitForOutput("Game pad 1 connected: Pretend Gamepad", 5)) << game->OutputSoFar();
+    EXPECT_TRUE(game->WaitForOutput("Game pad 1 connected: Pretend Gamepad", 5))
+        << game->OutputSoFar();
     LearnWheelFromTheKeyboard();
 
     // Up, as GLFW reports it: -1.
-    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy))) << "the wheel did not turn to Easy";
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy)))
+        << "the wheel did not turn to Easy";
     // Down on the pad's d-pad (its hat): back to Normal.
-    EXPECT_TRUE(TapPadUntil(0, [](PretendPads::Pad& p) { p.hats = {PretendPads::kHatDown}; }, Describes(normal)));
+    EXPECT_TRUE(TapPadUntil(
+        0, [](PretendPads::Pad& p) { p.hats = {PretendPads::kHatDown}; }, Describes(normal)));
     Quit();
 }
 
@@ -215,11 +228,13 @@ TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) 
     generic.hats = {0};
     pads.Plug(0, generic);
     pads.Write();
-    ASSERT_TRUE(game->WaitForOutput("Game pad 1 connected: Workshop Stick", 5)) << game->OutputSoFar();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 1 connected: Workshop Stick", 5))
+        << game->OutputSoFar();
     EXPECT_TRUE(TapPadUntil(0, LeftStick(0, -1), Describes(easy)));
 
     // The options box: left to the gear (the wheel's description goes), Return.
-    ASSERT_TRUE(TapKeyUntil("Left", [](const ScreenCapture& c) { return Lit(Description(c)) < 50; }));
+    ASSERT_TRUE(
+        TapKeyUntil("Left", [](const ScreenCapture& c) { return Lit(Description(c)) < 50; }));
     ASSERT_TRUE(TapKeyUntil("Return", OptionsRising));
     ASSERT_TRUE(WaitFor(ShowsOptions, 15));
     ASSERT_TRUE(WaitFor([](const ScreenCapture& c) { return OptionsCursor(c) == 0; }, 8));
@@ -247,7 +262,8 @@ TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) 
     pads.Plug(0, generic);
     pads.Write();
     ASSERT_TRUE(WaitForLines("Game pad 1 connected: Workshop Stick", 2)) << game->OutputSoFar();
-    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, 1), [](const ScreenCapture& c) { return OptionsCursor(c) == 3; }));
+    EXPECT_TRUE(TapPadUntil(0, LeftStick(0, 1),
+                            [](const ScreenCapture& c) { return OptionsCursor(c) == 3; }));
     EXPECT_TRUE(game->Running());
     Quit();
 }
@@ -270,26 +286,32 @@ TEST_F(PadProgramTest, MappingsFromTheDataFolderAndTheEnvironmentMakePadsGamepad
                              ",Workshop Twin Stick,a:b0,b:b1,leftx:a3,lefty:a4,platform:Linux,\n"
                              "not a mapping\n" +
                              fileGuid + ",Elsewhere,a:b0,platform:Windows,\n";
-    const std::string variable = variableGuid + ",Variable Pad,a:b1,leftx:a0,lefty:a1,\n" + variableGuid +
-                                 ",Broken,a:z9,\n";
+    const std::string variable = variableGuid + ",Variable Pad,a:b1,leftx:a0,lefty:a1,\n" +
+                                 variableGuid + ",Broken,a:z9,\n";
     Start([&](const std::string& data) { std::ofstream(data + "/gamecontrollerdb.txt") << file; },
           {{"SDL_GAMECONTROLLERCONFIG", variable}});
 
-    EXPECT_TRUE(game->WaitForOutput("Game pad 2 connected: Variable Pad", 5)) << game->OutputSoFar();
-    EXPECT_EQ(Lines("Game pad 1 connected: Workshop Twin Stick"), 1) << game->OutputSoFar();
-    EXPECT_EQ(Lines("Game pad mapping skipped (gamecontrollerdb.txt line 3): the GUID \"not a mapping\" is "
-                    "not 32 hexadecimal digits"),
-              1)
+    EXPECT_TRUE(game->WaitForOutput("Game pad 2 connected: Variable Pad", 5))
         << game->OutputSoFar();
-    EXPECT_EQ(Lines("Game pad mapping skipped (SDL_GAMECONTROLLERCONFIG line 2): \"a:z9\" names no button, "
-                    "axis or hat"),
-              1)
+    EXPECT_EQ(Lines("Game pad 1 connected: Workshop Twin Stick"), 1) << game->OutputSoFar();
+    EXPECT_EQ(
+        Lines(
+            "Game pad mapping skipped (gamecontrollerdb.txt line 3): the GUID \"not a mapping\" is "
+            "not 32 hexadecimal digits"),
+        1)
+        << game->OutputSoFar();
+    EXPECT_EQ(
+        Lines(
+            "Game pad mapping skipped (SDL_GAMECONTROLLERCONFIG line 2): \"a:z9\" names no button, "
+            "axis or hat"),
+        1)
         << game->OutputSoFar();
     EXPECT_EQ(Lines("Game pad mapping skipped"), 2) << game->OutputSoFar();
 
     // Up on axis 4 is the first pad's left stick up, through its mapping.
     LearnWheelFromTheKeyboard();
-    EXPECT_TRUE(TapPadUntil(0, [](PretendPads::Pad& p) { p.axes[4] = -1; }, Describes(easy)))
+    EXPECT_TRUE(TapPadUntil(
+        0, [](PretendPads::Pad& p) { p.axes[4] = -1; }, Describes(easy)))
         << "the mapping from the data folder was not used";
     Quit();
 }
@@ -298,11 +320,12 @@ TEST_F(PadProgramTest, FourFriendsPressingAOneAfterAnotherAllJoinTheRound) {
     for (int id = 0; id < 4; ++id) pads.Plug(id);
     pads.Write();
     Start();
-    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5)) << game->OutputSoFar();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5))
+        << game->OutputSoFar();
     // C acts on the title menu but joins no one: the round waits with a prompt for each.
     auto everyPrompt = [](const ScreenCapture& c) {
-        return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 1) && ShowsPrompt(c, 2) &&
-               ShowsPrompt(c, 3) && ShowsPrompt(c, 4);
+        return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 1) &&
+               ShowsPrompt(c, 2) && ShowsPrompt(c, 3) && ShowsPrompt(c, 4);
     };
     ASSERT_TRUE(HoldUntil("c", everyPrompt, 20)) << game->OutputSoFar();
     const ScreenCapture before = shot;
@@ -319,25 +342,35 @@ TEST_F(PadProgramTest, FourFriendsPressingAOneAfterAnotherAllJoinTheRound) {
     }
     // Four health bars under the score, and four fighters standing where they came in
     // (their shadows at x = 128p - 16).
-    EXPECT_TRUE(WaitFor([](const ScreenCapture& c) {
-        for (int p = 1; p <= 4; ++p) {
-            if (HealthBar(c, p) < 180) return false;
-        }
-        return true;
-    }, 10)) << "health bars " << HealthBar(shot, 1) << " " << HealthBar(shot, 2) << " " << HealthBar(shot, 3)
-            << " " << HealthBar(shot, 4);
-    EXPECT_TRUE(WaitFor([&](const ScreenCapture& c) {
-        const std::vector<Shadow> shadows = FloorShadows(before, c);
-        for (int p = 1; p <= 4; ++p) {
-            const Shadow s = NearestShadow(shadows, 128 * p - 16);
-            if (s.pixels < 60 || std::abs(s.x - (128 * p - 16)) > 6) return false;
-        }
-        return true;
-    }, 10)) << "fighters' shadows";
+    EXPECT_TRUE(WaitFor(
+        [](const ScreenCapture& c) {
+            for (int p = 1; p <= 4; ++p) {
+                if (HealthBar(c, p) < 180) return false;
+            }
+            return true;
+        },
+        10))
+        << "health bars " << HealthBar(shot, 1) << " " << HealthBar(shot, 2) << " "
+        << HealthBar(shot, 3) << " " << HealthBar(shot, 4);
+    EXPECT_TRUE(WaitFor(
+        [&](const ScreenCapture& c) {
+            const std::vector<Shadow> shadows = FloorShadows(before, c);
+            for (int p = 1; p <= 4; ++p) {
+                const Shadow s = NearestShadow(shadows, 128 * p - 16);
+                if (s.pixels < 60 || std::abs(s.x - (128 * p - 16)) > 6) return false;
+            }
+            return true;
+        },
+        10))
+        << "fighters' shadows";
     // With everyone in, the prompts are gone.
-    EXPECT_TRUE(WaitFor([](const ScreenCapture& c) {
-        return !ShowsPrompt(c, 1) && !ShowsPrompt(c, 2) && !ShowsPrompt(c, 3) && !ShowsPrompt(c, 4);
-    }, 10)) << "prompts";
+    EXPECT_TRUE(WaitFor(
+        [](const ScreenCapture& c) {
+            return !ShowsPrompt(c, 1) && !ShowsPrompt(c, 2) && !ShowsPrompt(c, 3) &&
+                   !ShowsPrompt(c, 4);
+        },
+        10))
+        << "prompts";
     Quit();
 }
 

@@ -30,7 +30,8 @@ class GameProgramTest : public ::testing::Test {
 protected:
     using ScreenTest = std::function<bool(const ScreenCapture&)>;
 
-    explicit GameProgramTest(int screenWidth = 800, int screenHeight = 600) : xvfb(screenWidth, screenHeight) {}
+    explicit GameProgramTest(int screenWidth = 800, int screenHeight = 600)
+        : xvfb(screenWidth, screenHeight) {}
 
     // Starts `program` with sound through OpenAL's null output (unless the options say
     // where it goes) and waits for its window.
@@ -49,7 +50,8 @@ protected:
     void FindWindowOfGame() {
         window.clear();
         for (int i = 0; i < 50 && window.empty(); ++i) {
-            ProcessResult r = xvfb.Run({"xdotool", "search", "--onlyvisible", "--pid", std::to_string(game->Pid())});
+            ProcessResult r = xvfb.Run(
+                {"xdotool", "search", "--onlyvisible", "--pid", std::to_string(game->Pid())});
             if (r.exitCode == 0 && !r.out.empty()) {
                 std::string lines = r.out.substr(0, r.out.find_last_not_of('\n') + 1);
                 window = lines.substr(lines.rfind('\n') + 1);
@@ -64,12 +66,14 @@ protected:
     // VORTAN_SCREENSHOT_DIR, for the documentation, when that is set.
     void Keep(const std::string& name, const ScreenCapture* capture = nullptr) const {
         const char* dir = std::getenv("VORTAN_SCREENSHOT_DIR");
-        if (dir && *dir) (capture ? *capture : shot).SavePng(std::string(dir) + "/" + name + ".png");
+        if (dir && *dir)
+            (capture ? *capture : shot).SavePng(std::string(dir) + "/" + name + ".png");
     }
 
     // A copy of the game beside a data folder of its own, which `adjustData` may change;
     // returns the copy's path.
-    std::string CopyOfTheGame(const std::function<void(const std::string& dataDir)>& adjustData = nullptr) {
+    std::string CopyOfTheGame(
+        const std::function<void(const std::string& dataDir)>& adjustData = nullptr) {
         const std::string bin = BuiltProgram("vortan");
         EXPECT_EQ(RunProcess({"/bin/cp", bin, programDir.Path() + "/vortan"}).exitCode, 0);
         const std::string data = bin.substr(0, bin.rfind('/')) + "/data";
@@ -80,7 +84,9 @@ protected:
 
     // Captures the game's window into `shot` until the test passes; false when the time is
     // up or the game has ended.
-    bool WaitFor(const ScreenTest& test, double seconds) { return Watch(window, test, seconds, &shot); }
+    bool WaitFor(const ScreenTest& test, double seconds) {
+        return Watch(window, test, seconds, &shot);
+    }
     // The same with the whole screen, into `into`.
     bool WaitForScreen(const ScreenTest& test, double seconds, ScreenCapture* into) {
         return Watch("", test, seconds, into);
@@ -111,12 +117,15 @@ protected:
     ScreenCapture shot;
 
 private:
-    bool Watch(const std::string& target, const ScreenTest& test, double seconds, ScreenCapture* into) {
+    bool Watch(const std::string& target, const ScreenTest& test, double seconds,
+               ScreenCapture* into) {
         bool seen = false;
-        PollUntil([&] {
-            seen = into->Take(xvfb, target) && test(*into);
-            return seen || !game->Running();
-        }, seconds, 0.02);
+        PollUntil(
+            [&] {
+                seen = into->Take(xvfb, target) && test(*into);
+                return seen || !game->Running();
+            },
+            seconds, 0.02);
         return seen;
     }
 };

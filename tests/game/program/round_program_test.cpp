@@ -27,7 +27,9 @@ protected:
 
 TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
     // Normal is selected: Return starts the round, whose backdrop replaces the menu.
-    auto inRound = [](const ScreenCapture& p) { return !ShowsMenu(p) && PlayFieldColours(p) > 200; };
+    auto inRound = [](const ScreenCapture& p) {
+        return !ShowsMenu(p) && PlayFieldColours(p) > 200;
+    };
     ASSERT_TRUE(HoldUntil("Return", inRound, 20)) << game->OutputSoFar();
     const ScreenCapture before = shot;
     ASSERT_EQ(before.width, 640);
@@ -35,7 +37,9 @@ TEST_F(RoundProgramTest, PlayerJoinsWalksAndStrikesOnScreen) {
 
     // Return is also a jump button, so a Return held into the round's first update has
     // already brought player 1 in; Z joins otherwise. Either way the health bar shows.
-    EXPECT_TRUE(HoldUntil("z", [](const ScreenCapture& p) { return HealthBar(p, 1) > 180; }, 20)) << "health bar";
+    EXPECT_TRUE(HoldUntil(
+        "z", [](const ScreenCapture& p) { return HealthBar(p, 1) > 180; }, 20))
+        << "health bar";
 
     // Walking right takes the player well beyond where it joined (x 128, shadow at 112).
     // Opponents dropping in cast shadows too, so the player's is followed from there, a

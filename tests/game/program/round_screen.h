@@ -38,7 +38,8 @@ inline bool NearlyOpaque(Rgb c, Rgb colour) {
 // Player p's health bar under the score, in its colour: 198 pixels wide at full health.
 inline int HealthBar(const ScreenCapture& p, int player) {
     int lit = 0;
-    for (int x = 225; x < 415; ++x) lit += NearlyOpaque(p.At(x, 16 * player + 38), PlayerColour(player));
+    for (int x = 225; x < 415; ++x)
+        lit += NearlyOpaque(p.At(x, 16 * player + 38), PlayerColour(player));
     return lit;
 }
 

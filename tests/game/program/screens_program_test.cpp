@@ -22,7 +22,8 @@ struct Region {
     float x0, y0, x1, y1;
 };
 
-class ScreensProgramTest : public GameProgramTest, public ::testing::WithParamInterface<std::pair<int, int>> {
+class ScreensProgramTest : public GameProgramTest,
+                           public ::testing::WithParamInterface<std::pair<int, int>> {
 protected:
     ScreensProgramTest() : GameProgramTest(GetParam().first, GetParam().second) {}
 
@@ -60,12 +61,14 @@ protected:
 public:  // the screens' recognisers, named by pointer in the test
     bool ShowsLoading(const ScreenCapture& c) const {
         const float w = VirtualW(), h = VirtualH();
-        const bool dark = Share(c, {0, 0, 20, 20}, [](Rgb p) { return p.r + p.g + p.b < 40; }) > 0.9f;
+        const bool dark = Share(c, {0, 0, 20, 20}, [](Rgb p) { return p.r + p.g + p.b < 40; }) >
+                          0.9f;
         return dark && Count(c, {w / 2 - 40, h - 38, w / 2 + 40, h - 26}, White) > 20;
     }
     bool ShowsMenu(const ScreenCapture& c) const {
         const float w = VirtualW(), h = VirtualH();
-        const bool navy = Share(c, {0, 0, 8, 8}, [](Rgb p) { return Near(p, 0, 0, 30, 10); }) > 0.5f;
+        const bool navy = Share(c, {0, 0, 8, 8}, [](Rgb p) { return Near(p, 0, 0, 30, 10); }) >
+                          0.5f;
         const Region lists{w - 140, 50, w, h};
         const int best = Count(c, lists, [](Rgb p) { return Near(p, 255, 200, 100, 40); });
         const int last = Count(c, lists, [](Rgb p) { return Near(p, 200, 255, 100, 40); });
@@ -88,7 +91,8 @@ public:  // the screens' recognisers, named by pointer in the test
     // The score display: eight green digits at the top middle.
     int ScoreDigits(const ScreenCapture& c) const {
         const float w = VirtualW();
-        return Count(c, {w / 2 - 60, 18, w / 2 + 60, 38}, [](Rgb p) { return p.g > 150 && p.r < 130 && p.b < 130; });
+        return Count(c, {w / 2 - 60, 18, w / 2 + 60, 38},
+                     [](Rgb p) { return p.g > 150 && p.r < 130 && p.b < 130; });
     }
     bool ShowsRound(const ScreenCapture& c) const { return ScoreDigits(c) > 200; }
     // "PAUSED" in large white letters, over the round.
@@ -98,13 +102,15 @@ public:  // the screens' recognisers, named by pointer in the test
         return Count(c, {cx - 84, h / 2 - 20, cx + 84, h / 2 + 20}, White) > 1500;
     }
     bool ShowsGameOver(const ScreenCapture& c) const {
-        return Count(c, {0, 0, VirtualW(), VirtualH()}, [](Rgb p) { return Near(p, 255, 180, 180, 35); }) > 2000;
+        return Count(c, {0, 0, VirtualW(), VirtualH()},
+                     [](Rgb p) { return Near(p, 255, 180, 180, 35); }) > 2000;
     }
     // The frozen round under the dim, where neither the trail nor the controls reach: the
     // backdrop's many colours, not a cleared navy.
     size_t FieldColoursUnderPause(const ScreenCapture& c) const {
         const float w = VirtualW(), h = VirtualH();
-        const Region field = Height() > Width() ? Region{20, h - 200, w - 100, h - 20} : Region{100, h - 90, 240, h - 20};
+        const Region field = Height() > Width() ? Region{20, h - 200, w - 100, h - 20}
+                                                : Region{100, h - 90, 240, h - 20};
         return Colours(c, field);
     }
 
@@ -113,7 +119,8 @@ protected:
     // whether it showed.
     bool See(bool (ScreensProgramTest::*test)(const ScreenCapture&) const, const std::string& name,
              double seconds = 10) {
-        const bool seen = WaitForScreen([&](const ScreenCapture& c) { return (this->*test)(c); }, seconds, &screen);
+        const bool seen = WaitForScreen([&](const ScreenCapture& c) { return (this->*test)(c); },
+                                        seconds, &screen);
         if (!name.empty()) Keep(name, &screen);
         return seen;
     }
@@ -158,7 +165,8 @@ TEST_P(ScreensProgramTest, EveryScreenFullScreen) {
     // until a knock-out changes the score's digits. Blows land now and then; the
     // documentation's run may play longer, so that the game-over panel shows "New
     // Highscore".
-    ASSERT_TRUE(HoldUntil("Return", [&](const ScreenCapture& c) { return !::ShowsMenu(c); }, 15));
+    ASSERT_TRUE(HoldUntil(
+        "Return", [&](const ScreenCapture& c) { return !::ShowsMenu(c); }, 15));
     Press("z");
     ASSERT_TRUE(See(&ScreensProgramTest::ShowsRound, ""));
     const int unscored = ScoreDigits(screen);
@@ -174,7 +182,8 @@ TEST_P(ScreensProgramTest, EveryScreenFullScreen) {
     EXPECT_TRUE(See(&ScreensProgramTest::ShowsRound, "round"));
 
     // Paused: the frozen round stays visible under the dim.
-    ASSERT_TRUE(HoldUntil("Escape", [&](const ScreenCapture& c) { return ShowsPause(c); }, 10));
+    ASSERT_TRUE(HoldUntil(
+        "Escape", [&](const ScreenCapture& c) { return ShowsPause(c); }, 10));
     SleepSeconds(1);
     ASSERT_TRUE(See(&ScreensProgramTest::ShowsPause, "pause"));
     EXPECT_GT(FieldColoursUnderPause(screen), 40u) << "the pause panel hides the round";
@@ -195,7 +204,8 @@ TEST_P(ScreensProgramTest, EveryScreenFullScreen) {
 INSTANTIATE_TEST_SUITE_P(Desktops, ScreensProgramTest,
                          ::testing::Values(std::make_pair(1920, 1080), std::make_pair(1080, 1920)),
                          [](const ::testing::TestParamInfo<std::pair<int, int>>& info) {
-                             return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
+                             return std::to_string(info.param.first) + "x" +
+                                    std::to_string(info.param.second);
                          });
 
 }  // namespace
