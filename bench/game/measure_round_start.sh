@@ -8,20 +8,11 @@
 #
 # Needs Xvfb, xdotool and perf (linux-perf), as root for the uprobes. Sound goes to OpenAL
 # Soft's wave writer in the output folder.
-set -u
-BIN=$(cd "${1:-build/bin}" && pwd)
-OUT=$(mkdir -p "${2:-/tmp/vortan_round_start}" && cd "${2:-/tmp/vortan_round_start}" && pwd)
-rm -f "$OUT"/.pellixstate
+source "$(dirname "${BASH_SOURCE[0]}")/../measure_setup.sh" "${1:-}" "${2:-}" /tmp/vortan_round_start
 GAMEBIN=$BIN/vortan
 UPD=0x$(nm "$GAMEBIN" | awk '$3=="_ZN6QvGame10UpdateGameEv"{print $1}')
 LG=0x$(nm "$GAMEBIN" | awk '$3=="_ZN7c_MyApp10p_LoadGameEv"{print $1}')
-exec 3< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
-XVFB=$!
-read -r DISPLAY_NUMBER <&3
-export DISPLAY=:$DISPLAY_NUMBER
-printf '[general]\ndrivers = wave\n[wave]\nfile = %s/mix.wav\n' "$OUT" > "$OUT/alsoft.conf"
-cd "$OUT"
-ALSOFT_CONF="$OUT/alsoft.conf" "$GAMEBIN" > "$OUT/console.txt" 2>&1 &
+"$GAMEBIN" > "$OUT/console.txt" 2>&1 &
 GAME=$!
 sleep 8
 EVENTS=/sys/kernel/tracing/uprobe_events

@@ -7,19 +7,9 @@
 #   bench/graphics/measure_game.sh [build/bin] [output folder]
 #
 # Needs Xvfb and xdotool. Sound goes to OpenAL Soft's wave writer in the output folder.
-set -u
-BIN=$(cd "${1:-build/bin}" && pwd)
-OUT=$(mkdir -p "${2:-/tmp/vortan_measure}" && cd "${2:-/tmp/vortan_measure}" && pwd)
-rm -f "$OUT"/frames.txt "$OUT"/.pellixstate
-
-exec 3< <(Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp 2>/dev/null)
-XVFB=$!
-read -r DISPLAY_NUMBER <&3
-export DISPLAY=:$DISPLAY_NUMBER
-printf '[general]\ndrivers = wave\n[wave]\nfile = %s/mix.wav\n' "$OUT" > "$OUT/alsoft.conf"
-
-cd "$OUT"
-ALSOFT_CONF="$OUT/alsoft.conf" FRAME_COUNTER_FILE="$OUT/frames.txt" \
+source "$(dirname "${BASH_SOURCE[0]}")/../measure_setup.sh" "${1:-}" "${2:-}" /tmp/vortan_measure
+rm -f "$OUT"/frames.txt
+FRAME_COUNTER_FILE="$OUT/frames.txt" \
     LD_PRELOAD="$BIN/libvortan_frame_counter.so" "$BIN/vortan" > "$OUT/console.txt" 2>&1 &
 GAME=$!
 
