@@ -80,7 +80,7 @@ struct RoundState {
         : fighters(g.m_Plr.Data(), g.m_Plr.Data() + g.m_Plr.Length()),
           particles(g.m_Particle.Data(), g.m_Particle.Data() + g.m_Particle.Length()),
           stars(g.m_Star.Data(), g.m_Star.Data() + g.m_Star.Length()),
-          grid(g.m_Grid.Data(), g.m_Grid.Data() + 7400),
+          grid(g.m_Grid.Data(), g.m_Grid.Data() + g.m_Grid.Length()),
           numbers{g.m_Score,
                   g.m_ShownScore,
                   g.m_ItemTimer,
