@@ -106,7 +106,8 @@ public:  // the screens' recognisers, named by pointer in the test
                      [](Rgb p) { return Near(p, 255, 180, 180, 35); }) > 2000;
     }
     // The frozen round under the dim, where neither the trail nor the controls reach: the
-    // backdrop's many colours, not a cleared navy.
+    // backdrop's colours, not a cleared navy's one. The plainest backdrop shows about 40
+    // there, most over 80.
     size_t FieldColoursUnderPause(const ScreenCapture& c) const {
         const float w = VirtualW(), h = VirtualH();
         const Region field = Height() > Width() ? Region{20, h - 200, w - 100, h - 20}
@@ -186,7 +187,7 @@ TEST_P(ScreensProgramTest, EveryScreenFullScreen) {
         "Escape", [&](const ScreenCapture& c) { return ShowsPause(c); }, 10));
     SleepSeconds(1);
     ASSERT_TRUE(See(&ScreensProgramTest::ShowsPause, "pause"));
-    EXPECT_GT(FieldColoursUnderPause(screen), 40u) << "the pause panel hides the round";
+    EXPECT_GT(FieldColoursUnderPause(screen), 12u) << "the pause panel hides the round";
 
     // Quit from the pause panel: "Quit" / "Game", with "New Highscore" when a blow scored.
     Press("Up");
