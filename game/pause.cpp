@@ -140,8 +140,8 @@ void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
     const int row = g.m_PauseRow;
     if (row < pause_row::kQuit || row > pause_row::kOptions) {
-        g.m_PauseRow =
-            pause_row::kResume;  // a cursor outside the three controls comes back to resume
+        // A cursor outside the three controls comes back to resume.
+        g.m_PauseRow = pause_row::kResume;
         return;
     }
     if (AnyPlayerHolds(g, kJump)) {

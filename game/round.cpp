@@ -177,8 +177,8 @@ void ThrowSparks(c_MyApp& g, const float* f, int victim) {
         float speed = 2 + Rnd();
         float angle = 360 * Rnd();
         int colour = int(ink::kRed + 8 * Rnd());  // red to pink
-        int type = int(
-            std::floor(particle_records::kSpark + 1.99f * Rnd()));  // straight or falling
+        // A straight or a falling spark.
+        int type = int(std::floor(particle_records::kSpark + 1.99f * Rnd()));
         g.p_ThrowParticle(x, y, type, colour, angle, speed);
     }
     if (!IsPlayerSide(victim)) return;

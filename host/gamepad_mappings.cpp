@@ -81,7 +81,7 @@ bool IsGuid(const std::string& s) {
 
 enum class Verdict { kUse, kOtherPlatform, kBad };
 
-// Why the line cannot be used; empty when it can (or belongs to another platform).
+// Whether the line can be used, belongs to another platform, or is bad (and then `why`).
 Verdict Judge(const std::string& line, std::string& why) {
     if (line.size() > kMaxLine) {
         why = "longer than 1023 characters";
