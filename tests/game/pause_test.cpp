@@ -22,12 +22,7 @@ protected:
         Press(vk::kEscape);
         ASSERT_EQ(app->m_Paused, 1);
     }
-    void Press(int key) {
-        KeyDown(key);
-        Update();
-        KeyUp(key);
-        Update();
-    }
+    void Press(int key) { Hold(key, 1); }
     std::optional<DrawCmd> Ring() const { return FindImage(picture::kIcons, frame::kRingIcon); }
     int Opponents() const {
         int count = 0;
@@ -239,21 +234,14 @@ TEST_F(PauseTest, OptionsOpenOverThePanelAndOwnTheKeys) {
     EXPECT_EQ(app->m_Paused, 1);
 }
 
-TEST_F(PauseTest, BackResumes) {
+TEST_F(PauseTest, BackResumesAndPausingAgainStartsOnResume) {
     Pause();
     Update(20);
-    Press(vk::kEscape);
-    EXPECT_EQ(app->m_PauseSel, -1);
-    Update(12);
-    EXPECT_EQ(app->m_Paused, 0);
-}
-
-TEST_F(PauseTest, PausingAgainStartsOnResume) {
-    Pause();
     Press(vk::kDown);
     ASSERT_EQ(app->m_PauseRow, pause_row::kOptions);
     Press(vk::kEscape);
-    Update(15);
+    EXPECT_EQ(app->m_PauseSel, -1);
+    Update(12);
     ASSERT_EQ(app->m_Paused, 0);
     Pause();
     EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
