@@ -235,8 +235,7 @@ protected:
     // Nothing picked by `a` meets anything picked by `b`; both pick something.
     void ExpectApart(const std::string& what, const Pick& a, const Pick& b) const {
         const std::vector<Element> first = Picked(a), second = Picked(b);
-        EXPECT_FALSE(first.empty()) << screen << ": nothing of " << what;
-        EXPECT_FALSE(second.empty()) << screen << ": nothing of " << what;
+        EXPECT_FALSE(first.empty() || second.empty()) << screen << ": nothing of " << what;
         for (const Element& x : first) {
             for (const Element& y : second) {
                 EXPECT_FALSE(Meet(x.box, y.box))
@@ -341,31 +340,29 @@ TEST_P(LayoutTest, TitleMenuInEachColumn) {
     MenuWithFullLists();
     const Pick title = Any({Picture(picture::kTitleTop), Picture(picture::kTitleBottom)});
     const Pick logo = Picture(picture::kMakerLogo);
-    for (int column : {0, 1, 2}) {
-        for (int wheel : {0, 1, 2}) {
-            if (column != 1 && wheel != 1) continue;
-            ToColumn(1);
-            while (app->m_WheelSel > wheel) Hold(vk::kUp, 1);
-            while (app->m_WheelSel < wheel) Hold(vk::kDown, 1);
-            ToColumn(column);
-            Update(40);  // the wheel at rest
-            screen = "title menu, column " + std::to_string(column) + ", wheel " +
-                     std::to_string(wheel);
-            ExpectApart("title and wheel", title, Plates());
-            ExpectApart("title and highscore lists", title, Lists());
-            ExpectApart("maker's logo and highscore lists", logo, Lists());
-            // The wheel turns out of the screen's corner: its chosen plate stays within.
-            const Pick chosen = Any({Picture(picture::kButtons, {frame::kEasyPlate + wheel}),
-                                     Said(qv_Vortan_MenuSet[2 * wheel].ToUtf8())});
-            ExpectOnScreen("title, logo, lists and chosen plate",
-                           Any({title, logo, Lists(), chosen}));
-            if (column == 1 && W() > 600) {
-                ExpectApart("description and wheel", Description(), Plates());
-                ExpectApart("description and lists", Description(), Lists());
-                ExpectOnScreen("description", Description());
-            }
-            if (HasFailure()) return;
+    // Every wheel choice in the middle column, Normal in the others.
+    for (const auto& [column, wheel] :
+         {std::pair<int, int>{0, 1}, {1, 0}, {1, 1}, {1, 2}, {2, 1}}) {
+        ToColumn(1);
+        while (app->m_WheelSel > wheel) Hold(vk::kUp, 1);
+        while (app->m_WheelSel < wheel) Hold(vk::kDown, 1);
+        ToColumn(column);
+        Update(40);  // the wheel at rest
+        screen = "title menu, column " + std::to_string(column) + ", wheel " +
+                 std::to_string(wheel);
+        ExpectApart("title and wheel", title, Plates());
+        ExpectApart("title and highscore lists", title, Lists());
+        ExpectApart("maker's logo and highscore lists", logo, Lists());
+        // The wheel turns out of the screen's corner: its chosen plate stays within.
+        const Pick chosen = Any({Picture(picture::kButtons, {frame::kEasyPlate + wheel}),
+                                 Said(qv_Vortan_MenuSet[2 * wheel].ToUtf8())});
+        ExpectOnScreen("title, logo, lists and chosen plate", Any({title, logo, Lists(), chosen}));
+        if (column == 1 && W() > 600) {
+            ExpectApart("description and wheel", Description(), Plates());
+            ExpectApart("description and lists", Description(), Lists());
+            ExpectOnScreen("description", Description());
         }
+        if (HasFailure()) return;
     }
 }
 
