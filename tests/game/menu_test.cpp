@@ -34,11 +34,11 @@ protected:
     std::optional<DrawCmd> WheelItem(int k) const {
         return FindImage(picture::kButtons, frame::kEasyPlate + k);
     }
-    void Press(int key) {
-        KeyDown(key);
-        Update();
-        KeyUp(key);
-        Update();
+    void Press(int key) { Hold(key, 1); }
+    void OpenSidePanel() {
+        Press(vk::kRight);
+        Press(vk::kEnter);
+        ASSERT_EQ(app->m_PanelB, 1);
     }
 };
 
@@ -145,12 +145,19 @@ TEST_F(MenuTest, LeftAndRightMoveOneColumnPerPressAndStopAtTheEnds) {
     EXPECT_EQ(EffectsPlayed(), sounds);
 }
 
-TEST_F(MenuTest, TheGearOpensTheOptions) {
+TEST_F(MenuTest, TheGearOpensTheOptionsWhichHideTheListAndWheelAndOwnTheKeys) {
     Press(vk::kLeft);
     Press(vk::kEnter);
     EXPECT_EQ(app->m_OptionsOpen, 1);
     EXPECT_EQ(app->m_MenuCol, 0);
     EXPECT_EQ(app->m_Mode, mode::kMenu);
+    Update();
+    EXPECT_FALSE(Shows("Top 10"));
+    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
+    Press(vk::kDown);
+    Press(vk::kRight);
+    EXPECT_EQ(app->m_WheelSel, 1);
+    EXPECT_EQ(app->m_MenuCol, 0);
 }
 
 TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
@@ -206,17 +213,6 @@ TEST_F(MenuTest, ListsFollowTheWheel) {
     EXPECT_FALSE(Shows("888"));
 }
 
-TEST_F(MenuTest, WithTheOptionsOpenNoListNoWheelAndNoKeys) {
-    app->m_OptionsOpen = 1;
-    Update();
-    EXPECT_FALSE(Shows("Top 10"));
-    EXPECT_TRUE(ImagesOf(picture::kCircles).empty());
-    Press(vk::kDown);
-    Press(vk::kRight);
-    EXPECT_EQ(app->m_WheelSel, 1);
-    EXPECT_EQ(app->m_MenuCol, 1);
-}
-
 TEST_F(MenuTest, BackOnThePlainTitleEndsTheProgram) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
@@ -227,23 +223,8 @@ TEST_F(MenuTest, BackOnThePlainTitleEndsTheProgram) {
         ::testing::ExitedWithCode(0), "");
 }
 
-TEST_F(MenuTest, BackWithTheSidePanelOpenOnlyClosesIt) {
-    Press(vk::kRight);
-    Press(vk::kEnter);
-    ASSERT_EQ(app->m_PanelB, 1);
-    Update(30);
-    KeyDown(vk::kEscape);
-    Update(3);
-    EXPECT_EQ(app->m_PanelB, 0);
-    KeyUp(vk::kEscape);
-    Update();
-    EXPECT_EQ(app->m_Mode, mode::kMenu);
-}
-
-TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
-    Press(vk::kRight);
-    Press(vk::kEnter);
-    ASSERT_EQ(app->m_PanelB, 1);
+TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnActionOrBackAlone) {
+    OpenSidePanel();
     Update(60);
     EXPECT_EQ(app->m_PanelSlide, 640 - 140);
     EXPECT_TRUE(Shows("Debug Stats"));
@@ -261,14 +242,21 @@ TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnAction) {
     }
     Press(vk::kEnter);
     EXPECT_EQ(app->m_PanelB, 0);
+    // Back with the panel open only closes it.
+    OpenSidePanel();
+    Update(30);
+    KeyDown(vk::kEscape);
+    Update(3);
+    EXPECT_EQ(app->m_PanelB, 0);
+    KeyUp(vk::kEscape);
+    Update();
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
 }
 
 TEST_F(MenuTest, CreditsTickerShowsEveryLineButTheLast) {
     for (int i = 0; i < 64; ++i)
         qv_Vortan_CreditText[i] = String(("L" + std::to_string(i)).c_str());
-    Press(vk::kRight);
-    Press(vk::kEnter);
-    ASSERT_EQ(app->m_PanelB, 1);
+    OpenSidePanel();
     // The lines above the first wrap round to the end of the list.
     EXPECT_TRUE(Shows("L62"));
     std::set<std::string> seen;
@@ -286,8 +274,7 @@ TEST_F(MenuTest, CreditsTickerShowsEveryLineButTheLast) {
 }
 
 TEST_F(MenuTest, TickerScrollsAThirdOfAUnitPerUpdateAndFadesAtTheEdges) {
-    Press(vk::kRight);
-    Press(vk::kEnter);
+    OpenSidePanel();
     const float before = app->m_CreditScroll;
     const int line = app->m_CreditLine;
     Update();

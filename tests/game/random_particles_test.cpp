@@ -54,20 +54,16 @@ TEST_F(RandomTest, RandCoversWholeNumbersEvenly) {
     }
 }
 
-TEST_F(RandomTest, SeedRndAdvances21Times) {
-    app->p_SeedRnd(42);
-    uint32_t expected = 42;
-    for (int i = 0; i < 21; ++i) expected = expected * 1664525u + 1013904223u;
-    EXPECT_EQ(qv_random_Seed, expected);
-}
-
-TEST_F(RandomTest, SeedRndOfTheMarkerUsesTheClock) {
+// Seeding advances the generator 21 times from the seed, or from the clock for the marker.
+TEST_F(RandomTest, SeedRndAdvances21TimesFromTheSeedOrTheClock) {
     AdvanceMs(5000);
     const int now = qv_app_Millisecs();
-    app->p_SeedRnd(-37171650);
-    uint32_t expected = uint32_t(now);
-    for (int i = 0; i < 21; ++i) expected = expected * 1664525u + 1013904223u;
-    EXPECT_EQ(qv_random_Seed, expected);
+    for (const auto& [seed, start] : {std::pair<int, int>{42, 42}, {-37171650, now}}) {
+        app->p_SeedRnd(seed);
+        uint32_t expected = uint32_t(start);
+        for (int i = 0; i < 21; ++i) expected = expected * 1664525u + 1013904223u;
+        EXPECT_EQ(qv_random_Seed, expected) << seed;
+    }
 }
 
 namespace particles {
@@ -215,18 +211,14 @@ TEST_F(StarTest, ResetOutsideTheLimitsKeepsTheCount) {
 
 TEST_F(StarTest, StarsDriftByNearnessWrapAndKeepOffTheFloor) {
     app->p_ResetStars(3);
-    float* s0 = Star(*app, 0);
-    s0[kX] = 100;
-    s0[kY] = 100;
-    s0[kNear] = 0.5f;
-    float* s1 = Star(*app, 1);
-    s1[kX] = -15;
-    s1[kY] = 50;
-    s1[kNear] = 0.8f;
-    float* s2 = Star(*app, 2);
-    s2[kX] = 300;
-    s2[kY] = 400;  // inside the bottom 128 units
-    s2[kNear] = 0.4f;
+    // Star 2 starts inside the bottom 128 units.
+    const float placed[3][3] = {{100, 100, 0.5f}, {-15, 50, 0.8f}, {300, 400, 0.4f}};
+    for (int i = 0; i < 3; ++i) {
+        Star(*app, i)[kX] = placed[i][0];
+        Star(*app, i)[kY] = placed[i][1];
+        Star(*app, i)[kNear] = placed[i][2];
+    }
+    const float *s0 = Star(*app, 0), *s1 = Star(*app, 1), *s2 = Star(*app, 2);
     app->p_CLS2D();
     app->p_DoStars(-4, 2);
     EXPECT_FLOAT_EQ(s0[kX], 98);

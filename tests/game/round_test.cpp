@@ -24,6 +24,8 @@ protected:
         HoldOffWaves();
         JoinAndLand(1);
     }
+    // Opponent r just in front of player 1, facing it.
+    void OpponentInReach(int r) { PlaceOpponent(r, Fighter(1)[kX] + 12, -1); }
     void ClearOpponents() {
         for (int r = kFirstOpponent; r <= kLastRecord; ++r) Fighter(r)[kHealth] = 0;
     }
@@ -56,7 +58,7 @@ protected:
     }
 };
 
-TEST_F(RoundTest, SetUpStartsAnEmptyRoundWithTheDifficultysGap) {
+TEST_F(RoundTest, SetUpStartsAnEmptyRoundAndWavesArriveOnTheDifficultysGap) {
     for (int difficulty = 1; difficulty <= 3; ++difficulty) {
         Fighter(1)[kHealth] = 3;
         app->m_Grid[4000 + 777] = 5;
@@ -80,12 +82,8 @@ TEST_F(RoundTest, SetUpStartsAnEmptyRoundWithTheDifficultysGap) {
         EXPECT_EQ(app->m_ItemsTaken, 0);
         EXPECT_EQ(app->m_StarCount, 100);
         EXPECT_EQ(app->m_MusicOn, 1);
-    }
-}
 
-TEST_F(RoundTest, OpponentsArriveOnTheWaveTimerWithNobodyJoinedAndChaseRecordOne) {
-    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
-        StartRound(difficulty);
+        // Opponents arrive on the wave timer with nobody joined and chase record 1.
         Play(240);
         EXPECT_EQ(Opponents(), 0);
         Play();
@@ -122,9 +120,7 @@ TEST_F(RoundTest, OpponentsNeverWearPlayerFoursPicture) {
 
 TEST_F(RoundTest, HeldStrikeHitsOnceAndANewPressStrikesAgain) {
     PlayerOneAlone();
-    float px = Fighter(1)[kX];
-    PlaceOpponent(10, px + 12, -1);
-
+    OpponentInReach(10);
     KeyDown('X');
     Play();
     EXPECT_EQ(Fighter(1)[kAttack], 1);
@@ -161,10 +157,8 @@ TEST_F(RoundTest, StrikeFrameShowsWhileTheStrikeIsYoung) {
 
 TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     PlayerOneAlone();
-    float px = Fighter(1)[kX];
-    PlaceOpponent(10, px + 12, -1);
+    OpponentInReach(10);
     Fighter(10)[kHealth] = 1;
-
     KeyDown('X');
     Play(2);
     KeyUp('X');
@@ -204,8 +198,7 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     ASSERT_NE(tone, nullptr);
     for (int n = sound::kItem; n <= sound::kKnockOut; ++n) gc_assign(app->m_Sfx[n], tone);
     PlayerOneAlone();
-    float px = Fighter(1)[kX];
-    PlaceOpponent(10, px + 12, -1);
+    OpponentInReach(10);
     Fighter(10)[kHealth] = 1;
     app->m_SfxChannel = 0;
 
@@ -223,7 +216,7 @@ TEST_F(RoundTest, BlowsSoundAndThrowSparksInTheVictimsColour) {
     // thrown upwards in the player's colour.
     Play(130);  // the first sparks have died out
     ASSERT_EQ(Sparks(), 0);
-    PlaceOpponent(11, px + 12, -1);
+    OpponentInReach(11);
     Fighter(11)[kAttack] = 1;
     app->m_SfxChannel = 0;
     Play();
@@ -245,7 +238,7 @@ TEST_F(RoundTest, LastPlayerDownEndsTheRoundNinetyUpdatesLater) {
     PlayerOneAlone();
     ASSERT_EQ(app->m_MusicOn, 1);
     Fighter(1)[kHealth] = 1;
-    PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
+    OpponentInReach(10);
     Fighter(10)[kAttack] = 1;  // its blow lands in the next update
     Play();
     ASSERT_EQ(Fighter(1)[kHealth], -1);
@@ -275,7 +268,7 @@ TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     PadsPress(pad::kA, pad::kA);
     Play(60);
     Fighter(1)[kHealth] = 1;
-    PlaceOpponent(10, Fighter(1)[kX] + 12, -1);
+    OpponentInReach(10);
     Fighter(10)[kAttack] = 1;
     Play();
     ASSERT_LT(Fighter(1)[kHealth], 0);
@@ -360,8 +353,7 @@ TEST_F(RoundTest, FullTableOfOpponentsTakesNoMore) {
 }
 
 TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
-    const float caps[] = {2, 4, 19};
-    const int largestAllowed[] = {2, 4, 19};
+    const int caps[] = {2, 4, 19};
     for (int difficulty = 1; difficulty <= 3; ++difficulty) {
         StartRound(difficulty);
         int largest = 0;
@@ -376,13 +368,9 @@ TEST_F(RoundTest, WaveGrowthStopsAtTwoOnEasyAndFourOnNormalOnly) {
             largest = std::max(largest, added);
         }
         EXPECT_NEAR(app->m_SpawnMax, caps[difficulty - 1], 0.01f) << difficulty;
-        EXPECT_LE(largest, largestAllowed[difficulty - 1]) << difficulty;
-        if (difficulty == 3) {
-            EXPECT_GT(largest, 4);
-        }
-        if (difficulty == 1) {
-            EXPECT_EQ(largest, 2);
-        }
+        EXPECT_LE(largest, caps[difficulty - 1]) << difficulty;
+        if (difficulty == 3) EXPECT_GT(largest, 4);
+        if (difficulty == 1) EXPECT_EQ(largest, 2);
     }
 }
 
@@ -574,14 +562,11 @@ TEST_F(RoundTest, ResizedScreenMovesTheFieldOntoItsNewFloor) {
     int number = 0;
     while (Particle(*app, number)[particle_records::kType] != particle_records::kFloatingNumber)
         ++number;
-    struct Screen {
-        int devW, devH;
-    };
-    for (Screen s : {Screen{1280, 720}, Screen{640, 480}, Screen{1080, 1920}}) {
+    for (const auto& [w, h] : {std::pair<int, int>{1280, 720}, {640, 480}, {1080, 1920}}) {
         const float oldFloor = FloorY(), oldNumberY = Particle(*app, number)[particle_records::kY];
-        SetDevice(s.devW, s.devH);
+        SetDevice(w, h);
         Render();
-        const std::string size = std::to_string(s.devW) + "x" + std::to_string(s.devH);
+        const std::string size = std::to_string(w) + "x" + std::to_string(h);
         const float rise = FloorY() - oldFloor;
         EXPECT_EQ(Fighter(1)[kY], FloorY()) << size;
         EXPECT_EQ(Fighter(kFirstOpponent)[kY], FloorY()) << size;

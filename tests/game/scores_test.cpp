@@ -31,7 +31,8 @@ protected:
 };
 
 TEST_F(ScoresTest, ShownScoreClosesASixthOfTheGapAndSnapsUnderSix) {
-    app->m_HideHud = 1;  // easing goes on even with the display hidden
+    app->p_AddPlayer(1, 100, 0);
+    app->m_HideHud = 1;  // easing goes on with the display, bars included, hidden
     app->m_Score = 100;
     std::vector<int> shown;
     for (int i = 0; i < 25 && app->m_ShownScore != 100; ++i) {
@@ -41,7 +42,6 @@ TEST_F(ScoresTest, ShownScoreClosesASixthOfTheGapAndSnapsUnderSix) {
     std::vector<int> expected = {16, 30, 41, 50, 58, 65, 70, 75, 79, 82,
                                  85, 87, 89, 90, 91, 92, 93, 94, 100};
     EXPECT_EQ(shown, expected);
-
     EXPECT_EQ(app->m_DrawLen, 0);
 
     // The next round shows 0 from its first update, not the last total easing down.
@@ -65,33 +65,23 @@ TEST_F(ScoresTest, ScoreLineShowsEightDigitsAtDoubleSize) {
     }
 }
 
-TEST_F(ScoresTest, NextPlacingWithAnEmptyListIsFirstWithZeros) {
-    app->m_Difficulty = 2;
-    SetBest(2, {});
-    app->m_Score = 0;
-    Display();
-    EXPECT_EQ(TextAt(10), "1st00000000");  // "1st 00000000": the space draws no glyph
-    EXPECT_EQ(app->m_NextScore, 0);
-}
-
-TEST_F(ScoresTest, NextPlacingWithAFullListNamesTheEntryToBeat) {
-    app->m_Difficulty = 3;
+// The next-placing line names the entry to beat; with an empty list, first with zeros.
+TEST_F(ScoresTest, NextPlacingNamesTheEntryToBeat) {
     SetBest(3, {90000, 80000, 70000, 60000, 50000, 40000, 30000, 20000, 10000, 5000});
     SetBest(2, {});  // another difficulty's list plays no part
-
-    app->m_Score = 4000;
-    Display();
-    EXPECT_EQ(TextAt(10), "11th00005000");
-    EXPECT_EQ(app->m_NextScore, 5000);
-
-    app->m_Score = 6000;
-    Display();
-    EXPECT_EQ(TextAt(10), "9th00010000");
-    EXPECT_EQ(app->m_NextScore, 10000);
-
-    app->m_Score = 95000;
-    Display();
-    EXPECT_EQ(TextAt(10), "1st00090000");
+    struct Case {
+        int difficulty, score;
+        const char* line;  // "1st 00000000": the space draws no glyph
+        int next;
+    };
+    for (const Case& c : {Case{2, 0, "1st00000000", 0}, Case{3, 4000, "11th00005000", 5000},
+                          Case{3, 6000, "9th00010000", 10000}, Case{3, 95000, "1st00090000", -1}}) {
+        app->m_Difficulty = c.difficulty;
+        app->m_Score = c.score;
+        Display();
+        EXPECT_EQ(TextAt(10), c.line) << c.score;
+        if (c.next >= 0) EXPECT_EQ(app->m_NextScore, c.next) << c.score;
+    }
 }
 
 // The place a score will take: a tie goes below the equal score, so a tie with the tenth
@@ -188,13 +178,6 @@ TEST_F(ScoresTest, ItemRowCountsPickedUpItems) {
     app->m_ItemsTaken = 40;
     Display();
     EXPECT_EQ(icons().size(), 10u);
-}
-
-TEST_F(ScoresTest, HiddenHudDrawsNothing) {
-    app->p_AddPlayer(1, 100, 0);
-    app->m_HideHud = 1;
-    Display();
-    EXPECT_EQ(app->m_DrawLen, 0);
 }
 
 }  // namespace

@@ -189,19 +189,22 @@ TEST_F(UpdateTest, PauseIconIsDrawnUnlessTheHudIsHidden) {
         EXPECT_FALSE(c.kind == picture::kIcons && c.x == 16 && c.y == 16);
 }
 
-TEST_F(UpdateTest, PausedRoundDoesNotAdvance) {
+TEST_F(UpdateTest, PausedRoundDoesNotAdvanceAndItsMusicFollowsThePause) {
     StartRound();
+    ASSERT_EQ(app->m_MusicOn, 1);
+    // Opening, as a pause starts; a closing panel at -64 ends the pause at once.
     app->m_Paused = 1;
-    app->m_PauseSel =
-        1;  // opening, as a pause starts; a closing panel at -64 ends the pause at once
+    app->m_PauseSel = 1;
     const int spawn = app->m_SpawnTimer;
     Update(5);
     EXPECT_EQ(app->m_SpawnTimer, spawn);
+    EXPECT_EQ(Audio()->MusicState(), 2);
     app->m_Paused = 0;
     app->m_PauseSel = -1;
     app->m_PauseSlide = -64;
     Update();
     EXPECT_EQ(app->m_SpawnTimer, spawn - 1);
+    EXPECT_EQ(Audio()->MusicState(), 1);
 }
 
 TEST_F(UpdateTest, SuspendingTheMenuPausesNothing) {
@@ -232,19 +235,6 @@ TEST_F(UpdateTest, ARoundInterruptedBySuspensionResumesPausedHalfOpen) {
     EXPECT_EQ(app->m_PauseSlide, 240);
     EXPECT_EQ(qv_Vortan_iCadeControls, 0);
     EXPECT_FALSE(host->KeyboardEnabled());
-}
-
-TEST_F(UpdateTest, MusicFollowsThePause) {
-    StartRound();
-    ASSERT_EQ(app->m_MusicOn, 1);
-    app->m_Paused = 1;
-    Update();
-    EXPECT_EQ(Audio()->MusicState(), 2);
-    app->m_Paused = 0;
-    app->m_PauseSel = -1;
-    app->m_PauseSlide = -64;
-    Update();
-    EXPECT_EQ(Audio()->MusicState(), 1);
 }
 
 TEST_F(UpdateTest, ModeTwoRecordsPlaysTheJingleAndReturnsToTheMenu) {

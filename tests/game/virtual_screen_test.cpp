@@ -6,46 +6,37 @@
 
 namespace {
 
-// What a window of some size maps to.
-struct Mapping {
-    float scale;  // device pixels per virtual unit, on both axes
-    int fitAxis;
-    float w, h;  // the virtual screen
-    int landscape;
-};
+class VirtualScreenTest : public GameFixture {};
 
-class VirtualScreenTest : public GameFixture {
-protected:
-    void ExpectMapping(int devW, int devH, Mapping m) {
-        app->p_MapVirtualScreen(devW, devH);
-        EXPECT_FLOAT_EQ(app->m_ScaleX, m.scale);
-        EXPECT_FLOAT_EQ(app->m_ScaleY, m.scale);
-        EXPECT_EQ(app->m_FitAxis, m.fitAxis);
-        EXPECT_FLOAT_EQ(qv_Vortan_jscrw, m.w);
-        EXPECT_FLOAT_EQ(qv_Vortan_jscrh, m.h);
-        EXPECT_EQ(app->m_Landscape, m.landscape);
+// What windows map to: the scale in device pixels per virtual unit on both axes, the
+// fitted axis, the virtual screen and whether it counts as landscape.
+TEST_F(VirtualScreenTest, WindowsMapToAScaleAFittedAxisAndAVirtualScreen) {
+    struct Case {
+        int devW, devH, overscan;
+        float scale;
+        int fitAxis;
+        float w, h;
+        int landscape;
+    };
+    const Case cases[] = {
+        {640, 480, 0, 1, 1, 640, 480, 1},                // the reference screen
+        {1280, 720, 0, 2, 1, 640, 360, 1},               // wide: the width kept, the height shorter
+        {480, 640, 0, 640.0f / 720.0f, 2, 540, 720, 0},  // portrait sees more of the field
+        {800, 800, 0, 800.0f / 480.0f, 2, 480, 480, 1},  // square: 1.25 across, 1.666 down
+        {1280, 720, 64, 1.8f, 1, 640, 360, 1},           // overscan shrinks the scale alone
+    };
+    for (const Case& c : cases) {
+        qv_Vortan_overscan = c.overscan;
+        app->p_MapVirtualScreen(c.devW, c.devH);
+        const std::string at = std::to_string(c.devW) + "x" + std::to_string(c.devH) +
+                               " overscan " + std::to_string(c.overscan);
+        EXPECT_FLOAT_EQ(app->m_ScaleX, c.scale) << at;
+        EXPECT_FLOAT_EQ(app->m_ScaleY, c.scale) << at;
+        EXPECT_EQ(app->m_FitAxis, c.fitAxis) << at;
+        EXPECT_FLOAT_EQ(qv_Vortan_jscrw, c.w) << at;
+        EXPECT_FLOAT_EQ(qv_Vortan_jscrh, c.h) << at;
+        EXPECT_EQ(app->m_Landscape, c.landscape) << at;
     }
-};
-
-TEST_F(VirtualScreenTest, A640x480WindowIsTheReferenceScreen) {
-    ExpectMapping(640, 480, {1, 1, 640, 480, 1});
-}
-
-TEST_F(VirtualScreenTest, AWideWindowKeepsTheWidthAndShortensTheHeight) {
-    ExpectMapping(1280, 720, {2, 1, 640, 360, 1});
-}
-
-TEST_F(VirtualScreenTest, APortraitWindowSeesMoreOfTheField) {
-    ExpectMapping(480, 640, {640.0f / 720.0f, 2, 540, 720, 0});
-}
-
-TEST_F(VirtualScreenTest, ATallLandscapeWindowFitsTheHeight) {
-    ExpectMapping(800, 800, {800.0f / 480.0f, 2, 480, 480, 1});  // square: 1.25 across, 1.666 down
-}
-
-TEST_F(VirtualScreenTest, OverscanShrinksTheScaleButNotTheVirtualScreen) {
-    qv_Vortan_overscan = 64;
-    ExpectMapping(1280, 720, {1.8f, 1, 640, 360, 1});
 }
 
 TEST_F(VirtualScreenTest, RenderMapsTheDeviceAndNoticesANewSize) {

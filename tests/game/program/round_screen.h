@@ -12,16 +12,22 @@ inline int Distance(Rgb a, Rgb b) {
     return std::abs(a.r - b.r) + std::abs(a.g - b.g) + std::abs(a.b - b.b);
 }
 
-// Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
-inline size_t PlayFieldColours(const ScreenCapture& p) {
+// Distinct colours over a rectangle, sampled every `step` pixels: a picture has many, a
+// clear colour one.
+inline size_t DistinctColours(const ScreenCapture& p, int x0, int y0, int x1, int y1, int step) {
     std::set<int> colours;
-    for (int y = 100; y < 380; y += 4) {
-        for (int x = 0; x < 640; x += 4) {
-            Rgb c = p.At(x, y);
+    for (int y = y0; y < y1; y += step) {
+        for (int x = x0; x < x1; x += step) {
+            const Rgb c = p.At(x, y);
             colours.insert(c.r << 16 | c.g << 8 | c.b);
         }
     }
     return colours.size();
+}
+
+// Distinct colours over the play field: a backdrop picture has hundreds, a clear colour one.
+inline size_t PlayFieldColours(const ScreenCapture& p) {
+    return DistinctColours(p, 0, 100, 640, 380, 4);
 }
 
 // The palette colours players 1-4 wear: red, orange, yellow, green.

@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <set>
 #include <string>
 
 #include "tests/game/program/program_fixture.h"
+#include "tests/game/program/round_screen.h"
 
 namespace {
 
@@ -44,18 +44,6 @@ protected:
         const float s = Scale();
         const float area = std::max(1.0f, (r.x1 - r.x0) * s * (r.y1 - r.y0) * s);
         return float(Count(c, r, test)) / area;
-    }
-    // Distinct colours over a region: a picture has many, a cleared screen one.
-    size_t Colours(const ScreenCapture& c, Region r) const {
-        std::set<int> colours;
-        const float s = Scale();
-        for (int y = int(r.y0 * s); y < int(r.y1 * s); y += 3) {
-            for (int x = int(r.x0 * s); x < int(r.x1 * s); x += 3) {
-                const Rgb p = c.At(x, y);
-                colours.insert(p.r << 16 | p.g << 8 | p.b);
-            }
-        }
-        return colours.size();
     }
 
 public:  // the screens' recognisers, named by pointer in the test
@@ -110,9 +98,10 @@ public:  // the screens' recognisers, named by pointer in the test
     // there, most over 80.
     size_t FieldColoursUnderPause(const ScreenCapture& c) const {
         const float w = VirtualW(), h = VirtualH();
-        const Region field = Height() > Width() ? Region{20, h - 200, w - 100, h - 20}
-                                                : Region{100, h - 90, 240, h - 20};
-        return Colours(c, field);
+        const Region f = Height() > Width() ? Region{20, h - 200, w - 100, h - 20}
+                                            : Region{100, h - 90, 240, h - 20};
+        const float s = Scale();
+        return DistinctColours(c, int(f.x0 * s), int(f.y0 * s), int(f.x1 * s), int(f.y1 * s), 3);
     }
 
 protected:
