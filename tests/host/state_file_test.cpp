@@ -1,6 +1,5 @@
 // The saved-state file: its bytes, the round trip, saves that cannot complete, and the
 // file in folders as players have them (links, files of other users, FIFOs, devices).
-#include <dirent.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -10,6 +9,7 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -22,12 +22,9 @@ namespace {
 
 std::set<std::string> Entries(const std::string& path) {
     std::set<std::string> names;
-    DIR* d = opendir(path.c_str());
-    while (dirent* e = d ? readdir(d) : nullptr) {
-        std::string name = e->d_name;
-        if (name != "." && name != "..") names.insert(name);
-    }
-    if (d) closedir(d);
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(path, ec))
+        names.insert(e.path().filename().string());
     return names;
 }
 

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -44,14 +45,11 @@ long LoudSamples(const std::string& wave) {
     return loud;
 }
 
-std::set<std::string> Entries(const std::string& dir) {
+std::set<std::string> Entries(const std::string& path) {
     std::set<std::string> names;
-    const ProcessResult r = RunProcess({"/bin/ls", "-A", dir});
-    size_t start = 0;
-    for (size_t end = r.out.find('\n'); end != std::string::npos; end = r.out.find('\n', start)) {
-        names.insert(r.out.substr(start, end - start));
-        start = end + 1;
-    }
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(path, ec))
+        names.insert(e.path().filename().string());
     return names;
 }
 
