@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 #include <vector>
 
 #include "host/data_path.h"
@@ -21,37 +22,34 @@ namespace {
 
 std::string Utf8(const String& s) { return s.ToUtf8(); }
 
-TEST(FixDataPath, BareNamesBecomeDataLocations) {
-    EXPECT_EQ(Utf8(qv_data_FixDataPath("images/x.png")), "pellix://data/images/x.png");
-    EXPECT_EQ(Utf8(qv_data_FixDataPath("x.png")), "pellix://data/x.png");
-    EXPECT_EQ(Utf8(qv_data_FixDataPath("")), "pellix://data/");
+TEST(FixDataPath, BareNamesBecomeDataLocationsOthersStayAsTheyAre) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"images/x.png", "pellix://data/images/x.png"},
+        {"x.png", "pellix://data/x.png"},
+        {"", "pellix://data/"},
+        {"./x.png", "./x.png"},
+        {"/x.png", "/x.png"},
+        {"pellix://internal/x", "pellix://internal/x"},
+        {"http://h/a.png", "http://h/a.png"},
+        {"file:/tmp/a", "file:/tmp/a"},
+        // ":/" counts as a scheme only where it comes before any other "/".
+        {"a/b:/c", "pellix://data/a/b:/c"}};
+    for (const auto& [path, fixed] : cases) EXPECT_EQ(Utf8(qv_data_FixDataPath(path)), fixed);
 }
 
-TEST(FixDataPath, PathsWithASchemeOrARootStayAsTheyAre) {
-    for (const char* path :
-         {"./x.png", "/x.png", "pellix://internal/x", "http://h/a.png", "file:/tmp/a"}) {
-        EXPECT_EQ(Utf8(qv_data_FixDataPath(path)), path);
-    }
-    // ":/" counts as a scheme only where it comes before any other "/".
-    EXPECT_EQ(Utf8(qv_data_FixDataPath("a/b:/c")), "pellix://data/a/b:/c");
-}
-
-TEST(ResolveLocation, LocationsMapBesideTheApplication) {
-    String dir = "C:/Games/V";
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix://data/gfx/a.png", dir)), "C:/Games/V/data/gfx/a.png");
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix://internal/save.txt", dir)),
-              "C:/Games/V/internal/save.txt");
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix://external/e.dat", dir)), "C:/Games/V/external/e.dat");
-}
-
-TEST(ResolveLocation, UnknownLocationsHaveNoFileAndOtherPathsPassThrough) {
-    String dir = "/opt/v";
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix://other/x", dir)), "");
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix:data/x", dir)), "");
-    // Prefixes are case-sensitive.
-    EXPECT_EQ(Utf8(QvResolveLocation("pellix://DATA/x", dir)), "");
-    EXPECT_EQ(Utf8(QvResolveLocation("Pellix://data/x", dir)), "Pellix://data/x");
-    EXPECT_EQ(Utf8(QvResolveLocation("../a/b.txt", dir)), "../a/b.txt");
+TEST(ResolveLocation, LocationsMapBesideTheApplicationUnknownOnesToNothing) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"pellix://data/gfx/a.png", "C:/Games/V/data/gfx/a.png"},
+        {"pellix://internal/save.txt", "C:/Games/V/internal/save.txt"},
+        {"pellix://external/e.dat", "C:/Games/V/external/e.dat"},
+        {"pellix://other/x", ""},
+        {"pellix:data/x", ""},
+        // Prefixes are case-sensitive.
+        {"pellix://DATA/x", ""},
+        {"Pellix://data/x", "Pellix://data/x"},
+        {"../a/b.txt", "../a/b.txt"}};
+    for (const auto& [location, file] : cases)
+        EXPECT_EQ(Utf8(QvResolveLocation(location, "C:/Games/V")), file) << location;
 }
 
 TEST(ApplicationDirectory, IsTheFolderOfTheRunningProgram) {
@@ -117,46 +115,6 @@ TEST(FileNames, TheProgramSeesCharactersAndEscapedBytes) {
               "x");
 }
 
-// A copy of the program in a folder whose name is given as bytes finds its data there.
-struct FolderName {
-    const char* label;
-    std::string bytes;
-};
-
-void PrintTo(const FolderName& name, std::ostream* out) { *out << name.label; }
-
-class UnusualFolderTest : public ::testing::TestWithParam<FolderName> {
-protected:
-    void SetUp() override { ReleaseCollectedObjects(); }
-    void TearDown() override { ReleaseCollectedObjects(); }
-    ScratchDir dir;
-};
-
-TEST_P(UnusualFolderTest, DataBesideTheProgramIsFound) {
-    const std::string folder = dir.File(GetParam().bytes);
-    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
-    dir.Write(GetParam().bytes + "/data/blob.bin", "found");
-    const String appDir = QvDirectoryOfExecutable(folder + "/vortan");
-    EXPECT_EQ(QvEncodeFileName(appDir), folder);
-    QvGlfwGame host;
-    int length = 0;
-    unsigned char* data = host.LoadData(QvResolveLocation("pellix://data/blob.bin", appDir),
-                                        &length);
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size_t(length)), "found");
-    free(data);
-}
-
-std::string Label(const ::testing::TestParamInfo<FolderName>& info) { return info.param.label; }
-
-INSTANTIATE_TEST_SUITE_P(Names, UnusualFolderTest,
-                         ::testing::Values(FolderName{"Emoji", "\xf0\x9f\x8e\xae game"},
-                                           FolderName{"Latin1Byte", "caf\xe9"},
-                                           FolderName{"Utf8Accent", "caf\xc3\xa9"},
-                                           FolderName{"Backslash", "back\\slash"}),
-                         Label);
-
 class FileLoadingTest : public ::testing::Test {
 protected:
     void SetUp() override { ReleaseCollectedObjects(); }
@@ -164,6 +122,26 @@ protected:
     ScratchDir dir;
     QvGlfwGame host;
 };
+
+// A copy of the program in a folder whose name is given as bytes finds its data there.
+TEST_F(FileLoadingTest, DataBesideAProgramInAnUnusuallyNamedFolderIsFound) {
+    for (const std::string name :
+         {"\xf0\x9f\x8e\xae game", "caf\xe9", "caf\xc3\xa9", "back\\slash"}) {
+        SCOPED_TRACE(::testing::PrintToString(name));
+        const std::string folder = dir.File(name);
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((folder + "/data").c_str(), 0755), 0);
+        dir.Write(name + "/data/blob.bin", "found");
+        const String appDir = QvDirectoryOfExecutable(folder + "/vortan");
+        EXPECT_EQ(QvEncodeFileName(appDir), folder);
+        int length = 0;
+        unsigned char* data = host.LoadData(QvResolveLocation("pellix://data/blob.bin", appDir),
+                                            &length);
+        ASSERT_NE(data, nullptr);
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(data), size_t(length)), "found");
+        free(data);
+    }
+}
 
 TEST_F(FileLoadingTest, UnknownLocationsAndMissingFilesGiveNothing) {
     int length = -5;

@@ -1,6 +1,5 @@
 // The saved-state file: its bytes, the round trip, saves that cannot complete, and the
 // file in folders as players have them (links, files of other users, FIFOs, devices).
-#include <dirent.h>
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
@@ -9,11 +8,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 #include <set>
-#include <thread>
 
 #include "host/game.h"
 #include "host/state_file.h"
@@ -24,12 +22,9 @@ namespace {
 
 std::set<std::string> Entries(const std::string& path) {
     std::set<std::string> names;
-    DIR* d = opendir(path.c_str());
-    while (dirent* e = d ? readdir(d) : nullptr) {
-        std::string name = e->d_name;
-        if (name != "." && name != "..") names.insert(name);
-    }
-    if (d) closedir(d);
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(path, ec))
+        names.insert(e.path().filename().string());
     return names;
 }
 
@@ -72,24 +67,23 @@ std::string InChild(const std::function<std::string()>& body, bool asOtherUser =
         _exit(0);
     }
     close(pipeFds[1]);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    int status = 0;
-    bool killed = false;
-    while (waitpid(pid, &status, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline || ResidentKilobytes(pid) > 256 * 1024) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &status, 0);
-            killed = true;
-            break;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    bool ended = false;
+    PollUntil(
+        [&] {
+            ended = waitpid(pid, nullptr, WNOHANG) != 0;
+            return ended || ResidentKilobytes(pid) > 256 * 1024;
+        },
+        10, 0.01);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
     }
     std::string report;
     char buffer[256];
     ssize_t n;
     while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) report.append(buffer, size_t(n));
     close(pipeFds[0]);
-    return killed ? "killed" : report;
+    return ended ? report : "killed";
 }
 
 class StateFileTest : public ::testing::Test {
@@ -114,9 +108,8 @@ TEST_F(StateFileTest, CharactersAreStoredAsUtf8AndLoadBackUnchanged) {
               "A\xe2\x82\xac"
               "1\xc3\xa9\xdf\xbf\xe0\xa0\x80\xef\xbf\xbd");
     EXPECT_TRUE(host.LoadState() == mixed);
-}
 
-TEST_F(StateFileTest, CharactersBeyondTheBasicPlaneAreWrittenOneSurrogateAtATime) {
+    // Characters beyond the basic plane are written one surrogate at a time.
     ASSERT_EQ(host.SaveState(FromUnits({0xD83D, 0xDE00})), 0);
     EXPECT_EQ(dir.Read(".pellixstate"), "\xed\xa0\xbd\xed\xb8\x80");
 }
@@ -167,10 +160,6 @@ TEST_F(StateFileTest, ALeftoverFromAnInterruptedSaveIsReplaced) {
     EXPECT_EQ(dir.Read(".pellixstate"), "whole state");
     EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
 }
-
-}  // namespace
-
-namespace {
 
 // What a load and a save of the state file report, from the game's side.
 std::string LoadAndSave(QvGame& host, const String& state) {

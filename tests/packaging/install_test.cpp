@@ -8,7 +8,6 @@
 
 #include <sys/stat.h>
 
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -226,14 +225,15 @@ TEST_F(InstallTest,
               std::string::npos);
 
     // Without the focus the game suspends and stops updating.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(40);
     bool menu = false;
-    while (!menu && std::chrono::steady_clock::now() < deadline && game.Running()) {
-        xvfb.Run({"xdotool", "windowfocus", window});
-        menu = xvfb.Screenshot(workDir.File("shot.png")) &&
-               ShowsTitleMenu(ReadPng(workDir.File("shot.png")));
-        if (!menu) SleepSeconds(0.2);
-    }
+    PollUntil(
+        [&] {
+            xvfb.Run({"xdotool", "windowfocus", window});
+            menu = xvfb.Screenshot(workDir.File("shot.png")) &&
+                   ShowsTitleMenu(ReadPng(workDir.File("shot.png")));
+            return menu || !game.Running();
+        },
+        40, 0.2);
     EXPECT_TRUE(menu) << game.OutputSoFar();
 
     // Losing the focus saves the state: into the folder the game started from, not beside
@@ -242,12 +242,8 @@ TEST_F(InstallTest,
     const size_t id = root.find("Window id: ");
     ASSERT_NE(id, std::string::npos) << root;
     xvfb.Run({"xdotool", "windowfocus", std::to_string(std::stoul(root.substr(id + 11)))});
-    bool saved = false;
-    for (int i = 0; i < 100 && !saved; ++i) {
-        saved = fs::exists(workDir.File(".pellixstate"));
-        if (!saved) SleepSeconds(0.1);
-    }
-    EXPECT_TRUE(saved) << game.OutputSoFar();
+    EXPECT_TRUE(PollUntil([&] { return fs::exists(workDir.File(".pellixstate")); }, 10, 0.1))
+        << game.OutputSoFar();
     EXPECT_FALSE(fs::exists(prefix + "/lib/vortan/.pellixstate"));
 
     xvfb.Run({"xdotool", "windowfocus", "--sync", window});

@@ -156,22 +156,20 @@ TEST_F(StartupProgramTest, F1ShowsTheDebugLine) {
         << band(before) << " -> " << band(after);
 }
 
-TEST_F(StartupProgramTest, F4EndsTheProgramWithExitCodeZero) {
-    Start();
-    SleepSeconds(1);
-    ASSERT_EQ(xvfb.Run({"xdotool", "key", "F4"}).exitCode, 0);
-    ProcessResult result = game->Wait(10);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
-}
-
-TEST_F(StartupProgramTest, TheCloseButtonEndsTheProgramWithExitCodeZero) {
-    Start();
-    SleepSeconds(1);
-    ASSERT_TRUE(RequestClose(xvfb, window));
-    ProcessResult result = game->Wait(10);
-    EXPECT_FALSE(result.timedOut);
-    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+TEST_F(StartupProgramTest, F4AndTheCloseButtonEndTheProgramWithExitCodeZero) {
+    for (const bool byKey : {true, false}) {
+        SCOPED_TRACE(byKey ? "F4" : "close button");
+        Start();
+        SleepSeconds(1);
+        if (byKey) {
+            ASSERT_EQ(xvfb.Run({"xdotool", "key", "F4"}).exitCode, 0);
+        } else {
+            ASSERT_TRUE(RequestClose(xvfb, window));
+        }
+        ProcessResult result = game->Wait(10);
+        EXPECT_FALSE(result.timedOut);
+        EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    }
 }
 
 }  // namespace
