@@ -43,7 +43,9 @@ const std::vector<Row> kRows = {
      {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
 };
 
-TEST_F(ControlsTest, KeyboardAnswersForEveryPlayer) {
+// Keys answer for every player, a pad's buttons for its own player only, and the virtual
+// pad, pressed or held, for everyone.
+TEST_F(ControlsTest, EverySourceOfEveryControl) {
     for (const Row& row : kRows) {
         for (int key : row.keys) {
             KeyDown(key);
@@ -52,22 +54,12 @@ TEST_F(ControlsTest, KeyboardAnswersForEveryPlayer) {
             KeyUp(key);
             EXPECT_EQ(app->p_PlayKeyAll(row.code, 1), 0) << "code " << row.code << " key " << key;
         }
-    }
-}
-
-TEST_F(ControlsTest, PadButtonsBelongToTheirPlayer) {
-    for (const Row& row : kRows) {
         for (int button : row.pad) {
             PadDown(2, button);
             EXPECT_EQ(Players(row.code), (std::vector<int>{0, 0, 0, 1, 0}))
                 << "code " << row.code << " button " << button;
             PadUp(2, button);
         }
-    }
-}
-
-TEST_F(ControlsTest, VirtualPadCountsHeldAndPressed) {
-    for (const Row& row : kRows) {
         for (int element : row.virtualPad) {
             for (int state : {virtual_pad::kPressed, virtual_pad::kHeld}) {
                 app->m_ICade[element] = state;
@@ -102,9 +94,18 @@ TEST_F(ControlsTest, HoldingWAndUpTogetherIsOneUp) {
 }
 
 // The fixture's Stick feeds the input device, which reads a stick pushed up as positive.
-TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
-    app->m_Setting[setting::kLeftStickY] =
-        1;  // the options' flipped stick: pushed down reads as up
+TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipItAndCountsBeyond0Point4) {
+    app->m_Setting[setting::kLeftStickY] = 0;  // the default
+    Stick(0, 0, 0.5f);                         // pushed up
+    EXPECT_FLOAT_EQ(app->p_StickY(0, 0), -0.5f);
+    EXPECT_EQ(Held(kUp, 0), 1);
+    EXPECT_EQ(Held(kDown, 0), 0);
+    app->m_Setting[setting::kLeftStickY] = 1;  // flipped: pushed down reads as up
+    EXPECT_FLOAT_EQ(app->p_StickY(0, 0), 0.5f);
+    EXPECT_EQ(app->p_StickX(0, -1), 0);
+    EXPECT_EQ(app->p_StickY(0, -1), 0);
+    Stick(0, 0, 0);
+
     Stick(1, 0, -0.39f);
     EXPECT_EQ(Held(kUp, 1), 0);
     Stick(1, 0, -0.41f);
@@ -121,18 +122,6 @@ TEST_F(ControlsTest, StickCountsBeyond0Point4WhenAllowed) {
     EXPECT_EQ(Held(kRight, 1), 1);
     Stick(1, 0.39f, 0);
     EXPECT_EQ(Held(kRight, 1), 0);
-}
-
-TEST_F(ControlsTest, StickPushedUpIsUpUnlessTheOptionsFlipIt) {
-    app->m_Setting[setting::kLeftStickY] = 0;  // the default
-    Stick(0, 0, 0.5f);                         // pushed up
-    EXPECT_FLOAT_EQ(app->p_StickY(0, 0), -0.5f);
-    EXPECT_EQ(Held(kUp, 0), 1);
-    EXPECT_EQ(Held(kDown, 0), 0);
-    app->m_Setting[setting::kLeftStickY] = 1;
-    EXPECT_FLOAT_EQ(app->p_StickY(0, 0), 0.5f);
-    EXPECT_EQ(app->p_StickX(0, -1), 0);
-    EXPECT_EQ(app->p_StickY(0, -1), 0);
 }
 
 TEST_F(ControlsTest, ICadeOnReadsNoLettersAndNoStick) {

@@ -9,14 +9,7 @@
 
 namespace {
 
-TEST(TransKey, LettersAndDigitsKeepTheirCodes) {
-    EXPECT_EQ(TransKey(GLFW_KEY_A), 65);
-    EXPECT_EQ(TransKey(GLFW_KEY_Z), 90);
-    EXPECT_EQ(TransKey(GLFW_KEY_0), 48);
-    EXPECT_EQ(TransKey(GLFW_KEY_9), 57);
-}
-
-TEST(TransKey, NamedKeysGetVirtualKeyCodes) {
+TEST(TransKey, LettersAndDigitsKeepTheirCodesAndNamedKeysGetVirtualKeyCodes) {
     struct Case {
         int glfwKey, code;
     };
@@ -43,6 +36,8 @@ TEST(TransKey, NamedKeysGetVirtualKeyCodes) {
         {GLFW_KEY_KP_DECIMAL, 110},
     };
     for (const Case& c : cases) EXPECT_EQ(TransKey(c.glfwKey), c.code) << "GLFW key " << c.glfwKey;
+    // Letters and digits keep GLFW's codes, which are their ASCII codes.
+    for (int key : {GLFW_KEY_A, GLFW_KEY_Z, GLFW_KEY_0, GLFW_KEY_9}) EXPECT_EQ(TransKey(key), key);
 }
 
 TEST(TransKey, KeysLeftOutTranslateToZero) {
@@ -96,29 +91,24 @@ protected:
     RecordingDelegate* delegate = nullptr;
 };
 
-TEST_F(WindowCallbacksTest, KeyDownsCarryTheCharacterTheKeyTypes) {
+// Key downs carry the character the key types, auto-repeat arrives as further key downs,
+// and ignored keys and extra mouse buttons produce nothing.
+TEST_F(WindowCallbacksTest, KeyDownsCarryTheirCharacterRepeatAndIgnoredKeysAreSilent) {
     host.OnKey(GLFW_KEY_BACKSPACE, GLFW_PRESS);
+    host.OnKey(GLFW_KEY_LEFT_ALT, GLFW_PRESS);
     host.OnKey(GLFW_KEY_LEFT, GLFW_PRESS);
+    host.OnMouseButton(3, GLFW_PRESS);
     host.OnKey(GLFW_KEY_A, GLFW_PRESS);
     host.OnKey(GLFW_KEY_A, GLFW_RELEASE);
-    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"key 1 8", "key 3 8", "key 1 37",
-                                                         "key 3 65573", "key 1 65", "key 2 65"}));
-}
-
-TEST_F(WindowCallbacksTest, AutoRepeatArrivesAsFurtherKeyDowns) {
+    host.OnKey(GLFW_KEY_RIGHT_ALT, GLFW_RELEASE);
+    host.OnMouseButton(GLFW_MOUSE_BUTTON_LAST, GLFW_RELEASE);
     host.OnKey(GLFW_KEY_DOWN, GLFW_PRESS);
     host.OnKey(GLFW_KEY_DOWN, GLFW_REPEAT);
     host.OnKey(GLFW_KEY_DOWN, GLFW_RELEASE);
-    EXPECT_EQ(delegate->calls, (std::vector<std::string>{"key 1 40", "key 3 65576", "key 1 40",
-                                                         "key 3 65576", "key 2 40"}));
-}
-
-TEST_F(WindowCallbacksTest, IgnoredKeysAndExtraMouseButtonsProduceNothing) {
-    host.OnKey(GLFW_KEY_LEFT_ALT, GLFW_PRESS);
-    host.OnKey(GLFW_KEY_RIGHT_ALT, GLFW_RELEASE);
-    host.OnMouseButton(3, GLFW_PRESS);
-    host.OnMouseButton(GLFW_MOUSE_BUTTON_LAST, GLFW_RELEASE);
-    EXPECT_TRUE(delegate->calls.empty());
+    EXPECT_EQ(delegate->calls,
+              (std::vector<std::string>{"key 1 8", "key 3 8", "key 1 37", "key 3 65573", "key 1 65",
+                                        "key 2 65", "key 1 40", "key 3 65576", "key 1 40",
+                                        "key 3 65576", "key 2 40"}));
 }
 
 TEST_F(WindowCallbacksTest, CharactersMouseButtonsAndMotionBecomeEvents) {
