@@ -82,12 +82,7 @@ protected:
 
     // Processes window events until the pointer is shown (1) or hidden (0).
     bool PumpUntilPointer(int shown, double seconds) {
-        for (double waited = 0; waited < seconds; waited += 0.05) {
-            glfwPollEvents();
-            if (PointerShown(xvfb->Display()) == shown) return true;
-            SleepSeconds(0.05);
-        }
-        return false;
+        return PumpWhile([&] { return PointerShown(xvfb->Display()) != shown; }, seconds);
     }
 
     static XvfbServer* xvfb;
