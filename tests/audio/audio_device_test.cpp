@@ -4,11 +4,9 @@
 // what was heard, window by window, next to what the probe reported.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <map>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/audio/mix.h"
@@ -26,15 +24,21 @@ struct ProbeRun {
         auto it = values.find(key);
         return it == values.end() ? "<missing>" : it->second;
     }
-    // One line for each reported value that differs from the one expected; empty when all
-    // are as expected.
-    std::string Unexpected(
-        std::initializer_list<std::pair<std::string, std::string>> expected) const {
+    // One line for each of the expected "key=value" words, apart by spaces, that the
+    // probe reported otherwise; empty when all are as expected.
+    std::string Unexpected(const std::string& expected) const {
         std::string lines;
-        for (const auto& [key, value] : expected) {
+        std::istringstream words(expected);
+        for (std::string word; words >> word;) {
+            size_t eq = word.find('=');
+            std::string key = word.substr(0, eq), value = word.substr(eq + 1);
             if (Get(key) != value) lines += key + " is " + Get(key) + ", not " + value + "\n";
         }
         return lines;
+    }
+    // Whether the last `windows` of the mix are silence.
+    bool QuietAtEnd(long windows) const {
+        return mix.QuietFrom(mix.Windows() - windows, mix.Windows());
     }
 };
 
@@ -91,7 +95,7 @@ TEST_F(AudioDeviceTest, WavEffectPlaysToItsEndAndTheChannelReportsStopped) {
     ProbeRun run = Probe("play-once", {Tone("blip.wav", kMixRate * 3 / 10)});
     EXPECT_NE(run.result.out.find("opening openal device"), std::string::npos);
     EXPECT_EQ(run.result.out.find("OpenAl error"), std::string::npos);
-    EXPECT_EQ(run.Unexpected({{"loaded", "1"}, {"started", "1"}, {"after_end", "0"}}), "");
+    EXPECT_EQ(run.Unexpected("loaded=1 started=1 after_end=0"), "");
     EXPECT_GE(std::stol(run.Get("finished_ms")), 0) << "the channel never reported the end";
     // 300 ms of tone are 15 windows; edges may split two more.
     EXPECT_GE(run.mix.LoudWindows(), 14);
@@ -103,9 +107,7 @@ TEST_F(AudioDeviceTest, WavEffectPlaysToItsEndAndTheChannelReportsStopped) {
 
 TEST_F(AudioDeviceTest, OggMusicPlaysToItsEnd) {
     ProbeRun run = Probe("music-once", {OggTone("tune", kMixRate * 3 / 10)});
-    EXPECT_EQ(run.Unexpected(
-                  {{"play_music", "0"}, {"music_started", "1"}, {"music_after_end", "0"}}),
-              "");
+    EXPECT_EQ(run.Unexpected("play_music=0 music_started=1 music_after_end=0"), "");
     EXPECT_GE(std::stol(run.Get("finished_ms")), 0);
     EXPECT_GE(run.mix.LoudWindows(), 14);
     EXPECT_LE(run.mix.LoudWindows(), 17);
@@ -116,10 +118,7 @@ TEST_F(AudioDeviceTest, OggMusicPlaysToItsEnd) {
 TEST_F(AudioDeviceTest, StreamedTuneLoopsSeamlesslyFromAFewSmallBuffers) {
     const int frames = 66100;  // 1.5 s, a whole number of the tone's periods
     ProbeRun run = Probe("music-loops", {OggTone("tune", frames)});
-    EXPECT_EQ(run.Unexpected({{"play_music", "0"},
-                              {"queued_buffers", "4"},
-                              {"playing", "1/playing"},
-                              {"stopped", "0/stopped"}}),
+    EXPECT_EQ(run.Unexpected("play_music=0 queued_buffers=4 playing=1/playing stopped=0/stopped"),
               "");
     auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u);
@@ -132,15 +131,13 @@ TEST_F(AudioDeviceTest, StreamedTuneLoopsSeamlesslyFromAFewSmallBuffers) {
     // The first 400 ms hold no loop point: the steps of the tone itself.
     int toneStep = run.mix.LargestStep(first, first + 20, 0);
     EXPECT_LT(run.mix.LargestStep(first, last, 0), toneStep * 3 / 2);
-    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 15, run.mix.Windows()));
+    EXPECT_TRUE(run.QuietAtEnd(15));
 }
 
 TEST_F(AudioDeviceTest, StreamedTunePausesAndSuspendsAndStops) {
     ProbeRun run = Probe("music-pauses", {OggTone("tune", 66100)});
-    EXPECT_EQ(run.Unexpected({{"paused", "2/paused"},
-                              {"resumed", "1/playing"},
-                              {"suspended", "1/paused"},
-                              {"unsuspended", "1/playing"}}),
+    EXPECT_EQ(run.Unexpected(
+                  "paused=2/paused resumed=1/playing suspended=1/paused unsuspended=1/playing"),
               "");
     auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 3u);
@@ -149,7 +146,7 @@ TEST_F(AudioDeviceTest, StreamedTunePausesAndSuspendsAndStops) {
         EXPECT_GE(gap, 20);
         EXPECT_LE(gap, 30);
     }
-    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 10, run.mix.Windows()));
+    EXPECT_TRUE(run.QuietAtEnd(10));
 }
 
 // Left without updates for longer than what is queued, the tune falls silent and then
@@ -165,23 +162,20 @@ TEST_F(AudioDeviceTest, AStarvedTuneGoesOnWhereItStopped) {
 
 TEST_F(AudioDeviceTest, StoppedLoopGoesSilent) {
     ProbeRun run = Probe("stop", {Tone("loop.wav", 4400)});
-    EXPECT_EQ(run.Unexpected({{"before_stop", "1/playing"}, {"after_stop", "0/stopped"}}), "");
+    EXPECT_EQ(run.Unexpected("before_stop=1/playing after_stop=0/stopped"), "");
     auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u);
     EXPECT_GE(loud[0].second - loud[0].first + 1, 12) << "about 300 ms of loop before the stop";
     // The probe waits 500 ms after the stop: the last 400 ms must be silence.
-    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 20, run.mix.Windows()));
+    EXPECT_TRUE(run.QuietAtEnd(20));
 }
 
 TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
     ProbeRun run = Probe("pause-suspend", {Tone("loop.wav", 4400)});
     // Suspending pauses the source only; the channel the application paused stays paused.
-    EXPECT_EQ(run.Unexpected({{"app_paused", "2/paused"},
-                              {"suspended_playing", "1/paused"},
-                              {"suspended_app_paused", "2/paused"},
-                              {"resumed_playing", "1/playing"},
-                              {"resumed_app_paused", "2/paused"},
-                              {"app_resumed", "1/playing"}}),
+    EXPECT_EQ(run.Unexpected(
+                  "app_paused=2/paused suspended_playing=1/paused suspended_app_paused=2/paused "
+                  "resumed_playing=1/playing resumed_app_paused=2/paused app_resumed=1/playing"),
               "");
     // Heard: one channel, 500 ms of silence while suspended, both channels, then silence.
     auto loud = run.mix.LoudStretches();
@@ -190,71 +184,15 @@ TEST_F(AudioDeviceTest, SuspendAndResumeLeaveApplicationPausedChannelsPaused) {
     EXPECT_GE(gap, 15);
     EXPECT_LE(gap, 45);
     EXPECT_TRUE(run.mix.QuietFrom(loud[0].second + 2, loud[1].first - 1));
-    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 15, run.mix.Windows()));
-}
-
-TEST_F(AudioDeviceTest, PausingAnEndedChannelStopsIt) {
-    ProbeRun run = Probe("pause-after-end", {Tone("blip.wav", kMixRate / 10)});
-    // The recorded state is still playing: nobody asked yet.
-    EXPECT_EQ(run.Unexpected({{"recorded_state", "1"},
-                              {"after_pause", "0/stopped"},
-                              {"after_resume", "0/stopped"}}),
-              "");
+    EXPECT_TRUE(run.QuietAtEnd(15));
 }
 
 TEST_F(AudioDeviceTest, MissingMusicReturnsFailureAndLeavesMusicStopped) {
     ProbeRun run = Probe("music-missing", {OggTone("tune", 4400), dir.File("missing.ogg")});
-    EXPECT_EQ(run.Unexpected(
-                  {{"first", "0"}, {"first_state", "1"}, {"second", "-1"}, {"second_state", "0"}}),
-              "");
+    EXPECT_EQ(run.Unexpected("first=0 first_state=1 second=-1 second_state=0"), "");
     auto loud = run.mix.LoudStretches();
     ASSERT_EQ(loud.size(), 1u) << "the first tune was heard, then nothing";
-    EXPECT_TRUE(run.mix.QuietFrom(run.mix.Windows() - 20, run.mix.Windows()));
-}
-
-TEST_F(AudioDeviceTest, PlayingOnABusyChannelRestartsItWithTheNewSample) {
-    ProbeRun run = Probe("restart", {Tone("blip.wav", 4400), dir.File("missing.wav")});
-    EXPECT_EQ(run.Unexpected({{"separate_buffers", "1"},
-                              {"plays_second", "1"},
-                              {"state", "1"},
-                              {"looping", "0"},
-                              {"play_null", "0"},
-                              {"null_state", "0"},
-                              {"missing_sound", "1"}}),
-              "");
-}
-
-TEST_F(AudioDeviceTest, WithFewSourcesAChannelTakesOverAStoppedOne) {
-    ProbeRun run = Probe("steal", {Tone("loop.wav", 4400)}, "drivers = wave\nsources = 4\n");
-    // With no source free the play is skipped.
-    EXPECT_EQ(run.Unexpected({{"all_busy_state", "0"},
-                              {"all_busy_source", "0"},
-                              {"taken_state", "1"},
-                              {"took_stopped_source", "1"},
-                              {"loser_source", "0"},
-                              {"music_kept_source", "1"},
-                              {"music_plays", "0"},
-                              {"music_state", "1"}}),
-              "");
-}
-
-TEST_F(AudioDeviceTest, DiscardedBufferWaitsUntilItsChannelStops) {
-    ProbeRun run = Probe("discard", {Tone("loop.wav", 4400)});
-    EXPECT_EQ(run.Unexpected({{"parked", "1"},
-                              {"kept_while_playing", "1"},
-                              {"still_playing", "1/playing"},
-                              {"deleted_after_stop", "1"}}),
-              "");
-}
-
-TEST_F(AudioDeviceTest, CollectorSparesSamplesThatStillSound) {
-    ProbeRun run = Probe("collect", {Tone("loop.wav", 4400)});
-    EXPECT_EQ(run.Unexpected({{"idle_collected", "1"},
-                              {"playing_alive", "1"},
-                              {"still_playing", "1/playing"},
-                              {"stopped_collected", "1"},
-                              {"buffers_deleted", "1"}}),
-              "");
+    EXPECT_TRUE(run.QuietAtEnd(20));
 }
 
 TEST_F(AudioDeviceTest, PanVolumeAndRateShapeWhatIsHeard) {
@@ -279,21 +217,57 @@ TEST_F(AudioDeviceTest, PanVolumeAndRateShapeWhatIsHeard) {
     EXPECT_NEAR(left / right, 0.25, 0.05) << "volume 0.25";
 }
 
-TEST_F(AudioDeviceTest, GameFileNamesResolveToTheDataFolder) {
-    ProbeRun run = Probe("data-paths", {});
-    EXPECT_EQ(run.Unexpected({{"bare_name", "1"},
-                              {"data_url", "1"},
-                              {"missing", "1"},
-                              {"other_ending", "1"},
-                              {"tune", "0"},
-                              {"tune_state", "1"}}),
-              "");
+// Scenarios judged by what the device reports alone.
+struct ReportedCase {
+    const char* name;
+    const char* scenario;
+    int toneFrames;  // 0: the scenario takes no file
+    bool thenMissingFile;
+    const char* general;
+    const char* expected;
+};
+
+void PrintTo(const ReportedCase& c, std::ostream* os) { *os << c.scenario; }
+
+class AudioDeviceReports : public AudioDeviceTest,
+                           public testing::WithParamInterface<ReportedCase> {};
+
+TEST_P(AudioDeviceReports, AsExpected) {
+    const ReportedCase& c = GetParam();
+    std::vector<std::string> files;
+    if (c.toneFrames > 0) files.push_back(Tone("tone.wav", c.toneFrames));
+    if (c.thenMissingFile) files.push_back(dir.File("missing.wav"));
+    EXPECT_EQ(Probe(c.scenario, files, c.general).Unexpected(c.expected), "");
 }
 
-TEST_F(AudioDeviceTest, EveryOperationWorksWithADevice) {
-    ProbeRun run = Probe("anyway", {Tone("loop.wav", 4400)});
-    EXPECT_EQ(run.Unexpected({{"music", "0"}, {"survived", "1"}}), "");
-}
+const char kWave[] = "drivers = wave\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Scenarios, AudioDeviceReports,
+    testing::Values(
+        // Pausing a channel whose sample ran out stops it; the recorded state is still
+        // playing, as nobody asked yet.
+        ReportedCase{"PausingAnEndedChannelStopsIt", "pause-after-end", kMixRate / 10, false, kWave,
+                     "recorded_state=1 after_pause=0/stopped after_resume=0/stopped"},
+        ReportedCase{"PlayingOnABusyChannelRestartsItWithTheNewSample", "restart", 4400, true,
+                     kWave,
+                     "separate_buffers=1 plays_second=1 state=1 looping=0 play_null=0 null_state=0 "
+                     "missing_sound=1"},
+        // With no source free the play is skipped.
+        ReportedCase{"WithFewSourcesAChannelTakesOverAStoppedOne", "steal", 4400, false,
+                     "drivers = wave\nsources = 4\n",
+                     "all_busy_state=0 all_busy_source=0 taken_state=1 took_stopped_source=1 "
+                     "loser_source=0 music_kept_source=1 music_plays=0 music_state=1"},
+        ReportedCase{"DiscardedBufferWaitsUntilItsChannelStops", "discard", 4400, false, kWave,
+                     "parked=1 kept_while_playing=1 still_playing=1/playing deleted_after_stop=1"},
+        ReportedCase{"CollectorSparesSamplesThatStillSound", "collect", 4400, false, kWave,
+                     "idle_collected=1 playing_alive=1 still_playing=1/playing stopped_collected=1 "
+                     "buffers_deleted=1"},
+        ReportedCase{"GameFileNamesResolveToTheDataFolder", "data-paths", 0, false, kWave,
+                     "bare_name=1 data_url=1 missing=1 other_ending=1 tune=0 tune_state=1"},
+        ReportedCase{"EveryOperationWorksWithADevice", "anyway", 4400, false, kWave,
+                     "music=0 survived=1"}),
+    [](const testing::TestParamInfo<ReportedCase>& info) { return info.param.name; });
 
 TEST_F(AudioDeviceTest, WithoutAnyDeviceEverythingRunsSilently) {
     ProbeRun run = Probe("anyway", {Tone("loop.wav", 4400)}, "drivers = no-such-backend\n");

@@ -57,16 +57,16 @@ void ReportChannel(const char* label, int channel) {
 // Polls until the channel reports stopped; the milliseconds it took, or -1 on timeout.
 long WaitUntilStopped(int channel, int timeoutMs) {
     auto start = std::chrono::steady_clock::now();
+    auto elapsedMs = [&] {
+        return long(std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count());
+    };
     while (device()->ChannelState(channel) != 0) {
-        long ms = long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                           std::chrono::steady_clock::now() - start)
-                           .count());
-        if (ms > timeoutMs) return -1;
+        if (elapsedMs() > timeoutMs) return -1;
         Sleep(5);
     }
-    return long(std::chrono::duration_cast<std::chrono::milliseconds>(
-                    std::chrono::steady_clock::now() - start)
-                    .count());
+    return elapsedMs();
 }
 
 bool IsDiscarded(unsigned int buffer) {

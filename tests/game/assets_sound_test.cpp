@@ -233,15 +233,7 @@ TEST_F(SoundTest, EmptySlotsAndSoundModesWithoutEffectsAreSilent) {
     EXPECT_EQ(app->m_SfxChannel, 1);
 }
 
-class TuneTest : public GameFixture {
-protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        Create();
-    }
-};
-
-TEST_F(TuneTest, TuneStartsOnlyInModesWithMusic) {
+TEST_F(SoundTest, TuneStartsOnlyInModesWithMusic) {
     for (int mode = 0; mode < sound_mode::kCount; ++mode) {
         app->m_Setting[setting::kSoundMode] = mode;
         app->m_MusicOn = 0;
@@ -252,7 +244,7 @@ TEST_F(TuneTest, TuneStartsOnlyInModesWithMusic) {
     }
 }
 
-TEST_F(TuneTest, StartingWithoutMusicStopsThePlayingTune) {
+TEST_F(SoundTest, StartingWithoutMusicStopsThePlayingTune) {
     app->p_PlayTune(String("gale"), 1);
     EXPECT_EQ(app->m_MusicOn, 1);
     app->m_Setting[setting::kSoundMode] = sound_mode::kEffects;
@@ -261,7 +253,7 @@ TEST_F(TuneTest, StartingWithoutMusicStopsThePlayingTune) {
     EXPECT_EQ(app->m_Music.ToUtf8(), "other");
 }
 
-TEST_F(TuneTest, MinusOneRestartsTheLastTune) {
+TEST_F(SoundTest, MinusOneRestartsTheLastTune) {
     app->p_PlayTune(String("-1"), 1);
     EXPECT_EQ(app->m_MusicOn, 0);  // nothing started yet: nothing to restart
     EXPECT_EQ(app->m_Music.ToUtf8(), "");
@@ -273,7 +265,7 @@ TEST_F(TuneTest, MinusOneRestartsTheLastTune) {
     EXPECT_EQ(app->m_Music.ToUtf8(), "gale");
 }
 
-TEST_F(TuneTest, NoMusicStreamMeansNoTune) {
+TEST_F(SoundTest, NoMusicStreamMeansNoTune) {
     qv_Vortan_HasMusicStream = 0;
     app->p_PlayTune(String("gale"), 1);
     EXPECT_EQ(app->m_MusicOn, 0);

@@ -2,6 +2,10 @@
 // and read-back, checked on real pixels under Xvfb with Mesa.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "graphics/graphics_device.h"
 #include "tests/graphics/gl_test_window.h"
 
@@ -23,7 +27,7 @@ protected:
     }
 
     uint32_t At(int x, int y) { return gltest::RgbAt(*device, x, y); }
-    std::string WrongPixels(std::initializer_list<gltest::Pixel> expected) {
+    std::string WrongPixels(const std::vector<gltest::Pixel>& expected) {
         return gltest::WrongPixels(*device, expected);
     }
 
@@ -51,62 +55,55 @@ protected:
 
 bool DevicePixels::windowOpen = false;
 
-TEST_F(DevicePixels, RectangleCoversExactlyItsPixels) {
-    device->SetColor(0, 255, 0);
-    device->DrawRect(10, 20, 30, 15);
-    device->EndRender();
-    EXPECT_EQ(WrongPixels({{10, 20, 0x00ff00},
-                           {39, 34, 0x00ff00},
-                           {9, 20, 0},
-                           {40, 20, 0},
-                           {10, 19, 0},
-                           {10, 35, 0}}),
-              "");
-}
+// Each primitive alone, in its colour, in a cleared window: the pixels it must light and
+// the ones just beyond its edges that must stay black.
+struct Primitive {
+    const char* what;
+    uint32_t rgb;
+    std::function<void(gxtkGraphics&)> draw;
+    std::vector<std::pair<int, int>> lit, dark;
+};
 
-TEST_F(DevicePixels, LinesLightTheRowAndColumnTheyName) {
-    device->SetColor(255, 0, 0);
-    device->DrawLine(10, 50, 60, 50);
-    device->DrawLine(70, 10, 70, 40);
-    device->EndRender();
-    EXPECT_EQ(WrongPixels({{30, 50, 0xff0000},
-                           {30, 49, 0},
-                           {30, 51, 0},
-                           {70, 25, 0xff0000},
-                           {69, 25, 0},
-                           {71, 25, 0}}),
-              "");
-}
-
-TEST_F(DevicePixels, PointLightsOnePixel) {
-    device->SetColor(0, 0, 255);
-    device->DrawPoint(5, 7);
-    device->EndRender();
-    EXPECT_EQ(WrongPixels({{5, 7, 0x0000ff}, {4, 7, 0}, {6, 7, 0}, {5, 6, 0}, {5, 8, 0}}), "");
-}
-
-TEST_F(DevicePixels, OvalFillsTheEllipseInsideItsBox) {
-    device->SetColor(255, 255, 0);
-    device->DrawOval(20, 20, 40, 30);  // centre (40, 35), radii 20 and 15
-    device->EndRender();
-    EXPECT_EQ(WrongPixels({{40, 35, 0xffff00},
-                           {58, 35, 0xffff00},
-                           {22, 35, 0xffff00},
-                           {40, 22, 0xffff00},
-                           {40, 48, 0xffff00}}),
-              "");
-    // The box's corners lie outside the ellipse.
-    EXPECT_EQ(WrongPixels({{21, 21, 0}, {58, 48, 0}, {62, 35, 0}, {40, 18, 0}}), "");
-}
-
-TEST_F(DevicePixels, TransformedRectangleLandsThroughTheMatrix) {
-    device->SetColor(255, 255, 255);
-    device->SetMatrix(2, 0, 0, 3, 50, 10);
-    device->DrawRect(1, 1, 5, 5);  // (52, 13) to (62, 28)
-    device->EndRender();
-    EXPECT_EQ(WrongPixels(
-                  {{52, 13, 0xffffff}, {61, 27, 0xffffff}, {51, 13, 0}, {62, 27, 0}, {61, 28, 0}}),
-              "");
+TEST_F(DevicePixels, PrimitivesLightExactlyTheirPixels) {
+    const Primitive primitives[] = {
+        {"rectangle",
+         0x00ff00,
+         [](gxtkGraphics& d) { d.DrawRect(10, 20, 30, 15); },
+         {{10, 20}, {39, 34}},
+         {{9, 20}, {40, 20}, {10, 19}, {10, 35}}},
+        {"a row and a column of lines",
+         0xff0000,
+         [](gxtkGraphics& d) { d.DrawLine(10, 50, 60, 50), d.DrawLine(70, 10, 70, 40); },
+         {{30, 50}, {70, 25}},
+         {{30, 49}, {30, 51}, {69, 25}, {71, 25}}},
+        {"point",
+         0x0000ff,
+         [](gxtkGraphics& d) { d.DrawPoint(5, 7); },
+         {{5, 7}},
+         {{4, 7}, {6, 7}, {5, 6}, {5, 8}}},
+        // Centre (40, 35), radii 20 and 15: the box's corners lie outside the ellipse.
+        {"oval",
+         0xffff00,
+         [](gxtkGraphics& d) { d.DrawOval(20, 20, 40, 30); },
+         {{40, 35}, {58, 35}, {22, 35}, {40, 22}, {40, 48}},
+         {{21, 21}, {58, 48}, {62, 35}, {40, 18}}},
+        // Through the matrix the rectangle covers (52, 13) to (62, 28).
+        {"transformed rectangle",
+         0xffffff,
+         [](gxtkGraphics& d) { d.SetMatrix(2, 0, 0, 3, 50, 10), d.DrawRect(1, 1, 5, 5); },
+         {{52, 13}, {61, 27}},
+         {{51, 13}, {62, 27}, {61, 28}}},
+    };
+    for (const Primitive& p : primitives) {
+        device = gltest::BeginPlainFrame();
+        device->SetColor(p.rgb >> 16, p.rgb >> 8 & 0xff, p.rgb & 0xff);
+        p.draw(*device);
+        device->EndRender();
+        std::vector<gltest::Pixel> expected;
+        for (auto [x, y] : p.lit) expected.push_back({x, y, p.rgb});
+        for (auto [x, y] : p.dark) expected.push_back({x, y, 0});
+        EXPECT_EQ(WrongPixels(expected), "") << p.what;
+    }
 }
 
 TEST_F(DevicePixels, TranslucentColourIsPremultiplied) {
@@ -176,14 +173,10 @@ TEST_F(DevicePixels, ReadPixelsGivesTopRowFirstAsArgb) {
     device->DrawRect(0, 2, 2, 1);
     Array<int> pixels(10);
     device->ReadPixels(pixels, 0, 0, 2, 3, 1, 3);
-    EXPECT_EQ(pixels[0], 0);
-    EXPECT_EQ(static_cast<uint32_t>(pixels[1]), 0xffff0000u);
-    EXPECT_EQ(static_cast<uint32_t>(pixels[2]), 0xffff0000u);
-    EXPECT_EQ(pixels[3], 0);
-    EXPECT_EQ(static_cast<uint32_t>(pixels[4]), 0xffff0000u);
-    EXPECT_EQ(static_cast<uint32_t>(pixels[7]), 0xff0080ffu);
-    EXPECT_EQ(static_cast<uint32_t>(pixels[8]), 0xff0080ffu);
-    EXPECT_EQ(pixels[9], 0);
+    // Rows of two at offset 1 with a pitch of 3; the elements between them stay untouched.
+    const uint32_t red = 0xffff0000u, blue = 0xff0080ffu;
+    const uint32_t expected[10] = {0, red, red, 0, red, red, 0, blue, blue, 0};
+    for (int i = 0; i < 10; ++i) EXPECT_EQ(static_cast<uint32_t>(pixels[i]), expected[i]) << i;
 }
 
 TEST_F(DevicePixels, ReadPixelsRefusesABlockThatDoesNotFitTheArray) {

@@ -67,7 +67,7 @@ uint32_t RgbAt(gxtkGraphics& device, int x, int y) {
     return static_cast<uint32_t>(pixel[0]) & 0xffffff;
 }
 
-std::string WrongPixels(gxtkGraphics& device, std::initializer_list<Pixel> expected) {
+std::string WrongPixels(gxtkGraphics& device, const std::vector<Pixel>& expected) {
     std::string wrong;
     for (const Pixel& p : expected) {
         uint32_t rgb = RgbAt(device, p.x, p.y);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -30,7 +29,7 @@ struct Pixel {
     uint32_t rgb;
 };
 // One line for each pixel that shows another colour; empty when all are as expected.
-std::string WrongPixels(gxtkGraphics& device, std::initializer_list<Pixel> expected);
+std::string WrongPixels(gxtkGraphics& device, const std::vector<Pixel>& expected);
 
 // Writes a w x h PNG of 4-channel pixels given as RGBA bytes; false on failure.
 bool WritePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba);

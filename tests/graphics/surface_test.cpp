@@ -108,6 +108,13 @@ protected:
         return rgba;
     }
 
+    // The pattern written as a w x h PNG file and loaded; null when either fails.
+    gxtkSurface* LoadPattern(const std::string& name, int w, int h) {
+        std::string path = scratch.File(name);
+        if (!gltest::WritePng(path, w, h, Pattern(w, h))) return nullptr;
+        return device->LoadSurface(String(path.c_str()));
+    }
+
     // Counts pixels of the w x h block at (left, top) that differ from the pattern.
     int Mismatches(int left, int top, int w, int h) {
         std::vector<uint8_t> want = Pattern(w, h);
@@ -131,9 +138,7 @@ protected:
 bool SurfaceTextures::windowOpen = false;
 
 TEST_F(SurfaceTextures, LoadedNonPowerOfTwoPictureDrawsExactly) {
-    std::string path = scratch.File("picture.png");
-    ASSERT_TRUE(gltest::WritePng(path, 100, 60, Pattern(100, 60)));
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    gxtkSurface* surface = LoadPattern("picture.png", 100, 60);
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->Width(), 100);
     EXPECT_EQ(surface->Height(), 60);
@@ -191,15 +196,13 @@ TEST_F(SurfaceTextures, MissingFileGivesNoSurface) {
 // Once in a texture, a loaded picture keeps only its file's bytes, far fewer than its
 // pixels, and decodes them again for the texture of a new context.
 TEST_F(SurfaceTextures, TextureIsRebuiltFromMemoryAfterANewContext) {
-    std::string path = scratch.File("sprite.png");
-    ASSERT_TRUE(gltest::WritePng(path, 24, 20, Pattern(24, 20)));
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    gxtkSurface* surface = LoadPattern("sprite.png", 24, 20);
     ASSERT_NE(surface, nullptr);
     EXPECT_EQ(surface->data, nullptr);
     ASSERT_NE(surface->file, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<char*>(surface->file), size_t(surface->fileLength)),
               scratch.Read("sprite.png"));
-    ASSERT_EQ(unlink(path.c_str()), 0);  // nothing can be read from disk again
+    ASSERT_EQ(unlink(scratch.File("sprite.png").c_str()), 0);  // nothing to read from disk again
     int oldSeq = surface->seq;
 
     ASSERT_TRUE(gltest::OpenWindow(W, H));  // a new window with a new context
@@ -214,9 +217,7 @@ TEST_F(SurfaceTextures, TextureIsRebuiltFromMemoryAfterANewContext) {
 
 // Written pixels are no longer the file's: the surface keeps its pixels from then on.
 TEST_F(SurfaceTextures, WritingIntoALoadedPictureKeepsItsPixelsForTheNextContext) {
-    std::string path = scratch.File("painted.png");
-    ASSERT_TRUE(gltest::WritePng(path, 24, 20, Pattern(24, 20)));
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    gxtkSurface* surface = LoadPattern("painted.png", 24, 20);
     ASSERT_NE(surface, nullptr);
     std::vector<uint32_t> white(4, 0xffffffffu);
     surface->SetSubData(2, 3, 2, 2, white.data(), 2);
@@ -286,9 +287,7 @@ TEST_F(SurfaceTextures, SubDataIsClippedToTheSurfaceAndIgnoredWithoutAlpha) {
 }
 
 TEST_F(SurfaceTextures, DiscardReleasesEverythingAtOnceAndTheSurfaceDrawsNothingAfter) {
-    std::string path = scratch.File("gone.png");
-    ASSERT_TRUE(gltest::WritePng(path, 6, 5, Pattern(6, 5)));
-    gxtkSurface* surface = device->LoadSurface(String(path.c_str()));
+    gxtkSurface* surface = LoadPattern("gone.png", 6, 5);
     ASSERT_NE(surface, nullptr);
     GLuint texture = surface->texture;
     EXPECT_TRUE(glIsTexture(texture));

@@ -82,12 +82,7 @@ protected:
 
     // Processes window events until the pointer is shown (1) or hidden (0).
     bool PumpUntilPointer(int shown, double seconds) {
-        for (double waited = 0; waited < seconds; waited += 0.05) {
-            glfwPollEvents();
-            if (PointerShown(xvfb->Display()) == shown) return true;
-            SleepSeconds(0.05);
-        }
-        return false;
+        return PumpWhile([&] { return PointerShown(xvfb->Display()) != shown; }, seconds);
     }
 
     static XvfbServer* xvfb;
@@ -118,7 +113,10 @@ TEST_F(WindowTest, EveryOpeningMakesANewContextAndCountsIt) {
     EXPECT_EQ(y, (1024 - 200) / 2);
 }
 
-TEST_F(WindowTest, FullScreenTakesTheMonitorAndComesBackToAWindow) {
+// The pointer sits over the middle of the screen, where both the full screen and the
+// centred window are.
+TEST_F(WindowTest, FullScreenTakesTheMonitorAndHidesThePointerUntilBackInAWindow) {
+    xvfb->Run({"xdotool", "mousemove", "640", "512"});
     QvGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
     ASSERT_NE(desktop, nullptr);
     EXPECT_EQ(desktop->width, 1280);
@@ -128,19 +126,18 @@ TEST_F(WindowTest, FullScreenTakesTheMonitorAndComesBackToAWindow) {
                         desktop->blueBits, 0, 0, 0, true);
     ASSERT_NE(host->Window(), nullptr);
     EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
+    EXPECT_TRUE(PumpUntilPointer(0, 5)) << "the pointer shows over the full screen";
     // The title belongs to the windowed mode only.
     EXPECT_TRUE(xvfb->WaitForWindow("Vortan Rally Run", 0.5).empty());
     host->SetDeviceWindow(640, 480, 0);
     EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
+    EXPECT_TRUE(PumpUntilPointer(1, 5)) << "the pointer is hidden over the window";
     EXPECT_FALSE(xvfb->WaitForWindow("Vortan Rally Run", 5).empty());
     EXPECT_EQ(host->GetDeviceWidth(), 640);
 }
 
 TEST_F(WindowTest, AKeyHeldAcrossTheSwitchIsReleasedFirst) {
-    host->SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
-    std::string id = xvfb->WaitForWindow("Vortan Rally Run", 5);
-    ASSERT_FALSE(id.empty());
-    xvfb->Run({"xdotool", "windowfocus", "--sync", id});
+    ASSERT_FALSE(OpenFocusedWindow().empty());
     xvfb->Run({"xdotool", "keydown", "a"});
     ASSERT_TRUE(PumpUntil("key 1 65", 5));
     delegate->calls.clear();
@@ -214,16 +211,6 @@ TEST_F(WindowTest, AHiddenCursorStaysHiddenInTheNextWindow) {
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_HIDDEN);
     host->SetMouseVisible(true);
     EXPECT_EQ(glfwGetInputMode(host->Window(), GLFW_CURSOR), GLFW_CURSOR_NORMAL);
-}
-
-TEST_F(WindowTest, FullScreenHidesThePointerAndAWindowShowsIt) {
-    // Over the middle of the screen, where both the full-screen and the centred window are.
-    xvfb->Run({"xdotool", "mousemove", "640", "512"});
-    host->SetGlfwWindow(1280, 1024, 8, 8, 8, 0, 0, 0, true);
-    ASSERT_NE(host->Window(), nullptr);
-    EXPECT_TRUE(PumpUntilPointer(0, 5)) << "the pointer shows over the full screen";
-    host->SetDeviceWindow(640, 480, 0);
-    EXPECT_TRUE(PumpUntilPointer(1, 5)) << "the pointer is hidden over the window";
 }
 
 TEST_F(WindowTest, NoPadsMeansNoJoystick) {
