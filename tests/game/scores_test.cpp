@@ -80,7 +80,9 @@ TEST_F(ScoresTest, NextPlacingNamesTheEntryToBeat) {
         app->m_Score = c.score;
         Display();
         EXPECT_EQ(TextAt(10), c.line) << c.score;
-        if (c.next >= 0) EXPECT_EQ(app->m_NextScore, c.next) << c.score;
+        if (c.next >= 0) {
+            EXPECT_EQ(app->m_NextScore, c.next) << c.score;
+        }
     }
 }
 

@@ -156,8 +156,8 @@ protected:
     }
 
     ScratchDir root;
-    const std::string folder = root.File(
-        "work");  // the working folder: only the state file goes here
+    // The working folder: only the state file goes here.
+    const std::string folder = root.File("work");
     std::string output;
 };
 
