@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <filesystem>
 #include <functional>
 #include <set>
 
@@ -19,14 +18,6 @@
 #include "tests/support/scratch_dir.h"
 
 namespace {
-
-std::set<std::string> Entries(const std::string& path) {
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(path, ec))
-        names.insert(e.path().filename().string());
-    return names;
-}
 
 String FromUnits(std::initializer_list<uint16_t> units) {
     std::vector<uint16_t> v(units);

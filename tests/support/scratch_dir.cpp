@@ -26,3 +26,11 @@ std::string ScratchDir::Read(const std::string& name) const {
     ss << in.rdbuf();
     return ss.str();
 }
+
+std::set<std::string> Entries(const std::string& path) {
+    std::set<std::string> names;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(path, ec))
+        names.insert(e.path().filename().string());
+    return names;
+}

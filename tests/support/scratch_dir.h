@@ -1,6 +1,7 @@
 // A fresh temporary folder, removed with everything in it when the object goes.
 #pragma once
 
+#include <set>
 #include <string>
 
 class ScratchDir {
@@ -15,3 +16,6 @@ public:
 private:
     std::string path_;
 };
+
+// The names in folder `path` (none when it cannot be read).
+std::set<std::string> Entries(const std::string& path);

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <set>
 #include <string>
 
@@ -43,14 +42,6 @@ long LoudSamples(const std::string& wave) {
         loud += std::abs(int(v)) > 2000;
     }
     return loud;
-}
-
-std::set<std::string> Entries(const std::string& path) {
-    std::set<std::string> names;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(path, ec))
-        names.insert(e.path().filename().string());
-    return names;
 }
 
 mode_t Mode(const std::string& path) {
