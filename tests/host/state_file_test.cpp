@@ -189,36 +189,6 @@ TEST_F(StateFileTest, OfAFileLargerThanAStateFileCanBeTheStartIsRead) {
     EXPECT_EQ(loaded[loaded.Length() - 1], 'a');
 }
 
-// A shared or managed folder the player may not write, holding a state file the player
-// owns: no file can be made beside it, so the save rewrites the file where it stands,
-// which keeps its other names, owner and group.
-TEST_F(StateFileTest, InAFolderThePlayerMayNotWriteTheFileIsRewrittenInPlace) {
-    ASSERT_EQ(geteuid(), 0u) << "needs root to hand the file to another user";
-    ASSERT_EQ(chmod(dir.Path().c_str(), 0755), 0);
-    dir.Write(".pellixstate", std::string(58, '5'));
-    ASSERT_EQ(link(path.c_str(), dir.File("other name").c_str()), 0);
-    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
-    const std::string report = InChild(
-        [&] {
-            testing::internal::CaptureStdout();
-            const int longer = host.SaveState(String(std::string(100, '1').c_str()));
-            const int shorter = host.SaveState("short state");
-            return std::to_string(longer) + " " + std::to_string(shorter) + ": " +
-                   testing::internal::GetCapturedStdout();
-        },
-        true);
-    EXPECT_EQ(report,
-              "0 0: Saving the state file in place: its folder allows no new file (Permission "
-              "denied)\n");
-    EXPECT_EQ(dir.Read(".pellixstate"), "short state");
-    EXPECT_EQ(dir.Read("other name"), "short state");
-    struct stat info = {};
-    ASSERT_EQ(stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_uid, 65534u);
-    EXPECT_EQ(info.st_gid, 65534u);
-    EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{".pellixstate", "other name"}));
-}
-
 TEST_F(StateFileTest, TheFileKeepsItsPermissionBits) {
     const mode_t oldMask = umask(022);
     ASSERT_EQ(host.SaveState("first"), 0);

@@ -204,13 +204,15 @@ TEST_F(HomeFoldersProgramTest, AStateFileBehindALinkIsLoadedAndSavedThroughIt) {
 
 // A shared or managed folder the player may not write, holding a state file the player
 // owns (here the player is the user nobody, the folder root's): the game, run as that
-// player, saves into the file where it stands, and says so.
+// player, saves into the file where it stands, which keeps its other name and its owner,
+// and says so.
 TEST_F(HomeFoldersProgramTest, InAFolderThePlayerMayNotWriteTheStateFileIsStillSaved) {
     ASSERT_EQ(geteuid(), 0u) << "needs root to run the game as another user";
     const std::string state = folder + "/.pellixstate";
     const std::string badges = "6|0|0|0|0|0|0|-2147483648|-2147483642|";  // 1, 2 and 255
     root.Write("work/.pellixstate", badges);
     ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(link(state.c_str(), root.File("other name").c_str()), 0);
     ASSERT_EQ(chmod(root.Path().c_str(), 0755), 0);
     root.Write("as-nobody",
                "#!/bin/sh\nexec setpriv --reuid=nobody --regid=nogroup "
@@ -233,6 +235,7 @@ TEST_F(HomeFoldersProgramTest, InAFolderThePlayerMayNotWriteTheStateFileIsStillS
         << output;
     EXPECT_EQ(output.find("not saved"), std::string::npos) << output;
     EXPECT_NE(root.Read("work/.pellixstate").find("|1483|" + badges), std::string::npos);
+    EXPECT_EQ(root.Read("other name"), root.Read("work/.pellixstate"));
     struct stat info = {};
     ASSERT_EQ(stat(state.c_str(), &info), 0);
     EXPECT_EQ(info.st_uid, 65534u);
