@@ -1,5 +1,8 @@
 #include "framework/app.h"
 
+#include <cerrno>
+#include <cstring>
+
 #include "framework/game_delegate.h"
 #include "framework/map.h"
 #include "framework/stack.h"
@@ -35,8 +38,13 @@ int qv_app_SetUpdateRate(int hertz) {
 int qv_app_Millisecs() { return qv_app__game->Millisecs(); }
 String qv_app_LoadState() { return qv_app__game->LoadState(); }
 
+// A failed save says why, once for each save; the host has kept the previous file whole.
 int qv_app_SaveState(String state) {
-    qv_app__game->SaveState(state);
+    if (qv_app__game->SaveState(state) != 0) {
+        const int error = errno;
+        qvPrint(String("Settings not saved: ") +
+                String(error != 0 ? std::strerror(error) : "the state file could not be written"));
+    }
     return 0;
 }
 

@@ -72,6 +72,20 @@ void Physics(float* f) {
     }
 }
 
+constexpr float kLeftBound = 40;  // the front rows keep this margin on the left
+
+// Keeps the whole body on screen. Deeper rows are drawn further left (at x - depth / 2),
+// so the bounds move with the depth. True when the fighter had to be moved.
+bool KeepOnScreen(float* f) {
+    const float shift = f[kDepth] / 2;
+    const float left = std::max(kLeftBound, kBodyReach + shift);
+    const float right = std::max(left, qv_Vortan_jscrw - kBodyReach + shift);
+    const float x = std::clamp(f[kX], left, right);
+    const bool moved = x != f[kX];
+    f[kX] = x;
+    return moved;
+}
+
 // A knocked-out body slides, hops a little while it slides fast, settles and counts down.
 void UpdateKnockedOut(int r, float* f) {
     if (f[kX] > 32 && f[kX] < qv_Vortan_jscrw - 32) {
@@ -80,6 +94,7 @@ void UpdateKnockedOut(int r, float* f) {
     } else {
         f[kSlide] = 0;  // stopped by the edge; a body left sliding there would rise forever
     }
+    if (KeepOnScreen(f)) f[kSlide] = 0;
     if (std::fabs(f[kSlide]) > 1) {
         f[kY] -= 0.3f;
     } else if (std::fabs(f[kSlide]) < 1 && f[kY] < Floor()) {
@@ -259,8 +274,8 @@ void UpdateActive(c_MyApp& g, int r, float* f) {
     }
     if (mayStrike && f[kAttack] == 2) StrikeTest(g, r, f);
     Sway(g, r, f, dx, dz);
-    f[kX] = std::clamp(f[kX], 40.0f, qv_Vortan_jscrw + 24);
     f[kDepth] = std::clamp(f[kDepth], 16.0f, 96.0f);
+    KeepOnScreen(f);
     DrawShadow(g, f);
 }
 
@@ -505,7 +520,7 @@ int c_MyApp::p_RoundResized(float oldH) {
         float* f = Record(*this, r);
         if (f[kHealth] == 0) continue;
         f[kY] = std::min(f[kY] + rise, Floor());
-        if (f[kHealth] < 0) f[kX] = std::clamp(f[kX], 32.0f, std::max(qv_Vortan_jscrw - 32, 32.0f));
+        KeepOnScreen(f);
     }
     m_ItemY = int(float(m_ItemY) + rise);
     m_ItemX = std::min(m_ItemX, int(qv_Vortan_jscrw) - 32);

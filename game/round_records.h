@@ -51,6 +51,10 @@ constexpr float kStartDepth = 32;  // every fighter starts at this depth
 // three seconds, so friends need not press in the same update.
 constexpr int kJoinWindow = 180;
 
+// A fighter's picture is 36 units square about its drawing point; turned by its tilt or
+// by a jump it reaches at most half its diagonal from there.
+constexpr float kBodyReach = 26;
+
 // Frames of a fighter's picture: walking 0..3, striking kFrameStrike + strike kind, in
 // the air, knocked out.
 constexpr int kFrameStrike = 3, kFrameInAir = 6, kFrameKnockedOut = 8;

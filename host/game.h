@@ -57,7 +57,8 @@ public:
     virtual int Millisecs();
     virtual void GetDate(Array<int> date);
     // 0 saved, -1 the file could not be opened or may not be replaced (left as it was),
-    // -2 not every byte reached the disk.
+    // -2 not every byte reached the disk (the previous content is kept). On failure errno
+    // says why.
     virtual int SaveState(String state);
     // The saved string, empty when there is none.
     virtual String LoadState();

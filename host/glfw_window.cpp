@@ -8,6 +8,8 @@ int glfwGraphicsSeq = 0;
 
 namespace {
 
+const char* const kWindowTitle = "Vortan Rally Run";
+
 const GLFWvidmode* DesktopVideoMode() {
     GLFWmonitor* monitor = glfwGetPrimaryMonitor();
     return monitor ? glfwGetVideoMode(monitor) : nullptr;
@@ -57,12 +59,14 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     // The X11 class the desktop entry names, so a dock matches the window to its entry.
     glfwWindowHintString(GLFW_X11_CLASS_NAME, "vortan");
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "vortan");
+    // The title names the window in both modes: task switchers and docks list a full
+    // screen too.
     if (fullscreen) {
-        _window = glfwCreateWindow(width, height, "", glfwGetPrimaryMonitor(), nullptr);
+        _window = glfwCreateWindow(width, height, kWindowTitle, glfwGetPrimaryMonitor(), nullptr);
     } else {
         // Hidden until centred, so it does not appear in one place and jump to another.
         glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-        _window = glfwCreateWindow(width, height, "Vortan Rally Run", nullptr, nullptr);
+        _window = glfwCreateWindow(width, height, kWindowTitle, nullptr, nullptr);
         if (_window) {
             glfwSetWindowPos(_window, (desktopWidth - width) / 2, (desktopHeight - height) / 2);
             glfwShowWindow(_window);
@@ -73,6 +77,10 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
         qvPrint("Could not open the window");
         return;
     }
+    // The new window takes the keyboard from the one it replaces, as a desktop gives it to
+    // a window it opens; with no window manager nobody else would, and the game would stay
+    // suspended.
+    glfwFocusWindow(_window);
     glfwMakeContextCurrent(_window);
     if (_swapInterval >= 0) glfwSwapInterval(_swapInterval);
     // A full screen has no pointer; a window shows it unless the application hid it.

@@ -1,5 +1,7 @@
 // The app module and the delegate's handling of the close and back keys.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "framework/app.h"
 #include "framework/game_delegate.h"
@@ -7,6 +9,8 @@
 #include "host/display_mode.h"
 #include "host/game.h"
 #include "tests/host/collector_reset.h"
+#include "tests/support/process.h"
+#include "tests/support/scratch_dir.h"
 
 namespace {
 
@@ -121,6 +125,40 @@ TEST_F(AppModuleTest, StateGoesThroughTheHostsFile) {
     EXPECT_EQ(qv_app_LoadState().ToUtf8(), "level=3");
     unlink(path.c_str());
     rmdir(dir);
+}
+
+// A full disk: the save through a temporary file, and the rewrite in place that a folder
+// the player may not write falls back to, both fail before the old file is touched, and
+// each failing save says why once.
+TEST_F(AppModuleTest, ASaveOnAFullDiskSaysWhyAndKeepsTheOldFile) {
+    ScratchDir dir;
+    const std::string path = dir.File(".pellixstate");
+    host.SetStatePath(String(path.c_str()));
+    // Longer than the page the old file holds, so a rewrite in place needs room too.
+    const String longer(std::string(5000, '7').c_str());
+    const auto saveTwice = [&] {
+        testing::internal::CaptureStdout();
+        qv_app_SaveState(longer);
+        qv_app_SaveState(longer);
+        return testing::internal::GetCapturedStdout() + "kept \"" + dir.Read(".pellixstate") +
+               "\"\n";
+    };
+    const std::string report = InChild([&] {
+        if (!MountPrivateTmpfs(dir.Path(), 64)) return std::string("no tmpfs");
+        dir.Write(".pellixstate", "old state");
+        FillFolder(dir.Path());
+        std::string r = saveTwice();
+        if (chown(path.c_str(), 65534, 65534) != 0 || chmod(dir.Path().c_str(), 0755) != 0 ||
+            !DropRootToNobody()) {
+            return r + "cannot hand the file to nobody";
+        }
+        return r + saveTwice();
+    });
+    const std::string full = "Settings not saved: No space left on device\n";
+    EXPECT_EQ(report, full + full + "kept \"old state\"\n" +
+                          "Saving the state file in place: its folder allows no new file "
+                          "(Permission denied)\n" +
+                          full + full + "kept \"old state\"\n");
 }
 
 // An application and its delegate without devices: only the input device is needed to

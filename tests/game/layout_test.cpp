@@ -56,6 +56,7 @@ const std::map<int, std::string> kPictureFiles = {
     {picture::kTitleTop, "logotop"},          {picture::kTitleBottom, "logobot"},
     {picture::kMakerLogo, "common/DorpLogo"}, {picture::kButtons, "common/Buttons"},
     {picture::kIcons, "common/icons"},        {picture::kCircles, "common/circle"},
+    {picture::kFirstPlayer, "plr_1"},
 };
 
 // Inked parts of every cell of the picture files, read once per file and set.
@@ -454,6 +455,39 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
                 [&](const Element& e) { return items(e) && e.box.y1 < 48; });
     ExpectOnScreen("score display, health bars and pause icon",
                    Any({scores, items, healthBars, dead, Picture(picture::kIcons, {0})}));
+}
+
+// Player 1 walks with the d-pad to both ends of the farthest row and of the nearest, and
+// pushes on: the whole body stays on screen. No opponents come to stand in the way.
+TEST_P(LayoutTest, FightersStayOnScreenAtBothEndsOfTheFarAndNearRows) {
+    FinishLoading();
+    StartRound();
+    app->m_SpawnTimer = 1 << 30;
+    PadDown(0, pad::kA);
+    Update();
+    PadUp(0, pad::kA);
+    const float* player = Record(*app, kFirstPlayer);
+    for (int t = 0; t < 400 && player[kGround] == 0; ++t) Update();
+    // Holds a direction until the player stops moving, then a little longer.
+    const auto walk = [&](int button) {
+        PadDown(0, button);
+        for (int t = 0; t < 3000; ++t) {
+            const float x = player[kX], depth = player[kDepth];
+            Update();
+            if (player[kX] == x && player[kDepth] == depth) break;
+        }
+        Update(10);
+        PadUp(0, button);
+    };
+    for (const int row : {pad::kUp, pad::kDown}) {  // into the screen first, then out
+        walk(row);
+        for (const int end : {pad::kLeft, pad::kRight}) {
+            walk(end);
+            screen = std::string(row == pad::kUp ? "far" : "near") + " row, " +
+                     (end == pad::kLeft ? "left" : "right") + " end";
+            ExpectOnScreen("player 1", Picture(picture::kFirstPlayer));
+        }
+    }
 }
 
 TEST_P(LayoutTest, PausePanel) {

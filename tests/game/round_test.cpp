@@ -545,7 +545,8 @@ TEST_F(RoundTest, BodyStoppedByTheEdgeSettlesOnTheFloor) {
     Fighter(2)[kHealth] = -1;
     Fighter(2)[kSlide] = -4;
     Play(400);
-    EXPECT_LT(Fighter(2)[kX], 32);
+    // Stopped where its whole body still shows.
+    EXPECT_EQ(Fighter(2)[kX] - Fighter(2)[kDepth] / 2, kBodyReach);
     EXPECT_NEAR(Fighter(2)[kY], FloorY(), 0.5f);
     EXPECT_EQ(Fighter(2)[kHealth], kPlayerFloorHealth);
 }
@@ -573,7 +574,9 @@ TEST_F(RoundTest, ResizedScreenMovesTheFieldOntoItsNewFloor) {
         const float rise = FloorY() - oldFloor;
         EXPECT_EQ(Fighter(1)[kY], FloorY()) << size;
         EXPECT_EQ(Fighter(kFirstOpponent)[kY], FloorY()) << size;
-        EXPECT_LE(Fighter(kFirstOpponent)[kX], qv_Vortan_jscrw - 32) << size;
+        EXPECT_LE(Fighter(kFirstOpponent)[kX] - Fighter(kFirstOpponent)[kDepth] / 2,
+                  qv_Vortan_jscrw - kBodyReach)
+            << size;
         EXPECT_EQ(Fighter(2)[kY], FloorY() - 100) << size;
         EXPECT_EQ(app->m_ItemY, int(FloorY()) - 20) << size;
         EXPECT_LE(app->m_ItemX, qv_Vortan_jscrw - 32) << size;
@@ -592,7 +595,7 @@ TEST_F(RoundTest, FarEdgeOfTheFloorIsClaimedAndItsClaimsRunOut) {
     for (float depth : {16.0f, 96.0f}) {
         PlayerOneAlone();
         float* f = Fighter(1);
-        const float edge = qv_Vortan_jscrw + 24;
+        const float edge = qv_Vortan_jscrw - kBodyReach + depth / 2;  // the body's last place
         f[kX] = edge;
         f[kDepth] = depth;
         PlaceOpponent(10, edge - 16, -1);

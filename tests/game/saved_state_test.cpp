@@ -163,6 +163,23 @@ TEST_F(SavedStateTest, TablesSurviveARestartExactly) {
     EXPECT_EQ(Stored(), first);
 }
 
+// A state file grown to 2 MiB (a tool that appended to it without end): its first 203
+// fields are still the player's settings, badges and highscores, and the next save
+// writes them back as a state file again.
+TEST_F(SavedStateTest, AStateFileGrownPastItsCapStillLoadsItsFields) {
+    std::vector<std::string> f;
+    const Tables tables = FillAndSave(&f);
+    const std::string saved = Stored();
+    std::string grown = saved;
+    while (grown.size() < 2u << 20) grown += "123456789|";
+    Store(grown);
+
+    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    ExpectTables(tables);
+    app->p_Save();
+    EXPECT_EQ(Stored(), saved);
+}
+
 TEST_F(SavedStateTest, BadSettingsChecksumResetsOnlyTheSettings) {
     std::vector<std::string> f;
     Tables tables = FillAndSave(&f);

@@ -14,6 +14,7 @@
 
 // Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/Xfixes.h>
 
 namespace {
@@ -33,6 +34,24 @@ int PointerShown(const std::string& display) {
     }
     XCloseDisplay(dpy);
     return shown;
+}
+
+// The name (WM_NAME) of the window that has the keyboard, as the X server holds them;
+// "(no window)" when the focus is on none or follows the pointer.
+std::string FocusedWindowName(const std::string& display) {
+    Display* dpy = XOpenDisplay(display.c_str());
+    if (!dpy) return "(no display)";
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(dpy, &focus, &revert);
+    XTextProperty name = {};
+    std::string result = "(no window)";
+    if (focus != None && focus != PointerRoot && XGetWMName(dpy, focus, &name) && name.value) {
+        result.assign(reinterpret_cast<const char*>(name.value), name.nitems);
+        XFree(name.value);
+    }
+    XCloseDisplay(dpy);
+    return result;
 }
 
 class WindowTest : public ::testing::Test {
@@ -80,6 +99,13 @@ protected:
         return false;
     }
 
+    // The host's window has the keyboard and is called "Vortan Rally Run".
+    void ExpectNamedAndFocused(const std::string& mode) {
+        EXPECT_TRUE(PumpWhile([&] { return !host->WindowActive(); }, 5))
+            << mode << " without the keyboard";
+        EXPECT_EQ(FocusedWindowName(xvfb->Display()), "Vortan Rally Run") << mode;
+    }
+
     // Processes window events until the pointer is shown (1) or hidden (0).
     bool PumpUntilPointer(int shown, double seconds) {
         return PumpWhile([&] { return PointerShown(xvfb->Display()) != shown; }, seconds);
@@ -114,7 +140,8 @@ TEST_F(WindowTest, EveryOpeningMakesANewContextAndCountsIt) {
 }
 
 // The pointer sits over the middle of the screen, where both the full screen and the
-// centred window are.
+// centred window are. No window manager runs, as on a bare X server: each new window takes
+// the keyboard itself, or the game would stay suspended.
 TEST_F(WindowTest, FullScreenTakesTheMonitorAndHidesThePointerUntilBackInAWindow) {
     xvfb->Run({"xdotool", "mousemove", "640", "512"});
     QvGlfwVideoMode* desktop = host->GetGlfwDesktopMode();
@@ -122,18 +149,19 @@ TEST_F(WindowTest, FullScreenTakesTheMonitorAndHidesThePointerUntilBackInAWindow
     EXPECT_EQ(desktop->width, 1280);
     EXPECT_EQ(desktop->height, 1024);
     EXPECT_GT(desktop->redBits, 0);
-    host->SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
-                        desktop->blueBits, 0, 0, 0, true);
-    ASSERT_NE(host->Window(), nullptr);
-    EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
-    EXPECT_TRUE(PumpUntilPointer(0, 5)) << "the pointer shows over the full screen";
-    // The title belongs to the windowed mode only.
-    EXPECT_TRUE(xvfb->WaitForWindow("Vortan Rally Run", 0.5).empty());
-    host->SetDeviceWindow(640, 480, 0);
-    EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
-    EXPECT_TRUE(PumpUntilPointer(1, 5)) << "the pointer is hidden over the window";
-    EXPECT_FALSE(xvfb->WaitForWindow("Vortan Rally Run", 5).empty());
-    EXPECT_EQ(host->GetDeviceWidth(), 640);
+    for (int pass = 0; pass < 2; ++pass) {
+        host->SetGlfwWindow(desktop->width, desktop->height, desktop->redBits, desktop->greenBits,
+                            desktop->blueBits, 0, 0, 0, true);
+        ASSERT_NE(host->Window(), nullptr);
+        EXPECT_NE(glfwGetWindowMonitor(host->Window()), nullptr);
+        EXPECT_TRUE(PumpUntilPointer(0, 5)) << "the pointer shows over the full screen";
+        ExpectNamedAndFocused("full screen");
+        host->SetDeviceWindow(640, 480, 0);
+        EXPECT_EQ(glfwGetWindowMonitor(host->Window()), nullptr);
+        EXPECT_TRUE(PumpUntilPointer(1, 5)) << "the pointer is hidden over the window";
+        ExpectNamedAndFocused("window");
+        EXPECT_EQ(host->GetDeviceWidth(), 640);
+    }
 }
 
 TEST_F(WindowTest, AKeyHeldAcrossTheSwitchIsReleasedFirst) {

@@ -1,6 +1,8 @@
 #include "tests/support/process.h"
 
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -121,6 +123,44 @@ bool RunningProcess::WaitForOutput(const std::string& text, double timeoutSecond
 
 void RunningProcess::Signal(int sig) {
     if (pid_ > 0 && !reaped_) kill(pid_, sig);
+}
+
+bool DropRootToNobody() {
+    if (geteuid() != 0) return true;
+    const passwd* nobody = getpwnam("nobody");
+    const uid_t uid = nobody ? nobody->pw_uid : 65534;
+    const gid_t gid = nobody ? nobody->pw_gid : 65534;
+    return setgroups(0, nullptr) == 0 && setgid(gid) == 0 && setuid(uid) == 0;
+}
+
+std::string InChild(const std::function<std::string()>& body, bool asOtherUser) {
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return "no pipe";
+    pid_t pid = fork();
+    if (pid == 0) {
+        close(pipeFds[0]);
+        const std::string report = asOtherUser && !DropRootToNobody() ? "cannot drop root" : body();
+        if (write(pipeFds[1], report.data(), report.size()) < 0) _exit(2);
+        _exit(0);
+    }
+    close(pipeFds[1]);
+    bool ended = false;
+    PollUntil(
+        [&] {
+            ended = waitpid(pid, nullptr, WNOHANG) != 0;
+            return ended || ResidentKilobytes(pid) > 256 * 1024;
+        },
+        10, 0.01);
+    if (!ended) {
+        kill(pid, SIGKILL);
+        waitpid(pid, nullptr, 0);
+    }
+    std::string report;
+    char buffer[256];
+    ssize_t n;
+    while ((n = read(pipeFds[0], buffer, sizeof buffer)) > 0) report.append(buffer, size_t(n));
+    close(pipeFds[0]);
+    return ended ? report : "killed";
 }
 
 long ResidentKilobytes(int pid) {

@@ -46,6 +46,14 @@ private:
     std::string outPath_, errPath_;
 };
 
+// Runs `body` in a forked child and returns what it reports, or "killed" when it outlives
+// the time limit or grows past 256 MiB (a read without end). With `asOtherUser` a root
+// test drops to the user nobody first, since root passes every permission check.
+std::string InChild(const std::function<std::string()>& body, bool asOtherUser = false);
+// In a child: a root process becomes the user nobody for good; true when it is not root
+// or dropped.
+bool DropRootToNobody();
+
 // The resident memory of a process in KiB; 0 when it is gone.
 long ResidentKilobytes(int pid);
 

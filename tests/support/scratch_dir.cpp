@@ -1,5 +1,8 @@
 #include "tests/support/scratch_dir.h"
 
+#include <sched.h>
+#include <sys/mount.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,4 +36,18 @@ std::set<std::string> Entries(const std::string& path) {
     for (const auto& e : std::filesystem::directory_iterator(path, ec))
         names.insert(e.path().filename().string());
     return names;
+}
+
+bool MountPrivateTmpfs(const std::string& folder, int kilobytes) {
+    const std::string size = "size=" + std::to_string(kilobytes) + "k";
+    return unshare(CLONE_NEWNS) == 0 &&
+           mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+           mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+}
+
+void FillFolder(const std::string& folder) {
+    std::ofstream out(folder + "/filler", std::ios::binary);
+    const std::string block(4096, '\0');
+    while (out.write(block.data(), std::streamsize(block.size())) && out.flush()) {
+    }
 }

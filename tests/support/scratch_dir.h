@@ -17,5 +17,11 @@ private:
     std::string path_;
 };
 
+// Mounts a small empty tmpfs on `folder` in a mount namespace of this process's own (for
+// a child of InChild), so no other process sees it; false when that is not allowed.
+bool MountPrivateTmpfs(const std::string& folder, int kilobytes);
+// Writes zeros into a new file in `folder` until its file system has no room left.
+void FillFolder(const std::string& folder);
+
 // The names in folder `path` (none when it cannot be read).
 std::set<std::string> Entries(const std::string& path);

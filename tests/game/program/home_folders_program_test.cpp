@@ -202,6 +202,46 @@ TEST_F(HomeFoldersProgramTest, AStateFileBehindALinkIsLoadedAndSavedThroughIt) {
     EXPECT_EQ(Entries(root.File("synced")), std::set<std::string>{"vortan-state"});
 }
 
+// A shared or managed folder the player may not write, holding a state file the player
+// owns (here the player is the user nobody, the folder root's): the game, run as that
+// player, saves into the file where it stands, which keeps its other name and its owner,
+// and says so.
+TEST_F(HomeFoldersProgramTest, InAFolderThePlayerMayNotWriteTheStateFileIsStillSaved) {
+    ASSERT_EQ(geteuid(), 0u) << "needs root to run the game as another user";
+    const std::string state = folder + "/.pellixstate";
+    const std::string badges = "6|0|0|0|0|0|0|-2147483648|-2147483642|";  // 1, 2 and 255
+    root.Write("work/.pellixstate", badges);
+    ASSERT_EQ(chown(state.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(link(state.c_str(), root.File("other name").c_str()), 0);
+    ASSERT_EQ(chmod(root.Path().c_str(), 0755), 0);
+    root.Write("as-nobody",
+               "#!/bin/sh\nexec setpriv --reuid=nobody --regid=nogroup "
+               "--clear-groups " +
+                   BuiltProgram("vortan") + "\n");
+    ASSERT_EQ(chmod(root.File("as-nobody").c_str(), 0755), 0);
+    ProcessOptions options;
+    options.workDir = folder;
+    Launch(options, root.File("as-nobody"));
+    Focus();
+    ASSERT_TRUE(ReachesTitle()) << game->OutputSoFar();
+    SuspendAndResume();
+    EXPECT_TRUE(WaitUntil([&] { return IsWholeState(root.Read("work/.pellixstate")); }))
+        << root.Read("work/.pellixstate");
+    End("F4");
+    EXPECT_NE(output.find("Badges Loaded\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("Saving the state file in place: its folder allows no new file "
+                          "(Permission denied)\n"),
+              std::string::npos)
+        << output;
+    EXPECT_EQ(output.find("not saved"), std::string::npos) << output;
+    EXPECT_NE(root.Read("work/.pellixstate").find("|1483|" + badges), std::string::npos);
+    EXPECT_EQ(root.Read("other name"), root.Read("work/.pellixstate"));
+    struct stat info = {};
+    ASSERT_EQ(stat(state.c_str(), &info), 0);
+    EXPECT_EQ(info.st_uid, 65534u);
+    EXPECT_EQ(Entries(folder), std::set<std::string>{".pellixstate"});
+}
+
 // A FIFO or a device where the state file should be is neither read nor written: the
 // game starts with its defaults, and its saves leave the thing as it is. Between them
 // the runs end by back on the title and by the window's close button.

@@ -46,7 +46,7 @@ protected:
         ASSERT_FALSE(window.empty()) << game->OutputSoFar();
     }
     void Focus() { xvfb.Run({"xdotool", "windowfocus", "--sync", window}); }
-    // The game's visible window, whatever its title (a full-screen window has none).
+    // The game's visible window, found by its process: each switch makes a new one.
     void FindWindowOfGame() {
         window.clear();
         for (int i = 0; i < 50 && window.empty(); ++i) {
