@@ -87,7 +87,9 @@ async function openGame() {
   if (!await waitForPage("!document.getElementById('start').classList.contains('hidden')", 30)) return null;
   await send("Input.dispatchMouseEvent", { type: "mousePressed", x: 320, y: 240, button: "left", clickCount: 1 });
   await send("Input.dispatchMouseEvent", { type: "mouseReleased", x: 320, y: 240, button: "left", clickCount: 1 });
-  return waitFor(showsMenu, 30);
+  const menu = await waitFor(showsMenu, 30);
+  await sleep(1000);  // the menu takes keys once it has come in
+  return menu;
 }
 async function waitForPage(expression, seconds) {
   for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(100)) {
@@ -134,15 +136,24 @@ function brightness(shot, x0, y0, x1, y1) {
   for (let y = y0; y < y1; ++y) for (let x = x0; x < x1; ++x) sum += shot.at(x, y).reduce((a, b) => a + b);
   return sum / ((x1 - x0) * (y1 - y0) * 3);
 }
-// Columns of the floor band darkened since `before`: where the fighters' shadows are.
+// Columns of the floor band darkened since `before` as a shadow darkens it: every bright
+// channel keeps about 65 percent. Where the fighters' shadows are.
+function darkened(p, q) {
+  let bright = 0;
+  for (let c = 0; c < 3; ++c) {
+    if (p[c] < 40) continue;
+    ++bright;
+    const kept = q[c] / p[c];
+    if (kept < 0.55 || kept > 0.75) return false;
+  }
+  return bright > 0;
+}
 function shadowColumns(before, now) {
   const columns = [];
   for (let x = 40; x < 600; ++x) {
-    for (let y = 428; y < 437; ++y) {
-      const p = before.at(x, y), q = now.at(x, y);
-      const kept = (q[0] + q[1] + q[2]) / Math.max(1, p[0] + p[1] + p[2]);
-      if (p[0] + p[1] + p[2] > 120 && kept > 0.55 && kept < 0.75) { columns.push(x); break; }
-    }
+    let n = 0;
+    for (let y = 428; y < 437; ++y) n += darkened(before.at(x, y), now.at(x, y)) ? 1 : 0;
+    if (n >= 2) columns.push(x);
   }
   return columns;
 }

@@ -5,6 +5,8 @@
 source "$(dirname "$0")/../../scripts/common.sh"
 ensure_packages "${WEB_BUILD_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}" xvfb xauth imagemagick python3
 desktop_bin="$(cd "$1" && pwd)"
+# Debian's emscripten runs its JS tools with the system's node modules.
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 out="$ROOT/build-web/test-output"
 rm -rf "$out" && mkdir -p "$out"
 "$ROOT/scripts/build_web.sh" "$ROOT/build-web/site"
