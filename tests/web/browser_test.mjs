@@ -1,6 +1,6 @@
 // The game's site in a headless Chromium, played through the DevTools protocol: the title
 // against the desktop build's, a round started with Enter, pretend standard pads joining,
-// moving and pausing, the tune on the audio output, an option kept across a reload, and F4
+// moving and pausing, the game suspended without the focus, the tune on the audio output, an option kept across a reload, and F4
 // ending on the page's end screen, with no page exception or runtime error on the way.
 // Usage: node --experimental-websocket browser_test.mjs URL PROFILE_DIR DESKTOP_TITLE.png OUT_DIR
 import { writeFileSync, readFileSync } from "node:fs";
@@ -196,6 +196,20 @@ try {
   const dimming = brightness(paused, 0, 100, 640, 380) / brightness(standing, 0, 100, 640, 380);
   console.log(`pause: the play field keeps ${(100 * dimming).toFixed(0)} percent of its brightness`);
   check(dimming < 0.7, "Start pauses the round");
+  // A page that loses the focus suspends the game: even the pause panel's toy stops.
+  const apart = async (name) => {
+    const first = await screenshot(`${name}1`);
+    await sleep(700);
+    return difference(first, await screenshot(`${name}2`));
+  };
+  await evaluate("window.dispatchEvent(new FocusEvent('blur'))");
+  await sleep(300);
+  const suspended = await apart("unfocused");
+  await evaluate("window.dispatchEvent(new FocusEvent('focus'))");
+  await sleep(300);
+  const resumed = await apart("refocused");
+  console.log(`change over 0.7 s: ${suspended.toFixed(3)} without the focus, ${resumed.toFixed(3)} with it`);
+  check(suspended < 0.01 && resumed > 0.05, "losing the focus suspends the game, regaining it resumes");
 
   // An option changed on the title's options box is kept across a reload.
   let menu = await openGame();
