@@ -1,13 +1,15 @@
 // A minimal DevTools-protocol client for a headless Chromium, and the PNG reading the
 // browser test needs (8-bit RGB or RGBA, not interlaced), in plain node.
 import { spawn } from "node:child_process";
-import { readFileSync, existsSync } from "node:fs";
+import { readFileSync, existsSync, rmSync } from "node:fs";
 import { inflateSync } from "node:zlib";
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
 // Starts Chromium on a profile folder and connects to its first page.
+// A profile used before keeps its state (IndexedDB, the cache) but not its old port.
 export async function launch(profile, { width = 640, height = 480 } = {}) {
+  rmSync(`${profile}/DevToolsActivePort`, { force: true });
   const browser = spawn("chromium", [
     "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
     "--no-first-run", "--autoplay-policy=no-user-gesture-required", "--mute-audio",
@@ -16,12 +18,23 @@ export async function launch(profile, { width = 640, height = 480 } = {}) {
   let errors = "";
   browser.stderr.on("data", (d) => { errors += d; });
   const portFile = `${profile}/DevToolsActivePort`;
-  for (let i = 0; i < 200 && !existsSync(portFile); ++i) await sleep(100);
-  const port = readFileSync(portFile, "utf8").split("\n")[0];
+  // The browser writes its port to the profile once it listens.
+  let port = "";
+  for (let i = 0; i < 300 && !/^\d+\n/.test(port); ++i) {
+    await sleep(100);
+    port = existsSync(portFile) ? readFileSync(portFile, "utf8") : "";
+  }
+  port = port.split("\n")[0];
   const targets = await (await fetch(`http://127.0.0.1:${port}/json`)).json();
   const page = targets.find((t) => t.type === "page");
   const session = await connect(page.webSocketDebuggerUrl);
-  session.close = async () => { session.socket.close(); browser.kill(); await sleep(300); };
+  // The browser is asked to close: "chromium" is a wrapper script, not the browser itself.
+  session.close = async () => {
+    await Promise.race([session.send("Browser.close").catch(() => {}), sleep(3000)]);
+    session.socket.close();
+    browser.kill();
+    await sleep(300);
+  };
   session.browserErrors = () => errors;
   return session;
 }
