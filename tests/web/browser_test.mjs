@@ -213,16 +213,22 @@ try {
 
   // An option changed on the title's options box is kept across a reload.
   let menu = await openGame();
-  // The options box with the cursor on the sound mode, the row below the way back.
+  // The options box with the cursor on the sound mode, the row below the way back (the
+  // box may take a moment to open and to take keys, so the cursor is watched).
+  const row = [80, 124, 560, 156];
+  const soundRowChosen = (shot) => count(shot, ...row, (p) => near(p, 65, 155, 130, 30)) > 2000;
   const optionsBox = async (name) => {
     await key("ArrowLeft");
     await key("Enter");
-    await sleep(500);
-    await key("ArrowDown");
-    await sleep(300);
+    await sleep(700);
+    for (let i = 0; i < 5 && !soundRowChosen(await screenshot(name)); ++i) {
+      await key("ArrowDown");
+      await sleep(300);
+    }
     return screenshot(name);
   };
   const before = await optionsBox("before");
+  check(soundRowChosen(before), "the options box opens on the title");
   await key("Enter");
   await sleep(500);
   const changed = await screenshot("changed");
@@ -232,8 +238,6 @@ try {
   menu = await openGame();
   check(menu !== null, "the title shows again after a reload");
   const kept = await optionsBox("kept");
-  // The sound mode's row of the box.
-  const row = [80, 124, 560, 156];
   const changeSize = difference(before, changed, ...row), keptSize = difference(changed, kept, ...row);
   console.log(`options box: change ${changeSize.toFixed(2)}, after reload ${keptSize.toFixed(2)}`);
   check(changeSize > 3 && keptSize < changeSize / 4, "the changed option is kept across a reload");
