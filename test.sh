@@ -19,6 +19,9 @@ echo "== plain build"
 configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 (cd build && ctest --output-on-failure -j "$JOBS" --timeout 300 --repeat until-pass:2)
 
+echo "== web build (the site, its unit tests under node, the site in headless Chromium)"
+tests/web/run_web_tests.sh build/bin
+
 echo "== Debian package (built, checked, installed, run and removed)"
 scripts/check_package.sh build
 

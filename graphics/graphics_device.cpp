@@ -198,6 +198,20 @@ void gxtkGraphics::DrawBatch() {
             ++drawCallCount;
             return;
         default: {
+#if defined(__EMSCRIPTEN__)
+            // The browser's fixed-function emulation draws nothing for a multi-draw: every
+            // fan of the batch goes out as its triangles in one indexed call.
+            static uint16_t fanIndices[GXTK_MAX_VERTICES * 3];
+            int count = 0;
+            for (int first = 0; first < vertexCount; first += batchMode) {
+                for (int i = 1; i + 1 < batchMode; ++i) {
+                    fanIndices[count++] = uint16_t(first);
+                    fanIndices[count++] = uint16_t(first + i);
+                    fanIndices[count++] = uint16_t(first + i + 1);
+                }
+            }
+            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, fanIndices);
+#else
             // Every fan of the batch in one call.
             int fans = 0;
             for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
@@ -205,6 +219,7 @@ void gxtkGraphics::DrawBatch() {
                 fanCounts[fans] = batchMode;
             }
             glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
+#endif
             ++drawCallCount;
         }
     }
@@ -231,7 +246,17 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
     if (!RowsInside(pixels.Length(), w, h, offset, pitch)) return 0;
     std::vector<int> buffer(static_cast<size_t>(w) * h);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
+#if defined(__EMSCRIPTEN__)
+    // WebGL reads only RGBA bytes: red and blue swap places to give the BGRA bytes of
+    // each pixel's int.
+    glReadPixels(x, height - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
+    for (int& pixel : buffer) {
+        const unsigned p = unsigned(pixel);
+        pixel = int((p & 0xFF00FF00u) | (p & 0xFFu) << 16 | (p >> 16 & 0xFFu));
+    }
+#else
     glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
+#endif
     // OpenGL returns the bottom row first; the array wants the top row first.
     for (int r = 0; r < h; ++r) {
         std::memcpy(&pixels[offset + r * pitch], &buffer[static_cast<size_t>(h - 1 - r) * w],

@@ -4,6 +4,9 @@
 namespace {
 // Updates a frame may run to catch up before the schedule is dropped.
 constexpr int kMaxCatchUp = 4;
+// For a driver that cannot sleep: an update due within this part of a period runs now,
+// so passes paced at the update rate do not skip one frame and double the next.
+constexpr double kEarlyPart = 0.25;
 }  // namespace
 
 void QvGlfwGame::Run() {
@@ -14,22 +17,30 @@ void QvGlfwGame::Run() {
 }
 
 void QvGlfwGame::RunFrames() {
-    while (_driver->WindowOpen()) {
-        RenderGame();
-        _driver->SwapBuffers();
-        if (_nextUpdate != 0.0) {
-            double delay = _nextUpdate - _driver->Now();
-            if (delay > 0) _driver->Sleep(delay);
+    while (_driver->WindowOpen()) RunFrame();
+}
+
+void QvGlfwGame::RunFrame() {
+    RenderGame();
+    _driver->SwapBuffers();
+    bool due = true;
+    if (_nextUpdate != 0.0) {
+        double delay = _nextUpdate - _driver->Now();
+        if (delay > 0 && _driver->Sleeps()) {
+            _driver->Sleep(delay);
+        } else if (delay > _updatePeriod * kEarlyPart) {
+            due = false;
         }
-        UpdateEvents();
-        if (_suspended) continue;
-        if (_updateRate == 0) {
-            UpdateGame();
-            continue;
-        }
-        if (_nextUpdate == 0.0) _nextUpdate = _driver->Now();
-        RunScheduledUpdates();
     }
+    UpdateEvents();
+    if (_suspended) return;
+    if (_updateRate == 0) {
+        UpdateGame();
+        return;
+    }
+    if (!due) return;
+    if (_nextUpdate == 0.0) _nextUpdate = _driver->Now();
+    RunScheduledUpdates();
 }
 
 // A schedule reset to 0 by the update itself (a new rate, a suspension) ends the

@@ -49,6 +49,8 @@ public:
 
     // The frame loop proper (Run without opening the window or starting the game).
     void RunFrames();
+    // One pass of it: render, wait for the next update, events, the updates that are due.
+    void RunFrame();
     // One pass of event processing, then suspend or resume by the window's focus.
     void UpdateEvents();
     // Replaces the window-system side of the loop (tests drive it with a simulated clock).

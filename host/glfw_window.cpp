@@ -56,9 +56,11 @@ void QvGlfwGame::SetGlfwWindow(int width, int height, int red, int green, int bl
     glfwWindowHint(GLFW_ALPHA_BITS, alpha);
     glfwWindowHint(GLFW_DEPTH_BITS, depth);
     glfwWindowHint(GLFW_STENCIL_BITS, stencil);
+#if defined(GLFW_X11_CLASS_NAME)
     // The X11 class the desktop entry names, so a dock matches the window to its entry.
     glfwWindowHintString(GLFW_X11_CLASS_NAME, "vortan");
     glfwWindowHintString(GLFW_X11_INSTANCE_NAME, "vortan");
+#endif
     // The title names the window in both modes: task switchers and docks list a full
     // screen too.
     if (fullscreen) {

@@ -8,6 +8,9 @@
 
 #include "host/memory_policy.h"
 #include "host/startup.h"
+#if defined(__EMSCRIPTEN__)
+#include "host/web_game.h"
+#endif
 
 namespace {
 
@@ -23,14 +26,20 @@ void ReportGlfwError(int code, const char* description) {
 int QvPellixGame::Main(int argc, const char** argv) {
     qvKeepLargeBlocksApart();
     glfwSetErrorCallback(ReportGlfwError);
+#if defined(GLFW_JOYSTICK_HAT_BUTTONS)
     // Hats are read separately and appended to the buttons in the application's order.
     glfwInitHint(GLFW_JOYSTICK_HAT_BUTTONS, GLFW_FALSE);
+#endif
     if (!glfwInit()) {
         std::fputs("glfwInit failed\n", stdout);
         std::fflush(stdout);
         std::exit(-1);
     }
-    auto* game = new QvPellixGame();
+#if defined(__EMSCRIPTEN__)
+    QvPellixGame* game = new QvWebGame();  // Run hands the frames to the browser, never returning
+#else
+    QvPellixGame* game = new QvPellixGame();
+#endif
     processArgc = argc;
     processArgv = argv;
     qvInstallSignalHandlers();

@@ -1,7 +1,6 @@
 // Immutable, reference-counted 16-bit strings.
 #include "runtime/string.h"
 
-#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "runtime/array.h"
+#include "runtime/number_text.h"
 
 String::Rep String::nullRep = {1, 0, {0}};
 
@@ -54,9 +54,7 @@ String::String(int value) : String() {
 String::String(float value) : String() {
     char buf[40];
     double wide = value;
-    auto res = std::to_chars(buf, buf + sizeof buf - 3, wide, std::chars_format::general, 17);
-    char* end = res.ptr;
-    *end = 0;
+    char* end = QvFormatDouble(wide, buf);
     if (std::isfinite(wide) && !std::strchr(buf, '.') && !std::strchr(buf, 'e')) {
         std::strcpy(end, ".0");
     }
@@ -359,9 +357,7 @@ float String::ToFloat() const {
     const char* p = buf;
     while (*p == ' ' || (*p >= '\t' && *p <= '\r')) ++p;
     if (*p == '+') ++p;
-    double value = 0;
-    std::from_chars(p, buf + std::strlen(buf), value);
-    return float(value);
+    return float(QvParseDouble(p, buf + std::strlen(buf)));
 }
 
 CString String::ToCString() const {

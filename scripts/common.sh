@@ -19,6 +19,9 @@ ensure_packages() {
 
 BUILD_PACKAGES=(build-essential cmake pkg-config libglfw3-dev libstb-dev libopenal-dev
                 libgl1-mesa-dev libgl1-mesa-dri libx11-dev libxfixes-dev libgtest-dev googletest libbenchmark-dev)
+# The browser build (scripts/build_web.sh) and its test in a headless browser.
+WEB_BUILD_PACKAGES=(cmake emscripten nodejs libstb-dev googletest)
+WEB_TEST_PACKAGES=(chromium)
 
 # configure_and_build DIR [cmake args...] -- [targets...]
 configure_and_build() {

@@ -2,6 +2,7 @@
 // catching up, dropping the schedule, and suspending on focus loss.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "host/glfw_game.h"
@@ -15,6 +16,8 @@ class SimulatedFrames : public QvFrameDriver {
 public:
     double now = 100.0;
     double swapCost = 0.001;          // time a buffer swap takes
+    std::vector<double> swapCycle;    // when given: the swap costs, in turn, instead
+    bool canSleep = true;             // false: passes paced by the display, as in a browser
     int framesLeft = 0;               // the window closes after this many frames
     std::vector<bool> activeByFrame;  // focus per frame; active when past the end
     std::vector<double> sleeps;
@@ -26,9 +29,10 @@ public:
         sleeps.push_back(seconds);
         now += seconds;
     }
+    bool Sleeps() override { return canSleep; }
     bool WindowOpen() override { return framesLeft-- > 0; }
     void SwapBuffers() override {
-        now += swapCost;
+        now += swapCycle.empty() ? swapCost : swapCycle[size_t(frame) % swapCycle.size()];
         ++frame;
     }
     void ProcessEvents(bool wait) override { waits.push_back(wait); }
@@ -84,6 +88,26 @@ TEST_F(FrameLoopTest, SixtyHertzRunsOneUpdatePerFrameAndSleepsTheRest) {
     for (double s : frames.sleeps) EXPECT_NEAR(s, 1.0 / 60 - frames.swapCost, 1e-9);
     EXPECT_NEAR(frames.now - start, 119.0 / 60 + frames.swapCost, 1e-6);
     EXPECT_EQ(delegate->renders, 120);
+}
+
+// In a browser each pass comes with an animation frame and none may sleep: updates stay at
+// 60 a second on a display at 120 Hz, and on a 60 Hz display whose frames arrive a little
+// early or late each frame still runs one update, never none and then two.
+TEST_F(FrameLoopTest, DisplayPacedPassesKeepSixtyUpdatesASecondWithoutSleeping) {
+    frames.canSleep = false;
+    host.SetUpdateRate(60);
+    frames.swapCost = 1.0 / 120;
+    std::vector<int> fast = RunFrames(240);
+    int total = 0;
+    for (int n : fast) total += n;
+    EXPECT_NEAR(total, 120, 1);
+    EXPECT_LE(*std::max_element(fast.begin(), fast.end()), 1);
+
+    frames.swapCycle = {1.0 / 60 + 0.002, 1.0 / 60 - 0.002, 1.0 / 60 - 0.002, 1.0 / 60 + 0.002};
+    host.SetUpdateRate(60);  // the schedule starts again with the first of these frames
+    std::vector<int> jittered = RunFrames(120);
+    for (size_t i = 1; i < jittered.size(); ++i) EXPECT_EQ(jittered[i], 1) << "frame " << i;
+    EXPECT_TRUE(frames.sleeps.empty());
 }
 
 TEST_F(FrameLoopTest, RateZeroRunsExactlyOneUpdatePerFrameWithoutSleeping) {

@@ -221,6 +221,26 @@ TEST(StringConversion, ToIntReadsLikeAtoi) {
     EXPECT_EQ(U(u"\u0131\u0132").ToInt(), 12);
 }
 
+// The browser build reads numbers another way; these are the desktop's readings, which it
+// must give too: a hexadecimal form reads as its "0", a value beyond range as 0, a
+// subnormal one as itself.
+TEST(StringConversion, ToFloatReadsTheEdgesAsTheDesktopDoes) {
+    EXPECT_EQ(String("0x10").ToFloat(), 0.0f);
+    EXPECT_TRUE(std::signbit(String("-0x10").ToFloat()));
+    EXPECT_EQ(String("1e400").ToFloat(), 0.0f);
+    EXPECT_EQ(String("-1e400").ToFloat(), 0.0f);
+    EXPECT_EQ(String("1e-400").ToFloat(), 0.0f);
+    EXPECT_EQ(String("1e39").ToFloat(), INFINITY);  // a double, then too large for a float
+    EXPECT_EQ(String("-infinity").ToFloat(), -INFINITY);
+    EXPECT_TRUE(std::isnan(String("nan(12)").ToFloat()));
+    EXPECT_EQ(String("1.5e").ToFloat(), 1.5f);
+    EXPECT_EQ(String("+-1").ToFloat(), -1.0f);  // the "+" is passed over, then "-1" read
+    EXPECT_EQ(String("--1").ToFloat(), 0.0f);
+    EXPECT_EQ(String(".e1").ToFloat(), 0.0f);
+    EXPECT_EQ(Text(String(String("3.4028234e38").ToFloat())), "3.4028234663852886e+38");
+    EXPECT_EQ(Text(String(1e-45f)), "1.4012984643248171e-45");
+}
+
 TEST(StringConversion, ToFloatAndTrim) {
     EXPECT_FLOAT_EQ(String(" 2.5x").ToFloat(), 2.5f);
     EXPECT_FLOAT_EQ(String("-1e3").ToFloat(), -1000.0f);

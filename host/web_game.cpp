@@ -1,0 +1,110 @@
+#include "host/web_game.h"
+
+#include <GLFW/glfw3.h>
+#include <emscripten.h>
+#include <emscripten/html5.h>
+
+namespace {
+
+QvWebGame& Page(void* user) { return *static_cast<QvWebGame*>(user); }
+
+EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void* user) {
+    Page(user).OnPageFocus(type == EMSCRIPTEN_EVENT_FOCUS);
+    return EM_FALSE;
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* user) {
+    Page(user).OnPageVisible(!event->hidden);
+    return EM_FALSE;
+}
+
+EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* user) {
+    Page(user).OnPageResize();
+    return EM_FALSE;
+}
+
+void FramePass(void* user) { Page(user).RunFrame(); }
+
+// Saves go to the in-memory file system first (whole, through a rename); this copies it
+// to IndexedDB, where one transaction replaces the file, so storage holds the old state or
+// the new one. A flush asked for while one runs is made again when that one ends.
+EM_JS(void, FlushStateStorage, (), {
+    if (Module.stateFlush) {
+        Module.stateFlush.again = true;
+        return;
+    }
+    Module.stateFlush = {again : false};
+    const flush = function() {
+        FS.syncfs(
+            false, function(error) {
+                if (error) console.error("Could not keep the saved state: " + error);
+                if (Module.stateFlush.again) {
+                    Module.stateFlush.again = false;
+                    flush();
+                } else {
+                    Module.stateFlush = null;
+                }
+            });
+    };
+    flush();
+});
+
+EM_JS(int, PageWidth, (), { return window.innerWidth; });
+EM_JS(int, PageHeight, (), { return window.innerHeight; });
+EM_JS(int, PageFocused, (), { return document.hasFocus() ? 1 : 0; });
+EM_JS(int, PageVisible, (), { return document.hidden ? 0 : 1; });
+EM_JS(void, SetCanvasSize, (int width, int height), { Browser.setCanvasSize(width, height); });
+
+EM_JS(void, AskFullScreen, (int on), {
+    const page = document.documentElement;
+    if (on && !document.fullscreenElement) {
+        page.requestFullscreen().catch(function(){});
+    } else if (!on && document.fullscreenElement) {
+        document.exitFullscreen().catch(function(){});
+    }
+});
+
+}  // namespace
+
+QvWebGame::QvWebGame() {
+    _appDir = "/app";
+    SetFrameDriver(&_pageDriver);
+}
+
+void QvWebGame::Run() {
+    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    _pageDriver.SetFocused(PageFocused() != 0);
+    _pageDriver.SetVisible(PageVisible() != 0);
+    emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
+    emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
+    emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
+    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnResize);
+    OnPageResize();
+    StartGame();
+    emscripten_set_main_loop_arg(FramePass, this, 0, EM_TRUE);
+}
+
+int QvWebGame::SaveState(String state) {
+    const int result = QvPellixGame::SaveState(state);
+    if (result == 0) FlushStateStorage();
+    return result;
+}
+
+void QvWebGame::SetDeviceWindow(int, int, int flags) { AskFullScreen((flags & 1) != 0); }
+
+void QvWebGame::OnPageFocus(bool focused) {
+    _pageDriver.SetFocused(focused);
+    UpdateEvents();
+}
+
+void QvWebGame::OnPageVisible(bool visible) {
+    _pageDriver.SetVisible(visible);
+    UpdateEvents();
+}
+
+void QvWebGame::OnPageResize() {
+    const int width = PageWidth();
+    const int height = PageHeight();
+    SetCanvasSize(width, height);
+    OnWindowSize(width, height);
+}

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# The browser build's tests: the site built, the unit tests under node, then the site
+# served on 127.0.0.1 and played in a headless Chromium against the desktop build's title.
+# Usage: tests/web/run_web_tests.sh DESKTOP_BIN_DIR
+source "$(dirname "$0")/../../scripts/common.sh"
+ensure_packages "${WEB_BUILD_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}" xvfb xauth imagemagick python3
+desktop_bin="$(cd "$1" && pwd)"
+# Debian's emscripten runs its JS tools with the system's node modules.
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+out="$ROOT/build-web/test-output"
+rm -rf "$out" && mkdir -p "$out"
+"$ROOT/scripts/build_web.sh" "$ROOT/build-web/site"
+cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_node_tests
+
+echo "-- unit tests under node"
+# Left to the desktop build: tests that start threads or child processes, and one that
+# counts a block's bytes as a 64-bit build lays them out.
+cd "$ROOT/build-web/bin"
+for t in node_runtime_tests node_logic_tests; do
+    node --no-experimental-fetch "$t.js" --gtest_brief=1 \
+        --gtest_filter='-*Locale*:*Thread*:*AFailedConstruction*'
+done
+
+echo "-- the site in headless Chromium"
+"$ROOT/tests/web/desktop_title.sh" "$desktop_bin" "$out/desktop_title.png"
+port=$((20000 + RANDOM % 20000))
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$ROOT/build-web/site" \
+    >"$out/server.log" 2>&1 &
+server=$!
+trap 'kill $server 2>/dev/null || true' EXIT
+sleep 1
+node --experimental-websocket "$ROOT/tests/web/browser_test.mjs" "http://127.0.0.1:$port/" \
+    "$out/profile" "$out/desktop_title.png" "$out"
