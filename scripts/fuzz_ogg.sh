@@ -3,7 +3,7 @@
 # default) for RUNS inputs (100000 by default), starting from a short tone of our own: random
 # bytes seldom get past the first Ogg page, while the tone's mutations go through the
 # stream's setup header and its audio packets. A run costs about 1 ms of one core: test.sh's
-# 20000 runs take about 20 s, 100000 about 90 s. An input that fails is kept as crash-* here.
+# 10000 runs take about 10 s, 100000 about 90 s. An input that fails is kept as crash-* here.
 #     scripts/fuzz_ogg.sh [BUILD_DIR] [RUNS]
 set -euo pipefail
 build="${1:-build-fuzz}"
