@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "host/game.h"
+#include "host/unreadable_asset.h"
 #include "runtime/errors.h"
 
 gxtkAudio* gxtkAudio::audio = nullptr;
@@ -246,7 +247,10 @@ int gxtkAudio::PlayMusic(String path, int flags) {
     FILE* file = QvGame::_game ? QvGame::_game->OpenFile(path, "rb") : nullptr;
     if (!file) return -1;
     gxtkChannel* chan = &channels[kMusicChannel];
-    if (!music_.Open(file, Source(chan), flags != 0)) return -1;
+    if (!music_.Open(file, Source(chan), flags != 0)) {
+        QvReportUnreadable(QvAsset::kSound, path);
+        return -1;
+    }
     gc_assign(chan->sample, static_cast<gxtkSample*>(nullptr));
     chan->flags = flags;
     chan->state = 1;

@@ -2,12 +2,9 @@
 
 #include <AL/al.h>
 
-#include <algorithm>
-
 bool gxtkMusicStream::Open(FILE* file, unsigned int source, bool loop) {
     Close();
-    if (!decoder_.Open(file) || decoder_.Channels() > 2) {
-        decoder_.Close();
+    if (!decoder_.Open(file)) {
         fclose(file);
         return false;
     }
@@ -15,7 +12,8 @@ bool gxtkMusicStream::Open(FILE* file, unsigned int source, bool loop) {
     source_ = source;
     loop_ = loop;
     ended_ = false;
-    framesPerBuffer_ = std::max(decoder_.Rate() / kBuffersPerSecond, 1);
+    // The decoder's rate is one the device plays, so a buffer stays within 48000 frames.
+    framesPerBuffer_ = decoder_.Rate() / kBuffersPerSecond;
     piece_.assign(size_t(framesPerBuffer_) * decoder_.Channels(), 0);
     alGenBuffers(kBuffers, buffers_);
     alSourceStop(source_);

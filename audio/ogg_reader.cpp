@@ -10,14 +10,19 @@
 namespace {
 
 constexpr int kFrameRoom = 4096;
+// A sound's size in bytes must fit the int that the device and the collector's count take;
+// a stream that decodes to more is refused rather than grown into gigabytes.
+constexpr long kMostValues = INT_MAX / long(sizeof(short));
 
-// Doubles the block of `*capacity` values; false (block untouched) when that fails.
+// Doubles the block of `*capacity` values, up to kMostValues; false (block untouched) when
+// it cannot grow.
 bool Grow(short** samples, long* capacity) {
-    if (*capacity > LONG_MAX / 2 / long(sizeof(short))) return false;
-    short* bigger = static_cast<short*>(realloc(*samples, size_t(*capacity) * 2 * sizeof(short)));
-    if (!bigger) return false;
-    *samples = bigger;
-    *capacity *= 2;
+    const long bigger = std::min(*capacity * 2, kMostValues);
+    if (bigger <= *capacity) return false;
+    short* block = static_cast<short*>(realloc(*samples, size_t(bigger) * sizeof(short)));
+    if (!block) return false;
+    *samples = block;
+    *capacity = bigger;
     return true;
 }
 
@@ -27,20 +32,16 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     VorbisDecoder decoder;
     if (!decoder.Open(f)) return nullptr;
     const int c = decoder.Channels();
-    const int rate = decoder.Rate();
     const long room = long(c) * kFrameRoom;
     long capacity = room;
     long used = 0;
     short* samples = static_cast<short*>(malloc(size_t(capacity) * sizeof(short)));
     bool ok = samples != nullptr;
     while (ok) {
-        long roomFrames = std::min<long>((capacity - used) / c, INT_MAX / c);
-        long frames = decoder.Read(samples + used, int(roomFrames));
+        long frames = decoder.Read(samples + used, int((capacity - used) / c));
         if (frames == 0) break;
         used += frames * c;
         if (capacity - used < room) ok = Grow(&samples, &capacity);
-        // A frame count must fit the int the caller receives.
-        if (used / c > INT_MAX) ok = false;
     }
     if (!ok) {
         free(samples);
@@ -53,6 +54,6 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
     *length = int(used / c);
     *channels = c;
     *format = 2;
-    *hertz = rate;
+    *hertz = decoder.Rate();
     return reinterpret_cast<unsigned char*>(samples);
 }

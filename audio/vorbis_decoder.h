@@ -1,10 +1,11 @@
 // An Ogg Vorbis stream decoded piece by piece: what the whole-file reader and the streamed
-// tune share. The stream's comment header is checked before stb_vorbis sees it, and the
-// decoder keeps its tables in a bounded arena of its own.
+// tune share. The stream's comment header is checked before stb_vorbis sees it, the
+// decoder keeps its tables in an arena of its own whose size follows the file's, and only
+// streams the audio device can play are opened.
 #pragma once
 
 #include <cstdio>
-#include <vector>
+#include <memory>
 
 struct stb_vorbis;
 
@@ -16,7 +17,8 @@ public:
     ~VorbisDecoder() { Close(); }
 
     // Starts decoding the stream at the file's read position; false when it is not Ogg
-    // Vorbis this reader accepts. The file stays the caller's and must stay open.
+    // Vorbis this reader accepts, or not a layout the device plays (see sound_file.h). The
+    // file stays the caller's and must stay open.
     bool Open(FILE* file);
     void Close();
     bool IsOpen() const { return decoder_ != nullptr; }
@@ -31,7 +33,7 @@ public:
 
 private:
     stb_vorbis* decoder_ = nullptr;
-    std::vector<char> arena_;
+    std::unique_ptr<char[]> arena_;
     int channels_ = 0;
     int rate_ = 0;
 };

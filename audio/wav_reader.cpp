@@ -28,15 +28,6 @@ int ReadShort(FILE* f) {
     return int16_t(b[0] | (b[1] << 8));
 }
 
-// Bytes between the read position and the end of the file; -1 when it cannot be told.
-long BytesLeft(FILE* f) {
-    long here = ftell(f);
-    if (here < 0 || fseek(f, 0, SEEK_END) != 0) return -1;
-    long end = ftell(f);
-    if (fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
-    return end - here;
-}
-
 // Skips `count` bytes, refusing to move past the end of the file.
 bool Skip(FILE* f, long count) {
     if (count < 0 || count > BytesLeft(f)) return false;
@@ -60,8 +51,8 @@ bool ReadFormatChunk(FILE* f, PcmFormat* pcm) {
     ReadShort(f);  // block alignment, likewise
     int bits = ReadShort(f);
     pcm->format = bits >> 3;
-    // A zero here would divide by zero when the frames are counted.
-    if (pcm->channels <= 0 || pcm->format <= 0 || pcm->hertz <= 0) return false;
+    // Also keeps a zero from dividing when the frames are counted.
+    if (!PlayableLayout(pcm->channels, pcm->format, pcm->hertz)) return false;
     return Skip(f, size - kFmtBaseSize);
 }
 
@@ -83,6 +74,14 @@ int readInt(FILE* f) {
     if (fread(b, 1, 4, f) != 4) return -1;
     return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 |
                    uint32_t(b[3]) << 24);
+}
+
+long BytesLeft(FILE* f) {
+    long here = ftell(f);
+    if (here < 0 || fseek(f, 0, SEEK_END) != 0) return -1;
+    long end = ftell(f);
+    if (fseek(f, here, SEEK_SET) != 0 || end < here) return -1;
+    return end - here;
 }
 
 unsigned char* LoadWAV(FILE* f, int* length, int* channels, int* format, int* hertz) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "host/game.h"
+#include "host/unreadable_asset.h"
 
 // The surface keeps the file's bytes, which are far smaller than its pixels, to make its
 // texture again in a later OpenGL context.
@@ -15,6 +16,7 @@ bool gxtkGraphics::LoadSurface__UNSAFE__(gxtkSurface* surface, String path) {
     int w = 0, h = 0, depth = 0;
     unsigned char* pixels = QvGame::_game->DecodeImageData(bytes, length, &w, &h, &depth);
     if (!pixels) {
+        QvReportUnreadable(QvAsset::kPicture, path);
         std::free(bytes);
         return false;
     }

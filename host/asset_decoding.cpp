@@ -4,6 +4,7 @@
 
 #include "audio/sound_file.h"
 #include "host/glfw_game.h"
+#include "host/unreadable_asset.h"
 
 unsigned char* QvGlfwGame::LoadImageData(String path, int* width, int* height, int* depth) {
     FILE* file = OpenFile(path, "rb");
@@ -35,6 +36,10 @@ unsigned char* QvGlfwGame::LoadAudioData(String path, int* length, int* channels
         samples = LoadOGG(file, length, channels, format, hertz);
     }
     fclose(file);
-    if (samples) gc_ext_malloced(*length * *channels * *format);
+    if (!samples) {
+        QvReportUnreadable(QvAsset::kSound, path);
+        return nullptr;
+    }
+    gc_ext_malloced(*length * *channels * *format);
     return samples;
 }

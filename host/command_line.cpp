@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "host/escaped_text.h"
+
 namespace {
 
 // The first line is also shown after a wrong argument.
@@ -30,8 +32,8 @@ std::optional<int> QvHandleCommandLine(int argc, const char* const* argv, const 
     if (argc < 2) return std::nullopt;
     for (int i = 1; i < argc; ++i) {
         if (!IsHelp(argv[i]) && !IsVersion(argv[i])) {
-            std::fprintf(stderr, "vortan: unknown argument '%s'\n%.*s\n", argv[i],
-                         int(std::strcspn(kHelp, "\n")), kHelp);
+            std::fprintf(stderr, "vortan: unknown argument '%s'\n%.*s\n",
+                         QvEscapeControls(argv[i]).c_str(), int(std::strcspn(kHelp, "\n")), kHelp);
             return 2;
         }
     }

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <sstream>
 
+#include "host/escaped_text.h"
+
 namespace {
 
 // Limits of the window system's mapping reader.
@@ -130,6 +132,7 @@ QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::stri
     QvGamepadMappings out;
     std::istringstream in(text);
     std::string line;
+    long skipped = 0;
     for (int number = 1; std::getline(in, line); ++number) {
         while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
             line.pop_back();
@@ -143,10 +146,16 @@ QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::stri
             case Verdict::kUse: out.usable += line + "\n"; break;
             case Verdict::kOtherPlatform: break;
             case Verdict::kBad:
+                if (++skipped > kNamedMappingProblems) break;
                 out.problems.push_back("Game pad mapping skipped (" + origin + " line " +
-                                       std::to_string(number) + "): " + why);
+                                       std::to_string(number) + "): " + QvEscapeControls(why));
                 break;
         }
+    }
+    if (skipped > kNamedMappingProblems) {
+        out.problems.push_back("Game pad mappings skipped (" + origin +
+                               "): " + std::to_string(skipped) + " lines, the first " +
+                               std::to_string(kNamedMappingProblems) + " named above");
     }
     return out;
 }

@@ -7,10 +7,14 @@
 
 struct QvGamepadMappings {
     std::string usable;                 // the lines the window system can take
-    std::vector<std::string> problems;  // one console line for each line left out
+    std::vector<std::string> problems;  // console lines about the lines left out
 };
 
 // Sorts the lines of `text` (from `origin`, named in the problems): blank lines,
 // comments and mappings for other platforms are passed over quietly; a line that is
-// not a mapping the window system can read is left out with a problem naming its line.
+// not a mapping the window system can read is left out. The first kNamedMappingProblems
+// such lines each get a problem naming the line and what is wrong with it (text quoted
+// from the line has its control characters escaped); when there are more, one last
+// problem counts them all, so a file of junk cannot flood the console.
+constexpr int kNamedMappingProblems = 5;
 QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::string& origin);

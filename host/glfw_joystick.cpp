@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "host/escaped_text.h"
 #include "host/gamepad_mappings.h"
 #include "host/glfw_game.h"
 
@@ -38,7 +39,8 @@ QvRawPad QvGlfwJoysticks::Read(int id) {
 
 String QvGlfwJoysticks::Name(int id) {
     const char* name = glfwJoystickIsGamepad(id) ? glfwGetGamepadName(id) : glfwGetJoystickName(id);
-    return name ? Utf8(name) : String();
+    // The name comes from the device or from a mapping line, and goes to the console.
+    return name ? Utf8(QvEscapeControls(name).c_str()) : String();
 }
 
 void QvGlfwJoysticks::AddMappings(const std::string& text, const std::string& origin) {

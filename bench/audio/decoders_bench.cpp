@@ -1,6 +1,6 @@
 // Decoding the game's own sound files whole, as the loader does: every effect, and the
 // tune (which used to be decoded whole before it could start; it streams now, see
-// bench_audio_music).
+// bench_audio_music); and refusing damaged copies of the tune.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -9,6 +9,7 @@
 
 #include "audio/sound_file.h"
 #include "bench/audio/sound_folder.h"
+#include "tests/audio/damaged_tune.h"
 
 namespace {
 
@@ -57,5 +58,32 @@ void BM_DecodeTune(benchmark::State& state) {
     DecodeEach(state, {SoundFolder() + "gale.ogg"}, LoadOGG);
 }
 BENCHMARK(BM_DecodeTune)->Unit(benchmark::kMillisecond);
+
+// Refusing damaged headers made from the tune: a 200-byte one whose first codebook claims
+// 6.9 million entries, and the whole tune with a rate of 2^31 - 1. Each should cost far
+// less than decoding the tune.
+void RefuseEach(benchmark::State& state, const std::string& bytes) {
+    for (auto _ : state) {
+        FILE* f = fmemopen(const_cast<char*>(bytes.data()), bytes.size(), "rb");
+        int length = 0, channels = 0, format = 0, hertz = 0;
+        unsigned char* samples = LoadOGG(f, &length, &channels, &format, &hertz);
+        fclose(f);
+        if (samples) {
+            free(samples);
+            state.SkipWithError("the damaged tune was not refused");
+            return;
+        }
+    }
+}
+
+void BM_RefuseHugeCodebookHeader(benchmark::State& state) {
+    RefuseEach(state, TuneHeaderClaimingAHugeCodebook(BytesOf(SoundFolder() + "gale.ogg")));
+}
+BENCHMARK(BM_RefuseHugeCodebookHeader)->Unit(benchmark::kMicrosecond);
+
+void BM_RefuseImpossibleRate(benchmark::State& state) {
+    RefuseEach(state, TuneWithRate(BytesOf(SoundFolder() + "gale.ogg"), 0x7fffffffu));
+}
+BENCHMARK(BM_RefuseImpossibleRate)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,5 +1,5 @@
-// libFuzzer target: the WAV reader must give a sample or null for any bytes at all, and a
-// sample can only be bytes that were in the file.
+// libFuzzer target: the WAV reader must give a sample or null for any bytes at all, a
+// sample only in a layout the audio device plays, and only bytes that were in the file.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +10,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadSound s = ReadBytes(data, size, LoadWAV);
     if (!s.data) return 0;
     long bytes = long(s.length) * s.channels * s.format;
-    if (s.length < 0 || s.channels <= 0 || s.format <= 0 || s.hertz <= 0 || bytes > long(size)) {
+    if (s.length < 0 || s.channels < 1 || s.channels > 2 || s.format < 1 || s.format > 2 ||
+        s.hertz < 8000 || s.hertz > 192000 || bytes > long(size)) {
         abort();
     }
     if (bytes > 0 && !memmem(data, size, s.data.get(), size_t(bytes))) abort();

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "audio/sound_file.h"
+#include "tests/audio/damaged_tune.h"
 #include "tests/audio/sound_reading.h"
 #include "tests/audio/wav_bytes.h"
 #include "tests/support/process.h"
@@ -125,6 +126,43 @@ TEST(OggReader, RefusesCommentLengthsThatOverrunTheirPacket) {
     ASSERT_TRUE(WriteFile(ogg, bytes));
     ReadSound intact = ReadFile(ogg, LoadOGG);
     EXPECT_EQ(intact.length, 4000) << "the untouched file still loads";
+}
+
+// Layouts the audio device cannot play are refused like undecodable files, whatever the
+// stream says: the game's tune with impossible rates in its header (one of them read back
+// as negative once), a tone of three channels; and a 200-byte header that claims a codebook
+// far larger than its file can describe is refused before it is filled (its speed is in
+// bench_audio_decoders). The rates at both ends of the range still load.
+TEST(OggReader, RefusesLayoutsTheDeviceCannotPlayAndHeadersLargerThanTheirFile) {
+    const std::string tune = BytesOf("data/sfx/gale.ogg");
+    ASSERT_GT(tune.size(), 4096u);
+    auto load = [](const std::string& bytes) {
+        return ReadBytes(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), LoadOGG);
+    };
+    ASSERT_TRUE(load(tune).data) << "the tune itself";
+    struct Case {
+        const char* what;
+        std::string bytes;
+    };
+    ScratchDir dir;
+    const Case cases[] = {
+        {"rate 2^31 - 1", TuneWithRate(tune, 0x7fffffffu)},
+        {"rate 0xffff7c00, negative as an int", TuneWithRate(tune, 0xffff7c00u)},
+        {"rate 7999", TuneWithRate(tune, 7999)},
+        {"rate 192001", TuneWithRate(tune, 192001)},
+        {"three channels", BytesOf(EncodeTone(dir, "three", 4000, 3, 22050))},
+        {"a codebook of 6.9 million entries in 200 bytes", TuneHeaderClaimingAHugeCodebook(tune)},
+    };
+    for (const Case& c : cases) {
+        ASSERT_GT(c.bytes.size(), 100u) << c.what;
+        EXPECT_FALSE(load(c.bytes).data) << c.what;
+    }
+    for (int hertz : {8000, 192000}) {
+        ReadSound r = ReadFile(EncodeTone(dir, "edge", 4000, 2, hertz), LoadOGG);
+        ASSERT_TRUE(r.data) << hertz;
+        EXPECT_EQ(r.hertz, hertz);
+        EXPECT_EQ(r.length, 4000);
+    }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "host/gamepad_mappings.h"
 
@@ -24,28 +25,49 @@ TEST(GamepadMappings, UsableLinesPassAndCommentsBlanksAndOtherPlatformsAreQuiet)
 }
 
 TEST(GamepadMappings, EachBadLineIsReportedOnceWithItsPlaceAndLeftOut) {
-    const std::string text = kGood + "\n" +                                      // 1
-                             "0300de1e,Short GUID,a:b0,\n" +                     // 2
-                             kGuid + "\n" +                                      // 3
-                             kGuid + ",Bad button,a:q0,platform:Linux,\n" +      // 4
-                             kGuid + ",Bad hat,dpup:h0,\n" +                     // 5
-                             kGuid + ",Output range,+leftx:a0,\n" +              // 6
-                             kGuid + ",No colon,a,\n" +                          // 7
-                             kGuid + "," + std::string(128, 'n') + ",a:b0,\n" +  // 8
-                             kGuid + ",Long," + std::string(1000, ',') + "\n" +  // 9
-                             kGood + "\n";
-    QvGamepadMappings m = QvSortGamepadMappings(text, "SDL_GAMECONTROLLERCONFIG");
-    EXPECT_EQ(m.usable, kGood + "\n" + kGood + "\n");
-    ASSERT_EQ(m.problems.size(), 8u);
-    const std::string at = "Game pad mapping skipped (SDL_GAMECONTROLLERCONFIG line ";
-    EXPECT_EQ(m.problems[0], at + "2): the GUID \"0300de1e\" is not 32 hexadecimal digits");
-    EXPECT_EQ(m.problems[1], at + "3): no name followed by a comma");
-    EXPECT_EQ(m.problems[2], at + "4): \"a:q0\" names no button, axis or hat");
-    EXPECT_EQ(m.problems[3], at + "5): \"dpup:h0\" names no button, axis or hat");
-    EXPECT_EQ(m.problems[4], at + "6): \"+leftx:a0\": half-range outputs are not supported");
-    EXPECT_EQ(m.problems[5], at + "7): \"a\" is not name:input");
-    EXPECT_EQ(m.problems[6], at + "8): the name is longer than 127 characters");
-    EXPECT_EQ(m.problems[7], at + "9): longer than 1023 characters");
+    struct Case {
+        std::string line, why;
+    };
+    const Case cases[] = {
+        {"0300de1e,Short GUID,a:b0,", "the GUID \"0300de1e\" is not 32 hexadecimal digits"},
+        {kGuid, "no name followed by a comma"},
+        {kGuid + ",Bad button,a:q0,platform:Linux,", "\"a:q0\" names no button, axis or hat"},
+        {kGuid + ",Bad hat,dpup:h0,", "\"dpup:h0\" names no button, axis or hat"},
+        {kGuid + ",Output range,+leftx:a0,", "\"+leftx:a0\": half-range outputs are not supported"},
+        {kGuid + ",No colon,a,", "\"a\" is not name:input"},
+        {kGuid + "," + std::string(128, 'n') + ",a:b0,", "the name is longer than 127 characters"},
+        {kGuid + ",Long," + std::string(1000, ','), "longer than 1023 characters"},
+        // Text quoted from the line cannot clear the terminal it is printed on.
+        {kGuid + ",Sly,a:b0\x1b[2J,", "\"a:b0\\x1b[2J\" names no button, axis or hat"},
+    };
+    for (const Case& c : cases) {
+        QvGamepadMappings m = QvSortGamepadMappings(kGood + "\n" + c.line + "\n" + kGood,
+                                                    "SDL_GAMECONTROLLERCONFIG");
+        EXPECT_EQ(m.usable, kGood + "\n" + kGood + "\n");
+        EXPECT_EQ(m.problems,
+                  std::vector<std::string>{
+                      "Game pad mapping skipped (SDL_GAMECONTROLLERCONFIG line 2): " + c.why});
+    }
+}
+
+// A file of junk names its first few bad lines, then counts them all in one line, and its
+// good lines still count.
+TEST(GamepadMappings, AFloodOfBadLinesIsNamedByItsFirstFewAndCounted) {
+    std::string text;
+    for (int i = 1; i <= 100000; ++i) {
+        text += (i == 50000 ? kGood : kGuid + ",Pad " + std::to_string(i) + ",a:q1,") + "\n";
+    }
+    QvGamepadMappings m = QvSortGamepadMappings(text, "gamecontrollerdb.txt");
+    EXPECT_EQ(m.usable, kGood + "\n");
+    ASSERT_EQ(m.problems.size(), size_t(kNamedMappingProblems) + 1);
+    for (int i = 0; i < kNamedMappingProblems; ++i) {
+        EXPECT_EQ(m.problems[i], "Game pad mapping skipped (gamecontrollerdb.txt line " +
+                                     std::to_string(i + 1) +
+                                     "): \"a:q1\" names no button, axis or hat");
+    }
+    EXPECT_EQ(m.problems.back(),
+              "Game pad mappings skipped (gamecontrollerdb.txt): 99999 lines, the first 5 named "
+              "above");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The real game under a private X server: the loading screen at start and after a
 // resize (which loads the picture set that fits the new size), the debug line of F1,
-// and the quiet ends by F4 and by the window's close button.
+// and the quiet ends by F4 and by the window's close button; and an unknown argument
+// refused before any window opens.
 #include <functional>
 #include <string>
 
@@ -170,6 +171,15 @@ TEST_F(StartupProgramTest, F4AndTheCloseButtonEndTheProgramWithExitCodeZero) {
         EXPECT_FALSE(result.timedOut);
         EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     }
+}
+
+// An argument is echoed on the terminal that gave it, so its control characters are
+// escaped: this one would clear the screen.
+TEST(CommandLineProgramTest, AnUnknownArgumentIsEchoedWithItsControlCharactersEscaped) {
+    ProcessResult r = RunProcess({BuiltProgram("vortan"), "\x1b[2J"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "vortan: unknown argument '\\x1b[2J'\nUsage: vortan [--help | --version]\n");
 }
 
 }  // namespace
