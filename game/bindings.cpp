@@ -27,8 +27,8 @@ const Codes kWholeKeyboard = {
 // rows (and the arrows' own block), so a diagonal, a jump and a strike held together
 // press at most two keys of a row; no modifier is used.
 const Codes kLeftHalf = {{'W'}, {'A'}, {'D'}, {'S'}, {'V'}, {'B'}, {key::kEscape}};
-const Codes kRightHalf = {{key::kUp},   {key::kLeft}, {key::kRight},        {key::kDown},
-                          {'O'},        {'P'},        {key::kBackspace}};
+const Codes kRightHalf = {{key::kUp}, {key::kLeft}, {key::kRight},    {key::kDown},
+                          {'O'},      {'P'},        {key::kBackspace}};
 // Every player's own pad.
 const Codes kPadButtons = {{ButtonCode(pad::kUp)},
                            {ButtonCode(pad::kLeft)},
@@ -36,7 +36,8 @@ const Codes kPadButtons = {{ButtonCode(pad::kUp)},
                            {ButtonCode(pad::kDown)},
                            {ButtonCode(pad::kA)},
                            {ButtonCode(pad::kB)},
-                           {ButtonCode(pad::kBack), ButtonCode(pad::kStart), ButtonCode(pad::kExtra)}};
+                           {ButtonCode(pad::kBack), ButtonCode(pad::kStart),
+                            ButtonCode(pad::kExtra)}};
 
 const Codes* KeyboardDefaults(const c_MyApp& g, int player) {
     if (g.m_SplitKeyboard == 1) {
@@ -48,7 +49,9 @@ const Codes* KeyboardDefaults(const c_MyApp& g, int player) {
 }
 
 // Empty slots go last, the others keep their order.
-void Compact(int* slots) { std::stable_partition(slots, slots + kSlots, [](int c) { return c != kEmpty; }); }
+void Compact(int* slots) {
+    std::stable_partition(slots, slots + kSlots, [](int c) { return c != kEmpty; });
+}
 
 void Add(int* slots, int code) {
     int* free = std::find(slots, slots + kSlots, kEmpty);
@@ -146,21 +149,43 @@ struct Named {
 };
 
 const Named kKeyNames[] = {
-    {key::kBackspace, "Backspace"}, {key::kTab, "Tab"},     {key::kEnter, "Return"},
-    {key::kShift, "Shift"},         {key::kControl, "Ctrl"}, {key::kEscape, "Escape"},
-    {key::kSpace, "Space"},         {33, "Page Up"},        {34, "Page Down"},
-    {35, "End"},                    {36, "Home"},           {key::kLeft, "Left"},
-    {key::kUp, "Up"},               {key::kRight, "Right"}, {key::kDown, "Down"},
-    {45, "Insert"},                 {key::kDelete, "Delete"}, {106, "Num *"},
-    {107, "Num +"},                 {109, "Num -"},         {110, "Num ."},
-    {111, "Num /"},                 {186, ";"},             {187, "="},
-    {188, ","},                     {189, "-"},             {190, "."},
-    {191, "/"},                     {key::kGrave, "`"},     {219, "["},
-    {220, "\\"},                    {221, "]"},             {222, "'"},
+    {key::kBackspace, "Backspace"},
+    {key::kTab, "Tab"},
+    {key::kEnter, "Return"},
+    {key::kShift, "Shift"},
+    {key::kControl, "Ctrl"},
+    {key::kEscape, "Escape"},
+    {key::kSpace, "Space"},
+    {33, "Page Up"},
+    {34, "Page Down"},
+    {35, "End"},
+    {36, "Home"},
+    {key::kLeft, "Left"},
+    {key::kUp, "Up"},
+    {key::kRight, "Right"},
+    {key::kDown, "Down"},
+    {45, "Insert"},
+    {key::kDelete, "Delete"},
+    {106, "Num *"},
+    {107, "Num +"},
+    {109, "Num -"},
+    {110, "Num ."},
+    {111, "Num /"},
+    {186, ";"},
+    {187, "="},
+    {188, ","},
+    {189, "-"},
+    {190, "."},
+    {191, "/"},
+    {key::kGrave, "`"},
+    {219, "["},
+    {220, "\\"},
+    {221, "]"},
+    {222, "'"},
 };
 
-const char* const kButtonNames[] = {"A",    "B",     "X",    "Y",  "LB",    "RB",   "Back",
-                                    "Start", "Left", "Up",   "Right", "Down", "LS", "RS"};
+const char* const kButtonNames[] = {"A",     "B",    "X",  "Y",     "LB",   "RB", "Back",
+                                    "Start", "Left", "Up", "Right", "Down", "LS", "RS"};
 
 constexpr int kFirstNumpad = 96, kFirstFunction = key::kF1;
 
@@ -172,8 +197,10 @@ String BindingName(int code) {
         return String("Pad ") + (b < pad::kMapped ? String(kButtonNames[b]) : String(b + 1));
     }
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return String::FromChar(code);
-    if (code >= kFirstNumpad && code < kFirstNumpad + 10) return String("Num ") + String(code - kFirstNumpad);
-    if (code >= kFirstFunction && code < kFirstFunction + 12) return String("F") + String(code - kFirstFunction + 1);
+    if (code >= kFirstNumpad && code < kFirstNumpad + 10)
+        return String("Num ") + String(code - kFirstNumpad);
+    if (code >= kFirstFunction && code < kFirstFunction + 12)
+        return String("F") + String(code - kFirstFunction + 1);
     for (const Named& n : kKeyNames) {
         if (n.code == code) return n.name;
     }
@@ -184,7 +211,7 @@ String SplitKeysText(int player) {
     const Codes& keys = player == 0 ? kLeftHalf : kRightHalf;
     const auto name = [&](int control) { return BindingName(keys[ActionIndex(control)][0]); };
     return String("Player ") + String(player + 1) + ": " + name(control::kUp) + "/" +
-           name(control::kLeft) + "/" + name(control::kDown) + "/" + name(control::kRight) +
-           ", " + name(control::kJump) + " jump, " + name(control::kStrike) + " strike, " +
+           name(control::kLeft) + "/" + name(control::kDown) + "/" + name(control::kRight) + ", " +
+           name(control::kJump) + " jump, " + name(control::kStrike) + " strike, " +
            name(control::kBack) + " pause";
 }

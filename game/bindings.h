@@ -28,7 +28,9 @@ constexpr bool IsButton(int code) {
     return code >= ButtonCode(0) && code < ButtonCode(pad::kButtonsPerPad);
 }
 // A key an iCade cabinet types: while iCade input is on it is read as letters, not keys.
-constexpr bool TypedByCabinet(int code) { return (code >= 'A' && code <= 'Z') || code == key::kGrave; }
+constexpr bool TypedByCabinet(int code) {
+    return (code >= 'A' && code <= 'Z') || code == key::kGrave;
+}
 
 // The action's place in kActions, or -1 when the code is none of them.
 int ActionIndex(int code);

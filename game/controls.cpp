@@ -144,9 +144,16 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
     return bound || stick || cabinet ? 1 : 0;
 }
 
+// The menus ask everyone at once: the fixed keys, and each player's bindings or its pad's
+// fixed buttons, so a pad still works the menus whatever its player has rebound.
 int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     int sum = p_PlayKey(code, allowStick, kKeyboardAlone);
-    for (int p = 0; p < pad::kPads; ++p) sum += p_PlayKey(code, allowStick, p);
+    const Sources* s = SourcesOf(code == kPadBack ? kBack : code);
+    for (int p = 0; p < pad::kPads; ++p) {
+        const bool fixed = s && !(code == kPadBack && qv_Vortan_iCadeControls == 1) &&
+                           AnyButton(p, s->buttons);
+        sum += p_PlayKey(code, allowStick, p) == 1 || fixed ? 1 : 0;
+    }
     return sum;
 }
 

@@ -28,11 +28,17 @@ constexpr float kTextSize = 2;
 const char* const kActionNames[binding::kActionCount] = {"Up",   "Left",   "Right", "Down",
                                                          "Jump", "Strike", "Pause"};
 
+// The action's keys, then its buttons.
 String BindingsText(c_MyApp& g, int action) {
     const int* slots = BindingSlots(g, g.m_CtlPlayer, action);
     String text = String(kActionNames[action]) + " :";
-    for (int i = 0; i < binding::kSlots && slots[i] != binding::kEmpty; ++i) {
-        text = text + (i == 0 ? " " : ", ") + BindingName(slots[i]);
+    bool first = true;
+    for (bool buttons : {false, true}) {
+        for (int i = 0; i < binding::kSlots; ++i) {
+            if (slots[i] == binding::kEmpty || binding::IsButton(slots[i]) != buttons) continue;
+            text = text + (first ? " " : ", ") + BindingName(slots[i]);
+            first = false;
+        }
     }
     return text;
 }

@@ -35,8 +35,7 @@ constexpr int kMapped = 14;  // buttons the layout names; the rest of the 32 sta
 
 // A pad's axes in the fixed layout: both sticks' Y read positive up, triggers 0 at rest.
 namespace pad_axis {
-constexpr int kLeftX = 0, kLeftY = 1, kLeftTrigger = 2, kRightX = 3, kRightY = 4,
-              kRightTrigger = 5;
+constexpr int kLeftX = 0, kLeftY = 1, kLeftTrigger = 2, kRightX = 3, kRightY = 4, kRightTrigger = 5;
 constexpr int kCount = 6;
 constexpr int kSticks = 2;  // the application reads each stick's X, Y and trigger as Z
 }  // namespace pad_axis

@@ -19,7 +19,7 @@ namespace {
 // The fields of the three older blocks, then the controls block: version, split, two
 // levels, the binding tables and a checksum.
 constexpr size_t kOlderFields = 203;
-constexpr size_t kAllFields = kOlderFields + 1 + 3 + binding::kSize + 1;
+constexpr size_t kAllFields = kStateFields;
 const std::string kControlsMissing = "Controls Missing, Defaults Used\n";
 
 class SavedStateTest : public FrontEndFixture {

@@ -88,7 +88,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Keep("game_over");
     EXPECT_TRUE(WaitFor(ShowsMenu, 6));
     const std::vector<std::string> afterRound = StateFields(State());
-    ASSERT_EQ(afterRound.size(), 203u) << State();
+    ASSERT_EQ(afterRound.size(), kStateFields) << State();
     EXPECT_EQ(afterRound[5], "1");
 
     // Left twice and Return open the options; down to the sound row, change it, close.
@@ -101,7 +101,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Press("Escape");
     SleepSeconds(0.3);
     const std::vector<std::string> f = StateFields(State());
-    ASSERT_EQ(f.size(), 203u) << State();
+    ASSERT_EQ(f.size(), kStateFields) << State();
     EXPECT_EQ(f[5], "2");  // effects only
     long sum = 0;
     for (int i = 0; i < 25; ++i) sum += i * std::stol(f[i]);
