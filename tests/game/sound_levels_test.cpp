@@ -60,8 +60,8 @@ protected:
     // A quarter-second tune, named as p_PlayTune names tunes: from the data folder's sfx.
     std::string Tune() {
         const std::string wav = scratch->File("tune.wav");
-        EXPECT_TRUE(WriteFile(wav, PcmWav(1, kMixRate, 16, Sine16(kMixRate / 4, 1, kMixRate,
-                                                                   441.0, 0.5))));
+        EXPECT_TRUE(
+            WriteFile(wav, PcmWav(1, kMixRate, 16, Sine16(kMixRate / 4, 1, kMixRate, 441.0, 0.5))));
         const std::string ogg = scratch->File("tune.ogg");
         EXPECT_EQ(RunProcess({"/usr/bin/oggenc", "-Q", "-o", ogg, wav}).exitCode, 0);
         char exe[PATH_MAX] = {};

@@ -41,11 +41,13 @@ protected:
         return stats > 150 && ring > 3000;
     }
     static bool ShowsOptions(const ScreenCapture& c) {
-        const int panel = c.Count(60, 300, 580, 470, [](Rgb p) {
+        // The yellow panel beside the rows' bars, on both sides, down to the bottom.
+        const auto yellow = [](Rgb p) {
             return p.r > 100 && p.g > 100 && p.b < 70 && std::abs(p.r - p.g) < 30;
-        });
+        };
+        const int panel = c.Count(54, 120, 82, 470, yellow) + c.Count(558, 120, 586, 470, yellow);
         const int rows = c.Count(100, 130, 500, 310, White);
-        return panel > 40000 && rows > 600;
+        return panel > 15000 && rows > 600;
     }
     static bool ShowsPause(const ScreenCapture& c) {
         return c.Count(330, 222, 505, 260, White) > 400;
