@@ -136,8 +136,10 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
         return keys || AnyElement(m_ICade, s->elements) ? 1 : 0;
     }
     const int action = binding::ActionIndex(code);
+    // Controls no table binds keep their fixed sources, the keyboard's for player 1.
+    const bool fixedKeys = player == 0 && (AnyKey(s->keys) || (!icade && AnyKey(s->letters)));
     const bool bound = action >= 0 ? BoundHeld(*this, player, action, icade)
-                                   : AnyButton(player, s->buttons);
+                                   : AnyButton(player, s->buttons) || fixedKeys;
     const bool stick = allowStick == 1 && !icade && Pushed(*this, s->stick, player);
     // The cabinet stands in for the keyboard: it plays for player 1.
     const bool cabinet = player == 0 && AnyElement(m_ICade, s->elements);
