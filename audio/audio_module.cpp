@@ -46,5 +46,6 @@ int qv_audio_PlayMusic(String path, int flags) {
 }
 
 int qv_audio_StopMusic() { return qv_audio_device->StopMusic(); }
+int qv_audio_SetMusicVolume(float volume) { return qv_audio_device->SetMusicVolume(volume); }
 int qv_audio_PauseMusic() { return qv_audio_device->PauseMusic(); }
 int qv_audio_ResumeMusic() { return qv_audio_device->ResumeMusic(); }

@@ -32,5 +32,6 @@ int qv_audio_SetChannelRate(int channel, float rate);
 // 0 when the tune started, -1 when it could not be loaded.
 int qv_audio_PlayMusic(String path, int flags);
 int qv_audio_StopMusic();
+int qv_audio_SetMusicVolume(float volume);
 int qv_audio_PauseMusic();
 int qv_audio_ResumeMusic();

@@ -19,11 +19,11 @@ float qv_input_TouchX(int finger) { return qv_input_device->p_TouchX(finger); }
 float qv_input_TouchY(int finger) { return qv_input_device->p_TouchY(finger); }
 
 bool qv_input_JoyDown(int button, int port) {
-    return qv_input_device->p_KeyDown(button | kKeyJoystickBase | port << 5);
+    return qv_input_device->p_KeyDown(key_space::JoystickKey(port, button));
 }
 
 int qv_input_JoyHit(int button, int port) {
-    return qv_input_device->p_KeyHit(button | kKeyJoystickBase | port << 5);
+    return qv_input_device->p_KeyHit(key_space::JoystickKey(port, button));
 }
 
 float qv_input_JoyX(int index, int port) {

@@ -3,10 +3,10 @@
 #include "host/game.h"
 
 c_JoyState* c_JoyState::m_new() {
-    gc_assign(m__joyx, Array<float>(2));
-    gc_assign(m__joyy, Array<float>(2));
-    gc_assign(m__joyz, Array<float>(2));
-    gc_assign(m__buttons, Array<bool>(32));
+    gc_assign(m__joyx, Array<float>(pad_axis::kSticks));
+    gc_assign(m__joyy, Array<float>(pad_axis::kSticks));
+    gc_assign(m__joyz, Array<float>(pad_axis::kSticks));
+    gc_assign(m__buttons, Array<bool>(key_space::kButtonsPerPort));
     return this;
 }
 
@@ -18,8 +18,9 @@ void c_JoyState::mark() {
 }
 
 c_InputDevice* c_InputDevice::m_new() {
-    gc_assign(m__joyStates, Array<c_JoyState*>(4));
-    for (int i = 0; i < 4; ++i) gc_assign(m__joyStates[i], (new c_JoyState)->m_new());
+    gc_assign(m__joyStates, Array<c_JoyState*>(key_space::kPorts));
+    for (int i = 0; i < key_space::kPorts; ++i)
+        gc_assign(m__joyStates[i], (new c_JoyState)->m_new());
     gc_assign(m__keyDown, Array<bool>(kKeyCount));
     gc_assign(m__keyHitQueue, Array<int>(kKeyHitQueueSize));
     gc_assign(m__keyHit, Array<int>(kKeyCount));
@@ -131,25 +132,26 @@ void c_InputDevice::p_MotionEvent(int event, int, float x, float y, float z) {
 // leaves no key down and no stick pushed.
 void c_InputDevice::ReleasePort(int port) {
     c_JoyState* joy = m__joyStates[port];
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < pad_axis::kSticks; ++i) {
         joy->m__joyx[i] = 0;
         joy->m__joyy[i] = 0;
         joy->m__joyz[i] = 0;
     }
-    for (int button = 0; button < 32; ++button) joy->m__buttons[button] = false;
+    for (int button = 0; button < key_space::kButtonsPerPort; ++button)
+        joy->m__buttons[button] = false;
 }
 
 // Every port is asked: a pad keeps its port while others come and go, so an empty port
 // may sit between two served ones.
 void c_InputDevice::p_BeginUpdate() {
-    for (int port = 0; port < 4; ++port) {
+    for (int port = 0; port < key_space::kPorts; ++port) {
         c_JoyState* joy = m__joyStates[port];
         if (!QvGame::_game->PollJoystick(port, joy->m__joyx, joy->m__joyy, joy->m__joyz,
                                          joy->m__buttons)) {
             ReleasePort(port);
         }
-        for (int button = 0; button < 32; ++button) {
-            int key = kKeyJoystickBase + 32 * port + button;
+        for (int button = 0; button < key_space::kButtonsPerPort; ++button) {
+            const int key = key_space::JoystickKey(port, button);
             if (!joy->m__buttons[button]) {
                 m__keyDown[key] = false;
             } else if (!m__keyDown[key]) {

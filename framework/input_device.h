@@ -2,15 +2,16 @@
 // accelerometer and four joysticks, all keys of one space of 512 codes.
 #pragma once
 
+#include "host/key_space.h"
 #include "runtime/runtime.h"
 
-constexpr int kKeyCount = 512;
+constexpr int kKeyCount = key_space::kCount;
 constexpr int kKeyHitQueueSize = 33;
 constexpr int kCharQueueSize = 32;
-constexpr int kKeyMouseLeft = 1;
-constexpr int kKeyJoystickBase = 256;
-constexpr int kKeyTouchBase = 384;
-constexpr int kKeyBack = 416;
+constexpr int kKeyMouseLeft = key_space::kMouseBase;
+constexpr int kKeyJoystickBase = key_space::kJoystickBase;
+constexpr int kKeyTouchBase = key_space::kTouchBase;
+constexpr int kKeyBack = key_space::kBack;
 
 class c_JoyState : public Object {
 public:

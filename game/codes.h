@@ -4,6 +4,8 @@
 // tests both name them from here; a new one is added here, next to its kin.
 #pragma once
 
+#include "host/key_space.h"
+
 // Logical controls, as p_PlayKey and p_PlayKeyAll ask for them. Codes 0..15 also name
 // the virtual pad's elements (m_ICade) that press them.
 namespace control {
@@ -18,7 +20,8 @@ constexpr int kRightShoulder = 15;  // N, O
 constexpr int kPadBack = 98;        // back, but never for the keyboard alone nor with iCade on
 constexpr int kBack = 99;           // Escape, grave accent, Delete, Backspace, pad back and start
 
-// As the player asking p_PlayKey: the keyboard and the virtual pad alone, no game pad.
+// As the player asking p_PlayKey: the menus' fixed keys and the virtual pad, no game pad.
+// A player's own keys are its bindings (game/bindings.h).
 constexpr int kKeyboardAlone = -1;
 
 // The menu's action keys.
@@ -45,20 +48,20 @@ constexpr int kHeld = 2;     // until the cabinet types the release letter
 // Keys the game reads, by their key codes (Windows virtual-key numbering); a letter's
 // code is its capital, as in 'W'.
 namespace key {
-constexpr int kBackspace = 8, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27, kSpace = 32,
-              kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kF1 = 112, kF2 = 113,
-              kF4 = 115, kF11 = 122, kGrave = 192;
+constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
+              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kF1 = 112,
+              kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
 }  // namespace key
 
 // Buttons of a game pad in the host's fixed layout; button b of pad p is key code
-// kKeyJoystickBase + kButtonsPerPad * p + b.
+// key_space::JoystickKey(p, b).
 namespace pad {
-constexpr int kA = 0, kB = 1, kX = 2, kY = 3, kLeftShoulder = 4, kRightShoulder = 5, kBack = 6,
-              kStart = 7, kLeft = 8, kUp = 9, kRight = 10, kDown = 11;
-constexpr int kExtra = 14;  // past the fixed layout; a pad that reports it means back
+using namespace pad_button;
+constexpr int kExtra =
+    pad_button::kMapped;  // past the fixed layout; a pad that reports it means back
 constexpr int kLeftStick = 0, kRightStick = 1;
-constexpr int kButtonsPerPad = 32;
-constexpr int kPads = 4;
+constexpr int kButtonsPerPad = key_space::kButtonsPerPort;
+constexpr int kPads = key_space::kPorts;
 }  // namespace pad
 
 // Picture slots (m_Img).
@@ -132,6 +135,9 @@ constexpr int kLeftStickY = 15, kRightStickY = 16;
 constexpr int kCount = 25;
 }  // namespace setting
 
+// The Music and Effects levels (m_MusicLevel, m_EffectsLevel): 0 silent .. kLevelMax.
+constexpr int kLevelMax = 10;
+
 namespace sound_mode {
 constexpr int kOff = 0, kEffectsAndMusic = 1, kEffects = 2, kMusic = 3;
 constexpr int kCount = 4;
@@ -139,7 +145,7 @@ constexpr int kCount = 4;
 
 // The pause panel's controls, top to bottom, as its cursor (m_PauseRow) names them.
 namespace pause_row {
-constexpr int kQuit = -1, kResume = 0, kOptions = 1;
+constexpr int kQuit = -1, kResume = 0, kOptions = 1, kControls = 2;
 }  // namespace pause_row
 
 // Screen modes (m_Mode).

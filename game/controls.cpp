@@ -1,10 +1,13 @@
-// Logical controls: each code is held when any of its sources is, the keyboard, the
-// player's game pad, the left thumbstick or the virtual pad fed by an iCade cabinet.
+// Logical controls: each code is held when any of its sources is. A player's sources are
+// the keys and pad buttons bound to it, its pad's left thumbstick and, for player 1, the
+// virtual pad fed by an iCade cabinet; the menus' fixed keys answer as the keyboard alone.
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "game/controls.h"
+
+#include "game/bindings.h"
 
 #include "framework/input.h"
 #include "game/codes.h"
@@ -17,17 +20,16 @@ using namespace control;
 
 // A stick pushed beyond this counts as a direction.
 constexpr float kStickPush = 0.4f;
-// The pads whose buttons the input device keeps apart.
-constexpr int kPadPorts = 8;
 
 // The way the left stick counts as a direction.
 enum class Push { kNone, kUp, kDown, kLeft, kRight };
 
-// The sources of one logical control; any of them holds it.
+// The fixed sources of one logical control; a player's bindings take the place of the
+// keys and buttons for the actions they name.
 struct Sources {
     int code;
-    std::vector<int> keys;      // always read
-    std::vector<int> letters;   // read only with iCade off, when the cabinet types letters
+    std::vector<int> keys;      // the menus' keys, always read
+    std::vector<int> letters;   // the menus' keys read only with iCade off
     std::vector<int> buttons;   // of the player's own pad
     Push stick;                 // when the caller lets the stick count
     std::vector<int> elements;  // of the virtual pad
@@ -66,11 +68,26 @@ bool AnyKey(const std::vector<int>& keys) {
     return false;
 }
 
-// Buttons of game pad `player`; a player without a pad (-1) has none.
 bool AnyButton(int player, const std::vector<int>& buttons) {
-    if (player < 0 || player >= kPadPorts) return false;
     for (int b : buttons) {
-        if (qv_input_KeyDown(kKeyJoystickBase + pad::kButtonsPerPad * player + b)) return true;
+        if (qv_input_KeyDown(key_space::JoystickKey(player, b))) return true;
+    }
+    return false;
+}
+
+// The keys and own-pad buttons bound to the player's action; with iCade on the keys the
+// cabinet types are letters, not keys.
+bool BoundHeld(c_MyApp& g, int player, int action, bool icade) {
+    const int* slots = BindingSlots(g, player, action);
+    for (int i = 0; i < binding::kSlots; ++i) {
+        const int code = slots[i];
+        if (code == binding::kEmpty) continue;
+        if (binding::IsButton(code)) {
+            if (qv_input_KeyDown(key_space::JoystickKey(player, code - binding::ButtonCode(0))))
+                return true;
+        } else if (!(icade && binding::TypedByCabinet(code)) && qv_input_KeyDown(code)) {
+            return true;
+        }
     }
     return false;
 }
@@ -113,17 +130,32 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
         code = kBack;
     }
     const Sources* s = SourcesOf(code);
-    if (!s) return 0;
-    const bool stick = allowStick == 1 && !icade && player >= 0;
-    const bool held = AnyKey(s->keys) || (!icade && AnyKey(s->letters)) ||
-                      AnyButton(player, s->buttons) || (stick && Pushed(*this, s->stick, player)) ||
-                      AnyElement(m_ICade, s->elements);
-    return held ? 1 : 0;
+    if (!s || player >= pad::kPads) return 0;
+    if (player < 0) {
+        const bool keys = AnyKey(s->keys) || (!icade && AnyKey(s->letters));
+        return keys || AnyElement(m_ICade, s->elements) ? 1 : 0;
+    }
+    const int action = binding::ActionIndex(code);
+    // Controls no table binds keep their fixed sources, the keyboard's for player 1.
+    const bool fixedKeys = player == 0 && (AnyKey(s->keys) || (!icade && AnyKey(s->letters)));
+    const bool bound = action >= 0 ? BoundHeld(*this, player, action, icade)
+                                   : AnyButton(player, s->buttons) || fixedKeys;
+    const bool stick = allowStick == 1 && !icade && Pushed(*this, s->stick, player);
+    // The cabinet stands in for the keyboard: it plays for player 1.
+    const bool cabinet = player == 0 && AnyElement(m_ICade, s->elements);
+    return bound || stick || cabinet ? 1 : 0;
 }
 
+// The menus ask everyone at once: the fixed keys, and each player's bindings or its pad's
+// fixed buttons, so a pad still works the menus whatever its player has rebound.
 int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
-    int sum = 0;
-    for (int p = 0; p < pad::kPads; ++p) sum += p_PlayKey(code, allowStick, p);
+    int sum = p_PlayKey(code, allowStick, kKeyboardAlone);
+    const Sources* s = SourcesOf(code == kPadBack ? kBack : code);
+    for (int p = 0; p < pad::kPads; ++p) {
+        const bool fixed = s && !(code == kPadBack && qv_Vortan_iCadeControls == 1) &&
+                           AnyButton(p, s->buttons);
+        sum += p_PlayKey(code, allowStick, p) == 1 || fixed ? 1 : 0;
+    }
     return sum;
 }
 

@@ -72,15 +72,12 @@ bool JoiningOpen(const c_MyApp& g) {
     return g.m_Joined == 0 || g.m_JoinTimer > 0;
 }
 
-// The keyboard answers for every pad index, so it may add only player 1: in an update in
-// which it presses, the other players' presses are not taken.
+// Each player joins with its own controls: the keys bound to it or its pad.
 void JoinPlayers(c_MyApp& g) {
     if (!JoiningOpen(g)) return;
     if (g.m_JoinTimer > 0) g.m_JoinTimer -= 1;
-    bool keyboard = Presses(g, control::kKeyboardAlone);
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
         if (!Presses(g, p - 1) || Record(g, p)[kHealth] != 0) continue;
-        if (p > kFirstPlayer && keyboard) continue;
         g.p_AddPlayer(p, EntryX(p), kEntryY);
         if (g.m_Joined == 0) g.m_JoinTimer = kJoinWindow;
         g.m_Joined = 1;

@@ -2,6 +2,7 @@
 #include "game/my_app.h"
 
 #include "audio/audio_module.h"
+#include "game/bindings.h"
 #include "game/codes.h"
 #include "game/draw_command.h"
 #include "game/round_records.h"
@@ -29,6 +30,8 @@ c_MyApp::c_MyApp() : m_HttpReply("N/A") {
     gc_assign(m_Grid, Array<float>(round_records::kGridFloats));
     gc_assign(m_Star, Array<float>(5100));
     gc_assign(m_Particle, Array<float>(5100));
+    gc_assign(m_Binding, Array<int>(binding::kSize));
+    ResetBindings(*this);
 }
 
 c_MyApp* c_MyApp::m_new() { return this; }
@@ -55,4 +58,5 @@ void c_MyApp::mark() {
     gc_mark_q(m_Grid);
     gc_mark_q(m_Star);
     gc_mark_q(m_Particle);
+    gc_mark_q(m_Binding);
 }

@@ -145,6 +145,15 @@ public:
     int m_ParticleMax = 250;
     Array<float> m_Particle;  // 5100: particle records of 10 floats
 
+    // --- couch controls: split keyboard, bindings, sound levels, Controls screen ---------------
+    int m_SplitKeyboard = 0;  // 1: players 1 and 2 share the keyboard, a half each
+    Array<int> m_Binding;     // binding::kSize: a table per player (game/bindings.h)
+    int m_MusicLevel = 10, m_EffectsLevel = 10;  // 0 silent .. 10 as loud as the sounds are
+    int m_ControlsOpen = 0;                      // the Controls screen is up
+    int m_CtlPlayer = 0, m_CtlRow = 0;           // the player shown, the cursor row
+    int m_CtlCapture = 0;  // 1 while the row's action waits for a key or button
+    int m_CtlKeyLock = 0;  // 1 after the screen has acted, until no control is held
+
     c_MyApp();
     c_MyApp* m_new();
     void mark() override;
@@ -179,6 +188,8 @@ public:
     int p_PlaySFX(int n, float volume);
     int p_PlayTune(String name, int flags);
     int p_StopTune();
+    // Applies a new m_MusicLevel to the tune at once (game/sound.cpp).
+    int p_MusicLevelChanged();
 
     // Draw list and drawing state (game/draw_list.cpp, game/text.cpp, game/virtual_screen.cpp).
     int p_ResetDraw();
@@ -252,6 +263,8 @@ public:
     int p_Menu();
     int p_OptionBox();
     int p_FullscreenFlip();
+    int p_OpenControls();
+    int p_ControlsScreen();
     int p_PauseMenu();
     int p_GameOver();
     String p_BadgeID(int n);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audio/audio_module.h"
+#include "game/bindings.h"
 #include "game/codes.h"
 #include "game/controls.h"
 #include "game/gear.h"
@@ -19,8 +20,9 @@ using setting::kSoundMode;
 namespace {
 
 constexpr int kSlideUp = 30;
-constexpr int kRows = 5;          // rows below the back control
 constexpr float kRowTextX = 100;  // the rows' texts start here and keep as far from the right edge
+constexpr float kRowStep = 32;    // from one row to the next on the reference screen
+constexpr float kSetsTextSize = 1.5f;
 
 // Windowed size the switch returns to.
 constexpr int kWindowW = 640, kWindowH = 480;
@@ -33,23 +35,29 @@ void Close(c_MyApp& g) {
     g.p_Save();
 }
 
-String RowText(c_MyApp& g, int row) {
+String SoundText(c_MyApp& g) {
     static const char* const kSound[sound_mode::kCount] = {"Sound : Off", "Sound : SFX + Music",
                                                            "Sound : SFX", "Sound : Music"};
-    switch (row) {
-        case 1: return kSound[g.m_Setting[kSoundMode]];  // loading keeps it in range
-        case 2: return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off";
-        case 3: return g.m_Fullscreen == 1 ? "Windowed" : "Fullscreen";
-        case 4:
-            return g.m_Setting[kLeftStickY] == 1 ? "Left Thumbstick Y Normal"
-                                                 : "Left Thumbstick Y Flipped";
-        default:
-            return g.m_Setting[kRightStickY] == 1 ? "Right Thumbstick Y Normal"
-                                                  : "Right Thumbstick Y Flipped";
-    }
+    return kSound[g.m_Setting[kSoundMode]];  // loading keeps it in range
 }
+String ICadeText(c_MyApp&) { return qv_Vortan_iCadeControls == 1 ? "iCade : On" : "iCade : Off"; }
+String WindowText(c_MyApp& g) { return g.m_Fullscreen == 1 ? "Windowed" : "Fullscreen"; }
+String LeftStickText(c_MyApp& g) {
+    return g.m_Setting[kLeftStickY] == 1 ? "Left Thumbstick Y Normal" : "Left Thumbstick Y Flipped";
+}
+String RightStickText(c_MyApp& g) {
+    return g.m_Setting[kRightStickY] == 1 ? "Right Thumbstick Y Normal"
+                                          : "Right Thumbstick Y Flipped";
+}
+String MusicText(c_MyApp& g) { return String("Music : ") + String(g.m_MusicLevel); }
+String EffectsText(c_MyApp& g) { return String("Effects : ") + String(g.m_EffectsLevel); }
+String KeyboardText(c_MyApp& g) {
+    return g.m_SplitKeyboard == 1 ? "Keyboard : Split for 2" : "Keyboard : Player 1";
+}
+String ControlsText(c_MyApp&) { return "Controls >"; }
 
-void NextSoundMode(c_MyApp& g) {
+// A row's action; `step` is +1 for an action key or right, -1 for left.
+void NextSoundMode(c_MyApp& g, int) {
     int& sound = g.m_Setting[kSoundMode];
     sound = (sound + 1) % sound_mode::kCount;
     if (sound == sound_mode::kOff || sound == sound_mode::kEffects) {
@@ -60,21 +68,65 @@ void NextSoundMode(c_MyApp& g) {
     }
 }
 
-void ActivateRow(c_MyApp& g, int row) {
-    switch (row) {
-        case 1: NextSoundMode(g); break;
-        case 2:
-            qv_Vortan_iCadeControls = 1 - qv_Vortan_iCadeControls;
-            g.p_iCade(qv_Vortan_iCadeControls);
-            for (int i = 0; i < g.m_ICade.Length(); ++i) g.m_ICade[i] = 0;
-            break;
-        case 3: g.p_FullscreenFlip(); break;
-        default: {
-            int& flag = g.m_Setting[row == 4 ? kLeftStickY : kRightStickY];
-            flag = (flag + 1) % 2;
-            break;
-        }
+void SwitchICade(c_MyApp& g, int) {
+    qv_Vortan_iCadeControls = 1 - qv_Vortan_iCadeControls;
+    g.p_iCade(qv_Vortan_iCadeControls);
+    for (int i = 0; i < g.m_ICade.Length(); ++i) g.m_ICade[i] = 0;
+}
+
+void FlipWindow(c_MyApp& g, int) { g.p_FullscreenFlip(); }
+void FlipLeftStick(c_MyApp& g, int) { g.m_Setting[kLeftStickY] = 1 - g.m_Setting[kLeftStickY]; }
+void FlipRightStick(c_MyApp& g, int) { g.m_Setting[kRightStickY] = 1 - g.m_Setting[kRightStickY]; }
+
+// An action key steps a level up and from the top round to 0; left and right step it
+// down and up, stopping at the ends.
+int Stepped(int level, int step, bool wrap) {
+    if (wrap && step > 0 && level == kLevelMax) return 0;
+    return std::clamp(level + step, 0, kLevelMax);
+}
+void StepMusic(c_MyApp& g, int step, bool wrap) {
+    g.m_MusicLevel = Stepped(g.m_MusicLevel, step, wrap);
+    g.p_MusicLevelChanged();
+}
+void StepEffects(c_MyApp& g, int step, bool wrap) {
+    g.m_EffectsLevel = Stepped(g.m_EffectsLevel, step, wrap);
+}
+
+void SwitchSplit(c_MyApp& g, int) {
+    g.m_SplitKeyboard = 1 - g.m_SplitKeyboard;
+    ResetKeyboardBindings(g);
+}
+
+void OpenControls(c_MyApp& g, int) { g.p_OpenControls(); }
+
+struct Row {
+    String (*text)(c_MyApp&);
+    void (*act)(c_MyApp&, int step);
+    void (*level)(c_MyApp&, int step, bool wrap);  // rows of a level: left and right step it
+};
+
+// The rows below the back control, top to bottom.
+const Row kRows[] = {
+    {SoundText, NextSoundMode, nullptr},       {ICadeText, SwitchICade, nullptr},
+    {WindowText, FlipWindow, nullptr},         {LeftStickText, FlipLeftStick, nullptr},
+    {RightStickText, FlipRightStick, nullptr}, {MusicText, nullptr, StepMusic},
+    {EffectsText, nullptr, StepEffects},       {KeyboardText, SwitchSplit, nullptr},
+    {ControlsText, OpenControls, nullptr},
+};
+constexpr int kRowCount = sizeof(kRows) / sizeof(kRows[0]);
+
+const Row& RowAt(int k) { return kRows[k - 1]; }
+
+void Act(c_MyApp& g, int k, int step, bool wrap) {
+    const Row& row = RowAt(k);
+    if (row.level) {
+        row.level(g, step, wrap);
+    } else {
+        row.act(g, step);
     }
+    g.m_OptKeyLock = 1;
+    g.m_OptTapLock = 1;
+    g.p_PlaySFX(sound::kClick, 1);  // after the change: a new Effects level is heard at once
 }
 
 // The box is laid out for the reference screen: on a shorter one everything in it is
@@ -83,8 +135,8 @@ void ActivateRow(c_MyApp& g, int row) {
 float RowTextSize(c_MyApp& g, float w, float fit) {
     g.p_SetSize(2);
     float widest = 0;
-    for (int k = 1; k <= kRows; ++k) {
-        widest = std::max(widest, float(g.p_TextWidth(RowText(g, k)) + font::kAdvance * 2));
+    for (int k = 1; k <= kRowCount; ++k) {
+        widest = std::max(widest, float(g.p_TextWidth(RowAt(k).text(g)) + font::kAdvance * 2));
     }
     return std::min(2 * fit, 2 * (w - 2 * kRowTextX) / widest);
 }
@@ -97,17 +149,14 @@ void DrawGear(c_MyApp& g, float slide, float fit) {
     DrawGear(g, 12 * slide - 260, 60 * fit, 0.66f * gear, -0.33f * gear, -gear);
 }
 
+float RowY(int k, float slide, float fit) { return (850 - 24 * slide + kRowStep * (k - 1)) * fit; }
+
 void Rows(c_MyApp& g, float w, float slide, float fit) {
     const bool action = AnyPlayerHolds(g, kButtons);
     const float textSize = RowTextSize(g, w, fit);
-    for (int k = 1; k <= kRows; ++k) {
-        const float y = (850 - 24 * slide + 40.0f * (k - 1)) * fit;
-        if (k == g.m_OptRow && action && !Locked(g)) {
-            ActivateRow(g, k);
-            g.m_OptKeyLock = 1;
-            g.m_OptTapLock = 1;
-            g.p_PlaySFX(sound::kClick, 1);
-        }
+    for (int k = 1; k <= kRowCount; ++k) {
+        const float y = RowY(k, slide, fit);
+        if (k == g.m_OptRow && action && !Locked(g)) Act(g, k, +1, true);
         if (k == g.m_OptRow) {
             g.p_SetCol(0, 180, 255, 0.5f);
         } else {
@@ -117,15 +166,33 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
         g.p_Rect(84, y - 2 * fit, w - 168, 24 * fit);
         g.p_SetCol(255, 255, 255, 1);
         g.p_SetSize(textSize);
-        g.p_Text(kRowTextX, y, RowText(g, k), 0, 0);
+        g.p_Text(kRowTextX, y, RowAt(k).text(g), 0, 0);
+    }
+}
+
+// The split keyboard's two halves, under the rows, in a size that fits the bars' width.
+void DrawSplitSets(c_MyApp& g, float w, float slide, float fit) {
+    const String sets[] = {SplitKeysText(0), SplitKeysText(1)};
+    g.p_SetSize(1);
+    const float widest = float(std::max(g.p_TextWidth(sets[0]), g.p_TextWidth(sets[1])) +
+                               font::kAdvance);
+    const float size = std::min(kSetsTextSize * fit, (w - 168) / widest);
+    const float top = RowY(kRowCount + 1, slide, fit);
+    g.p_SetCol(255, 255, 200, g.m_SplitKeyboard == 1 ? 1.0f : 0.6f);
+    g.p_SetSize(size);
+    for (int i = 0; i < 2; ++i) {
+        g.p_Text(84, top + i * (font::kLineHeight + 2) * size, sets[i], 0, 0);
     }
 }
 
 void Navigate(c_MyApp& g) {
     if (g.m_OptKeyLock != 0) return;
+    const bool level = g.m_OptRow > 0 && RowAt(g.m_OptRow).level;
     if (g.m_OptRow == 0 && AnyPlayerHolds(g, {kRightShoulder, kJump, kStrike})) {
         Close(g);
         g.m_OptKeyLock = 1;
+    } else if (level && AnyPlayerHolds(g, {kLeft, kRight})) {
+        Act(g, g.m_OptRow, AnyPlayerHolds(g, kRight) ? +1 : -1, false);
     } else if (AnyPlayerHolds(g, {kUp, kLeft})) {
         if (g.m_OptRow > 0) {
             g.m_OptRow -= 1;
@@ -133,7 +200,7 @@ void Navigate(c_MyApp& g) {
             g.p_PlaySFX(sound::kClick, 1);
         }
     } else if (AnyPlayerHolds(g, {kDown, kRight})) {
-        if (g.m_OptRow < kRows) {
+        if (g.m_OptRow < kRowCount) {
             g.m_OptRow += 1;
             g.m_OptKeyLock = 1;
             g.p_PlaySFX(sound::kClick, 1);
@@ -150,7 +217,7 @@ int c_MyApp::p_OptionBox() {
     p_ResetDraw();
     m_AnyKeyHeld = 1;
     m_KeyUsed = 1;
-    if (m_OptSlide != kSlideUp) {
+    if (m_OptSlide != kSlideUp || m_ControlsOpen != 0) {
         m_OptKeyLock = 1;
         m_OptTapLock = 1;
     }
@@ -170,6 +237,7 @@ int c_MyApp::p_OptionBox() {
     p_SetSize(2 * fit);
     p_Text(12 * slide - 184, 60 * fit, "<[BACK]", 0, 1);
     Rows(*this, w, slide, fit);
+    DrawSplitSets(*this, w, slide, fit);
     Navigate(*this);
 
     m_OptTapLock = 0;

@@ -1,5 +1,5 @@
-// Pause panel of a round: the frozen play field dimmed, "PAUSED", three controls (quit,
-// resume, options) and a trail toy for the waiting players.
+// Pause panel of a round: the frozen play field dimmed, "PAUSED", four controls (quit,
+// resume, options, the Controls screen) and a trail toy for the waiting players.
 #include <algorithm>
 #include <cmath>
 
@@ -17,6 +17,7 @@ namespace {
 constexpr int kTrailPoints = 102;
 constexpr float kMaxTrailSpeed = 128;
 constexpr int kPanelStep = 24;
+constexpr const char* kControlsLabel = "Controls";
 
 void MovePanel(c_MyApp& g, float h) {
     int& s = g.m_PauseSlide;
@@ -69,23 +70,27 @@ void DrawOptionsGear(c_MyApp& g, float x, float y, float size) {
     DrawGear(g, x, y, 0.66f * gear, -0.33f * gear, -gear);
 }
 
-// The controls in cursor order, quit, resume, options: in landscape a column sliding in
-// from the left, drawn smaller on a screen shorter than the reference; in portrait a row
-// above the trail's circle, coming down from the top.
+// The controls in cursor order, quit, resume, options and the Controls label: in
+// landscape a column sliding in from the left, drawn smaller on a screen shorter than the
+// reference; in portrait the icons in a row above the trail's circle, coming down from the
+// top, and the label above them.
 void DrawControls(c_MyApp& g, float w, float h, float trailTop) {
     const float s = float(g.m_PauseSlide);
     const float fit = qv_Vortan_HeightFit();
-    float quitX, quitY, resumeX, resumeY, optX, optY;
+    float quitX, quitY, resumeX, resumeY, optX, optY, ctlX, ctlY;
     if (g.m_Landscape == 1) {
-        quitX = resumeX = optX = s - h / 2 + 64;
+        quitX = resumeX = optX = ctlX = s - h / 2 + 64;
         quitY = 96 * fit;
         resumeY = 196 * fit;
         optY = 296 * fit;
+        ctlY = 384 * fit;
     } else {
         quitY = resumeY = optY = s - h / 2 + trailTop - 48;
         quitX = w / 2 - 96;
         resumeX = w / 2;
         optX = w / 2 + 96;
+        ctlX = w / 2;
+        ctlY = quitY - 64;
     }
 
     g.p_SetCol(255, 255, 255, 1);
@@ -93,6 +98,11 @@ void DrawControls(c_MyApp& g, float w, float h, float trailTop) {
     g.p_DrawImg(picture::kIcons, resumeX, resumeY, frame::kGoIcon);
     g.p_DrawImg(picture::kIcons, quitX, quitY, frame::kQuitIcon);
     DrawOptionsGear(g, optX, optY, fit);
+    const bool onControls = g.m_PauseRow == pause_row::kControls;
+    g.p_SetCol(255, 255, onControls ? 100 : 255, 1);
+    g.p_SetSize((onControls ? 2.0f : 1.5f) * fit);
+    g.p_Text(ctlX, ctlY, kControlsLabel, 1, 1);
+    if (onControls) return;
 
     float ringX = resumeX, ringY = resumeY;
     if (g.m_PauseRow == pause_row::kQuit) {
@@ -126,8 +136,13 @@ void OpenOptions(c_MyApp& g) {
     g.p_PlaySFX(sound::kOpen, 0.5f);
 }
 
-// The action of each control, from the top: quit, resume, options.
-void (*const kActions[])(c_MyApp&) = {QuitRound, Resume, OpenOptions};
+void OpenControls(c_MyApp& g) {
+    g.p_OpenControls();
+    g.p_PlaySFX(sound::kOpen, 0.5f);
+}
+
+// The action of each control, from the top: quit, resume, options, Controls.
+void (*const kActions[])(c_MyApp&) = {QuitRound, Resume, OpenOptions, OpenControls};
 
 void MoveCursor(c_MyApp& g, int row, float rate) {
     g.m_PauseRow = row;
@@ -139,8 +154,8 @@ void MoveCursor(c_MyApp& g, int row, float rate) {
 void CursorKeys(c_MyApp& g) {
     if (g.m_AnyKeyHeld != 0) return;
     const int row = g.m_PauseRow;
-    if (row < pause_row::kQuit || row > pause_row::kOptions) {
-        // A cursor outside the three controls comes back to resume.
+    if (row < pause_row::kQuit || row > pause_row::kControls) {
+        // A cursor outside the four controls comes back to resume.
         g.m_PauseRow = pause_row::kResume;
         return;
     }
@@ -148,7 +163,7 @@ void CursorKeys(c_MyApp& g) {
         kActions[row - pause_row::kQuit](g);
     } else if (AnyPlayerHolds(g, kUp) && row > pause_row::kQuit) {
         MoveCursor(g, row - 1, 0.8f);
-    } else if (AnyPlayerHolds(g, kDown) && row < pause_row::kOptions) {
+    } else if (AnyPlayerHolds(g, kDown) && row < pause_row::kControls) {
         MoveCursor(g, row + 1, row == pause_row::kResume ? 1.2f : 0.8f);
     } else {
         return;

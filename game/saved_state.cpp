@@ -3,12 +3,18 @@
 //
 // Layout: 25 settings and their checksum; 8 badge words and their checksum; 8 highscore
 // groups of 10 (best, last) pairs and a checksum each. Only groups 0..2 are read back.
+// Then the controls block, which older builds never read: its version, the keyboard
+// split, the Music and Effects levels, every player's binding table and a checksum. A
+// block that is missing, damaged or of a later version leaves those settings at their
+// defaults and touches nothing before it.
 #include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "framework/app.h"
+#include "game/bindings.h"
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
@@ -25,6 +31,10 @@ constexpr int kGroupFields = 2 * kGroupPairs + 1;
 constexpr int kLastListBase = 30;  // the last-ten lists follow the three best-ten lists
 // Below this many fields the string holds only the badge block.
 constexpr int kShortFormFields = 25;
+// The controls block follows the 203 fields of the three blocks above.
+constexpr int kControlsStart = kSettings + 1 + kBadgeWords + 1 + kGroupsWritten * kGroupFields;
+constexpr int kControlsVersion = 1;
+constexpr int kControlsValues = 3 + binding::kSize;  // split, two levels, the tables
 
 // Every checksum wraps in 32 bits; unsigned arithmetic keeps the wrap well defined.
 int32_t Wrap(uint32_t v) { return static_cast<int32_t>(v); }
@@ -59,6 +69,19 @@ uint32_t GroupSum(const Array<int>& hi, int g) {
 void Field(std::string& out, int32_t value) {
     out += std::to_string(value);
     out += '|';
+}
+
+// The controls block's values in their stored order.
+std::vector<int> ControlsValues(const c_MyApp& app) {
+    std::vector<int> v = {app.m_SplitKeyboard, app.m_MusicLevel, app.m_EffectsLevel};
+    for (int i = 0; i < binding::kSize; ++i) v.push_back(app.m_Binding[i]);
+    return v;
+}
+
+uint32_t ControlsSum(int version, const std::vector<int>& values) {
+    uint32_t sum = uint32_t(version);
+    for (size_t i = 0; i < values.size(); ++i) sum += uint32_t(i + 2) * uint32_t(values[i]);
+    return sum;
 }
 
 // The fields of a stored string, as integers.
@@ -131,11 +154,45 @@ void ReadHighscores(c_MyApp& app, const Fields& f, int start) {
     }
 }
 
+void ControlsDefaults(c_MyApp& app, const char* why) {
+    qvPrint(String("Controls ") + why + ", Defaults Used");
+    app.m_SplitKeyboard = 0;
+    app.m_MusicLevel = kLevelMax;
+    app.m_EffectsLevel = kLevelMax;
+    ResetBindings(app);
+}
+
+bool InRange(int v, int low, int high) { return v >= low && v <= high; }
+
+// Read quietly when sound; a string of the older blocks alone says that the defaults
+// stand in (the caller passes over a string too short for them).
+void ReadControls(c_MyApp& app, const Fields& f) {
+    const int check = kControlsStart + 1 + kControlsValues;
+    if (f.Count() <= kControlsStart + 1) return ControlsDefaults(app, "Missing");
+    const int version = f[kControlsStart];
+    if (version > kControlsVersion) return ControlsDefaults(app, "From A Later Version");
+    if (version != kControlsVersion || f.Count() <= check) {
+        return ControlsDefaults(app, "Checksum Invalid");
+    }
+    std::vector<int> values(kControlsValues);
+    for (int i = 0; i < kControlsValues; ++i) values[i] = f[kControlsStart + 1 + i];
+    Array<int> table(binding::kSize);
+    for (int i = 0; i < binding::kSize; ++i) table[i] = values[3 + i];
+    const bool valid = Wrap(ControlsSum(version, values)) == f[check] && InRange(values[0], 0, 1) &&
+                       InRange(values[1], 0, kLevelMax) && InRange(values[2], 0, kLevelMax) &&
+                       BindingsValid(table);
+    if (!valid) return ControlsDefaults(app, "Checksum Invalid");
+    app.m_SplitKeyboard = values[0];
+    app.m_MusicLevel = values[1];
+    app.m_EffectsLevel = values[2];
+    for (int i = 0; i < binding::kSize; ++i) app.m_Binding[i] = table[i];
+}
+
 }  // namespace
 
 int c_MyApp::p_Save() {
     std::string out;
-    out.reserve(1400);
+    out.reserve(2400);
     for (int i = 0; i < kSettings; ++i) Field(out, m_Setting[i]);
     Field(out, Wrap(SettingsSum(m_Setting)));
 
@@ -154,6 +211,11 @@ int c_MyApp::p_Save() {
         }
         Field(out, Wrap(GroupSum(m_HiScore, g)));
     }
+
+    const std::vector<int> controls = ControlsValues(*this);
+    Field(out, kControlsVersion);
+    for (int v : controls) Field(out, v);
+    Field(out, Wrap(ControlsSum(kControlsVersion, controls)));
 
     const String state(out.c_str());
     if (qv_Vortan_DebugMode == 1) qvPrint(state);
@@ -175,6 +237,7 @@ int c_MyApp::p_Load() {
     ReadBadges(*this, fields, badgeStart);
     ReadHighscores(*this, fields, badgeStart + kBadgeWords + 1);
     qvPrint("Highscores Loaded");
+    if (badgeStart > 0) ReadControls(*this, fields);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 // Playing sound effects over 24 rotating channels and the one music tune, by the sound
-// mode setting.
+// mode setting and the Music and Effects levels. A level of 0 plays (and so decodes)
+// nothing of its kind.
 #include "audio/audio_module.h"
 #include "game/codes.h"
 #include "game/globals.h"
@@ -17,17 +18,20 @@ bool MusicOn(int mode) {
     return mode == sound_mode::kEffectsAndMusic || mode == sound_mode::kMusic;
 }
 
+// Level 10 plays a sound as loud as it is; each step down takes a tenth of its amplitude.
+float Gain(int level) { return float(level) / kLevelMax; }
+
 }  // namespace
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
-    if (!EffectsOn(m_Setting[setting::kSoundMode])) return 0;
+    if (!EffectsOn(m_Setting[setting::kSoundMode]) || m_EffectsLevel <= 0) return 0;
     if (n < 0 || n >= m_Sfx.Length() || !m_Sfx[n]) return 0;
     m_SfxChannel = (m_SfxChannel + 1) % kEffectChannels;
     const int channel = m_ChannelMap[m_SfxChannel];
     qv_audio_StopChannel(channel);
     qv_audio_PlaySound(m_Sfx[n], channel, 0);
     qv_audio_SetChannelRate(channel, rate);
-    qv_audio_SetChannelVolume(channel, volume);
+    qv_audio_SetChannelVolume(channel, volume * Gain(m_EffectsLevel));
     qv_audio_SetChannelPan(channel, pan);
     return 0;
 }
@@ -45,9 +49,21 @@ int c_MyApp::p_PlayTune(String name, int flags) {
         qv_audio_StopMusic();
         m_MusicOn = 0;
     }
-    if (MusicOn(m_Setting[setting::kSoundMode])) {
+    if (MusicOn(m_Setting[setting::kSoundMode]) && m_MusicLevel > 0) {
         qv_audio_PlayMusic(file, flags);
+        qv_audio_SetMusicVolume(Gain(m_MusicLevel));
         m_MusicOn = 1;
+    }
+    return 0;
+}
+
+int c_MyApp::p_MusicLevelChanged() {
+    if (m_MusicLevel <= 0) {
+        if (m_MusicOn == 1) p_StopTune();
+    } else if (m_MusicOn == 1) {
+        qv_audio_SetMusicVolume(Gain(m_MusicLevel));
+    } else if (mode::InRound(m_Mode)) {
+        p_PlayTune("-1", 1);  // back from silence: the round's tune again
     }
     return 0;
 }

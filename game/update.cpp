@@ -72,7 +72,7 @@ int c_MyApp::p_TrackHeldKeys() {
             m_KeyUsed = 1;
         }
     }
-    if (m_OptionsOpen == 1) {
+    if (m_OptionsOpen == 1 || m_ControlsOpen == 1) {
         m_AnyKeyHeld = 1;
         m_KeyUsed = 1;
     }
@@ -130,6 +130,7 @@ int c_MyApp::p_RunScreen() {
     }
 
     if (m_OptionsOpen == 1 || m_OptSlide > 0) p_OptionBox();
+    if (m_ControlsOpen == 1) p_ControlsScreen();
     SlideOptionBox(*this);
     SlideSidePanel(*this);
     return 0;

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "host/key_space.h"
 #include "runtime/runtime.h"
 
 class QvDisplayMode;
@@ -39,7 +40,7 @@ enum QvEvent {
 };
 
 // The window's close button arrives as this key, down then up.
-constexpr int kKeyClose = 432;
+constexpr int kKeyClose = key_space::kClose;
 
 class QvGame {
 public:

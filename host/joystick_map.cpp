@@ -12,8 +12,8 @@ enum : int {
 };
 
 struct Layout {
-    int axes[6];
-    int buttons[14];  // negative entries count from the end of the raw buttons
+    int axes[pad_axis::kCount];
+    int buttons[pad_button::kMapped];  // negative entries count from the end of the raw buttons
 };
 
 // Both layouts read a stick's Y negated: the window system gives up as -1.
@@ -93,30 +93,31 @@ QvJoyReading QvMapRawJoystick(const float* axes, int axisCount, const unsigned c
     if (axisCount > 6) axisCount = 6;  // read as six: only the first five are named
     const Layout& layout = (raw.Count() == 14 && axisCount == 5) ? kLayoutX : kLayoutG;
     QvJoyReading out;
-    for (int i = 0; i < 6; ++i) out.axes[i] = MapAxis(layout.axes[i], axes, axisCount, raw);
-    for (int i = 0; i < 14; ++i) out.buttons[i] = raw.Pressed(layout.buttons[i]);
+    for (int i = 0; i < pad_axis::kCount; ++i)
+        out.axes[i] = MapAxis(layout.axes[i], axes, axisCount, raw);
+    for (int i = 0; i < pad_button::kMapped; ++i) out.buttons[i] = raw.Pressed(layout.buttons[i]);
     return out;
 }
 
 QvJoyReading QvMapGamepad(const float* axes, const unsigned char* buttons) {
-    static constexpr int kButtonOrder[14] = {
+    static constexpr int kButtonOrder[pad_button::kMapped] = {
         kPadA,     kPadB,    kPadX,  kPadY,     kPadLeftBumper, kPadRightBumper, kPadBack,
         kPadStart, kPadLeft, kPadUp, kPadRight, kPadDown,       kPadLeftThumb,   kPadRightThumb,
     };
     QvJoyReading out;
-    out.axes[0] = axes[kLeftX];
-    out.axes[1] = -axes[kLeftY];
-    out.axes[2] = (1 + axes[kLeftTrigger]) * 0.5f;
-    out.axes[3] = axes[kRightX];
-    out.axes[4] = -axes[kRightY];
-    out.axes[5] = (1 + axes[kRightTrigger]) * 0.5f;
-    for (int i = 0; i < 14; ++i) out.buttons[i] = buttons[kButtonOrder[i]] != 0;
+    out.axes[pad_axis::kLeftX] = axes[kLeftX];
+    out.axes[pad_axis::kLeftY] = -axes[kLeftY];
+    out.axes[pad_axis::kLeftTrigger] = (1 + axes[kLeftTrigger]) * 0.5f;
+    out.axes[pad_axis::kRightX] = axes[kRightX];
+    out.axes[pad_axis::kRightY] = -axes[kRightY];
+    out.axes[pad_axis::kRightTrigger] = (1 + axes[kRightTrigger]) * 0.5f;
+    for (int i = 0; i < pad_button::kMapped; ++i) out.buttons[i] = buttons[kButtonOrder[i]] != 0;
     return out;
 }
 
-void QvAssignJoystickPorts(const bool* present, int ports[4]) {
+void QvAssignJoystickPorts(const bool* present, int ports[key_space::kPorts]) {
     bool placed[kQvJoystickIds] = {};
-    for (int port = 0; port < 4; ++port) {
+    for (int port = 0; port < key_space::kPorts; ++port) {
         const int id = ports[port];
         const bool stays = id >= 0 && id < kQvJoystickIds && present[id] && !placed[id];
         ports[port] = stays ? id : -1;
@@ -125,8 +126,8 @@ void QvAssignJoystickPorts(const bool* present, int ports[4]) {
     int port = 0;
     for (int id = 0; id < kQvJoystickIds; ++id) {
         if (!present[id] || placed[id]) continue;
-        while (port < 4 && ports[port] != -1) ++port;
-        if (port == 4) break;
+        while (port < key_space::kPorts && ports[port] != -1) ++port;
+        if (port == key_space::kPorts) break;
         ports[port] = id;
     }
 }

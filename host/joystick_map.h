@@ -7,9 +7,11 @@
 // and 1 fully pressed.
 #pragma once
 
+#include "host/key_space.h"
+
 struct QvJoyReading {
-    float axes[6] = {};  // in the order above
-    bool buttons[32] = {};
+    float axes[pad_axis::kCount] = {};  // in the order above
+    bool buttons[key_space::kButtonsPerPort] = {};
 };
 
 // One pad as the window system reports it. A pad the window system knows as a gamepad
@@ -44,4 +46,4 @@ constexpr int kQvJoystickIds = 16;
 // Ports 0-3 for the present joystick ids (`present` has kQvJoystickIds entries). A pad keeps its port while it stays present,
 // so pulling one out never hands another player's pad to its port; a new pad takes the
 // lowest free port, pads found together in id order.
-void QvAssignJoystickPorts(const bool* present, int ports[4]);
+void QvAssignJoystickPorts(const bool* present, int ports[key_space::kPorts]);

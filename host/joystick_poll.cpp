@@ -5,8 +5,9 @@
 namespace {
 
 // One console line for each pad that came or went.
-void ReportChanges(const int before[4], const int after[4], QvJoystickSource& source) {
-    for (int port = 0; port < 4; ++port) {
+void ReportChanges(const int before[key_space::kPorts], const int after[key_space::kPorts],
+                   QvJoystickSource& source) {
+    for (int port = 0; port < key_space::kPorts; ++port) {
         if (before[port] == after[port]) continue;
         const String pad = String("Game pad ") + String(port + 1);
         if (before[port] != -1) qvPrint(pad + " disconnected");
@@ -28,19 +29,20 @@ bool QvGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
     if (port == 0) {
         bool present[kQvJoystickIds];
         for (int id = 0; id < kQvJoystickIds; ++id) present[id] = _joysticks->Present(id);
-        int before[4];
-        for (int i = 0; i < 4; ++i) before[i] = _pjoys[i];
+        int before[key_space::kPorts];
+        for (int i = 0; i < key_space::kPorts; ++i) before[i] = _pjoys[i];
         QvAssignJoystickPorts(present, _pjoys);
         ReportChanges(before, _pjoys, *_joysticks);
     }
-    if (port < 0 || port > 3 || _pjoys[port] == -1) return false;
+    if (port < 0 || port >= key_space::kPorts || _pjoys[port] == -1) return false;
     QvJoyReading reading = QvMapPad(_joysticks->Read(_pjoys[port]));
-    joyx[0] = reading.axes[0];
-    joyy[0] = reading.axes[1];
-    joyz[0] = reading.axes[2];
-    joyx[1] = reading.axes[3];
-    joyy[1] = reading.axes[4];
-    joyz[1] = reading.axes[5];
-    for (int i = 0; i < 32 && i < buttons.Length(); ++i) buttons[i] = reading.buttons[i];
+    joyx[0] = reading.axes[pad_axis::kLeftX];
+    joyy[0] = reading.axes[pad_axis::kLeftY];
+    joyz[0] = reading.axes[pad_axis::kLeftTrigger];
+    joyx[1] = reading.axes[pad_axis::kRightX];
+    joyy[1] = reading.axes[pad_axis::kRightY];
+    joyz[1] = reading.axes[pad_axis::kRightTrigger];
+    for (int i = 0; i < key_space::kButtonsPerPort && i < buttons.Length(); ++i)
+        buttons[i] = reading.buttons[i];
     return true;
 }

@@ -4,14 +4,19 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "tests/audio/mix.h"
 #include "tests/support/headless_game.h"
+
+namespace {
+ScratchDir* audioDir = nullptr;
+}  // namespace
 
 gxtkAudio* GameFixture::Audio() {
     static gxtkAudio* audio = nullptr;
-    static ScratchDir* dir = nullptr;
     if (!audio) {
-        dir = new ScratchDir();
-        dir->Write("alsoft.conf", "drivers=wave\n[wave]\nfile=" + dir->File("mix.wav") + "\n");
+        audioDir = new ScratchDir();
+        ScratchDir* dir = audioDir;
+        dir->Write("alsoft.conf", MixConfig("drivers = wave\n", dir->File("mix.wav")));
         setenv("ALSOFT_CONF", dir->File("alsoft.conf").c_str(), 1);
         audio = gxtkAudio::audio ? gxtkAudio::audio : new gxtkAudio();
         gc_root(audio);
@@ -119,6 +124,11 @@ std::string GameFixture::WriteTone(const std::string& name) const {
                        Le(uint32_t(samples.size()), 4) + samples;
     scratch->Write(name, "RIFF" + Le(uint32_t(body.size()), 4) + body);
     return scratch->File(name);
+}
+
+std::string GameFixture::RecordedMix() {
+    Audio();
+    return audioDir->Read("mix.wav");
 }
 
 c_Sound* GameFixture::LoadTone(const std::string& name) const {

@@ -102,6 +102,8 @@ protected:
     c_Sound* LoadTone(const std::string& name) const;
 
     static gxtkAudio* Audio();
+    // What the wave writer has recorded of this process's sound: 16-bit stereo at 44100 Hz.
+    static std::string RecordedMix();
 
     GameTestHost* host = nullptr;
     c_MyApp* app = nullptr;

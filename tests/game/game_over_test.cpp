@@ -83,7 +83,7 @@ TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
     Update();  // records the score and goes back to the menu
     EXPECT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_OverTimer, 71);
-    EXPECT_EQ(SplitFields(Stored()).size(), 203u);
+    EXPECT_EQ(SplitFields(Stored()).size(), kStateFields);
     Update(35);
     EXPECT_EQ(app->m_OverTimer, 1);
     Update();

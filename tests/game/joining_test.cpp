@@ -198,15 +198,18 @@ TEST_F(JoiningTest, PressesAreIgnoredThreeSecondsAfterTheFirstJoinOrOnceTheRound
 
 TEST_F(JoiningTest, KeyboardJoinsOnlyPlayerOne) {
     StartRound();
-    // The keyboard answers for every pad, so pad 2 is not taken in an update in which
-    // the keyboard presses too.
+    // The keyboard plays for player 1 alone: pad 2 pressed in the same update brings in
+    // player 2 beside it.
     KeyDown('Z');
     PadDown(1, pad::kA);
     PlayOne();
     KeyUp('Z');
     PadUp(1, pad::kA);
-    EXPECT_EQ(Joined(), Players{1});
+    EXPECT_EQ(Joined(), (Players{1, 2}));
     EXPECT_EQ(Fighter(1)[kX], 128);
+    StartRound();
+    KeyPress('Z');
+    EXPECT_EQ(Joined(), Players{1});
     // Jumping and striking from the keyboard through the window brings no one else in.
     for (int i = 0; i < 4 * kUpdatesPerSecond; ++i) {
         if (i % 20 == 0) KeyDown(i % 40 == 0 ? 'Z' : 'X');

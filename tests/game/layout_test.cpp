@@ -2,8 +2,8 @@
 // text line and picture gives a box (a picture's box is the part of its cell its picture
 // file inks), and the things that must not meet do not, and none is cut off by the
 // screen's edges. The loading screen, the title menu in each column, the credits panel,
-// the options box, a round with its score display, the pause panel and the game-over
-// panel with "New Highscore" are each checked at every size.
+// the options box, the Controls screen, a round with its score display, the pause panel
+// and the game-over panel with "New Highscore" are each checked at every size.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -15,6 +15,7 @@
 
 #include <stb/stb_image.h>  // the decoder the host builds in
 
+#include "game/bindings.h"
 #include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
@@ -404,12 +405,21 @@ TEST_P(LayoutTest, OptionsBox) {
     ASSERT_EQ(app->m_OptionsOpen, 1);
     Update(40);
     screen = "options box";
-    const std::vector<std::string> rows = {
-        "<[BACK]",    "Sound : SFX + Music",       "iCade : Off",
-        "Fullscreen", "Left Thumbstick Y Flipped", "Right Thumbstick Y Flipped"};
-    std::vector<Pick> each = {Gear()};
+    const std::vector<std::string> rows = {"<[BACK]",
+                                           "Sound : SFX + Music",
+                                           "iCade : Off",
+                                           "Fullscreen",
+                                           "Left Thumbstick Y Flipped",
+                                           "Right Thumbstick Y Flipped",
+                                           "Music : 10",
+                                           "Effects : 10",
+                                           "Keyboard : Player 1",
+                                           "Controls >"};
+    const Pick sets = Said(SplitKeysText(0).ToUtf8()), sets2 = Said(SplitKeysText(1).ToUtf8());
+    std::vector<Pick> each = {Gear(), sets, sets2};
     for (const std::string& row : rows) each.push_back(Said(row));
-    ExpectEachApart("gear and rows", each);
+    ExpectEachApart("gear, rows and the split keyboard's sets", each);
+    ExpectOnScreen("the split keyboard's sets", Any({sets, sets2}));
     // The gear grows while the cursor is on it and then reaches past the top edge by a
     // unit or two, as at 640 x 480; at rest it is within.
     Hold(vk::kDown, 1);
@@ -417,7 +427,7 @@ TEST_P(LayoutTest, OptionsBox) {
     // Each row's text lies on its bar.
     const std::vector<Element> bars = Picked(
         [](const Element& e) { return e.rect && e.b >= 160 && e.r == 0; });
-    ASSERT_EQ(bars.size(), 5u);
+    ASSERT_EQ(bars.size(), rows.size() - 1);
     for (size_t k = 0; k < bars.size(); ++k) {
         const std::vector<Element> text = Picked(Said(rows[k + 1]));
         ASSERT_EQ(text.size(), 1u) << rows[k + 1];
@@ -425,6 +435,43 @@ TEST_P(LayoutTest, OptionsBox) {
         EXPECT_TRUE(t.x0 >= b.x0 && t.x1 <= b.x1 && t.y0 >= b.y0 - 0.5f && t.y1 <= b.y1 + 0.5f)
             << screen << " at " << Name(GetParam()) << ": " << rows[k + 1] << " " << Describe(t)
             << " off its bar " << Describe(b);
+    }
+}
+
+// The Controls screen over the pause panel, with the longest rows the defaults give.
+TEST_P(LayoutTest, ControlsScreen) {
+    FinishLoading();
+    BusyRound();
+    Hold(vk::kEscape, 1);
+    ASSERT_EQ(app->m_Paused, 1);
+    app->p_OpenControls();
+    Update(2);
+    screen = "Controls screen";
+    std::vector<std::string> rows = {"< Player 1 >", "Reset to defaults", "<[BACK]"};
+    for (const char* action : {"Up", "Left", "Right", "Down", "Jump", "Strike", "Pause"}) {
+        const std::vector<TextLine> lines = Lines();
+        const auto line = std::find_if(lines.begin(), lines.end(), [&](const TextLine& l) {
+            return l.text.rfind(std::string(action) + ":", 0) == 0;
+        });
+        ASSERT_NE(line, lines.end()) << action;
+        rows.push_back(line->text);
+    }
+    std::vector<Pick> each;
+    for (const std::string& row : rows) each.push_back(Said(row));
+    ExpectEachApart("Controls rows", each);
+    ExpectOnScreen("Controls rows", SaidAny(rows));
+    // Each row's text lies on its bar.
+    const std::vector<Element> bars = Picked([&](const Element& e) {
+        return e.rect && e.b >= 160 && e.r == 0 && e.box.x1 - e.box.x0 < W();
+    });
+    ASSERT_EQ(bars.size(), rows.size());
+    for (const Element& text : Picked(SaidAny(rows))) {
+        const bool onABar = std::any_of(bars.begin(), bars.end(), [&](const Element& b) {
+            return text.box.x0 >= b.box.x0 && text.box.x1 <= b.box.x1 &&
+                   text.box.y0 >= b.box.y0 - 0.5f && text.box.y1 <= b.box.y1 + 0.5f;
+        });
+        EXPECT_TRUE(onABar) << screen << " at " << Name(GetParam()) << ": " << text.name << " "
+                            << Describe(text.box) << " off its bar";
     }
 }
 

@@ -32,8 +32,8 @@ protected:
         Update();
     }
     void MoveTo(int row) {
-        for (int i = 0; i < 5 && app->m_OptRow < row; ++i) Press(vk::kDown);
-        for (int i = 0; i < 5 && app->m_OptRow > row; ++i) Press(vk::kUp);
+        for (int i = 0; i < 10 && app->m_OptRow < row; ++i) Press(vk::kDown);
+        for (int i = 0; i < 10 && app->m_OptRow > row; ++i) Press(vk::kUp);
         ASSERT_EQ(app->m_OptRow, row);
     }
     // A stored state of the settings block alone: these settings, the others 0, and the
@@ -56,10 +56,10 @@ protected:
         Stick(0, 0, 0);
         return read;
     }
-    // The text of row k, read off the screen: rows stand 40 units apart from y = 130.
+    // The text of row k, read off the screen: rows stand 32 units apart from y = 130.
     std::string RowText(int k) const {
         for (const TextLine& l : Lines()) {
-            if (l.y > 130 + 40 * (k - 1) && l.y < 130 + 40 * (k - 1) + 30 && l.size == 2)
+            if (l.y > 130 + 32 * (k - 1) && l.y < 130 + 32 * (k - 1) + 30 && l.size == 2)
                 return l.text;
         }
         return "";
@@ -101,9 +101,13 @@ TEST_F(OptionsTest, OneRowPerPressAndTheCursorStopsAtBothEnds) {
     Update();
     Press(vk::kRight);  // right moves down too
     EXPECT_EQ(app->m_OptRow, 2);
-    for (int i = 0; i < 6; ++i) Press(vk::kDown);
-    EXPECT_EQ(app->m_OptRow, 5);
-    for (int i = 0; i < 7; ++i) Press(vk::kLeft);
+    for (int i = 0; i < 10; ++i) Press(vk::kDown);
+    EXPECT_EQ(app->m_OptRow, 9);
+    for (int i = 0; i < 11; ++i) Press(vk::kUp);
+    EXPECT_EQ(app->m_OptRow, 0);
+    Press(vk::kLeft);  // left moves up too
+    Press(vk::kRight);
+    Press(vk::kLeft);
     EXPECT_EQ(app->m_OptRow, 0);
     EXPECT_EQ(app->m_OptionsOpen, 1);
 }
@@ -156,7 +160,7 @@ TEST_F(OptionsTest, ClosingWithBackSavesEvenWhenNothingChanged) {
     Press(vk::kEscape);
     EXPECT_EQ(app->m_OptionsOpen, 0);
     const std::vector<std::string> f = SplitFields(Stored());
-    ASSERT_EQ(f.size(), 203u);
+    ASSERT_EQ(f.size(), kStateFields);
     EXPECT_EQ(f[5], "1");
     // The box slides away, and the menu does not act on the same press.
     EXPECT_EQ(app->m_Mode, mode::kMenu);
@@ -177,7 +181,7 @@ TEST_F(OptionsTest, ActionOnBackClosesAndSavesTheNewSoundMode) {
     Press(vk::kEnter);
     EXPECT_EQ(app->m_OptionsOpen, 0);
     const std::vector<std::string> f = SplitFields(Stored());
-    ASSERT_EQ(f.size(), 203u);
+    ASSERT_EQ(f.size(), kStateFields);
     EXPECT_EQ(f[5], "3");
 }
 
@@ -214,7 +218,7 @@ TEST_F(OptionsTest, SettingsStoredOutOfRangeShowWhatIsInForceAndStepFromIt) {
 
     Press(vk::kEscape);
     const std::vector<std::string> f = SplitFields(Stored());
-    ASSERT_EQ(f.size(), 203u);
+    ASSERT_EQ(f.size(), kStateFields);
     EXPECT_EQ(f[setting::kSoundMode], "1");
     EXPECT_EQ(f[setting::kLeftStickY], "0");
     EXPECT_EQ(f[setting::kRightStickY], "0");

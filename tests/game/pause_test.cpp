@@ -167,9 +167,11 @@ TEST_F(PauseTest, HoldingUpMovesToQuitOnceAndShrinksTheTrailToZero) {
     EXPECT_EQ(app->m_PauseRow, pause_row::kResume);
     Press(vk::kDown);
     EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
-    Press(vk::kDown);  // nothing below the options
-    EXPECT_EQ(app->m_PauseRow, pause_row::kOptions);
-    EXPECT_EQ(app->m_TrailRadius, 3);
+    Press(vk::kDown);
+    EXPECT_EQ(app->m_PauseRow, pause_row::kControls);
+    Press(vk::kDown);  // nothing below the Controls entry
+    EXPECT_EQ(app->m_PauseRow, pause_row::kControls);
+    EXPECT_EQ(app->m_TrailRadius, 4);
 }
 
 TEST_F(PauseTest, TrailKeepsTheLast102TipsAndGrowsBrighterTowardTheTip) {

@@ -1,14 +1,26 @@
 // The state string: its exact text, round trips through the state file, each checksum
-// failure and its message, the badge-only short form, the clamps, and the recording of
-// a finished round's score.
+// failure and its message, the badge-only short form, the clamps, the controls block
+// after today's fields, and the recording of a finished round's score.
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "game/bindings.h"
 #include "tests/game/front_end_fixture.h"
 #include "tests/game/game_fixture.h"
 
 namespace {
+
+// The fields of the three older blocks, then the controls block: version, split, two
+// levels, the binding tables and a checksum.
+constexpr size_t kOlderFields = 203;
+constexpr size_t kAllFields = kStateFields;
+const std::string kControlsMissing = "Controls Missing, Defaults Used\n";
 
 class SavedStateTest : public FrontEndFixture {
 protected:
@@ -102,8 +114,8 @@ TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
     app->p_Save();
     const std::string expected = "0|0|0|0|0|1|0|0|0|0|64|64|10|0|1|0|0|0|0|0|0|0|0|0|0|1483|" +
                                  Repeat("0", 9) + Repeat("0", 8 * 21);
-    EXPECT_EQ(Stored(), expected);
-    EXPECT_EQ(SplitFields(Stored()).size(), 203u);
+    EXPECT_EQ(Stored().substr(0, expected.size()), expected);
+    EXPECT_EQ(SplitFields(Stored()).size(), kAllFields);
 }
 
 TEST_F(SavedStateTest, KnownTablesGiveTheirFieldsAndChecksums) {
@@ -116,7 +128,7 @@ TEST_F(SavedStateTest, KnownTablesGiveTheirFieldsAndChecksums) {
     app->m_Badge[33] = true;
     app->p_Save();
     const std::vector<std::string> f = SplitFields(Stored());
-    ASSERT_EQ(f.size(), 203u);
+    ASSERT_EQ(f.size(), kAllFields);
     EXPECT_EQ(f[3], "-5");
     EXPECT_EQ(f[25], std::to_string(3 * -5 + 5 * 1 + 10 * 64 + 11 * 64 + 12 * 10 + 14 * 1));
     EXPECT_EQ(f[26], "1");
@@ -227,7 +239,7 @@ TEST_F(SavedStateTest, AFieldThatIsNotANumberReadsAsZeroAndBreaksItsBlock) {
 TEST_F(SavedStateTest, GroupsThreeToSevenAreNeverRead) {
     std::vector<std::string> f;
     const Tables tables = FillAndSave(&f);
-    for (size_t i = 98; i < f.size(); ++i) f[i] = std::to_string(1000 + i);
+    for (size_t i = 98; i < kOlderFields; ++i) f[i] = std::to_string(1000 + i);
     EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
     ExpectTables(tables);
 }
@@ -259,7 +271,7 @@ TEST_F(SavedStateTest, AStringCutInsideAGroupKeepsThatGroupAndTheRestEmpty) {
     cut.pop_back();
     Store(cut);
     const std::string printed = Restart();
-    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n" + kControlsMissing);
     for (int j = 0; j < 10; ++j) {
         EXPECT_EQ(app->m_HiScore[j], hi[j]);
         EXPECT_EQ(app->m_HiScore[30 + j], hi[30 + j]);
@@ -277,7 +289,7 @@ TEST_F(SavedStateTest, LoadingClampsThePadAndForcesTheMargin) {
     f[25] = std::to_string(10 * 63 + 11 * 200 + 12 * 7);
     qv_Vortan_overscan = 20;
     Store(Join(f));
-    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n" + kControlsMissing);
     EXPECT_EQ(app->m_Setting[setting::kPadX], 64);
     EXPECT_EQ(app->m_Setting[setting::kPadY], 200);
     EXPECT_EQ(app->m_Setting[setting::kPadSize], 10);
@@ -355,6 +367,132 @@ TEST_F(SavedStateTest, SuspendingSavesTheTables) {
     app->p_OnSuspend();
     EXPECT_EQ(SplitFields(Stored())[56 + 4], "4321");
     app->p_OnResume();
+}
+
+// The couch settings: keyboard split, levels and the binding tables.
+struct Couch {
+    int split, music, effects;
+    std::vector<int> bindings;
+    bool operator==(const Couch& o) const {
+        return split == o.split && music == o.music && effects == o.effects &&
+               bindings == o.bindings;
+    }
+};
+
+class ControlsBlockTest : public SavedStateTest {
+protected:
+    Couch Now() const {
+        return {app->m_SplitKeyboard, app->m_MusicLevel, app->m_EffectsLevel,
+                std::vector<int>(app->m_Binding.Data(), app->m_Binding.Data() + binding::kSize)};
+    }
+    void ChangeCouch() {
+        app->m_SplitKeyboard = 1;
+        ResetKeyboardBindings(*app);
+        app->m_MusicLevel = 3;
+        app->m_EffectsLevel = 0;
+        Rebind(*app, 2, binding::ActionIndex(control::kJump), 'Q');
+        Rebind(*app, 0, binding::ActionIndex(control::kStrike), binding::ButtonCode(pad::kY));
+    }
+};
+
+TEST_F(ControlsBlockTest, TodaysFormatLoadsEverythingUnchangedWithDefaultControls) {
+    const Couch defaults = Now();
+    std::vector<std::string> f;
+    const Tables tables = FillAndSave(&f);
+    f.resize(kOlderFields);  // as today's game writes it
+    ChangeCouch();
+    EXPECT_EQ(RestartFrom(f),
+              "Settings Loaded\nBadges Loaded\nHighscores Loaded\n" + kControlsMissing);
+    ExpectTables(tables);
+    EXPECT_TRUE(Now() == defaults);
+    // Saved again, today's fields keep their text and the controls block follows them.
+    app->p_Save();
+    const std::vector<std::string> again = SplitFields(Stored());
+    ASSERT_EQ(again.size(), kAllFields);
+    EXPECT_EQ(std::vector<std::string>(again.begin(), again.begin() + kOlderFields), f);
+}
+
+TEST_F(ControlsBlockTest, NewSettingsSurviveARestart) {
+    FillTables();
+    ChangeCouch();
+    const Couch saved = Now();
+    const Tables tables = Snapshot();
+    app->p_Save();
+    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+    EXPECT_TRUE(Now() == saved);
+    ExpectTables(tables);
+}
+
+TEST_F(ControlsBlockTest, ADamagedOrLaterBlockGivesDefaultControlsOnly) {
+    const Couch defaults = Now();
+    FillTables();
+    ChangeCouch();
+    const Tables tables = Snapshot();
+    app->p_Save();
+    const std::vector<std::string> saved = SplitFields(Stored());
+    const size_t start = kOlderFields;
+    struct Damage {
+        size_t field;
+        std::string value;
+        std::string says;
+    };
+    // A changed level, a changed binding, a key bound twice with its checksum made good
+    // again (a binding swap never stores one), a cut block and a later version.
+    const size_t up = start + 4, left = up + binding::kSlots;  // player 1's first keys
+    std::vector<std::string> doubled = saved;
+    doubled[left] = saved[up];
+    const uint32_t change = uint32_t(std::stoi(saved[up]) - std::stoi(saved[left]));
+    const uint32_t weight = uint32_t(left - start + 1);  // the checksum's weight of that field
+    doubled.back() = std::to_string(int32_t(uint32_t(std::stoll(saved.back())) + weight * change));
+    for (const Damage& d :
+         {Damage{start + 2, "4", "Checksum Invalid"}, Damage{start + 20, "77", "Checksum Invalid"},
+          Damage{start, "2", "From A Later Version"}}) {
+        std::vector<std::string> f = saved;
+        f[d.field] = d.value;
+        EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadges Loaded\nHighscores Loaded\nControls " +
+                                      d.says + ", Defaults Used\n")
+            << d.field;
+        EXPECT_TRUE(Now() == defaults) << d.field;
+        ExpectTables(tables);
+    }
+    EXPECT_NE(RestartFrom(doubled).find("Controls Checksum Invalid"), std::string::npos);
+    EXPECT_TRUE(Now() == defaults);
+    std::vector<std::string> cut = saved;
+    cut.resize(start + 50);
+    EXPECT_NE(RestartFrom(cut).find("Controls Checksum Invalid"), std::string::npos);
+    ExpectTables(tables);
+}
+
+// A save killed while it writes (the file size limit stops it part way) leaves the state
+// as it was; the next whole save holds the new settings.
+TEST_F(ControlsBlockTest, AKilledSaveLeavesTheOldStateAndTheNextSaveTheNew) {
+    app->p_Save();
+    const std::string before = Stored();
+    const Couch old = Now();
+    ChangeCouch();
+    const Couch changed = Now();
+    const pid_t child = fork();
+    if (child == 0) {
+        const struct rlimit small = {300, 300};
+        setrlimit(RLIMIT_CORE, &small);
+        setrlimit(RLIMIT_FSIZE, &small);
+        signal(SIGXFSZ, SIG_DFL);
+        app->p_Save();
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not cut short";
+    EXPECT_EQ(Stored(), before);
+    Restart();
+    EXPECT_TRUE(Now() == old);
+    app->m_SplitKeyboard = changed.split;
+    app->m_MusicLevel = changed.music;
+    app->m_EffectsLevel = changed.effects;
+    for (int i = 0; i < binding::kSize; ++i) app->m_Binding[i] = changed.bindings[size_t(i)];
+    app->p_Save();
+    Restart();
+    EXPECT_TRUE(Now() == changed);
 }
 
 }  // namespace

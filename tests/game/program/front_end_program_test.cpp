@@ -41,11 +41,13 @@ protected:
         return stats > 150 && ring > 3000;
     }
     static bool ShowsOptions(const ScreenCapture& c) {
-        const int panel = c.Count(60, 300, 580, 470, [](Rgb p) {
+        // The yellow panel beside the rows' bars, on both sides, down to the bottom.
+        const auto yellow = [](Rgb p) {
             return p.r > 100 && p.g > 100 && p.b < 70 && std::abs(p.r - p.g) < 30;
-        });
+        };
+        const int panel = c.Count(54, 120, 82, 470, yellow) + c.Count(558, 120, 586, 470, yellow);
         const int rows = c.Count(100, 130, 500, 310, White);
-        return panel > 40000 && rows > 600;
+        return panel > 15000 && rows > 600;
     }
     static bool ShowsPause(const ScreenCapture& c) {
         return c.Count(330, 222, 505, 260, White) > 400;
@@ -88,7 +90,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Keep("game_over");
     EXPECT_TRUE(WaitFor(ShowsMenu, 6));
     const std::vector<std::string> afterRound = StateFields(State());
-    ASSERT_EQ(afterRound.size(), 203u) << State();
+    ASSERT_EQ(afterRound.size(), kStateFields) << State();
     EXPECT_EQ(afterRound[5], "1");
 
     // Left twice and Return open the options; down to the sound row, change it, close.
@@ -101,7 +103,7 @@ TEST_F(FrontEndProgramTest, MenuRoundPauseQuitOptionsAndRestart) {
     Press("Escape");
     SleepSeconds(0.3);
     const std::vector<std::string> f = StateFields(State());
-    ASSERT_EQ(f.size(), 203u) << State();
+    ASSERT_EQ(f.size(), kStateFields) << State();
     EXPECT_EQ(f[5], "2");  // effects only
     long sum = 0;
     for (int i = 0; i < 25; ++i) sum += i * std::stol(f[i]);

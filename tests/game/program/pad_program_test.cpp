@@ -41,12 +41,12 @@ bool Same(const Mask& a, const Mask& b) {
     return Lit(a) > 200 && differ * 20 < Lit(a);
 }
 
-// The options box's cursor row: rows 1-5 are bars at y = 130, 170, ...; the cursor's
+// The options box's cursor row: rows 1-5 are bars at y = 130, 162, ...; the cursor's
 // bar is light blue over the yellow panel, the others dark. 0 when none is lit.
 int OptionsCursor(const ScreenCapture& c) {
     int row = 0;
     for (int k = 1; k <= 5; ++k) {
-        const int y0 = 130 + 40 * (k - 1);
+        const int y0 = 130 + 32 * (k - 1);
         if (c.Count(86, y0, 98, y0 + 18, [](Rgb p) { return p.g > 120 && p.b > 90; }) > 150)
             row = k;
     }
@@ -65,11 +65,11 @@ bool OptionsRising(const ScreenCapture& c) {
     return panel > 7000;
 }
 
-// The options box fully up: the five rows' bars (blue over the yellow) in their places.
+// The options box fully up: the first five rows' bars (blue over the yellow) in their places.
 // Until then the box takes no control.
 bool ShowsOptions(const ScreenCapture& c) {
     for (int k = 1; k <= 5; ++k) {
-        const Rgb bar = c.At(90, 130 + 40 * (k - 1) + 8);
+        const Rgb bar = c.At(90, 130 + 32 * (k - 1) + 8);
         if (bar.b <= bar.r) return false;
     }
     return OptionsRising(c);
@@ -366,6 +366,60 @@ TEST_F(PadProgramTest, APadTurnsTheMenuWheelAsTheArrowKeysDoAndFourFriendsAllJoi
         },
         10))
         << "prompts";
+    Quit();
+}
+
+// Player 1 on the keyboard, player 2 on a pad: Right held on the keyboard for a second
+// walks player 1's fighter and leaves player 2's where it stood, read from the fighters'
+// shadows on the floor.
+TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
+    for (int id = 0; id < 2; ++id) pads.Plug(id);
+    pads.Write();
+    Start();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 2 connected: Pretend Gamepad", 5))
+        << game->OutputSoFar();
+    auto inRound = [](const ScreenCapture& c) {
+        return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 2);
+    };
+    ASSERT_TRUE(HoldUntil("Return", inRound, 20)) << game->OutputSoFar();
+    const ScreenCapture before = shot;
+    // Player 1 joins from the keyboard, player 2 with pad 2's A.
+    EXPECT_TRUE(HoldUntil(
+        "z", [](const ScreenCapture& c) { return HealthBar(c, 1) > 180; }, 10));
+    ASSERT_TRUE(TapPadUntil(
+        1, [](PretendPads::Pad& p) { p.buttons[PretendPads::kA] = 1; },
+        [](const ScreenCapture& c) { return HealthBar(c, 2) > 180; }));
+    // Player 2 first walks clear of player 1's way with its d-pad.
+    pads[1].hats = {PretendPads::kHatRight};
+    pads.Write();
+    SleepSeconds(1.0);
+    pads[1].hats = {0};
+    pads.Write();
+    // Where the two stand once they have landed and stopped: player 1 where it came in.
+    Shadow one, two;
+    auto standing = [&](const ScreenCapture& c) {
+        const std::vector<Shadow> shadows = FloorShadows(before, c);
+        one = NearestShadow(shadows, 112);
+        two = NearestShadow(shadows, 400);
+        return one.pixels > 60 && two.pixels > 60 && std::abs(one.x - 112) <= 20 && two.x > 300;
+    };
+    ASSERT_TRUE(WaitFor(standing, 10)) << one.x << " " << two.x;
+    SleepSeconds(0.3);
+    ASSERT_TRUE(WaitFor(standing, 5));
+    const Shadow oneBefore = one, twoBefore = two;
+
+    xvfb.Run({"xdotool", "keydown", "Right"});
+    SleepSeconds(1.0);
+    xvfb.Run({"xdotool", "keyup", "Right"});
+    SleepSeconds(0.3);
+    ASSERT_TRUE(shot.Take(xvfb, window));
+    const std::vector<Shadow> shadows = FloorShadows(before, shot);
+    const Shadow walked = NearestShadow(shadows, oneBefore.x + 150);
+    const Shadow stayed = NearestShadow(shadows, twoBefore.x);
+    EXPECT_GT(walked.x, oneBefore.x + 90) << "player 1 did not walk right from " << oneBefore.x;
+    EXPECT_LT(walked.x, twoBefore.x - 20);
+    EXPECT_GT(stayed.pixels, 60);
+    EXPECT_LE(std::abs(stayed.x - twoBefore.x), 3) << "player 2 moved from " << twoBefore.x;
     Quit();
 }
 

@@ -71,8 +71,9 @@ public:  // the screens' recognisers, named by pointer in the test
         return stats > 150 && ring > 3000;
     }
     bool ShowsOptions(const ScreenCapture& c) const {
-        const float w = VirtualW(), h = VirtualH();
-        return Share(c, {60, h / 2, w - 60, h}, [](Rgb p) {
+        // The yellow panel left of the rows' bars, down to the bottom.
+        const float h = VirtualH();
+        return Share(c, {54, h / 2, 82, h}, [](Rgb p) {
                    return p.r > 100 && p.g > 100 && p.b < 70 && std::abs(p.r - p.g) < 30;
                }) > 0.5f;
     }

@@ -1,0 +1,217 @@
+// The players' binding tables (see bindings.h): their defaults and rebinding.
+#include "game/bindings.h"
+
+#include <algorithm>
+
+#include "game/my_app.h"
+
+using namespace binding;
+
+namespace {
+
+constexpr int kDefaultCodes = 4;  // keys, or buttons, an action starts with at most
+
+using Codes = int[kActionCount][kDefaultCodes];
+
+// The whole keyboard, player 1's while it is not split.
+const Codes kWholeKeyboard = {
+    {key::kUp, 'W'},
+    {key::kLeft, 'A'},
+    {key::kRight, 'D'},
+    {key::kDown, 'S'},
+    {'Z', 'J', key::kSpace, key::kEnter},
+    {'X', 'K', key::kControl},
+    {key::kEscape, key::kBackspace, key::kDelete, key::kGrave},
+};
+// Split, player 1 on the left and player 2 on the right. Each player's keys lie on three
+// rows (and the arrows' own block), so a diagonal, a jump and a strike held together
+// press at most two keys of a row; no modifier is used.
+const Codes kLeftHalf = {{'W'}, {'A'}, {'D'}, {'S'}, {'V'}, {'B'}, {key::kEscape}};
+const Codes kRightHalf = {{key::kUp}, {key::kLeft}, {key::kRight},    {key::kDown},
+                          {'O'},      {'P'},        {key::kBackspace}};
+// Every player's own pad.
+const Codes kPadButtons = {{ButtonCode(pad::kUp)},
+                           {ButtonCode(pad::kLeft)},
+                           {ButtonCode(pad::kRight)},
+                           {ButtonCode(pad::kDown)},
+                           {ButtonCode(pad::kA)},
+                           {ButtonCode(pad::kB)},
+                           {ButtonCode(pad::kBack), ButtonCode(pad::kStart),
+                            ButtonCode(pad::kExtra)}};
+
+const Codes* KeyboardDefaults(const c_MyApp& g, int player) {
+    if (g.m_SplitKeyboard == 1) {
+        if (player == 0) return &kLeftHalf;
+        if (player == 1) return &kRightHalf;
+        return nullptr;
+    }
+    return player == 0 ? &kWholeKeyboard : nullptr;
+}
+
+// Empty slots go last, the others keep their order.
+void Compact(int* slots) {
+    std::stable_partition(slots, slots + kSlots, [](int c) { return c != kEmpty; });
+}
+
+void Add(int* slots, int code) {
+    int* free = std::find(slots, slots + kSlots, kEmpty);
+    if (free != slots + kSlots) *free = code;
+}
+
+// Empties the action's codes of the kind `buttons` names; returns the first of them.
+int Clear(int* slots, bool buttons) {
+    int first = kEmpty;
+    for (int i = 0; i < kSlots; ++i) {
+        if (slots[i] == kEmpty || IsButton(slots[i]) != buttons) continue;
+        if (first == kEmpty) first = slots[i];
+        slots[i] = kEmpty;
+    }
+    Compact(slots);
+    return first;
+}
+
+void AddAll(int* slots, const int (&codes)[kDefaultCodes]) {
+    for (int code : codes) {
+        if (code != kEmpty) Add(slots, code);
+    }
+}
+
+void ResetKeys(c_MyApp& g, int player) {
+    const Codes* keys = KeyboardDefaults(g, player);
+    for (int a = 0; a < kActionCount; ++a) {
+        int* slots = BindingSlots(g, player, a);
+        Clear(slots, false);
+        if (keys) AddAll(slots, (*keys)[a]);
+    }
+}
+
+}  // namespace
+
+int binding::ActionIndex(int code) {
+    for (int a = 0; a < kActionCount; ++a) {
+        if (kActions[a] == code) return a;
+    }
+    return -1;
+}
+
+int* BindingSlots(c_MyApp& g, int player, int action) {
+    return g.m_Binding.Data() + player * kTableSize + action * kSlots;
+}
+
+void ResetBindings(c_MyApp& g) {
+    for (int p = 0; p < kPlayers; ++p) {
+        for (int a = 0; a < kActionCount; ++a) {
+            int* slots = BindingSlots(g, p, a);
+            std::fill(slots, slots + kSlots, kEmpty);
+            AddAll(slots, kPadButtons[a]);
+        }
+        ResetKeys(g, p);
+    }
+}
+
+void ResetKeyboardBindings(c_MyApp& g) {
+    for (int p = 0; p < kPlayers; ++p) ResetKeys(g, p);
+}
+
+void Rebind(c_MyApp& g, int player, int action, int code) {
+    const bool buttons = IsButton(code);
+    int* target = BindingSlots(g, player, action);
+    const int replaced = Clear(target, buttons);
+    for (int a = 0; a < kActionCount; ++a) {
+        int* slots = BindingSlots(g, player, a);
+        int* held = std::find(slots, slots + kSlots, code);
+        if (a == action || held == slots + kSlots) continue;
+        *held = replaced;
+        Compact(slots);
+    }
+    Add(target, code);
+}
+
+bool BindingsValid(const Array<int>& table) {
+    if (table.Length() != kSize) return false;
+    for (int p = 0; p < kPlayers; ++p) {
+        const int* codes = table.Data() + p * kTableSize;
+        for (int i = 0; i < kTableSize; ++i) {
+            const int c = codes[i];
+            if (c == kEmpty) continue;
+            if (!key_space::IsKeyboard(c) && !IsButton(c)) return false;
+            if (std::count(codes, codes + kTableSize, c) > 1) return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+struct Named {
+    int code;
+    const char* name;
+};
+
+const Named kKeyNames[] = {
+    {key::kBackspace, "Backspace"},
+    {key::kTab, "Tab"},
+    {key::kEnter, "Return"},
+    {key::kShift, "Shift"},
+    {key::kControl, "Ctrl"},
+    {key::kEscape, "Escape"},
+    {key::kSpace, "Space"},
+    {33, "Page Up"},
+    {34, "Page Down"},
+    {35, "End"},
+    {36, "Home"},
+    {key::kLeft, "Left"},
+    {key::kUp, "Up"},
+    {key::kRight, "Right"},
+    {key::kDown, "Down"},
+    {45, "Insert"},
+    {key::kDelete, "Delete"},
+    {106, "Num *"},
+    {107, "Num +"},
+    {109, "Num -"},
+    {110, "Num ."},
+    {111, "Num /"},
+    {186, ";"},
+    {187, "="},
+    {188, ","},
+    {189, "-"},
+    {190, "."},
+    {191, "/"},
+    {key::kGrave, "`"},
+    {219, "["},
+    {220, "\\"},
+    {221, "]"},
+    {222, "'"},
+};
+
+const char* const kButtonNames[] = {"A",     "B",    "X",  "Y",     "LB",   "RB", "Back",
+                                    "Start", "Left", "Up", "Right", "Down", "LS", "RS"};
+
+constexpr int kFirstNumpad = 96, kFirstFunction = key::kF1;
+
+}  // namespace
+
+String BindingName(int code) {
+    if (IsButton(code)) {
+        const int b = code - ButtonCode(0);
+        return String("Pad ") + (b < pad::kMapped ? String(kButtonNames[b]) : String(b + 1));
+    }
+    if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return String::FromChar(code);
+    if (code >= kFirstNumpad && code < kFirstNumpad + 10)
+        return String("Num ") + String(code - kFirstNumpad);
+    if (code >= kFirstFunction && code < kFirstFunction + 12)
+        return String("F") + String(code - kFirstFunction + 1);
+    for (const Named& n : kKeyNames) {
+        if (n.code == code) return n.name;
+    }
+    return String("Key ") + String(code);
+}
+
+String SplitKeysText(int player) {
+    const Codes& keys = player == 0 ? kLeftHalf : kRightHalf;
+    const auto name = [&](int control) { return BindingName(keys[ActionIndex(control)][0]); };
+    return String("Player ") + String(player + 1) + ": " + name(control::kUp) + "/" +
+           name(control::kLeft) + "/" + name(control::kDown) + "/" + name(control::kRight) + ", " +
+           name(control::kJump) + " jump, " + name(control::kStrike) + " strike, " +
+           name(control::kBack) + " pause";
+}

@@ -1,0 +1,248 @@
+// Couch controls from the players' side: in a round the keyboard drives player 1 alone
+// (or, split, players 1 and 2 a half each) while pads drive their own players; rebound
+// keys move their player; the Controls screen, worked with a pad alone, swaps rather than
+// duplicates a binding and lets Escape cancel.
+#include <algorithm>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "game/bindings.h"
+#include "tests/game/front_end_fixture.h"
+#include "tests/game/round_fixture.h"
+
+using namespace round_records;
+
+namespace {
+
+const int kRightAction = binding::ActionIndex(control::kRight);
+const int kJumpAction = binding::ActionIndex(control::kJump);
+const int kStrikeAction = binding::ActionIndex(control::kStrike);
+
+class CouchRoundTest : public RoundFixture {
+protected:
+    void SetUp() override {
+        RoundFixture::SetUp();
+        StartRound();
+        app->m_SpawnTimer = 1000000;  // no waves
+    }
+    std::array<float, 4> Xs() {
+        return {Fighter(1)[kX], Fighter(2)[kX], Fighter(3)[kX], Fighter(4)[kX]};
+    }
+    // Holds a key for `updates` round updates: how far each player walked.
+    std::array<float, 4> Walked(int key, int updates) {
+        const std::array<float, 4> before = Xs();
+        KeyDown(key);
+        Play(updates);
+        KeyUp(key);
+        Play();
+        std::array<float, 4> after = Xs();
+        for (int p = 0; p < 4; ++p) after[p] -= before[p];
+        return after;
+    }
+    void Split() {
+        app->m_SplitKeyboard = 1;
+        ResetKeyboardBindings(*app);
+    }
+    void LandAll() {
+        for (int i = 0; i < 120; ++i) Play();
+    }
+};
+
+TEST_F(CouchRoundTest, KeyboardMovesPlayerOneOnlyWhileFriendsPlayOnPads) {
+    for (int p = 1; p <= 4; ++p) JoinAndLand(p);
+    EXPECT_EQ(Walked(vk::kRight, 10), (std::array<float, 4>{30, 0, 0, 0}));
+    EXPECT_EQ(Walked('A', 10), (std::array<float, 4>{-30, 0, 0, 0}));
+    // A friend's pad moves that friend alone, also while the keyboard walks player 1.
+    PadDown(2, pad::kRight);
+    const std::array<float, 4> both = Walked(vk::kLeft, 10);
+    PadUp(2, pad::kRight);
+    EXPECT_EQ(both[0], -30);
+    EXPECT_EQ(both[1], 0);
+    EXPECT_GT(both[2], 30);
+    EXPECT_EQ(both[3], 0);
+}
+
+TEST_F(CouchRoundTest, APadJoinsWhileTheKeyboardHoldsJump) {
+    KeyDown('Z');
+    Play();
+    ASSERT_NE(Fighter(1)[kHealth], 0);
+    for (int p = 2; p <= 4; ++p) {
+        PadDown(p - 1, pad::kA);
+        Play();
+        PadUp(p - 1, pad::kA);
+        EXPECT_NE(Fighter(p)[kHealth], 0) << p;
+    }
+    KeyUp('Z');
+}
+
+TEST_F(CouchRoundTest, SplitKeyboardHalvesJoinAndWalkTheirOwnFightersAtOnce) {
+    Split();
+    KeyDown('O');  // the right half's jump brings in player 2, as a pad's would
+    Play();
+    KeyUp('O');
+    EXPECT_EQ(Fighter(1)[kHealth], 0);
+    ASSERT_NE(Fighter(2)[kHealth], 0);
+    KeyDown('V');
+    Play();
+    KeyUp('V');
+    ASSERT_NE(Fighter(1)[kHealth], 0);
+    EXPECT_EQ(Fighter(3)[kHealth], 0);
+    LandAll();
+    const std::array<float, 4> before = Xs();
+    const float depth1 = Fighter(1)[kDepth], depth2 = Fighter(2)[kDepth];
+    KeyDown('D');
+    KeyDown('W');
+    KeyDown(vk::kLeft);
+    KeyDown(vk::kDown);
+    Play(5);
+    for (int k : {int('D'), int('W'), vk::kLeft, vk::kDown}) KeyUp(k);
+    EXPECT_EQ(Fighter(1)[kX] - before[0], 15);
+    EXPECT_EQ(Fighter(1)[kDepth] - depth1, 15);
+    EXPECT_EQ(Fighter(2)[kX] - before[1], -15);
+    EXPECT_EQ(Fighter(2)[kDepth] - depth2, -15);
+}
+
+TEST_F(CouchRoundTest, AReboundKeyMovesItsPlayerAndTheOldKeysNoLonger) {
+    JoinAndLand(1);
+    JoinAndLand(2);
+    Rebind(*app, 0, kRightAction, 'L');
+    EXPECT_EQ(Walked('L', 10), (std::array<float, 4>{30, 0, 0, 0}));
+    EXPECT_EQ(Walked(vk::kRight, 10), (std::array<float, 4>{0, 0, 0, 0}));
+    EXPECT_EQ(Walked('D', 10), (std::array<float, 4>{0, 0, 0, 0}));
+    // Player 2 given a key of its own walks with it; player 1 does not.
+    Rebind(*app, 1, kRightAction, 'M');
+    EXPECT_EQ(Walked('M', 10), (std::array<float, 4>{0, 30, 0, 0}));
+    // Pads keep their buttons.
+    PadDown(0, pad::kRight);
+    Play(10);
+    PadUp(0, pad::kRight);
+    EXPECT_GT(Fighter(1)[kX], Xs()[1] - 1000);
+}
+
+class ControlsScreenTest : public FrontEndFixture {
+protected:
+    void SetUp() override {
+        FrontEndFixture::SetUp();
+        SettleMenu();
+        app->m_Mode = mode::kRoundSetUp;
+        Update();
+        ASSERT_EQ(app->m_Mode, mode::kRound);
+    }
+    // A press of a button of pad 1, held for one update.
+    void Button(int b) {
+        PadDown(0, b);
+        Update();
+        PadUp(0, b);
+        Update();
+    }
+    void Key(int key) {
+        KeyDown(key);
+        Update();
+        KeyUp(key);
+        Update();
+    }
+    // The codes bound to the action, in increasing order.
+    std::vector<int> Codes(int player, int action) {
+        const int* s = BindingSlots(*app, player, action);
+        std::vector<int> out;
+        for (int i = 0; i < binding::kSlots && s[i] != binding::kEmpty; ++i) out.push_back(s[i]);
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    static std::vector<int> Sorted(std::vector<int> codes) {
+        std::sort(codes.begin(), codes.end());
+        return codes;
+    }
+    // Every code of the player's table at most once.
+    bool EachBoundOnce(int player) {
+        std::vector<int> all;
+        for (int a = 0; a < binding::kActionCount; ++a) {
+            for (int c : Codes(player, a)) all.push_back(c);
+        }
+        std::sort(all.begin(), all.end());
+        return std::adjacent_find(all.begin(), all.end()) == all.end();
+    }
+    // With pad 1 alone: pause, down to the Controls entry and open it.
+    void OpenFromPauseWithAPad() {
+        Button(pad::kStart);
+        ASSERT_EQ(app->m_Paused, 1);
+        Update(20);
+        Button(pad::kDown);
+        Button(pad::kDown);
+        ASSERT_EQ(app->m_PauseRow, pause_row::kControls);
+        Button(pad::kA);
+        ASSERT_EQ(app->m_ControlsOpen, 1);
+    }
+    void ToRow(int row) {
+        for (int i = 0; i < 12 && app->m_CtlRow < row; ++i) Button(pad::kDown);
+        for (int i = 0; i < 12 && app->m_CtlRow > row; ++i) Button(pad::kUp);
+        ASSERT_EQ(app->m_CtlRow, row);
+    }
+    static int ActionRow(int action) { return 1 + action; }
+};
+
+TEST_F(ControlsScreenTest, APadAloneRebindsAndASwapKeepsEachActionBoundOnce) {
+    OpenFromPauseWithAPad();
+    EXPECT_TRUE(Shows("< Player 1 >"));
+    EXPECT_TRUE(Shows("Jump : Z, J, Space, Return, Pad A"));
+    // Jump takes pad button X: shown at once, and A no longer jumps.
+    ToRow(ActionRow(kJumpAction));
+    Button(pad::kA);
+    ASSERT_EQ(app->m_CtlCapture, 1);
+    EXPECT_TRUE(Shows("Jump : press a key or button"));
+    Button(pad::kX);
+    EXPECT_EQ(app->m_CtlCapture, 0);
+    EXPECT_TRUE(Shows("Jump : Z, J, Space, Return, Pad X"));
+    // Strike takes X too: jump gets strike's B instead of keeping X twice.
+    ToRow(ActionRow(kStrikeAction));
+    Button(pad::kA);
+    Button(pad::kX);
+    EXPECT_EQ(Codes(0, kStrikeAction),
+              Sorted({'X', 'K', key::kControl, binding::ButtonCode(pad::kX)}));
+    EXPECT_EQ(Codes(0, kJumpAction),
+              Sorted({'Z', 'J', key::kSpace, key::kEnter, binding::ButtonCode(pad::kB)}));
+    EXPECT_TRUE(EachBoundOnce(0));
+    // A key of the keyboard the same way: jump's keys give way to X, strike takes Z.
+    ToRow(ActionRow(kJumpAction));
+    Button(pad::kA);
+    Key('X');
+    EXPECT_EQ(Codes(0, kJumpAction), Sorted({binding::ButtonCode(pad::kB), 'X'}));
+    EXPECT_EQ(Codes(0, kStrikeAction),
+              Sorted({'Z', 'K', key::kControl, binding::ButtonCode(pad::kX)}));
+    EXPECT_TRUE(EachBoundOnce(0));
+    // Another player's table is its own: player 2's screen still shows the defaults.
+    ToRow(0);
+    Button(pad::kRight);
+    EXPECT_TRUE(Shows("< Player 2 >"));
+    EXPECT_TRUE(Shows("Jump : Pad A"));
+}
+
+TEST_F(ControlsScreenTest, EscapeOrBackCancelsACaptureAndResetRestoresTheDefaults) {
+    OpenFromPauseWithAPad();
+    const std::vector<int> jump = Codes(0, kJumpAction);
+    ToRow(ActionRow(kJumpAction));
+    Button(pad::kA);
+    Key(vk::kEscape);
+    EXPECT_EQ(app->m_CtlCapture, 0);
+    EXPECT_EQ(app->m_ControlsOpen, 1);  // only the capture ends
+    Button(pad::kA);
+    Button(pad::kBack);
+    EXPECT_EQ(app->m_CtlCapture, 0);
+    EXPECT_EQ(Codes(0, kJumpAction), jump);
+
+    Button(pad::kA);
+    Key('Q');
+    ASSERT_EQ(Codes(0, kJumpAction), Sorted({binding::ButtonCode(pad::kA), 'Q'}));
+    ToRow(ActionRow(binding::kActionCount));  // "Reset to defaults"
+    EXPECT_TRUE(Shows("Reset to defaults"));
+    Button(pad::kA);
+    EXPECT_EQ(Codes(0, kJumpAction), jump);
+    // Back closes the screen and keeps the panel paused; the tables were saved.
+    Button(pad::kBack);
+    EXPECT_EQ(app->m_ControlsOpen, 0);
+    EXPECT_EQ(app->m_Paused, 1);
+    EXPECT_EQ(SplitFields(Stored()).size(), kStateFields);
+}
+
+}  // namespace
