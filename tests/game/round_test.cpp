@@ -47,6 +47,18 @@ protected:
         PadUp(0, first);
         PadUp(1, second);
     }
+    // Holds the arrow toward the opponent up nearest to player 1 across the screen, none
+    // when it is within reach.
+    void WalkTowardNearestOpponent() {
+        float gap = 1e9f;
+        for (int r = kFirstOpponent; r <= kLastRecord; ++r) {
+            const float d = Fighter(r)[kX] - Fighter(1)[kX];
+            if (Fighter(r)[kHealth] > 0 && std::fabs(d) < std::fabs(gap)) gap = d;
+        }
+        KeyUp(vk::kLeft);
+        KeyUp(vk::kRight);
+        if (gap < 1e9f && std::fabs(gap) > 14) KeyDown(gap < 0 ? vk::kLeft : vk::kRight);
+    }
     // Players joined, out of the round, and up.
     std::array<int, 3> Counts() const { return {app->m_InPlay, app->m_Dead, app->m_Alive}; }
     std::vector<DrawCmd> Drawn(float kind) {
@@ -655,6 +667,43 @@ TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
     EXPECT_EQ(app->m_InPlay, 3);
     EXPECT_GT(Opponents(), 3);
     EXPECT_EQ(first, second);
+}
+
+// A one-player round on Hard from a fixed seed, player 1 on the keyboard walking toward
+// the nearest opponent and striking until knocked out, played to its end: the fighter table, the score,
+// the item and the generator after every update, folded into one FNV-1a hash. The
+// recorded value is that round as the game played it before opponents chose between
+// players; with one player they must still play it update for update.
+TEST_F(RoundTest, OnePlayerRoundPlaysAsItAlwaysHas) {
+    constexpr uint64_t kRecorded = 12639238153384804089ull;
+    StartRound(3);
+    uint64_t hash = 14695981039346656037ull;
+    auto fold = [&](const void* data, size_t size) {
+        for (size_t i = 0; i < size; ++i) {
+            hash ^= static_cast<const unsigned char*>(data)[i];
+            hash *= 1099511628211ull;
+        }
+    };
+    int updates = 0, overFor = 0;
+    for (; updates < 20000 && overFor < 200; ++updates) {
+        if (updates == 30) KeyDown('Z');
+        if (updates == 31) KeyUp('Z');
+        if (updates % 12 == 0) KeyDown('X');
+        if (updates % 12 == 6) KeyUp('X');
+        WalkTowardNearestOpponent();
+        Play();
+        fold(app->m_Plr.Data(), sizeof(float) * kFields * (kLastRecord + 1));
+        const int state[] = {app->m_Score, app->m_ItemTimer, app->m_ItemX, app->m_ItemY,
+                             int(qv_random_Seed)};
+        fold(state, sizeof(state));
+        if (app->m_RoundOver == 1) ++overFor;
+    }
+    KeyUp('X');
+    KeyUp(vk::kLeft);
+    KeyUp(vk::kRight);
+    EXPECT_EQ(app->m_RoundOver, 1);
+    EXPECT_GT(app->m_Score, 0);
+    EXPECT_EQ(hash, kRecorded) << updates << " updates, score " << app->m_Score;
 }
 
 }  // namespace
