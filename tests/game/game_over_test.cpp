@@ -64,19 +64,29 @@ protected:
     }
     // Updates until the panel has handed over to the menu.
     void UntilTheMenu() {
-        for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
+        LeaveGameOver();
         ASSERT_EQ(app->m_Mode, mode::kMenu);
     }
 };
 
-TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
+// Friends get four seconds to read the panel, and then it waits for a press that starts
+// after them: not one held from before, from any pad or the keyboard.
+TEST_F(GameOverTest, PanelStaysFourSecondsAndThenUntilTheNextPressBeforeClosingOverTheMenu) {
     EndARound(0);
     app->m_MusicOn = 1;
-    Update(89);
+    PadPress(2, pad::kA);  // pressed early: no effect
+    PadDown(3, pad::kB);   // held across the four seconds
+    Update(260);
     EXPECT_EQ(app->m_Mode, mode::kRound);
-    EXPECT_EQ(app->m_OverTimer, 89);
+    EXPECT_EQ(app->m_MusicOn, 1);
+    PadUp(3, pad::kB);
+    Update(30);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
+    EXPECT_EQ(app->m_OverTimer, 292);
     // The switch to 2 sets 75, and the panel runs once more in mode 2 in the same update.
+    PadDown(2, pad::kB);
     Update();
+    PadUp(2, pad::kB);
     EXPECT_EQ(app->m_Mode, mode::kBackFromRound);
     EXPECT_EQ(app->m_OverTimer, 73);
     EXPECT_EQ(app->m_MusicOn, 0);

@@ -631,7 +631,7 @@ TEST_F(RoundTest, FarEdgeOfTheFloorIsClaimedAndItsClaimsRunOut) {
 // joining late included.
 TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
     // Pads 2, 3 and 4 press 0.37 s, 2.42 s and 3.17 s after the keyboard's player 1 (the
-    // last too late), in updates in which the keyboard does not, since it answers for
+    // last dropping in after the prompts have left the entry points), in updates in which the keyboard does not, since it answers for
     // every pad, and go on striking in their own rhythms.
     const int padFirstPress[] = {22, 145, 190};
     auto playScript = [&] {
@@ -662,9 +662,9 @@ TEST_F(RoundTest, RoundReplaysExactlyFromTheSameSeedAndControls) {
         return trace;
     };
     std::vector<float> first = playScript();
-    EXPECT_EQ(app->m_InPlay, 3);
+    EXPECT_EQ(app->m_InPlay, 4);
     std::vector<float> second = playScript();
-    EXPECT_EQ(app->m_InPlay, 3);
+    EXPECT_EQ(app->m_InPlay, 4);
     EXPECT_GT(Opponents(), 3);
     EXPECT_EQ(first, second);
 }
