@@ -40,8 +40,10 @@ void DrawPlacing(c_MyApp& g, float w, float h, float reach) {
 }
 
 String PlayerLine(c_MyApp& g, int i) {
-    return String("P") + String(i + 1) + "  " + String(g.m_KnockOuts[i]) + " knockouts  " +
-           String(g.m_PlayerPoints[i]) + " points";
+    const int knockOuts = g.m_KnockOuts[i];
+    return String("P") + String(i + 1) + "  " + String(knockOuts) +
+           (knockOuts == 1 ? " knockout  " : " knockouts  ") + String(g.m_PlayerPoints[i]) +
+           " points";
 }
 
 // Each joined player's knock-outs and points, one row each in the player's colour, along

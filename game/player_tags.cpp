@@ -14,7 +14,7 @@ using namespace round_records;
 
 namespace {
 
-constexpr float kHalfCell = 18;  // half a fighter's cell at size 1
+constexpr float kHalfCell = 18;   // half a fighter's cell at size 1
 constexpr float kDrawnAbove = 5;  // a standing fighter is drawn this far above its point
 constexpr float kPlateW = 20, kPlateH = 13;
 constexpr float kGap = 2;  // between the plate and the top of the fighter's cell

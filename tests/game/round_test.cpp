@@ -177,6 +177,9 @@ TEST_F(RoundTest, KnockedOutOpponentScoresAHundredAndFadesAway) {
     EXPECT_LT(Fighter(10)[kHealth], 0);
     EXPECT_GT(Fighter(10)[kSlide], 0);  // thrown the way the striker faces
     EXPECT_EQ(app->m_Score, 100);
+    EXPECT_EQ(app->m_KnockOuts[0], 1);  // player 1's own, for the game-over panel
+    EXPECT_EQ(app->m_PlayerPoints[0], 100);
+    EXPECT_EQ(app->m_KnockOuts[1], 0);
     EXPECT_EQ(Particles(particle_records::kFloatingNumber), 1);  // the floating "100"
 
     // Solid for 60 updates, then fading; the record is emptied once below -180.
@@ -289,6 +292,58 @@ TEST_F(RoundTest, RoundGoesOnWhileAnotherPlayerIsUp) {
     EXPECT_EQ(Counts(), (std::array<int, 3>{2, 1, 1}));
 }
 
+// Player 1 falls in a crowd between players 2 and 3: the crowd splits for the nearer of
+// the two, closes in on them and leaves the body alone.
+TEST_F(RoundTest, OpponentsLeaveAFallenPlayerForTheNearestPlayersUp) {
+    StartRound();
+    HoldOffWaves();
+    for (int p : {1, 2, 3}) JoinAndLand(p);
+    const float at[] = {0, 320, 120, 540};
+    for (int p : {1, 2, 3}) {
+        Fighter(p)[kX] = at[p];
+        Fighter(p)[kHealth] = 10000;  // players 2 and 3 stand whatever comes
+    }
+    Fighter(1)[kHealth] = -1;
+    for (int i = 0; i < 6; ++i) {
+        PlaceOpponent(kFirstOpponent + i, 296 + 10.0f * i, 1);
+        Fighter(kFirstOpponent + i)[kRest] = 0;
+    }
+    Play(600);
+    int chasing[4] = {};
+    for (int r = kFirstOpponent; r < kFirstOpponent + 6; ++r) {
+        const float* f = Fighter(r);
+        const int target = int(f[kTarget]);
+        ASSERT_TRUE(target == 2 || target == 3) << r << " chases " << target;
+        ++chasing[target];
+        EXPECT_LT(std::fabs(f[kX] - at[target]), 64 + 12 + 2) << r;
+        EXPECT_GT(std::fabs(f[kX] - at[1]), 100) << r;
+    }
+    // The four that stood left of the middle between the two went to player 2.
+    EXPECT_EQ(chasing[2], 4);
+    EXPECT_EQ(chasing[3], 2);
+    EXPECT_LT(Fighter(2)[kHealth], 10000);  // and strike them
+    EXPECT_LT(Fighter(3)[kHealth], 10000);
+}
+
+// Four players join and then press nothing on Normal: the waves knock every one of them
+// down and the round ends by itself within a minute. Measured: 2,122 updates (35 s) from
+// the test's seed; over 30 other seeds 1,733 to 2,488 on Normal, 2,158 to 2,820 on Easy and
+// 1,494 to 2,074 on Hard.
+TEST_F(RoundTest, FourPlayersWhoPressNothingAreAllKnockedDownAndTheRoundEnds) {
+    StartRound(2);
+    for (int port = 0; port < pad::kPads; ++port) PadDown(port, pad::kA);
+    Play();
+    for (int port = 0; port < pad::kPads; ++port) PadUp(port, pad::kA);
+    ASSERT_EQ(app->m_InPlay, 4);
+    int updates = 1;
+    while (app->m_RoundOver == 0 && updates < 60 * 60) {
+        Play();
+        ++updates;
+    }
+    EXPECT_EQ(app->m_RoundOver, 1) << "still on after " << updates << " updates";
+    EXPECT_EQ(app->m_Dead, 4);
+}
+
 TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
     PlayerOneAlone();
     float* f = Fighter(1);
@@ -311,6 +366,7 @@ TEST_F(RoundTest, ItemHealsByTwoUpToNineAndScoresFifty) {
     Play();
     EXPECT_EQ(f[kHealth], 7);
     EXPECT_EQ(app->m_Score, 50);
+    EXPECT_EQ(app->m_PlayerPoints[0], 50);
     EXPECT_EQ(app->m_ItemsTaken, 1);
     EXPECT_GE(app->m_ItemTimer, 1198);
     EXPECT_EQ(Particles(2), 21);
