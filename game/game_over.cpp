@@ -59,8 +59,10 @@ void DrawPlayers(c_MyApp& g, float w, float h, float alpha) {
     float y = h - kTableMargin - rows * rowH;
     g.p_SetSize(size);
     float widest = 0;
-    for (int i = 0; i < kLastPlayer; ++i)
-        widest = std::max(widest, float(g.p_TextWidth(PlayerLine(g, i))));
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (Record(g, p)[kHealth] != 0)
+            widest = std::max(widest, float(g.p_TextWidth(PlayerLine(g, p - 1))));
+    }
     const float left = (w - widest) / 2;
     g.p_SetSize(1);
     g.p_SetCol(0, 0, 0, 0.6f * alpha);

@@ -82,6 +82,7 @@ void DrawEdgePrompts(c_MyApp& g) {
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
         if (Record(g, p)[kHealth] != 0) continue;
         const String text = EdgeInvitation(p);
+        // The text's span, a glyph's advance to spare for ink past the last one, margins.
         const float width = float(g.p_TextWidth(text) + font::kAdvance) + 2 * kEdgeMargin;
         g.p_SetCol(0, 0, 0, 0.5f);
         g.p_Rect(left, top, width, kEdgeHeight);

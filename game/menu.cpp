@@ -342,7 +342,6 @@ void BackOnTitle(c_MyApp& g) {
     Consume(g);
     g.p_PlaySFX(sound::kOpen, 1);
     if (AnyPlayerHolds(g, kPadStart)) {
-        g.m_Difficulty = std::clamp(g.m_WheelSel + 1, 1, 3);
         StartRound(g);
     } else {
         g.m_QuitAsked = 1;

@@ -104,7 +104,6 @@ public:
     float m_PanelW = 0;
     float m_CreditScroll = 0;
     int m_CreditLine = 0;
-    int m_QuitAsked = 0;  // 1 while "Quit?" stands over the title
 
     // --- pause panel ---------------------------------------------------------------------------
     int m_PauseRow = 0;
@@ -115,7 +114,6 @@ public:
     // --- game over and badges -------------------------------------------------------------------
     int m_OverTimer = 0;
     int m_QuitRound = 0;
-    int m_OverArmed = 0;      // 1 once nothing is held after the panel's least time: a press leaves
     int m_PlaceTaken = -1;    // place the round's score took in the ten best, 1..10 (0: none);
                               // -1 until the score is recorded
     Array<int> m_BadgeQueue;  // 15
@@ -138,8 +136,12 @@ public:
     int m_Dead = 0, m_InPlay = 0;
     int m_Alive = 0;       // players up, counted every update; nothing reads it
     int m_ItemsTaken = 0;  // bonus items picked up this round (the icon row)
+
+    // --- friends sharing the screen ----------------------------------------------------------------
+    int m_QuitAsked = 0;  // 1 while "Quit?" stands over the title
     // Players 1..4's knock-outs and points this round, for the game-over panel.
     int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------
     int m_SpinAngle = 0;

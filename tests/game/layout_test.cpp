@@ -374,30 +374,6 @@ TEST_P(LayoutTest, TitleMenuInEachColumn) {
     }
 }
 
-// "Quit?" and its two answers inside their box, apart, within the screen, at full size.
-TEST_P(LayoutTest, QuitQuestion) {
-    MenuWithFullLists();
-    Hold(vk::kEscape, 1);
-    ASSERT_EQ(app->m_QuitAsked, 1);
-    Update(10);
-    screen = "quit question";
-    const Pick title = Said("Quit?"), yes = Said("A or Enter: quit"),
-               no = Said("B or Esc: keep playing");
-    ExpectEachApart("question and answers", {title, yes, no});
-    ExpectOnScreen("question and answers", Any({title, yes, no}));
-    const std::vector<Element> box = Picked(
-        [](const Element& e) { return e.rect && e.r == 0 && e.g == 0 && e.b == 60; });
-    ASSERT_EQ(box.size(), 1u);
-    ExpectOnScreen("question's box", [&](const Element& e) { return e.rect && e.b == 60; });
-    for (const Element& e : Picked(Any({title, yes, no}))) {
-        const Box& b = box[0].box;
-        EXPECT_TRUE(e.box.x0 >= b.x0 && e.box.x1 <= b.x1 && e.box.y0 >= b.y0 && e.box.y1 <= b.y1)
-            << Name(GetParam()) << ": " << e.name << " " << Describe(e.box) << " outside "
-            << Describe(b);
-        EXPECT_GE(e.box.y1 - e.box.y0, 1.5f * font::kLineHeight) << e.name;
-    }
-}
-
 TEST_P(LayoutTest, CreditsPanel) {
     MenuWithFullLists();
     ToColumn(2);
@@ -494,6 +470,30 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
     ExpectOnScreen("score display, health bars and pause icon",
                    Any({scores, items, healthBars, dead, barNumbers,
                         Picture(picture::kIcons, {0})}));
+}
+
+// "Quit?" and its two answers inside their box, apart, within the screen, at full size.
+TEST_P(LayoutTest, QuitQuestion) {
+    MenuWithFullLists();
+    Hold(vk::kEscape, 1);
+    ASSERT_EQ(app->m_QuitAsked, 1);
+    Update(10);
+    screen = "quit question";
+    const Pick title = Said("Quit?"), yes = Said("A or Enter: quit"),
+               no = Said("B or Esc: keep playing");
+    ExpectEachApart("question and answers", {title, yes, no});
+    ExpectOnScreen("question and answers", Any({title, yes, no}));
+    const std::vector<Element> box = Picked(
+        [](const Element& e) { return e.rect && e.r == 0 && e.g == 0 && e.b == 60; });
+    ASSERT_EQ(box.size(), 1u);
+    ExpectOnScreen("question's box", [&](const Element& e) { return e.rect && e.b == 60; });
+    for (const Element& e : Picked(Any({title, yes, no}))) {
+        const Box& b = box[0].box;
+        EXPECT_TRUE(e.box.x0 >= b.x0 && e.box.x1 <= b.x1 && e.box.y0 >= b.y0 && e.box.y1 <= b.y1)
+            << Name(GetParam()) << ": " << e.name << " " << Describe(e.box) << " outside "
+            << Describe(b);
+        EXPECT_GE(e.box.y1 - e.box.y0, 1.5f * font::kLineHeight) << e.name;
+    }
 }
 
 // Each joined player's "P1".."P4" over its fighter, standing, in a jump and knocked out:

@@ -468,6 +468,8 @@ TEST_F(PadProgramTest, FourFriendsStartWithStartAreAllChasedAndListedAtTheEnd) {
                                [](const ScreenCapture& c) { return !ShowsMenu(c); }));
     SleepSeconds(0.5);
     ASSERT_TRUE(game->Running());
+    ASSERT_TRUE(shot.Take(xvfb, window));
+    Keep("quit_question");
     pads[1].buttons[PretendPads::kA] = 1;
     pads.Write();
     ProcessResult result = game->Wait(20);
