@@ -17,6 +17,7 @@ constexpr int kButtonX = 12;        // pad X; C, L, Shift: confirm in the menu
 constexpr int kButtonY = 13;        // pad Y; V, I
 constexpr int kLeftShoulder = 14;   // B, U
 constexpr int kRightShoulder = 15;  // N, O
+constexpr int kPadStart = 96;       // a pad's Start alone: starts a round from the title
 constexpr int kPadBack = 98;        // back, but never for the keyboard alone nor with iCade on
 constexpr int kBack = 99;           // Escape, grave accent, Delete, Backspace, pad back and start
 

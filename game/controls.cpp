@@ -46,6 +46,7 @@ const Sources kSources[] = {
     {kButtonY, {}, {'V', 'I'}, {pad::kY}, Push::kNone, {kButtonY}},
     {kLeftShoulder, {}, {'B', 'U'}, {pad::kLeftShoulder}, Push::kNone, {kLeftShoulder}},
     {kRightShoulder, {}, {'N', 'O'}, {pad::kRightShoulder}, Push::kNone, {kRightShoulder}},
+    {kPadStart, {}, {}, {pad::kStart}, Push::kNone, {}},
     {kBack,
      {key::kEscape, key::kDelete, key::kBackspace},
      {key::kGrave},

@@ -1,17 +1,22 @@
-// Game-over panel, badge texts and badge pop-ups.
+// Game-over panel with each player's knock-outs and points, badge texts and badge pop-ups.
 #include <algorithm>
 
 #include "audio/audio_module.h"
 #include "game/codes.h"
+#include "game/controls.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/round_records.h"
 
 namespace {
 
 constexpr int kBadgePictures = 64;  // badges from 64 on have a name only
 constexpr int kPopupLines = 13;
-constexpr int kSwitchToMenu = 89;  // timer value before the panel's 90th update
+// The panel stands at least four seconds over the round, and then until a press that
+// starts after that, so friends can read who did what.
+constexpr int kLeastShown = 240;
 constexpr int kMenuTimer = 75;
+constexpr float kTableMargin = 6;  // below the table, and its plate around the rows
 constexpr int kPopupStay = 230;
 constexpr int kPopupGone = 240;
 
@@ -34,12 +39,65 @@ void DrawPlacing(c_MyApp& g, float w, float h, float reach) {
     g.p_Text(0.5f * w, h - reach / 1.5f, String("New Highscore\\n           ") + placing, 0.5f, 2);
 }
 
+String PlayerLine(c_MyApp& g, int i) {
+    const int knockOuts = g.m_KnockOuts[i];
+    return String("P") + String(i + 1) + "  " + String(knockOuts) +
+           (knockOuts == 1 ? " knockout  " : " knockouts  ") + String(g.m_PlayerPoints[i]) +
+           " points";
+}
+
+// Each joined player's knock-outs and points, one row each in the player's colour, along
+// the bottom below the highscore banner; smaller rows on a short screen.
+void DrawPlayers(c_MyApp& g, float w, float h, float alpha) {
+    using namespace round_records;
+    int rows = 0;
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) rows += Record(g, p)[kHealth] != 0;
+    if (rows == 0) return;
+    const float room = 0.3f * h - 2 * font::kLineHeight - 2 * kTableMargin;
+    const float size = room >= rows * (1.5f * font::kLineHeight + 4) ? 1.5f : 1.0f;
+    const float rowH = size * font::kLineHeight + (size > 1 ? 4 : 3);
+    float y = h - kTableMargin - rows * rowH;
+    g.p_SetSize(size);
+    float widest = 0;
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (Record(g, p)[kHealth] != 0)
+            widest = std::max(widest, float(g.p_TextWidth(PlayerLine(g, p - 1))));
+    }
+    const float left = (w - widest) / 2;
+    g.p_SetSize(1);
+    g.p_SetCol(0, 0, 0, 0.6f * alpha);
+    g.p_Rect(left - kTableMargin, y - kTableMargin / 2, widest + 2 * kTableMargin,
+             rows * rowH + kTableMargin / 2);
+    g.p_SetSize(size);
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (Record(g, p)[kHealth] == 0) continue;
+        g.p_Ink(p, 1.3f);
+        g.p_Alpha(alpha);
+        // Left-aligned text puts its first glyph an advance right of the point.
+        g.p_Text(left - font::kAdvance * size / 2, y + rowH / 2, PlayerLine(g, p - 1), 0, 1);
+        y += rowH;
+    }
+}
+
+// A round's panel goes back to the menu on a press after its least time: something must
+// be let go after that time and then pressed.
+bool PressedToLeave(c_MyApp& g, bool nothingHeld) {
+    if (g.m_OverTimer <= kLeastShown) return false;
+    if (nothingHeld) {
+        g.m_OverArmed = 1;
+        return false;
+    }
+    return g.m_OverArmed == 1 && AnyPlayerHolds(g, control::kHeld);
+}
+
 }  // namespace
 
 int c_MyApp::p_GameOver() {
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
     const int t = m_OverTimer;
+    // The panel holds the keys while it is up; free ones mean nothing is held now.
+    const bool nothingHeld = m_AnyKeyHeld == 0;
     if (t >= 1) {
         m_AnyKeyHeld = 1;
         m_KeyUsed = 1;
@@ -54,13 +112,14 @@ int c_MyApp::p_GameOver() {
         p_Rect(w - 2 * reach, 0.55f * h - 8, 2 * reach + 1, 16);
         DrawWords(*this, w, h, reach);
         DrawPlacing(*this, w, h, reach);
+        DrawPlayers(*this, w, h, std::min(float(t) / 40, 1.0f));
         p_ResetDraw();
     }
 
     if (m_Mode == mode::kRound) {
-        const int before = m_OverTimer;
         m_OverTimer += 1;
-        if (before == kSwitchToMenu) {
+        if (PressedToLeave(*this, nothingHeld)) {
+            m_OverArmed = 0;
             m_Mode = mode::kBackFromRound;
             m_OverTimer = kMenuTimer;
             qv_audio_StopMusic();

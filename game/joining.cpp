@@ -65,12 +65,39 @@ void DrawPrompt(c_MyApp& g, int p, const String& invitation, float left, float t
     g.p_Text(middle, top + kMargin + 1.5f * kLineHeight, kToJoin, 1, 1);
 }
 
+// Once the round is under way: one small line per empty player along the bottom edge,
+// below the fighters' feet and shadows, left to right in player order.
+constexpr float kEdgeMargin = 3, kEdgeGap = 6;
+constexpr float kEdgeHeight = font::kLineHeight + 2 * kEdgeMargin;
+
+String EdgeInvitation(int p) {
+    return String("P") + String(p) + (p == kFirstPlayer ? " press A or Z" : " press A");
+}
+
+void DrawEdgePrompts(c_MyApp& g) {
+    const float top = qv_Vortan_jscrh - kEdgeHeight - 2;
+    float left = kEdgeMargin;
+    g.p_SetRot(0);
+    g.p_SetSize(1);
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        if (Record(g, p)[kHealth] != 0) continue;
+        const String text = EdgeInvitation(p);
+        // The text's span, a glyph's advance to spare for ink past the last one, margins.
+        const float width = float(g.p_TextWidth(text) + font::kAdvance) + 2 * kEdgeMargin;
+        g.p_SetCol(0, 0, 0, 0.5f);
+        g.p_Rect(left, top, width, kEdgeHeight);
+        g.p_Ink(p, 1.3f);
+        g.p_Alpha(0.8f);
+        g.p_Text(left + kEdgeMargin - font::kAdvance / 2.0f, top + kEdgeHeight / 2, text, 0, 1);
+        left += width + kEdgeGap;
+    }
+    g.p_ResetDraw();
+}
+
 }  // namespace
 
-bool JoiningOpen(const c_MyApp& g) {
-    if (g.m_RoundOver != 0) return false;
-    return g.m_Joined == 0 || g.m_JoinTimer > 0;
-}
+// A player who has fallen keeps a record below zero health, so it never joins again.
+bool JoiningOpen(const c_MyApp& g) { return g.m_RoundOver == 0; }
 
 // Each player joins with its own controls: the keys bound to it or its pad.
 void JoinPlayers(c_MyApp& g) {
@@ -86,6 +113,10 @@ void JoinPlayers(c_MyApp& g) {
 
 void DrawJoinPrompts(c_MyApp& g) {
     if (!JoiningOpen(g) || g.m_HideHud == 1) return;
+    if (g.m_Joined == 1 && g.m_JoinTimer == 0) {
+        DrawEdgePrompts(g);
+        return;
+    }
     const float alpha = g.m_Joined == 0 ? 1.0f
                                         : std::min(1.0f, float(g.m_JoinTimer) / kFadeUpdates);
     const float bottom = qv_Vortan_jscrh - kAboveFloor;

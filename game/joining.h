@@ -1,13 +1,15 @@
-// Joining a round: a pad's jump or strike brings its player in while no one has joined
-// and for a short window after the first player has, so friends need not press in the
-// same update; until then each empty player's entry point says how to join.
+// Joining a round: a pad's jump or strike brings its player in at any time while the
+// round runs; the keyboard brings in player 1. While no one has joined, and for a short
+// window after the first player has, each empty player's entry point says how to join;
+// once the round is under way a small line at the bottom edge says it instead.
 #pragma once
 
 class c_MyApp;
 
 // Whether a press in the next round update still joins its player.
 bool JoiningOpen(const c_MyApp& g);
-// The round update's joining step; counts the window down.
+// The round update's joining step; counts the first window down.
 void JoinPlayers(c_MyApp& g);
-// "Press A to join" above the entry point of every player still to join.
+// The prompt of every player still to join: over its entry point while the round is
+// starting, at the bottom edge once it is under way.
 void DrawJoinPrompts(c_MyApp& g);

@@ -1,6 +1,6 @@
 // Title menu and credits: three columns (options gear, difficulty wheel, side panel),
 // the highscore lists of the chosen difficulty and, with the side panel open, the
-// credits ticker and the debug statistics.
+// credits ticker and the debug statistics; back on the title asks before quitting.
 #include <algorithm>
 #include <cmath>
 
@@ -11,6 +11,7 @@
 #include "game/gear.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/quit_question.h"
 #include "game/round_records.h"
 
 using namespace control;
@@ -38,15 +39,8 @@ float TitleFit(float w) {
     return std::min(qv_Vortan_HeightFit(), (w - kStripWidth) / (qv_Vortan_rawscrw - kStripWidth));
 }
 
-bool Held(c_MyApp& g, int code) { return g.p_PlayKey(code, 1, 0) == 1; }
-
-template <int N>
-bool HeldAny(c_MyApp& g, const int (&codes)[N]) {
-    for (int code : codes) {
-        if (Held(g, code)) return true;
-    }
-    return false;
-}
+// Every player's keys and pads work the title alike.
+bool Held(c_MyApp& g, int code) { return AnyPlayerHolds(g, code); }
 
 bool Free(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
 
@@ -194,20 +188,22 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
     g.p_Alpha(1);
 }
 
+// The round starts at the wheel's difficulty in the next update.
+void StartRound(c_MyApp& g) {
+    bool keyboardAction = false;
+    for (int code : kButtons) {
+        keyboardAction = g.p_PlayKey(code, 0, kKeyboardAlone) == 1;
+        if (keyboardAction) break;
+    }
+    g.m_InputKind = keyboardAction ? 0 : 1;
+    g.m_KeyUsed = 1;
+    g.m_Mode = mode::kRoundSetUp;
+}
+
 void ActivateColumn(c_MyApp& g) {
     switch (g.m_MenuCol) {
         case kColGear: OpenOptions(g); break;
-        case kColWheel: {
-            bool keyboardAction = false;
-            for (int code : kButtons) {
-                keyboardAction = g.p_PlayKey(code, 0, kKeyboardAlone) == 1;
-                if (keyboardAction) break;
-            }
-            g.m_InputKind = keyboardAction ? 0 : 1;
-            g.m_KeyUsed = 1;
-            g.m_Mode = mode::kRoundSetUp;
-            break;
-        }
+        case kColWheel: StartRound(g); break;
         default:
             g.m_KeyUsed = 1;
             g.m_PanelB = 1;
@@ -262,7 +258,7 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
-    if (CanAct(g) && HeldAny(g, kMenuActions)) {
+    if (CanAct(g) && AnyPlayerHolds(g, kMenuActions)) {
         g.p_PlaySFX(sound::kOpen, 1);
         g.m_AnyKeyHeld = 1;
         ActivateColumn(g);
@@ -339,10 +335,36 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCodedIn(g, w, h, p);
 }
 
+// Back on the plain title: a pad's Start begins a round, as the action keys do on the
+// wheel; any other back (a pad's Back, Escape and its kin) asks before the game ends, so
+// a friend's press never ends everyone's game by surprise.
+void BackOnTitle(c_MyApp& g) {
+    Consume(g);
+    g.p_PlaySFX(sound::kOpen, 1);
+    if (AnyPlayerHolds(g, kPadStart)) {
+        StartRound(g);
+    } else {
+        g.m_QuitAsked = 1;
+    }
+}
+
+// "Quit?" over the title: yes with A or Enter ends the program at once, no with B or
+// Escape goes back to the title.
+void QuitQuestion(c_MyApp& g, float w, float h) {
+    DrawQuitQuestion(g, w, h);
+    if (!Free(g)) return;
+    if (AnyPlayerHolds(g, kJump)) qvError(String());
+    if (AnyPlayerHolds(g, {kStrike, kBack})) {
+        g.m_QuitAsked = 0;
+        g.p_PlaySFX(sound::kClick, 1);
+        Consume(g);
+    }
+}
+
 }  // namespace
 
 int c_MyApp::p_Menu() {
-    if (Free(*this) && AnyPlayerHolds(*this, kBack)) qvError(String());
+    if (m_QuitAsked == 0 && Free(*this) && AnyPlayerHolds(*this, kBack)) BackOnTitle(*this);
 
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
@@ -361,7 +383,7 @@ int c_MyApp::p_Menu() {
     const bool wheelShown = m_OptionsOpen == 0 && m_PanelB == 0;
     if (wheelShown) {
         DrawWheel(*this, h, slide);
-        MenuKeys(*this, h, slide);
+        if (m_QuitAsked == 0) MenuKeys(*this, h, slide);
     }
 
     p_SetCol(255, 255, 255, 1);
@@ -370,6 +392,7 @@ int c_MyApp::p_Menu() {
     p_SetSize(1);
 
     if (m_PanelB == 1) SidePanel(*this, w, h, p);
+    if (m_QuitAsked == 1) QuitQuestion(*this, w, h);
     p_ResetDraw();
     return 0;
 }

@@ -126,7 +126,7 @@ public:
     Array<float> m_Grid;  // 7300: floor grid (owner and timer layers)
     int m_RoundOver = 0;
     int m_Joined = 0;
-    int m_JoinTimer = 0;  // after the first join: updates left in which a press still joins
+    int m_JoinTimer = 0;  // after the first join: updates left with the prompts at the entry points
     int m_SpawnTimer = 0, m_SpawnGap = 0;
     float m_SpawnMax = 0;
     int m_ItemTimer = 0, m_ItemX = 0, m_ItemY = 0;
@@ -136,6 +136,12 @@ public:
     int m_Dead = 0, m_InPlay = 0;
     int m_Alive = 0;       // players up, counted every update; nothing reads it
     int m_ItemsTaken = 0;  // bonus items picked up this round (the icon row)
+
+    // --- friends sharing the screen ----------------------------------------------------------------
+    int m_QuitAsked = 0;  // 1 while "Quit?" stands over the title
+    // Players 1..4's knock-outs and points this round, for the game-over panel.
+    int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------
     int m_SpinAngle = 0;

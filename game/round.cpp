@@ -1,12 +1,14 @@
 // Round of play: set-up, one update of the round, placing fighters.
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/joining.h"
 #include "game/my_app.h"
 #include "game/particle_records.h"
+#include "game/player_tags.h"
 #include "game/round_records.h"
 
 using namespace round_records;
@@ -23,6 +25,7 @@ constexpr float kBlowSpread = 6.99f;
 constexpr int kItemHidden = 1200;
 constexpr int kItemTries = 64;  // enough on any real screen; bounds the loop on a tiny one
 constexpr float kItemReach = 24.0f;
+constexpr int kKnockOutPoints = 100, kItemPoints = 50;
 constexpr int kLayers = 17;
 
 float Rnd() { return qv_random_Rnd(); }
@@ -108,10 +111,35 @@ void UpdateKnockedOut(int r, float* f) {
     }
 }
 
-// Opponents drift towards their target with a random aim offset, rest now and then,
-// and start a strike with a small chance each update.
+// How far an opponent is from a fighter by the gaps its chase closes: across and into
+// the screen, height aside.
+float ChaseGap(const float* f, const float* t) {
+    return std::fabs(t[kX] - f[kX]) + std::fabs(t[kDepth] - f[kDepth]);
+}
+
+// The player up nearest to the opponent, the lower record on a tie; with nobody up the
+// target stays as it is (record 1 while it is unset), since a body is never struck.
+int NearestPlayerUp(c_MyApp& g, const float* f) {
+    int nearest = f[kTarget] == 0 ? kFirstPlayer : int(f[kTarget]);
+    float best = 0;
+    bool found = false;
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+        const float* t = Record(g, p);
+        if (t[kHealth] <= 0) continue;
+        const float gap = ChaseGap(f, t);
+        if (!found || gap < best) {
+            nearest = p;
+            best = gap;
+            found = true;
+        }
+    }
+    return nearest;
+}
+
+// Opponents drift towards the player up nearest to them with a random aim offset, rest
+// now and then, and start a strike with a small chance each update.
 void ChaseTarget(c_MyApp& g, float* f, Openings open) {
-    if (f[kTarget] == 0) f[kTarget] = 1;
+    f[kTarget] = float(NearestPlayerUp(g, f));
     if (Chance(1.0f / 60)) f[kAimDepth] = -32 + 64 * Rnd();
     if (Chance(1.0f / 60)) f[kAimX] = -64 + 128 * Rnd();
     f[kRest] -= 1;
@@ -205,6 +233,11 @@ void ThrowSparks(c_MyApp& g, const float* f, int victim) {
     }
 }
 
+// Each player's own share of the round's score, for the game-over panel.
+void CreditPlayer(c_MyApp& g, int r, int points) {
+    if (IsPlayer(r)) g.m_PlayerPoints[r - kFirstPlayer] += points;
+}
+
 // Striker r lands a blow on q: health, knock-out, score, sounds and sparks.
 void Hit(c_MyApp& g, int r, float* f, int q, float* v) {
     bool byPlayer = IsPlayerSide(r);
@@ -214,7 +247,9 @@ void Hit(c_MyApp& g, int r, float* f, int q, float* v) {
         v[kHealth] = -1;
         v[kSlide] = f[kFacing] * (2 + 2 * Rnd());
         if (byPlayer) {
-            g.p_Gimme(100, v[kX] - v[kDepth] / 2, f[kY] - f[kDepth] - 49);
+            g.p_Gimme(kKnockOutPoints, v[kX] - v[kDepth] / 2, f[kY] - f[kDepth] - 49);
+            CreditPlayer(g, r, kKnockOutPoints);
+            g.m_KnockOuts[r - kFirstPlayer] += 1;
             float rate = 0.7f + 0.6f * Rnd();
             g.p_PlaySFX(sound::kKnockOut, rate, 1, 0);
         }
@@ -290,12 +325,13 @@ void UpdateFighters(c_MyApp& g) {
     }
 }
 
-void PickUpItem(c_MyApp& g, float* f, float drawX, float drawY) {
+void PickUpItem(c_MyApp& g, int r, float* f, float drawX, float drawY) {
     if (g.m_ItemTimer >= 0) return;
     if (std::fabs(drawX - g.m_ItemX) >= kItemReach || std::fabs(drawY - g.m_ItemY) >= kItemReach)
         return;
     f[kHealth] = std::min(f[kHealth] + 2, kPlayerHealth);
-    g.p_Gimme(50, drawX, drawY - 32);
+    g.p_Gimme(kItemPoints, drawX, drawY - 32);
+    CreditPlayer(g, r, kItemPoints);
     g.p_PlaySFX(sound::kItem, 1);
     g.m_ItemTimer = kItemHidden;
     g.m_ItemsTaken += 1;
@@ -317,7 +353,8 @@ float BodyAlpha(int r, float health) {
 
 // A player standing on the shown bonus item picks it up.
 void PickUp(c_MyApp& g, int r, float* f) {
-    if (IsPlayer(r) && f[kHealth] > 0) PickUpItem(g, f, f[kX] - f[kDepth] / 2, f[kY] - f[kDepth]);
+    if (IsPlayer(r) && f[kHealth] > 0)
+        PickUpItem(g, r, f, f[kX] - f[kDepth] / 2, f[kY] - f[kDepth]);
 }
 
 void DrawFighter(c_MyApp& g, int r, const float* f) {
@@ -361,6 +398,7 @@ void DrawFighters(c_MyApp& g, bool live) {
             DrawFighter(g, r, Record(g, r));
         }
     }
+    DrawPlayerTags(g);
 }
 
 int FirstFreeOpponent(c_MyApp& g) {
@@ -468,6 +506,7 @@ int c_MyApp::p_LoadGame() {
     m_ShownScore = 0;
     m_RoundOver = 0;
     m_OverTimer = 0;
+    m_OverArmed = 0;
     m_QuitRound = 0;
     m_PlaceTaken = -1;
     m_CamX = m_CamY = m_CamTX = m_CamTY = 0;
@@ -479,6 +518,8 @@ int c_MyApp::p_LoadGame() {
     m_JoinTimer = 0;
     m_SpawnGap = 290 - 50 * m_Difficulty;
     m_ItemsTaken = 0;
+    std::fill(std::begin(m_KnockOuts), std::end(m_KnockOuts), 0);
+    std::fill(std::begin(m_PlayerPoints), std::end(m_PlayerPoints), 0);
     return 0;
 }
 

@@ -47,8 +47,8 @@ constexpr float kOpponentGoneHealth = -180;  // an opponent's body is removed be
 inline float EntryX(int p) { return 128.0f * p; }
 constexpr float kEntryY = -64;
 constexpr float kStartDepth = 32;  // every fighter starts at this depth
-// Updates after the first player joins during which others still join by pressing:
-// three seconds, so friends need not press in the same update.
+// Updates after the first player joins during which the prompts stand over the entry
+// points, three seconds; later friends still join, prompted from the bottom edge.
 constexpr int kJoinWindow = 180;
 
 // A fighter's picture is 36 units square about its drawing point; turned by its tilt or

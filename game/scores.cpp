@@ -62,6 +62,14 @@ String NextPlacing(c_MyApp& g) {
     return g.p_Nth(place + 1) + " " + g.p_rstr(g.m_NextScore, kScoreDigits, "0");
 }
 
+// "P1".."P4" just left of the bar, in the player's colour, as the tag over its fighter.
+void DrawBarNumber(c_MyApp& g, int p, float barLeft, float middleY) {
+    g.p_Ink(p, 1.3f);
+    g.p_Alpha(0.9f);
+    g.p_SetSize(1);
+    g.p_Text(barLeft - 3 - font::kAdvance / 2.0f, middleY, String("P") + String(p), 2, 1);
+}
+
 void DrawHealthBars(c_MyApp& g) {
     float middle = qv_Vortan_jscrw / 2;
     g.m_InPlay = 4;
@@ -76,6 +84,7 @@ void DrawHealthBars(c_MyApp& g) {
         }
         g.p_SetCol(80, 80, 0, 0.75f);
         g.p_Rect(middle - 100, top + 32, 200, 12);
+        DrawBarNumber(g, p, middle - 100, top + 38);
         if (health < 0) {
             if (health < kDeadHealth) g.m_Dead += 1;
             g.p_Ink(p);

@@ -87,6 +87,21 @@ protected:
         Update();
     }
 
+    // A pad's button held for one update, then let go for one.
+    void PadPress(int port, int button) {
+        PadDown(port, button);
+        Update();
+        PadUp(port, button);
+        Update();
+    }
+
+    // Updates past the game-over panel's least four seconds, then pad 2's A sends it on to
+    // the menu.
+    void LeaveGameOver() {
+        for (int i = 0; i < 241 && app->m_Mode == mode::kRound; ++i) Update();
+        PadPress(1, pad::kA);
+    }
+
     // Sound effects started so far (the game moves to the next channel for each).
     int EffectsPlayed() const { return app->m_SfxChannel; }
     // Effects started since EffectsPlayed() gave `before` (fewer than 24).

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
 namespace {
@@ -64,19 +65,29 @@ protected:
     }
     // Updates until the panel has handed over to the menu.
     void UntilTheMenu() {
-        for (int i = 0; i < 95 && app->m_Mode != mode::kMenu; ++i) Update();
+        LeaveGameOver();
         ASSERT_EQ(app->m_Mode, mode::kMenu);
     }
 };
 
-TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
+// Friends get four seconds to read the panel, and then it waits for a press that starts
+// after them: not one held from before, from any pad or the keyboard.
+TEST_F(GameOverTest, PanelStaysFourSecondsAndThenUntilTheNextPressBeforeClosingOverTheMenu) {
     EndARound(0);
     app->m_MusicOn = 1;
-    Update(89);
+    PadPress(2, pad::kA);  // pressed early: no effect
+    PadDown(3, pad::kB);   // held across the four seconds
+    Update(260);
     EXPECT_EQ(app->m_Mode, mode::kRound);
-    EXPECT_EQ(app->m_OverTimer, 89);
+    EXPECT_EQ(app->m_MusicOn, 1);
+    PadUp(3, pad::kB);
+    Update(30);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
+    EXPECT_EQ(app->m_OverTimer, 292);
     // The switch to 2 sets 75, and the panel runs once more in mode 2 in the same update.
+    PadDown(2, pad::kB);
     Update();
+    PadUp(2, pad::kB);
     EXPECT_EQ(app->m_Mode, mode::kBackFromRound);
     EXPECT_EQ(app->m_OverTimer, 73);
     EXPECT_EQ(app->m_MusicOn, 0);
@@ -88,6 +99,40 @@ TEST_F(GameOverTest, PanelSwitchesToTheMenuAfterNinetyUpdatesAndClosesOverIt) {
     EXPECT_EQ(app->m_OverTimer, 1);
     Update();
     EXPECT_EQ(app->m_OverTimer, 0);
+}
+
+// Every player who joined gets a row in its own colour with its knock-outs and points;
+// the rows stand below the highscore banner and within the screen.
+TEST_F(GameOverTest, PanelListsEachJoinedPlayersKnockoutsAndPoints) {
+    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 0;
+    app->m_Difficulty = 2;
+    EndARound(450);
+    using namespace round_records;
+    for (int p : {1, 2, 4}) app->p_AddPlayer(p, 100, 300);
+    for (int p : {1, 2, 4}) Record(*app, p)[kHealth] = -100;
+    app->m_KnockOuts[0] = 3;
+    app->m_PlayerPoints[0] = 350;
+    app->m_KnockOuts[3] = 1;
+    app->m_PlayerPoints[3] = 100;
+    Update(60);
+    const std::optional<TextLine> one = FindLine("P1 3 knockouts 350 points");
+    const std::optional<TextLine> two = FindLine("P2 0 knockouts 0 points");
+    const std::optional<TextLine> four = FindLine("P4 1 knockout 100 points");
+    const std::optional<TextLine> banner = FindLine("New Highscore");
+    ASSERT_TRUE(one && two && four && banner);
+    EXPECT_FALSE(Shows("P3 0 knockouts 0 points"));
+    EXPECT_EQ(one->r, 255);
+    EXPECT_EQ(one->g, 255 * 0.1f * 1.3f);   // player 1's red
+    EXPECT_EQ(four->r, 255 * 0.1f * 1.3f);  // player 4's green
+    EXPECT_LT(one->y, two->y);
+    EXPECT_LT(two->y, four->y);
+    EXPECT_GT(one->y - 7.5f, banner->y + 20 + 10);
+    EXPECT_LE(four->y + 7.5f, 480);
+    // Still there a good while later, over the menu too.
+    Update(120);
+    EXPECT_TRUE(Shows("P4 1 knockout 100 points"));
+    LeaveGameOver();
+    EXPECT_TRUE(Shows("P4 1 knockout 100 points"));
 }
 
 TEST_F(GameOverTest, WordsComeInAndStopAtTheReach) {

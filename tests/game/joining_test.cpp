@@ -1,7 +1,7 @@
 // Joining a round, driven update by update: friends who press within three seconds of the
-// first player join too, later presses do not, the keyboard brings in player 1 only, and
-// every player still to join is shown how, over its entry point, until it joins or the
-// window closes.
+// first player join together, later ones drop in at any time while the round runs, the
+// fallen stay down, the keyboard brings in player 1 only, and every player still to join
+// is shown how: over its entry point at first, then along the bottom edge.
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
@@ -128,6 +128,15 @@ protected:
         return boxes;
     }
 
+    // The glyphs drawn below the floor line, in order.
+    std::string EdgeText() {
+        std::string text;
+        for (const DrawCmd& c : Commands()) {
+            if (c.kind == picture::kFont && c.y > FloorY()) text += char(int(c.frame) + 32);
+        }
+        return text;
+    }
+
     int sinceFirstJoin = 0;  // round updates played since the one in which the first joined
 };
 
@@ -172,21 +181,34 @@ TEST_F(JoiningTest, FriendsPressingWithinThreeSecondsOfPlayAfterTheFirstJoinToo)
     EXPECT_EQ(Fighter(4)[kX], 512);
 }
 
-TEST_F(JoiningTest, PressesAreIgnoredThreeSecondsAfterTheFirstJoinOrOnceTheRoundIsOver) {
-    // The window is 180 updates long: the last of them still takes a press, the next not,
-    // nor one held on.
+// Friends who come late drop in at their entry point with full health, 10 s or a minute
+// in; a player who has fallen stays down whatever it presses, and once the round is over
+// no one joins it.
+TEST_F(JoiningTest, LateFriendsDropInAtAnyTimeButTheFallenStayDown) {
     StartRound();
     PadsPress({0});
-    PlayUntil(3.0);
+    PlayUntil(10.0);
     PadsPress({1});
-    PadsPress({2});
     EXPECT_EQ(Joined(), (Players{1, 2}));
-    PadDown(3, pad::kA);
-    Play(60);
-    PadUp(3, pad::kA);
-    EXPECT_EQ(Joined(), (Players{1, 2}));
+    EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth);
+    EXPECT_EQ(Fighter(2)[kX], EntryX(2));
+    EXPECT_EQ(Fighter(2)[kY], kEntryY);
+    EXPECT_EQ(Fighter(2)[kDepth], kStartDepth);
 
-    // A round whose players are all out within the window is over: no one joins it.
+    Fighter(2)[kHealth] = -1;  // knocked out
+    PlayUntil(60.0);
+    PadDown(1, pad::kA);
+    PadsPress({3});
+    PadUp(1, pad::kA);
+    PadsPress({1}, pad::kB);
+    EXPECT_EQ(Joined(), (Players{1, 2, 4}));
+    EXPECT_LT(Fighter(2)[kHealth], 0);
+    EXPECT_EQ(Fighter(4)[kHealth], kPlayerHealth);
+    EXPECT_EQ(Fighter(4)[kX], EntryX(4));
+    Play(120);
+    EXPECT_EQ(Fighter(4)[kY], FloorY());
+
+    // A round whose players are all out is over: no one joins it.
     StartRound();
     PadsPress({0});
     Fighter(1)[kHealth] = kDeadHealth - 1;
@@ -271,6 +293,22 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
     PlayOne();
     EXPECT_EQ(Prompted(), Players{});
     EXPECT_EQ(Count(DrawnText(), "tojoin"), 0);
+
+    // Then one small line each along the bottom edge, in order, below the fighters' shadows
+    // and within the screen, until the player joins.
+    EXPECT_EQ(EdgeText(), "P1pressAorZP3pressAP4pressA");
+    float lastX = 0;
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind != picture::kFont || c.y < FloorY()) continue;
+        EXPECT_GT(c.x, lastX);
+        EXPECT_EQ(c.a4, 1);
+        EXPECT_GT(c.y - font::kLineHeight / 2.0f, FloorY() + 8 + 2);
+        EXPECT_LT(c.y + font::kLineHeight / 2.0f, qv_Vortan_jscrh);
+        lastX = c.x;
+    }
+    EXPECT_LT(lastX, qv_Vortan_jscrw);
+    PadsPress({2});
+    EXPECT_EQ(EdgeText(), "P1pressAorZP4pressA");
 }
 
 TEST_F(JoiningTest, PromptsStayOnTheScreenApartAndClearOfTheScoreDisplay) {

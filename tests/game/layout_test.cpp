@@ -2,8 +2,9 @@
 // text line and picture gives a box (a picture's box is the part of its cell its picture
 // file inks), and the things that must not meet do not, and none is cut off by the
 // screen's edges. The loading screen, the title menu in each column, the credits panel,
-// the options box, the Controls screen, a round with its score display, the pause panel
-// and the game-over panel with "New Highscore" are each checked at every size.
+// the options box, the Controls screen, the "Quit?" question, a round with its score
+// display, the players' tags and late prompts, the pause panel and the game-over panel with
+// "New Highscore" and the players' rows are each checked at every size.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -54,10 +55,16 @@ struct Ink {
 
 // The files behind the slots the screens draw; other slots count as wholly inked.
 const std::map<int, std::string> kPictureFiles = {
-    {picture::kTitleTop, "logotop"},          {picture::kTitleBottom, "logobot"},
-    {picture::kMakerLogo, "common/DorpLogo"}, {picture::kButtons, "common/Buttons"},
-    {picture::kIcons, "common/icons"},        {picture::kCircles, "common/circle"},
+    {picture::kTitleTop, "logotop"},
+    {picture::kTitleBottom, "logobot"},
+    {picture::kMakerLogo, "common/DorpLogo"},
+    {picture::kButtons, "common/Buttons"},
+    {picture::kIcons, "common/icons"},
+    {picture::kCircles, "common/circle"},
     {picture::kFirstPlayer, "plr_1"},
+    {picture::kFirstPlayer + 1, "plr_2"},
+    {picture::kFirstPlayer + 2, "plr_3"},
+    {picture::kFirstPlayer + 3, "plr_4"},
 };
 
 // Inked parts of every cell of the picture files, read once per file and set.
@@ -500,8 +507,80 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
     ExpectApart("score display and health bars", Any({scores, items}), Any({healthBars, dead}));
     ExpectApart("score and bonus items", scores,
                 [&](const Element& e) { return items(e) && e.box.y1 < 48; });
+    const Pick barNumbers = [](const Element& e) {
+        return e.slot < 0 && !e.rect && e.name.size() == 2 && e.name[0] == 'P' && e.box.y0 >= 48 &&
+               e.box.y1 <= 48 + 16 * 4 + 12;
+    };
+    ASSERT_EQ(Picked(barNumbers).size(), 4u) << Name(GetParam());
+    ExpectApart("bar numbers and score display", barNumbers, Any({scores, items}));
+    ExpectApart("bar numbers and health bars", barNumbers, Any({healthBars, dead}));
     ExpectOnScreen("score display, health bars and pause icon",
-                   Any({scores, items, healthBars, dead, Picture(picture::kIcons, {0})}));
+                   Any({scores, items, healthBars, dead, barNumbers,
+                        Picture(picture::kIcons, {0})}));
+}
+
+// "Quit?" and its two answers inside their box, apart, within the screen, at full size.
+TEST_P(LayoutTest, QuitQuestion) {
+    MenuWithFullLists();
+    Hold(vk::kEscape, 1);
+    ASSERT_EQ(app->m_QuitAsked, 1);
+    Update(10);
+    screen = "quit question";
+    const Pick title = Said("Quit?"), yes = Said("A or Enter: quit"),
+               no = Said("B or Esc: keep playing");
+    ExpectEachApart("question and answers", {title, yes, no});
+    ExpectOnScreen("question and answers", Any({title, yes, no}));
+    const std::vector<Element> box = Picked(
+        [](const Element& e) { return e.rect && e.r == 0 && e.g == 0 && e.b == 60; });
+    ASSERT_EQ(box.size(), 1u);
+    ExpectOnScreen("question's box", [&](const Element& e) { return e.rect && e.b == 60; });
+    for (const Element& e : Picked(Any({title, yes, no}))) {
+        const Box& b = box[0].box;
+        EXPECT_TRUE(e.box.x0 >= b.x0 && e.box.x1 <= b.x1 && e.box.y0 >= b.y0 && e.box.y1 <= b.y1)
+            << Name(GetParam()) << ": " << e.name << " " << Describe(e.box) << " outside "
+            << Describe(b);
+        EXPECT_GE(e.box.y1 - e.box.y0, 1.5f * font::kLineHeight) << e.name;
+    }
+}
+
+// Each joined player's "P1".."P4" over its fighter, standing, in a jump and knocked out:
+// within the screen, a full-size line of text, clear of its own fighter's picture; and the
+// prompts of players still to join at the bottom edge, clear of every fighter.
+TEST_P(LayoutTest, PlayerTagsAndLatePrompts) {
+    FinishLoading();
+    StartRound();
+    PadDown(1, pad::kA);
+    PadDown(3, pad::kA);
+    Update();
+    PadUp(1, pad::kA);
+    PadUp(3, pad::kA);
+    Update(200);                   // landed, and the first prompts have gone to the bottom edge
+    Record(*app, 2)[kDepth] = 16;  // the front row, nearest the edge prompts
+    Record(*app, 4)[kDepth] = 96;  // the back row
+    for (int step = 0; step < 3; ++step) {
+        if (step == 1) PadDown(3, pad::kA);  // player 4 jumps
+        if (step == 2) Record(*app, 2)[kHealth] = -1;
+        Update(step == 1 ? 8 : 2);
+        PadUp(3, pad::kA);
+        screen = "round with players 2 and 4, step " + std::to_string(step);
+        for (int p : {2, 4}) {
+            const std::string tag = "P" + std::to_string(p);
+            // Not the number left of the health bars.
+            const Pick mine = [&](const Element& e) {
+                return e.name == tag && e.box.x1 > W() / 2 - 100;
+            };
+            const std::vector<Element> found = Picked(mine);
+            ASSERT_EQ(found.size(), 1u) << screen << " at " << Name(GetParam()) << ": " << tag;
+            EXPECT_GE(found[0].box.y1 - found[0].box.y0, font::kLineHeight) << screen;
+            ExpectApart(tag + " and its fighter", mine, Picture(p));
+            ExpectOnScreen(tag, mine);
+        }
+        const Pick prompts = SaidAny({"P1 press A or Z", "P3 press A"});
+        ASSERT_EQ(Picked(prompts).size(), 2u) << screen << " at " << Name(GetParam());
+        ExpectOnScreen("prompts at the bottom edge", prompts);
+        ExpectApart("prompts and fighters", prompts, Any({Picture(2), Picture(4)}));
+        if (HasFailure()) return;
+    }
 }
 
 // Player 1 walks with the d-pad to both ends of the farthest row and of the nearest, and
@@ -601,8 +680,16 @@ TEST_P(LayoutTest, GameOverWithNewHighscore) {
         if (app->m_OverTimer < 30) continue;
         screen = "game over, update " + std::to_string(app->m_OverTimer);
         const Pick banner = SaidAny({"New Highscore", "2nd"});
-        ExpectEachApart("game-over words and banner", {Said("GAME"), Said("OVER"), banner});
-        ExpectOnScreen("game-over words and banner", Any({Said("GAME"), Said("OVER"), banner}));
+        const Pick players = [](const Element& e) {
+            return e.slot < 0 && !e.rect && e.name.find("knockout") != std::string::npos;
+        };
+        ASSERT_EQ(Picked(players).size(), 4u) << screen;
+        ExpectEachApart("game-over words, banner and players' rows",
+                        {Said("GAME"), Said("OVER"), banner, players});
+        ExpectOnScreen("game-over words, banner and players' rows",
+                       Any({Said("GAME"), Said("OVER"), banner, players}));
+        for (const Element& row : Picked(players))
+            EXPECT_GE(row.box.y1 - row.box.y0, font::kLineHeight) << screen << ": " << row.name;
         if (HasFailure()) return;
     }
 }

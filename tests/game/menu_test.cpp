@@ -1,5 +1,6 @@
 // The title menu driven update by update: the wheel and its key repeat, the columns,
-// the highscore lists, the back key, and the side panel with its credits ticker.
+// the highscore lists, the back key with its question, a pad's Start, and the side panel
+// with its credits ticker.
 #include <cmath>
 #include <set>
 #include <string>
@@ -213,14 +214,65 @@ TEST_F(MenuTest, ListsFollowTheWheel) {
     EXPECT_FALSE(Shows("888"));
 }
 
-TEST_F(MenuTest, BackOnThePlainTitleEndsTheProgram) {
+// Back on the plain title asks first: from the keyboard or any pad's Back, answered no
+// with B or Escape and yes with A or Enter, which ends the program with code 0. While the
+// question stands the title's keys do nothing else.
+TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_QuitAsked, 1);
+    EXPECT_TRUE(Shows("Quit?"));
+    EXPECT_TRUE(Shows("A or Enter: quit"));
+    Press(vk::kRight);
+    EXPECT_EQ(app->m_MenuCol, 1);
+    PadPress(2, pad::kB);
+    EXPECT_EQ(app->m_QuitAsked, 0);
+    EXPECT_FALSE(Shows("Quit?"));
+    PadPress(3, pad::kBack);
+    EXPECT_EQ(app->m_QuitAsked, 1);
+    Press(vk::kEscape);
+    EXPECT_EQ(app->m_QuitAsked, 0);
+    EXPECT_EQ(app->m_Mode, mode::kMenu);
+
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            KeyDown(vk::kEscape);
+            PadPress(1, pad::kBack);
+            PadDown(1, pad::kA);
             Update();
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// Any pad works the title as pad 1 does; a pad's Start starts a round from any column.
+TEST_F(MenuTest, PadThreeMovesTheCursorAndStartsARoundAndStartStartsOneToo) {
+    PadPress(2, pad::kLeft);
+    EXPECT_EQ(app->m_MenuCol, 0);
+    Stick(2, 1, 0);
+    Update();
+    Stick(2, 0, 0);
+    Update();
+    EXPECT_EQ(app->m_MenuCol, 1);
+    PadPress(2, pad::kDown);
+    EXPECT_EQ(app->m_WheelSel, 2);
+    PadDown(2, pad::kA);
+    Update(2);
+    PadUp(2, pad::kA);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
+    EXPECT_EQ(app->m_Difficulty, 3);
+
+    app->m_Mode = mode::kMenu;
+    SettleMenu();
+    Press(vk::kLeft);
+    ASSERT_EQ(app->m_MenuCol, 0);
+    PadDown(3, pad::kStart);
+    Update(2);
+    EXPECT_EQ(app->m_Mode, mode::kRound);
+    EXPECT_EQ(app->m_OptionsOpen, 0);
+    EXPECT_EQ(app->m_QuitAsked, 0);
+    // Held on into the round, it does not pause it.
+    Update(10);
+    EXPECT_EQ(app->m_Paused, 0);
+    PadUp(3, pad::kStart);
 }
 
 TEST_F(MenuTest, SidePanelShowsStatsAndClosesWithAnActionOrBackAlone) {

@@ -262,7 +262,7 @@ TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
     EXPECT_TRUE(Shows("Game"));
     EXPECT_TRUE(Shows("New Highscore"));
     EXPECT_TRUE(Shows("6th"));
-    for (int i = 0; i < 100 && app->m_Mode != mode::kMenu; ++i) Update();
+    LeaveGameOver();
     ASSERT_EQ(app->m_Mode, mode::kMenu);
     EXPECT_EQ(app->m_HiScore[15], 550);
     EXPECT_EQ(app->m_HiScore[19], 200);

@@ -144,7 +144,15 @@ TEST_F(ScoresTest, HealthBarsAndDeadLines) {
     EXPECT_EQ(rects[1].Colour(), (Quad{255, 25.5f, 25.5f, 0.9f}));
     // Player 3 is down: its frame, then the dead line instead of a bar.
     EXPECT_EQ(rects[2].y, 80);
-    EXPECT_EQ(TextAt(86), "-=-=-DEADx(-=-=-");
+    EXPECT_EQ(TextAt(86), "P3-=-=-DEADx(-=-=-");
+    // Each bar carries its player's number just left of its frame, in the player's colour.
+    EXPECT_EQ(TextAt(54), "P1");
+    EXPECT_EQ(TextAt(102), "P4");
+    for (const DrawCmd& c : Commands()) {
+        if (c.kind != float(app->m_Font) || c.y != 54) continue;
+        EXPECT_LE(c.x + font::kAdvance / 2.0f, 220 - 2);
+        EXPECT_EQ(c.g, 255 * 0.1f * 1.3f);
+    }
     // Player 4: a green bar of 4 points.
     EXPECT_EQ(rects[4].y, 97);
     EXPECT_EQ(rects[4].a4, 88);

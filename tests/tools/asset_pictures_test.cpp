@@ -254,6 +254,65 @@ TEST(AssetPictures, PlayersStandOutFromTheGangAndFromEachOther) {
     }
 }
 
+// The hue a fighter reads as: over its opaque pixels, each weighted by its colourfulness
+// (the spread of its red, green and blue), the 10-degree slice of the hue circle with the
+// most weight, refined to the weighted mean hue of that slice and its two neighbours. A
+// big dull suit outweighs small bright eyes, as it does on screen.
+double DominantHue(const Pixels& px, Cell c, int cell) {
+    double weight[36] = {};
+    std::vector<std::pair<double, double>> hued;  // hue in degrees, weight
+    for (int y = c.y; y < c.y + cell; ++y)
+        for (int x = c.x; x < c.x + cell; ++x) {
+            if (px.Alpha(x, y) < 128) continue;
+            const uint8_t* p = &px.rgba[(size_t(y) * px.width + x) * 4];
+            const double r = p[0] / 255.0, g = p[1] / 255.0, b = p[2] / 255.0;
+            const double hi = std::max({r, g, b}), lo = std::min({r, g, b});
+            if (hi - lo < 0.08) continue;  // grey: outline, white trim
+            double hue = 60 * (hi == r   ? std::fmod((g - b) / (hi - lo) + 6, 6.0)
+                               : hi == g ? 2 + (b - r) / (hi - lo)
+                                         : 4 + (r - g) / (hi - lo));
+            hued.push_back({hue, hi - lo});
+            weight[int(hue / 10) % 36] += hi - lo;
+        }
+    const int peak = int(std::max_element(weight, weight + 36) - weight);
+    double hx = 0, hy = 0;
+    for (const auto& [hue, w] : hued) {
+        const double off = std::remainder(hue - (10 * peak + 5), 360.0);
+        if (std::fabs(off) > 15) continue;
+        hx += w * std::cos(hue * M_PI / 180);
+        hy += w * std::sin(hue * M_PI / 180);
+    }
+    return std::fmod(std::atan2(hy, hx) * 180 / M_PI + 360, 360.0);
+}
+
+double HueApart(double a, double b) { return std::fabs(std::remainder(a - b, 360.0)); }
+
+TEST(AssetPictures, EachPlayerWearsItsBarsColourAndNoOpponentWearsAPlayers) {
+    // The health bars' colours: red, orange, yellow and green (the game's palette 1..4).
+    const double kBarHues[] = {0, 26.7, 60, 120};
+    constexpr double kTolerance = 12;
+    for (const ResolutionSet& s : kSets) {
+        const int cell = 36 * s.scale;
+        for (int slot = 1; slot <= 8; ++slot) {
+            const std::string file = "data/plr_" + std::to_string(slot) + s.suffix + ".png";
+            const Pixels px = ReadPng(file);
+            ASSERT_TRUE(px.Ok()) << file;
+            for (int frame : {0, 4, 6, 8}) {
+                const double hue = DominantHue(px, FighterCells(px, s.scale)[frame], cell);
+                for (int player = 1; player <= 4; ++player) {
+                    const double apart = HueApart(hue, kBarHues[player - 1]);
+                    if (slot == player) {
+                        EXPECT_LE(apart, kTolerance) << file << " frame " << frame << ": " << hue;
+                    } else if (slot > 4) {
+                        EXPECT_GT(apart, kTolerance) << file << " frame " << frame << ": " << hue
+                                                     << " is player " << player << "'s";
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(AssetPictures, DefaultFontHasClearBordersAroundEachGlyph) {
     Pixels px = ReadPng("data/tarn_font.png");
     ASSERT_TRUE(px.Ok());

@@ -5,8 +5,9 @@ Frames: 0..3 walk cycle, 4 punch, 5 kick, 6 in the air, 7 staggered by a hit,
 Slots 1..4 are the players, 5..9 the gang; the round dresses its opponents in 5..8.
 A fighter is some 25 pixels tall in a 640x480 window among a dozen others, so the
 figures are chunky (big head, thick limbs) and the two sides differ at a glance:
-players wear bright suits in four different colours, a headband and a light rim
-round the whole figure; the gang wear dark, dull clothes and masks with glowing eyes.
+players wear bright suits in their own colours (red, orange, yellow, green, as their
+health bars), a headband and a light rim round the whole figure; the gang wear dark,
+dull clothes in other hues and masks with glowing eyes.
 """
 from .canvas import Canvas, shade
 
@@ -68,23 +69,25 @@ class Look:
 
 
 LOOKS = {
-    # Players: bright suits of four hues, white trim, a headband that trails behind, gloves
-    # and a rim in lighter shades of the suit's own hue, so each player reads as one colour.
-    1: Look((240, 190, 150), (60, 40, 30), (45, 130, 255), (30, 65, 185), (130, 200, 255), rim=(215, 235, 255)),
-    2: Look((215, 155, 115), (25, 20, 20), (250, 55, 50), (165, 30, 35), (255, 150, 130), rim=(255, 220, 215),
+    # Players wear the colours of their health bars and join prompts: 1 red, 2 orange,
+    # 3 yellow, 4 green. Bright suits, white trim, a headband that trails behind, gloves and
+    # a rim in lighter shades of the suit's own hue, so each player reads as one colour.
+    1: Look((240, 190, 150), (60, 40, 30), (240, 40, 62), (160, 22, 40), (255, 150, 160), rim=(255, 215, 220)),
+    2: Look((235, 190, 160), (25, 20, 20), (255, 150, 30), (200, 105, 15), (255, 180, 110), rim=(255, 230, 200),
             hair_style="spiky"),
-    3: Look((250, 205, 170), (120, 70, 30), (45, 215, 95), (25, 130, 60), (160, 255, 150), rim=(215, 255, 220),
+    3: Look((250, 205, 170), (70, 45, 25), (232, 250, 40), (160, 172, 20), (250, 255, 160), rim=(252, 255, 210),
             hair_style="long"),
-    4: Look((160, 108, 75), (20, 15, 15), (255, 200, 35), (195, 125, 15), (255, 240, 130), rim=(255, 245, 195),
+    4: Look((110, 78, 60), (20, 15, 15), (45, 215, 60), (25, 135, 38), (160, 255, 150), rim=(215, 255, 220),
             hair_style="spiky"),
-    # The gang: dark, dull clothes, glowing eyes, masks or crests.
+    # The gang: dark, dull clothes, glowing eyes, masks or crests, in hues no player wears
+    # (purple, plum, steel blue, teal).
     5: Look((135, 115, 150), (170, 45, 150), (68, 42, 90), (38, 26, 50), (170, 45, 150),
             mask=(30, 20, 40), eye=(255, 60, 60), hair_style="mohawk", build=1.1),
-    6: Look((110, 135, 100), (40, 55, 40), (62, 72, 62), (40, 44, 40), (130, 170, 60),
-            mask=(30, 35, 30), eye=(255, 230, 60), hair_style="bald", build=1.2),
-    7: Look((95, 95, 108), (150, 70, 30), (56, 60, 76), (34, 36, 46), (190, 90, 30),
-            mask=(20, 20, 28), eye=(255, 140, 30), hair_style="helmet"),
-    8: Look((150, 128, 115), (40, 130, 130), (36, 72, 78), (22, 40, 44), (40, 170, 160),
+    6: Look((125, 110, 130), (55, 40, 50), (82, 40, 70), (46, 24, 40), (175, 60, 140),
+            mask=(35, 20, 32), eye=(255, 120, 220), hair_style="bald", build=1.2),
+    7: Look((95, 95, 108), (60, 85, 150), (56, 60, 80), (34, 36, 48), (70, 120, 210),
+            mask=(20, 20, 28), eye=(150, 220, 255), hair_style="helmet"),
+    8: Look((120, 126, 134), (40, 130, 130), (36, 72, 78), (22, 40, 44), (40, 170, 160),
             mask=(15, 35, 40), eye=(120, 255, 240), hair_style="mohawk"),
     9: Look((160, 135, 160), (210, 210, 210), (100, 35, 65), (50, 15, 32), (200, 100, 150),
             mask=(50, 10, 30), eye=(255, 80, 160), hair_style="long", build=1.1),

@@ -126,13 +126,15 @@ protected:
 
     static bool WaitUntil(const std::function<bool()>& test) { return PollUntil(test, 10, 0.1); }
 
-    // Ends the game one ordinary way: "F4", "Escape" (back, on the title) or "close".
+    // Ends the game one ordinary way: "F4", "Escape" (back on the title, then Return to
+    // its "Quit?") or "close".
     void End(const std::string& how) {
         Focus();
         if (how == "close") {
             ASSERT_TRUE(RequestClose(xvfb, window));
         } else {
             Press(how);
+            if (how == "Escape") Press("Return");
         }
         const ProcessResult result = game->Wait(20);
         EXPECT_FALSE(result.timedOut) << how;

@@ -2,7 +2,10 @@
 // pretend_pads.h) in place of GLFW's joystick functions: a pad's stick turns the title
 // menu's wheel as the arrow keys do, pads plugged in and pulled out while the game runs
 // are picked up and dropped (leaving nothing held), extra mappings come from the data
-// folder and the environment, and four friends pressing one after another join a round.
+// folder and the environment, four friends pressing one after another join a round, and
+// four friends play one through to its game-over panel.
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -194,9 +197,43 @@ protected:
         EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     }
 
+    // Pad `id`'s button held for a moment, until its effect shows.
+    bool TapButtonUntil(int id, int button, const ScreenTest& effect) {
+        return TapPadUntil(
+            id, [button](PretendPads::Pad& p) { p.buttons[button] = 1; }, effect);
+    }
+
     PretendPads pads{work.File("pads")};
     Mask normal, easy;
 };
+
+// Shadows on the floor band below the join prompts that were not there in `before` and lie
+// away from the players standing where they came in: opponents'.
+int OpponentShadowPixels(const ScreenCapture& before, const ScreenCapture& now, int x0, int x1) {
+    int pixels = 0;
+    for (int x = x0; x < x1; ++x) {
+        bool byAPlayer = false;
+        for (int p = 1; p <= 4; ++p) byAPlayer = byAPlayer || std::abs(x - (128 * p - 16)) < 24;
+        if (byAPlayer) continue;
+        for (int y = 392; y < 456; ++y) pixels += Darkened(before.At(x, y), now.At(x, y));
+    }
+    return pixels;
+}
+
+// The game-over panel's words, "GAME" and "OVER", in their pink.
+bool ShowsGameOver(const ScreenCapture& c) {
+    return c.Count(100, 150, 540, 300, [](Rgb p) { return Near(p, 255, 180, 180, 30); }) > 300;
+}
+
+// The game-over panel's row for player p along the bottom, in its colour made brighter
+// (the panel dims everything under it, the fighters and their tags too).
+bool ListsPlayer(const ScreenCapture& c, int player) {
+    const Rgb colour = PlayerColour(player);
+    const auto bright = [](int v) { return std::min(255, v * 13 / 10); };
+    return c.Count(0, 380, 640, 480, [&](Rgb p) {
+        return Near(p, bright(colour.r), bright(colour.g), bright(colour.b), 40);
+    }) > 40;
+}
 
 TEST_F(PadProgramTest, APadPluggedInIsPickedUpAndOnePulledOutLeavesNothingHeld) {
     Start();
@@ -421,6 +458,76 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
     EXPECT_GT(stayed.pixels, 60);
     EXPECT_LE(std::abs(stayed.x - twoBefore.x), 3) << "player 2 moved from " << twoBefore.x;
     Quit();
+}
+
+}  // namespace
+
+namespace {
+
+// Four friends on pads: pad 3's Start begins the round, player 1 leaves by pulling its pad,
+// the opponents spread over players 2 to 4 (not one stands only by player 1), player 4 drops
+// in five seconds after the first, the game-over panel lists every player, and back on the
+// title asks before the game ends.
+TEST_F(PadProgramTest, FourFriendsStartWithStartAreAllChasedAndListedAtTheEnd) {
+    for (int id = 0; id < 4; ++id) pads.Plug(id);
+    pads.Write();
+    Start();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5));
+    auto everyPrompt = [](const ScreenCapture& c) {
+        return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 1) &&
+               ShowsPrompt(c, 2) && ShowsPrompt(c, 3) && ShowsPrompt(c, 4);
+    };
+    ASSERT_TRUE(TapButtonUntil(2, PretendPads::kStart, everyPrompt)) << game->OutputSoFar();
+    const ScreenCapture empty = shot;
+
+    for (int id = 0; id < 3; ++id) pads[id].buttons[PretendPads::kA] = 1;
+    pads.Write();
+    SleepSeconds(0.25);
+    for (int id = 0; id < 3; ++id) pads[id].buttons[PretendPads::kA] = 0;
+    pads.Write();
+    ASSERT_TRUE(WaitFor(
+        [](const ScreenCapture& c) {
+            return HealthBar(c, 1) > 180 && HealthBar(c, 2) > 180 && HealthBar(c, 3) > 180;
+        },
+        10));
+    pads.Unplug(0);
+    pads.Write();
+    ASSERT_TRUE(game->WaitForOutput("Game pad 1 disconnected", 5)) << game->OutputSoFar();
+
+    // Five seconds after the first join, pad 4's A still brings player 4 in.
+    SleepSeconds(4.5);
+    EXPECT_TRUE(TapButtonUntil(3, PretendPads::kA,
+                               [](const ScreenCapture& c) { return HealthBar(c, 4) > 180; }));
+
+    // Opponents chasing only player 1 (drawn at x 112) would all stand left of x 200.
+    EXPECT_TRUE(WaitFor(
+        [&](const ScreenCapture& c) { return OpponentShadowPixels(empty, c, 210, 640) > 150; }, 20))
+        << "no opponent near players 2 to 4: " << OpponentShadowPixels(empty, shot, 210, 640);
+    Keep("friends");
+
+    // Nobody presses: the opponents knock everyone down and the panel lists all four.
+    EXPECT_TRUE(WaitFor(
+        [](const ScreenCapture& c) {
+            return ShowsGameOver(c) && ListsPlayer(c, 1) && ListsPlayer(c, 2) &&
+                   ListsPlayer(c, 3) && ListsPlayer(c, 4);
+        },
+        120))
+        << game->OutputSoFar();
+    Keep("friends_game_over");
+
+    // A press after four seconds goes to the title; there pad 2's Back asks, and its A quits.
+    SleepSeconds(4);
+    ASSERT_TRUE(TapButtonUntil(1, PretendPads::kB, ShowsMenu));
+    ASSERT_TRUE(TapButtonUntil(1, PretendPads::kBack,
+                               [](const ScreenCapture& c) { return !ShowsMenu(c); }));
+    SleepSeconds(0.5);
+    ASSERT_TRUE(game->Running());
+    ASSERT_TRUE(shot.Take(xvfb, window));
+    Keep("quit_question");
+    pads[1].buttons[PretendPads::kA] = 1;
+    pads.Write();
+    ProcessResult result = game->Wait(20);
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
 }
 
 }  // namespace

@@ -109,6 +109,17 @@ protected:
         return seen;
     }
 
+    // A key pressed for a moment, again every two seconds until its effect shows: for a
+    // press that counts only after some time of the game's, which runs slower than the
+    // clock when frames are slow.
+    bool PressUntil(const std::string& key, const ScreenTest& test, int tries = 8) {
+        for (int i = 0; i < tries; ++i) {
+            Press(key);
+            if (WaitFor(test, 2)) return true;
+        }
+        return false;
+    }
+
     XvfbServer xvfb;
     ScratchDir work;        // the game's working folder
     ScratchDir programDir;  // where CopyOfTheGame puts the copy

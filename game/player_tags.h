@@ -1,0 +1,8 @@
+// The "P1".."P4" tags over the joined players' fighters, so friends sharing the screen
+// each find their own at a glance, knocked out or not.
+#pragma once
+
+class c_MyApp;
+
+// Draws each joined player's tag just above its picture, over every fighter.
+void DrawPlayerTags(c_MyApp& g);
