@@ -55,16 +55,11 @@ struct Ink {
 
 // The files behind the slots the screens draw; other slots count as wholly inked.
 const std::map<int, std::string> kPictureFiles = {
-    {picture::kTitleTop, "logotop"},
-    {picture::kTitleBottom, "logobot"},
-    {picture::kMakerLogo, "common/DorpLogo"},
-    {picture::kButtons, "common/Buttons"},
-    {picture::kIcons, "common/icons"},
-    {picture::kCircles, "common/circle"},
-    {picture::kFirstPlayer, "plr_1"},
-    {picture::kFirstPlayer + 1, "plr_2"},
-    {picture::kFirstPlayer + 2, "plr_3"},
-    {picture::kFirstPlayer + 3, "plr_4"},
+    {picture::kTitleTop, "logotop"},          {picture::kTitleBottom, "logobot"},
+    {picture::kMakerLogo, "common/DorpLogo"}, {picture::kButtons, "common/Buttons"},
+    {picture::kIcons, "common/icons"},        {picture::kCircles, "common/circle"},
+    {picture::kFirstPlayer, "plr_1"},         {picture::kFirstPlayer + 1, "plr_2"},
+    {picture::kFirstPlayer + 2, "plr_3"},     {picture::kFirstPlayer + 3, "plr_4"},
 };
 
 // Inked parts of every cell of the picture files, read once per file and set.
