@@ -207,6 +207,13 @@ String BindingName(int code) {
     return String("Key ") + String(code);
 }
 
+String JumpKeyName(c_MyApp& g, int player) {
+    const int* slots = BindingSlots(g, player, ActionIndex(control::kJump));
+    const int* key = std::find_if(slots, slots + kSlots,
+                                  [](int c) { return c != kEmpty && !IsButton(c); });
+    return key == slots + kSlots ? String() : BindingName(*key);
+}
+
 String SplitKeysText(int player) {
     const Codes& keys = player == 0 ? kLeftHalf : kRightHalf;
     const auto name = [&](int control) { return BindingName(keys[ActionIndex(control)][0]); };

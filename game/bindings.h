@@ -50,5 +50,7 @@ bool BindingsValid(const Array<int>& table);
 
 // How a key or button reads on screen: "W", "Space", "Pad A".
 String BindingName(int code);
+// The first keyboard key bound to the player's jump, or the empty string when none is.
+String JumpKeyName(c_MyApp& g, int player);
 // Player `player`'s half of the split keyboard (0 or 1) in one line, from its defaults.
 String SplitKeysText(int player);

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "game/bindings.h"
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
@@ -22,8 +23,14 @@ bool Presses(c_MyApp& g, int player) {
     return g.p_PlayKey(control::kJump, 0, player) || g.p_PlayKey(control::kStrike, 0, player);
 }
 
-// Player 1 may also join from the keyboard; Z is the keyboard's jump, beside X's strike.
-String Invitation(int p) { return p == kFirstPlayer ? "Press A or Z" : "Press A"; }
+// A player with keys of its own (player 1, and player 2 on a split keyboard) may also join
+// with its jump key: Z by default, beside X's strike.
+String OrJumpKey(c_MyApp& g, int p) {
+    const String key = JumpKeyName(g, p - 1);
+    return key.Length() == 0 ? String() : String(" or ") + key;
+}
+
+String Invitation(c_MyApp& g, int p) { return String("Press A") + OrJumpKey(g, p); }
 constexpr const char* kToJoin = "to join";
 
 constexpr float kLineHeight = font::kLineHeight * kTextSize;
@@ -70,8 +77,8 @@ void DrawPrompt(c_MyApp& g, int p, const String& invitation, float left, float t
 constexpr float kEdgeMargin = 3, kEdgeGap = 6;
 constexpr float kEdgeHeight = font::kLineHeight + 2 * kEdgeMargin;
 
-String EdgeInvitation(int p) {
-    return String("P") + String(p) + (p == kFirstPlayer ? " press A or Z" : " press A");
+String EdgeInvitation(c_MyApp& g, int p) {
+    return String("P") + String(p) + " press A" + OrJumpKey(g, p);
 }
 
 void DrawEdgePrompts(c_MyApp& g) {
@@ -81,7 +88,7 @@ void DrawEdgePrompts(c_MyApp& g) {
     g.p_SetSize(1);
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
         if (Record(g, p)[kHealth] != 0) continue;
-        const String text = EdgeInvitation(p);
+        const String text = EdgeInvitation(g, p);
         // The text's span, a glyph's advance to spare for ink past the last one, margins.
         const float width = float(g.p_TextWidth(text) + font::kAdvance) + 2 * kEdgeMargin;
         g.p_SetCol(0, 0, 0, 0.5f);
@@ -126,7 +133,7 @@ void DrawJoinPrompts(c_MyApp& g) {
     g.p_SetSize(kTextSize);
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
         if (Record(g, p)[kHealth] != 0) continue;
-        const String invitation = Invitation(p);
+        const String invitation = Invitation(g, p);
         const float width = PlateWidth(invitation);
         const float left = PlateLeft(p, width);
         const int row = TakeRow(rowEnd, left, width);

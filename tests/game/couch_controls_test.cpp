@@ -78,6 +78,11 @@ TEST_F(CouchRoundTest, APadJoinsWhileTheKeyboardHoldsJump) {
 
 TEST_F(CouchRoundTest, SplitKeyboardHalvesJoinAndWalkTheirOwnFightersAtOnce) {
     Split();
+    Play();
+    // Each half's prompt names its own jump key.
+    const std::string prompts = DrawnText();
+    EXPECT_NE(prompts.find("PressAorVtojoinPressAorOtojoinPressAtojoin"), std::string::npos)
+        << prompts;
     KeyDown('O');  // the right half's jump brings in player 2, as a pad's would
     Play();
     KeyUp('O');
