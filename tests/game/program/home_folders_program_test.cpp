@@ -14,6 +14,7 @@
 #include <string>
 
 #include "tests/game/program/program_fixture.h"
+#include "tests/support/state_fields.h"
 #include "tests/support/window_close.h"
 
 // Last: Xlib defines macros (None, Bool) that clash with names in the headers above.
@@ -145,7 +146,7 @@ protected:
     }
 
     static bool IsWholeState(const std::string& state) {
-        return std::count(state.begin(), state.end(), '|') == 203;
+        return StateFields(state).size() == kStateFields;
     }
 
     ScratchDir root;
