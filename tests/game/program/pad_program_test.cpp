@@ -14,6 +14,7 @@
 
 #include "tests/game/program/program_fixture.h"
 #include "tests/game/program/round_screen.h"
+#include "tests/support/occurrences.h"
 #include "tests/support/pretend_pads.h"
 
 namespace {
@@ -180,12 +181,7 @@ protected:
     }
 
     // How often the console has shown `line` so far.
-    int Lines(const std::string& line) const {
-        const std::string out = game->OutputSoFar();
-        int n = 0;
-        for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1)) ++n;
-        return n;
-    }
+    int Lines(const std::string& line) const { return Occurrences(game->OutputSoFar(), line); }
     bool WaitForLines(const std::string& line, int count, double seconds = 5) const {
         PollUntil([&] { return Lines(line) >= count; }, seconds);
         return Lines(line) == count;
