@@ -289,8 +289,8 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
     EXPECT_EQ(Prompted(), Players{});
     EXPECT_EQ(Occurrences(DrawnText(), "tojoin"), 0);
 
-    // Then one small line each along the bottom edge, in order, below the fighters' shadows
-    // and within the screen, until the player joins.
+    // Then one small line each along the bottom edge, in order, below the fighters' shadows,
+    // until the player joins (the layout test keeps them within the screen at every size).
     EXPECT_EQ(EdgeText(), "P1pressAorZP3pressAP4pressA");
     float lastX = 0;
     for (const DrawCmd& c : Commands()) {
@@ -298,10 +298,8 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
         EXPECT_GT(c.x, lastX);
         EXPECT_EQ(c.a4, 1);
         EXPECT_GT(c.y - font::kLineHeight / 2.0f, FloorY() + 8 + 2);
-        EXPECT_LT(c.y + font::kLineHeight / 2.0f, qv_Vortan_jscrh);
         lastX = c.x;
     }
-    EXPECT_LT(lastX, qv_Vortan_jscrw);
     PadsPress({2});
     EXPECT_EQ(EdgeText(), "P1pressAorZP4pressA");
 }
