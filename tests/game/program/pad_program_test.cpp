@@ -419,9 +419,8 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
     // Player 1 joins from the keyboard, player 2 with pad 2's A.
     EXPECT_TRUE(HoldUntil(
         "z", [](const ScreenCapture& c) { return HealthBar(c, 1) > 180; }, 10));
-    ASSERT_TRUE(TapPadUntil(
-        1, [](PretendPads::Pad& p) { p.buttons[PretendPads::kA] = 1; },
-        [](const ScreenCapture& c) { return HealthBar(c, 2) > 180; }));
+    ASSERT_TRUE(TapButtonUntil(1, PretendPads::kA,
+                               [](const ScreenCapture& c) { return HealthBar(c, 2) > 180; }));
     // Player 2 first walks clear of player 1's way with its d-pad.
     pads[1].hats = {PretendPads::kHatRight};
     pads.Write();
