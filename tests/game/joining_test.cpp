@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/game/round_fixture.h"
+#include "tests/support/occurrences.h"
 
 using namespace round_records;
 
@@ -96,12 +97,6 @@ protected:
         for (const Prompt& prompt : Prompts()) players.push_back(prompt.player);
         std::sort(players.begin(), players.end());
         return players;
-    }
-    int Count(const std::string& text, const std::string& part) {
-        int n = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-            ++n;
-        return n;
     }
     // Everything the score display and the pause icon may cover, with all four health bars,
     // an eight-digit score and a full row of items; a picture is taken as large as the largest cell it may
@@ -258,9 +253,9 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
     Play(600);  // as long as no one has joined
     EXPECT_EQ(Prompted(), (Players{1, 2, 3, 4}));
     const std::string text = DrawnText();
-    EXPECT_EQ(Count(text, "PressAorZ"), 1) << text;
-    EXPECT_EQ(Count(text, "PressA"), 4) << text;
-    EXPECT_EQ(Count(text, "tojoin"), 4) << text;
+    EXPECT_EQ(Occurrences(text, "PressAorZ"), 1) << text;
+    EXPECT_EQ(Occurrences(text, "PressA"), 4) << text;
+    EXPECT_EQ(Occurrences(text, "tojoin"), 4) << text;
     for (const Prompt& prompt : Prompts()) {
         // Over where the player stands once it has dropped in (x, less half its depth),
         // above its head and below the middle of the screen.
@@ -292,10 +287,10 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
     PlayUntil(3.0);
     PlayOne();
     EXPECT_EQ(Prompted(), Players{});
-    EXPECT_EQ(Count(DrawnText(), "tojoin"), 0);
+    EXPECT_EQ(Occurrences(DrawnText(), "tojoin"), 0);
 
-    // Then one small line each along the bottom edge, in order, below the fighters' shadows
-    // and within the screen, until the player joins.
+    // Then one small line each along the bottom edge, in order, below the fighters' shadows,
+    // until the player joins (the layout test keeps them within the screen at every size).
     EXPECT_EQ(EdgeText(), "P1pressAorZP3pressAP4pressA");
     float lastX = 0;
     for (const DrawCmd& c : Commands()) {
@@ -303,10 +298,8 @@ TEST_F(JoiningTest, PromptsShowWhereEachPlayerEntersUntilItJoinsOrTheWindowClose
         EXPECT_GT(c.x, lastX);
         EXPECT_EQ(c.a4, 1);
         EXPECT_GT(c.y - font::kLineHeight / 2.0f, FloorY() + 8 + 2);
-        EXPECT_LT(c.y + font::kLineHeight / 2.0f, qv_Vortan_jscrh);
         lastX = c.x;
     }
-    EXPECT_LT(lastX, qv_Vortan_jscrw);
     PadsPress({2});
     EXPECT_EQ(EdgeText(), "P1pressAorZP4pressA");
 }

@@ -267,6 +267,29 @@ protected:
         }
     }
 
+    // Each row's text lies on a bar of its own (the blue bars of the options box and the
+    // Controls screen), and there are as many bars as rows.
+    void ExpectEachRowOnItsBar(const std::vector<std::string>& rows) const {
+        const std::vector<Element> bars = Picked([&](const Element& e) {
+            return e.rect && e.b >= 160 && e.r == 0 && e.box.x1 - e.box.x0 < W();
+        });
+        ASSERT_EQ(bars.size(), rows.size()) << screen << " at " << Name(GetParam());
+        std::vector<bool> taken(bars.size());
+        for (const std::string& row : rows) {
+            const std::vector<Element> text = Picked(Said(row));
+            ASSERT_EQ(text.size(), 1u) << screen << ": " << row;
+            const Box t = text[0].box;
+            const auto bar = std::find_if(bars.begin(), bars.end(), [&](const Element& b) {
+                return t.x0 >= b.box.x0 && t.x1 <= b.box.x1 && t.y0 >= b.box.y0 - 0.5f &&
+                       t.y1 <= b.box.y1 + 0.5f;
+            });
+            const bool own = bar != bars.end() && !taken[size_t(bar - bars.begin())];
+            EXPECT_TRUE(own) << screen << " at " << Name(GetParam()) << ": " << row << " "
+                             << Describe(t) << " off a bar of its own";
+            if (own) taken[size_t(bar - bars.begin())] = true;
+        }
+    }
+
     // The title menu at rest with highscore lists full of eight-digit scores, the widest
     // rows a list shows.
     void MenuWithFullLists() {
@@ -426,18 +449,7 @@ TEST_P(LayoutTest, OptionsBox) {
     // unit or two, as at 640 x 480; at rest it is within.
     Hold(vk::kDown, 1);
     ExpectOnScreen("gear and rows", Any({Gear(), SaidAny(rows)}));
-    // Each row's text lies on its bar.
-    const std::vector<Element> bars = Picked(
-        [](const Element& e) { return e.rect && e.b >= 160 && e.r == 0; });
-    ASSERT_EQ(bars.size(), rows.size() - 1);
-    for (size_t k = 0; k < bars.size(); ++k) {
-        const std::vector<Element> text = Picked(Said(rows[k + 1]));
-        ASSERT_EQ(text.size(), 1u) << rows[k + 1];
-        const Box t = text[0].box, b = bars[k].box;
-        EXPECT_TRUE(t.x0 >= b.x0 && t.x1 <= b.x1 && t.y0 >= b.y0 - 0.5f && t.y1 <= b.y1 + 0.5f)
-            << screen << " at " << Name(GetParam()) << ": " << rows[k + 1] << " " << Describe(t)
-            << " off its bar " << Describe(b);
-    }
+    ExpectEachRowOnItsBar(std::vector<std::string>(rows.begin() + 1, rows.end()));  // not back
 }
 
 // The Controls screen over the pause panel, with the longest rows the defaults give.
@@ -462,19 +474,7 @@ TEST_P(LayoutTest, ControlsScreen) {
     for (const std::string& row : rows) each.push_back(Said(row));
     ExpectEachApart("Controls rows", each);
     ExpectOnScreen("Controls rows", SaidAny(rows));
-    // Each row's text lies on its bar.
-    const std::vector<Element> bars = Picked([&](const Element& e) {
-        return e.rect && e.b >= 160 && e.r == 0 && e.box.x1 - e.box.x0 < W();
-    });
-    ASSERT_EQ(bars.size(), rows.size());
-    for (const Element& text : Picked(SaidAny(rows))) {
-        const bool onABar = std::any_of(bars.begin(), bars.end(), [&](const Element& b) {
-            return text.box.x0 >= b.box.x0 && text.box.x1 <= b.box.x1 &&
-                   text.box.y0 >= b.box.y0 - 0.5f && text.box.y1 <= b.box.y1 + 0.5f;
-        });
-        EXPECT_TRUE(onABar) << screen << " at " << Name(GetParam()) << ": " << text.name << " "
-                            << Describe(text.box) << " off its bar";
-    }
+    ExpectEachRowOnItsBar(rows);
 }
 
 TEST_P(LayoutTest, RoundAndScoreDisplay) {

@@ -10,6 +10,7 @@
 #include "tests/game/game_fixture.h"
 #include "tests/net/string_printer.h"
 #include "tests/net/test_http_server.h"
+#include "tests/support/occurrences.h"
 
 namespace {
 
@@ -41,13 +42,6 @@ protected:
 
     static void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-    static int Count(const std::string& text, const std::string& part) {
-        int n = 0;
-        for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-            ++n;
-        return n;
-    }
-
 private:
     String savedUrl_;
 };
@@ -72,8 +66,8 @@ TEST_F(CheckIn, WithTheSwitchSetTheGameAnnouncesItself) {
     std::string console = CreateAndWaitForReply(server.Url("/housecall.php"));
     EXPECT_EQ(server.Request(),
               "GET /housecall.php?hello=1&gameID=415 HTTP/1.0\r\nHost: 127.0.0.1\r\n\r\n");
-    EXPECT_EQ(Count(console, "Requesting URL\n"), 1);
-    EXPECT_EQ(Count(console, "Http GET complete! 200\n"), 1);
+    EXPECT_EQ(Occurrences(console, "Requesting URL\n"), 1);
+    EXPECT_EQ(Occurrences(console, "Http GET complete! 200\n"), 1);
     EXPECT_LT(console.find("Requesting URL"), console.find("Http GET complete!"));
     EXPECT_EQ(app->m_HttpReply, String("welcome"));
     EXPECT_EQ(qv_Vortan_J_On_Able, 1);
@@ -82,7 +76,7 @@ TEST_F(CheckIn, WithTheSwitchSetTheGameAnnouncesItself) {
 TEST_F(CheckIn, AnEmptyReplyLeavesTheGameUnconfirmed) {
     TestHttpServer server({{{"HTTP/1.0 404 Not Found\r\n\r\n"}}});
     std::string console = CreateAndWaitForReply(server.Url("/housecall.php"));
-    EXPECT_EQ(Count(console, "Http GET complete! 404\n"), 1);
+    EXPECT_EQ(Occurrences(console, "Http GET complete! 404\n"), 1);
     EXPECT_TRUE(app->m_HttpReply.IsEmpty());
     EXPECT_EQ(qv_Vortan_J_On_Able, 0);
 }
@@ -91,8 +85,8 @@ TEST_F(CheckIn, AnUnreachableServerReportsTheFailureOnce) {
     RefusingPort port;
     std::string console = CreateAndWaitForReply("http://127.0.0.1:" + std::to_string(port.Port()) +
                                                 "/housecall.php");
-    EXPECT_EQ(Count(console, "Requesting URL\n"), 1);
-    EXPECT_EQ(Count(console, "Http GET complete! -1\n"), 1);
+    EXPECT_EQ(Occurrences(console, "Requesting URL\n"), 1);
+    EXPECT_EQ(Occurrences(console, "Http GET complete! -1\n"), 1);
     EXPECT_TRUE(app->m_HttpReply.IsEmpty());
     EXPECT_EQ(qv_Vortan_J_On_Able, 0);
 }

@@ -9,15 +9,9 @@
 #include "tests/audio/wav_bytes.h"
 #include "tests/game/program/program_fixture.h"
 #include "tests/game/program/round_screen.h"
+#include "tests/support/occurrences.h"
 
 namespace {
-
-// How often `text` occurs in `s`.
-int Occurrences(const std::string& s, const std::string& text) {
-    int n = 0;
-    for (size_t at = s.find(text); at != std::string::npos; at = s.find(text, at + 1)) ++n;
-    return n;
-}
 
 void DamageData(const std::string& data) {
     const std::string tune = data + "/sfx/gale.ogg";

@@ -14,6 +14,7 @@
 
 #include "tests/game/program/program_fixture.h"
 #include "tests/game/program/round_screen.h"
+#include "tests/support/occurrences.h"
 #include "tests/support/pretend_pads.h"
 
 namespace {
@@ -180,12 +181,7 @@ protected:
     }
 
     // How often the console has shown `line` so far.
-    int Lines(const std::string& line) const {
-        const std::string out = game->OutputSoFar();
-        int n = 0;
-        for (size_t at = out.find(line); at != std::string::npos; at = out.find(line, at + 1)) ++n;
-        return n;
-    }
+    int Lines(const std::string& line) const { return Occurrences(game->OutputSoFar(), line); }
     bool WaitForLines(const std::string& line, int count, double seconds = 5) const {
         PollUntil([&] { return Lines(line) >= count; }, seconds);
         return Lines(line) == count;
@@ -423,9 +419,8 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
     // Player 1 joins from the keyboard, player 2 with pad 2's A.
     EXPECT_TRUE(HoldUntil(
         "z", [](const ScreenCapture& c) { return HealthBar(c, 1) > 180; }, 10));
-    ASSERT_TRUE(TapPadUntil(
-        1, [](PretendPads::Pad& p) { p.buttons[PretendPads::kA] = 1; },
-        [](const ScreenCapture& c) { return HealthBar(c, 2) > 180; }));
+    ASSERT_TRUE(TapButtonUntil(1, PretendPads::kA,
+                               [](const ScreenCapture& c) { return HealthBar(c, 2) > 180; }));
     // Player 2 first walks clear of player 1's way with its d-pad.
     pads[1].hats = {PretendPads::kHatRight};
     pads.Write();
