@@ -1,3 +1,5 @@
+// The request over a new stream socket: the head, then the body once the head went out;
+// the response read until the server closes the connection.
 #include "net/http_request.h"
 
 #include "net/interface_ref.h"
@@ -6,13 +8,6 @@
 c_HttpRequest* c_HttpRequest::m_new() {
     gc_assign(m_sendBuffer, (new c_DataBuffer)->m_new(kSendBufferBytes));
     gc_assign(m_receiveBuffer, (new c_DataBuffer)->m_new(kReceiveBufferBytes));
-    return this;
-}
-
-c_HttpRequest* c_HttpRequest::m_new2(const String& method, const String& url,
-                                     c_IOnHttpRequestComplete* onComplete) {
-    m_new();
-    p_Open(method, url, onComplete);
     return this;
 }
 
@@ -27,39 +22,10 @@ void c_HttpRequest::mark() {
     gc_mark_q(m_receiveBuffer);
 }
 
-int c_HttpRequest::p_Open(const String& method, const String& url,
-                          c_IOnHttpRequestComplete* onComplete) {
-    m_method = method;
-    gc_assign(m_url, (new c_Url)->m_new(url, String("http"), 80));
-    gc_assign_interface(m_onComplete, onComplete);
-    m_body = nullptr;
-    m_bodyLength = 0;
-    m_status = -1;
-    m_responseChunks = nullptr;
-    m_responseText = String();
-    m_bytesReceived = 0;
-    gc_assign(m_lines, (new c_StringStack)->m_new2());
-    m_head = HttpResponseHead();
-    m_bodyBytes.clear();
-    m_sent = m_finished = m_failed = false;
-
-    m_lines->p_Push4(method + String(" ") + m_url->p_FullPath() + String(" HTTP/1.0"));
-    m_lines->p_Push4(String("Host: ") + m_url->p_Domain());
-    return 0;
-}
-
-int c_HttpRequest::p_Send2(const String& data, const String& mimeType, const String& encoding) {
-    if (!m_lines || m_sent) return 0;
-    gc_assign(m_body, (new c_DataBuffer)->m_new(data.Length() * 3));
-    m_bodyLength = m_body->p_PokeString(0, data, encoding);
-    if (!mimeType.IsEmpty()) m_lines->p_Push4(String("Content-Type: ") + mimeType);
-    m_lines->p_Push4(String("Content-Length: ") + String(m_bodyLength));
-    return p_Send();
-}
-
 int c_HttpRequest::p_Send() {
     if (!m_lines || m_sent) return 0;
     m_sent = true;
+    m_head = HttpResponseHead();
     gc_assign(m_socket, (new c_Socket)->m_new(String("stream")));
     m_socket->p_ConnectAsync(m_url->p_Domain(), m_url->p_Port(), this);
     return 0;
