@@ -10,7 +10,7 @@ export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 out="$ROOT/build-web/test-output"
 rm -rf "$out" && mkdir -p "$out"
 "$ROOT/scripts/build_web.sh" "$ROOT/build-web/site"
-cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_node_tests vortan_check_in
+cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_node_tests vortan_test_site
 
 echo "-- unit tests under node"
 # Left to the desktop build: tests that start threads or child processes, and the round's
@@ -32,19 +32,20 @@ sleep 1
 node --experimental-websocket "$ROOT/tests/web/browser_test.mjs" "http://127.0.0.1:$port/" \
     "$out/profile" "$out/desktop_title.png" "$out"
 
-echo "-- the check-in through the browser's fetch"
-# The test build with the check-in switched on, served by a second static server that also
-# answers the check-in (same origin, so the page may read the reply) and logs its query.
-probe="$out/check-in-site"
+echo "-- the test build: the check-in through the browser's fetch, a runtime error"
+# The test build (check-in on, a runtime error on request), served by a second static
+# server that also answers the check-in (same origin, so the page may read the reply) and
+# logs its query.
+probe="$out/test-site"
 mkdir -p "$probe"
 cp "$ROOT"/build-web/site/{index.html,page.js,icon.png} "$probe"/
-cp "$ROOT"/build-web/bin/vortan_check_in.{wasm,data} "$probe"/
-cp "$ROOT"/build-web/bin/vortan_check_in.js "$probe"/vortan.js
+cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$probe"/
+cp "$ROOT"/build-web/bin/vortan_test_site.js "$probe"/vortan.js
 echo "welcome" > "$probe/housecall.php"
 python3 -m http.server "$((port + 1))" --bind 127.0.0.1 --directory "$probe" \
     >"$out/check-in-server.log" 2>&1 &
 check_in_server=$!
 trap 'kill $server $check_in_server 2>/dev/null || true' EXIT
 sleep 1
-node --experimental-websocket "$ROOT/tests/web/check_in_test.mjs" "http://127.0.0.1:$((port + 1))/" \
-    "http://127.0.0.1:$((port + 1))/housecall.php" "$out/check-in-server.log" "$out/profile-check-in"
+node --experimental-websocket "$ROOT/tests/web/test_site_test.mjs" "http://127.0.0.1:$((port + 1))/" \
+    "http://127.0.0.1:$((port + 1))/housecall.php" "$out/check-in-server.log" "$out/profile-test-site"
