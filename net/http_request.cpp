@@ -38,4 +38,3 @@ int c_HttpRequest::p_Send2(const String& data, const String& mimeType, const Str
     m_lines->p_Push4(String("Content-Length: ") + String(m_bodyLength));
     return p_Send();
 }
-

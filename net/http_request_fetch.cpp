@@ -27,13 +27,15 @@ EM_JS(void, StartFetch,
               const init = {method : UTF8ToString(method), headers : new Headers()};
               for (const line of UTF8ToString(headLines).split("\n")) {
                   const colon = line.indexOf(":");
-                  if (colon > 0) init.headers.append(line.slice(0, colon), line.slice(colon + 1).trim());
+                  if (colon > 0)
+                      init.headers.append(line.slice(0, colon), line.slice(colon + 1).trim());
               }
               if (bodyLength > 0) init.body = HEAPU8.slice(body, body + bodyLength);
               fetch(UTF8ToString(url), init)
                   .then(function(response) {
                       const head = [];
-                      response.headers.forEach(function(value, name) { head.push(name + ": " + value); });
+                      response.headers.forEach(
+                          function(value, name) { head.push(name + ": " + value); });
                       return response.arrayBuffer().then(function(bytes) {
                           finished.push({
                               id : id,
@@ -60,7 +62,7 @@ EM_JS(int, TakenFetchHeadBytes, (), { return lengthBytesUTF8(Module.takenFetch.h
 EM_JS(void, CopyTakenFetchHead, (char* to, int bytes),
       { stringToUTF8(Module.takenFetch.head, to, bytes); });
 EM_JS(int, TakenFetchBodyBytes, (), { return Module.takenFetch.body.length; });
-EM_JS(void, CopyTakenFetchBody, (uint8_t* to), { HEAPU8.set(Module.takenFetch.body, to); });
+EM_JS(void, CopyTakenFetchBody, (uint8_t * to), { HEAPU8.set(Module.takenFetch.body, to); });
 
 // The requests whose fetches are under way, by id (slot + 1). One for the process, an
 // event source for good, registered again if the sources were made anew.
@@ -123,8 +125,8 @@ int c_HttpRequest::p_Send() {
     std::string headLines;
     for (int i = 1; i < m_lines->p_Length2(); ++i) headLines += m_lines->p_Get(i).ToUtf8() + "\n";
     m_lines->p_Clear();
-    const std::string url = (m_url->p_Scheme() + String("://") + m_url->p_Domain() +
-                             String(":") + String(m_url->p_Port()) + m_url->p_FullPath())
+    const std::string url = (m_url->p_Scheme() + String("://") + m_url->p_Domain() + String(":") +
+                             String(m_url->p_Port()) + m_url->p_FullPath())
                                 .ToUtf8();
     m_fetchId = Pump()->Add(this);
     StartFetch(m_fetchId, m_method.ToUtf8().c_str(), url.c_str(), headLines.c_str(),
@@ -143,8 +145,8 @@ void c_HttpRequest::FetchComplete(int fetchId, bool failed, int status, const st
         while (start < head.size()) {
             size_t end = head.find('\n', start);
             if (end == std::string::npos) end = head.size();
-            m_lines->p_Push4(
-                DecodeAscii(reinterpret_cast<const uint8_t*>(head.data() + start), int(end - start)));
+            m_lines->p_Push4(DecodeAscii(reinterpret_cast<const uint8_t*>(head.data() + start),
+                                         int(end - start)));
             start = end + 1;
         }
         m_bodyBytes = std::move(body);
