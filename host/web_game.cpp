@@ -23,7 +23,7 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* user) {
     return EM_FALSE;
 }
 
-void FramePass(void* user) { Page(user).RunFrame(); }
+void FramePass(void* user) { Page(user).PagePass(); }
 
 // Saves go to the in-memory file system first (whole, through a rename); this copies it
 // to IndexedDB, where one transaction replaces the file, so storage holds the old state or
@@ -79,9 +79,19 @@ void QvWebGame::Run() {
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
     emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnResize);
-    OnPageResize();
     StartGame();
     emscripten_set_main_loop_arg(FramePass, this, 0, EM_TRUE);
+}
+
+void QvWebGame::PagePass() {
+    // The canvas takes the page's size in the first pass, not before the frame loop runs:
+    // until then nothing keeps the runtime alive, and the window-size callback that a
+    // resize raises would end the program.
+    if (!_sized) {
+        _sized = true;
+        OnPageResize();
+    }
+    RunFrame();
 }
 
 int QvWebGame::SaveState(String state) {

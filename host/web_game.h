@@ -21,7 +21,10 @@ public:
     void OnPageFocus(bool focused);
     void OnPageVisible(bool visible);
     void OnPageResize();
+    // One pass of the browser's frame loop.
+    void PagePass();
 
 private:
     QvWebFrameDriver _pageDriver;
+    bool _sized = false;
 };

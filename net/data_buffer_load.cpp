@@ -1,7 +1,6 @@
 // Data buffers filled with whole files through the host's file loader.
 #include "host/game.h"
 #include "net/data_buffer.h"
-#include "net/thread.h"
 
 namespace {
 
@@ -17,12 +16,6 @@ bool QvDataBuffer::_Load(const String& path) {
     unsigned char* block = LoadThroughHost(path, &size);
     if (!block) return false;
     return _New(size, block);
-}
-
-void QvDataBuffer::_LoadAsync(const String& path, QvThread* thread) {
-    // The worker's own copy: the caller's string body is never shared across threads.
-    String privatePath = QvThread::Strdup(path);
-    if (_Load(privatePath)) thread->SetResult(this);
 }
 
 c_DataBuffer* c_DataBuffer::m_Load(const String& path) {

@@ -6,7 +6,6 @@ add_library(glfw INTERFACE)
 target_link_options(glfw INTERFACE -sUSE_GLFW=3)
 add_library(OpenGL::GL INTERFACE IMPORTED)
 target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1)
-add_library(Threads::Threads INTERFACE IMPORTED)
 set(OPENAL_LIBRARY -lopenal)
 set(OPENAL_INCLUDE_DIR "")
 

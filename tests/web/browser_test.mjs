@@ -1,6 +1,7 @@
 // The game's site in a headless Chromium, played through the DevTools protocol: the title
 // against the desktop build's, a round started with Enter, pretend standard pads joining,
-// moving and pausing, the game suspended without the focus, the tune on the audio output, an option kept across a reload, and F4
+// moving and pausing, the game suspended without the focus, a pad unplugged, the tune on
+// the audio output, an option kept across a reload, and F4
 // ending on the page's end screen, with no page exception or runtime error on the way.
 // Usage: node --experimental-websocket browser_test.mjs URL PROFILE_DIR DESKTOP_TITLE.png OUT_DIR
 import { writeFileSync, readFileSync } from "node:fs";
@@ -210,6 +211,10 @@ try {
   const resumed = await apart("refocused");
   console.log(`change over 0.7 s: ${suspended.toFixed(3)} without the focus, ${resumed.toFixed(3)} with it`);
   check(suspended < 0.01 && resumed > 0.05, "losing the focus suspends the game, regaining it resumes");
+  // The second pad unplugged mid-round: the browser's list holds nothing in its place.
+  await evaluate("window.pads[1] = null");
+  for (let i = 0; i < 30 && !consoleLines.includes("Game pad 2 disconnected"); ++i) await sleep(100);
+  check(consoleLines.includes("Game pad 2 disconnected"), "an unplugged pad is reported as on the desktop");
 
   // An option changed on the title's options box is kept across a reload.
   let menu = await openGame();
