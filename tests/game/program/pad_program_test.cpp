@@ -426,7 +426,7 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
     pads[1].hats = {PretendPads::kHatRight};
     pads.Write();
     EXPECT_TRUE(WaitFor(
-        [&](const ScreenCapture& c) { return NearestShadow(FloorShadows(before, c), 400).x > 330; },
+        [&](const ScreenCapture& c) { return NearestShadow(FloorShadows(before, c), 480).x > 430; },
         10));
     pads[1].hats = {0};
     pads.Write();
@@ -437,11 +437,11 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
     auto standing = [&](const ScreenCapture& c) {
         const std::vector<Shadow> shadows = FloorShadows(before, c);
         one = NearestShadow(shadows, 112);
-        two = NearestShadow(shadows, 400);
+        two = NearestShadow(shadows, 480);
         const bool still = std::abs(two.x - earlier) <= 1;
         earlier = two.x;
         const bool stands = still && one.pixels > 60 && two.pixels > 60 &&
-                            std::abs(one.x - 112) <= 20 && two.x > 300;
+                            std::abs(one.x - 112) <= 20 && two.x > 400;
         if (!stands) SleepSeconds(0.3);
         return stands;
     };
