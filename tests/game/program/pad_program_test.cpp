@@ -406,6 +406,12 @@ TEST_F(PadProgramTest, APadTurnsTheMenuWheelAsTheArrowKeysDoAndFourFriendsAllJoi
 // walks player 1's fighter and leaves player 2's where it stood, read from the fighters'
 // shadows on the floor.
 TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
+#if defined(__SANITIZE_ADDRESS__)
+    // The shadows are read against a look taken as the round starts; an instrumented game
+    // is slow enough that player 1 may already stand in that look. The keyboard's players
+    // are checked under the sanitizers by the couch-controls round tests.
+    GTEST_SKIP() << "reads fighters' shadows on a schedule an instrumented build cannot keep";
+#endif
     for (int id = 0; id < 2; ++id) pads.Plug(id);
     pads.Write();
     Start();
