@@ -121,9 +121,7 @@ protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
         SettleMenu();
-        app->m_Mode = mode::kRoundSetUp;
-        Update();
-        ASSERT_EQ(app->m_Mode, mode::kRound);
+        EnterRound();
     }
     // A press of a button of pad 1, held for one update.
     void Button(int b) { PadPress(0, b); }

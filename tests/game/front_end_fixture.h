@@ -79,6 +79,13 @@ protected:
         Update();
     }
 
+    // From the menu into a round that has been set up.
+    void EnterRound() {
+        app->m_Mode = mode::kRoundSetUp;
+        Update();
+        ASSERT_EQ(app->m_Mode, mode::kRound);
+    }
+
     // Holds a key for `updates` updates, then releases it and lets one update pass.
     void Hold(int key, int updates) {
         KeyDown(key);

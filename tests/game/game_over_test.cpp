@@ -15,9 +15,7 @@ protected:
         SettleMenu();
     }
     void EndARound(int score) {
-        app->m_Mode = mode::kRoundSetUp;
-        Update();
-        ASSERT_EQ(app->m_Mode, mode::kRound);
+        EnterRound();
         app->m_Score = score;
         app->m_RoundOver = 1;
     }

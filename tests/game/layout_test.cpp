@@ -304,9 +304,7 @@ protected:
     void StartRound() {
         SettleMenu();
         ToColumn(1);
-        app->m_Mode = mode::kRoundSetUp;
-        Update();
-        ASSERT_EQ(app->m_Mode, mode::kRound);
+        EnterRound();
     }
     // Four players in, one of them down, a crowd of opponents and a score.
     void BusyRound() {

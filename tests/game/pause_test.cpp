@@ -14,9 +14,7 @@ protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
         SettleMenu();
-        app->m_Mode = mode::kRoundSetUp;
-        Update();
-        ASSERT_EQ(app->m_Mode, mode::kRound);
+        EnterRound();
     }
     void Pause() {
         Press(vk::kEscape);

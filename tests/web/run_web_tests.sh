@@ -24,11 +24,15 @@ done
 echo "-- the site in headless Chromium"
 "$ROOT/tests/web/desktop_title.sh" "$desktop_bin" "$out/desktop_title.png"
 port=$((20000 + RANDOM % 20000))
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$ROOT/build-web/site" \
-    >"$out/server.log" 2>&1 &
-server=$!
-trap 'kill $server 2>/dev/null || true' EXIT
-sleep 1
+servers=()
+trap 'kill "${servers[@]}" 2>/dev/null || true' EXIT
+# serve PORT FOLDER LOG: a static server on 127.0.0.1, stopped when the stage ends.
+serve() {
+    python3 -m http.server "$1" --bind 127.0.0.1 --directory "$2" >"$3" 2>&1 &
+    servers+=($!)
+    sleep 1
+}
+serve "$port" "$ROOT/build-web/site" "$out/server.log"
 node --experimental-websocket "$ROOT/tests/web/browser_test.mjs" "http://127.0.0.1:$port/" \
     "$out/profile" "$out/desktop_title.png" "$out"
 
@@ -42,10 +46,6 @@ cp "$ROOT"/build-web/site/{index.html,page.js,icon.png} "$probe"/
 cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$probe"/
 cp "$ROOT"/build-web/bin/vortan_test_site.js "$probe"/vortan.js
 echo "welcome" > "$probe/housecall.php"
-python3 -m http.server "$((port + 1))" --bind 127.0.0.1 --directory "$probe" \
-    >"$out/check-in-server.log" 2>&1 &
-check_in_server=$!
-trap 'kill $server $check_in_server 2>/dev/null || true' EXIT
-sleep 1
+serve "$((port + 1))" "$probe" "$out/check-in-server.log"
 node --experimental-websocket "$ROOT/tests/web/test_site_test.mjs" "http://127.0.0.1:$((port + 1))/" \
     "http://127.0.0.1:$((port + 1))/housecall.php" "$out/check-in-server.log" "$out/profile-test-site"
