@@ -38,3 +38,13 @@ configure_and_build() {
         cmake --build "$ROOT/$dir" -j "$JOBS"
     fi
 }
+
+# web_test_site DIR: the browser build's test game (tests/web/test_site_hooks.cpp) served as
+# the site's page, in DIR; the site must be built in build-web first.
+web_test_site() {
+    cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_test_site
+    mkdir -p "$1"
+    cp "$ROOT"/build-web/site/{index.html,page.js,icon.png} "$1"/
+    cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$1"/
+    cp "$ROOT"/build-web/bin/vortan_test_site.js "$1"/vortan.js
+}

@@ -17,6 +17,7 @@
 #include "graphics/graphics.h"
 #include "host/game.h"
 #include "tests/support/headless_game.h"
+#include "tests/support/heaviest_round.h"
 
 using namespace round_records;
 
@@ -62,21 +63,7 @@ public:
         app->m_LastDevW = 640;
         app->m_LastDevH = 480;
         app->p_LoadGame();
-        app->m_Backdrop = 1;  // the backdrop with the star field
-        app->m_Joined = 1;
-        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) app->p_AddPlayer(p, 80.0f + 140 * p, 448);
-        for (int r = kFirstOpponent; r <= kLastRecord; ++r) {
-            app->p_AddPlayer(r, 40.0f + 6 * (r - kFirstOpponent), 448);
-            Record(*app, r)[kDepth] = 16.0f + (r * 7) % 80;
-        }
-        using namespace particle_records;
-        for (int i = 0; i <= app->m_ParticleMax; ++i) {
-            int type = i % 3 == 0 ? kFloatingNumber : kSpark + i % 2;
-            app->p_ThrowParticle(320, 240, type, ink::kRed + i % 9);
-            Particle(*app, i)[kLife] = 1.3f;  // long-lived
-            if (type == kFloatingNumber) Particle(*app, i)[kFrame] = 100;
-        }
-        app->m_SpawnTimer = 1000000;
+        FillHeaviestRound(*app);
         Save();
     }
 

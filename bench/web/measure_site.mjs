@@ -1,12 +1,13 @@
 // Measures the site in headless Chromium: time from navigation to the title menu with an
 // empty cache and with the files cached, and, in the heaviest round (four players on Hard,
-// opponents at their cap), updates per second and main-thread time per animation frame.
-// Updates are counted where the game samples the pads, which it does once per update.
-// Usage: node --experimental-websocket measure_site.mjs URL PROFILE_DIR [ROUND.png]
+// every opponent record filled, every particle alive: the test build fills it on request),
+// updates per second and main-thread time per animation frame. Updates are counted where
+// the game samples the pads, which it does once per update.
+// Usage: node --experimental-websocket measure_site.mjs SITE_URL TEST_SITE_URL PROFILE_DIR [ROUND.png]
 import { writeFileSync } from "node:fs";
 import { launch, readPng, sleep } from "../../tests/web/cdp.mjs";
 
-const [url, profile, roundShot] = process.argv.slice(2);
+const [url, testUrl, profile, roundShot] = process.argv.slice(2);
 const kPreamble = `
   window.pads = [0, 1, 2, 3].map((index) => ({
     id: "Pretend pad " + (index + 1), index, connected: true, mapping: "standard", timestamp: 0,
@@ -50,7 +51,7 @@ async function key(name, code) {
 }
 
 // Seconds from navigation to the title menu; the start click comes as soon as it is asked for.
-async function timeToTitle() {
+async function timeToTitle(url) {
   const start = Date.now();
   await send("Page.navigate", { url });
   while (!await evaluate("document.getElementById('start') && !document.getElementById('start').classList.contains('hidden')")) await sleep(20);
@@ -65,18 +66,21 @@ async function timeToTitle() {
 
 await send("Network.enable");
 await send("Network.clearBrowserCache");
-const cold = await timeToTitle();
-const warm = await timeToTitle();
+const cold = await timeToTitle(url);
+const warm = await timeToTitle(url);
 console.log(`time to title: ${cold.toFixed(2)} s with an empty cache, ${warm.toFixed(2)} s cached`);
 
-// The heaviest round: Hard on the wheel, then every pad joins; opponents gather to their cap.
+// The heaviest round, in the test build: Hard on the wheel, every pad joins, then the round
+// is filled to its heaviest and kept there.
+await timeToTitle(testUrl);
 await key("ArrowUp", 38);
 await key("Enter", 13);
 await sleep(1000);
 for (let pad = 0; pad < 4; ++pad) await evaluate(`setButton(${pad}, 0, true)`);
 await sleep(300);
 for (let pad = 0; pad < 4; ++pad) await evaluate(`setButton(${pad}, 0, false)`);
-await sleep(15000);
+await evaluate("Module.heaviestRound = true");
+await sleep(3000);
 await evaluate("window.updates = 0; window.frameTimes = []");
 const seconds = 10;
 await sleep(seconds * 1000);

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # The site beside the desktop build, in one run: transfer sizes (raw and gzip), time to the
 # title and the heaviest round in headless Chromium, and the desktop's whole frame of the
-# heaviest round from bench_game_round (under its own Xvfb).
+# heaviest round from bench_game_round (under its own Xvfb). The round is the same state
+# the desktop benchmark measures, filled by the test build of the site (built here from
+# build-web, beside the shipped one).
 # Usage: bench/web/measure_site.sh [SITE_DIR] [DESKTOP_BIN_DIR] [ROUND.png]
 # (defaults: build-web/site, build/bin; ROUND.png keeps a screenshot of the measured round)
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
+root="$ROOT"
 site="$(cd "${1:-$root/build-web/site}" && pwd)"
 bin="$(cd "${2:-$root/build/bin}" && pwd)"
 
@@ -19,13 +21,18 @@ for f in index.html page.js vortan.js vortan.wasm vortan.data icon.png; do
 done
 printf '  %-12s %9d / %9d\n' total "$total_raw" "$total_gzip"
 
+# One server for both: the shipped site and the test build's.
+served="$(mktemp -d)"
+ln -s "$site" "$served/site"
+export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
+web_test_site "$served/test-site" >/dev/null
 port=$((20000 + RANDOM % 20000))
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >/dev/null 2>&1 &
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$served" >/dev/null 2>&1 &
 server=$!
-profile="$(mktemp -d)"
-trap 'kill $server 2>/dev/null || true; rm -rf "$profile"' EXIT
+trap 'kill $server 2>/dev/null || true; rm -rf "$served"' EXIT
 sleep 1
-node --experimental-websocket "$root/bench/web/measure_site.mjs" "http://127.0.0.1:$port/" "$profile" ${3:+"$(realpath -m "$3")"}
+node --experimental-websocket "$root/bench/web/measure_site.mjs" "http://127.0.0.1:$port/site/" \
+    "http://127.0.0.1:$port/test-site/" "$served/profile" ${3:+"$(realpath -m "$3")"}
 
 if [ -x "$bin/bench_game_round" ]; then
     echo "desktop, heaviest round (bench_game_round, one update and one whole frame):"

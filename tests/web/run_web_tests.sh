@@ -10,7 +10,7 @@ export NODE_PATH="${NODE_PATH:-/usr/share/nodejs}"
 out="$ROOT/build-web/test-output"
 rm -rf "$out" && mkdir -p "$out"
 "$ROOT/scripts/build_web.sh" "$ROOT/build-web/site"
-cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_node_tests vortan_test_site
+cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_node_tests
 
 echo "-- unit tests under node"
 # Left to the desktop build: tests that start threads or child processes, and the round's
@@ -41,10 +41,7 @@ echo "-- the test build: the check-in through the browser's fetch, a runtime err
 # server that also answers the check-in (same origin, so the page may read the reply) and
 # logs its query.
 probe="$out/test-site"
-mkdir -p "$probe"
-cp "$ROOT"/build-web/site/{index.html,page.js,icon.png} "$probe"/
-cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$probe"/
-cp "$ROOT"/build-web/bin/vortan_test_site.js "$probe"/vortan.js
+web_test_site "$probe"
 echo "welcome" > "$probe/housecall.php"
 serve "$((port + 1))" "$probe" "$out/check-in-server.log"
 node --experimental-websocket "$ROOT/tests/web/test_site_test.mjs" "http://127.0.0.1:$((port + 1))/" \
