@@ -21,6 +21,7 @@
 #include "game/my_app.h"
 #include "host/frame_driver.h"
 #include "host/glfw_game.h"
+#include "tests/support/program_folder.h"
 #include "tests/support/scratch_dir.h"
 
 // The key codes the tests press (a letter's code is its capital, as in 'W').
@@ -54,11 +55,15 @@ public:
     bool WindowActive() override { return true; }
 };
 
-// The real host (files, sounds, state file) on the simulated clock.
+// The real host (files, sounds, state file) on the simulated clock, reading the data
+// folder beside the test program.
 class GameTestHost : public QvGlfwGame {
 public:
     SimClock clock;
-    GameTestHost() { SetFrameDriver(&clock); }
+    GameTestHost() {
+        SetFrameDriver(&clock);
+        _appDir = TestProgramFolder();
+    }
 };
 
 class GameFixture : public ::testing::Test {

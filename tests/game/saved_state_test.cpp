@@ -13,6 +13,7 @@
 #include "game/bindings.h"
 #include "tests/game/front_end_fixture.h"
 #include "tests/game/game_fixture.h"
+#include "tests/support/console_capture.h"
 
 namespace {
 
@@ -31,9 +32,7 @@ protected:
 
     // A fresh game object started on the stored state; returns what it printed.
     std::string Restart() {
-        testing::internal::CaptureStdout();
-        StartAgain();
-        return testing::internal::GetCapturedStdout();
+        return CaptureConsole([this] { StartAgain(); });
     }
 
     // "v|" repeated.
@@ -305,9 +304,7 @@ TEST_F(SavedStateTest, LoadingClampsThePadAndForcesTheMargin) {
 
 TEST_F(SavedStateTest, DebugModePrintsTheStringOnSaveAndLoad) {
     qv_Vortan_DebugMode = 1;
-    testing::internal::CaptureStdout();
-    app->p_Save();
-    const std::string printed = testing::internal::GetCapturedStdout();
+    const std::string printed = CaptureConsole([this] { app->p_Save(); });
     EXPECT_EQ(printed, Stored() + "\n");
     EXPECT_EQ(Restart(), Stored() + "\nSettings Loaded\nBadges Loaded\nHighscores Loaded\n");
 }
