@@ -78,12 +78,17 @@ async function waitFor(test, seconds, page = tabA) {
   }
   return null;
 }
-// Loads the page, starts the game with a click as a player would, waits for the title.
-async function openGame(page = tabA) {
+// Loads the page and starts the game with a click as a player would.
+async function startGame(page) {
   await page.send("Page.navigate", { url });
-  if (!await page.waitForPage("!document.getElementById('start').classList.contains('hidden')", 30)) return null;
+  if (!await page.waitForPage("!document.getElementById('start').classList.contains('hidden')", 30)) return false;
   await page.send("Input.dispatchMouseEvent", { type: "mousePressed", x: 320, y: 240, button: "left", clickCount: 1 });
   await page.send("Input.dispatchMouseEvent", { type: "mouseReleased", x: 320, y: 240, button: "left", clickCount: 1 });
+  return true;
+}
+// Starts the game and waits for the title.
+async function openGame(page = tabA) {
+  if (!await startGame(page)) return null;
   const menu = await waitFor(showsMenu, 30, page);
   await sleep(1000);  // the menu takes keys once it has come in
   return menu;
@@ -315,6 +320,8 @@ try {
   const byRow = await reaches("full", false);
   await key("F11");
   check(onRow && byRow && await reaches("window", false), "the options' full-screen row enters full screen and F11 leaves it");
+  await key("ArrowUp");  // the box opens where it closed: on the sound mode, for the tabs below
+  await key("ArrowUp");
   await key("Escape");
   await sleep(300);
   await send("Emulation.clearDeviceMetricsOverride");
@@ -335,8 +342,6 @@ try {
         "F11 enters full screen, the browser's Escape leaves it, F11 enters it again, and leaving returns to the window");
   await send("Emulation.setFocusEmulationEnabled", { enabled: true });
   await send("Emulation.setDeviceMetricsOverride", { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
-  await waitFor(showsMenu, 10);
-  await sleep(1000);
 
   // Two tabs of one profile, both on the title: A changes the sound mode once and saves,
   // then B, which still holds the state from before A's save, changes it twice and saves.
@@ -347,9 +352,11 @@ try {
   tabLines = watch(tabB);
   await prepare(tabB);
   const bOpen = await openGame(tabB) !== null;
+  await waitFor(showsMenu, 10);  // A, back at 640 x 480, has its pictures again
   const savedByA = await saveSoundMode(tabA, 1), savedByB = await saveSoundMode(tabB, 2);
   const reloadedFrom = tabLines.length;
-  const bAgain = await openGame(tabB) !== null;
+  const bAgain = await startGame(tabB);
+  for (let i = 0; i < 100 && !tabLines.slice(reloadedFrom).includes("Highscores Loaded"); ++i) await sleep(100);
   const loaded = await tabB.evaluate(kStateFile);
   const loadLines = tabLines.slice(reloadedFrom);
   console.log(`state files: A saved ${savedByA.length} bytes, B ${savedByB.length}, loaded ${loaded.length}; ` +
