@@ -69,7 +69,7 @@ EM_JS(void, AskFullScreen, (int on), {
     const asked = {on : on};
     Module.fullScreenAsked = asked;
     const answered = function() {
-        if (Module.fullScreenAsked == = asked) Module.fullScreenAsked = null;
+        if (Module.fullScreenAsked == asked) Module.fullScreenAsked = null;
     };
     change.then(answered, answered);
 });
