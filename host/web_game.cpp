@@ -88,7 +88,7 @@ QvWebGame::QvWebGame() {
 }
 
 void QvWebGame::Run() {
-    QvGlfwGame::SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    QvGlfwGame::SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);  // the canvas's context
     _pageDriver.SetFocused(PageFocused() != 0);
     _pageDriver.SetVisible(PageVisible() != 0);
     emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
@@ -140,9 +140,9 @@ void QvWebGame::OnPageVisible(bool visible) {
     UpdateEvents();
 }
 
-// In full screen the canvas takes the screen's size, whatever the page's is (a browser
-// that keeps some of its own bar shows the page smaller), so the game draws at the
-// canvas's own size and the page scales it.
+// In full screen emscripten's GLFW gives the canvas the screen's size, whatever the page's
+// is (a browser that keeps some of its own bar shows the page smaller), so the game draws
+// at the canvas's own size and the page scales it.
 void QvWebGame::OnPageResize() {
     SetCanvasSize(PageWidth(), PageHeight());
     OnWindowSize(CanvasWidth(), CanvasHeight());
