@@ -9,6 +9,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "host/game.h"
+#include "host/glfw_game.h"
 #include "net/async_event.h"
 
 int c_MyApp::p_OnUpdate() {
@@ -48,6 +49,9 @@ int c_MyApp::p_OnUpdate() {
 int c_MyApp::p_FunctionKeys() {
     if (qv_input_KeyHit(key::kF1) > 0) qv_Vortan_DebugMode = 1 - qv_Vortan_DebugMode;
     if (qv_input_KeyHit(key::kF2) > 0) m_HideHud = 1 - m_HideHud;
+    // The window can change mode without the game (a browser leaves full screen on its own
+    // keys), so the flag is read back before F11 or the options' row flips it.
+    if (QvGlfwGame* host = QvGlfwGame::_glfwGame) m_Fullscreen = host->FullScreen() ? 1 : 0;
     if (qv_input_KeyHit(key::kF11) > 0) p_FullscreenFlip();
     if (qv_input_KeyHit(key::kF4) > 0 || qv_input_KeyHit(kKeyClose) > 0) qv_app_EndApp();
     m_ICade[virtual_pad::kMenu] = qv_input_KeyHit(kKeyBack);

@@ -43,6 +43,8 @@ public:
     virtual void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha,
                                int depth, int stencil, bool fullscreen);
     virtual QvGlfwVideoMode* GetGlfwDesktopMode();
+    // Whether the window is full screen, or is about to be at the application's request.
+    virtual bool FullScreen();
     virtual Array<QvGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs frames until the window is gone.
     virtual void Run();

@@ -118,6 +118,8 @@ void QvGlfwGame::SetDeviceWindow(int width, int height, int flags) {
     SetGlfwWindow(width, height, 8, 8, 8, 0, 0, 0, (flags & 1) != 0);
 }
 
+bool QvGlfwGame::FullScreen() { return _window && glfwGetWindowMonitor(_window) != nullptr; }
+
 int QvGlfwGame::GetDeviceWidth() { return _window ? _windowWidth : 0; }
 int QvGlfwGame::GetDeviceHeight() { return _window ? _windowHeight : 0; }
 

@@ -54,14 +54,30 @@ EM_JS(int, PageHeight, (), { return window.innerHeight; });
 EM_JS(int, PageFocused, (), { return document.hasFocus() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.hidden ? 0 : 1; });
 EM_JS(void, SetCanvasSize, (int width, int height), { Browser.setCanvasSize(width, height); });
+EM_JS(int, CanvasWidth, (), { return Module.canvas.width; });
+EM_JS(int, CanvasHeight, (), { return Module.canvas.height; });
 
+EM_JS(int, ScreenWidth, (), { return screen.width; });
+EM_JS(int, ScreenHeight, (), { return screen.height; });
+
+// The browser answers a full-screen request later, or refuses it (without a recent
+// gesture of the player's, for one); the request stands for the state until then.
 EM_JS(void, AskFullScreen, (int on), {
-    const page = document.documentElement;
-    if (on && !document.fullscreenElement) {
-        page.requestFullscreen().catch(function(){});
-    } else if (!on && document.fullscreenElement) {
-        document.exitFullscreen().catch(function(){});
-    }
+    const change = on ? !document.fullscreenElement && document.documentElement.requestFullscreen()
+                      : document.fullscreenElement && document.exitFullscreen();
+    if (!change) return;
+    const asked = {on : on};
+    Module.fullScreenAsked = asked;
+    const answered = function() {
+        if (Module.fullScreenAsked == asked) Module.fullScreenAsked = null;
+    };
+    change.then(answered, answered);
+});
+
+EM_JS(int, PageFullScreen, (), {
+    const asked = Module.fullScreenAsked;
+    if (asked) return asked.on;
+    return document.fullscreenElement ? 1 : 0;
 });
 
 }  // namespace
@@ -72,7 +88,7 @@ QvWebGame::QvWebGame() {
 }
 
 void QvWebGame::Run() {
-    SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);
+    QvGlfwGame::SetGlfwWindow(640, 480, 8, 8, 8, 0, 0, 0, false);  // the canvas's context
     _pageDriver.SetFocused(PageFocused() != 0);
     _pageDriver.SetVisible(PageVisible() != 0);
     emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
@@ -100,7 +116,19 @@ int QvWebGame::SaveState(String state) {
     return result;
 }
 
-void QvWebGame::SetDeviceWindow(int, int, int flags) { AskFullScreen((flags & 1) != 0); }
+void QvWebGame::SetGlfwWindow(int, int, int, int, int, int, int, int, bool fullscreen) {
+    AskFullScreen(fullscreen ? 1 : 0);
+}
+
+QvGlfwVideoMode* QvWebGame::GetGlfwDesktopMode() {
+    auto* mode = new QvGlfwVideoMode;
+    mode->width = ScreenWidth();
+    mode->height = ScreenHeight();
+    mode->redBits = mode->greenBits = mode->blueBits = 8;
+    return mode;
+}
+
+bool QvWebGame::FullScreen() { return PageFullScreen() != 0; }
 
 void QvWebGame::OnPageFocus(bool focused) {
     _pageDriver.SetFocused(focused);
@@ -112,9 +140,10 @@ void QvWebGame::OnPageVisible(bool visible) {
     UpdateEvents();
 }
 
+// In full screen emscripten's GLFW gives the canvas the screen's size, whatever the page's
+// is (a browser that keeps some of its own bar shows the page smaller), so the game draws
+// at the canvas's own size and the page scales it.
 void QvWebGame::OnPageResize() {
-    const int width = PageWidth();
-    const int height = PageHeight();
-    SetCanvasSize(width, height);
-    OnWindowSize(width, height);
+    SetCanvasSize(PageWidth(), PageHeight());
+    OnWindowSize(CanvasWidth(), CanvasHeight());
 }

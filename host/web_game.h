@@ -14,8 +14,15 @@ public:
 
     void Run() override;
     int SaveState(String state) override;
-    // The window stays; full screen is asked of the browser, which may refuse it.
-    void SetDeviceWindow(int width, int height, int flags) override;
+    // The canvas stays whatever the size asked for: full screen is asked of the browser,
+    // which may refuse it, and leaving it returns to the page's size.
+    void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
+                       int stencil, bool fullscreen) override;
+    // The screen's size, what full screen shows the page at.
+    QvGlfwVideoMode* GetGlfwDesktopMode() override;
+    // The browser's state, or what was last asked while the browser has not answered; the
+    // player may also enter it with the page's button and leave it with the browser's keys.
+    bool FullScreen() override;
 
     // Page events, from the browser's callbacks.
     void OnPageFocus(bool focused);

@@ -1,11 +1,13 @@
 // The game's site in a headless Chromium, played through the DevTools protocol: the title
 // against the desktop build's, a round started with Enter, pretend standard pads joining,
 // moving and pausing, the game suspended without the focus, a pad unplugged, the tune on
-// the audio output, an option kept across a reload, and F4
-// ending on the page's end screen, with no page exception or runtime error on the way.
+// the audio output, an option kept across a reload, full screen entered and left by the
+// options' row, F11, the page's button and the browser's Escape, two tabs saving one after
+// the other, and F4 ending on the page's end screen, with no page exception or runtime
+// error on the way.
 // Usage: node --experimental-websocket browser_test.mjs URL PROFILE_DIR DESKTOP_TITLE.png OUT_DIR
 import { writeFileSync, readFileSync } from "node:fs";
-import { launch, readPng, sleep } from "./cdp.mjs";
+import { launch, pageTools, readPng, sleep } from "./cdp.mjs";
 
 const [url, profile, desktopTitle, outDir] = process.argv.slice(2);
 const failures = [];
@@ -44,59 +46,127 @@ const kPagePreamble = `
   };
   window.AudioContext.prototype = BaseContext.prototype;`;
 
-const kKeys = { Enter: 13, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, F4: 115 };
-
 const browser = await launch(profile);
-const { send } = browser;
+const tabA = pageTools(browser, outDir);
+const { send, evaluate, screenshot, key, waitForPage } = tabA;
 const exceptions = [];
-const consoleLines = [];
-browser.on((method, params) => {
-  if (method === "Runtime.exceptionThrown") exceptions.push(params.exceptionDetails.exception?.description ?? params.exceptionDetails.text);
-  if (method === "Runtime.consoleAPICalled") consoleLines.push(params.args.map((a) => a.value ?? a.description).join(" "));
-});
-await send("Runtime.enable");
-await send("Page.enable");
-await send("Emulation.setFocusEmulationEnabled", { enabled: true });
-await send("Emulation.setDeviceMetricsOverride", { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
-await send("Page.addScriptToEvaluateOnNewDocument", { source: kPagePreamble });
+// A page's console lines; its exceptions join every page's.
+function watch(page) {
+  const lines = [];
+  page.on((method, params) => {
+    if (method === "Runtime.exceptionThrown") exceptions.push(params.exceptionDetails.exception?.description ?? params.exceptionDetails.text);
+    if (method === "Runtime.consoleAPICalled") lines.push(params.args.map((a) => a.value ?? a.description).join(" "));
+  });
+  return lines;
+}
+const consoleLines = watch(browser);
+let tabLines = [];
+// A 640 x 480 page that keeps the focus, with the pretend pads and the analyser.
+async function prepare(page) {
+  await page.send("Runtime.enable");
+  await page.send("Page.enable");
+  await page.send("Emulation.setFocusEmulationEnabled", { enabled: true });
+  await page.send("Emulation.setDeviceMetricsOverride", { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
+  await page.send("Page.addScriptToEvaluateOnNewDocument", { source: kPagePreamble });
+}
+await prepare(browser);
 
-const evaluate = async (expression) => (await send("Runtime.evaluate", { expression, awaitPromise: true, returnByValue: true })).result.value;
-// Each screenshot is kept in OUT_DIR under its name, for a look after a failure.
-async function screenshot(name = "last") {
-  const bytes = Buffer.from((await send("Page.captureScreenshot", { format: "png" })).data, "base64");
-  writeFileSync(`${outDir}/web_${name}.png`, bytes);
-  return readPng(bytes);
-}
-async function key(name, holdMs = 150) {
-  const code = kKeys[name];
-  const base = { key: name, code: name, windowsVirtualKeyCode: code, nativeVirtualKeyCode: code };
-  await send("Input.dispatchKeyEvent", { type: "rawKeyDown", ...base });
-  await sleep(holdMs);
-  await send("Input.dispatchKeyEvent", { type: "keyUp", ...base });
-  await sleep(150);
-}
-async function waitFor(test, seconds) {
+async function waitFor(test, seconds, page = tabA) {
   for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(200)) {
-    const shot = await screenshot();
+    const shot = await page.screenshot();
     if (test(shot)) return shot;
   }
   return null;
 }
-// Loads the page, starts the game with a click as a player would, waits for the title.
-async function openGame() {
-  await send("Page.navigate", { url });
-  if (!await waitForPage("!document.getElementById('start').classList.contains('hidden')", 30)) return null;
-  await send("Input.dispatchMouseEvent", { type: "mousePressed", x: 320, y: 240, button: "left", clickCount: 1 });
-  await send("Input.dispatchMouseEvent", { type: "mouseReleased", x: 320, y: 240, button: "left", clickCount: 1 });
-  const menu = await waitFor(showsMenu, 30);
+// Loads the page and starts the game with a click as a player would.
+async function startGame(page) {
+  await page.send("Page.navigate", { url });
+  if (!await page.waitForPage("!document.getElementById('start').classList.contains('hidden')", 30)) return false;
+  await page.send("Input.dispatchMouseEvent", { type: "mousePressed", x: 320, y: 240, button: "left", clickCount: 1 });
+  await page.send("Input.dispatchMouseEvent", { type: "mouseReleased", x: 320, y: 240, button: "left", clickCount: 1 });
+  return true;
+}
+// Starts the game and waits for the title.
+async function openGame(page = tabA) {
+  if (!await startGame(page)) return null;
+  const menu = await waitFor(showsMenu, 30, page);
   await sleep(1000);  // the menu takes keys once it has come in
   return menu;
 }
-async function waitForPage(expression, seconds) {
-  for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(100)) {
-    if (await evaluate(expression)) return true;
+
+// The options box with the cursor on the sound mode, the row below the way back (the
+// box may take a moment to open and to take keys, so the cursor is watched).
+async function optionsBox(name, page = tabA) {
+  await page.key("ArrowLeft");
+  await page.key("Enter");
+  await sleep(700);
+  for (let i = 0; i < 5 && !rowChosen(await page.screenshot(name), kSoundRow); ++i) {
+    await page.key("ArrowDown");
+    await sleep(300);
+  }
+  return page.screenshot(name);
+}
+
+// Whether the page shows in full screen (the window as large as the screen, the canvas
+// drawing at the screen's size and covering the page) or in its window (the canvas the
+// page's size), as the browser and the page report it within 5 s; `canvas` false reads
+// the browser's side alone, for a page held at one size.
+const kCanvasState = `(() => {
+  const box = Module.canvas.getBoundingClientRect(), canvas = Module.canvas;
+  const covers = box.left === 0 && box.top === 0 && box.width === innerWidth && box.height === innerHeight;
+  if (!covers) return "uncovered";
+  if (canvas.width === screen.width && canvas.height === screen.height) return "full";
+  return canvas.width === innerWidth && canvas.height === innerHeight && innerWidth < screen.width ? "window" : "between";
+})()`;
+async function reaches(state, canvas = true) {
+  for (const end = Date.now() + 5000; Date.now() < end; await sleep(100)) {
+    const { bounds } = await send("Browser.getWindowForTarget");
+    const [width, height, element] = await evaluate("[screen.width, screen.height, !!document.fullscreenElement]");
+    const full = element && bounds.windowState === "fullscreen" && bounds.width === width && bounds.height === height;
+    const windowed = !element && bounds.windowState === "normal";
+    if ((state === "full" ? full : windowed) && (!canvas || await evaluate(kCanvasState) === state)) return true;
   }
   return false;
+}
+// The title's backdrop along the top and bottom edges (once the pictures for the new size
+// are loaded), where a picture drawn at another size than the canvas's would leave bands.
+function fillsScreen(shot) {
+  const backdrop = (p) => near(p, 0, 0, 30, 10);
+  const edge = shot.width * 4;
+  return count(shot, 0, 0, shot.width, 4, backdrop) > edge / 2 &&
+         count(shot, 0, shot.height - 4, shot.width, shot.height, backdrop) > edge / 2;
+}
+// The button shows while the pointer moves.
+async function clickFullScreenButton() {
+  for (const x of [300, 310]) await send("Input.dispatchMouseEvent", { type: "mouseMoved", x, y: 200 });
+  await sleep(200);
+  const box = JSON.parse(await evaluate("JSON.stringify(document.getElementById('fullscreen').getBoundingClientRect())"));
+  const at = { x: box.x + box.width / 2, y: box.y + box.height / 2, button: "left", clickCount: 1 };
+  for (const type of ["mousePressed", "mouseReleased"]) await send("Input.dispatchMouseEvent", { type, ...at });
+}
+
+// The state file as the page's file system holds it, and the names stored for it.
+const kStateFile = `(Module.FS.analyzePath("/state/.pellixstate").exists ?
+                    Module.FS.readFile("/state/.pellixstate", { encoding: "utf8" }) : "")`;
+const kStoredNames = `new Promise((done) => {
+  const open = indexedDB.open("/state");
+  open.onsuccess = () => {
+    const names = open.result.transaction("FILE_DATA").objectStore("FILE_DATA").getAllKeys();
+    names.onsuccess = () => { open.result.close(); done(names.result); };
+  };
+})`;
+// Steps the sound mode `presses` times on the title's options box, closes it (it saves)
+// and waits for the new file to be kept in storage; returns the file.
+async function saveSoundMode(page, presses) {
+  const before = await page.evaluate(kStateFile);
+  await optionsBox(`sound_${presses}`, page);
+  for (let i = 0; i < presses; ++i) {
+    await page.key("Enter");
+    await sleep(300);
+  }
+  await page.key("Escape");
+  await page.waitForPage(`!Module.stateFlush && ${kStateFile} !== ${JSON.stringify(before)}`, 5);
+  return page.evaluate(kStateFile);
 }
 
 // Screen readings, as the desktop whole-program tests read the 640 x 480 window.
@@ -111,6 +181,9 @@ function showsMenu(shot) {
          count(shot, 510, 55, 640, 230, (p) => near(p, 255, 200, 100, 40)) > 60 &&
          count(shot, 510, 255, 640, 430, (p) => near(p, 200, 255, 100, 40)) > 60;
 }
+// The options box's rows: the sound mode's, and two below it the full screen's.
+const kSoundRow = [80, 124, 560, 156], kFullScreenRow = [80, 188, 560, 220];
+const rowChosen = (shot, row) => count(shot, ...row, (p) => near(p, 65, 155, 130, 30)) > 2000;
 function playFieldColours(shot) {
   const colours = new Set();
   for (let y = 100; y < 380; y += 4) for (let x = 0; x < 640; x += 4) colours.add(shot.at(x, y).join());
@@ -218,22 +291,9 @@ try {
 
   // An option changed on the title's options box is kept across a reload.
   let menu = await openGame();
-  // The options box with the cursor on the sound mode, the row below the way back (the
-  // box may take a moment to open and to take keys, so the cursor is watched).
-  const row = [80, 124, 560, 156];
-  const soundRowChosen = (shot) => count(shot, ...row, (p) => near(p, 65, 155, 130, 30)) > 2000;
-  const optionsBox = async (name) => {
-    await key("ArrowLeft");
-    await key("Enter");
-    await sleep(700);
-    for (let i = 0; i < 5 && !soundRowChosen(await screenshot(name)); ++i) {
-      await key("ArrowDown");
-      await sleep(300);
-    }
-    return screenshot(name);
-  };
+  const row = kSoundRow;
   const before = await optionsBox("before");
-  check(soundRowChosen(before), "the options box opens on the title");
+  check(rowChosen(before, row), "the options box opens on the title");
   await key("Enter");
   await sleep(500);
   const changed = await screenshot("changed");
@@ -246,12 +306,73 @@ try {
   const changeSize = difference(before, changed, ...row), keptSize = difference(changed, kept, ...row);
   console.log(`options box: change ${changeSize.toFixed(2)}, after reload ${keptSize.toFixed(2)}`);
   check(changeSize > 3 && keptSize < changeSize / 4, "the changed option is kept across a reload");
+
+  // Full screen as the browser means it: the window takes the whole screen. DevTools'
+  // focus emulation keeps a page from it, so it is off meanwhile. The options' row is
+  // chosen while the page is held at 640 x 480 (a new size reloads the pictures, and keys
+  // wait meanwhile); then the page is let free to fill the screen. F11 after the page's
+  // button or the browser's Escape works only if the game's own flag followed the browser.
+  await key("ArrowDown");
+  await key("ArrowDown");
+  const onRow = rowChosen(await screenshot("full_screen_row"), kFullScreenRow);
+  await send("Emulation.setFocusEmulationEnabled", { enabled: false });
+  await key("Enter");
+  const byRow = await reaches("full", false);
+  await key("F11");
+  check(onRow && byRow && await reaches("window", false), "the options' full-screen row enters full screen and F11 leaves it");
+  await key("ArrowUp");  // the box opens where it closed: on the sound mode, for the tabs below
+  await key("ArrowUp");
   await key("Escape");
+  await sleep(300);
+  await send("Emulation.clearDeviceMetricsOverride");
+  await clickFullScreenButton();
+  const byButton = await reaches("full");
+  const filled = await waitFor(fillsScreen, 10) !== null;
+  await key("F11");
+  check(byButton && filled && await reaches("window"),
+        "the page's button enters full screen, the game filling it, and F11 then leaves it");
+  await key("F11");
+  const byF11 = await reaches("full");
+  await key("Escape");
+  const leftByEscape = await reaches("window");
+  await key("F11");
+  const again = await reaches("full");
+  await evaluate("document.exitFullscreen()");
+  check(byF11 && leftByEscape && again && await reaches("window"),
+        "F11 enters full screen, the browser's Escape leaves it, F11 enters it again, and leaving returns to the window");
+  await send("Emulation.setFocusEmulationEnabled", { enabled: true });
+  await send("Emulation.setDeviceMetricsOverride", { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
+
+  // Two tabs of one profile, both on the title: A changes the sound mode once and saves,
+  // then B, which still holds the state from before A's save, changes it twice and saves.
+  // The last save wins whole: B loaded again holds B's file to the byte with no damaged
+  // part, and storage holds that one file. (A is not reloaded: leaving, it would save its
+  // own state once more, and that save would be the last.)
+  const tabB = pageTools(await browser.openTab(), outDir, "web_tab_b");
+  tabLines = watch(tabB);
+  await prepare(tabB);
+  const bOpen = await openGame(tabB) !== null;
+  await waitFor(showsMenu, 10);  // A, back at 640 x 480, has its pictures again
+  const savedByA = await saveSoundMode(tabA, 1), savedByB = await saveSoundMode(tabB, 2);
+  const reloadedFrom = tabLines.length;
+  const bAgain = await startGame(tabB);
+  for (let i = 0; i < 100 && !tabLines.slice(reloadedFrom).includes("Highscores Loaded"); ++i) await sleep(100);
+  const loaded = await tabB.evaluate(kStateFile);
+  const loadLines = tabLines.slice(reloadedFrom);
+  console.log(`state files: A saved ${savedByA.length} bytes, B ${savedByB.length}, loaded ${loaded.length}; ` +
+              `loading said: ${loadLines.filter((line) => /Loaded|Invalid|Default|Missing/.test(line)).join(", ")}`);
+  check(bOpen && bAgain && savedByA && savedByB && savedByA !== savedByB && loaded === savedByB &&
+        loadLines.includes("Settings Loaded") && loadLines.includes("Badges Loaded") &&
+        !loadLines.some((line) => /Invalid|Defaults Used/.test(line)),
+        "with two tabs open the last save wins and loads whole");
+  const stored = await tabB.evaluate(kStoredNames);
+  check(JSON.stringify(stored) === JSON.stringify(["/state/.pellixstate"]), `storage holds the state file alone (${stored})`);
+  await tabB.close();
 
   await key("F4");
   check(await waitForPage("!document.getElementById('end').classList.contains('hidden')", 10),
         "F4 ends the game on the end screen");
-  const errors = consoleLines.filter((line) => /Runtime Error|Aborted|exception/i.test(line));
+  const errors = consoleLines.concat(tabLines).filter((line) => /Runtime Error|Aborted|exception/i.test(line));
   check(exceptions.length === 0, `no page exception (${exceptions.join("; ")})`);
   check(errors.length === 0, `no runtime error (${errors.join("; ")})`);
 } catch (error) {

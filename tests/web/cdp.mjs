@@ -1,7 +1,8 @@
-// A minimal DevTools-protocol client for a headless Chromium, and the PNG reading the
-// browser test needs (8-bit RGB or RGBA, not interlaced), in plain node.
+// A minimal DevTools-protocol client for a headless Chromium, the tools a test uses on a
+// page, and the PNG reading the browser test needs (8-bit RGB or RGBA, not interlaced), in
+// plain node.
 import { spawn } from "node:child_process";
-import { readFileSync, existsSync, rmSync } from "node:fs";
+import { readFileSync, existsSync, rmSync, writeFileSync } from "node:fs";
 import { inflateSync } from "node:zlib";
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
@@ -36,7 +37,47 @@ export async function launch(profile, { width = 640, height = 480 } = {}) {
     await sleep(300);
   };
   session.browserErrors = () => errors;
+  // Another tab of the same browser and profile, in a window of its own so that neither
+  // hides the other.
+  session.openTab = async ({ width = 640, height = 480 } = {}) => {
+    const { targetId } = await session.send("Target.createTarget", { url: "about:blank", newWindow: true, width, height });
+    const tab = await connect(`ws://127.0.0.1:${port}/devtools/page/${targetId}`);
+    tab.close = async () => {
+      await session.send("Target.closeTarget", { targetId }).catch(() => {});
+      tab.socket.close();
+    };
+    return tab;
+  };
   return session;
+}
+
+const kKeys = { Enter: 13, Escape: 27, ArrowLeft: 37, ArrowUp: 38, ArrowRight: 39, ArrowDown: 40, F4: 115, F11: 122 };
+
+// A page's tools: evaluating with the result's value, key presses, screenshots (each kept
+// in outDir under its name, for a look after a failure), waiting for an expression.
+export function pageTools(session, outDir, prefix = "web") {
+  const { send } = session;
+  const evaluate = async (expression) => (await send("Runtime.evaluate", { expression, awaitPromise: true, returnByValue: true })).result.value;
+  async function screenshot(name = "last") {
+    const bytes = Buffer.from((await send("Page.captureScreenshot", { format: "png" })).data, "base64");
+    writeFileSync(`${outDir}/${prefix}_${name}.png`, bytes);
+    return readPng(bytes);
+  }
+  async function key(name, holdMs = 150) {
+    const code = kKeys[name];
+    const base = { key: name, code: name, windowsVirtualKeyCode: code, nativeVirtualKeyCode: code };
+    await send("Input.dispatchKeyEvent", { type: "rawKeyDown", ...base });
+    await sleep(holdMs);
+    await send("Input.dispatchKeyEvent", { type: "keyUp", ...base });
+    await sleep(150);
+  }
+  async function waitForPage(expression, seconds) {
+    for (const end = Date.now() + seconds * 1000; Date.now() < end; await sleep(100)) {
+      if (await evaluate(expression)) return true;
+    }
+    return false;
+  }
+  return { ...session, evaluate, screenshot, key, waitForPage };
 }
 
 async function connect(url) {
