@@ -385,7 +385,7 @@ TEST_F(PadProgramTest, APadTurnsTheMenuWheelAsTheArrowKeysDoAndFourFriendsAllJoi
         pads.Write();
         SleepSeconds(0.05);
     }
-    // Four health bars under the score, and four fighters standing where they came in
+    // Four health bars under the score, and four fighters where they came in
     // (x = 128p - 16), each seen there by its tag before an opponent may shove it.
     EXPECT_TRUE(WaitFor(
         [](const ScreenCapture& c) {
