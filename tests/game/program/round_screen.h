@@ -1,5 +1,6 @@
 // What a round shows in a 640 x 480 window, as the whole-program tests read it: the
-// backdrop, the fighters' shadows on the floor and the players' health bars.
+// backdrop, the fighters' shadows on the floor, the players' health bars and the tags over
+// their fighters.
 #pragma once
 
 #include <cstdlib>
@@ -47,6 +48,39 @@ inline int HealthBar(const ScreenCapture& p, int player) {
     for (int x = 225; x < 415; ++x)
         lit += NearlyOpaque(p.At(x, 16 * player + 38), PlayerColour(player));
     return lit;
+}
+
+// Player p's tag over its fighter: the middle of its plate's underline, 20 pixels wide and
+// two high in the player's colour, which no opponent wears (only the sparks thrown from a
+// hit player, for a moment). Pixels of that colour already in `before` (the backdrop's own,
+// a join prompt) do not count, nor do the health bars above the play field. x is -1 when
+// the tag does not show, as while sparks or an opponent's blow cover it.
+struct Tag {
+    int x = -1, y = -1;
+    bool operator==(const Tag& o) const { return x == o.x && y == o.y; }
+};
+
+inline Tag PlayerTag(const ScreenCapture& before, const ScreenCapture& now, int player) {
+    const Rgb colour = PlayerColour(player);
+    const auto underline = [&](int x, int y) {
+        return NearlyOpaque(now.At(x, y), colour) && !NearlyOpaque(before.At(x, y), colour);
+    };
+    for (int y = 110; y + 1 < now.height; ++y) {
+        int run = 0;
+        for (int x = 0; x <= now.width; ++x) {
+            if (x < now.width && underline(x, y)) {
+                ++run;
+                continue;
+            }
+            if (run >= 16 && run <= 24) {
+                int below = 0;
+                for (int i = x - run; i < x; ++i) below += underline(i, y + 1);
+                if (below >= run - 2) return {x - run / 2, y};
+            }
+            run = 0;
+        }
+    }
+    return {};
 }
 
 // A shadow on the floor band: a run of columns darkened to about 65 percent since `before`.
