@@ -13,6 +13,26 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp"
 # stage NAME: announces a stage with the time the run has taken so far.
 stage() { echo "== $1 (at $((SECONDS / 60)) min $((SECONDS % 60)) s)"; }
+# Most tests wait on real time (a game on screen, a recording), leaving the processor idle:
+# the next stage's build runs behind them at the lowest priority, so it takes the processor
+# only while they wait. behind LOG COMMAND...: starts one; ahead LOG: waits for it.
+behind() {
+    local log=$1
+    shift
+    (renice -n 19 -p "$BASHPID" >/dev/null; "$@") >"$log" 2>&1 &
+    behind_pid=$!
+}
+ahead() {
+    wait "$behind_pid" || { cat "$1"; echo "The build behind the tests failed (above)."; return 1; }
+}
+thread_and_fuzz_builds() {
+    configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=thread -- vortan_tsan_tests
+    # Optimised (assertions kept), so that the runs reach deep into each reader in their time.
+    CC=clang CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g" \
+        -DVORTAN_FUZZ=ON -- vortan_fuzzers
+}
+trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
 
 stage "source layout"
 scripts/check_format.sh
@@ -23,7 +43,8 @@ configure_and_build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 # beside the other tests and the web stage rather than holding one of the tests' slots.
 (cd build/bin && timeout 300 ./heavy_fight_mix_test > ../heavy-mix.log 2>&1) &
 heavy_mix=$!
-trap 'kill "$heavy_mix" 2>/dev/null || true' EXIT
+behind build-asan.build.log configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug \
+    -DVORTAN_SANITIZE=address -DVORTAN_BENCH=OFF
 (cd build && ctest --output-on-failure -j "$JOBS" --timeout 300 --repeat until-pass:2 -LE heavy-mix)
 
 stage "web build (the site, its unit tests under node, the site in headless Chromium)"
@@ -36,18 +57,15 @@ stage "Debian package (built, checked, installed, run and removed)"
 scripts/check_package.sh build
 
 stage "address and undefined-behaviour sanitizers"
-configure_and_build build-asan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=address -DVORTAN_BENCH=OFF
+ahead build-asan.build.log
+behind build-tsan-fuzz.build.log thread_and_fuzz_builds
 (cd build-asan && ctest --output-on-failure -j "$JOBS" --timeout 600 -LE no-asan --repeat until-pass:2)
 
 stage "thread sanitizer (threaded tests)"
-configure_and_build build-tsan -DCMAKE_BUILD_TYPE=Debug -DVORTAN_SANITIZE=thread -- vortan_tsan_tests
+ahead build-tsan-fuzz.build.log
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1" ctest --output-on-failure -j "$JOBS" --timeout 600 -L tsan)
 
 stage "fuzz targets"
-# Optimised (assertions kept), so that the runs reach deep into each reader in their time.
-CC=clang CXX=clang++ configure_and_build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g" "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g" \
-    -DVORTAN_FUZZ=ON -- vortan_fuzzers
 for f in build-fuzz/bin/fuzz_*; do
     [ -x "$f" ] || continue
     echo "-- $f"
