@@ -7,9 +7,8 @@
 # Usage: bench/web/measure_site.sh [SITE_DIR] [DESKTOP_BIN_DIR] [ROUND.png]
 # (defaults: build-web/site, build/bin; ROUND.png keeps a screenshot of the measured round)
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
-root="$ROOT"
-site="$(cd "${1:-$root/build-web/site}" && pwd)"
-bin="$(cd "${2:-$root/build/bin}" && pwd)"
+site="$(cd "${1:-$ROOT/build-web/site}" && pwd)"
+bin="$(cd "${2:-$ROOT/build/bin}" && pwd)"
 
 echo "transfer sizes (bytes, raw / gzip -9):"
 total_raw=0 total_gzip=0
@@ -31,7 +30,7 @@ python3 -m http.server "$port" --bind 127.0.0.1 --directory "$served" >/dev/null
 server=$!
 trap 'kill $server 2>/dev/null || true; rm -rf "$served"' EXIT
 sleep 1
-node --experimental-websocket "$root/bench/web/measure_site.mjs" "http://127.0.0.1:$port/site/" \
+node --experimental-websocket "$ROOT/bench/web/measure_site.mjs" "http://127.0.0.1:$port/site/" \
     "http://127.0.0.1:$port/test-site/" "$served/profile" ${3:+"$(realpath -m "$3")"}
 
 if [ -x "$bin/bench_game_round" ]; then
