@@ -103,6 +103,16 @@ protected:
         ASSERT_TRUE(WaitFor(ShowsMenu, 30)) << game->OutputSoFar();
     }
 
+    // Pads 1..count plugged in, then the game started; true once it has reported the last.
+    bool StartWithPads(int count) {
+        for (int id = 0; id < count; ++id) pads.Plug(id);
+        pads.Write();
+        Start();
+        return !HasFatalFailure() && game->WaitForOutput("Game pad " + std::to_string(count) +
+                                                             " connected: Pretend Gamepad",
+                                                         5);
+    }
+
     static ScreenTest Describes(const Mask& wanted) {
         return [wanted](const ScreenCapture& c) { return Same(Description(c), wanted); };
     }
@@ -347,11 +357,7 @@ TEST_F(PadProgramTest, MappingsFromTheDataFolderAndTheEnvironmentMakePadsGamepad
 }
 
 TEST_F(PadProgramTest, APadTurnsTheMenuWheelAsTheArrowKeysDoAndFourFriendsAllJoinTheRound) {
-    for (int id = 0; id < 4; ++id) pads.Plug(id);
-    pads.Write();
-    Start();
-    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5))
-        << game->OutputSoFar();
+    ASSERT_TRUE(StartWithPads(4)) << game->OutputSoFar();
     EXPECT_EQ(Lines("Game pad 1 connected: Pretend Gamepad"), 1) << game->OutputSoFar();
     LearnWheelFromTheKeyboard();
 
@@ -427,11 +433,7 @@ TEST_F(PadProgramTest, APadTurnsTheMenuWheelAsTheArrowKeysDoAndFourFriendsAllJoi
 // second, so the walk is tried again, back the other way: a keyboard that drives player 2,
 // or not player 1, fails every try.
 TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
-    for (int id = 0; id < 2; ++id) pads.Plug(id);
-    pads.Write();
-    Start();
-    ASSERT_TRUE(game->WaitForOutput("Game pad 2 connected: Pretend Gamepad", 5))
-        << game->OutputSoFar();
+    ASSERT_TRUE(StartWithPads(2)) << game->OutputSoFar();
     auto inRound = [](const ScreenCapture& c) {
         return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 2);
     };
@@ -498,10 +500,7 @@ namespace {
 // in five seconds after the first, the game-over panel lists every player, and back on the
 // title asks before the game ends.
 TEST_F(PadProgramTest, FourFriendsStartWithStartAreAllChasedAndListedAtTheEnd) {
-    for (int id = 0; id < 4; ++id) pads.Plug(id);
-    pads.Write();
-    Start();
-    ASSERT_TRUE(game->WaitForOutput("Game pad 4 connected: Pretend Gamepad", 5));
+    ASSERT_TRUE(StartWithPads(4)) << game->OutputSoFar();
     auto everyPrompt = [](const ScreenCapture& c) {
         return !ShowsMenu(c) && PlayFieldColours(c) > 200 && ShowsPrompt(c, 1) &&
                ShowsPrompt(c, 2) && ShowsPrompt(c, 3) && ShowsPrompt(c, 4);
