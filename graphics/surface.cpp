@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "graphics/texture_upload.h"
 #include "host/glfw_game.h"
 
 int gxtkPowerOfTwoAtLeast(int size) {
@@ -117,28 +118,11 @@ void gxtkSurface::CreateTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-    // Errors left over from earlier calls must not be taken for a rejected size.
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    int texWidth = width;
-    int texHeight = height;
-    glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
-                 nullptr);
-    if (glGetError() != GL_NO_ERROR) {
-        // Older OpenGL wants power-of-two sizes; the picture then fills the top-left corner.
-        texWidth = gxtkPowerOfTwoAtLeast(width);
-        texHeight = gxtkPowerOfTwoAtLeast(height);
-        glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
-                     nullptr);
-    }
-    uscale = 1.0f / static_cast<float>(texWidth);
-    vscale = 1.0f / static_cast<float>(texHeight);
-
     RestorePixels();
-    if (data) {
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
-    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const gxtkTextureSize size = gxtkMakeTexture(format, width, height, data);
+    uscale = 1.0f / static_cast<float>(size.width);
+    vscale = 1.0f / static_cast<float>(size.height);
     // With the file at hand the pixels are decoded again for the next context instead.
     if (file) {
         std::free(data);
