@@ -1,7 +1,9 @@
 // gxtkSurface: a lazily made texture per OpenGL context, and what it is made from.
 #include "graphics/surface.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include "graphics/texture_upload.h"
 #include "host/glfw_game.h"
@@ -28,12 +30,18 @@ void PremultiplyPixels(unsigned char* pixels, long long count, int depth) {
     }
 }
 
+// Surfaces whose kept file stands in for a picture still on its way.
+std::vector<gxtkSurface*>& StandIns() {
+    static std::vector<gxtkSurface*> surfaces;
+    return surfaces;
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() {
     ReleaseTexture();
     std::free(data);
-    std::free(file);
+    ForgetFile();
 }
 
 int gxtkSurface::Discard() {
@@ -74,12 +82,26 @@ void gxtkSurface::KeepFile(unsigned char* bytes, int length) {
     ForgetFile();
     file = bytes;
     fileLength = length;
+    if (QvGame::_game && QvGame::_game->StandsIn(bytes, length)) StandIns().push_back(this);
 }
 
 void gxtkSurface::ForgetFile() {
+    auto& standIns = StandIns();
+    standIns.erase(std::remove(standIns.begin(), standIns.end(), this), standIns.end());
     std::free(file);
     file = nullptr;
     fileLength = 0;
+}
+
+void gxtkSurface::RenewOneStandIn() {
+    auto& standIns = StandIns();
+    for (auto s = standIns.begin(); s != standIns.end(); ++s) {
+        gxtkSurface* surface = *s;
+        if (QvGame::_game->StandsIn(surface->file, surface->fileLength)) continue;
+        standIns.erase(s);
+        surface->ReleaseTexture();  // made again from the file when next drawn
+        return;
+    }
 }
 
 void gxtkSurface::RestorePixels() {

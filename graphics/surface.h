@@ -49,6 +49,10 @@ public:
     // Takes ownership of the malloc'ed bytes of the picture file the data came from; the
     // pixels are then dropped once they are in a texture and decoded again when needed.
     void KeepFile(unsigned char* bytes, int length);
+    // A file that stands in for a picture the host is still fetching decodes to that
+    // picture once it has come; this makes the texture of one such surface again, so the
+    // pictures change over one a frame (each is the size of the one it stood in for).
+    static void RenewOneStandIn();
     // Writes w x h ARGB pixels (row r starts at pixels[r * pitch]) at (x, y).
     void SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch);
 

@@ -1,8 +1,8 @@
 // Textures on the desktop's OpenGL, which may be old enough to take only power-of-two
 // sizes: a rejected size is asked again at the powers of two at or above it, and the
 // picture then fills the top-left corner.
-#include "graphics/surface.h"
 #include "graphics/texture_upload.h"
+#include "graphics/surface.h"
 
 namespace {
 

@@ -84,6 +84,10 @@ public:
     // The same from the bytes of a picture file already in memory.
     virtual unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width,
                                            int* height, int* depth);
+    // Whether `bytes`, a picture file LoadData gave, stands in for one not here yet (a
+    // browser still fetching a larger picture set); once that has come, the same bytes
+    // decode to it. Never, on a host that has all its files from the start.
+    virtual bool StandsIn(const unsigned char* bytes, int length);
     // Decoded samples: `length` frames of `channels` x `format` bytes (release with free()).
     virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz);
