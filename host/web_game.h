@@ -1,12 +1,16 @@
-// The host in a browser page. The game runs one frame pass per animation frame; the
-// canvas follows the page's size; a hidden or unfocused page suspends the game at once
-// (the browser stops animation frames for a hidden page, so it cannot wait for the next
-// pass); data files come from the preloaded package under /app; every save is flushed
-// to the browser's persistent storage; full screen is asked of the browser.
+// The host in a browser page. The game runs one frame pass per animation frame, once the
+// page lets it (the page holds it until the player's first gesture); the device is the
+// page's size in the screen's own pixels, and the canvas draws into as many of them as
+// the frames' pace allows (web_drawing_scale.h); a hidden or unfocused page suspends the
+// game at once (the browser stops animation frames for a hidden page, so it cannot wait
+// for the next pass); data files come from the preloaded package under /app; every save
+// is flushed to the browser's persistent storage; full screen is asked of the browser.
 #pragma once
 
 #include "host/pellix_game.h"
+#include "host/web_drawing_scale.h"
 #include "host/web_frame_driver.h"
+#include "host/web_picture_sets.h"
 
 class QvWebGame : public QvPellixGame {
 public:
@@ -23,15 +27,33 @@ public:
     // The browser's state, or what was last asked while the browser has not answered; the
     // player may also enter it with the page's button and leave it with the browser's keys.
     bool FullScreen() override;
+    int GetDeviceWidth() override { return _deviceWidth; }
+    int GetDeviceHeight() override { return _deviceHeight; }
+    int GetDrawingWidth() override { return _drawingWidth; }
+    int GetDrawingHeight() override { return _drawingHeight; }
+    // A picture of a larger set the page has not fetched yet stands in as the plain one
+    // or, for a set larger than the window shows, as the largest it does (web_picture_sets.h).
+    unsigned char* LoadData(String path, int* length) override;
+    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width, int* height,
+                                   int* depth) override;
+    bool StandsIn(const unsigned char* bytes, int length) override;
+    // The page reports the pointer in the canvas's pixels; the game gets it in the device's.
+    void MouseEvent(int event, int data, float x, float y) override;
 
     // Page events, from the browser's callbacks.
     void OnPageFocus(bool focused);
     void OnPageVisible(bool visible);
-    void OnPageResize();
     // One pass of the browser's frame loop.
     void PagePass();
 
 private:
+    // The device takes the page's size, and the canvas the scale the pace allows.
+    void FitCanvas();
+
     QvWebFrameDriver _pageDriver;
-    bool _sized = false;
+    QvDrawingScale _drawingScale;
+    QvPictureSets _pictureSets;
+    double _lastPass = 0.0;
+    int _deviceWidth = 0, _deviceHeight = 0;
+    int _drawingWidth = 640, _drawingHeight = 480;
 };

@@ -1,0 +1,34 @@
+// How much of the window's pixels the canvas's backing store holds in a browser: the page
+// stretches the store over the window, so a smaller store costs the browser's renderer
+// less for the same picture. The pace of the frames decides. Frames slower than the
+// display's shrink the store, down to the floor the window gives; frames at the display's
+// pace for a while grow it again, up to the window's own pixels, but not back to a scale
+// that was too slow lately, so the store settles rather than swinging.
+#pragma once
+
+class QvDrawingScale {
+public:
+    // The least share of the window's width and height the store may have (at most 1).
+    void SetFloor(double floor);
+    // A frame came `seconds` after the one before it; true when the scale changed.
+    bool OnFrame(double seconds);
+    double Scale() const { return _scale; }
+
+private:
+    void Shrink(double typical);
+    void Grow();
+    bool Change(double scale);
+
+    double _scale = 1.0;
+    double _floor = 1.0;
+    // The last scale found too slow, and the time since: growing stops short of it for a
+    // while, and is let free again later, since what a busy moment made slow may not be.
+    double _slowScale = 1.0;
+    double _sinceSlow = 0.0;
+    // The frames of the present look at the pace, and the time they took.
+    static constexpr int kMaxLook = 64;
+    double _look[kMaxLook] = {};
+    int _frames = 0;
+    double _lookSeconds = 0.0;
+    int _settling = 0;  // frames left to pass unmeasured after a change
+};
