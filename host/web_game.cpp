@@ -103,6 +103,7 @@ void QvWebGame::Run() {
     emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
     FitCanvas();  // the game starts at the page's size
     StartGame();
+    RenderGame();  // sets up the drawing (its shaders, its buffers) before the player comes
     emscripten_set_main_loop_arg(FramePass, this, 0, EM_TRUE);
 }
 
