@@ -38,15 +38,9 @@ void gxtkTexturing(bool on) {
 
 void gxtkDrawVertices(int mode, int count, const gxtkVertex*, const uint16_t* quadIndices) {
     switch (mode) {
-        case GXTK_POINTS:
-            glDrawArrays(GL_POINTS, 0, count);
-            return;
-        case GXTK_LINES:
-            glDrawArrays(GL_LINES, 0, count);
-            return;
-        case GXTK_TRIANGLES:
-            glDrawArrays(GL_TRIANGLES, 0, count);
-            return;
+        case GXTK_POINTS: glDrawArrays(GL_POINTS, 0, count); return;
+        case GXTK_LINES: glDrawArrays(GL_LINES, 0, count); return;
+        case GXTK_TRIANGLES: glDrawArrays(GL_TRIANGLES, 0, count); return;
         case GXTK_QUADS:
             glDrawElements(GL_TRIANGLES, count / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
             return;

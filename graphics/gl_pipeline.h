@@ -18,8 +18,7 @@ void gxtkBeginFrame(int width, int height, int drawWidth, int drawHeight,
 void gxtkTexturing(bool on);
 // Draws the first `count` vertices in a batch mode of the device: points, lines,
 // triangles, quads (two triangles each, by `quadIndices`) or fans of `mode` vertices.
-void gxtkDrawVertices(int mode, int count, const gxtkVertex* vertices,
-                      const uint16_t* quadIndices);
+void gxtkDrawVertices(int mode, int count, const gxtkVertex* vertices, const uint16_t* quadIndices);
 // Reads w x h pixels of the buffer, from (x, y) counted from its bottom-left corner, as
 // ints holding the bytes blue, green, red and alpha; the bottom row first.
 void gxtkReadPixels(int x, int y, int w, int h, int* pixels);

@@ -1,7 +1,9 @@
-// WebGL: one shader program that maps window pixels to the buffer and multiplies the
-// vertex colours by the texture when texturing is on, one vertex buffer each batch is
-// copied into, and one index buffer holding the quads' triangles, then room for the fans'.
-// A batch costs the copy and the draw; the rest is set once a frame.
+// WebGL: two shader programs that map window pixels to the buffer, one multiplying the
+// vertex colours by the texture and one taking them as they are, a ring of vertex buffers the
+// batches are copied into in turn, an index buffer of the quads' triangles and a ring of
+// index buffers for the fans' triangles. A buffer written while an earlier draw may still
+// read it costs the browser a copy or a wait, so a batch takes the next buffer of its
+// ring: it costs a copy, the buffer's binding and the draw.
 #include <GLES2/gl2.h>
 
 #include <cstddef>
@@ -26,33 +28,56 @@ void main() {
     fragmentColor = color;
 })";
 
-const char* const kFragmentShader = R"(
+// The texture's colour by the vertex's, or the vertex's alone.
+const char* const kTexturedShader = R"(
 #ifdef GL_FRAGMENT_PRECISION_HIGH
 precision highp float;
 #else
 precision mediump float;
 #endif
 uniform sampler2D picture;
-uniform bool textured;
 varying vec2 fragmentTexCoord;
 varying vec4 fragmentColor;
-void main() {
-    gl_FragColor = textured ? texture2D(picture, fragmentTexCoord) * fragmentColor : fragmentColor;
-})";
+void main() { gl_FragColor = texture2D(picture, fragmentTexCoord) * fragmentColor; })";
+const char* const kPlainShader = R"(
+precision mediump float;
+varying vec4 fragmentColor;
+void main() { gl_FragColor = fragmentColor; })";
 
 enum Attribute : GLuint { kPosition, kTexCoord, kColor };
-constexpr GLsizeiptr kQuadIndexBytes = GXTK_MAX_QUADS * 6 * sizeof(uint16_t);
 constexpr int kMostFanIndices = GXTK_MAX_VERTICES * 3;
+constexpr int kRing = 32;  // more buffers than the batches of a frame usually need
 
 // What one OpenGL context holds for drawing; made again for a new context.
 struct Pipeline {
     int seq = 0;
-    GLuint program = 0, vertexBuffer = 0, indexBuffer = 0;
-    GLint scale = -1, textured = -1;
+    GLuint textured = 0, plain = 0, quadIndexBuffer = 0;
+    GLint texturedScale = -1, plainScale = -1;
+    GLuint vertexBuffers[kRing] = {}, fanIndexBuffers[kRing] = {};
+    int nextVertexBuffer = 0, nextFanIndexBuffer = 0;
     bool quadIndicesLoaded = false;
 };
 Pipeline pipeline;
 uint16_t fanIndices[kMostFanIndices];
+
+// The next buffer of a ring, bound to `target` and holding `bytes` of `data`.
+void Fill(GLenum target, const GLuint (&ring)[kRing], int& next, GLsizeiptr bytes,
+          const void* data) {
+    glBindBuffer(target, ring[next]);
+    glBufferSubData(target, 0, bytes, data);
+    next = (next + 1) % kRing;
+}
+
+// The vertex records' fields in the bound vertex buffer.
+void PointAttributes() {
+    const GLsizei stride = sizeof(gxtkVertex);
+    glVertexAttribPointer(kPosition, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(gxtkVertex, x)));
+    glVertexAttribPointer(kTexCoord, 2, GL_FLOAT, GL_FALSE, stride,
+                          reinterpret_cast<const void*>(offsetof(gxtkVertex, u)));
+    glVertexAttribPointer(kColor, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                          reinterpret_cast<const void*>(offsetof(gxtkVertex, color)));
+}
 
 GLuint Shader(GLenum kind, const char* source) {
     const GLuint shader = glCreateShader(kind);
@@ -61,25 +86,36 @@ GLuint Shader(GLenum kind, const char* source) {
     return shader;
 }
 
+GLuint Program(const char* fragmentShader) {
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, Shader(GL_VERTEX_SHADER, kVertexShader));
+    glAttachShader(program, Shader(GL_FRAGMENT_SHADER, fragmentShader));
+    glBindAttribLocation(program, kPosition, "position");
+    glBindAttribLocation(program, kTexCoord, "texCoord");
+    glBindAttribLocation(program, kColor, "color");
+    glLinkProgram(program);
+    return program;
+}
+
 void MakePipeline() {
     pipeline = {};
     pipeline.seq = glfwGraphicsSeq;
-    pipeline.program = glCreateProgram();
-    glAttachShader(pipeline.program, Shader(GL_VERTEX_SHADER, kVertexShader));
-    glAttachShader(pipeline.program, Shader(GL_FRAGMENT_SHADER, kFragmentShader));
-    glBindAttribLocation(pipeline.program, kPosition, "position");
-    glBindAttribLocation(pipeline.program, kTexCoord, "texCoord");
-    glBindAttribLocation(pipeline.program, kColor, "color");
-    glLinkProgram(pipeline.program);
-    pipeline.scale = glGetUniformLocation(pipeline.program, "scale");
-    pipeline.textured = glGetUniformLocation(pipeline.program, "textured");
-    glGenBuffers(1, &pipeline.vertexBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, pipeline.vertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, GXTK_MAX_VERTICES * sizeof(gxtkVertex), nullptr, GL_STREAM_DRAW);
-    glGenBuffers(1, &pipeline.indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, pipeline.indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, kQuadIndexBytes + sizeof fanIndices, nullptr,
-                 GL_DYNAMIC_DRAW);
+    pipeline.textured = Program(kTexturedShader);
+    pipeline.plain = Program(kPlainShader);
+    pipeline.texturedScale = glGetUniformLocation(pipeline.textured, "scale");
+    pipeline.plainScale = glGetUniformLocation(pipeline.plain, "scale");
+    glGenBuffers(kRing, pipeline.vertexBuffers);
+    for (GLuint buffer : pipeline.vertexBuffers) {
+        glBindBuffer(GL_ARRAY_BUFFER, buffer);
+        glBufferData(GL_ARRAY_BUFFER, GXTK_MAX_VERTICES * sizeof(gxtkVertex), nullptr,
+                     GL_STREAM_DRAW);
+    }
+    glGenBuffers(kRing, pipeline.fanIndexBuffers);
+    for (GLuint buffer : pipeline.fanIndexBuffers) {
+        glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffer);
+        glBufferData(GL_ELEMENT_ARRAY_BUFFER, sizeof fanIndices, nullptr, GL_STREAM_DRAW);
+    }
+    glGenBuffers(1, &pipeline.quadIndexBuffer);
 }
 
 }  // namespace
@@ -87,38 +123,30 @@ void MakePipeline() {
 void gxtkBeginFrame(int width, int height, int drawWidth, int drawHeight, const gxtkVertex*) {
     if (pipeline.seq != glfwGraphicsSeq) MakePipeline();
     glViewport(0, 0, drawWidth, drawHeight);
-    glUseProgram(pipeline.program);
-    glUniform2f(pipeline.scale, 2.0f / float(width), -2.0f / float(height));
-    glBindBuffer(GL_ARRAY_BUFFER, pipeline.vertexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, pipeline.indexBuffer);
-    const GLsizei stride = sizeof(gxtkVertex);
-    glVertexAttribPointer(kPosition, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(gxtkVertex, x)));
-    glVertexAttribPointer(kTexCoord, 2, GL_FLOAT, GL_FALSE, stride,
-                          reinterpret_cast<const void*>(offsetof(gxtkVertex, u)));
-    glVertexAttribPointer(kColor, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
-                          reinterpret_cast<const void*>(offsetof(gxtkVertex, color)));
+    const float x = 2.0f / float(width), y = -2.0f / float(height);
+    glUseProgram(pipeline.textured);
+    glUniform2f(pipeline.texturedScale, x, y);
+    glUseProgram(pipeline.plain);
+    glUniform2f(pipeline.plainScale, x, y);
     for (GLuint attribute : {kPosition, kTexCoord, kColor}) glEnableVertexAttribArray(attribute);
 }
 
-void gxtkTexturing(bool on) { glUniform1i(pipeline.textured, on ? 1 : 0); }
+void gxtkTexturing(bool on) { glUseProgram(on ? pipeline.textured : pipeline.plain); }
 
 void gxtkDrawVertices(int mode, int count, const gxtkVertex* vertices,
                       const uint16_t* quadIndices) {
-    glBufferSubData(GL_ARRAY_BUFFER, 0, count * sizeof(gxtkVertex), vertices);
+    Fill(GL_ARRAY_BUFFER, pipeline.vertexBuffers, pipeline.nextVertexBuffer,
+         count * sizeof(gxtkVertex), vertices);
+    PointAttributes();
     switch (mode) {
-        case GXTK_POINTS:
-            glDrawArrays(GL_POINTS, 0, count);
-            return;
-        case GXTK_LINES:
-            glDrawArrays(GL_LINES, 0, count);
-            return;
-        case GXTK_TRIANGLES:
-            glDrawArrays(GL_TRIANGLES, 0, count);
-            return;
+        case GXTK_POINTS: glDrawArrays(GL_POINTS, 0, count); return;
+        case GXTK_LINES: glDrawArrays(GL_LINES, 0, count); return;
+        case GXTK_TRIANGLES: glDrawArrays(GL_TRIANGLES, 0, count); return;
         case GXTK_QUADS:
+            glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, pipeline.quadIndexBuffer);
             if (!pipeline.quadIndicesLoaded) {
-                glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, 0, kQuadIndexBytes, quadIndices);
+                glBufferData(GL_ELEMENT_ARRAY_BUFFER, GXTK_MAX_QUADS * 6 * sizeof(uint16_t),
+                             quadIndices, GL_STATIC_DRAW);
                 pipeline.quadIndicesLoaded = true;
             }
             glDrawElements(GL_TRIANGLES, count / 4 * 6, GL_UNSIGNED_SHORT, nullptr);
@@ -133,10 +161,9 @@ void gxtkDrawVertices(int mode, int count, const gxtkVertex* vertices,
                     fanIndices[indices++] = uint16_t(first + i + 1);
                 }
             }
-            glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, kQuadIndexBytes, indices * sizeof(uint16_t),
-                            fanIndices);
-            glDrawElements(GL_TRIANGLES, indices, GL_UNSIGNED_SHORT,
-                           reinterpret_cast<const void*>(kQuadIndexBytes));
+            Fill(GL_ELEMENT_ARRAY_BUFFER, pipeline.fanIndexBuffers, pipeline.nextFanIndexBuffer,
+                 indices * sizeof(uint16_t), fanIndices);
+            glDrawElements(GL_TRIANGLES, indices, GL_UNSIGNED_SHORT, nullptr);
         }
     }
 }

@@ -78,11 +78,23 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     if (pixels && d % 2 == 0) PremultiplyPixels(data, static_cast<long long>(w) * h, d);
 }
 
+namespace {
+
+// How many times smaller than its picture a kept file decodes now (1 for the picture's own).
+int FileScale(const unsigned char* file, int length) {
+    return file && QvGame::_game ? std::max(1, QvGame::_game->StandInScale(file, length)) : 1;
+}
+
+}  // namespace
+
 void gxtkSurface::KeepFile(unsigned char* bytes, int length) {
     ForgetFile();
     file = bytes;
     fileLength = length;
-    if (QvGame::_game && QvGame::_game->StandsIn(bytes, length)) StandIns().push_back(this);
+    textureScale = FileScale(bytes, length);
+    width *= textureScale;
+    height *= textureScale;
+    if (textureScale > 1) StandIns().push_back(this);
 }
 
 void gxtkSurface::ForgetFile() {
@@ -97,23 +109,29 @@ void gxtkSurface::RenewOneStandIn() {
     auto& standIns = StandIns();
     for (auto s = standIns.begin(); s != standIns.end(); ++s) {
         gxtkSurface* surface = *s;
-        if (QvGame::_game->StandsIn(surface->file, surface->fileLength)) continue;
-        standIns.erase(s);
-        surface->ReleaseTexture();  // made again from the file when next drawn
+        const int scale = FileScale(surface->file, surface->fileLength);
+        if (scale == surface->textureScale) continue;
+        if (scale == 1) standIns.erase(s);  // the picture itself from now on
+        surface->ReleaseTexture();          // made again from the file when next drawn
         return;
     }
 }
 
 void gxtkSurface::RestorePixels() {
     if (data || !file || !QvGame::_game) return;
+    const int scale = FileScale(file, fileLength);
     int w = 0, h = 0, d = 0;
     unsigned char* pixels = QvGame::_game->DecodeImageData(file, fileLength, &w, &h, &d);
     if (!pixels) return;
-    if (w != width || h != height || d != depth) {  // not the picture this surface was made from
+    // Not the picture this surface was made from.
+    if (w * scale != width || h * scale != height || d != depth) {
         std::free(pixels);
         return;
     }
     SetData(pixels, w, h, d);
+    width *= scale;
+    height *= scale;
+    textureScale = scale;
 }
 
 void gxtkSurface::Bind() {
@@ -142,9 +160,10 @@ void gxtkSurface::CreateTexture() {
 
     RestorePixels();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    const gxtkTextureSize size = gxtkMakeTexture(format, width, height, data);
-    uscale = 1.0f / static_cast<float>(size.width);
-    vscale = 1.0f / static_cast<float>(size.height);
+    const gxtkTextureSize size = gxtkMakeTexture(format, width / textureScale,
+                                                 height / textureScale, data);
+    uscale = 1.0f / static_cast<float>(size.width * textureScale);
+    vscale = 1.0f / static_cast<float>(size.height * textureScale);
     // With the file at hand the pixels are decoded again for the next context instead.
     if (file) {
         std::free(data);
@@ -153,7 +172,8 @@ void gxtkSurface::CreateTexture() {
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch) {
-    if (discarded || format != GL_RGBA) return;
+    // A picture standing in at a smaller size is not written to: it will be replaced.
+    if (discarded || format != GL_RGBA || textureScale != 1) return;
     // Only the part of the rectangle inside the surface is written.
     if (x < 0) pixels -= x, w += x, x = 0;
     if (y < 0) pixels -= static_cast<long long>(y) * pitch, h += y, y = 0;

@@ -50,7 +50,7 @@ unsigned char* QvGame::LoadImageData(String, int*, int*, int*) { return nullptr;
 unsigned char* QvGame::DecodeImageData(const unsigned char*, int, int*, int*, int*) {
     return nullptr;
 }
-bool QvGame::StandsIn(const unsigned char*, int) { return false; }
+int QvGame::StandInScale(const unsigned char*, int) { return 0; }
 unsigned char* QvGame::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 void QvGame::Die(ThrowableObject*) {

@@ -27,7 +27,8 @@ constexpr int kSettleFrames = 6;
 
 void QvDrawingScale::SetFloor(double floor) {
     _floor = std::min(1.0, floor);
-    Change(std::max(_scale, _floor));
+    Change(_started ? std::max(_scale, _floor) : _floor);
+    _started = true;
 }
 
 bool QvDrawingScale::OnFrame(double seconds) {

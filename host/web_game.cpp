@@ -119,28 +119,30 @@ void QvWebGame::PagePass() {
 void QvWebGame::FitCanvas() {
     const int width = PageWidth(), height = PageHeight();
     const double now = _pageDriver.Now();
+    const double seconds = _lastPass != 0.0 ? now - _lastPass : 0.0;
+    _lastPass = now;
     bool rescaled = false;
     if (width != _deviceWidth || height != _deviceHeight) {
         _deviceWidth = width;
         _deviceHeight = height;
         // Never fewer pixels than the game's virtual screen (nor than the window has).
         _drawingScale.SetFloor(std::max(640.0 / width, 480.0 / height));
-        _pictureSets.SetWindow(width, height);
         rescaled = true;
-    } else if (_lastPass != 0.0) {
-        rescaled = _drawingScale.OnFrame(now - _lastPass);
+    } else if (seconds > 0.0) {
+        rescaled = _drawingScale.OnFrame(seconds);
     }
-    _lastPass = now;
-    if (!rescaled) return;
-    const double scale = _drawingScale.Scale();
-    _drawingWidth = std::max(1, int(std::lround(width * scale)));
-    _drawingHeight = std::max(1, int(std::lround(height * scale)));
-    SetCanvasPixels(_drawingWidth, _drawingHeight);
+    if (rescaled) {
+        const double scale = _drawingScale.Scale();
+        _drawingWidth = std::max(1, int(std::lround(width * scale)));
+        _drawingHeight = std::max(1, int(std::lround(height * scale)));
+        SetCanvasPixels(_drawingWidth, _drawingHeight);
+    }
+    _pictureSets.Tick(_drawingWidth, _drawingHeight, seconds);
 }
 
 unsigned char* QvWebGame::LoadData(String path, int* length) {
     unsigned char* bytes = QvPellixGame::LoadData(path, length);
-    return bytes ? bytes : _pictureSets.StandIn(*this, path, length);
+    return bytes ? bytes : _pictureSets.StandIn(path, length);
 }
 
 unsigned char* QvWebGame::DecodeImageData(const unsigned char* bytes, int length, int* width,
@@ -149,8 +151,8 @@ unsigned char* QvWebGame::DecodeImageData(const unsigned char* bytes, int length
     return pixels ? pixels : QvPellixGame::DecodeImageData(bytes, length, width, height, depth);
 }
 
-bool QvWebGame::StandsIn(const unsigned char* bytes, int length) {
-    return _pictureSets.StandsIn(bytes, length);
+int QvWebGame::StandInScale(const unsigned char* bytes, int length) {
+    return _pictureSets.StandInScale(bytes, length);
 }
 
 void QvWebGame::MouseEvent(int event, int data, float x, float y) {

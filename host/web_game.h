@@ -31,12 +31,12 @@ public:
     int GetDeviceHeight() override { return _deviceHeight; }
     int GetDrawingWidth() override { return _drawingWidth; }
     int GetDrawingHeight() override { return _drawingHeight; }
-    // A picture of a larger set the page has not fetched yet stands in as the plain one
-    // or, for a set larger than the window shows, as the largest it does (web_picture_sets.h).
+    // A picture of a larger set the page has not fetched stands in as the largest set at
+    // hand has it (web_picture_sets.h).
     unsigned char* LoadData(String path, int* length) override;
     unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width, int* height,
                                    int* depth) override;
-    bool StandsIn(const unsigned char* bytes, int length) override;
+    int StandInScale(const unsigned char* bytes, int length) override;
     // The page reports the pointer in the canvas's pixels; the game gets it in the device's.
     void MouseEvent(int event, int data, float x, float y) override;
 

@@ -1,8 +1,9 @@
-// The larger picture sets in a browser. The first download holds the plain set alone; a
-// larger set is fetched in the background when the game asks for one of its pictures and
-// the window can show it. Until then (and for good, for a set larger than the window can
-// show) each of its pictures stands in as the largest set at hand, enlarged to its size:
-// the game draws those meanwhile and needs to know nothing of it.
+// The larger picture sets in a browser. The first download holds the plain set alone, and
+// the page fetches a larger set only once the canvas's drawing buffer has shown, for a
+// while, as many pixels per unit of the game's virtual screen as the set has. Meanwhile a
+// picture of a set not at hand stands in as the largest set at hand has it, drawn from a
+// texture as many times smaller (QvGame::StandInScale): the game draws the smaller set's
+// pictures, and needs to know nothing of it.
 #pragma once
 
 #include "runtime/runtime.h"
@@ -11,28 +12,24 @@ class QvGlfwGame;
 
 class QvPictureSets {
 public:
-    // The device's size, which decides the largest set worth fetching: a set shows more
-    // than the one below it only where a virtual unit covers more than half its scale in
-    // pixels, so a 640 x 480 window needs the plain set alone, though the game asks it
-    // for the twice larger one.
-    void SetWindow(int width, int height);
-    // For a picture of a set that is not here (and asked of the page now, when worth it),
-    // a stand-in file: a short header naming the picture, then the file it stands in as;
-    // null for any other path, or when no smaller set has the picture either.
-    unsigned char* StandIn(QvGlfwGame& host, const String& path, int* length) const;
-    // Whether `bytes` are a stand-in that a set on its way will replace.
-    bool StandsIn(const unsigned char* bytes, int length) const;
-    // The pixels of a stand-in, from the largest set at hand that it may show; null for
-    // bytes that are no stand-in.
+    // Once a frame: the sets the page has, and the drawing buffer's size, which decides the
+    // set worth fetching.
+    void Tick(int drawingWidth, int drawingHeight, double seconds);
+    // For a picture of a set not at hand, a stand-in: a short record naming the picture;
+    // null for any other path.
+    unsigned char* StandIn(const String& path, int* length) const;
+    // How many times smaller than its picture a stand-in decodes now; 0 for other bytes.
+    int StandInScale(const unsigned char* bytes, int length) const;
+    // The pixels of a stand-in: its picture in the largest set at hand; null for other bytes.
     unsigned char* Decode(QvGlfwGame& host, const unsigned char* bytes, int length, int* width,
                           int* height, int* depth) const;
 
 private:
-    // The largest set at hand of at most `scale`, and at most the window's.
+    // The largest set at hand of at most `scale`.
     int Source(int scale) const;
-    int _windowScale = 1;
-};
 
-// Pixels enlarged `scale` times by repeating each (malloc'ed; release with free()).
-unsigned char* QvEnlargePixels(const unsigned char* pixels, int width, int height, int depth,
-                               int scale);
+    int _here = 1;  // one bit for each set at hand, by its scale: 1, 2 or 4
+    int _wanted = 1;
+    double _wantedFor = 0.0;  // seconds the wanted set has stayed the same
+    int _asked = 0;
+};

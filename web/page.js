@@ -170,8 +170,8 @@ function unpackData(bytes) {
   }
 }
 
-// A larger picture set, fetched in the background the first time the game asks for one
-// of its pictures; the game draws the plain set until it is here.
+// A larger picture set, fetched in the background when the game's host asks for it (once
+// the canvas shows enough pixels for it); the game draws smaller sets' pictures until then.
 const pictureSets = new Map();
 function fetchPictureSet(scale) {
   if (pictureSets.has(scale) || !kPictureSets[scale]) return;
@@ -197,7 +197,8 @@ var Module = {
   // audio context with it, so the gesture has only to let it run.
   held: true,
   fetchPictureSet,
-  pictureSetHere: (scale) => pictureSets.get(scale) === "here",
+  // One bit for each set at hand, by its scale; the plain set always is.
+  pictureSetsHere: () => [...pictureSets].reduce((bits, [scale, state]) => bits | (state === "here" ? scale : 0), 1),
   // The debugger handshake reads nothing here: a runtime error ends the game at once.
   stdin: () => null,
   print: (text) => print(text, console.log),

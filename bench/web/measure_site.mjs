@@ -4,8 +4,13 @@
 // two animation frames from the click until 3 s after the title; then, in the heaviest
 // round (four players on Hard, every opponent record filled, every particle alive: the test
 // build fills it on request), updates and frames per second, the slowest second's updates,
-// and the canvas's backing store it settled on. Updates are counted where the game samples
-// the pads, which it does once per update.
+// the CPU time the browser's processes spent per frame, and the canvas's backing store it
+// settled on; last, the frames per second of a bare page that only clears a canvas the
+// window's size, what the browser itself allows. Updates are counted where the game
+// samples the pads, which it does once per update.
+// WebGL runs on SwiftShader, the browser's software renderer, in two set-ups: with the
+// page composited in software, as a browser does on a machine without a usable graphics
+// card, and with the compositing on SwiftShader too, as the browser tests run it.
 // Usage: node --experimental-websocket measure_site.mjs SITE_URL TEST_SITE_URL PROFILE_DIR [SHOTS_DIR]
 import { readdirSync, readFileSync, writeFileSync } from "node:fs";
 import { launch, readPng, sleep } from "../../tests/web/cdp.mjs";
@@ -30,25 +35,19 @@ const kPreamble = `
     callback(time);
   });`;
 
-const browser = await launch(profile, { width: 1920, height: 1080, flags: (process.env.FLAGS || "").split(" ").filter(Boolean) });
-const { send } = browser;
-await send("Page.enable");
-await send("Runtime.enable");
-await send("Network.enable");
-await send("Emulation.setFocusEmulationEnabled", { enabled: true });
-await send("Page.addScriptToEvaluateOnNewDocument", { source: kPreamble });
+let browser, send;
 const evaluate = async (expression) => (await send("Runtime.evaluate", { expression, returnByValue: true })).result.value;
 const load = () => readFileSync("/proc/loadavg", "utf8").split(" ")[0];
 
 // Bytes as they arrive, by request: a finished request counts its whole size.
 const received = new Map();
-browser.on((method, params) => {
+function countBytes(method, params) {
   if (method === "Network.dataReceived") {
     received.set(params.requestId, (received.get(params.requestId) ?? 0) + params.encodedDataLength);
   } else if (method === "Network.loadingFinished") {
     received.set(params.requestId, Math.max(received.get(params.requestId) ?? 0, params.encodedDataLength));
   }
-});
+}
 const fetched = () => [...received.values()].reduce((a, b) => a + b, 0);
 
 // CPU time the browser's processes have used, in milliseconds: what a frame costs,
@@ -147,14 +146,48 @@ async function heaviestRound(name) {
   return { updates: updates / seconds, slowest: Math.min(...perSecond), fps: frames / seconds, store, cpu };
 }
 
-console.log("size       | bytes to title | s to title | longest frame after click | round: updates/s (slowest s) | frames/s | browser CPU per frame | store     | load");
-for (const [width, height] of kSizes) {
-  const name = `${width}x${height}`;
-  await send("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor: 1, mobile: false });
-  const visit = await firstVisit(url);
-  const round = await heaviestRound(name);
-  console.log(`${name.padEnd(10)} | ${String(visit.bytes).padStart(14)} | ${visit.seconds.toFixed(2).padStart(10)} | ` +
-              `${(visit.longest.toFixed(0) + " ms").padStart(25)} | ${round.updates.toFixed(1).padStart(20)} (${round.slowest}) | ` +
-              `${round.fps.toFixed(1).padStart(8)} | ${(round.cpu.toFixed(1) + " ms").padStart(21)} | ${round.store.padEnd(9)} | ${load()}`);
+// Frames per second of a page that clears a WebGL canvas the window's size, and nothing else.
+const kBarePage = "data:text/html," + encodeURIComponent(`<body style="margin:0;overflow:hidden">
+  <canvas style="position:fixed;width:100vw;height:100vh"></canvas><script>
+  const canvas = document.querySelector("canvas");
+  canvas.width = innerWidth; canvas.height = innerHeight;
+  const gl = canvas.getContext("webgl", { alpha: false });
+  window.frames = 0;
+  (function frame() { gl.clearColor(Math.random(), 0, 0, 1); gl.clear(gl.COLOR_BUFFER_BIT); ++window.frames; requestAnimationFrame(frame); })();
+  </script>`);
+async function barePage() {
+  await send("Page.navigate", { url: kBarePage });
+  await sleep(1500);
+  const before = await evaluate("window.frames");
+  await sleep(3000);
+  return (await evaluate("window.frames") - before) / 3;
 }
-await browser.close();
+
+const kSetUps = [["software compositing", ["--disable-gpu-compositing"]], ["compositing on SwiftShader", []]];
+for (const [setUp, flags] of kSetUps) {
+  browser = await launch(profile, { width: 1920, height: 1080, flags });
+  send = browser.send;
+  browser.on(countBytes);
+  await send("Page.enable");
+  await send("Runtime.enable");
+  await send("Network.enable");
+  await send("Emulation.setFocusEmulationEnabled", { enabled: true });
+  await send("Page.addScriptToEvaluateOnNewDocument", { source: kPreamble });
+  try {
+  console.log(`${setUp}:`);
+  console.log("  size      | bytes to title | s to title | longest frame after click | round: updates/s (slowest s) | frames/s | browser CPU per frame | store   | bare page frames/s | load");
+  for (const [width, height] of kSizes) {
+    const name = `${width}x${height}`;
+    await send("Emulation.setDeviceMetricsOverride", { width, height, deviceScaleFactor: 1, mobile: false });
+    const visit = await firstVisit(url);
+    const round = await heaviestRound(`${name}_${flags.length ? "software" : "swiftshader"}`);
+    const bare = await barePage();
+    console.log(`  ${name.padEnd(9)} | ${String(visit.bytes).padStart(14)} | ${visit.seconds.toFixed(2).padStart(10)} | ` +
+                `${(visit.longest.toFixed(0) + " ms").padStart(25)} | ${round.updates.toFixed(1).padStart(20)} (${round.slowest}) | ` +
+                `${round.fps.toFixed(1).padStart(8)} | ${(round.cpu.toFixed(1) + " ms").padStart(21)} | ${round.store.padEnd(7)} | ` +
+                `${bare.toFixed(1).padStart(18)} | ${load()}`);
+  }
+  } finally {
+    await browser.close();
+  }
+}

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# The site beside the desktop build, in one run: the site's files (raw and as fetched),
-# then in headless Chromium at 640x480, 1280x720 and 1920x1080 the bytes and time to the
-# title, the longest frame after the start click, and the heaviest round's updates and
-# frames per second (bench/web/measure_site.mjs); then the desktop's whole frame of the
-# same round at the same sizes (bench_game_round under its own Xvfb). The round is the
+# The site beside the desktop build, in one run: the site's files, then in headless
+# Chromium (WebGL on SwiftShader; the page composited in software, and on SwiftShader too)
+# at 640x480, 1280x720 and 1920x1080 the bytes and time to the title, the longest frame
+# after the start click, the heaviest round's updates and frames per second, and what a
+# bare page manages (bench/web/measure_site.mjs); then the desktop's update and whole
+# frame of the same round at the same sizes (bench_game_round under its own Xvfb). The round is the
 # state the desktop benchmark measures, filled by the test build of the site (built here
 # from build-web, beside the shipped one). Each line gives the load average of the
 # machine when it was taken: on a busy machine the figures are pessimistic.
@@ -30,6 +31,7 @@ server=$!
 trap 'kill $server 2>/dev/null || true; rm -rf "$served"' EXIT
 sleep 1
 echo "the site in headless Chromium (SwiftShader):"
+[ -n "${3:-}" ] && mkdir -p "$3"
 node --experimental-websocket "$ROOT/bench/web/measure_site.mjs" "http://127.0.0.1:$port/site/" \
     "http://127.0.0.1:$port/test-site/" "$served/profile" ${3:+"$(realpath -m "$3")"}
 
