@@ -75,3 +75,8 @@ bool QvDrawingScale::Change(double scale) {
     _lookSeconds = 0.0;
     return true;
 }
+
+double QvPixelsPerUnit(int width, int height) {
+    const double units = height > width ? 1.5 : 1.0;
+    return std::max(width / (640 * units), height / (480 * units));
+}

@@ -35,3 +35,8 @@ private:
     int _settling = 0;  // frames left to pass unmeasured after a change
     bool _started = false;
 };
+
+// The pixels one unit of the game's virtual screen covers in a width x height buffer, as
+// the game maps it (c_MyApp::p_MapVirtualScreen): 640 x 480 units fitted by their nearer
+// side, half as many again in a portrait buffer.
+double QvPixelsPerUnit(int width, int height);

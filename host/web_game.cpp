@@ -125,8 +125,9 @@ void QvWebGame::FitCanvas() {
     if (width != _deviceWidth || height != _deviceHeight) {
         _deviceWidth = width;
         _deviceHeight = height;
-        // Never fewer pixels than the game's virtual screen (nor than the window has).
-        _drawingScale.SetFloor(std::max(640.0 / width, 480.0 / height));
+        // Never fewer pixels than the game's virtual screen has units (nor than the window
+        // has pixels): no coarser than the game's own 640 x 480.
+        _drawingScale.SetFloor(1.0 / QvPixelsPerUnit(width, height));
         rescaled = true;
     } else if (seconds > 0.0) {
         rescaled = _drawingScale.OnFrame(seconds);

@@ -8,11 +8,14 @@
 #include <string>
 
 #include "host/glfw_game.h"
+#include "host/web_drawing_scale.h"
 
 namespace {
 
 // A drawing scale that has settled has held this long.
 constexpr double kSettled = 2.0;
+// A set is worth fetching where the buffer shows clearly more pixels than the set below has.
+constexpr double kClearly = 1.05;
 
 // The page fetches a set once, however often it is asked, and lists the sets it has.
 EM_JS(void, AskForPictureSet, (int scale), {
@@ -54,11 +57,8 @@ const Header* HeaderOf(const unsigned char* bytes, int length) {
 
 void QvPictureSets::Tick(int drawingWidth, int drawingHeight, double seconds) {
     _here = PictureSetsHere();
-    // The game's virtual screen is 640 x 480 units, half as much again in a portrait window.
-    const double units = drawingHeight > drawingWidth ? 1.5 : 1.0;
-    const double pixelsPerUnit = std::max(drawingWidth / (640 * units),
-                                          drawingHeight / (480 * units));
-    const int wanted = pixelsPerUnit > 2 ? 4 : pixelsPerUnit > 1 ? 2 : 1;
+    const double pixelsPerUnit = QvPixelsPerUnit(drawingWidth, drawingHeight);
+    const int wanted = pixelsPerUnit > 2 * kClearly ? 4 : pixelsPerUnit > kClearly ? 2 : 1;
     _wantedFor = wanted == _wanted ? _wantedFor + seconds : 0.0;
     _wanted = wanted;
     if (_wantedFor >= kSettled && !(_here & wanted) && !(_asked & wanted)) {

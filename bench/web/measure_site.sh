@@ -36,10 +36,14 @@ node --experimental-websocket "$ROOT/bench/web/measure_site.mjs" "http://127.0.0
     "http://127.0.0.1:$port/test-site/" "$served/profile" ${3:+"$(realpath -m "$3")"}
 
 if [ -x "$bin/bench_game_round" ]; then
-    echo "desktop, heaviest round, one update and one whole frame (bench_game_round, Mesa under Xvfb):"
+    echo "desktop, heaviest round (bench_game_round, Mesa under Xvfb): one whole frame (an update"
+    echo "and its drawing), and what the frame loop makes of it: a frame a pass at most 60 a"
+    echo "second, up to four updates a frame at most 60 a second:"
     for size in 640x480 1280x720 1920x1080; do
-        (cd "$bin" && VORTAN_BENCH_WINDOW=$size ./bench_game_round \
-            --benchmark_filter='BM_RoundUpdate|BM_RoundFrame' 2>/dev/null | grep BM_ |
-            sed "s/^/  $size  /; s/\$/  load $(cut -d' ' -f1 /proc/loadavg)/")
+        (cd "$bin" && VORTAN_BENCH_WINDOW=$size ./bench_game_round --benchmark_filter=BM_RoundFrame \
+            2>/dev/null | awk -v size="$size" -v load="$(cut -d' ' -f1 /proc/loadavg)" '/^BM_/ {
+                fps = 1e6 / $2; if (fps > 60) fps = 60; ups = 4 * fps; if (ups > 60) ups = 60
+                printf "  %-9s  frame %6.1f ms  %5.1f frames/s  %5.1f updates/s  load %s\n",
+                    size, $2 / 1000, fps, ups, load }')
     done
 fi
