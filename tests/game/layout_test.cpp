@@ -423,6 +423,7 @@ TEST_P(LayoutTest, CreditsPanel) {
 TEST_P(LayoutTest, OptionsBox) {
     FinishLoading();
     SettleMenu();
+    SetKeyboardSplit(*app, 1);  // the keys of two players under the rows
     ToColumn(0);
     Hold(vk::kEnter, 1);
     ASSERT_EQ(app->m_OptionsOpen, 1);
@@ -436,13 +437,14 @@ TEST_P(LayoutTest, OptionsBox) {
                                            "Right Thumbstick Y Flipped",
                                            "Music : 10",
                                            "Effects : 10",
-                                           "Keyboard : Player 1",
+                                           "Keyboard : Split for 2",
                                            "Controls >"};
-    const Pick sets = Said(SplitKeysText(0).ToUtf8()), sets2 = Said(SplitKeysText(1).ToUtf8());
-    std::vector<Pick> each = {Gear(), sets, sets2};
+    const Pick keys = Said(KeysInForceText(*app, 0).ToUtf8()),
+               keys2 = Said(KeysInForceText(*app, 1).ToUtf8());
+    std::vector<Pick> each = {Gear(), keys, keys2};
     for (const std::string& row : rows) each.push_back(Said(row));
-    ExpectEachApart("gear, rows and the split keyboard's sets", each);
-    ExpectOnScreen("the split keyboard's sets", Any({sets, sets2}));
+    ExpectEachApart("gear, rows and the split keyboard's keys", each);
+    ExpectOnScreen("the split keyboard's keys", Any({keys, keys2}));
     // The gear grows while the cursor is on it and then reaches past the top edge by a
     // unit or two, as at 640 x 480; at rest it is within.
     Hold(vk::kDown, 1);
@@ -450,13 +452,16 @@ TEST_P(LayoutTest, OptionsBox) {
     ExpectEachRowOnItsBar(std::vector<std::string>(rows.begin() + 1, rows.end()));  // not back
 }
 
-// The Controls screen over the pause panel, with the longest rows the defaults give.
+// The Controls screen over the pause panel, with the longest rows the defaults give and
+// a note under them.
 TEST_P(LayoutTest, ControlsScreen) {
     FinishLoading();
     BusyRound();
     Hold(vk::kEscape, 1);
     ASSERT_EQ(app->m_Paused, 1);
     app->p_OpenControls();
+    const std::string note = "Backspace moved from Player 1";
+    app->m_CtlNote = String(note.c_str());
     Update(2);
     screen = "Controls screen";
     std::vector<std::string> rows = {"< Player 1 >", "Reset to defaults", "<[BACK]"};
@@ -468,10 +473,11 @@ TEST_P(LayoutTest, ControlsScreen) {
         ASSERT_NE(line, lines.end()) << action;
         rows.push_back(line->text);
     }
-    std::vector<Pick> each;
+    std::vector<Pick> each = {Said(note)};
     for (const std::string& row : rows) each.push_back(Said(row));
-    ExpectEachApart("Controls rows", each);
+    ExpectEachApart("Controls rows and the note", each);
     ExpectOnScreen("Controls rows", SaidAny(rows));
+    ExpectOnScreen("the note", Said(note));
     ExpectEachRowOnItsBar(rows);
 }
 

@@ -2,9 +2,11 @@
 // the highscore lists, the back key with its question, a pad's Start, and the side panel
 // with its credits ticker.
 #include <cmath>
+#include <cstdlib>
 #include <set>
 #include <string>
 
+#include "game/bindings.h"
 #include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
@@ -243,8 +245,23 @@ TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
         ::testing::ExitedWithCode(0), "");
 }
 
-// Any pad works the title as pad 1 does; a pad's Start starts a round from any column.
-TEST_F(MenuTest, PadThreeMovesTheCursorAndStartsARoundAndStartStartsOneToo) {
+// A back key bound to jump asks "Quit?", and pressed again answers no: never yes.
+TEST_F(MenuTest, ABackKeyBoundToJumpNeverAnswersYes) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Rebind(*app, 0, binding::ActionIndex(control::kJump), vk::kBackspace);
+            Hold(vk::kBackspace, 5);
+            const bool asked = app->m_QuitAsked == 1;
+            Hold(vk::kBackspace, 5);
+            std::exit(asked && app->m_QuitAsked == 0 ? 3 : 4);
+        },
+        ::testing::ExitedWithCode(3), "");
+}
+
+// Any pad works the title as pad 1 does; a pad's Start starts a round from any column and
+// brings its player in.
+TEST_F(MenuTest, PadThreeMovesTheCursorAndStartsARoundAndStartStartsOneAndJoins) {
     PadPress(2, pad::kLeft);
     EXPECT_EQ(app->m_MenuCol, 0);
     Stick(2, 1, 0);
@@ -267,6 +284,7 @@ TEST_F(MenuTest, PadThreeMovesTheCursorAndStartsARoundAndStartStartsOneToo) {
     PadDown(3, pad::kStart);
     Update(2);
     EXPECT_EQ(app->m_Mode, mode::kRound);
+    EXPECT_NE(round_records::Record(*app, 4)[round_records::kHealth], 0);  // pad 4's player
     EXPECT_EQ(app->m_OptionsOpen, 0);
     EXPECT_EQ(app->m_QuitAsked, 0);
     // Held on into the round, it does not pause it.

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "game/bindings.h"
 #include "tests/game/front_end_fixture.h"
 
 namespace {
@@ -120,6 +121,7 @@ TEST_F(OptionsTest, SoundRowCyclesThroughFourModes) {
         const int before = EffectsPlayed();
         Press(vk::kEnter);
         EXPECT_EQ(app->m_Setting[setting::kSoundMode], (2 + i) % sound_mode::kCount);
+        EXPECT_EQ(SplitFields(Stored())[5], std::to_string((2 + i) % 4));  // saved at once
         EXPECT_EQ(RowText(1), Squash(expected[i]));
         // The click plays only in the modes with effects (SFX, SFX + Music).
         EXPECT_EQ(EffectsSince(before), (i == 0 || i == 3) ? 1 : 0) << expected[i];
@@ -141,6 +143,19 @@ TEST_F(OptionsTest, HoldingActionChangesARowOnce) {
     EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Normal"));
     Press(vk::kSpace);
     EXPECT_EQ(app->m_Setting[setting::kRightStickY], 0);
+}
+
+// Under the rows, the keys in force: player 1's whole keyboard as it is bound and, with
+// the keyboard split, each half's.
+TEST_F(OptionsTest, TheFooterShowsTheKeysInForce) {
+    Rebind(*app, 0, binding::ActionIndex(control::kUp), 'I');
+    OpenFromMenu();
+    EXPECT_TRUE(Shows("Player 1: I/Left/Down/Right, Z jump, X strike, Escape pause"));
+    EXPECT_FALSE(Shows("Player 2: Up/Left/Down/Right, O jump, P strike, Backspace pause"));
+    MoveTo(8);
+    Press(vk::kEnter);
+    EXPECT_TRUE(Shows("Player 1: I/A/S/D, V jump, B strike, Escape pause"));
+    EXPECT_TRUE(Shows("Player 2: Up/Left/Down/Right, O jump, P strike, Backspace pause"));
 }
 
 TEST_F(OptionsTest, ICadeRowSwitchesTheLetterInput) {
