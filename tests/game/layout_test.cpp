@@ -423,7 +423,7 @@ TEST_P(LayoutTest, CreditsPanel) {
 TEST_P(LayoutTest, OptionsBox) {
     FinishLoading();
     SettleMenu();
-    SetKeyboardSplit(*app, 1);  // the keys of two players under the rows
+    SetKeyboardSplit(*app, 1);
     ToColumn(0);
     Hold(vk::kEnter, 1);
     ASSERT_EQ(app->m_OptionsOpen, 1);
@@ -439,12 +439,12 @@ TEST_P(LayoutTest, OptionsBox) {
                                            "Effects : 10",
                                            "Keyboard : Split for 2",
                                            "Controls >"};
-    const Pick keys = Said(KeysInForceText(*app, 0).ToUtf8()),
-               keys2 = Said(KeysInForceText(*app, 1).ToUtf8());
-    std::vector<Pick> each = {Gear(), keys, keys2};
+    const Pick sets = Said(KeysInForceText(*app, 0).ToUtf8()),
+               sets2 = Said(KeysInForceText(*app, 1).ToUtf8());
+    std::vector<Pick> each = {Gear(), sets, sets2};
     for (const std::string& row : rows) each.push_back(Said(row));
-    ExpectEachApart("gear, rows and the split keyboard's keys", each);
-    ExpectOnScreen("the split keyboard's keys", Any({keys, keys2}));
+    ExpectEachApart("gear, rows and the split keyboard's sets", each);
+    ExpectOnScreen("the split keyboard's sets", Any({sets, sets2}));
     // The gear grows while the cursor is on it and then reaches past the top edge by a
     // unit or two, as at 640 x 480; at rest it is within.
     Hold(vk::kDown, 1);
@@ -452,16 +452,13 @@ TEST_P(LayoutTest, OptionsBox) {
     ExpectEachRowOnItsBar(std::vector<std::string>(rows.begin() + 1, rows.end()));  // not back
 }
 
-// The Controls screen over the pause panel, with the longest rows the defaults give and
-// a note under them.
+// The Controls screen over the pause panel, with the longest rows the defaults give.
 TEST_P(LayoutTest, ControlsScreen) {
     FinishLoading();
     BusyRound();
     Hold(vk::kEscape, 1);
     ASSERT_EQ(app->m_Paused, 1);
     app->p_OpenControls();
-    const std::string note = "Backspace moved from Player 1";
-    app->m_CtlNote = String(note.c_str());
     Update(2);
     screen = "Controls screen";
     std::vector<std::string> rows = {"< Player 1 >", "Reset to defaults", "<[BACK]"};
@@ -473,11 +470,10 @@ TEST_P(LayoutTest, ControlsScreen) {
         ASSERT_NE(line, lines.end()) << action;
         rows.push_back(line->text);
     }
-    std::vector<Pick> each = {Said(note)};
+    std::vector<Pick> each;
     for (const std::string& row : rows) each.push_back(Said(row));
-    ExpectEachApart("Controls rows and the note", each);
+    ExpectEachApart("Controls rows", each);
     ExpectOnScreen("Controls rows", SaidAny(rows));
-    ExpectOnScreen("the note", Said(note));
     ExpectEachRowOnItsBar(rows);
 }
 

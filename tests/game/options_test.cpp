@@ -7,7 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "game/bindings.h"
 #include "tests/game/front_end_fixture.h"
 
 namespace {
@@ -75,6 +74,8 @@ TEST_F(OptionsTest, DefaultRowsReadTheDefaultSettings) {
     EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Flipped"));
     EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Flipped"));
     EXPECT_TRUE(Shows("<[BACK]"));
+    EXPECT_TRUE(Shows("Player 1: Up/Left/Down/Right, Z jump, X strike, Escape pause"));
+    EXPECT_FALSE(Shows("Player 1: W/A/S/D, V jump, B strike, Escape pause"));
     // The cursor row's bar is the light one.
     int light = 0;
     for (const DrawCmd& c : Commands()) light += c.kind == kCmdRect && c.b == 255 && c.g == 180;
@@ -143,19 +144,6 @@ TEST_F(OptionsTest, HoldingActionChangesARowOnce) {
     EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Normal"));
     Press(vk::kSpace);
     EXPECT_EQ(app->m_Setting[setting::kRightStickY], 0);
-}
-
-// Under the rows, the keys in force: player 1's whole keyboard as it is bound and, with
-// the keyboard split, each half's.
-TEST_F(OptionsTest, TheFooterShowsTheKeysInForce) {
-    Rebind(*app, 0, binding::ActionIndex(control::kUp), 'I');
-    OpenFromMenu();
-    EXPECT_TRUE(Shows("Player 1: I/Left/Down/Right, Z jump, X strike, Escape pause"));
-    EXPECT_FALSE(Shows("Player 2: Up/Left/Down/Right, O jump, P strike, Backspace pause"));
-    MoveTo(8);
-    Press(vk::kEnter);
-    EXPECT_TRUE(Shows("Player 1: I/A/S/D, V jump, B strike, Escape pause"));
-    EXPECT_TRUE(Shows("Player 2: Up/Left/Down/Right, O jump, P strike, Backspace pause"));
 }
 
 TEST_F(OptionsTest, ICadeRowSwitchesTheLetterInput) {

@@ -495,10 +495,10 @@ TEST_F(PadProgramTest, TheKeyboardWalksPlayerOneAndNotPlayerTwosPadFighter) {
 
 namespace {
 
-// Four friends on pads: pad 3's Start begins the round and brings player 3 in, player 1
-// leaves by pulling its pad, the opponents spread over players 2 to 4 (not one stands only
-// by player 1), player 4 drops in five seconds after the first, the game-over panel lists
-// every player, and back on the title asks before the game ends.
+// Four friends on pads: pad 3's Start begins the round, player 1 leaves by pulling its pad,
+// the opponents spread over players 2 to 4 (not one stands only by player 1), player 4 drops
+// in five seconds after the first, the game-over panel lists every player, and back on the
+// title asks before the game ends.
 TEST_F(PadProgramTest, FourFriendsStartWithStartAreAllChasedAndListedAtTheEnd) {
     ASSERT_TRUE(StartWithPads(4)) << game->OutputSoFar();
     auto threeInvited = [](const ScreenCapture& c) {
