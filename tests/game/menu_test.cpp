@@ -2,6 +2,7 @@
 // the highscore lists, the back key with its question, a pad's Start, and the side panel
 // with its credits ticker.
 #include <cmath>
+#include <cstdlib>
 #include <set>
 #include <string>
 
@@ -219,8 +220,7 @@ TEST_F(MenuTest, ListsFollowTheWheel) {
 // with B or Escape and yes with A or Enter, which ends the program with code 0. While the
 // question stands the title's keys do nothing else.
 TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
-    Rebind(*app, 0, binding::ActionIndex(control::kJump), vk::kBackspace);  // jumps, yet no yes
-    Press(vk::kBackspace);
+    Press(vk::kEscape);
     EXPECT_EQ(app->m_QuitAsked, 1);
     EXPECT_TRUE(Shows("Quit?"));
     EXPECT_TRUE(Shows("A or Enter: quit"));
@@ -231,7 +231,7 @@ TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
     EXPECT_FALSE(Shows("Quit?"));
     PadPress(3, pad::kBack);
     EXPECT_EQ(app->m_QuitAsked, 1);
-    Press(vk::kBackspace);
+    Press(vk::kEscape);
     EXPECT_EQ(app->m_QuitAsked, 0);
     EXPECT_EQ(app->m_Mode, mode::kMenu);
 
@@ -243,6 +243,20 @@ TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
             Update();
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// A back key a player has bound to jump asks "Quit?" and, pressed again, answers no.
+TEST_F(MenuTest, ABackKeyBoundToJumpNeverAnswersYes) {
+    Rebind(*app, 0, binding::ActionIndex(control::kJump), vk::kBackspace);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Press(vk::kBackspace);
+            const int asked = app->m_QuitAsked;
+            Press(vk::kBackspace);
+            std::exit(10 * asked + app->m_QuitAsked);  // a yes would end it with 0
+        },
+        ::testing::ExitedWithCode(10), "");
 }
 
 // Any pad works the title as pad 1 does; a pad's Start starts a round from any column.
