@@ -245,18 +245,18 @@ TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
         ::testing::ExitedWithCode(0), "");
 }
 
-// A back key a player has bound to jump asks "Quit?" and, pressed again, answers no.
+// A back key a player has bound to jump asks "Quit?" and, pressed again, answers no (a yes
+// would end the child with 0).
 TEST_F(MenuTest, ABackKeyBoundToJumpNeverAnswersYes) {
     Rebind(*app, 0, binding::ActionIndex(control::kJump), vk::kBackspace);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            Press(vk::kBackspace);
-            const int asked = app->m_QuitAsked;
-            Press(vk::kBackspace);
-            std::exit(10 * asked + app->m_QuitAsked);  // a yes would end it with 0
-        },
-        ::testing::ExitedWithCode(10), "");
+    const auto askThenAnswer = [this] {
+        Press(vk::kBackspace);
+        const int asked = app->m_QuitAsked;
+        Press(vk::kBackspace);
+        std::exit(10 * asked + app->m_QuitAsked);
+    };
+    EXPECT_EXIT(askThenAnswer(), ::testing::ExitedWithCode(10), "");
 }
 
 // Any pad works the title as pad 1 does; a pad's Start starts a round from any column.
