@@ -111,11 +111,14 @@ void JoinPlayers(c_MyApp& g) {
     if (!JoiningOpen(g)) return;
     if (g.m_JoinTimer > 0) g.m_JoinTimer -= 1;
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
-        if (!Presses(g, p - 1) || Record(g, p)[kHealth] != 0) continue;
-        g.p_AddPlayer(p, EntryX(p), kEntryY);
-        if (g.m_Joined == 0) g.m_JoinTimer = kJoinWindow;
-        g.m_Joined = 1;
+        if (Presses(g, p - 1) && Record(g, p)[kHealth] == 0) JoinPlayer(g, p);
     }
+}
+
+void JoinPlayer(c_MyApp& g, int p) {
+    g.p_AddPlayer(p, EntryX(p), kEntryY);
+    if (g.m_Joined == 0) g.m_JoinTimer = kJoinWindow;
+    g.m_Joined = 1;
 }
 
 void DrawJoinPrompts(c_MyApp& g) {

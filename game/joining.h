@@ -10,6 +10,8 @@ class c_MyApp;
 bool JoiningOpen(const c_MyApp& g);
 // The round update's joining step; counts the first window down.
 void JoinPlayers(c_MyApp& g);
+// Brings player p (1..4) in at its entry point.
+void JoinPlayer(c_MyApp& g, int p);
 // The prompt of every player still to join: over its entry point while the round is
 // starting, at the bottom edge once it is under way.
 void DrawJoinPrompts(c_MyApp& g);
