@@ -23,7 +23,7 @@ using namespace round_records;
 
 namespace {
 
-constexpr int kSeeds = 8;
+constexpr int kSeeds = 16;
 constexpr int kUpdatesPerSecond = 60;
 constexpr int kLongestRound = 30 * 60 * kUpdatesPerSecond;  // a bot that never falls
 constexpr float kStopWithin = 14;    // close enough: the blow reaches 12 ahead, 18 wide
