@@ -27,8 +27,7 @@ constexpr int kItemTries = 64;  // enough on any real screen; bounds the loop on
 constexpr float kItemReach = 24.0f;
 constexpr int kKnockOutPoints = 100, kItemPoints = 50;
 constexpr int kLayers = 17;
-constexpr int kFirstWave = 240;           // updates from the set-up to the first wave
-constexpr int kFirstWaveAfterJoin = 180;  // and at least this many from the first join
+constexpr int kFirstWave = 240;     // updates from the set-up to the first wave
 constexpr int kEmptyFieldPace = 8;  // how much faster a group's wave clock runs with no opponent up
 
 float Rnd() { return qv_random_Rnd(); }
@@ -412,16 +411,18 @@ int FirstFreeOpponent(c_MyApp& g) {
     return -1;
 }
 
-// Waves come once someone has joined: the clock of an empty round stops short of its first
-// wave, so whoever joins it late finds a fresh one. A lone player's waves grow after each
-// one (Easy's stop at 2 and Normal's at 4, Hard's keep growing). A group (two or more
-// joined) gets such a draw for every player up, so the pressure on each stays about a lone
-// player's, and its wave clock runs fast while no opponent is up, so no one waits long.
+// Waves come once someone has joined: the clock of an empty round stops one join window
+// short of its first wave, so whoever joins it late finds a fresh one, and friends joining
+// together are in before any opponent. A lone player's waves grow after each one (Easy's
+// stop at 2 and Normal's at 4, Hard's keep growing). A group (two or more joined) gets such
+// a draw for every player up, so the pressure on each stays about a lone player's, and once
+// under way its wave clock runs fast while no opponent is up, so no one waits long.
 void SpawnWave(c_MyApp& g) {
+    const bool underWay = g.m_Joined == 1 && g.m_JoinTimer == 0;
     const bool group = PlayersJoined(g) >= 2;
     const bool emptyField = CountUp(g, kFirstOpponent, kLastRecord) == 0;
-    g.m_SpawnTimer -= group && emptyField ? kEmptyFieldPace : 1;
-    if (g.m_Joined == 0) g.m_SpawnTimer = std::max(g.m_SpawnTimer, kFirstWaveAfterJoin);
+    g.m_SpawnTimer -= underWay && group && emptyField ? kEmptyFieldPace : 1;
+    if (g.m_Joined == 0) g.m_SpawnTimer = std::max(g.m_SpawnTimer, kJoinWindow);
     if (g.m_SpawnTimer >= 0) return;
     g.m_SpawnTimer = g.m_SpawnGap;
     const int draws = std::max(1, CountUp(g, kFirstPlayer, kLastPlayer));
