@@ -143,6 +143,7 @@ public:
     int m_StartJoiners = 0;  // pads (a bit per port) whose Start began the round: they join
     // Players 1..4's knock-outs and points this round, for the game-over panel.
     int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_Protection[4] = {};  // players 1..4: updates left of a late joiner's protection
     int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------
