@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <tuple>
 
 #include "audio/sound_file.h"
 #include "audio/vorbis_decoder.h"
@@ -159,32 +160,25 @@ TEST(OggReader, RefusesLayoutsTheDeviceCannotPlayAndHeadersLargerThanTheirFile) 
         EXPECT_FALSE(load(c.bytes).data) << c.what;
     }
     const std::string tone = BytesOf(EncodeTone(dir, "edge", 4000, 2, 8000));
-    for (uint32_t hertz : {1u, 6000u, 384000u}) {
-        ReadSound r = load(TuneWithRate(tone, hertz));
+    for (int hertz : {1, 6000, 384000}) {
+        ReadSound r = load(TuneWithRate(tone, uint32_t(hertz)));
         ASSERT_TRUE(r.data) << hertz;
-        EXPECT_EQ(r.hertz, int(hertz));
+        EXPECT_EQ(r.hertz, hertz);
         EXPECT_EQ(r.length, 4000);
     }
 }
 
-// Every decoded value becomes a sample in range, and a packet holding a value far beyond
-// full scale, or one that is not a number, is damage (such a packet found by fuzzing
-// decoded to values near 2^32).
+// Decoded values become samples in range; a packet holding one far beyond full scale, or
+// one not a number, is damage (fuzzing found a packet decoding to values near 2^32).
 TEST(OggReader, ValuesAreClampedToSamplesAndPacketsFarBeyondFullScaleAreDamage) {
-    struct Case {
-        float value;
-        short sample;
-        bool damage;
-    };
-    for (Case c :
-         {Case{0, 0, false}, Case{0.5f, 16384, false}, Case{-1.5f / 32768, -2, false},
-          Case{1, 32767, false}, Case{-1, -32768, false}, Case{-kVorbisLoudest, -32768, false},
-          Case{4.01f, 32767, true}, Case{3.6e9f, 32767, true}, Case{-5.5e8f, -32768, true},
-          Case{INFINITY, 32767, true}, Case{-INFINITY, -32768, true}, Case{NAN, 0, true}}) {
-        EXPECT_EQ(VorbisSample(c.value), c.sample) << c.value;
-        float quiet[] = {0.1f, -0.2f, 0.3f}, mixed[] = {0.1f, c.value, 0.3f};
+    const std::tuple<float, short, bool> cases[] = {
+        {-1.5f / 32768, -2, false}, {1, 32767, false},       {-kVorbisLoudest, -32768, false},
+        {4.01f, 32767, true},       {-5.5e8f, -32768, true}, {NAN, 0, true}};
+    for (auto [value, sample, damage] : cases) {
+        EXPECT_EQ(VorbisSample(value), sample) << value;
+        float quiet[] = {0.1f, -0.2f, 0.3f}, mixed[] = {0.1f, value, 0.3f};
         float* channels[] = {quiet, mixed};
-        EXPECT_EQ(VorbisPacketDamaged(channels, 2, 3), c.damage) << c.value;
+        EXPECT_EQ(VorbisPacketDamaged(channels, 2, 3), damage) << value;
     }
 }
 

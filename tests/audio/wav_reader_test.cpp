@@ -83,10 +83,6 @@ TEST(WavReader, FrameCountRoundsDownForAPartialFrameAndMayBeZero) {
 TEST(WavReader, RefusesWhatIsNotPlainPcmWaveOrReachesBeyondTheFile) {
     std::string data = Chunk("data", Ramp(100));
     std::string fmt = FmtChunk(1, 1, 22050, 16);
-    // The same format chunk with another block alignment (bytes 20 and 21).
-    auto aligned = [&](int block) {
-        return fmt.substr(0, 20) + Le16(uint16_t(block)) + fmt.substr(22);
-    };
     struct Case {
         const char* what;
         std::string bytes;
@@ -111,10 +107,7 @@ TEST(WavReader, RefusesWhatIsNotPlainPcmWaveOrReachesBeyondTheFile) {
         {"24 bits per sample", RiffWave({FmtChunk(1, 1, 22050, 24), data})},
         // Samples that are not whole bytes, or frames of another size than their block.
         {"12 bits per sample in 16-bit slots", RiffWave({FmtChunk(1, 1, 8000, 12), data})},
-        {"9 bits per sample", RiffWave({FmtChunk(1, 2, 8000, 9), data})},
-        {"17 bits per sample", RiffWave({FmtChunk(1, 1, 8000, 17), data})},
-        {"16-bit mono in blocks of 4", RiffWave({aligned(4), data})},
-        {"16-bit mono in blocks of 1", RiffWave({aligned(1), data})},
+        {"mono 16-bit, block 4", RiffWave({fmt.substr(0, 20) + Le16(4) + fmt.substr(22), data})},
         {"fmt chunk too short", RiffWave({ChunkWithSize("fmt ", 8, fmt.substr(8, 8)), data})},
         // Sizes that reach beyond the file.
         {"data cut short", RiffWave({fmt, ChunkWithSize("data", 1000, Ramp(500))})},
