@@ -1,6 +1,6 @@
 // RIFF WAVE reader: "fmt " must be the first chunk and describe uncompressed 8- or 16-bit
-// PCM; other chunks before "data" are skipped. Sizes come from the file, so every size is checked
-// against what is actually left in it before anything is allocated or skipped.
+// PCM; other chunks before "data" are skipped. Sizes come from the file, so every size is
+// checked against what is actually left in it before anything is allocated or skipped.
 #include "audio/sound_file.h"
 
 #include <cstdint>
