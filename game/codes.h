@@ -35,6 +35,12 @@ constexpr int kHeld[] = {kUp,      kLeft,    kRight,        kDown,          kJum
                          kButtonX, kButtonY, kLeftShoulder, kRightShoulder, kBack};
 }  // namespace control
 
+// What drives the screens in this update (m_InputKind): the keyboard's action keys when a
+// round starts from them, keys or pads, or the pointer while the player plays by touch.
+namespace input_kind {
+constexpr int kKeyboard = 0, kKeysOrPads = 1, kPointer = 2;
+}  // namespace input_kind
+
 // The virtual pad m_ICade beyond the controls' own elements: the two back buttons an
 // iCade cabinet presses, the menu button the back key feeds, and the elements' states.
 namespace virtual_pad {
@@ -127,8 +133,8 @@ constexpr int kSlots = 100;
 // Elements of the saved settings m_Setting; the others are saved and loaded unread.
 namespace setting {
 constexpr int kSoundMode = 5;  // see sound_mode
-// The on-screen pad's centre and size, kept for the saved string (this game has no
-// on-screen pad); loading raises a centre below 64 to 64 and a size of 7 or less to 10.
+// An on-screen pad's centre and size, kept for the saved string (the touch controls keep
+// a place of their own); loading raises a centre below 64 to 64 and a size of 7 or less to 10.
 constexpr int kPadX = 10, kPadY = 11, kPadSize = 12;
 constexpr int kOverscan = 14;  // always 1 after loading; no margin is applied
 // The sticks' Y: 1 used as read ("Normal"), 0 negated ("Flipped").

@@ -82,7 +82,7 @@ int PressedCode() {
 }
 
 void Capture(c_MyApp& g) {
-    const int code = PressedCode();
+    const int code = g.m_PointerDown > 0 ? -1 : PressedCode();  // a tap cancels
     if (code == 0) return;
     if (code > 0) Rebind(g, g.m_CtlPlayer, g.m_CtlRow - kFirstActionRow, code);
     g.m_CtlCapture = 0;
@@ -131,6 +131,22 @@ void Keys(c_MyApp& g) {
     if (acted) g.m_CtlKeyLock = 1;
 }
 
+float RowTop(int row, float fit) { return (kTop + kRowStep * row) * fit; }
+
+// A tap on a row moves the cursor there and acts on it.
+void Taps(c_MyApp& g, float w) {
+    if (g.m_CtlKeyLock != 0) return;
+    const float fit = qv_Vortan_HeightFit();
+    for (int row = 0; row < kRowCount; ++row) {
+        const float top = RowTop(row, fit) - (kRowStep - kBarHeight) / 2 * fit;
+        if (!g.p_MouseIn(kMargin, top, w - 2 * kMargin, kRowStep * fit)) continue;
+        g.m_CtlRow = row;
+        Activate(g);
+        g.m_CtlKeyLock = 1;
+        return;
+    }
+}
+
 // The rows' texts at one size, as large as the widest fits between the bars' ends.
 float TextSize(c_MyApp& g, float w, float fit) {
     g.p_SetSize(kTextSize);
@@ -147,7 +163,7 @@ void Draw(c_MyApp& g, float w, float h) {
     g.p_Rect(0, 0, w, h);
     const float size = TextSize(g, w, fit);
     for (int row = 0; row < kRowCount; ++row) {
-        const float y = (kTop + kRowStep * row) * fit;
+        const float y = RowTop(row, fit);
         if (row == g.m_CtlRow) {
             g.p_SetCol(0, 180, 255, 0.5f);
         } else {
@@ -183,6 +199,7 @@ int c_MyApp::p_ControlsScreen() {
         Capture(*this);
     } else {
         Keys(*this);
+        Taps(*this, qv_Vortan_jscrw);
     }
     if (!AnyPlayerHolds(*this, kHeld)) m_CtlKeyLock = 0;
     if (m_ControlsOpen != 0) Draw(*this, qv_Vortan_jscrw, qv_Vortan_jscrh);

@@ -8,6 +8,7 @@
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/touch_controls.h"
 #include "host/game.h"
 #include "host/glfw_game.h"
 #include "net/async_event.h"
@@ -156,6 +157,7 @@ void Pause(c_MyApp& g) {
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_MenuSlide = -32;
+    DrawTouchControls(*this);
     if (m_Paused == 0 && m_AnyKeyHeld == 0 && p_PlayKeyAll(control::kBack, 1) > 0) Pause(*this);
     if (m_HideHud == 1) {
         if (m_Paused == 1) p_PauseMenu();
