@@ -14,7 +14,7 @@ using namespace control;
 namespace {
 
 // In virtual units: a thumb's width or more on a phone, whose screen is 640 units wide.
-constexpr float kMargin = 20, kStickRadius = 48, kKnobRadius = 20, kButtonRadius = 36;
+constexpr float kMargin = 24, kStickRadius = 48, kKnobRadius = 20, kButtonRadius = 36;
 // A finger this far from a button's middle still presses the nearer button.
 constexpr float kButtonReach = 1.6f * kButtonRadius;
 // A thumb resting near the stick's middle walks nowhere; beyond, a push counts on an

@@ -14,14 +14,15 @@
   style.textContent = `
     canvas { touch-action: none; }
     #turn { position: fixed; left: 50%; top: 30%; transform: translate(-50%, -50%);
-            padding: 0.8em 1.2em; border-radius: 0.6em; background: rgba(0, 0, 0, 0.75);
-            font-size: 1.3em; text-align: center; pointer-events: none; display: none; }
+            width: max-content; max-width: 85vw; padding: 0.8em 1.2em; border-radius: 0.6em;
+            background: rgba(0, 0, 0, 0.75); font-size: 1.2em; text-align: center;
+            pointer-events: none; display: none; }
     #turn span { display: inline-block; font-size: 2em; line-height: 1; }
     @media (orientation: portrait) { body.touch-play #turn { display: block; } }`;
   document.head.append(style);
   const hint = document.createElement("div");
   hint.id = "turn";
-  hint.innerHTML = "<span>&#x21bb;</span><br>Turn your phone sideways to play";
+  hint.innerHTML = "<span>&#x21bb;</span><br>Turn your phone<br>sideways to play";
   document.body.append(hint);
 
   function setTouchPlay(on) {
