@@ -3,10 +3,9 @@
 // page's "checkin" query parameter names an address to send it to; setting
 // `Module.raiseRuntimeError` makes the next update raise a runtime error, as a fault in the
 // game would; and while `Module.heaviestRound` is set, a round under way is filled to its
-// heaviest every 50 updates (as the desktop's round benchmark restores it). In a round,
-// player 1's place and strike are kept in `Module.playerOne` for the touch test to read.
-// The program is linked with the start-up step wrapped, so all this is set up after the
-// game's defaults.
+// heaviest every 50 updates (as the desktop's round benchmark restores it); a round shows
+// player 1 to the page as `Module.playerOne`. The program is linked with the start-up step
+// wrapped, so all this is set up after the game's defaults.
 #include <emscripten.h>
 
 #include <string>
@@ -44,9 +43,9 @@ public:
             FillHeaviestRound(*app);
         }
         if (app && app->m_Mode == mode::kRound) {
-            const float* p1 = round_records::Record(*app, round_records::kFirstPlayer);
-            ShowPlayerOne(p1[round_records::kHealth], p1[round_records::kX],
-                          p1[round_records::kAttack]);
+            using namespace round_records;
+            const float* p1 = Record(*app, kFirstPlayer);
+            ShowPlayerOne(p1[kHealth], p1[kX], p1[kAttack]);
         }
         return 0;
     }
