@@ -101,6 +101,8 @@ constexpr int kPauseIcon = 0, kQuitIcon = 1, kGoIcon = 3, kRingIcon = 6, kItemIc
 constexpr int kEasyPlate = 0, kBigGear = 8, kSmallGear = 9, kGearNut = 10, kCodedIn = 12;
 // picture::kCircles: the disc under the gear and the difficulty wheel's rim.
 constexpr int kHubDisc = 1, kWheelRim = 3;
+// picture::kDpad: a stick's base and its knob, each also lit for a thumb on it.
+constexpr int kStickBase = 5, kStickBaseLit = 6, kStickKnob = 7, kStickKnobLit = 8;
 }  // namespace frame
 
 // The font's metrics in virtual units at size 1: each character advances kAdvance, lines

@@ -96,12 +96,13 @@ void DrawStick(c_MyApp& g, const TouchPad& pad) {
     // The pad pictures' stick: a base of radius 15 and a knob of radius 10 in their cells.
     g.p_SetCol(255, 255, 255, pad.steering ? 0.8f : 0.5f);
     g.p_SetSize(kStickRadius / 15);
-    g.p_DrawImg(picture::kDpad, stick.x, stick.y, pad.steering ? 6 : 5);
+    g.p_DrawImg(picture::kDpad, stick.x, stick.y,
+                pad.steering ? frame::kStickBaseLit : frame::kStickBase);
     const float push = std::hypot(pad.pushX, pad.pushY);
     const float reach = push > kStickRadius ? kStickRadius / push : 1;
     g.p_SetSize(kKnobRadius / 10);
     g.p_DrawImg(picture::kDpad, stick.x + reach * pad.pushX, stick.y + reach * pad.pushY,
-                pad.steering ? 8 : 7);
+                pad.steering ? frame::kStickKnobLit : frame::kStickKnob);
 }
 
 struct Colour {
