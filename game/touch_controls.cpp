@@ -32,10 +32,10 @@ Place StickPlace() { return {kMargin + kStickRadius, qv_Vortan_jscrh - kMargin -
 Place JumpPlace() {
     return {qv_Vortan_jscrw - kMargin - kButtonRadius, qv_Vortan_jscrh - kMargin - kButtonRadius};
 }
-// Left of Jump and a little higher, where the thumb goes next.
+// Left of Jump, as low: the round's first prompts to join stand above both.
 Place StrikePlace() {
     const Place jump = JumpPlace();
-    return {jump.x - 2.4f * kButtonRadius, jump.y - 0.7f * kButtonRadius};
+    return {jump.x - 2.3f * kButtonRadius, jump.y};
 }
 
 float Distance(float x, float y, Place p) { return std::hypot(x - p.x, y - p.y); }

@@ -16,9 +16,9 @@ const touch = (fingers) => send("Input.dispatchTouchEvent", {
   type: fingers.length ? "touchStart" : "touchEnd", touchPoints: fingers.map(([x, y], id) => ({ x, y, id })) });
 const tap = async (at) => { await touch([at]); await sleep(60); await touch([]); await sleep(700); };
 // Sideways the screen is 640 units wide: the stick's middle 72 units in from the bottom
-// left corner, Strike's 146 and 85 units in from the bottom right.
+// left corner, Strike's 143 and 60 units in from the bottom right.
 const unit = kWide / 640;
-const thumb = [(72 + 40) * unit, kHigh - 72 * unit], strike = [kWide - 146 * unit, kHigh - 85 * unit];
+const thumb = [(72 + 40) * unit, kHigh - 72 * unit], strike = [kWide - 143 * unit, kHigh - 60 * unit];
 // The middle of the Hard plate of the title's wheel, in the bottom left, by its colour.
 async function hardPlate() {
   const shot = await screenshot("title");
