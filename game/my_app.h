@@ -18,7 +18,7 @@ constexpr float kBgKeep = -123.0f;
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
     // --- input and window -------------------------------------------------------------
-    int m_InputKind = 0;  // 1 keys or pads, 2 pointer; set to 1 every update
+    int m_InputKind = 0;  // see input_kind:: in codes.h; set every update
     int m_Fullscreen = 0;
     int m_FlipAsked = 0;  // 1: the window switches once F11 and the buttons are let go
     String m_HttpReply;   // the check-in's reply ("N/A" until then); nothing shows it
@@ -74,10 +74,12 @@ public:
 
     // --- controls and pointer ---------------------------------------------------------------
     int m_LastChar = 0;
-    // The mouse, read every update; the screens of this build never ask for it.
+    // The mouse, read every update; the screens never ask for it.
     int m_MX = 0, m_MY = 0, m_OldMX = 0, m_OldMY = 0;
     int m_MouseHit = 0, m_MouseWasDown = 0;
-    int m_PointerDown = 0;   // cleared before the screens run: they see no pointer
+    // The screens' taps: while the player plays by touch, the touch points that went down
+    // in this update; otherwise none.
+    int m_PointerDown = 0;
     Array<int> m_TouchDown;  // 10
     Array<int> m_TouchX;     // 10
     Array<int> m_TouchY;     // 10

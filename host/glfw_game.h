@@ -46,6 +46,9 @@ public:
     virtual QvGlfwVideoMode* GetGlfwDesktopMode();
     // Whether the window is full screen, or is about to be at the application's request.
     virtual bool FullScreen();
+    // Whether the player plays by touch, so the screens take taps and a round shows its
+    // touch controls. Never in a desktop window, whose pointer is a mouse.
+    virtual bool TouchPlay() { return false; }
     virtual Array<QvGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs frames until the window is gone.
     virtual void Run();

@@ -23,6 +23,8 @@ public:
     // The browser's state, or what was last asked while the browser has not answered; the
     // player may also enter it with the page's button and leave it with the browser's keys.
     bool FullScreen() override;
+    // The page's answer: from a touch until a key or a pad button (web_touch.cpp).
+    bool TouchPlay() override;
 
     // Page events, from the browser's callbacks.
     void OnPageFocus(bool focused);
