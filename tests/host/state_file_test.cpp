@@ -1,17 +1,21 @@
 // The saved-state file: its bytes, the round trip, saves that cannot complete, and the
-// file in folders as players have them (links, files of other users, FIFOs, devices).
+// file in folders as players have them (links, files of other users, shared folders,
+// FIFOs, devices, file systems that cannot reserve room, saves of several processes).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <set>
 
 #include "host/game.h"
 #include "host/state_file.h"
+#include "tests/support/console_capture.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
@@ -142,6 +146,61 @@ TEST_F(StateFileTest, ALinkIsLoadedAndSavedThroughAndStaysALink) {
     EXPECT_EQ(LinkTarget(path), ".pellixstate");
 }
 
+// The kernel's protection of links in shared folders (sticky and writable by everyone, as
+// /tmp), whether or not the system turns it on: a link there is followed when the player
+// or the folder's owner made it; another user's link, also one to a folder on the way, is
+// refused, said once, and nothing behind it is read or written.
+TEST_F(StateFileTest, ALinkIsFollowedInASharedFolderOnlyWhenThePlayerOrItsOwnerMadeIt) {
+    const uid_t other = 65534;
+    struct Case {
+        mode_t folderMode;
+        uid_t folderOwner, linkOwner;
+        bool throughFolder, followed;
+    };
+    const Case cases[] = {{01777, 0, other, false, false},
+                          {01777, 0, other, true, false},
+                          {01777, 0, 0, false, true},
+                          {01777, other, other, false, true},
+                          {0777, 0, other, false, true}};
+    std::string said;
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::string folder = dir.File("shared" + std::to_string(i));
+        const std::string target = dir.File("profile" + std::to_string(i));
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+        ASSERT_EQ(mkdir(target.c_str(), 0755), 0);
+        dir.Write("profile" + std::to_string(i) + "/.pellixstate", "old");
+        const std::string link = folder + (c.throughFolder ? "/in" : "/.pellixstate");
+        ASSERT_EQ(symlink(c.throughFolder ? target.c_str() : (target + "/.pellixstate").c_str(),
+                          link.c_str()),
+                  0);
+        ASSERT_EQ(lchown(link.c_str(), c.linkOwner, c.linkOwner), 0);
+        ASSERT_EQ(chown(folder.c_str(), c.folderOwner, c.folderOwner), 0);
+        ASSERT_EQ(chmod(folder.c_str(), c.folderMode), 0);
+        host.SetStatePath(
+            String((folder + (c.throughFolder ? "/in/.pellixstate" : "/.pellixstate")).c_str()));
+        said += InChild([&] {
+            std::string report;
+            const std::string printed = CaptureConsole([&] {
+                report = LoadAndSave(host, "new") + "; ";
+                report += LoadAndSave(host, "new");
+            });
+            return printed + report;
+        });
+        EXPECT_EQ(dir.Read("profile" + std::to_string(i) + "/.pellixstate"),
+                  c.followed ? "new" : "old")
+            << i;
+        EXPECT_TRUE(S_ISLNK(Mode(link))) << i;
+    }
+    const std::string refused =
+        "The state file is reached through a link another user made in a shared folder: not "
+        "followed, so the settings start at their defaults and are not saved\n"
+        "loaded \"\", saved -3; loaded \"\", saved -3";
+    EXPECT_EQ(said, refused + refused + "loaded \"old\", saved 0; loaded \"new\", saved 0" +
+                        "loaded \"old\", saved 0; loaded \"new\", saved 0" +
+                        "loaded \"old\", saved 0; loaded \"new\", saved 0");
+}
+
 TEST_F(StateFileTest, AFileThisUserMayNotReadOrWriteIsLeftAlone) {
     // Files of another user, in a folder everyone may write: the folder would allow a new
     // file to be renamed over them, the files themselves refuse this user.
@@ -231,6 +290,66 @@ TEST_F(StateFileTest, ASaveKilledPartWayLeavesNoTemporaryFileForGood) {
     // Once that process is gone too, the next save clears its file.
     ASSERT_EQ(host.SaveState("last state"), 0);
     EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
+}
+
+// Where the file system cannot reserve room itself (ramfs here; NFS version 3 and the
+// managed shares players meet), the rewrite in place still saves: the C library reserves
+// the room by reading and writing the file, and a file that may only be written is
+// written without reserving.
+TEST_F(StateFileTest, ARewriteInPlaceSavesWhereTheFileSystemCannotReserveRoom) {
+    const std::string report = InChild([&] {
+        if (!MountPrivate(dir.Path(), "ramfs")) return std::string("no ramfs");
+        const std::string old = "an older state, longer than the new one";
+        dir.Write(".pellixstate", old);
+        dir.Write("writable only", old);
+        const int fd = open(path.c_str(), O_RDWR);
+        const bool cannotReserve = fallocate(fd, 0, 0, 1) != 0 && errno == EOPNOTSUPP;
+        close(fd);
+        for (const char* name : {".pellixstate", "writable only"}) {
+            if (chown(dir.File(name).c_str(), 65534, 65534) != 0) return std::string("no chown");
+        }
+        if (chmod(dir.File("writable only").c_str(), 0200) != 0 || !DropRootToNobody())
+            return std::string("cannot hand the files to nobody");
+        const int saved = host.SaveState("new state");
+        const int writableOnly = QvWriteStateFile(String(dir.File("writable only").c_str()), "new");
+        struct stat info = {};
+        stat(dir.File("writable only").c_str(), &info);
+        return std::string(cannotReserve ? "" : "ramfs reserves room; ") + std::to_string(saved) +
+               " \"" + dir.Read(".pellixstate") + "\", " + std::to_string(writableOnly) + " " +
+               std::to_string(info.st_size) + " bytes";
+    });
+    EXPECT_EQ(report, "0 \"new state\", 0 3 bytes");
+}
+
+// Several processes that each add to what is stored, saving at once: every addition
+// stays, since each reads and writes while the others wait.
+TEST_F(StateFileTest, SavesOfSeveralProcessesThatAddToTheStateTakeTurns) {
+    class Append : public QvStateUpdate {
+    public:
+        explicit Append(char mark) : mark_(mark) {}
+        String Updated(const String& stored) override {
+            usleep(5000);  // long enough for another process to read meanwhile
+            return stored + String::FromChar(mark_);
+        }
+        void Stored(const String&) override {}
+
+    private:
+        char mark_;
+    };
+    std::vector<pid_t> savers;
+    for (char mark : std::string("abcd")) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            Append append(mark);
+            for (int i = 0; i < 5; ++i) QvUpdateStateFile(String(path.c_str()), append);
+            _exit(0);
+        }
+        savers.push_back(pid);
+    }
+    for (pid_t pid : savers) waitpid(pid, nullptr, 0);
+    std::string stored = dir.Read(".pellixstate");
+    std::sort(stored.begin(), stored.end());
+    EXPECT_EQ(stored, "aaaaabbbbbcccccddddd");
 }
 
 }  // namespace
