@@ -17,9 +17,8 @@ private:
     std::string path_;
 };
 
-// Mounts an empty file system of `type` on `folder` in a mount namespace of this
-// process's own (for a child of InChild), so no other process sees it; false when that
-// is not allowed.
+// Mounts an empty file system of `type` on `folder` in a mount namespace of this process's
+// own (for a child of InChild), so no other process sees it; false when that is not allowed.
 bool MountPrivate(const std::string& folder, const char* type, const std::string& options = "");
 // A small tmpfs, as MountPrivate.
 bool MountPrivateTmpfs(const std::string& folder, int kilobytes);
