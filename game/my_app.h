@@ -51,6 +51,10 @@ public:
     Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
     Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
     Array<int> m_HiScore;  // 150: best ten of each difficulty, then last ten of each
+    // The three last-ten lists (30) as the stored state last held them: a list that
+    // differs has had a round recorded since.
+    Array<int> m_StoredLastTen;
+    String m_LaterControls;  // a later build's controls block, kept word for word
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;
