@@ -80,8 +80,8 @@ def recipes():
 # the whole tune: one player's fight is heard a couple of decibels under it, while the
 # heaviest, a dozen sounds at once, still leaves headroom. The interface sounds play over
 # silence.
-LEVELS = {1: 0.338, 2: 0.137, 3: 0.273, 4: 0.159, 5: 0.147, 6: 0.152, 7: 0.164, 8: 0.169, 9: 0.204,
-          10: 0.226, 11: 0.135, 95: 0.25, 98: 0.25, 99: 0.22}
+LEVELS = {1: 0.312, 2: 0.126, 3: 0.252, 4: 0.146, 5: 0.136, 6: 0.14, 7: 0.151, 8: 0.156, 9: 0.188,
+          10: 0.209, 11: 0.125, 95: 0.25, 98: 0.25, 99: 0.22}
 
 
 def normalised(samples, peak):
