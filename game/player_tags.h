@@ -4,5 +4,6 @@
 
 class c_MyApp;
 
-// Draws each joined player's tag just above its picture, over every fighter.
+// Draws each joined player's tag just above its picture, over every fighter; tags that
+// would overlap are nudged apart sideways, as little as they can be, within the screen.
 void DrawPlayerTags(c_MyApp& g);
