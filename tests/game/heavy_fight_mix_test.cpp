@@ -42,21 +42,11 @@ constexpr int kOrdinaryCycle = 2, kHeavyCycle = 5;
 enum Heard { kBoth, kTuneAlone, kEffectsAlone };
 struct Stretch {
     Heard heard;
-    long from, to;  // 20 ms windows of the recording
+    size_t from, to;  // bytes of the recording
 };
 constexpr double kSounding = 100;  // RMS of a window (of 32768) that holds an effect
 
 double Db(double v) { return 20 * std::log10(std::max(v, 1e-9)); }
-
-// The file the wave writer records into: the .wav this process holds open.
-std::string RecordingPath() {
-    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        std::filesystem::path target = std::filesystem::read_symlink(fd.path(), ec);
-        if (!ec && target.extension() == ".wav") return target.string();
-    }
-    return "";
-}
 
 class HeavyFightMixTest : public GameFixture {
 protected:
@@ -70,17 +60,7 @@ protected:
         Stick(0, 0, 1);
         stickUp_ = app->p_PlayKey(kUpControl, 1, 0) ? 1.0f : -1.0f;
         Stick(0, 0, 0);
-        path_ = RecordingPath();
-        ASSERT_FALSE(path_.empty()) << "no wave writer recording open in this process";
-        Mix mix;
-        std::string bytes = RecordedMix();
-        for (int wait = 0; wait < 100 && !ReadMix(bytes, &mix); ++wait) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));  // the writer's header
-            bytes = RecordedMix();
-        }
-        ASSERT_FALSE(mix.samples.empty()) << path_ << " is not 16-bit stereo";
-        header_ = bytes.size() - 2 * mix.samples.size();
-        start_ = mix.Windows();
+        start_ = std::filesystem::file_size(RecordedMixPath());
     }
 
     // Every empty opponent record filled at once, as waves at the cap would.
@@ -149,7 +129,7 @@ protected:
         }
         const int effectsLevel = app->m_EffectsLevel;
         int lastChannel = app->m_SfxChannel, effects = 0;
-        long from = 0;
+        size_t from = 0;
         const auto start = std::chrono::steady_clock::now();
         for (int update = 0; update < seconds * kUpdatesPerSecond; ++update) {
             std::this_thread::sleep_until(
@@ -164,9 +144,10 @@ protected:
             app->m_EffectsLevel = heard == kTuneAlone ? 0 : effectsLevel;
             if (tick == 0 && heard == kEffectsAlone) qv_audio_SetMusicVolume(0);
             if (tick == 0 && heard != kEffectsAlone) app->p_MusicLevelChanged();
-            if (tick == kUpdatesPerSecond / 2) from = WindowsRecorded();
+            const size_t recorded = std::filesystem::file_size(RecordedMixPath());
+            if (tick == kUpdatesPerSecond / 2) from = recorded;
             if (tick == kUpdatesPerSecond - 1 && heard != kBoth)
-                alone->push_back({heard, from, WindowsRecorded()});
+                alone->push_back({heard, from, recorded});
             if (players == kLastPlayer) FillOpponents();
             SteerPlayers(update, players);
             Audio()->Update();  // keeps the tune fed, as the framework does before each update
@@ -185,16 +166,15 @@ protected:
         return effects;
     }
 
-    // 20 ms windows the writer has recorded since it began.
-    long WindowsRecorded() const {
-        return long(std::filesystem::file_size(path_) - header_) / 4 / kWindow;
-    }
-
-    // RMS over one side's stretches, counting only the windows in which it sounds.
-    static double LevelOf(const Mix& mix, const std::vector<Stretch>& alone, Heard heard) {
+    // RMS over one side's stretches, counting only the windows in which it sounds; the
+    // recording's samples begin `header` bytes into its file.
+    static double LevelOf(const Mix& mix, size_t header, const std::vector<Stretch>& alone,
+                          Heard heard) {
         double squares = 0, windows = 0;
         for (const Stretch& s : alone) {
-            for (long w = s.from; w < s.to && s.heard == heard; ++w) {
+            const long from = long(s.from - header) / 4 / kWindow,
+                       to = long(s.to - header) / 4 / kWindow;
+            for (long w = from; w < to && s.heard == heard; ++w) {
                 const double left = mix.Rms(w, 0), right = mix.Rms(w, 1),
                              power = (left * left + right * right) / 2;
                 if (power < kSounding * kSounding) continue;
@@ -215,9 +195,7 @@ protected:
     }
 
     std::map<int, int> played_;
-    std::string path_;
-    size_t header_ = 0;
-    long start_ = 0;
+    size_t start_ = 0;  // bytes of the recording before the fights
     float stickUp_ = 1;
     std::minstd_rand rng_{20261207};
     std::uniform_real_distribution<float> spawn_{0.0f, 1.0f};
@@ -235,21 +213,23 @@ TEST_F(HeavyFightMixTest, FightsAtDefaultLevelsKeepHeadroomWithEffectsBesideTheT
     EXPECT_GT(heavyEffects, 10 * kFightSeconds) << "not a heavy fight";
 
     Mix mix;
-    ASSERT_TRUE(ReadMix(RecordedMix(), &mix)) << path_ << " is not 16-bit stereo";
-    ASSERT_GE(mix.Windows() - start_, 50L * (kOrdinarySeconds + kFightSeconds - 5))
+    const std::string bytes = RecordedMix();
+    ASSERT_TRUE(ReadMix(bytes, &mix)) << RecordedMixPath() << " is not 16-bit stereo";
+    const size_t header = bytes.size() - 2 * mix.samples.size(),
+                 first = (std::max(start_, header) - header) / 2;
+    ASSERT_GE(mix.samples.size() - first,
+              size_t(2 * kMixRate) * (kOrdinarySeconds + kFightSeconds - 5))
         << "the writer fell behind";
     int peak = 0;
-    for (size_t i = size_t(start_) * kWindow * 2; i < mix.samples.size(); ++i)
+    for (size_t i = first; i < mix.samples.size(); ++i)
         peak = std::max(peak, std::abs(int(mix.samples[i])));
-    std::vector<Stretch> both = ordinary;
-    both.insert(both.end(), heavy.begin(), heavy.end());
-    const double tune = LevelOf(mix, both, kTuneAlone);
-    const double ordinaryDb = Db(LevelOf(mix, ordinary, kEffectsAlone)) - Db(tune);
+    const double tune = LevelOf(mix, header, heavy, kTuneAlone);
+    const double ordinaryDb = Db(LevelOf(mix, header, ordinary, kEffectsAlone)) - Db(tune);
     std::printf(
         "mix peak %.2f dBFS (%s); effects against the tune: ordinary fight (%d effects) "
         "%+.1f dB, heaviest (%d effects) %+.1f dB\n",
-        Db(peak / 32768.0), path_.c_str(), ordinaryEffects, ordinaryDb, heavyEffects,
-        Db(LevelOf(mix, heavy, kEffectsAlone)) - Db(tune));
+        Db(peak / 32768.0), RecordedMixPath().c_str(), ordinaryEffects, ordinaryDb, heavyEffects,
+        Db(LevelOf(mix, header, heavy, kEffectsAlone)) - Db(tune));
     for (const auto& [slot, count] : played_) std::printf("  sound %d: %d\n", slot, count);
     // The limiter holds what it touches just under full scale.
     EXPECT_LT(Db(peak / 32768.0), -0.5) << "the mix reaches the writer's limiter";
