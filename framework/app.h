@@ -19,7 +19,7 @@ public:
     virtual int p_OnRender() { return 0; }
     int p_OnLoading() { return 0; }
     int p_OnResize() { return 0; }
-    int p_OnClose();
+    virtual int p_OnClose();  // the close key (432): ends the program
     int p_OnBack();
 };
 

@@ -335,29 +335,42 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCodedIn(g, w, h, p);
 }
 
-// Back on the plain title: a pad's Start begins a round, as the action keys do on the
-// wheel; any other back (a pad's Back, Escape and its kin) asks before the game ends, so
-// a friend's press never ends everyone's game by surprise.
+// The pads whose Start is down, one bit per port.
+int PadsOnStart(c_MyApp& g) {
+    int pads = 0;
+    for (int p = 0; p < pad::kPads; ++p) {
+        if (g.p_PlayKey(kPadStart, 0, p) == 1) pads |= 1 << p;
+    }
+    return pads;
+}
+
+// Back on the plain title: a pad's Start begins a round and brings its player in, as A
+// does on the wheel; any other back (a pad's Back, Escape and its kin) asks before the
+// game ends, so a friend's press never ends everyone's game by surprise.
 void BackOnTitle(c_MyApp& g) {
     Consume(g);
     g.p_PlaySFX(sound::kOpen, 1);
-    if (AnyPlayerHolds(g, kPadStart)) {
+    const int starters = PadsOnStart(g);
+    if (starters != 0) {
         StartRound(g);
+        g.m_StartJoiners = starters;
     } else {
         g.m_QuitAsked = 1;
     }
 }
 
 // "Quit?" over the title: yes with A or Enter ends the program at once, no with B or
-// Escape goes back to the title.
+// Escape goes back to the title. No is asked first: a back key a player has also bound
+// to jump, like the one that asked, answers no.
 void QuitQuestion(c_MyApp& g, float w, float h) {
     DrawQuitQuestion(g, w, h);
     if (!Free(g)) return;
-    if (AnyPlayerHolds(g, kJump)) qvError(String());
     if (AnyPlayerHolds(g, {kStrike, kBack})) {
         g.m_QuitAsked = 0;
         g.p_PlaySFX(sound::kClick, 1);
         Consume(g);
+    } else if (AnyPlayerHolds(g, kJump)) {
+        qvError(String());
     }
 }
 

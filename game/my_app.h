@@ -20,7 +20,8 @@ public:
     // --- input and window -------------------------------------------------------------
     int m_InputKind = 0;  // 1 keys or pads, 2 pointer; set to 1 every update
     int m_Fullscreen = 0;
-    String m_HttpReply;  // the check-in's reply ("N/A" until then); nothing shows it
+    int m_FlipAsked = 0;  // 1: the window switches once F11 and the buttons are let go
+    String m_HttpReply;   // the check-in's reply ("N/A" until then); nothing shows it
     c_HttpRequest* m_Http = nullptr;
     int m_Mode = 0;  // the screen: see mode:: in codes.h
     int m_LastDevW = 0;
@@ -138,9 +139,11 @@ public:
     int m_ItemsTaken = 0;  // bonus items picked up this round (the icon row)
 
     // --- friends sharing the screen ----------------------------------------------------------------
-    int m_QuitAsked = 0;  // 1 while "Quit?" stands over the title
+    int m_QuitAsked = 0;     // 1 while "Quit?" stands over the title
+    int m_StartJoiners = 0;  // pads (a bit per port) whose Start began the round: they join
     // Players 1..4's knock-outs and points this round, for the game-over panel.
     int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_Protection[4] = {};  // players 1..4: updates left of a late joiner's protection
     int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------
@@ -159,6 +162,7 @@ public:
     int m_CtlPlayer = 0, m_CtlRow = 0;           // the player shown, the cursor row
     int m_CtlCapture = 0;  // 1 while the row's action waits for a key or button
     int m_CtlKeyLock = 0;  // 1 after the screen has acted, until no control is held
+    String m_CtlNote;      // under the rows: a key taken from another player, or refused
 
     c_MyApp();
     c_MyApp* m_new();
@@ -171,6 +175,8 @@ public:
     int p_OnUpdate() override;
     int p_OnRender() override;
     int p_OnHttpRequestComplete(c_HttpRequest* request) override;
+    // F4 and the window's close button: keeps an ended round's score, then ends the game.
+    int p_OnClose() override;
 
     // Update steps and screen dispatch (game/update.cpp).
     int p_FunctionKeys();
@@ -269,10 +275,14 @@ public:
     int p_Menu();
     int p_OptionBox();
     int p_FullscreenFlip();
+    // Asks for p_FullscreenFlip, or takes the ask back (see m_FlipAsked).
+    int p_AskFullscreenFlip();
     int p_OpenControls();
     int p_ControlsScreen();
     int p_PauseMenu();
     int p_GameOver();
+    // Records an ended round's score and saves, once per round (p_LoadMenu records).
+    int p_RecordRound();
     String p_BadgeID(int n);
     String p_BadgeName(int n);
     String p_BadgeDetail(int n);

@@ -128,6 +128,7 @@ void QuitRound(c_MyApp& g) {
     g.m_PauseSlide = -64;
     g.m_RoundOver = 1;
     g.m_QuitRound = -1;
+    g.p_StopTune();  // as at a round's own end
     g.p_PlaySFX(sound::kOpen, 0.5f, 0.5f, 0);
 }
 

@@ -7,6 +7,7 @@
 #include "host/display_mode.h"
 #include "host/frame_driver.h"
 #include "host/game.h"
+#include "host/pad_reports.h"
 
 struct GLFWwindow;
 class QvGlfwJoysticks;
@@ -105,4 +106,5 @@ private:
     bool _focused = false;
     bool _iconified = false;
     int _pjoys[4] = {-1, -1, -1, -1};
+    QvPadReports _padReports;
 };

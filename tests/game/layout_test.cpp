@@ -423,6 +423,7 @@ TEST_P(LayoutTest, CreditsPanel) {
 TEST_P(LayoutTest, OptionsBox) {
     FinishLoading();
     SettleMenu();
+    SetKeyboardSplit(*app, 1);
     ToColumn(0);
     Hold(vk::kEnter, 1);
     ASSERT_EQ(app->m_OptionsOpen, 1);
@@ -436,9 +437,10 @@ TEST_P(LayoutTest, OptionsBox) {
                                            "Right Thumbstick Y Flipped",
                                            "Music : 10",
                                            "Effects : 10",
-                                           "Keyboard : Player 1",
+                                           "Keyboard : Split for 2",
                                            "Controls >"};
-    const Pick sets = Said(SplitKeysText(0).ToUtf8()), sets2 = Said(SplitKeysText(1).ToUtf8());
+    const Pick sets = Said(KeysInForceText(*app, 0).ToUtf8()),
+               sets2 = Said(KeysInForceText(*app, 1).ToUtf8());
     std::vector<Pick> each = {Gear(), sets, sets2};
     for (const std::string& row : rows) each.push_back(Said(row));
     ExpectEachApart("gear, rows and the split keyboard's sets", each);

@@ -382,8 +382,7 @@ protected:
                 std::vector<int>(app->m_Binding.Data(), app->m_Binding.Data() + binding::kSize)};
     }
     void ChangeCouch() {
-        app->m_SplitKeyboard = 1;
-        ResetKeyboardBindings(*app);
+        SetKeyboardSplit(*app, 1);
         app->m_MusicLevel = 3;
         app->m_EffectsLevel = 0;
         Rebind(*app, 2, binding::ActionIndex(control::kJump), 'Q');
