@@ -1,6 +1,7 @@
-// Start, suspension and resumption of the game.
+// Start, suspension, resumption and end of the game.
 #include "framework/app.h"
 #include "framework/input.h"
+#include "game/bindings.h"
 #include "game/check_in.h"
 #include "game/codes.h"
 #include "game/globals.h"
@@ -33,6 +34,7 @@ int c_MyApp::p_OnCreate() {
     m_Setting[setting::kSoundMode] = sound_mode::kEffectsAndMusic;
     for (int i = 0; i <= 30; ++i) m_HiScore[i] = 0;
     p_Load();
+    GiveEachKeyOneOwner(*this);
 
     for (int i = 0; i < m_ChannelMap.Length(); ++i) m_ChannelMap[i] = i;
     return 0;
@@ -65,8 +67,14 @@ int c_MyApp::p_OnSuspend() {
     ICadeOff(this);
     ApplySuspendPause(this);
     qv_app_SetUpdateRate(5);
+    p_RecordRound();  // the window may never come back
     p_Save();
     return 0;
+}
+
+int c_MyApp::p_OnClose() {
+    p_RecordRound();
+    qv_app_EndApp();
 }
 
 int c_MyApp::p_OnResume() {

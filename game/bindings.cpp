@@ -40,14 +40,16 @@ const Codes kPadButtons = {{ButtonCode(pad::kUp)},
                            {ButtonCode(pad::kBack), ButtonCode(pad::kStart),
                             ButtonCode(pad::kExtra)}};
 
-const Codes* KeyboardDefaults(const c_MyApp& g, int player) {
-    if (g.m_SplitKeyboard == 1) {
+// The layout that gives `player` keys while the keyboard's split is `split`, or none.
+const Codes* KeyboardLayout(int split, int player) {
+    if (split == 1) {
         if (player == 0) return &kLeftHalf;
         if (player == 1) return &kRightHalf;
         return nullptr;
     }
     return player == 0 ? &kWholeKeyboard : nullptr;
 }
+constexpr int kKeyboardPlayers = 2;  // the players a layout gives keys to
 
 // Empty slots go last, the others keep their order.
 void Compact(int* slots) {
@@ -78,12 +80,43 @@ void AddAll(int* slots, const int (&codes)[kDefaultCodes]) {
 }
 
 void ResetKeys(c_MyApp& g, int player) {
-    const Codes* keys = KeyboardDefaults(g, player);
+    const Codes* keys = KeyboardLayout(g.m_SplitKeyboard, player);
     for (int a = 0; a < kActionCount; ++a) {
         int* slots = BindingSlots(g, player, a);
         Clear(slots, false);
         if (keys) AddAll(slots, (*keys)[a]);
     }
+}
+
+// Takes `code` off every action of the player; true when one held it.
+bool RemoveFromPlayer(c_MyApp& g, int player, int code) {
+    bool held = false;
+    for (int a = 0; a < kActionCount; ++a) {
+        int* slots = BindingSlots(g, player, a);
+        int* found = std::find(slots, slots + kSlots, code);
+        if (found == slots + kSlots) continue;
+        *found = kEmpty;
+        Compact(slots);
+        held = true;
+    }
+    return held;
+}
+
+// Takes `code` off every player but `player`; the first that held it, or -1.
+int TakeFromOthers(c_MyApp& g, int player, int code) {
+    int from = -1;
+    for (int p = 0; p < kPlayers; ++p) {
+        if (p != player && RemoveFromPlayer(g, p, code) && from < 0) from = p;
+    }
+    return from;
+}
+
+// The first keyboard key bound to the player's action, or kEmpty.
+int FirstKey(c_MyApp& g, int player, int action) {
+    const int* slots = BindingSlots(g, player, action);
+    const int* key = std::find_if(slots, slots + kSlots,
+                                  [](int c) { return c != kEmpty && !IsButton(c); });
+    return key == slots + kSlots ? kEmpty : *key;
 }
 
 }  // namespace
@@ -110,11 +143,33 @@ void ResetBindings(c_MyApp& g) {
     }
 }
 
-void ResetKeyboardBindings(c_MyApp& g) {
-    for (int p = 0; p < kPlayers; ++p) ResetKeys(g, p);
+void SetKeyboardSplit(c_MyApp& g, int split) {
+    for (int p = 0; p < kKeyboardPlayers; ++p) {
+        const Codes* old = KeyboardLayout(g.m_SplitKeyboard, p);
+        if (!old) continue;
+        for (const auto& codes : *old) {
+            for (int code : codes) {
+                if (code != kEmpty) RemoveFromPlayer(g, p, code);
+            }
+        }
+    }
+    g.m_SplitKeyboard = split;
+    for (int p = 0; p < kKeyboardPlayers; ++p) {
+        const Codes* keys = KeyboardLayout(split, p);
+        if (!keys) continue;
+        for (int a = 0; a < kActionCount; ++a) {
+            for (int code : (*keys)[a]) {
+                if (code == kEmpty) continue;
+                TakeFromOthers(g, p, code);
+                RemoveFromPlayer(g, p, code);
+                Add(BindingSlots(g, p, a), code);
+            }
+        }
+    }
 }
 
-void Rebind(c_MyApp& g, int player, int action, int code) {
+int Rebind(c_MyApp& g, int player, int action, int code) {
+    const int from = IsButton(code) ? -1 : TakeFromOthers(g, player, code);
     const bool buttons = IsButton(code);
     int* target = BindingSlots(g, player, action);
     const int replaced = Clear(target, buttons);
@@ -126,6 +181,17 @@ void Rebind(c_MyApp& g, int player, int action, int code) {
         Compact(slots);
     }
     Add(target, code);
+    return from;
+}
+
+void GiveEachKeyOneOwner(c_MyApp& g) {
+    for (int p = 0; p < kPlayers; ++p) {
+        const int* table = BindingSlots(g, p, 0);
+        for (int i = 0; i < kTableSize; ++i) {
+            if (table[i] == kEmpty || IsButton(table[i])) continue;
+            for (int later = p + 1; later < kPlayers; ++later) RemoveFromPlayer(g, later, table[i]);
+        }
+    }
 }
 
 bool BindingsValid(const Array<int>& table) {
@@ -136,6 +202,7 @@ bool BindingsValid(const Array<int>& table) {
             const int c = codes[i];
             if (c == kEmpty) continue;
             if (!key_space::IsKeyboard(c) && !IsButton(c)) return false;
+            if (KeptByTheGame(c)) return false;
             if (std::count(codes, codes + kTableSize, c) > 1) return false;
         }
     }
@@ -209,15 +276,18 @@ String BindingName(int code) {
 }
 
 String JumpKeyName(c_MyApp& g, int player) {
-    const int* slots = BindingSlots(g, player, ActionIndex(control::kJump));
-    const int* key = std::find_if(slots, slots + kSlots,
-                                  [](int c) { return c != kEmpty && !IsButton(c); });
-    return key == slots + kSlots ? String() : BindingName(*key);
+    const int key = FirstKey(g, player, ActionIndex(control::kJump));
+    return key == kEmpty ? String() : BindingName(key);
 }
 
-String SplitKeysText(int player) {
-    const Codes& keys = player == 0 ? kLeftHalf : kRightHalf;
-    const auto name = [&](int control) { return BindingName(keys[ActionIndex(control)][0]); };
+String KeysInForceText(c_MyApp& g, int player) {
+    bool any = false;
+    for (int a = 0; a < kActionCount; ++a) any = any || FirstKey(g, player, a) != kEmpty;
+    if (!any) return String();
+    const auto name = [&](int control) {
+        const int key = FirstKey(g, player, ActionIndex(control));
+        return key == kEmpty ? String("-") : BindingName(key);
+    };
     return String("Player ") + String(player + 1) + ": " + name(control::kUp) + "/" +
            name(control::kLeft) + "/" + name(control::kDown) + "/" + name(control::kRight) + ", " +
            name(control::kJump) + " jump, " + name(control::kStrike) + " strike, " +

@@ -1,7 +1,8 @@
 // The Controls screen: each player's bindings, one row per action, over the options box or
 // the pause panel. Any keyboard or pad works it; choosing an action waits for the next key
 // or button pressed and binds it to that action of the player shown (Escape or a pad's
-// back cancels).
+// back cancels; the function keys are refused). A key taken from another player says so
+// under the rows. Every change is saved at once, so a quit from here loses nothing.
 #include <algorithm>
 
 #include "framework/input.h"
@@ -57,19 +58,17 @@ String RowText(c_MyApp& g, int row) {
 void Close(c_MyApp& g) {
     g.m_ControlsOpen = 0;
     g.m_CtlCapture = 0;
+    g.m_CtlNote = String();
     g.p_PlaySFX(sound::kClick, 1);
     g.p_Save();
 }
-
-// Keys the game keeps for itself are never bound: the function keys.
-bool Bindable(int key) { return key < key::kF1 || key > key::kF1 + 11; }
 
 // The key or button pressed in this update, or 0; Escape and a pad's back or start
 // give -1 (cancel).
 int PressedCode() {
     if (qv_input_KeyHit(key::kEscape) > 0) return -1;
     for (int k = key_space::kFirstKeyboard; k <= key_space::kLastKeyboard; ++k) {
-        if (Bindable(k) && qv_input_KeyHit(k) > 0) return k;
+        if (qv_input_KeyHit(k) > 0) return k;
     }
     for (int port = 0; port < key_space::kPorts; ++port) {
         for (int b = 0; b < key_space::kButtonsPerPort; ++b) {
@@ -81,10 +80,24 @@ int PressedCode() {
     return 0;
 }
 
+void Bind(c_MyApp& g, int code) {
+    const int from = Rebind(g, g.m_CtlPlayer, g.m_CtlRow - kFirstActionRow, code);
+    if (from >= 0) {
+        g.m_CtlNote = BindingName(code) + " moved from Player " + String(from + 1);
+    }
+    g.p_Save();
+}
+
 void Capture(c_MyApp& g) {
-    const int code = PressedCode();
+    const int code = g.m_PointerDown > 0 ? -1 : PressedCode();  // a tap cancels
     if (code == 0) return;
-    if (code > 0) Rebind(g, g.m_CtlPlayer, g.m_CtlRow - kFirstActionRow, code);
+    if (binding::KeptByTheGame(code)) {
+        // The capture goes on: the next key pressed may be bound.
+        g.m_CtlNote = BindingName(code) + " is the game's own key";
+        return;
+    }
+    g.m_CtlNote = String();
+    if (code > 0) Bind(g, code);
     g.m_CtlCapture = 0;
     g.m_CtlKeyLock = 1;
     g.p_PlaySFX(sound::kClick, 1);
@@ -100,6 +113,7 @@ void Activate(c_MyApp& g) {
         ShowPlayer(g, +1);
     } else if (row == kResetRow) {
         ResetBindings(g);
+        g.p_Save();
     } else if (row == kBackRow) {
         Close(g);
         return;
@@ -128,16 +142,36 @@ void Keys(c_MyApp& g) {
     } else {
         acted = false;
     }
-    if (acted) g.m_CtlKeyLock = 1;
+    if (!acted) return;
+    g.m_CtlKeyLock = 1;
+    g.m_CtlNote = String();  // a note stands until the next action
 }
 
-// The rows' texts at one size, as large as the widest fits between the bars' ends.
+float RowTop(int row, float fit) { return (kTop + kRowStep * row) * fit; }
+
+// A tap on a row moves the cursor there and acts on it.
+void Taps(c_MyApp& g, float w) {
+    if (g.m_CtlKeyLock != 0) return;
+    const float fit = qv_Vortan_HeightFit();
+    for (int row = 0; row < kRowCount; ++row) {
+        const float top = RowTop(row, fit) - (kRowStep - kBarHeight) / 2 * fit;
+        if (!g.p_MouseIn(kMargin, top, w - 2 * kMargin, kRowStep * fit)) continue;
+        g.m_CtlRow = row;
+        Activate(g);
+        g.m_CtlKeyLock = 1;
+        return;
+    }
+}
+
+// The rows' texts and the note at one size, as large as the widest fits between the
+// bars' ends.
 float TextSize(c_MyApp& g, float w, float fit) {
     g.p_SetSize(kTextSize);
-    float widest = 0;
+    float widest = float(g.p_TextWidth(g.m_CtlNote));
     for (int row = 0; row < kRowCount; ++row) {
-        widest = std::max(widest, float(g.p_TextWidth(RowText(g, row)) + font::kAdvance * 2));
+        widest = std::max(widest, float(g.p_TextWidth(RowText(g, row))));
     }
+    widest += font::kAdvance * 2;
     return std::min(kTextSize * fit, kTextSize * (w - 4 * kMargin) / widest);
 }
 
@@ -147,7 +181,7 @@ void Draw(c_MyApp& g, float w, float h) {
     g.p_Rect(0, 0, w, h);
     const float size = TextSize(g, w, fit);
     for (int row = 0; row < kRowCount; ++row) {
-        const float y = (kTop + kRowStep * row) * fit;
+        const float y = RowTop(row, fit);
         if (row == g.m_CtlRow) {
             g.p_SetCol(0, 180, 255, 0.5f);
         } else {
@@ -163,6 +197,8 @@ void Draw(c_MyApp& g, float w, float h) {
         g.p_SetSize(size);
         g.p_Text(2 * kMargin, y + kBarHeight * fit / 2, RowText(g, row), 0, 1);
     }
+    g.p_SetCol(255, 255, 100, 1);
+    g.p_Text(2 * kMargin, RowTop(kRowCount, fit) + kBarHeight * fit / 2, g.m_CtlNote, 0, 1);
 }
 
 }  // namespace
@@ -171,6 +207,7 @@ int c_MyApp::p_OpenControls() {
     m_ControlsOpen = 1;
     m_CtlRow = kPlayerRow;
     m_CtlCapture = 0;
+    m_CtlNote = String();
     m_CtlKeyLock = 1;  // the press that opened the screen does not act in it
     return 0;
 }
@@ -183,6 +220,7 @@ int c_MyApp::p_ControlsScreen() {
         Capture(*this);
     } else {
         Keys(*this);
+        Taps(*this, qv_Vortan_jscrw);
     }
     if (!AnyPlayerHolds(*this, kHeld)) m_CtlKeyLock = 0;
     if (m_ControlsOpen != 0) Draw(*this, qv_Vortan_jscrw, qv_Vortan_jscrh);

@@ -12,8 +12,10 @@ namespace {
 
 constexpr int kBadgePictures = 64;  // badges from 64 on have a name only
 constexpr int kPopupLines = 13;
-// The panel stands at least four seconds over the round, and then until a press that
-// starts after that, so friends can read who did what.
+// The round's score is recorded a second and a half into the panel, whatever happens
+// next. The panel stands at least four seconds over the round, and then until a press
+// that starts after that, so friends can read who did what.
+constexpr int kRecordAt = 90;
 constexpr int kLeastShown = 240;
 constexpr int kMenuTimer = 75;
 constexpr float kTableMargin = 6;  // below the table, and its plate around the rows
@@ -118,6 +120,7 @@ int c_MyApp::p_GameOver() {
 
     if (m_Mode == mode::kRound) {
         m_OverTimer += 1;
+        if (m_OverTimer >= kRecordAt) p_RecordRound();
         if (PressedToLeave(*this, nothingHeld)) {
             m_OverArmed = 0;
             m_Mode = mode::kBackFromRound;
@@ -128,6 +131,12 @@ int c_MyApp::p_GameOver() {
     } else if (!mode::InRound(m_Mode)) {
         m_OverTimer = std::max(m_OverTimer - 2, 0);
     }
+    return 0;
+}
+
+// A round's score is recorded once: p_LoadMenu leaves the place it took, 0 or more.
+int c_MyApp::p_RecordRound() {
+    if (m_RoundOver >= 1 && m_PlaceTaken < 0) p_LoadMenu();
     return 0;
 }
 

@@ -133,6 +133,8 @@ void OpenOptions(c_MyApp& g) {
     g.p_PlaySFX(sound::kClick, 1);
 }
 
+void TapPlate(c_MyApp& g, int k);
+
 void WheelTouches(c_MyApp& g, float cx, float cy) {
     const bool onHub = TouchIn(g, cx, cy, 32);
     if (onHub && Free(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
@@ -180,6 +182,7 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
         g.p_SetRot(-(a - 55) * 0.5f);
         g.p_SetSize(size);
         g.p_DrawImg(picture::kButtons, x, y, float(frame::kEasyPlate + k));
+        if (g.p_MouseIn_Centered(x, y, 64 * size, 56 * size)) TapPlate(g, k);
         g.p_SetSize(1.5f * size);
         g.p_Text(x, y, qv_Vortan_MenuSet[2 * k], 1, 1);
     }
@@ -198,6 +201,22 @@ void StartRound(c_MyApp& g) {
     g.m_InputKind = keyboardAction ? 0 : 1;
     g.m_KeyUsed = 1;
     g.m_Mode = mode::kRoundSetUp;
+}
+
+// A tap on a plate turns the wheel to it; on the chosen plate it starts the round.
+void TapPlate(c_MyApp& g, int k) {
+    if (!CanAct(g) || g.m_QuitAsked != 0) return;
+    g.m_MenuCol = kColWheel;
+    if (k == g.m_WheelSel) {
+        g.p_PlaySFX(sound::kOpen, 1);
+        g.m_AnyKeyHeld = 1;
+        StartRound(g);
+        return;
+    }
+    g.m_WheelSel = k;
+    g.m_WheelTarget = -32.0f * k;
+    Consume(g);
+    g.p_PlaySFX(sound::kClick, 1);
 }
 
 void ActivateColumn(c_MyApp& g) {
@@ -258,7 +277,10 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
-    if (CanAct(g) && AnyPlayerHolds(g, kMenuActions)) {
+    // A tap on the side panel's strip opens the panel.
+    const bool stripTapped = g.p_MouseIn(qv_Vortan_jscrw - g.m_PanelW, 0, g.m_PanelW, h);
+    if (CanAct(g) && stripTapped) g.m_MenuCol = kColPanel;
+    if (CanAct(g) && (stripTapped || AnyPlayerHolds(g, kMenuActions))) {
         g.p_PlaySFX(sound::kOpen, 1);
         g.m_AnyKeyHeld = 1;
         ActivateColumn(g);
@@ -327,7 +349,8 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCredits(g, w, h, p);
     DrawStats(g, w, h, p);
     DrawRing(g, w, h, p);
-    if (Free(g) && AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY})) {
+    if (Free(g) &&
+        (g.m_PointerDown > 0 || AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY}))) {
         g.m_PanelB = 0;
         g.p_PlaySFX(sound::kClick, 1);
         Consume(g);
@@ -335,29 +358,42 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCodedIn(g, w, h, p);
 }
 
-// Back on the plain title: a pad's Start begins a round, as the action keys do on the
-// wheel; any other back (a pad's Back, Escape and its kin) asks before the game ends, so
-// a friend's press never ends everyone's game by surprise.
+// The pads whose Start is down, one bit per port.
+int PadsOnStart(c_MyApp& g) {
+    int pads = 0;
+    for (int p = 0; p < pad::kPads; ++p) {
+        if (g.p_PlayKey(kPadStart, 0, p) == 1) pads |= 1 << p;
+    }
+    return pads;
+}
+
+// Back on the plain title: a pad's Start begins a round and brings its player in, as A
+// does on the wheel; any other back (a pad's Back, Escape and its kin) asks before the
+// game ends, so a friend's press never ends everyone's game by surprise.
 void BackOnTitle(c_MyApp& g) {
     Consume(g);
     g.p_PlaySFX(sound::kOpen, 1);
-    if (AnyPlayerHolds(g, kPadStart)) {
+    const int starters = PadsOnStart(g);
+    if (starters != 0) {
         StartRound(g);
+        g.m_StartJoiners = starters;
     } else {
         g.m_QuitAsked = 1;
     }
 }
 
 // "Quit?" over the title: yes with A or Enter ends the program at once, no with B or
-// Escape goes back to the title.
+// Escape goes back to the title. No is asked first: a back key a player has also bound
+// to jump, like the one that asked, answers no.
 void QuitQuestion(c_MyApp& g, float w, float h) {
     DrawQuitQuestion(g, w, h);
     if (!Free(g)) return;
-    if (AnyPlayerHolds(g, kJump)) qvError(String());
     if (AnyPlayerHolds(g, {kStrike, kBack})) {
         g.m_QuitAsked = 0;
         g.p_PlaySFX(sound::kClick, 1);
         Consume(g);
+    } else if (AnyPlayerHolds(g, kJump)) {
+        qvError(String());
     }
 }
 

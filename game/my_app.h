@@ -18,9 +18,10 @@ constexpr float kBgKeep = -123.0f;
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
     // --- input and window -------------------------------------------------------------
-    int m_InputKind = 0;  // 1 keys or pads, 2 pointer; set to 1 every update
+    int m_InputKind = 0;  // see input_kind:: in codes.h; set every update
     int m_Fullscreen = 0;
-    String m_HttpReply;  // the check-in's reply ("N/A" until then); nothing shows it
+    int m_FlipAsked = 0;  // 1: the window switches once F11 and the buttons are let go
+    String m_HttpReply;   // the check-in's reply ("N/A" until then); nothing shows it
     c_HttpRequest* m_Http = nullptr;
     int m_Mode = 0;  // the screen: see mode:: in codes.h
     int m_LastDevW = 0;
@@ -50,6 +51,10 @@ public:
     Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
     Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
     Array<int> m_HiScore;  // 150: best ten of each difficulty, then last ten of each
+    // The three last-ten lists (30) as the stored state last held them: a list that
+    // differs has had a round recorded since.
+    Array<int> m_StoredLastTen;
+    String m_LaterControls;  // a later build's controls block, kept word for word
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;
@@ -73,10 +78,12 @@ public:
 
     // --- controls and pointer ---------------------------------------------------------------
     int m_LastChar = 0;
-    // The mouse, read every update; the screens of this build never ask for it.
+    // The mouse, read every update; the screens never ask for it.
     int m_MX = 0, m_MY = 0, m_OldMX = 0, m_OldMY = 0;
     int m_MouseHit = 0, m_MouseWasDown = 0;
-    int m_PointerDown = 0;   // cleared before the screens run: they see no pointer
+    // The screens' taps: while the player plays by touch, the touch points that went down
+    // in this update; otherwise none.
+    int m_PointerDown = 0;
     Array<int> m_TouchDown;  // 10
     Array<int> m_TouchX;     // 10
     Array<int> m_TouchY;     // 10
@@ -138,9 +145,11 @@ public:
     int m_ItemsTaken = 0;  // bonus items picked up this round (the icon row)
 
     // --- friends sharing the screen ----------------------------------------------------------------
-    int m_QuitAsked = 0;  // 1 while "Quit?" stands over the title
+    int m_QuitAsked = 0;     // 1 while "Quit?" stands over the title
+    int m_StartJoiners = 0;  // pads (a bit per port) whose Start began the round: they join
     // Players 1..4's knock-outs and points this round, for the game-over panel.
     int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_Protection[4] = {};  // players 1..4: updates left of a late joiner's protection
     int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------
@@ -159,6 +168,7 @@ public:
     int m_CtlPlayer = 0, m_CtlRow = 0;           // the player shown, the cursor row
     int m_CtlCapture = 0;  // 1 while the row's action waits for a key or button
     int m_CtlKeyLock = 0;  // 1 after the screen has acted, until no control is held
+    String m_CtlNote;      // under the rows: a key taken from another player, or refused
 
     c_MyApp();
     c_MyApp* m_new();
@@ -171,6 +181,8 @@ public:
     int p_OnUpdate() override;
     int p_OnRender() override;
     int p_OnHttpRequestComplete(c_HttpRequest* request) override;
+    // F4 and the window's close button: keeps an ended round's score, then ends the game.
+    int p_OnClose() override;
 
     // Update steps and screen dispatch (game/update.cpp).
     int p_FunctionKeys();
@@ -269,10 +281,14 @@ public:
     int p_Menu();
     int p_OptionBox();
     int p_FullscreenFlip();
+    // Asks for p_FullscreenFlip, or takes the ask back (see m_FlipAsked).
+    int p_AskFullscreenFlip();
     int p_OpenControls();
     int p_ControlsScreen();
     int p_PauseMenu();
     int p_GameOver();
+    // Records an ended round's score and saves, once per round (p_LoadMenu records).
+    int p_RecordRound();
     String p_BadgeID(int n);
     String p_BadgeName(int n);
     String p_BadgeDetail(int n);

@@ -1,5 +1,6 @@
 // Options box and the full-screen switch. The box slides up over the menu or the pause
-// panel, owns the keys while it is up, and saves every setting when it closes.
+// panel, owns the keys while it is up, and saves the settings at each change and when it
+// closes, so a quit with the box open loses nothing.
 #include <algorithm>
 #include <cmath>
 
@@ -74,7 +75,7 @@ void SwitchICade(c_MyApp& g, int) {
     for (int i = 0; i < g.m_ICade.Length(); ++i) g.m_ICade[i] = 0;
 }
 
-void FlipWindow(c_MyApp& g, int) { g.p_FullscreenFlip(); }
+void FlipWindow(c_MyApp& g, int) { g.p_AskFullscreenFlip(); }
 void FlipLeftStick(c_MyApp& g, int) { g.m_Setting[kLeftStickY] = 1 - g.m_Setting[kLeftStickY]; }
 void FlipRightStick(c_MyApp& g, int) { g.m_Setting[kRightStickY] = 1 - g.m_Setting[kRightStickY]; }
 
@@ -92,10 +93,7 @@ void StepEffects(c_MyApp& g, int step, bool wrap) {
     g.m_EffectsLevel = Stepped(g.m_EffectsLevel, step, wrap);
 }
 
-void SwitchSplit(c_MyApp& g, int) {
-    g.m_SplitKeyboard = 1 - g.m_SplitKeyboard;
-    ResetKeyboardBindings(g);
-}
+void SwitchSplit(c_MyApp& g, int) { SetKeyboardSplit(g, 1 - g.m_SplitKeyboard); }
 
 void OpenControls(c_MyApp& g, int) { g.p_OpenControls(); }
 
@@ -127,6 +125,7 @@ void Act(c_MyApp& g, int k, int step, bool wrap) {
     g.m_OptKeyLock = 1;
     g.m_OptTapLock = 1;
     g.p_PlaySFX(sound::kClick, 1);  // after the change: a new Effects level is heard at once
+    g.p_Save();
 }
 
 // The box is laid out for the reference screen: on a shorter one everything in it is
@@ -157,6 +156,10 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
     for (int k = 1; k <= kRowCount; ++k) {
         const float y = RowY(k, slide, fit);
         if (k == g.m_OptRow && action && !Locked(g)) Act(g, k, +1, true);
+        if (!Locked(g) && g.p_MouseIn(84, y - 6 * fit, w - 168, kRowStep * fit)) {
+            g.m_OptRow = k;  // a tap acts on its row as an action key on the cursor's
+            Act(g, k, +1, true);
+        }
         if (k == g.m_OptRow) {
             g.p_SetCol(0, 180, 255, 0.5f);
         } else {
@@ -170,15 +173,17 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
     }
 }
 
-// The split keyboard's two halves, under the rows, in a size that fits the bars' width.
-void DrawSplitSets(c_MyApp& g, float w, float slide, float fit) {
-    const String sets[] = {SplitKeysText(0), SplitKeysText(1)};
+// The keys in force for the keyboard's players (player 1, and player 2 on a split
+// keyboard), under the rows, in a size that fits the bars' width.
+void DrawKeysInForce(c_MyApp& g, float w, float slide, float fit) {
+    const String sets[] = {KeysInForceText(g, 0),
+                           g.m_SplitKeyboard == 1 ? KeysInForceText(g, 1) : String()};
     g.p_SetSize(1);
     const float widest = float(std::max(g.p_TextWidth(sets[0]), g.p_TextWidth(sets[1])) +
                                font::kAdvance);
     const float size = std::min(kSetsTextSize * fit, (w - 168) / widest);
     const float top = RowY(kRowCount + 1, slide, fit);
-    g.p_SetCol(255, 255, 200, g.m_SplitKeyboard == 1 ? 1.0f : 0.6f);
+    g.p_SetCol(255, 255, 200, 1);
     g.p_SetSize(size);
     for (int i = 0; i < 2; ++i) {
         g.p_Text(84, top + i * (font::kLineHeight + 2) * size, sets[i], 0, 0);
@@ -227,7 +232,9 @@ int c_MyApp::p_OptionBox() {
     p_Rect(50, 720 - 24 * slide, w - 100, h);
     DrawGear(*this, slide, fit);
 
-    if (!Locked(*this) && AnyPlayerHolds(*this, {kBack})) {
+    // Back, or a tap on the gear or on "<[BACK]" beside it.
+    const bool backTapped = p_MouseIn(40, 24 * fit, 240, 72 * fit);
+    if (!Locked(*this) && (backTapped || AnyPlayerHolds(*this, {kBack}))) {
         Close(*this);
         m_AnyKeyHeld = 1;
         m_KeyUsed = 1;
@@ -237,7 +244,7 @@ int c_MyApp::p_OptionBox() {
     p_SetSize(2 * fit);
     p_Text(12 * slide - 184, 60 * fit, "<[BACK]", 0, 1);
     Rows(*this, w, slide, fit);
-    DrawSplitSets(*this, w, slide, fit);
+    DrawKeysInForce(*this, w, slide, fit);
     Navigate(*this);
 
     m_OptTapLock = 0;
@@ -245,6 +252,11 @@ int c_MyApp::p_OptionBox() {
         m_OptKeyLock = 0;
     }
     p_ResetDraw();
+    return 0;
+}
+
+int c_MyApp::p_AskFullscreenFlip() {
+    m_FlipAsked = 1 - m_FlipAsked;
     return 0;
 }
 

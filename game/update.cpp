@@ -6,8 +6,11 @@
 #include "framework/app.h"
 #include "framework/input.h"
 #include "game/codes.h"
+#include "game/controls.h"
 #include "game/globals.h"
+#include "game/joining.h"
 #include "game/my_app.h"
+#include "game/touch_controls.h"
 #include "host/game.h"
 #include "host/glfw_game.h"
 #include "net/async_event.h"
@@ -52,8 +55,15 @@ int c_MyApp::p_FunctionKeys() {
     // The window can change mode without the game (a browser leaves full screen on its own
     // keys), so the flag is read back before F11 or the options' row flips it.
     if (QvGlfwGame* host = QvGlfwGame::_glfwGame) m_Fullscreen = host->FullScreen() ? 1 : 0;
-    if (qv_input_KeyHit(key::kF11) > 0) p_FullscreenFlip();
-    if (qv_input_KeyHit(key::kF4) > 0 || qv_input_KeyHit(kKeyClose) > 0) qv_app_EndApp();
+    if (qv_input_KeyHit(key::kF11) > 0) p_AskFullscreenFlip();
+    // A new window starts with every key up: a key held over the switch would come back
+    // as a new press with the key repeat, and switch again.
+    if (m_FlipAsked == 1 && !qv_input_KeyDown(key::kF11) &&
+        !AnyPlayerHolds(*this, control::kButtons)) {
+        m_FlipAsked = 0;
+        p_FullscreenFlip();
+    }
+    if (qv_input_KeyHit(key::kF4) > 0 || qv_input_KeyHit(kKeyClose) > 0) p_OnClose();
     m_ICade[virtual_pad::kMenu] = qv_input_KeyHit(kKeyBack);
     return 0;
 }
@@ -109,6 +119,14 @@ void SlideSidePanel(c_MyApp& g) {
     }
 }
 
+// The players whose pad's Start began the round come in with it.
+void JoinStarters(c_MyApp& g) {
+    for (int p = 0; p < pad::kPads; ++p) {
+        if (g.m_StartJoiners & (1 << p)) JoinPlayer(g, p + 1);
+    }
+    g.m_StartJoiners = 0;
+}
+
 }  // namespace
 
 int c_MyApp::p_RunScreen() {
@@ -116,16 +134,26 @@ int c_MyApp::p_RunScreen() {
     switch (screen) {
         case mode::kMenu: p_Menu(); break;
         case mode::kBackFromRound:
-            p_LoadMenu();
+            p_RecordRound();
             p_PlaySFX(sound::kJingle, 1);
             m_Mode = mode::kMenu;
             p_GameOver();
             break;
         case mode::kRound:
-            if (m_Paused == 0) p_Game();
+            if (m_QuitRound == -1) {
+                // A round quit from the pause panel stands still under the game-over
+                // panel: its score is the one recorded.
+                p_DoBG();
+                p_DrawRound();
+            } else if (m_Paused == 0) {
+                p_Game();
+            }
             p_InGame();
             break;
-        case mode::kRoundSetUp: p_LoadGame(); break;
+        case mode::kRoundSetUp:
+            p_LoadGame();
+            JoinStarters(*this);
+            break;
         default: break;
     }
     if (screen != mode::kBackFromRound) {
@@ -156,6 +184,7 @@ void Pause(c_MyApp& g) {
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_MenuSlide = -32;
+    DrawTouchControls(*this);
     if (m_Paused == 0 && m_AnyKeyHeld == 0 && p_PlayKeyAll(control::kBack, 1) > 0) Pause(*this);
     if (m_HideHud == 1) {
         if (m_Paused == 1) p_PauseMenu();

@@ -7,6 +7,7 @@
 #include "host/display_mode.h"
 #include "host/frame_driver.h"
 #include "host/game.h"
+#include "host/pad_reports.h"
 
 struct GLFWwindow;
 class QvGlfwJoysticks;
@@ -50,6 +51,9 @@ public:
     virtual QvGlfwVideoMode* GetGlfwDesktopMode();
     // Whether the window is full screen, or is about to be at the application's request.
     virtual bool FullScreen();
+    // Whether the player plays by touch, so the screens take taps and a round shows its
+    // touch controls. Never in a desktop window, whose pointer is a mouse.
+    virtual bool TouchPlay() { return false; }
     virtual Array<QvGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs frames until the window is gone.
     virtual void Run();
@@ -110,4 +114,5 @@ private:
     bool _focused = false;
     bool _iconified = false;
     int _pjoys[4] = {-1, -1, -1, -1};
+    QvPadReports _padReports;
 };

@@ -3,8 +3,10 @@
 // page's size in the screen's own pixels, and the canvas draws into as many of them as
 // the frames' pace allows (web_drawing_scale.h); a hidden or unfocused page suspends the
 // game at once (the browser stops animation frames for a hidden page, so it cannot wait
-// for the next pass); data files come from the preloaded package under /app; every save
-// is flushed to the browser's persistent storage; full screen is asked of the browser.
+// for the next pass); data files come from the packages the page writes under /app, the
+// larger picture sets standing in as smaller ones until they come (web_picture_sets.h);
+// every save is made in the browser's persistent storage, merged there with what another
+// tab may have stored; full screen is asked of the browser.
 #pragma once
 
 #include "host/pellix_game.h"
@@ -17,7 +19,11 @@ public:
     QvWebGame();
 
     void Run() override;
+    // Both answer 0 at once: the save is made in storage's own transaction, which reads the
+    // stored state, has the update make the state to store from it and stores that. A
+    // save asked for while one runs is made again, with the latest update, when it ends.
     int SaveState(String state) override;
+    int UpdateState(QvStateUpdate& update) override;
     // The canvas stays whatever the size asked for: full screen is asked of the browser,
     // which may refuse it, and leaving it returns to the page's size.
     void SetGlfwWindow(int width, int height, int red, int green, int blue, int alpha, int depth,
@@ -27,6 +33,8 @@ public:
     // The browser's state, or what was last asked while the browser has not answered; the
     // player may also enter it with the page's button and leave it with the browser's keys.
     bool FullScreen() override;
+    // The page's answer: from a touch until a key or a pad button (web_touch.cpp).
+    bool TouchPlay() override;
     int GetDeviceWidth() override { return _deviceWidth; }
     int GetDeviceHeight() override { return _deviceHeight; }
     int GetDrawingWidth() override { return _drawingWidth; }
@@ -37,18 +45,27 @@ public:
     unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width, int* height,
                                    int* depth) override;
     int StandInScale(const unsigned char* bytes, int length) override;
-    // The page reports the pointer in the canvas's pixels; the game gets it in the device's.
+    // The page reports the pointer and the fingers in the canvas's pixels; the game gets
+    // them in the device's.
     void MouseEvent(int event, int data, float x, float y) override;
+    void TouchEvent(int event, int data, float x, float y) override;
 
     // Page events, from the browser's callbacks.
     void OnPageFocus(bool focused);
     void OnPageVisible(bool visible);
     // One pass of the browser's frame loop.
     void PagePass();
+    // From storage's transaction: the state to store, made from the stored bytes the page
+    // holds, goes to the in-memory file, which the page then stores; 0 when it is there.
+    int MergeStoredState();
+    // The transaction has stored it.
+    void StateStored();
 
 private:
     // The device takes the page's size, and the canvas the scale the pace allows.
     void FitCanvas();
+    float DeviceX(float x) const;
+    float DeviceY(float y) const;
 
     QvWebFrameDriver _pageDriver;
     QvDrawingScale _drawingScale;
@@ -56,4 +73,6 @@ private:
     double _lastPass = 0.0;
     int _deviceWidth = 0, _deviceHeight = 0;
     int _drawingWidth = 640, _drawingHeight = 480;
+    QvStateUpdate* _stateUpdate = nullptr;  // the latest save's
+    String _merged;                         // what the running transaction stores
 };

@@ -13,7 +13,7 @@ configure_and_build build-web -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR=node -- vortan
 mkdir -p "$out"
 cp "$ROOT"/build-web/bin/vortan{.js,.wasm,.data,.data.gz,-hd.data,-hd2.data} "$ROOT"/web/index.html \
-    "$ROOT"/web/page.js "$out"/
+    "$ROOT"/web/page.js "$ROOT"/web/touch_controls.js "$out"/
 cp "$ROOT"/packaging/icons/hicolor/64x64/apps/vortan.png "$out"/icon.png
 # The page fetches these gzipped where the browser can unpack them.
 gzip -9 -n -k -f "$out"/vortan.{js,wasm}

@@ -41,10 +41,7 @@ protected:
         for (int p = 0; p < 4; ++p) after[p] -= before[p];
         return after;
     }
-    void Split() {
-        app->m_SplitKeyboard = 1;
-        ResetKeyboardBindings(*app);
-    }
+    void Split() { SetKeyboardSplit(*app, 1); }
 };
 
 TEST_F(CouchRoundTest, KeyboardMovesPlayerOneOnlyWhileFriendsPlayOnPads) {
@@ -227,6 +224,33 @@ TEST_F(ControlsScreenTest, EscapeOrBackCancelsACaptureAndResetRestoresTheDefault
     EXPECT_EQ(app->m_ControlsOpen, 0);
     EXPECT_EQ(app->m_Paused, 1);
     EXPECT_EQ(SplitFields(Stored()).size(), kStateFields);
+}
+
+// A key has one owner: the split's switch moves only its layouts' keys (player 3's Q stays,
+// its O goes to player 2 and back to none, pad buttons stay); a key bound on the screen
+// leaves the player who had it, saying so; function keys are refused; F4 keeps it all.
+TEST_F(ControlsScreenTest, AKeyHasOneOwnerAndF4KeepsTheChanges) {
+    Rebind(*app, 2, kJumpAction, 'Q');
+    Rebind(*app, 2, kStrikeAction, 'O');
+    SetKeyboardSplit(*app, 1);
+    SetKeyboardSplit(*app, 0);
+    OpenFromPauseWithAPad();
+    ToRow(0);
+    Button(pad::kRight);  // player 2
+    ToRow(ActionRow(kJumpAction));
+    Button(pad::kA);
+    Key(vk::kF2);
+    EXPECT_TRUE(Shows("F2 is the game's own key"));
+    Key('Z');
+    EXPECT_TRUE(Shows("Z moved from Player 1"));
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(Hold(vk::kF4, 1), ::testing::ExitedWithCode(0), "");
+    StartAgain();
+    const int a = binding::ButtonCode(pad::kA), b = binding::ButtonCode(pad::kB);
+    EXPECT_EQ(Codes(0, kJumpAction), Sorted({a, 'J', key::kSpace, key::kEnter}));
+    EXPECT_EQ(Codes(1, kJumpAction), Sorted({a, 'Z'}));
+    EXPECT_EQ(Codes(2, kJumpAction), Sorted({a, 'Q'}));
+    EXPECT_EQ(Codes(2, kStrikeAction), Sorted({b}));
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ void GameFixture::SetUp() {
     static GameTestHost* sharedHost = new GameTestHost();
     host = sharedHost;
     host->clock.now = 1.0;
+    host->touchPlay = false;
     host->SetStatePath(String(scratch->File("state").c_str()));
     // Every module global back to its start value (the roots qvInit registers again only
     // mark the same globals twice).
@@ -129,6 +130,11 @@ std::string GameFixture::WriteTone(const std::string& name) const {
 std::string GameFixture::RecordedMix() {
     Audio();
     return audioDir->Read("mix.wav");
+}
+
+std::string GameFixture::RecordedMixPath() {
+    Audio();
+    return audioDir->File("mix.wav");
 }
 
 c_Sound* GameFixture::LoadTone(const std::string& name) const {

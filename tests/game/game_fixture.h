@@ -60,6 +60,8 @@ public:
 class GameTestHost : public QvGlfwGame {
 public:
     SimClock clock;
+    bool touchPlay = false;  // what the host answers, as a page would
+    bool TouchPlay() override { return touchPlay; }
     GameTestHost() {
         SetFrameDriver(&clock);
         _appDir = TestProgramFolder();
@@ -107,8 +109,10 @@ protected:
     c_Sound* LoadTone(const std::string& name) const;
 
     static gxtkAudio* Audio();
-    // What the wave writer has recorded of this process's sound: 16-bit stereo at 44100 Hz.
+    // What the wave writer has recorded of this process's sound: 16-bit stereo at 44100 Hz,
+    // and the file it writes.
     static std::string RecordedMix();
+    static std::string RecordedMixPath();
 
     GameTestHost* host = nullptr;
     c_MyApp* app = nullptr;

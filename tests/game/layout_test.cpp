@@ -176,6 +176,9 @@ protected:
             if (c.kind == kCmdRect) {
                 out.push_back(
                     {"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
+            } else if (c.kind == kCmdOval) {
+                const Box oval{c.x - c.a4, c.y - c.a5, c.x + c.a4, c.y + c.a5};
+                out.push_back({"oval", -1, 0, true, oval, c.r, c.g, c.b});
             } else if (c.kind == kCmdLine) {
                 const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4),
                                std::max(c.y, c.a5)};
@@ -423,6 +426,7 @@ TEST_P(LayoutTest, CreditsPanel) {
 TEST_P(LayoutTest, OptionsBox) {
     FinishLoading();
     SettleMenu();
+    SetKeyboardSplit(*app, 1);
     ToColumn(0);
     Hold(vk::kEnter, 1);
     ASSERT_EQ(app->m_OptionsOpen, 1);
@@ -436,9 +440,10 @@ TEST_P(LayoutTest, OptionsBox) {
                                            "Right Thumbstick Y Flipped",
                                            "Music : 10",
                                            "Effects : 10",
-                                           "Keyboard : Player 1",
+                                           "Keyboard : Split for 2",
                                            "Controls >"};
-    const Pick sets = Said(SplitKeysText(0).ToUtf8()), sets2 = Said(SplitKeysText(1).ToUtf8());
+    const Pick sets = Said(KeysInForceText(*app, 0).ToUtf8()),
+               sets2 = Said(KeysInForceText(*app, 1).ToUtf8());
     std::vector<Pick> each = {Gear(), sets, sets2};
     for (const std::string& row : rows) each.push_back(Said(row));
     ExpectEachApart("gear, rows and the split keyboard's sets", each);
@@ -510,6 +515,14 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
     ExpectOnScreen("score display, health bars and pause icon",
                    Any({scores, items, healthBars, dead, barNumbers,
                         Picture(picture::kIcons, {0})}));
+    host->touchPlay = true;  // the stick and the buttons keep clear of all of it
+    Update();
+    const Pick touch = Any({Picture(picture::kDpad), SaidAny({"Jump", "Strike"}),
+                            [](const Element& e) { return e.name == "oval" && e.box.x0 > 0; }});
+    const Pick bars = [&](const Element& e) { return healthBars(e) && e.box.y1 < 130; };
+    ExpectApart("touch controls and score display", touch,
+                Any({scores, items, bars, dead, barNumbers}));
+    ExpectOnScreen("touch controls", touch);
 }
 
 // "Quit?" and its two answers inside their box, apart, within the screen, at full size.

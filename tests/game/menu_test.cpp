@@ -2,9 +2,11 @@
 // the highscore lists, the back key with its question, a pad's Start, and the side panel
 // with its credits ticker.
 #include <cmath>
+#include <cstdlib>
 #include <set>
 #include <string>
 
+#include "game/bindings.h"
 #include "game/round_records.h"
 #include "tests/game/front_end_fixture.h"
 
@@ -241,6 +243,20 @@ TEST_F(MenuTest, BackOnThePlainTitleAsksQuitAndOnlyYesEndsTheProgram) {
             Update();
         },
         ::testing::ExitedWithCode(0), "");
+}
+
+// A back key a player has bound to jump asks "Quit?" and, pressed again, answers no (a yes
+// would end the child with 0).
+TEST_F(MenuTest, ABackKeyBoundToJumpNeverAnswersYes) {
+    Rebind(*app, 0, binding::ActionIndex(control::kJump), vk::kBackspace);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const auto askThenAnswer = [this] {
+        Press(vk::kBackspace);
+        const int asked = app->m_QuitAsked;
+        Press(vk::kBackspace);
+        std::exit(10 * asked + app->m_QuitAsked);
+    };
+    EXPECT_EXIT(askThenAnswer(), ::testing::ExitedWithCode(10), "");
 }
 
 // Any pad works the title as pad 1 does; a pad's Start starts a round from any column.

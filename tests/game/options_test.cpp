@@ -74,6 +74,8 @@ TEST_F(OptionsTest, DefaultRowsReadTheDefaultSettings) {
     EXPECT_EQ(RowText(4), Squash("Left Thumbstick Y Flipped"));
     EXPECT_EQ(RowText(5), Squash("Right Thumbstick Y Flipped"));
     EXPECT_TRUE(Shows("<[BACK]"));
+    EXPECT_TRUE(Shows("Player 1: Up/Left/Down/Right, Z jump, X strike, Escape pause"));
+    EXPECT_FALSE(Shows("Player 1: W/A/S/D, V jump, B strike, Escape pause"));
     // The cursor row's bar is the light one.
     int light = 0;
     for (const DrawCmd& c : Commands()) light += c.kind == kCmdRect && c.b == 255 && c.g == 180;
@@ -120,6 +122,7 @@ TEST_F(OptionsTest, SoundRowCyclesThroughFourModes) {
         const int before = EffectsPlayed();
         Press(vk::kEnter);
         EXPECT_EQ(app->m_Setting[setting::kSoundMode], (2 + i) % sound_mode::kCount);
+        EXPECT_EQ(SplitFields(Stored())[5], std::to_string((2 + i) % 4));  // saved at once
         EXPECT_EQ(RowText(1), Squash(expected[i]));
         // The click plays only in the modes with effects (SFX, SFX + Music).
         EXPECT_EQ(EffectsSince(before), (i == 0 || i == 3) ? 1 : 0) << expected[i];
