@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "game/my_app.h"
+#include "game/strike_modifier.h"
 
 using namespace binding;
 
@@ -20,7 +21,7 @@ const Codes kWholeKeyboard = {
     {key::kRight, 'D'},
     {key::kDown, 'S'},
     {'Z', 'J', key::kSpace, key::kEnter},
-    {'X', 'K', key::kControl},
+    {'X', 'K', kStrikeModifier},
     {key::kEscape, key::kBackspace, key::kDelete, key::kGrave},
 };
 // Split, player 1 on the left and player 2 on the right. Each player's keys lie on three

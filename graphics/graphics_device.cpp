@@ -3,10 +3,12 @@
 
 #include <GLFW/glfw3.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "graphics/gl_pipeline.h"
 #include "host/glfw_game.h"
 
 namespace {
@@ -41,44 +43,35 @@ gxtkGraphics::gxtkGraphics() {
 }
 
 // The host keeps its window's size from GLFW's callbacks, so reading it costs no round
-// trip to the window system; any other window is asked.
+// trip to the window system; any other window is asked, and is drawn at its own size.
 void gxtkGraphics::ReadWindowSize() {
-    width = 0;
-    height = 0;
+    width = height = drawWidth = drawHeight = 0;
     GLFWwindow* window = glfwGetCurrentContext();
     if (!window) return;
     QvGlfwGame* host = QvGlfwGame::_glfwGame;
     if (host && host->Window() == window) {
         width = host->GetDeviceWidth();
         height = host->GetDeviceHeight();
+        drawWidth = host->GetDrawingWidth();
+        drawHeight = host->GetDrawingHeight();
         return;
     }
     glfwGetWindowSize(window, &width, &height);
+    drawWidth = width;
+    drawHeight = height;
 }
 
 int gxtkGraphics::Width() { return width; }
 int gxtkGraphics::Height() { return height; }
 
 int gxtkGraphics::BeginRender() {
+    gxtkSurface::RenewOneStandIn();
     ReadWindowSize();
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, width, height, 0, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-
-    glEnableClientState(GL_VERTEX_ARRAY);
-    glEnableClientState(GL_TEXTURE_COORD_ARRAY);
-    glEnableClientState(GL_COLOR_ARRAY);
-    glVertexPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].x);
-    glTexCoordPointer(2, GL_FLOAT, sizeof(gxtkVertex), &vertices[0].u);
-    glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(gxtkVertex), &vertices[0].color);
-
+    gxtkBeginFrame(width, height, drawWidth, drawHeight, vertices);
     glEnable(GL_BLEND);
     glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     blend = 0;
-    glDisable(GL_TEXTURE_2D);
+    gxtkTexturing(false);
     texturing = false;
     vertexCount = 0;
     return 1;
@@ -123,13 +116,23 @@ int gxtkGraphics::SetBlend(int mode) {
     return 0;
 }
 
+int gxtkGraphics::DrawnX(int x) const {
+    return width == drawWidth ? x : int(std::lround(double(x) * drawWidth / width));
+}
+
+int gxtkGraphics::DrawnY(int y) const {
+    return height == drawHeight ? y : int(std::lround(double(y) * drawHeight / height));
+}
+
 int gxtkGraphics::SetScissor(int x, int y, int w, int h) {
     Flush();
     if (x == 0 && y == 0 && w == Width() && h == Height()) {
         glDisable(GL_SCISSOR_TEST);
     } else {
         glEnable(GL_SCISSOR_TEST);
-        glScissor(x, Height() - y - h, w, h);  // OpenGL counts rows from the bottom
+        // In the buffer's pixels, whose rows OpenGL counts from the bottom.
+        const int left = DrawnX(x), bottom = DrawnY(Height() - y - h);
+        glScissor(left, bottom, DrawnX(x + w) - left, DrawnY(Height() - y) - bottom);
     }
     return 0;
 }
@@ -167,62 +170,17 @@ void gxtkGraphics::Flush() {
     // Texturing stays on from one textured batch to the next; only an untextured batch
     // turns it off.
     if (batchSurface) {
-        if (!texturing) glEnable(GL_TEXTURE_2D);
+        if (!texturing) gxtkTexturing(true);
         texturing = true;
         batchSurface->Bind();
     } else if (texturing) {
-        glDisable(GL_TEXTURE_2D);
+        gxtkTexturing(false);
         texturing = false;
     }
-    DrawBatch();
+    gxtkDrawVertices(batchMode, vertexCount, vertices, quadIndices);
+    ++drawCallCount;
     vertexCount = 0;
     ++flushCount;
-}
-
-void gxtkGraphics::DrawBatch() {
-    switch (batchMode) {
-        case GXTK_POINTS:
-            glDrawArrays(GL_POINTS, 0, vertexCount);
-            ++drawCallCount;
-            return;
-        case GXTK_LINES:
-            glDrawArrays(GL_LINES, 0, vertexCount);
-            ++drawCallCount;
-            return;
-        case GXTK_TRIANGLES:
-            glDrawArrays(GL_TRIANGLES, 0, vertexCount);
-            ++drawCallCount;
-            return;
-        case GXTK_QUADS:
-            glDrawElements(GL_TRIANGLES, vertexCount / 4 * 6, GL_UNSIGNED_SHORT, quadIndices);
-            ++drawCallCount;
-            return;
-        default: {
-#if defined(__EMSCRIPTEN__)
-            // The browser's fixed-function emulation draws nothing for a multi-draw: every
-            // fan of the batch goes out as its triangles in one indexed call.
-            static uint16_t fanIndices[GXTK_MAX_VERTICES * 3];
-            int count = 0;
-            for (int first = 0; first < vertexCount; first += batchMode) {
-                for (int i = 1; i + 1 < batchMode; ++i) {
-                    fanIndices[count++] = uint16_t(first);
-                    fanIndices[count++] = uint16_t(first + i);
-                    fanIndices[count++] = uint16_t(first + i + 1);
-                }
-            }
-            glDrawElements(GL_TRIANGLES, count, GL_UNSIGNED_SHORT, fanIndices);
-#else
-            // Every fan of the batch in one call.
-            int fans = 0;
-            for (int first = 0; first < vertexCount; first += batchMode, ++fans) {
-                fanFirsts[fans] = first;
-                fanCounts[fans] = batchMode;
-            }
-            glMultiDrawArrays(GL_TRIANGLE_FAN, fanFirsts, fanCounts, fans);
-#endif
-            ++drawCallCount;
-        }
-    }
 }
 
 namespace {
@@ -245,18 +203,7 @@ int gxtkGraphics::ReadPixels(Array<int> pixels, int x, int y, int w, int h, int 
     // A block that does not fit the array is refused rather than written past its end.
     if (!RowsInside(pixels.Length(), w, h, offset, pitch)) return 0;
     std::vector<int> buffer(static_cast<size_t>(w) * h);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-#if defined(__EMSCRIPTEN__)
-    // WebGL reads only RGBA bytes: red and blue swap places to give the BGRA bytes of
-    // each pixel's int.
-    glReadPixels(x, height - y - h, w, h, GL_RGBA, GL_UNSIGNED_BYTE, buffer.data());
-    for (int& pixel : buffer) {
-        const unsigned p = unsigned(pixel);
-        pixel = int((p & 0xFF00FF00u) | (p & 0xFFu) << 16 | (p >> 16 & 0xFFu));
-    }
-#else
-    glReadPixels(x, height - y - h, w, h, GL_BGRA, GL_UNSIGNED_BYTE, buffer.data());
-#endif
+    gxtkReadPixels(x, height - y - h, w, h, buffer.data());
     // OpenGL returns the bottom row first; the array wants the top row first.
     for (int r = 0; r < h; ++r) {
         std::memcpy(&pixels[offset + r * pitch], &buffer[static_cast<size_t>(h - 1 - r) * w],

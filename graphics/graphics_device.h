@@ -33,6 +33,9 @@ class gxtkGraphics : public Object {
 public:
     int width = 0;
     int height = 0;
+    // The buffer drawn into, which the window's width x height maps onto.
+    int drawWidth = 0;
+    int drawHeight = 0;
     uint32_t packedColor = 0;
     float red = 0.0f, green = 0.0f, blue = 0.0f;
     float alpha = 0.0f;
@@ -40,14 +43,11 @@ public:
     bool transformed = false;
     gxtkVertex vertices[GXTK_MAX_VERTICES];
     uint16_t quadIndices[GXTK_MAX_QUADS * 6];
-    // First vertex and vertex count of each fan in a batch of polygons, for one multi-draw.
-    GLint fanFirsts[GXTK_MAX_FANS];
-    GLsizei fanCounts[GXTK_MAX_FANS];
     int batchMode = 0;
     int vertexCount = 0;
     gxtkSurface* batchSurface = nullptr;  // not owned; only used while vertices are pending
     int blend = -1;          // blend mode the OpenGL blend function is set for; -1 before any
-    bool texturing = false;  // GL_TEXTURE_2D is on (left on between textured batches)
+    bool texturing = false;  // texturing is on (left on between textured batches)
     // Batches drawn and OpenGL draw calls issued since construction (tests, benchmarks).
     int64_t flushCount = 0;
     int64_t drawCallCount = 0;
@@ -90,10 +90,12 @@ public:
 
 private:
     void ReadWindowSize();
+    // A window position in the drawing buffer's pixels.
+    int DrawnX(int x) const;
+    int DrawnY(int y) const;
     void PackColor();
     // Stores (x, y) through the current matrix into v.
     void Place(gxtkVertex& v, float x, float y) const;
-    void DrawBatch();
 };
 
 // Vertex count of the fan an oval of the given radii is drawn with: 12 to 1024.

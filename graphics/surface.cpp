@@ -1,8 +1,11 @@
 // gxtkSurface: a lazily made texture per OpenGL context, and what it is made from.
 #include "graphics/surface.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
+#include "graphics/texture_upload.h"
 #include "host/glfw_game.h"
 
 int gxtkPowerOfTwoAtLeast(int size) {
@@ -27,12 +30,18 @@ void PremultiplyPixels(unsigned char* pixels, long long count, int depth) {
     }
 }
 
+// Surfaces whose kept file stands in for a picture still on its way.
+std::vector<gxtkSurface*>& StandIns() {
+    static std::vector<gxtkSurface*> surfaces;
+    return surfaces;
+}
+
 }  // namespace
 
 gxtkSurface::~gxtkSurface() {
     ReleaseTexture();
     std::free(data);
-    std::free(file);
+    ForgetFile();
 }
 
 int gxtkSurface::Discard() {
@@ -69,28 +78,60 @@ void gxtkSurface::SetData(unsigned char* pixels, int w, int h, int d) {
     if (pixels && d % 2 == 0) PremultiplyPixels(data, static_cast<long long>(w) * h, d);
 }
 
+namespace {
+
+// How many times smaller than its picture a kept file decodes now (1 for the picture's own).
+int FileScale(const unsigned char* file, int length) {
+    return file && QvGame::_game ? std::max(1, QvGame::_game->StandInScale(file, length)) : 1;
+}
+
+}  // namespace
+
 void gxtkSurface::KeepFile(unsigned char* bytes, int length) {
     ForgetFile();
     file = bytes;
     fileLength = length;
+    textureScale = FileScale(bytes, length);
+    width *= textureScale;
+    height *= textureScale;
+    if (textureScale > 1) StandIns().push_back(this);
 }
 
 void gxtkSurface::ForgetFile() {
+    auto& standIns = StandIns();
+    standIns.erase(std::remove(standIns.begin(), standIns.end(), this), standIns.end());
     std::free(file);
     file = nullptr;
     fileLength = 0;
 }
 
+void gxtkSurface::RenewOneStandIn() {
+    auto& standIns = StandIns();
+    for (auto s = standIns.begin(); s != standIns.end(); ++s) {
+        gxtkSurface* surface = *s;
+        const int scale = FileScale(surface->file, surface->fileLength);
+        if (scale == surface->textureScale) continue;
+        if (scale == 1) standIns.erase(s);  // the picture itself from now on
+        surface->ReleaseTexture();          // made again from the file when next drawn
+        return;
+    }
+}
+
 void gxtkSurface::RestorePixels() {
     if (data || !file || !QvGame::_game) return;
+    const int scale = FileScale(file, fileLength);
     int w = 0, h = 0, d = 0;
     unsigned char* pixels = QvGame::_game->DecodeImageData(file, fileLength, &w, &h, &d);
     if (!pixels) return;
-    if (w != width || h != height || d != depth) {  // not the picture this surface was made from
+    // Not the picture this surface was made from.
+    if (w * scale != width || h * scale != height || d != depth) {
         std::free(pixels);
         return;
     }
     SetData(pixels, w, h, d);
+    width *= scale;
+    height *= scale;
+    textureScale = scale;
 }
 
 void gxtkSurface::Bind() {
@@ -117,28 +158,12 @@ void gxtkSurface::CreateTexture() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 
-    // Errors left over from earlier calls must not be taken for a rejected size.
-    while (glGetError() != GL_NO_ERROR) {
-    }
-    int texWidth = width;
-    int texHeight = height;
-    glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
-                 nullptr);
-    if (glGetError() != GL_NO_ERROR) {
-        // Older OpenGL wants power-of-two sizes; the picture then fills the top-left corner.
-        texWidth = gxtkPowerOfTwoAtLeast(width);
-        texHeight = gxtkPowerOfTwoAtLeast(height);
-        glTexImage2D(GL_TEXTURE_2D, 0, format, texWidth, texHeight, 0, format, GL_UNSIGNED_BYTE,
-                     nullptr);
-    }
-    uscale = 1.0f / static_cast<float>(texWidth);
-    vscale = 1.0f / static_cast<float>(texHeight);
-
     RestorePixels();
-    if (data) {
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, format, GL_UNSIGNED_BYTE, data);
-    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const gxtkTextureSize size = gxtkMakeTexture(format, width / textureScale,
+                                                 height / textureScale, data);
+    uscale = 1.0f / static_cast<float>(size.width * textureScale);
+    vscale = 1.0f / static_cast<float>(size.height * textureScale);
     // With the file at hand the pixels are decoded again for the next context instead.
     if (file) {
         std::free(data);
@@ -147,7 +172,8 @@ void gxtkSurface::CreateTexture() {
 }
 
 void gxtkSurface::SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch) {
-    if (discarded || format != GL_RGBA) return;
+    // A picture standing in at a smaller size is not written to: it will be replaced.
+    if (discarded || format != GL_RGBA || textureScale != 1) return;
     // Only the part of the rectangle inside the surface is written.
     if (x < 0) pixels -= x, w += x, x = 0;
     if (y < 0) pixels -= static_cast<long long>(y) * pitch, h += y, y = 0;

@@ -25,6 +25,9 @@ public:
     unsigned char* file = nullptr;
     int fileLength = 0;
     bool discarded = false;  // Discard gave up pixels and texture for good
+    // How many times smaller than the picture its pixels and texture are: more than 1 while
+    // a smaller set's picture stands in for it (the texture coordinates scale to match).
+    int textureScale = 1;
     // Number of glTexSubImage2D calls SetSubData has issued (lets tests see row uploads).
     int subDataUploads = 0;
 
@@ -48,7 +51,12 @@ public:
     void SetData(unsigned char* data, int width, int height, int depth);
     // Takes ownership of the malloc'ed bytes of the picture file the data came from; the
     // pixels are then dropped once they are in a texture and decoded again when needed.
+    // Bytes that stand in for a larger picture (QvGame::StandInScale) make the surface that
+    // picture's size, its pixels and texture smaller by the scale.
     void KeepFile(unsigned char* bytes, int length);
+    // A stand-in decodes to a larger set's picture once the host has that set; this makes
+    // the texture of one such surface again, so the pictures change over one a frame.
+    static void RenewOneStandIn();
     // Writes w x h ARGB pixels (row r starts at pixels[r * pitch]) at (x, y).
     void SetSubData(int x, int y, int w, int h, const uint32_t* pixels, int pitch);
 

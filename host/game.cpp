@@ -51,6 +51,7 @@ unsigned char* QvGame::LoadImageData(String, int*, int*, int*) { return nullptr;
 unsigned char* QvGame::DecodeImageData(const unsigned char*, int, int*, int*, int*) {
     return nullptr;
 }
+int QvGame::StandInScale(const unsigned char*, int) { return 0; }
 unsigned char* QvGame::LoadAudioData(String, int*, int*, int*, int*) { return nullptr; }
 
 void QvGame::Die(ThrowableObject*) {

@@ -88,6 +88,12 @@ public:
     // The same from the bytes of a picture file already in memory.
     virtual unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width,
                                            int* height, int* depth);
+    // For `bytes` that LoadData gave in place of a picture file it does not have at hand
+    // (a browser fetches the larger picture sets only when a window can show them): how
+    // many times smaller than that picture they decode now, since a smaller set's picture
+    // stands in for it; 1 once the picture itself is at hand, and 0 for any other file. A
+    // host with all its files never gives such bytes.
+    virtual int StandInScale(const unsigned char* bytes, int length);
     // Decoded samples: `length` frames of `channels` x `format` bytes (release with free()).
     virtual unsigned char* LoadAudioData(String path, int* length, int* channels, int* format,
                                          int* hertz);

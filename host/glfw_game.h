@@ -30,6 +30,11 @@ public:
     void SetMouseVisible(bool visible) override;
     int GetDeviceWidth() override;
     int GetDeviceHeight() override;
+    // The buffer the frames are drawn into, which the device's size maps onto: the
+    // window's own size on the desktop; a browser page may draw into fewer pixels and let
+    // the browser stretch them over the window.
+    virtual int GetDrawingWidth() { return GetDeviceWidth(); }
+    virtual int GetDrawingHeight() { return GetDeviceHeight(); }
     void SetDeviceWindow(int width, int height, int flags) override;
     Array<QvDisplayMode*> GetDisplayModes() override;
     QvDisplayMode* GetDesktopMode() override;

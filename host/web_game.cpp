@@ -4,6 +4,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -17,11 +19,6 @@ EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void* user) {
 
 EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* event, void* user) {
     Page(user).OnPageVisible(!event->hidden);
-    return EM_FALSE;
-}
-
-EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* user) {
-    Page(user).OnPageResize();
     return EM_FALSE;
 }
 
@@ -96,13 +93,22 @@ public:
 
 QvWebGame& TheWebGame() { return *static_cast<QvWebGame*>(QvGame::_game); }
 
-EM_JS(int, PageWidth, (), { return window.innerWidth; });
-EM_JS(int, PageHeight, (), { return window.innerHeight; });
+// The page's size in the screen's pixels.
+EM_JS(int, PageWidth, (),
+      { return Math.round(window.innerWidth * (window.devicePixelRatio || 1)); });
+EM_JS(int, PageHeight, (),
+      { return Math.round(window.innerHeight * (window.devicePixelRatio || 1)); });
 EM_JS(int, PageFocused, (), { return document.hasFocus() ? 1 : 0; });
 EM_JS(int, PageVisible, (), { return document.hidden ? 0 : 1; });
-EM_JS(void, SetCanvasSize, (int width, int height), { Browser.setCanvasSize(width, height); });
-EM_JS(int, CanvasWidth, (), { return Module.canvas.width; });
-EM_JS(int, CanvasHeight, (), { return Module.canvas.height; });
+// The page holds the game until the player's first gesture.
+EM_JS(int, PageHolds, (), { return Module.held ? 1 : 0; });
+// The canvas's own pixels; the page's style stretches them over the window. Set here
+// rather than through emscripten's GLFW, whose window would follow and report a new size.
+EM_JS(void, SetCanvasPixels, (int width, int height), {
+    const canvas = Module.canvas;
+    if (canvas.width != width) canvas.width = width;
+    if (canvas.height != height) canvas.height = height;
+});
 
 EM_JS(int, ScreenWidth, (), { return screen.width; });
 EM_JS(int, ScreenHeight, (), { return screen.height; });
@@ -144,21 +150,71 @@ void QvWebGame::Run() {
     emscripten_set_focus_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
     emscripten_set_blur_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnFocus);
     emscripten_set_visibilitychange_callback(this, EM_FALSE, OnVisibility);
-    emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, this, EM_FALSE, OnResize);
+    FitCanvas();  // the game starts at the page's size
     StartGame();
+    RenderGame();  // sets up the drawing (its shaders, its buffers) before the player comes
     emscripten_set_main_loop_arg(FramePass, this, 0, EM_TRUE);
 }
 
 void QvWebGame::PagePass() {
-    // The canvas takes the page's size in the first pass, not before the frame loop runs:
-    // until then nothing keeps the runtime alive, and the window-size callback that a
-    // resize raises would end the program.
-    if (!_sized) {
-        _sized = true;
-        OnPageResize();
+    if (PageHolds()) {
+        _lastPass = 0.0;  // the pace counts from the first pass that runs
+        return;
     }
+    FitCanvas();
     RunFrame();
 }
+
+void QvWebGame::FitCanvas() {
+    const int width = PageWidth(), height = PageHeight();
+    const double now = _pageDriver.Now();
+    const double seconds = _lastPass != 0.0 ? now - _lastPass : 0.0;
+    _lastPass = now;
+    bool rescaled = false;
+    if (width != _deviceWidth || height != _deviceHeight) {
+        _deviceWidth = width;
+        _deviceHeight = height;
+        // Never fewer pixels than the game's virtual screen has units (nor than the window
+        // has pixels): no coarser than the game's own 640 x 480.
+        _drawingScale.SetFloor(1.0 / QvPixelsPerUnit(width, height));
+        rescaled = true;
+    } else if (seconds > 0.0) {
+        rescaled = _drawingScale.OnFrame(seconds);
+    }
+    if (rescaled) {
+        const double scale = _drawingScale.Scale();
+        _drawingWidth = std::max(1, int(std::lround(width * scale)));
+        _drawingHeight = std::max(1, int(std::lround(height * scale)));
+        SetCanvasPixels(_drawingWidth, _drawingHeight);
+    }
+    _pictureSets.Tick(_drawingWidth, _drawingHeight, seconds);
+}
+
+unsigned char* QvWebGame::LoadData(String path, int* length) {
+    unsigned char* bytes = QvPellixGame::LoadData(path, length);
+    return bytes ? bytes : _pictureSets.StandIn(path, length);
+}
+
+unsigned char* QvWebGame::DecodeImageData(const unsigned char* bytes, int length, int* width,
+                                          int* height, int* depth) {
+    unsigned char* pixels = _pictureSets.Decode(*this, bytes, length, width, height, depth);
+    return pixels ? pixels : QvPellixGame::DecodeImageData(bytes, length, width, height, depth);
+}
+
+int QvWebGame::StandInScale(const unsigned char* bytes, int length) {
+    return _pictureSets.StandInScale(bytes, length);
+}
+
+void QvWebGame::MouseEvent(int event, int data, float x, float y) {
+    QvPellixGame::MouseEvent(event, data, DeviceX(x), DeviceY(y));
+}
+
+void QvWebGame::TouchEvent(int event, int data, float x, float y) {
+    QvPellixGame::TouchEvent(event, data, DeviceX(x), DeviceY(y));
+}
+
+float QvWebGame::DeviceX(float x) const { return x * float(_deviceWidth) / float(_drawingWidth); }
+float QvWebGame::DeviceY(float y) const { return y * float(_deviceHeight) / float(_drawingHeight); }
 
 int QvWebGame::SaveState(String state) {
     static Replacement replacement;
@@ -209,12 +265,4 @@ void QvWebGame::OnPageFocus(bool focused) {
 void QvWebGame::OnPageVisible(bool visible) {
     _pageDriver.SetVisible(visible);
     UpdateEvents();
-}
-
-// In full screen emscripten's GLFW gives the canvas the screen's size, whatever the page's
-// is (a browser that keeps some of its own bar shows the page smaller), so the game draws
-// at the canvas's own size and the page scales it.
-void QvWebGame::OnPageResize() {
-    SetCanvasSize(PageWidth(), PageHeight());
-    OnWindowSize(CanvasWidth(), CanvasHeight());
 }

@@ -1,13 +1,18 @@
-// The host in a browser page. The game runs one frame pass per animation frame; the
-// canvas follows the page's size; a hidden or unfocused page suspends the game at once
-// (the browser stops animation frames for a hidden page, so it cannot wait for the next
-// pass); data files come from the preloaded package under /app; every save is made in
-// the browser's persistent storage, merged there with what another tab may have stored;
-// full screen is asked of the browser.
+// The host in a browser page. The game runs one frame pass per animation frame, once the
+// page lets it (the page holds it until the player's first gesture); the device is the
+// page's size in the screen's own pixels, and the canvas draws into as many of them as
+// the frames' pace allows (web_drawing_scale.h); a hidden or unfocused page suspends the
+// game at once (the browser stops animation frames for a hidden page, so it cannot wait
+// for the next pass); data files come from the packages the page writes under /app, the
+// larger picture sets standing in as smaller ones until they come (web_picture_sets.h);
+// every save is made in the browser's persistent storage, merged there with what another
+// tab may have stored; full screen is asked of the browser.
 #pragma once
 
 #include "host/pellix_game.h"
+#include "host/web_drawing_scale.h"
 #include "host/web_frame_driver.h"
+#include "host/web_picture_sets.h"
 
 class QvWebGame : public QvPellixGame {
 public:
@@ -30,11 +35,24 @@ public:
     bool FullScreen() override;
     // The page's answer: from a touch until a key or a pad button (web_touch.cpp).
     bool TouchPlay() override;
+    int GetDeviceWidth() override { return _deviceWidth; }
+    int GetDeviceHeight() override { return _deviceHeight; }
+    int GetDrawingWidth() override { return _drawingWidth; }
+    int GetDrawingHeight() override { return _drawingHeight; }
+    // A picture of a larger set the page has not fetched stands in as the largest set at
+    // hand has it (web_picture_sets.h).
+    unsigned char* LoadData(String path, int* length) override;
+    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* width, int* height,
+                                   int* depth) override;
+    int StandInScale(const unsigned char* bytes, int length) override;
+    // The page reports the pointer and the fingers in the canvas's pixels; the game gets
+    // them in the device's.
+    void MouseEvent(int event, int data, float x, float y) override;
+    void TouchEvent(int event, int data, float x, float y) override;
 
     // Page events, from the browser's callbacks.
     void OnPageFocus(bool focused);
     void OnPageVisible(bool visible);
-    void OnPageResize();
     // One pass of the browser's frame loop.
     void PagePass();
     // From storage's transaction: the state to store, made from the stored bytes the page
@@ -44,8 +62,17 @@ public:
     void StateStored();
 
 private:
+    // The device takes the page's size, and the canvas the scale the pace allows.
+    void FitCanvas();
+    float DeviceX(float x) const;
+    float DeviceY(float y) const;
+
     QvWebFrameDriver _pageDriver;
-    bool _sized = false;
+    QvDrawingScale _drawingScale;
+    QvPictureSets _pictureSets;
+    double _lastPass = 0.0;
+    int _deviceWidth = 0, _deviceHeight = 0;
+    int _drawingWidth = 640, _drawingHeight = 480;
     QvStateUpdate* _stateUpdate = nullptr;  // the latest save's
     String _merged;                         // what the running transaction stores
 };

@@ -44,7 +44,8 @@ configure_and_build() {
 web_test_site() {
     cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_test_site
     mkdir -p "$1"
-    cp "$ROOT"/build-web/site/{index.html,page.js,touch_controls.js,icon.png} "$1"/
-    cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$1"/
+    cp "$ROOT"/build-web/site/{index.html,page.js,touch_controls.js,icon.png,*.data,*.data.gz} "$1"/
+    cp "$ROOT"/build-web/bin/vortan_test_site.wasm "$1"/vortan.wasm
     cp "$ROOT"/build-web/bin/vortan_test_site.js "$1"/vortan.js
+    gzip -9 -n -k -f "$1"/vortan.{js,wasm}
 }

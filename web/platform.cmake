@@ -1,11 +1,11 @@
-# The browser build (emscripten). Emscripten's own GLFW 3, fixed-function GL emulation and
-# OpenAL stand in for the desktop libraries, under the names the subsystems link; stb
-# comes from the system's headers through a folder of its own, since emscripten's sysroot
-# hides /usr/include; GoogleTest is built from its sources for the tests run under node.
+# The browser build (emscripten). Emscripten's own GLFW 3, WebGL (graphics/ draws with a
+# shader of its own there) and OpenAL stand in for the desktop libraries, under the names
+# the subsystems link; stb comes from the system's headers through a folder of its own,
+# since emscripten's sysroot hides /usr/include; GoogleTest is built from its sources for
+# the tests run under node.
 add_library(glfw INTERFACE)
 target_link_options(glfw INTERFACE -sUSE_GLFW=3)
 add_library(OpenGL::GL INTERFACE IMPORTED)
-target_link_options(OpenGL::GL INTERFACE -sLEGACY_GL_EMULATION=1)
 set(OPENAL_LIBRARY -lopenal)
 set(OPENAL_INCLUDE_DIR "")
 

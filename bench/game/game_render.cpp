@@ -4,15 +4,25 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 
 #include "game/my_app.h"
 #include "graphics/graphics.h"
 #include "tests/graphics/gl_test_window.h"
 
+BenchWindow BenchWindowSize() {
+    BenchWindow window;
+    const char* size = std::getenv("VORTAN_BENCH_WINDOW");
+    if (size && std::sscanf(size, "%dx%d", &window.width, &window.height) != 2) window = {};
+    return window;
+}
+
 gxtkGraphics* InstallRenderDevice() {
     // A static root: the collector keeps the address of the variable it is given.
     static gxtkGraphics* device = nullptr;
-    if (!device && gltest::OpenWindow(640, 480)) {
+    const BenchWindow window = BenchWindowSize();
+    if (!device && gltest::OpenWindow(window.width, window.height)) {
         device = new gxtkGraphics;
         gc_root(device);
     }

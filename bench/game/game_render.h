@@ -1,5 +1,6 @@
-// Rendering in the game's benchmarks: the render device on a 640 x 480 window of a private
-// Xvfb display, made once per program, and whole frames drawn through it.
+// Rendering in the game's benchmarks: the render device on a window of a private Xvfb
+// display, made once per program, and whole frames drawn through it. The window is
+// 640 x 480, or the size VORTAN_BENCH_WINDOW gives as WIDTHxHEIGHT.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -8,6 +9,12 @@
 
 class c_MyApp;
 class gxtkGraphics;
+
+struct BenchWindow {
+    int width = 640;
+    int height = 480;
+};
+BenchWindow BenchWindowSize();
 
 // Installs the device in the graphics module and returns it; null when no window could be
 // had. Starting the headless game resets the graphics module, so each program's game

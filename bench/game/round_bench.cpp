@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/game/game_render.h"
+#include "framework/app.h"
 #include "framework/input.h"
 #include "game/codes.h"
 #include "game/draw_command.h"
@@ -60,8 +61,10 @@ public:
         SetFontMetrics(app);
         app->m_Difficulty = 3;
         app->m_ImgScale = 1;
-        app->m_LastDevW = 640;
-        app->m_LastDevH = 480;
+        const BenchWindow window = BenchWindowSize();
+        qv_app__devWidth = app->m_LastDevW = window.width;
+        qv_app__devHeight = app->m_LastDevH = window.height;
+        app->p_MapVirtualScreen(window.width, window.height);  // the round fits the window
         app->p_LoadGame();
         FillHeaviestRound(*app);
         Save();

@@ -313,6 +313,72 @@ TEST_F(SurfaceTextures, DiscardReleasesEverythingAtOnceAndTheSurfaceDrawsNothing
     gc_init_lists();  // the discarded surface is destroyed too
 }
 
+// A host whose file "stand-in" stands for a picture twice its size until `arrived`: its
+// pixels then decode from "picture".
+class StandInHost : public QvGlfwGame {
+public:
+    int StandInScale(const unsigned char* bytes, int length) override {
+        return IsStandIn(bytes, length) ? (arrived ? 1 : 2) : 0;
+    }
+    unsigned char* DecodeImageData(const unsigned char* bytes, int length, int* w, int* h,
+                                   int* d) override {
+        if (IsStandIn(bytes, length) && arrived) {
+            const std::string file = ReadAll(picture);
+            bytes = reinterpret_cast<const unsigned char*>(file.data());
+            return QvGlfwGame::DecodeImageData(bytes, int(file.size()), w, h, d);
+        }
+        return QvGlfwGame::DecodeImageData(bytes, length, w, h, d);
+    }
+    bool IsStandIn(const unsigned char* bytes, int length) {
+        return ReadAll(standIn) ==
+               std::string(reinterpret_cast<const char*>(bytes), size_t(length));
+    }
+    static std::string ReadAll(const std::string& path) {
+        std::string bytes;
+        if (FILE* f = std::fopen(path.c_str(), "rb")) {
+            for (int c; (c = std::fgetc(f)) != EOF;) bytes += char(c);
+            std::fclose(f);
+        }
+        return bytes;
+    }
+    std::string standIn, picture;
+    bool arrived = false;
+};
+
+// A stand-in draws as its picture's size from a texture half as large, each of its pixels
+// a 2 x 2 block; once the picture itself has come, the next frame makes the texture again.
+TEST_F(SurfaceTextures, AStandInDrawsAtItsPicturesSizeUntilThePictureComes) {
+    struct Hosts {  // the suite's host again when the test ends
+        QvGame* game = QvGame::_game;
+        QvGlfwGame* glfw = QvGlfwGame::_glfwGame;
+        ~Hosts() { QvGame::_game = game, QvGlfwGame::_glfwGame = glfw; }
+    } hosts;
+    StandInHost standIns;
+    standIns.standIn = scratch.File("stand-in.png");
+    standIns.picture = scratch.File("picture.png");
+    ASSERT_TRUE(gltest::WritePng(standIns.standIn, 12, 10, Pattern(12, 10)));
+    ASSERT_TRUE(gltest::WritePng(standIns.picture, 24, 20, Pattern(24, 20)));
+    gxtkSurface* surface = device->LoadSurface(String(standIns.standIn.c_str()));
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->Width(), 24);
+    EXPECT_EQ(surface->Height(), 20);
+    EXPECT_FLOAT_EQ(surface->uscale, 1.0f / 24);
+    device->DrawSurface(surface, 5, 5);
+    device->EndRender();
+    EXPECT_EQ(WrongPixels({{5, 5, gltest::RgbAt(*device, 6, 6)},
+                           {27, 23, gltest::RgbAt(*device, 28, 24)},
+                           {7, 5, gltest::RgbAt(*device, 8, 6)}}),
+              "");
+    EXPECT_NE(gltest::RgbAt(*device, 5, 5), gltest::RgbAt(*device, 7, 5));
+
+    standIns.arrived = true;
+    StartFrame();
+    device->DrawSurface(surface, 5, 5);
+    device->EndRender();
+    EXPECT_EQ(surface->textureScale, 1);
+    EXPECT_EQ(Mismatches(5, 5, 24, 20), 0);
+}
+
 TEST_F(SurfaceTextures, CollectingASurfaceDeletesItsTexture) {
     gxtkSurface* surface = device->CreateSurface(8, 8);
     surface->Bind();

@@ -5,6 +5,8 @@
 // options' row, F11, the page's button and the browser's Escape, two tabs saving one after
 // the other without losing each other's highscores, and F4 ending on the page's end screen, with no page exception or runtime
 // error on the way.
+// The browser holds sound until the player's gesture, as browsers do: a start by a pad's
+// button alone shows the page's sign, and one click brings the sound.
 // Usage: node --experimental-websocket browser_test.mjs URL PROFILE_DIR DESKTOP_TITLE.png OUT_DIR
 import { writeFileSync, readFileSync } from "node:fs";
 import { launch, pageTools, readPng, sleep } from "./cdp.mjs";
@@ -46,7 +48,7 @@ const kPagePreamble = `
   };
   window.AudioContext.prototype = BaseContext.prototype;`;
 
-const browser = await launch(profile);
+const browser = await launch(profile, { soundWaits: true });
 const tabA = pageTools(browser, outDir);
 const { send, evaluate, screenshot, key, waitForPage } = tabA;
 const exceptions = [];
@@ -107,16 +109,16 @@ async function optionsBox(name, page = tabA) {
   return page.screenshot(name);
 }
 
-// Whether the page shows in full screen (the window as large as the screen, the canvas
-// drawing at the screen's size and covering the page) or in its window (the canvas the
-// page's size), as the browser and the page report it within 5 s; `canvas` false reads
-// the browser's side alone, for a page held at one size.
+// Whether the page shows in full screen (the window as large as the screen, the page as
+// wide as it, the canvas covering the page) or in its window, as the browser and the page
+// report it within 5 s; the canvas's own pixels may be fewer than the page's (when frames
+// run slow) but keep its shape. `canvas` false reads the browser's side alone, for a page
+// held at one size.
 const kCanvasState = `(() => {
   const box = Module.canvas.getBoundingClientRect(), canvas = Module.canvas;
   const covers = box.left === 0 && box.top === 0 && box.width === innerWidth && box.height === innerHeight;
-  if (!covers) return "uncovered";
-  if (canvas.width === screen.width && canvas.height === screen.height) return "full";
-  return canvas.width === innerWidth && canvas.height === innerHeight && innerWidth < screen.width ? "window" : "between";
+  if (!covers || Math.abs(canvas.width / canvas.height - innerWidth / innerHeight) > 0.01) return "uncovered";
+  return innerWidth === screen.width ? "full" : "window";
 })()`;
 async function reaches(state, canvas = true) {
   for (const end = Date.now() + 5000; Date.now() < end; await sleep(100)) {
@@ -246,7 +248,27 @@ function shadowColumns(before, now) {
   return columns;
 }
 
+// The page's sound sign, and whether every audio context the game made runs.
+const kSound = `({ sign: !document.getElementById("sound").classList.contains("hidden"),
+  contexts: audioContexts.length, running: audioContexts.every((c) => c.state === "running") })`;
+
 try {
+  await send("Page.navigate", { url });
+  await waitForPage("!document.getElementById('start').classList.contains('hidden')", 30);
+  await evaluate("setButton(0, 0, true)");
+  await sleep(200);
+  await evaluate("setButton(0, 0, false)");
+  const padStart = await waitFor(showsMenu, 30) !== null;
+  const held = await evaluate(kSound);
+  const sign = JSON.parse(await evaluate("JSON.stringify(document.getElementById('sound').getBoundingClientRect())"));
+  for (const type of ["mousePressed", "mouseReleased"]) {
+    await send("Input.dispatchMouseEvent", { type, x: sign.x + 5, y: sign.y + 5, button: "left", clickCount: 1 });
+  }
+  const freed = await waitForPage(`(${kSound}).running && !(${kSound}).sign`, 5);
+  console.log(`pad start: sound ${JSON.stringify(held)}, after a click ${JSON.stringify(await evaluate(kSound))}`);
+  check(padStart && held.sign && held.contexts > 0 && !held.running && freed,
+        "a pad's button starts the game with its sound held and the sign shown; one click brings the sound");
+
   const title = await openGame();
   check(title !== null, "the title menu shows");
   const web = await screenshot("title");

@@ -7,15 +7,18 @@ import { inflateSync } from "node:zlib";
 
 export const sleep = (ms) => new Promise((done) => setTimeout(done, ms));
 
-// Starts Chromium on a profile folder and connects to its first page.
-// A profile used before keeps its state (IndexedDB, the cache) but not its old port.
-export async function launch(profile, { width = 640, height = 480 } = {}) {
+// Starts Chromium on a profile folder and connects to its first page; `flags` go to the
+// browser besides its usual ones. Sound plays without the player's gesture unless
+// `soundWaits` asks for a browser's usual rule. A profile used before keeps its state
+// (IndexedDB, the cache) but not its old port.
+export async function launch(profile, { width = 640, height = 480, flags = [], soundWaits = false } = {}) {
+  const autoplay = soundWaits ? "document-user-activation-required" : "no-user-gesture-required";
   rmSync(`${profile}/DevToolsActivePort`, { force: true });
   const browser = spawn("chromium", [
     "--headless=new", "--use-angle=swiftshader", "--enable-unsafe-swiftshader", "--no-sandbox",
-    "--no-first-run", "--autoplay-policy=no-user-gesture-required", "--mute-audio",
+    "--no-first-run", `--autoplay-policy=${autoplay}`, "--mute-audio",
     `--window-size=${width},${height}`, "--remote-debugging-port=0", `--user-data-dir=${profile}`,
-    "about:blank"], { stdio: ["ignore", "ignore", "pipe"] });
+    ...flags, "about:blank"], { stdio: ["ignore", "ignore", "pipe"] });
   let errors = "";
   browser.stderr.on("data", (d) => { errors += d; });
   const portFile = `${profile}/DevToolsActivePort`;
@@ -37,6 +40,7 @@ export async function launch(profile, { width = 640, height = 480 } = {}) {
     await sleep(300);
   };
   session.browserErrors = () => errors;
+  session.pid = browser.pid;
   // Another tab of the same browser and profile, in a window of its own so that neither
   // hides the other.
   session.openTab = async ({ width = 640, height = 480 } = {}) => {

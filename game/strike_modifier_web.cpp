@@ -1,0 +1,3 @@
+#include "game/strike_modifier.h"
+
+const int binding::kStrikeModifier = 0;  // none
