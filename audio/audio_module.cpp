@@ -30,6 +30,7 @@ int qv_audio_PlaySound(c_Sound* sound, int channel, int flags) {
 }
 
 int qv_audio_StopChannel(int channel) { return qv_audio_device->StopChannel(channel); }
+int qv_audio_ChannelState(int channel) { return qv_audio_device->ChannelState(channel); }
 
 int qv_audio_SetChannelVolume(int channel, float volume) {
     return qv_audio_device->SetVolume(channel, volume);

@@ -26,6 +26,8 @@ c_Sound* qv_audio_LoadSound(String path);
 // Does nothing for a null sound or one without a sample. Non-zero flags loop.
 int qv_audio_PlaySound(c_Sound* sound, int channel, int flags);
 int qv_audio_StopChannel(int channel);
+// 0 stopped (or its sound has ended), 1 playing, 2 paused.
+int qv_audio_ChannelState(int channel);
 int qv_audio_SetChannelVolume(int channel, float volume);
 int qv_audio_SetChannelPan(int channel, float pan);
 int qv_audio_SetChannelRate(int channel, float rate);

@@ -1,6 +1,9 @@
 // Playing sound effects over 24 rotating channels and the one music tune, by the sound
 // mode setting and the Music and Effects levels. A level of 0 plays (and so decodes)
-// nothing of its kind.
+// nothing of its kind. Effects that sound together share a steady loudness, so a crowd's
+// blows do not bury the tune.
+#include <cmath>
+
 #include "audio/audio_module.h"
 #include "game/codes.h"
 #include "game/globals.h"
@@ -21,6 +24,26 @@ bool MusicOn(int mode) {
 // Level 10 plays a sound as loud as it is; each step down takes a tenth of its amplitude.
 float Gain(int level) { return float(level) / kLevelMax; }
 
+// A lone player's loudest moment, a knock-out, sounds three effects at once (the swing,
+// the thud and the cheer): up to that many play as loud as they are.
+constexpr int kEffectsAtFullGain = 3;
+
+// The share of its amplitude an effect keeps when it starts while `sounding` effects play,
+// itself among them. Overlapping sounds add their power, so n that each keep
+// sqrt(kEffectsAtFullGain / n) sound as loud as a knock-out: four players' blows in a crowd
+// stay beside the tune instead of piling up over it.
+float CrowdGain(int sounding) {
+    if (sounding <= kEffectsAtFullGain) return 1.0f;
+    return std::sqrt(float(kEffectsAtFullGain) / sounding);
+}
+
+// How many of the effect channels are playing a sound that has not ended.
+int EffectsSounding(const Array<int>& channelMap) {
+    int sounding = 0;
+    for (int i = 0; i < kEffectChannels; ++i) sounding += qv_audio_ChannelState(channelMap[i]) == 1;
+    return sounding;
+}
+
 }  // namespace
 
 int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
@@ -29,9 +52,10 @@ int c_MyApp::p_PlaySFX(int n, float rate, float volume, float pan) {
     m_SfxChannel = (m_SfxChannel + 1) % kEffectChannels;
     const int channel = m_ChannelMap[m_SfxChannel];
     qv_audio_StopChannel(channel);
+    const float crowd = CrowdGain(EffectsSounding(m_ChannelMap) + 1);
     qv_audio_PlaySound(m_Sfx[n], channel, 0);
     qv_audio_SetChannelRate(channel, rate);
-    qv_audio_SetChannelVolume(channel, volume * Gain(m_EffectsLevel));
+    qv_audio_SetChannelVolume(channel, volume * Gain(m_EffectsLevel) * crowd);
     qv_audio_SetChannelPan(channel, pan);
     return 0;
 }
