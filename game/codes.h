@@ -60,7 +60,7 @@ namespace pad {
 using namespace pad_button;
 constexpr int kExtra =
     pad_button::kMapped;  // past the fixed layout; a pad that reports it means back
-constexpr int kLeftStick = 0, kRightStick = 1;
+constexpr int kLeftStick = 0;
 constexpr int kButtonsPerPad = key_space::kButtonsPerPort;
 constexpr int kPads = key_space::kPorts;
 }  // namespace pad

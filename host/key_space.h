@@ -19,9 +19,6 @@ constexpr int JoystickKey(int port, int button) {
     return kJoystickBase + kButtonsPerPort * port + button;
 }
 constexpr bool IsKeyboard(int code) { return code >= kFirstKeyboard && code <= kLastKeyboard; }
-constexpr bool IsJoystick(int code) {
-    return code >= kJoystickBase && code < kJoystickBase + kButtonsPerPort * kPorts;
-}
 }  // namespace key_space
 
 // A pad's buttons in the application's fixed layout, whatever the pad: the window
