@@ -215,6 +215,8 @@ struct Named {
     const char* name;
 };
 
+// Every bindable key but the letters, digits, keypad digits and function keys, whose
+// names follow from their codes.
 const Named kKeyNames[] = {
     {key::kBackspace, "Backspace"},
     {key::kTab, "Tab"},
@@ -223,38 +225,36 @@ const Named kKeyNames[] = {
     {key::kControl, "Ctrl"},
     {key::kEscape, "Escape"},
     {key::kSpace, "Space"},
-    {33, "Page Up"},
-    {34, "Page Down"},
-    {35, "End"},
-    {36, "Home"},
+    {key::kPageUp, "Page Up"},
+    {key::kPageDown, "Page Down"},
+    {key::kEnd, "End"},
+    {key::kHome, "Home"},
     {key::kLeft, "Left"},
     {key::kUp, "Up"},
     {key::kRight, "Right"},
     {key::kDown, "Down"},
-    {45, "Insert"},
+    {key::kInsert, "Insert"},
     {key::kDelete, "Delete"},
-    {106, "Num *"},
-    {107, "Num +"},
-    {109, "Num -"},
-    {110, "Num ."},
-    {111, "Num /"},
-    {186, ";"},
-    {187, "="},
-    {188, ","},
-    {189, "-"},
-    {190, "."},
-    {191, "/"},
+    {key::kNumMultiply, "Num *"},
+    {key::kNumAdd, "Num +"},
+    {key::kNumSubtract, "Num -"},
+    {key::kNumDecimal, "Num ."},
+    {key::kNumDivide, "Num /"},
+    {key::kSemicolon, ";"},
+    {key::kEqual, "="},
+    {key::kComma, ","},
+    {key::kMinus, "-"},
+    {key::kPeriod, "."},
+    {key::kSlash, "/"},
     {key::kGrave, "`"},
-    {219, "["},
-    {220, "\\"},
-    {221, "]"},
-    {222, "'"},
+    {key::kLeftBracket, "["},
+    {key::kBackslash, "\\"},
+    {key::kRightBracket, "]"},
+    {key::kApostrophe, "'"},
 };
 
 const char* const kButtonNames[] = {"A",     "B",    "X",  "Y",     "LB",   "RB", "Back",
                                     "Start", "Left", "Up", "Right", "Down", "LS", "RS"};
-
-constexpr int kFirstNumpad = 96, kFirstFunction = key::kF1;
 
 }  // namespace
 
@@ -264,10 +264,10 @@ String BindingName(int code) {
         return String("Pad ") + (b < pad::kMapped ? String(kButtonNames[b]) : String(b + 1));
     }
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return String::FromChar(code);
-    if (code >= kFirstNumpad && code < kFirstNumpad + 10)
-        return String("Num ") + String(code - kFirstNumpad);
-    if (code >= kFirstFunction && code < kFirstFunction + 12)
-        return String("F") + String(code - kFirstFunction + 1);
+    if (code >= key::kNumpad0 && code < key::kNumpad0 + 10)
+        return String("Num ") + String(code - key::kNumpad0);
+    if (code >= key::kF1 && code < key::kF1 + key::kFunctionKeys)
+        return String("F") + String(code - key::kF1 + 1);
     for (const Named& n : kKeyNames) {
         if (n.code == code) return n.name;
     }

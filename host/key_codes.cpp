@@ -2,53 +2,58 @@
 
 #include <GLFW/glfw3.h>
 
+#include "host/key_space.h"
+
+using namespace key_code;
+
 namespace {
 
 int TransFunctionKey(int glfwKey) {
-    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return 112 + (glfwKey - GLFW_KEY_F1);
-    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9) return 96 + (glfwKey - GLFW_KEY_KP_0);
+    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return kF1 + (glfwKey - GLFW_KEY_F1);
+    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9)
+        return kNumpad0 + (glfwKey - GLFW_KEY_KP_0);
     switch (glfwKey) {
-        case GLFW_KEY_ESCAPE: return 27;
-        case GLFW_KEY_UP: return 38;
-        case GLFW_KEY_DOWN: return 40;
-        case GLFW_KEY_LEFT: return 37;
-        case GLFW_KEY_RIGHT: return 39;
-        case GLFW_KEY_LEFT_SHIFT: return 16;
-        case GLFW_KEY_RIGHT_SHIFT: return 16;
-        case GLFW_KEY_LEFT_CONTROL: return 17;
-        case GLFW_KEY_RIGHT_CONTROL: return 17;
-        case GLFW_KEY_TAB: return 9;
-        case GLFW_KEY_ENTER: return 13;
-        case GLFW_KEY_BACKSPACE: return 8;
-        case GLFW_KEY_INSERT: return 45;
-        case GLFW_KEY_DELETE: return 46;
-        case GLFW_KEY_PAGE_UP: return 33;
-        case GLFW_KEY_PAGE_DOWN: return 34;
-        case GLFW_KEY_HOME: return 36;
-        case GLFW_KEY_END: return 35;
-        case GLFW_KEY_KP_DIVIDE: return 111;
-        case GLFW_KEY_KP_MULTIPLY: return 106;
-        case GLFW_KEY_KP_SUBTRACT: return 109;
-        case GLFW_KEY_KP_ADD: return 107;
-        case GLFW_KEY_KP_DECIMAL: return 110;
+        case GLFW_KEY_ESCAPE: return kEscape;
+        case GLFW_KEY_UP: return kUp;
+        case GLFW_KEY_DOWN: return kDown;
+        case GLFW_KEY_LEFT: return kLeft;
+        case GLFW_KEY_RIGHT: return kRight;
+        case GLFW_KEY_LEFT_SHIFT: return kShift;
+        case GLFW_KEY_RIGHT_SHIFT: return kShift;
+        case GLFW_KEY_LEFT_CONTROL: return kControl;
+        case GLFW_KEY_RIGHT_CONTROL: return kControl;
+        case GLFW_KEY_TAB: return kTab;
+        case GLFW_KEY_ENTER: return kEnter;
+        case GLFW_KEY_BACKSPACE: return kBackspace;
+        case GLFW_KEY_INSERT: return kInsert;
+        case GLFW_KEY_DELETE: return kDelete;
+        case GLFW_KEY_PAGE_UP: return kPageUp;
+        case GLFW_KEY_PAGE_DOWN: return kPageDown;
+        case GLFW_KEY_HOME: return kHome;
+        case GLFW_KEY_END: return kEnd;
+        case GLFW_KEY_KP_DIVIDE: return kNumDivide;
+        case GLFW_KEY_KP_MULTIPLY: return kNumMultiply;
+        case GLFW_KEY_KP_SUBTRACT: return kNumSubtract;
+        case GLFW_KEY_KP_ADD: return kNumAdd;
+        case GLFW_KEY_KP_DECIMAL: return kNumDecimal;
         default: return 0;
     }
 }
 
 int TransPrintableKey(int glfwKey) {
     switch (glfwKey) {
-        case GLFW_KEY_SPACE: return 32;
-        case GLFW_KEY_APOSTROPHE: return 222;
-        case GLFW_KEY_COMMA: return 188;
-        case GLFW_KEY_MINUS: return 189;
-        case GLFW_KEY_PERIOD: return 190;
-        case GLFW_KEY_SLASH: return 191;
-        case GLFW_KEY_SEMICOLON: return 186;
-        case GLFW_KEY_EQUAL: return 187;
-        case GLFW_KEY_LEFT_BRACKET: return 219;
-        case GLFW_KEY_BACKSLASH: return 220;
-        case GLFW_KEY_RIGHT_BRACKET: return 221;
-        case GLFW_KEY_GRAVE_ACCENT: return 192;
+        case GLFW_KEY_SPACE: return kSpace;
+        case GLFW_KEY_APOSTROPHE: return kApostrophe;
+        case GLFW_KEY_COMMA: return kComma;
+        case GLFW_KEY_MINUS: return kMinus;
+        case GLFW_KEY_PERIOD: return kPeriod;
+        case GLFW_KEY_SLASH: return kSlash;
+        case GLFW_KEY_SEMICOLON: return kSemicolon;
+        case GLFW_KEY_EQUAL: return kEqual;
+        case GLFW_KEY_LEFT_BRACKET: return kLeftBracket;
+        case GLFW_KEY_BACKSLASH: return kBackslash;
+        case GLFW_KEY_RIGHT_BRACKET: return kRightBracket;
+        case GLFW_KEY_GRAVE_ACCENT: return kGrave;
         default: return 0;
     }
 }
@@ -66,12 +71,12 @@ int TransKey(int glfwKey) {
 
 int KeyToChar(int keyCode) {
     switch (keyCode) {
-        case 8:
-        case 9:
-        case 13:
-        case 27: return keyCode;
-        case 46: return 127;
+        case kBackspace:
+        case kTab:
+        case kEnter:
+        case kEscape: return keyCode;
+        case kDelete: return 127;
     }
-    if ((keyCode >= 33 && keyCode <= 40) || keyCode == 45) return keyCode | 0x10000;
+    if ((keyCode >= kPageUp && keyCode <= kDown) || keyCode == kInsert) return keyCode | 0x10000;
     return 0;
 }
