@@ -3,52 +3,27 @@
 
 #include <algorithm>
 
+#include "game/default_controls.h"
 #include "game/my_app.h"
 
 using namespace binding;
 
 namespace {
 
-constexpr int kDefaultCodes = 4;  // keys, or buttons, an action starts with at most
+using default_controls::kMostCodes;
 
-using Codes = int[kActionCount][kDefaultCodes];
-
-// The whole keyboard, player 1's while it is not split.
-const Codes kWholeKeyboard = {
-    {key::kUp, 'W'},
-    {key::kLeft, 'A'},
-    {key::kRight, 'D'},
-    {key::kDown, 'S'},
-    {'Z', 'J', key::kSpace, key::kEnter},
-    {'X', 'K', key::kControl},
-    {key::kEscape, key::kBackspace, key::kDelete, key::kGrave},
-};
-// Split, player 1 on the left and player 2 on the right. Each player's keys lie on three
-// rows (and the arrows' own block), so a diagonal, a jump and a strike held together
-// press at most two keys of a row; no modifier is used.
-const Codes kLeftHalf = {{'W'}, {'A'}, {'D'}, {'S'}, {'V'}, {'B'}, {key::kEscape}};
-const Codes kRightHalf = {{key::kUp}, {key::kLeft}, {key::kRight},    {key::kDown},
-                          {'O'},      {'P'},        {key::kBackspace}};
-// Every player's own pad.
-const Codes kPadButtons = {{ButtonCode(pad::kUp)},
-                           {ButtonCode(pad::kLeft)},
-                           {ButtonCode(pad::kRight)},
-                           {ButtonCode(pad::kDown)},
-                           {ButtonCode(pad::kA)},
-                           {ButtonCode(pad::kB)},
-                           {ButtonCode(pad::kBack), ButtonCode(pad::kStart),
-                            ButtonCode(pad::kExtra)}};
-
-// The layout that gives `player` keys while the keyboard's split is `split`, or none.
-const Codes* KeyboardLayout(int split, int player) {
-    if (split == 1) {
-        if (player == 0) return &kLeftHalf;
-        if (player == 1) return &kRightHalf;
-        return nullptr;
-    }
-    return player == 0 ? &kWholeKeyboard : nullptr;
-}
 constexpr int kKeyboardPlayers = 2;  // the players a layout gives keys to
+
+// The layout that gives `player` keys while the keyboard's split is `split`, or -1.
+int KeyboardLayout(int split, int player) {
+    if (split == 1 && player < kKeyboardPlayers)
+        return player == 0 ? default_controls::kLeftHalf : default_controls::kRightHalf;
+    return split != 1 && player == 0 ? default_controls::kWholeKeyboard : -1;
+}
+// The layout's codes for the action.
+const int* LayoutCodes(int layout, int action) {
+    return default_controls::Codes(layout, kActions[action]);
+}
 
 // Empty slots go last, the others keep their order.
 void Compact(int* slots) {
@@ -72,18 +47,18 @@ int Clear(int* slots, bool buttons) {
     return first;
 }
 
-void AddAll(int* slots, const int (&codes)[kDefaultCodes]) {
-    for (int code : codes) {
-        if (code != kEmpty) Add(slots, code);
+void AddAll(int* slots, const int* codes) {
+    for (int i = 0; i < kMostCodes; ++i) {
+        if (codes[i] != kEmpty) Add(slots, codes[i]);
     }
 }
 
 void ResetKeys(c_MyApp& g, int player) {
-    const Codes* keys = KeyboardLayout(g.m_SplitKeyboard, player);
+    const int keys = KeyboardLayout(g.m_SplitKeyboard, player);
     for (int a = 0; a < kActionCount; ++a) {
         int* slots = BindingSlots(g, player, a);
         Clear(slots, false);
-        if (keys) AddAll(slots, (*keys)[a]);
+        if (keys >= 0) AddAll(slots, LayoutCodes(keys, a));
     }
 }
 
@@ -136,7 +111,7 @@ void ResetBindings(c_MyApp& g) {
         for (int a = 0; a < kActionCount; ++a) {
             int* slots = BindingSlots(g, p, a);
             std::fill(slots, slots + kSlots, kEmpty);
-            AddAll(slots, kPadButtons[a]);
+            AddAll(slots, LayoutCodes(default_controls::kPad, a));
         }
         ResetKeys(g, p);
     }
@@ -144,20 +119,20 @@ void ResetBindings(c_MyApp& g) {
 
 void SetKeyboardSplit(c_MyApp& g, int split) {
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const Codes* old = KeyboardLayout(g.m_SplitKeyboard, p);
-        if (!old) continue;
-        for (const auto& codes : *old) {
-            for (int code : codes) {
+        const int old = KeyboardLayout(g.m_SplitKeyboard, p);
+        for (int a = 0; a < kActionCount && old >= 0; ++a) {
+            for (int i = 0; i < kMostCodes; ++i) {
+                const int code = LayoutCodes(old, a)[i];
                 if (code != kEmpty) RemoveFromPlayer(g, p, code);
             }
         }
     }
     g.m_SplitKeyboard = split;
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const Codes* keys = KeyboardLayout(split, p);
-        if (!keys) continue;
-        for (int a = 0; a < kActionCount; ++a) {
-            for (int code : (*keys)[a]) {
+        const int keys = KeyboardLayout(split, p);
+        for (int a = 0; a < kActionCount && keys >= 0; ++a) {
+            for (int i = 0; i < kMostCodes; ++i) {
+                const int code = LayoutCodes(keys, a)[i];
                 if (code == kEmpty) continue;
                 TakeFromOthers(g, p, code);
                 RemoveFromPlayer(g, p, code);
