@@ -13,6 +13,7 @@
 #include "game/my_app.h"
 #include "game/quit_question.h"
 #include "game/round_records.h"
+#include "game/table_layouts.h"
 
 using namespace control;
 
@@ -104,18 +105,18 @@ String ScoreList(c_MyApp& g, String heading, int first, int rows) {
 }
 
 void DrawHighscores(c_MyApp& g, float w, float h, float p, float slide) {
-    const float rowHeight = 1.5f * float(g.m_ImgSize[3 * g.m_Font + 1]);
+    const float rowHeight = 1.5f * float(CellHeight(g, g.m_Font));
     int rows = rowHeight > 0 ? int(std::floor((h / 2 - 90) / rowHeight)) : 1;
-    rows = std::clamp(rows, 1, 10);
-    const int d = std::clamp(g.m_Difficulty, 1, 3) - 1;
+    rows = std::clamp(rows, 1, high_scores::kListLength);
+    const int d = high_scores::GroupOf(g.m_Difficulty);
     const float x = w - p - 4 * slide + 20;
     g.p_SetSize(1.5f);
     g.p_SetCol(255, 200, 100, 1);
     const String top = rows == 1 ? String("Highscore") : String("Top ") + String(rows);
-    g.p_Text(x, 60, ScoreList(g, top, 10 * d, rows), 0, 0);
+    g.p_Text(x, 60, ScoreList(g, top, high_scores::BestIndex(d, 0), rows), 0, 0);
     g.p_SetCol(200, 255, 100, 1);
     const String last = rows == 1 ? String("Last") : String("Last ") + String(rows);
-    g.p_Text(x, h / 2 + 20, ScoreList(g, last, 30 + 10 * d, rows), 0, 0);
+    g.p_Text(x, h / 2 + 20, ScoreList(g, last, high_scores::LastIndex(d, 0), rows), 0, 0);
 }
 
 bool TouchIn(c_MyApp& g, float cx, float cy, float half) {

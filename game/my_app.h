@@ -32,7 +32,7 @@ public:
     int m_ImgRes = 0;       // resolution set 1, 2 or 4
     float m_ImgScale = 0;   // 1 / m_ImgRes
     Array<c_Image*> m_Img;  // 100 image slots
-    Array<int> m_ImgSize;   // 300: cell width, cell height, frames per slot
+    Array<int> m_ImgSize;   // 300: each slot's size (game/table_layouts.h)
     int m_Font = 0;
     int m_LoadStage = 0;  // next loader stage; 0 = not loading
     int m_LogoSfxDone = 0;
@@ -50,7 +50,7 @@ public:
     Array<bool> m_Badge;   // 256
     Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
     Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
-    Array<int> m_HiScore;  // 150: best ten of each difficulty, then last ten of each
+    Array<int> m_HiScore;  // 150: the highscore lists (game/table_layouts.h)
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;

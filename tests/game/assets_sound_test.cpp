@@ -52,22 +52,22 @@ TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
             app->m_LoadStage = stage;
             app->p_Loader();
             for (const Slot& s : slots) {
-                const int* size = app->m_ImgSize.Data() + 3 * s.slot;
+                const int cellW = CellWidth(*app, s.slot);
                 if (s.stage > stage) {
-                    EXPECT_EQ(size[0], 0) << "slot " << s.slot << " before stage " << s.stage;
+                    EXPECT_EQ(cellW, 0) << "slot " << s.slot << " before stage " << s.stage;
                 } else {
-                    EXPECT_EQ(size[0], s.cellW * res) << "slot " << s.slot << " set " << res;
-                    EXPECT_EQ(size[1], s.cellH * res) << "slot " << s.slot << " set " << res;
-                    EXPECT_EQ(size[2], s.frames) << "slot " << s.slot;
+                    EXPECT_EQ(cellW, s.cellW * res) << "slot " << s.slot << " set " << res;
+                    EXPECT_EQ(CellHeight(*app, s.slot), s.cellH * res) << "slot " << s.slot;
+                    EXPECT_EQ(FrameCount(*app, s.slot), s.frames) << "slot " << s.slot;
                 }
             }
         }
         // The blank surface and the font record their own units.
-        EXPECT_EQ(app->m_ImgSize[3 * kSpareSurface], 2048);
-        EXPECT_EQ(app->m_ImgSize[3 * kSpareSurface + 2], 1);
-        EXPECT_EQ(app->m_ImgSize[3 * kFont], 7);
-        EXPECT_EQ(app->m_ImgSize[3 * kFont + 1], 10);
-        EXPECT_EQ(app->m_ImgSize[3 * kFont + 2], 128);
+        EXPECT_EQ(CellWidth(*app, kSpareSurface), 2048);
+        EXPECT_EQ(FrameCount(*app, kSpareSurface), 1);
+        EXPECT_EQ(CellWidth(*app, kFont), 7);
+        EXPECT_EQ(CellHeight(*app, kFont), 10);
+        EXPECT_EQ(FrameCount(*app, kFont), 128);
         EXPECT_EQ(app->m_Font, kFont);
     }
 }

@@ -190,7 +190,7 @@ protected:
     Element PictureElement(const DrawCmd& c) const {
         const int slot = int(c.kind), frame = int(c.frame);
         const int res = std::max(app->m_ImgRes, 1);
-        const int cellW = app->m_ImgSize[3 * slot], cellH = app->m_ImgSize[3 * slot + 1];
+        const int cellW = CellWidth(*app, slot), cellH = CellHeight(*app, slot);
         const float w = float(cellW) / res * std::fabs(c.a4),
                     h = float(cellH) / res * std::fabs(c.a5);
         Ink ink;
@@ -667,7 +667,7 @@ TEST_P(LayoutTest, PausePanel) {
 TEST_P(LayoutTest, GameOverWithNewHighscore) {
     FinishLoading();
     for (int i = 0; i < app->m_HiScore.Length(); ++i) app->m_HiScore[i] = 0;
-    app->m_HiScore[0] = 20000;
+    app->m_HiScore[high_scores::BestIndex(0, 0)] = 20000;
     BusyRound();
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Record(*app, p)[kHealth] = -100;
     for (int t = 0; t < 80 && app->m_Mode == mode::kRound; ++t) {
