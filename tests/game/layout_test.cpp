@@ -173,14 +173,15 @@ protected:
                 continue;
             }
             inText = false;
-            if (c.kind == kCmdRect) {
+            const draw_command::Shape shape = draw_command::ShapeOf(c.kind);
+            if (shape == draw_command::Shape::kRect) {
                 out.push_back(
                     {"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
-            } else if (c.kind == kCmdLine) {
+            } else if (shape == draw_command::Shape::kLine) {
                 const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4),
                                std::max(c.y, c.a5)};
                 out.push_back({"line", -1, 0, true, line, c.r, c.g, c.b});
-            } else if (c.kind >= 0 && c.kind < picture::kSlots) {
+            } else if (shape == draw_command::Shape::kPicture && c.kind < picture::kSlots) {
                 out.push_back(PictureElement(c));
             }
         }
