@@ -7,6 +7,7 @@
 #include "host/display_mode.h"
 #include "host/frame_driver.h"
 #include "host/game.h"
+#include "host/key_space.h"
 
 struct GLFWwindow;
 class QvGlfwJoysticks;
@@ -104,5 +105,5 @@ private:
     int _windowHeight = 0;
     bool _focused = false;
     bool _iconified = false;
-    int _pjoys[4] = {-1, -1, -1, -1};
+    int _pjoys[key_space::kPorts] = {-1, -1, -1, -1};
 };

@@ -11,6 +11,7 @@ constexpr int kJoystickBase = 256;
 constexpr int kPorts = 4;
 constexpr int kButtonsPerPort = 32;
 constexpr int kTouchBase = 384;
+constexpr int kTouches = 32;  // a key each, from kTouchBase on
 constexpr int kBack = 416;
 constexpr int kClose = 432;
 
