@@ -75,8 +75,7 @@ void DrawPlayers(c_MyApp& g, float w, float h, float alpha) {
         if (Record(g, p)[kHealth] == 0) continue;
         g.p_Ink(p, 1.3f);
         g.p_Alpha(alpha);
-        // Left-aligned text puts its first glyph an advance right of the point.
-        g.p_Text(left - font::kAdvance * size / 2, y + rowH / 2, PlayerLine(g, p - 1), 0, 1);
+        g.p_TextByGlyphs(left, y + rowH / 2, PlayerLine(g, p - 1), 0, 1);
         y += rowH;
     }
 }

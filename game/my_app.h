@@ -217,6 +217,9 @@ public:
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0,
                int fontOffset = 0);
+    // p_Text aligned by the glyphs themselves: p_Text aligns from the middle of a space it
+    // draws in front, half an advance left of the first glyph.
+    int p_TextByGlyphs(float x, float y, String text, float alignX, float alignY);
     // The width p_Text aligns a text by at the current size: from the middle of the
     // space it puts in front to the middle of the last glyph.
     int p_TextWidth(String text);

@@ -41,8 +41,7 @@ void DrawTag(c_MyApp& g, int p, const float* f) {
     g.p_Rect(x - kPlateW / 2, top + kPlateH - 2, kPlateW, 2);
     g.p_Ink(p, 1.3f);
     g.p_Alpha(1);
-    // Centred text is drawn half an advance right of its middle.
-    g.p_Text(x - font::kAdvance / 2.0f, top + (kPlateH - 2) / 2, String("P") + String(p), 1, 1);
+    g.p_TextByGlyphs(x, top + (kPlateH - 2) / 2, String("P") + String(p), 1, 1);
 }
 
 }  // namespace

@@ -40,17 +40,16 @@ void DrawQuitQuestion(c_MyApp& g, float w, float h) {
     g.p_Rect(left, top, boxW, boxH);
     g.p_SetCol(255, 255, 255, 0.8f);
     g.p_Rect(left, top, boxW, 2);
-    // Centred text is drawn half an advance right of its middle.
     const float middle = w / 2;
     float y = top + kPad + LineHeight(kTitleSize) / 2;
     g.p_SetCol(255, 180, 180, 1);
     g.p_SetSize(kTitleSize);
-    g.p_Text(middle - font::kAdvance * kTitleSize / 2, y, kTitle, 1, 1);
+    g.p_TextByGlyphs(middle, y, kTitle, 1, 1);
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(kAnswerSize);
     y += LineHeight(kTitleSize) / 2 + kPad + LineHeight(kAnswerSize) / 2;
-    g.p_Text(middle - font::kAdvance * kAnswerSize / 2, y, kYes, 1, 1);
+    g.p_TextByGlyphs(middle, y, kYes, 1, 1);
     y += LineHeight(kAnswerSize);
-    g.p_Text(middle - font::kAdvance * kAnswerSize / 2, y, kNo, 1, 1);
+    g.p_TextByGlyphs(middle, y, kNo, 1, 1);
     g.p_ResetDraw();
 }

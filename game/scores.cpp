@@ -67,7 +67,7 @@ void DrawBarNumber(c_MyApp& g, int p, float barLeft, float middleY) {
     g.p_Ink(p, 1.3f);
     g.p_Alpha(0.9f);
     g.p_SetSize(1);
-    g.p_Text(barLeft - 3 - font::kAdvance / 2.0f, middleY, String("P") + String(p), 2, 1);
+    g.p_TextByGlyphs(barLeft - 3, middleY, String("P") + String(p), 2, 1);
 }
 
 void DrawHealthBars(c_MyApp& g) {

@@ -1,6 +1,7 @@
 // Text drawing: glyph by glyph from the font image, with the game's own spacing,
 // button-glyph escapes and line breaks. Each glyph is an image command of the draw list.
 #include "framework/app.h"
+#include "game/codes.h"
 #include "game/degrees.h"
 #include "game/my_app.h"
 #include "game/table_layouts.h"
@@ -140,6 +141,10 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
         penY = penY - a * CosDeg(90 - r);
     }
     return 0;
+}
+
+int c_MyApp::p_TextByGlyphs(float x, float y, String text, float alignX, float alignY) {
+    return p_Text(x - font::kAdvance * m_SizeX / 2, y, text, alignX, alignY);
 }
 
 int c_MyApp::p_TextWidth(String text) {
