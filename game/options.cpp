@@ -11,6 +11,7 @@
 #include "game/gear.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/row_bar.h"
 #include "host/glfw_game.h"
 
 using namespace control;
@@ -156,13 +157,7 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
     for (int k = 1; k <= kRowCount; ++k) {
         const float y = RowY(k, slide, fit);
         if (k == g.m_OptRow && action && !Locked(g)) Act(g, k, +1, true);
-        if (k == g.m_OptRow) {
-            g.p_SetCol(0, 180, 255, 0.5f);
-        } else {
-            g.p_SetCol(0, 0, 160, 0.5f);
-        }
-        g.p_SetSize(1);
-        g.p_Rect(84, y - 2 * fit, w - 168, 24 * fit);
+        DrawRowBar(g, k == g.m_OptRow, 84, y - 2 * fit, w - 168, 24 * fit);
         g.p_SetCol(255, 255, 255, 1);
         g.p_SetSize(textSize);
         g.p_Text(kRowTextX, y, RowAt(k).text(g), 0, 0);
