@@ -143,6 +143,13 @@ int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     return sum;
 }
 
+bool PressFree(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
+
+void TakePress(c_MyApp& g) {
+    g.m_AnyKeyHeld = 1;
+    g.m_KeyUsed = 1;
+}
+
 bool AnyPlayerHolds(c_MyApp& g, int code) { return g.p_PlayKeyAll(code, 1) > 0; }
 
 bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {

@@ -6,6 +6,12 @@
 
 class c_MyApp;
 
+// One action per press on the front end: a screen acts on a press only while nothing has
+// been held since the last action (m_AnyKeyHeld) and nothing has acted in this update
+// (m_KeyUsed); acting takes the press from everything else.
+bool PressFree(const c_MyApp& g);
+void TakePress(c_MyApp& g);
+
 bool AnyPlayerHolds(c_MyApp& g, int code);
 bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes);
 

@@ -43,15 +43,8 @@ float TitleFit(float w) {
 // Every player's keys and pads work the title alike.
 bool Held(c_MyApp& g, int code) { return AnyPlayerHolds(g, code); }
 
-bool Free(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
-
 // The game-over panel still closing over the menu keeps the keys from it.
-bool CanAct(const c_MyApp& g) { return Free(g) && g.m_OverTimer <= 0; }
-
-void Consume(c_MyApp& g) {
-    g.m_AnyKeyHeld = 1;
-    g.m_KeyUsed = 1;
-}
+bool CanAct(const c_MyApp& g) { return PressFree(g) && g.m_OverTimer <= 0; }
 
 void DrawGrid(c_MyApp& g, float w, float h) {
     const int t = qv_app_Millisecs();
@@ -136,7 +129,7 @@ void OpenOptions(c_MyApp& g) {
 
 void WheelTouches(c_MyApp& g, float cx, float cy) {
     const bool onHub = TouchIn(g, cx, cy, 32);
-    if (onHub && Free(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
+    if (onHub && PressFree(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
         OpenOptions(g);
         g.m_MenuCol = kColGear;
     } else if (!onHub && TouchIn(g, cx, cy, 250) && g.m_KeyUsed < 1) {
@@ -241,7 +234,7 @@ void WheelKeys(c_MyApp& g, float h, float slide) {
     g.m_WheelSel += step;
     timer = delay;
     delay = std::max(delay - kRepeatStep, float(kFastestRepeat));
-    Consume(g);
+    TakePress(g);
     g.p_PlaySFX(sound::kClick, 1);
     g.m_WheelTarget = -32.0f * g.m_WheelSel;
 }
@@ -251,11 +244,11 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
     if (CanAct(g)) {
         if (Held(g, kLeft) && g.m_MenuCol > kColGear) {
             g.m_MenuCol -= 1;
-            Consume(g);
+            TakePress(g);
             g.p_PlaySFX(sound::kClick, 1);
         } else if (Held(g, kRight) && g.m_MenuCol < kColPanel) {
             g.m_MenuCol += 1;
-            Consume(g);
+            TakePress(g);
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
@@ -328,10 +321,10 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCredits(g, w, h, p);
     DrawStats(g, w, h, p);
     DrawRing(g, w, h, p);
-    if (Free(g) && AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY})) {
+    if (PressFree(g) && AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY})) {
         g.m_PanelB = 0;
         g.p_PlaySFX(sound::kClick, 1);
-        Consume(g);
+        TakePress(g);
     }
     DrawCodedIn(g, w, h, p);
 }
@@ -349,36 +342,21 @@ int PadsOnStart(c_MyApp& g) {
 // does on the wheel; any other back (a pad's Back, Escape and its kin) asks before the
 // game ends, so a friend's press never ends everyone's game by surprise.
 void BackOnTitle(c_MyApp& g) {
-    Consume(g);
+    TakePress(g);
     g.p_PlaySFX(sound::kOpen, 1);
     const int starters = PadsOnStart(g);
     if (starters != 0) {
         StartRound(g);
         g.m_StartJoiners = starters;
     } else {
-        g.m_QuitAsked = 1;
-    }
-}
-
-// "Quit?" over the title: yes with A or Enter ends the program at once, no with B or
-// Escape goes back to the title. No is asked first: a back key a player has also bound
-// to jump, like the one that asked, answers no.
-void QuitQuestion(c_MyApp& g, float w, float h) {
-    DrawQuitQuestion(g, w, h);
-    if (!Free(g)) return;
-    if (AnyPlayerHolds(g, {kStrike, kBack})) {
-        g.m_QuitAsked = 0;
-        g.p_PlaySFX(sound::kClick, 1);
-        Consume(g);
-    } else if (AnyPlayerHolds(g, kJump)) {
-        qvError(String());
+        AskQuit(g);
     }
 }
 
 }  // namespace
 
 int c_MyApp::p_Menu() {
-    if (m_QuitAsked == 0 && Free(*this) && AnyPlayerHolds(*this, kBack)) BackOnTitle(*this);
+    if (m_QuitAsked == 0 && PressFree(*this) && AnyPlayerHolds(*this, kBack)) BackOnTitle(*this);
 
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;
