@@ -12,8 +12,9 @@ bool gxtkMusicStream::Open(FILE* file, unsigned int source, bool loop) {
     source_ = source;
     loop_ = loop;
     ended_ = false;
-    // The decoder's rate is one the device plays, so a buffer stays within 48000 frames.
-    framesPerBuffer_ = decoder_.Rate() / kBuffersPerSecond;
+    // The decoder's rate is one the device plays, so a buffer stays within 96000 frames;
+    // rounded up, so a tune of a few samples a second still has a frame in each.
+    framesPerBuffer_ = (decoder_.Rate() + kBuffersPerSecond - 1) / kBuffersPerSecond;
     piece_.assign(size_t(framesPerBuffer_) * decoder_.Channels(), 0);
     alGenBuffers(kBuffers, buffers_);
     alSourceStop(source_);

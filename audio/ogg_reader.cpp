@@ -43,6 +43,9 @@ unsigned char* LoadOGG(FILE* f, int* length, int* channels, int* format, int* he
         used += frames * c;
         if (capacity - used < room) ok = Grow(&samples, &capacity);
     }
+    // A damaged stream is refused whole, so the file is named rather than cut short
+    // without a word.
+    if (decoder.Damaged()) ok = false;
     if (!ok) {
         free(samples);
         return nullptr;

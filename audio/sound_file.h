@@ -8,16 +8,17 @@
 // Multi-byte samples are little-endian; 8-bit samples are unsigned.
 //
 // A file whose layout the audio device cannot play is refused like one that does not
-// decode: the device's buffers take 1 or 2 channels of 1 or 2 bytes, and rates outside the
-// usual 8000 to 192000 samples a second are damage rather than music (a rate of 2^31 and
-// more would even read back negative).
+// decode: the device's buffers take 1 or 2 channels of 1 or 2 bytes, at any rate it can
+// resample to its own. A rate of 0 (or one of 2^31 and more, which reads back negative)
+// cannot play, and one above 384000, the fastest rate recorders write, is damage rather
+// than sound.
 #pragma once
 
 #include <cstdio>
 
 constexpr int kSoundMostChannels = 2;
-constexpr long kSoundLeastHertz = 8000;
-constexpr long kSoundMostHertz = 192000;
+constexpr long kSoundLeastHertz = 1;
+constexpr long kSoundMostHertz = 384000;
 
 inline bool PlayableLayout(int channels, int format, long hertz) {
     return channels >= 1 && channels <= kSoundMostChannels && (format == 1 || format == 2) &&

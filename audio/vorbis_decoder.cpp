@@ -1,6 +1,7 @@
 #include "audio/vorbis_decoder.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "audio/sound_file.h"
 #include "audio/vorbis_comments.h"
@@ -57,12 +58,62 @@ void VorbisDecoder::Close() {
     arena_.reset();
     channels_ = 0;
     rate_ = 0;
+    packet_ = nullptr;
+    packetFrames_ = packetAt_ = 0;
+    damaged_ = false;
 }
 
+// The conversion is ours rather than stb_vorbis's: its own overflows a signed int on the
+// huge values of a damaged packet.
 int VorbisDecoder::Read(short* samples, int frames) {
-    if (!decoder_ || frames <= 0) return 0;
-    return stb_vorbis_get_samples_short_interleaved(decoder_, channels_, samples,
-                                                    frames * channels_);
+    int done = 0;
+    while (decoder_ && done < frames) {
+        if (packetAt_ == packetFrames_ && !NextPacket()) break;
+        const int count = std::min(frames - done, packetFrames_ - packetAt_);
+        for (int end = packetAt_ + count; packetAt_ < end; ++packetAt_) {
+            for (int c = 0; c < channels_; ++c) *samples++ = VorbisSample(packet_[c][packetAt_]);
+        }
+        done += count;
+    }
+    return done;
 }
 
-bool VorbisDecoder::Rewind() { return decoder_ && stb_vorbis_seek_start(decoder_) != 0; }
+bool VorbisDecoder::NextPacket() {
+    packetFrames_ = packetAt_ = 0;
+    if (damaged_) return false;
+    float** values = nullptr;
+    const int frames = stb_vorbis_get_frame_float(decoder_, nullptr, &values);
+    if (frames <= 0) return false;
+    if (VorbisPacketDamaged(values, channels_, frames)) {
+        damaged_ = true;
+        return false;
+    }
+    packet_ = values;
+    packetFrames_ = frames;
+    return true;
+}
+
+bool VorbisDecoder::Rewind() {
+    if (!decoder_ || !stb_vorbis_seek_start(decoder_)) return false;
+    packetFrames_ = packetAt_ = 0;
+    damaged_ = false;
+    return true;
+}
+
+bool VorbisPacketDamaged(float* const* channels, int channelCount, int frames) {
+    for (int c = 0; c < channelCount; ++c) {
+        for (int i = 0; i < frames; ++i) {
+            if (!(std::fabs(channels[c][i]) <= kVorbisLoudest)) return true;
+        }
+    }
+    return false;
+}
+
+short VorbisSample(float value) {
+    if (std::isnan(value)) return 0;
+    const float scaled = value * 32768.0f;
+    if (scaled >= 32767.0f) return 32767;
+    if (scaled <= -32768.0f) return -32768;
+    // Within the range now, so rounding half away from zero cannot leave it.
+    return short(scaled < 0 ? scaled - 0.5f : scaled + 0.5f);
+}

@@ -1,6 +1,6 @@
-// RIFF WAVE reader: "fmt " must be the first chunk and describe uncompressed PCM; other
-// chunks before "data" are skipped. Sizes come from the file, so every size is checked
-// against what is actually left in it before anything is allocated or skipped.
+// RIFF WAVE reader: "fmt " must be the first chunk and describe uncompressed 8- or 16-bit
+// PCM; other chunks before "data" are skipped. Sizes come from the file, so every size is
+// checked against what is actually left in it before anything is allocated or skipped.
 #include "audio/sound_file.h"
 
 #include <cstdint>
@@ -47,10 +47,15 @@ bool ReadFormatChunk(FILE* f, PcmFormat* pcm) {
     if (ReadShort(f) != kPcm) return false;
     pcm->channels = ReadShort(f);
     pcm->hertz = readInt(f);
-    readInt(f);    // byte rate, implied by the rest
-    ReadShort(f);  // block alignment, likewise
-    int bits = ReadShort(f);
-    pcm->format = bits >> 3;
+    readInt(f);  // byte rate, implied by the rest
+    const int blockAlign = ReadShort(f);
+    const int bits = ReadShort(f);
+    // Samples of 9 to 15 bits sit in 16-bit slots and would play as noise if taken for
+    // 8-bit ones, so only whole bytes are taken, each frame exactly the size its block
+    // alignment gives.
+    if (bits != 8 && bits != 16) return false;
+    pcm->format = bits / 8;
+    if (blockAlign != pcm->channels * pcm->format) return false;
     // Also keeps a zero from dividing when the frames are counted.
     if (!PlayableLayout(pcm->channels, pcm->format, pcm->hertz)) return false;
     return Skip(f, size - kFmtBaseSize);

@@ -38,13 +38,26 @@ int qv_app_SetUpdateRate(int hertz) {
 int qv_app_Millisecs() { return qv_app__game->Millisecs(); }
 String qv_app_LoadState() { return qv_app__game->LoadState(); }
 
+namespace {
+
 // A failed save says why, once for each save; the host has kept the previous file whole.
+// A save the host refused it has explained already.
+void SayWhyNotSaved(int result) {
+    if (result == 0 || result == kStateRefused) return;
+    const int error = errno;
+    qvPrint(String("Settings not saved: ") +
+            String(error != 0 ? std::strerror(error) : "the state file could not be written"));
+}
+
+}  // namespace
+
 int qv_app_SaveState(String state) {
-    if (qv_app__game->SaveState(state) != 0) {
-        const int error = errno;
-        qvPrint(String("Settings not saved: ") +
-                String(error != 0 ? std::strerror(error) : "the state file could not be written"));
-    }
+    SayWhyNotSaved(qv_app__game->SaveState(state));
+    return 0;
+}
+
+int qv_app_UpdateState(QvStateUpdate& update) {
+    SayWhyNotSaved(qv_app__game->UpdateState(update));
     return 0;
 }
 

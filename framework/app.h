@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/display_mode.h"
+#include "host/state_file.h"
 #include "runtime/runtime.h"
 
 class QvGame;
@@ -36,6 +37,8 @@ int qv_app_SetUpdateRate(int hertz);
 int qv_app_Millisecs();
 String qv_app_LoadState();
 int qv_app_SaveState(String state);
+// Saves what `update` makes of the state stored at that moment (the host's UpdateState).
+int qv_app_UpdateState(QvStateUpdate& update);
 int qv_app_DeviceWidth();
 int qv_app_DeviceHeight();
 int qv_app_ValidateDeviceWindow(bool notify);

@@ -35,6 +35,12 @@ constexpr int kHeld[] = {kUp,      kLeft,    kRight,        kDown,          kJum
                          kButtonX, kButtonY, kLeftShoulder, kRightShoulder, kBack};
 }  // namespace control
 
+// What drives the screens in this update (m_InputKind): the keyboard's action keys when a
+// round starts from them, keys or pads, or the pointer while the player plays by touch.
+namespace input_kind {
+constexpr int kKeyboard = 0, kKeysOrPads = 1, kPointer = 2;
+}  // namespace input_kind
+
 // The virtual pad m_ICade beyond the controls' own elements: the two back buttons an
 // iCade cabinet presses, the menu button the back key feeds, and the elements' states.
 namespace virtual_pad {
@@ -94,6 +100,8 @@ constexpr int kPauseIcon = 0, kQuitIcon = 1, kGoIcon = 3, kRingIcon = 6, kItemIc
 constexpr int kEasyPlate = 0, kBigGear = 8, kSmallGear = 9, kGearNut = 10, kCodedIn = 12;
 // picture::kCircles: the disc under the gear and the difficulty wheel's rim.
 constexpr int kHubDisc = 1, kWheelRim = 3;
+// picture::kDpad: a stick's base and its knob, each also lit for a thumb on it.
+constexpr int kStickBase = 5, kStickBaseLit = 6, kStickKnob = 7, kStickKnobLit = 8;
 }  // namespace frame
 
 // The font's metrics in virtual units at size 1: each character advances kAdvance, lines
@@ -126,8 +134,8 @@ constexpr int kSlots = 100;
 // Elements of the saved settings m_Setting; the others are saved and loaded unread.
 namespace setting {
 constexpr int kSoundMode = 5;  // see sound_mode
-// The on-screen pad's centre and size, kept for the saved string (this game has no
-// on-screen pad); loading raises a centre below 64 to 64 and a size of 7 or less to 10.
+// An on-screen pad's centre and size, kept for the saved string (the touch controls keep
+// a place of their own); loading raises a centre below 64 to 64 and a size of 7 or less to 10.
 constexpr int kPadX = 10, kPadY = 11, kPadSize = 12;
 constexpr int kOverscan = 14;  // always 1 after loading; no margin is applied
 // The sticks' Y: 1 used as read ("Normal"), 0 negated ("Flipped").

@@ -90,7 +90,7 @@ void Bind(c_MyApp& g, int code) {
 }
 
 void Capture(c_MyApp& g) {
-    const int code = PressedCode();
+    const int code = g.m_PointerDown > 0 ? -1 : PressedCode();  // a tap cancels
     if (code == 0) return;
     if (binding::KeptByTheGame(code)) {
         // The capture goes on: the next key pressed may be bound.
@@ -148,6 +148,22 @@ void Keys(c_MyApp& g) {
     g.m_CtlNote = String();  // a note stands until the next action
 }
 
+float RowTop(int row, float fit) { return (kTop + kRowStep * row) * fit; }
+
+// A tap on a row moves the cursor there and acts on it.
+void Taps(c_MyApp& g, float w) {
+    if (g.m_CtlKeyLock != 0) return;
+    const float fit = qv_Vortan_HeightFit();
+    for (int row = 0; row < kRowCount; ++row) {
+        const float top = RowTop(row, fit) - (kRowStep - kBarHeight) / 2 * fit;
+        if (!g.p_MouseIn(kMargin, top, w - 2 * kMargin, kRowStep * fit)) continue;
+        g.m_CtlRow = row;
+        Activate(g);
+        g.m_CtlKeyLock = 1;
+        return;
+    }
+}
+
 // The rows' texts and the note at one size, as large as the widest fits between the
 // bars' ends.
 float TextSize(c_MyApp& g, float w, float fit) {
@@ -166,7 +182,7 @@ void Draw(c_MyApp& g, float w, float h) {
     g.p_Rect(0, 0, w, h);
     const float size = TextSize(g, w, fit);
     for (int row = 0; row < kRowCount; ++row) {
-        const float y = (kTop + kRowStep * row) * fit;
+        const float y = RowTop(row, fit);
         DrawRowBar(g, row == g.m_CtlRow, kMargin, y, w - 2 * kMargin, kBarHeight * fit);
         if (g.m_CtlCapture == 1 && row == g.m_CtlRow) {
             g.p_SetCol(255, 255, 100, 1);
@@ -177,7 +193,7 @@ void Draw(c_MyApp& g, float w, float h) {
         g.p_Text(2 * kMargin, y + kBarHeight * fit / 2, RowText(g, row), 0, 1);
     }
     g.p_SetCol(255, 255, 100, 1);
-    g.p_Text(2 * kMargin, (kTop + kRowStep * kRowCount + kBarHeight / 2) * fit, g.m_CtlNote, 0, 1);
+    g.p_Text(2 * kMargin, RowTop(kRowCount, fit) + kBarHeight * fit / 2, g.m_CtlNote, 0, 1);
 }
 
 }  // namespace
@@ -199,6 +215,7 @@ int c_MyApp::p_ControlsScreen() {
         Capture(*this);
     } else {
         Keys(*this);
+        Taps(*this, qv_Vortan_jscrw);
     }
     if (!AnyPlayerHolds(*this, kHeld)) m_CtlKeyLock = 0;
     if (m_ControlsOpen != 0) Draw(*this, qv_Vortan_jscrw, qv_Vortan_jscrh);

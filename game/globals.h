@@ -25,7 +25,7 @@ extern int qv_Vortan_J_On_Allow;      // 1 allows the check-in request at start
 extern int qv_Vortan_GameNum;         // sent with the check-in
 
 // Kept at their start values for the module's other builds; this game never reads them.
-extern int qv_Vortan_OnScreenControls;       // 0: no on-screen pad
+extern int qv_Vortan_OnScreenControls;       // 0: touch play shows the touch controls
 extern int qv_Vortan_AccelerometerControls;  // 0: no tilt steering
 extern int qv_Vortan_isOuya;                 // 0: not the OUYA console
 // Set to 1 by a check-in with a reply; nothing reads it.

@@ -2,6 +2,7 @@
 #include "game/joining.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "game/bindings.h"
 #include "game/codes.h"
@@ -18,6 +19,10 @@ constexpr float kTextSize = 1.5f;
 constexpr float kMargin = 4;       // around the text, and between prompts and the edges
 constexpr float kAboveFloor = 92;  // the plate's bottom: over the head of a player landed below
 constexpr int kFadeUpdates = 30;   // the prompts fade over the window's last half second
+// A late joiner's protection: about a second dropping in, then two on the floor; it blinks,
+// dimmed for half of every eight updates.
+constexpr int kProtection = 180, kBlinkUpdates = 8;
+constexpr float kBlinkAlpha = 0.3f;
 
 bool Presses(c_MyApp& g, int player) {
     return g.p_PlayKey(control::kJump, 0, player) || g.p_PlayKey(control::kStrike, 0, player);
@@ -100,13 +105,30 @@ void DrawEdgePrompts(c_MyApp& g) {
     g.p_ResetDraw();
 }
 
+// Where a player joining a fight drops in: one body inside the screen edge farther from
+// the nearest opponent up, both measured where they are drawn.
+float FarEdgeX(c_MyApp& g) {
+    const float left = 2 * kBodyReach, right = qv_Vortan_jscrw - 2 * kBodyReach;
+    float toLeft = 1e9f, toRight = 1e9f;
+    for (int r = kFirstOpponent; r <= kLastRecord; ++r) {
+        const float* f = Record(g, r);
+        if (f[kHealth] <= 0) continue;
+        const float drawX = f[kX] - f[kDepth] / 2;
+        toLeft = std::min(toLeft, std::fabs(drawX - left));
+        toRight = std::min(toRight, std::fabs(drawX - right));
+    }
+    return (toLeft >= toRight ? left : right) + kStartDepth / 2;
+}
+
 }  // namespace
 
 // A player who has fallen keeps a record below zero health, so it never joins again.
 bool JoiningOpen(const c_MyApp& g) { return g.m_RoundOver == 0; }
 
-// Each player joins with its own controls: the keys bound to it or its pad.
+// Each player joins with its own controls: the keys bound to it or its pad. Into a fight
+// it comes at the edge away from the crowd, protected for a moment.
 void JoinPlayers(c_MyApp& g) {
+    for (int& updates : g.m_Protection) updates = std::max(updates - 1, 0);
     if (!JoiningOpen(g)) return;
     if (g.m_JoinTimer > 0) g.m_JoinTimer -= 1;
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
@@ -115,9 +137,20 @@ void JoinPlayers(c_MyApp& g) {
 }
 
 void JoinPlayer(c_MyApp& g, int p) {
-    g.p_AddPlayer(p, EntryX(p), kEntryY);
+    const bool fightOn = CountUp(g, kFirstOpponent, kLastRecord) > 0;
+    g.p_AddPlayer(p, fightOn ? FarEdgeX(g) : EntryX(p), kEntryY);
+    g.m_Protection[p - kFirstPlayer] = fightOn ? kProtection : 0;
     if (g.m_Joined == 0) g.m_JoinTimer = kJoinWindow;
     g.m_Joined = 1;
+}
+
+bool Protected(const c_MyApp& g, int r) {
+    return IsPlayer(r) && g.m_Protection[r - kFirstPlayer] > 0;
+}
+
+float ProtectionAlpha(const c_MyApp& g, int r) {
+    if (!Protected(g, r)) return 1;
+    return g.m_Protection[r - kFirstPlayer] / (kBlinkUpdates / 2) % 2 == 0 ? 1 : kBlinkAlpha;
 }
 
 void DrawJoinPrompts(c_MyApp& g) {

@@ -127,6 +127,8 @@ void OpenOptions(c_MyApp& g) {
     g.p_PlaySFX(sound::kClick, 1);
 }
 
+void TapPlate(c_MyApp& g, int k);
+
 void WheelTouches(c_MyApp& g, float cx, float cy) {
     const bool onHub = TouchIn(g, cx, cy, 32);
     if (onHub && PressFree(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
@@ -174,6 +176,7 @@ void DrawWheel(c_MyApp& g, float h, float slide) {
         g.p_SetRot(-(a - 55) * 0.5f);
         g.p_SetSize(size);
         g.p_DrawImg(picture::kButtons, x, y, float(frame::kEasyPlate + k));
+        if (g.p_MouseIn_Centered(x, y, 64 * size, 56 * size)) TapPlate(g, k);
         g.p_SetSize(1.5f * size);
         g.p_Text(x, y, qv_Vortan_MenuSet[2 * k], 1, 1);
     }
@@ -192,6 +195,22 @@ void StartRound(c_MyApp& g) {
     g.m_InputKind = keyboardAction ? 0 : 1;
     g.m_KeyUsed = 1;
     g.m_Mode = mode::kRoundSetUp;
+}
+
+// A tap on a plate turns the wheel to it; on the chosen plate it starts the round.
+void TapPlate(c_MyApp& g, int k) {
+    if (!CanAct(g) || g.m_QuitAsked != 0) return;
+    g.m_MenuCol = kColWheel;
+    if (k == g.m_WheelSel) {
+        g.p_PlaySFX(sound::kOpen, 1);
+        g.m_AnyKeyHeld = 1;
+        StartRound(g);
+        return;
+    }
+    g.m_WheelSel = k;
+    g.m_WheelTarget = -32.0f * k;
+    TakePress(g);
+    g.p_PlaySFX(sound::kClick, 1);
 }
 
 void ActivateColumn(c_MyApp& g) {
@@ -252,7 +271,10 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
-    if (CanAct(g) && AnyPlayerHolds(g, kMenuActions)) {
+    // A tap on the side panel's strip opens the panel.
+    const bool stripTapped = g.p_MouseIn(qv_Vortan_jscrw - g.m_PanelW, 0, g.m_PanelW, h);
+    if (CanAct(g) && stripTapped) g.m_MenuCol = kColPanel;
+    if (CanAct(g) && (stripTapped || AnyPlayerHolds(g, kMenuActions))) {
         g.p_PlaySFX(sound::kOpen, 1);
         g.m_AnyKeyHeld = 1;
         ActivateColumn(g);
@@ -321,7 +343,8 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCredits(g, w, h, p);
     DrawStats(g, w, h, p);
     DrawRing(g, w, h, p);
-    if (PressFree(g) && AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY})) {
+    if (PressFree(g) &&
+        (g.m_PointerDown > 0 || AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY}))) {
         g.m_PanelB = 0;
         g.p_PlaySFX(sound::kClick, 1);
         TakePress(g);

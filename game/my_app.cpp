@@ -19,6 +19,7 @@ c_MyApp::c_MyApp() : m_HttpReply("N/A") {
     gc_assign(m_ICade, Array<int>(20));
     gc_assign(m_Setting, Array<int>(setting::kCount));
     gc_assign(m_HiScore, Array<int>(150));
+    gc_assign(m_StoredLastTen, Array<int>(30));
     gc_assign(m_DrawList, Array<float>(kDrawListFloats));
     gc_assign(m_TouchDown, Array<int>(10));
     gc_assign(m_TouchX, Array<int>(10));
@@ -47,6 +48,7 @@ void c_MyApp::mark() {
     gc_mark_q(m_ICade);
     gc_mark_q(m_Setting);
     gc_mark_q(m_HiScore);
+    gc_mark_q(m_StoredLastTen);
     gc_mark_q(m_DrawList);
     gc_mark_q(m_TouchDown);
     gc_mark_q(m_TouchX);

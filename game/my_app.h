@@ -18,7 +18,7 @@ constexpr float kBgKeep = -123.0f;
 class c_MyApp : public c_App, public c_IOnHttpRequestComplete {
 public:
     // --- input and window -------------------------------------------------------------
-    int m_InputKind = 0;  // 1 keys or pads, 2 pointer; set to 1 every update
+    int m_InputKind = 0;  // see input_kind:: in codes.h; set every update
     int m_Fullscreen = 0;
     int m_FlipAsked = 0;  // 1: the window switches once F11 and the buttons are let go
     String m_HttpReply;   // the check-in's reply ("N/A" until then); nothing shows it
@@ -51,6 +51,10 @@ public:
     Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
     Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
     Array<int> m_HiScore;  // 150: the highscore lists (game/table_layouts.h)
+    // The three last-ten lists (30) as the stored state last held them: a list that
+    // differs has had a round recorded since.
+    Array<int> m_StoredLastTen;
+    String m_LaterControls;  // a later build's controls block, kept word for word
 
     // --- clocks ---------------------------------------------------------------------------
     int m_RenderLast = 0, m_RenderFps = 0, m_RenderFpsAvg = 0;
@@ -74,10 +78,12 @@ public:
 
     // --- controls and pointer ---------------------------------------------------------------
     int m_LastChar = 0;
-    // The mouse, read every update; the screens of this build never ask for it.
+    // The mouse, read every update; the screens never ask for it.
     int m_MX = 0, m_MY = 0, m_OldMX = 0, m_OldMY = 0;
     int m_MouseHit = 0, m_MouseWasDown = 0;
-    int m_PointerDown = 0;   // cleared before the screens run: they see no pointer
+    // The screens' taps: while the player plays by touch, the touch points that went down
+    // in this update; otherwise none.
+    int m_PointerDown = 0;
     Array<int> m_TouchDown;  // 10
     Array<int> m_TouchX;     // 10
     Array<int> m_TouchY;     // 10
@@ -143,6 +149,7 @@ public:
     int m_StartJoiners = 0;  // pads (a bit per port) whose Start began the round: they join
     // Players 1..4's knock-outs and points this round, for the game-over panel.
     int m_KnockOuts[4] = {}, m_PlayerPoints[4] = {};
+    int m_Protection[4] = {};  // players 1..4: updates left of a late joiner's protection
     int m_OverArmed = 0;  // 1 once nothing is held after the panel's least time: a press leaves
 
     // --- loading screen, particles, stars ---------------------------------------------------------

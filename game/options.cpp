@@ -157,6 +157,10 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
     for (int k = 1; k <= kRowCount; ++k) {
         const float y = RowY(k, slide, fit);
         if (k == g.m_OptRow && action && !Locked(g)) Act(g, k, +1, true);
+        if (!Locked(g) && g.p_MouseIn(84, y - 6 * fit, w - 168, kRowStep * fit)) {
+            g.m_OptRow = k;  // a tap acts on its row as an action key on the cursor's
+            Act(g, k, +1, true);
+        }
         DrawRowBar(g, k == g.m_OptRow, 84, y - 2 * fit, w - 168, 24 * fit);
         g.p_SetCol(255, 255, 255, 1);
         g.p_SetSize(textSize);
@@ -223,7 +227,9 @@ int c_MyApp::p_OptionBox() {
     p_Rect(50, 720 - 24 * slide, w - 100, h);
     DrawGear(*this, slide, fit);
 
-    if (!Locked(*this) && AnyPlayerHolds(*this, {kBack})) {
+    // Back, or a tap on the gear or on "<[BACK]" beside it.
+    const bool backTapped = p_MouseIn(40, 24 * fit, 240, 72 * fit);
+    if (!Locked(*this) && (backTapped || AnyPlayerHolds(*this, {kBack}))) {
         Close(*this);
         m_AnyKeyHeld = 1;
         m_KeyUsed = 1;

@@ -63,6 +63,8 @@ void DrawTrail(c_MyApp& g, float tipX, float tipY) {
     }
 }
 
+void TapControl(c_MyApp& g, int row, float x, float y, float w, float h);
+
 void DrawOptionsGear(c_MyApp& g, float x, float y, float size) {
     if (g.m_OptionsOpen == 0) g.m_GearAngle += 0.2f;
     const float gear = g.m_GearAngle;
@@ -92,6 +94,12 @@ void DrawControls(c_MyApp& g, float w, float h, float trailTop) {
         ctlX = w / 2;
         ctlY = quitY - 64;
     }
+
+    const float icon = 64 * fit;
+    TapControl(g, pause_row::kQuit, quitX, quitY, icon, icon);
+    TapControl(g, pause_row::kResume, resumeX, resumeY, icon, icon);
+    TapControl(g, pause_row::kOptions, optX, optY, icon, icon);
+    TapControl(g, pause_row::kControls, ctlX, ctlY, 2 * icon, icon / 2);
 
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(2 * fit);
@@ -144,6 +152,14 @@ void OpenControls(c_MyApp& g) {
 
 // The action of each control, from the top: quit, resume, options, Controls.
 void (*const kActions[])(c_MyApp&) = {QuitRound, Resume, OpenOptions, OpenControls};
+
+// A tap on a control moves the cursor to it and acts, as the action key does there.
+void TapControl(c_MyApp& g, int row, float x, float y, float w, float h) {
+    if (g.m_AnyKeyHeld != 0 || !g.p_MouseIn_Centered(x, y, w, h)) return;
+    g.m_PauseRow = row;
+    kActions[row - pause_row::kQuit](g);
+    g.m_AnyKeyHeld = 1;
+}
 
 void MoveCursor(c_MyApp& g, int row, float rate) {
     g.m_PauseRow = row;

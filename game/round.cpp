@@ -27,6 +27,8 @@ constexpr int kItemTries = 64;  // enough on any real screen; bounds the loop on
 constexpr float kItemReach = 24.0f;
 constexpr int kKnockOutPoints = 100, kItemPoints = 50;
 constexpr int kLayers = 17;
+constexpr int kFirstWave = 240;     // updates from the set-up to the first wave
+constexpr int kEmptyFieldPace = 8;  // how much faster a group's wave clock runs with no opponent up
 
 float Rnd() { return qv_random_Rnd(); }
 bool Chance(float p) { return qv_random_Rnd() < p; }
@@ -266,13 +268,14 @@ void Hit(c_MyApp& g, int r, float* f, int q, float* v) {
     ThrowSparks(g, f, q);
 }
 
-// The blow reaches 12 units ahead; depth is not compared. One hit per strike.
+// The blow reaches 12 units ahead; depth is not compared. One hit per strike; a protected
+// player is passed by.
 void StrikeTest(c_MyApp& g, int r, float* f) {
     bool byPlayer = IsPlayerSide(r);
     float reachX = f[kX] + 12 * f[kFacing];
     for (int q = 0; q <= kLastRecord && f[kAttack] == 2; ++q) {
         float* v = Record(g, q);
-        if (q == r || v[kHealth] <= 0 || IsPlayerSide(q) == byPlayer) continue;
+        if (q == r || v[kHealth] <= 0 || IsPlayerSide(q) == byPlayer || Protected(g, q)) continue;
         if (std::fabs(v[kX] - reachX) < 18 && std::fabs(f[kY] - v[kY]) < 12) Hit(g, r, f, q, v);
     }
 }
@@ -377,7 +380,7 @@ void DrawFighter(c_MyApp& g, int r, const float* f) {
         pose = kFrameInAir;
         rotation = mirror > 0 ? 4 * f[kVY] - 8 : 8 - 4 * f[kVY];
     }
-    g.p_SetCol(255, 255, 255, 1);
+    g.p_SetCol(255, 255, 255, ProtectionAlpha(g, r));
     g.p_SetSize(mirror, 1);
     g.p_SetRot(rotation);
     g.p_DrawImg(slot, drawX, drawY - 5, pose);
@@ -408,12 +411,23 @@ int FirstFreeOpponent(c_MyApp& g) {
     return -1;
 }
 
-// Waves grow after each one; Easy stops at 2 and Normal at 4, Hard keeps growing.
+// Waves come once someone has joined: the clock of an empty round stops one join window
+// short of its first wave, so whoever joins it late finds a fresh one, and friends joining
+// together are in before any opponent. A lone player's waves grow after each one (Easy's
+// stop at 2 and Normal's at 4, Hard's keep growing). A group (two or more joined) gets such
+// a draw for every player up, so the pressure on each stays about a lone player's, and once
+// under way its wave clock runs fast while no opponent is up, so no one waits long.
 void SpawnWave(c_MyApp& g) {
-    g.m_SpawnTimer -= 1;
+    const bool underWay = g.m_Joined == 1 && g.m_JoinTimer == 0;
+    const bool group = PlayersJoined(g) >= 2;
+    const bool emptyField = CountUp(g, kFirstOpponent, kLastRecord) == 0;
+    g.m_SpawnTimer -= underWay && group && emptyField ? kEmptyFieldPace : 1;
+    if (g.m_Joined == 0) g.m_SpawnTimer = std::max(g.m_SpawnTimer, kJoinWindow);
     if (g.m_SpawnTimer >= 0) return;
     g.m_SpawnTimer = g.m_SpawnGap;
-    int count = g.p_Rand(1, g.m_SpawnMax);
+    const int draws = std::max(1, CountUp(g, kFirstPlayer, kLastPlayer));
+    int count = 0;
+    for (int i = 0; i < draws; ++i) count += g.p_Rand(1, g.m_SpawnMax);
     for (int i = 0; i < count; ++i) {
         int r = FirstFreeOpponent(g);
         if (r < 0) break;
@@ -511,7 +525,7 @@ int c_MyApp::p_LoadGame() {
     m_PlaceTaken = -1;
     m_CamX = m_CamY = m_CamTX = m_CamTY = 0;
     m_Backdrop = int(std::floor(qv_random_Rnd() * 3.99f));
-    m_SpawnTimer = 240;
+    m_SpawnTimer = kFirstWave;
     m_SpawnMax = 1;
     m_ItemTimer = kItemHidden;
     m_Joined = 0;
@@ -520,6 +534,7 @@ int c_MyApp::p_LoadGame() {
     m_ItemsTaken = 0;
     std::fill(std::begin(m_KnockOuts), std::end(m_KnockOuts), 0);
     std::fill(std::begin(m_PlayerPoints), std::end(m_PlayerPoints), 0);
+    std::fill(std::begin(m_Protection), std::end(m_Protection), 0);
     return 0;
 }
 

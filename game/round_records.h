@@ -70,6 +70,19 @@ inline float* Record(c_MyApp& g, int r) { return g.m_Plr.Data() + r * kFields; }
 inline bool IsPlayerSide(int r) { return r < kFirstOpponent; }
 inline bool IsPlayer(int r) { return r >= kFirstPlayer && r <= kLastPlayer; }
 inline bool IsOpponent(int r) { return r >= kFirstOpponent; }
+
+// Fighters up (health above 0) among records first..last.
+inline int CountUp(c_MyApp& g, int first, int last) {
+    int up = 0;
+    for (int r = first; r <= last; ++r) up += Record(g, r)[kHealth] > 0;
+    return up;
+}
+// Players in the round, fallen or not.
+inline int PlayersJoined(c_MyApp& g) {
+    int joined = 0;
+    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) joined += Record(g, p)[kHealth] != 0;
+    return joined;
+}
 // Picture slot of a fighter record: players use slots 1..4, opponents take turns over
 // slots 5..8, so no opponent ever wears player 4's picture.
 inline int FighterSlot(int r) {

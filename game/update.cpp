@@ -10,6 +10,7 @@
 #include "game/globals.h"
 #include "game/joining.h"
 #include "game/my_app.h"
+#include "game/touch_controls.h"
 #include "host/game.h"
 #include "host/glfw_game.h"
 #include "net/async_event.h"
@@ -183,6 +184,7 @@ void Pause(c_MyApp& g) {
 int c_MyApp::p_InGame() {
     p_ResetDraw();
     m_MenuSlide = -32;
+    DrawTouchControls(*this);
     if (m_Paused == 0 && m_AnyKeyHeld == 0 && p_PlayKeyAll(control::kBack, 1) > 0) Pause(*this);
     if (m_HideHud == 1) {
         if (m_Paused == 1) p_PauseMenu();

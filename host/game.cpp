@@ -32,6 +32,7 @@ bool QvGame::Suspended() { return _suspended; }
 int QvGame::Millisecs() { return 0; }
 
 int QvGame::SaveState(String state) { return QvWriteStateFile(_statePath, state); }
+int QvGame::UpdateState(QvStateUpdate& update) { return QvUpdateStateFile(_statePath, update); }
 String QvGame::LoadState() { return QvReadStateFile(_statePath); }
 
 bool QvGame::PollJoystick(int, Array<float>, Array<float>, Array<float>, Array<bool>) {

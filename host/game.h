@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "host/key_space.h"
+#include "host/state_file.h"
 #include "runtime/runtime.h"
 
 class QvDisplayMode;
@@ -58,9 +59,12 @@ public:
     virtual int Millisecs();
     virtual void GetDate(Array<int> date);
     // 0 saved, -1 the file could not be opened or may not be replaced (left as it was),
-    // -2 not every byte reached the disk (the previous content is kept). On failure errno
-    // says why.
+    // -2 not every byte reached the disk (the previous content is kept), kStateRefused
+    // (the host has said why). On failure errno says why.
     virtual int SaveState(String state);
+    // Saves what `update` makes of the state stored at that moment; results as SaveState.
+    // A host whose storage answers later saves then and answers 0 now.
+    virtual int UpdateState(QvStateUpdate& update);
     // The saved string, empty when there is none.
     virtual String LoadState();
     virtual String LoadString(String path);
@@ -104,6 +108,7 @@ public:
 
     // The state file's name; "./.pellixstate" unless a test points it elsewhere.
     void SetStatePath(String path) { _statePath = path; }
+    String StatePath() const { return _statePath; }
 
     static QvGame* _game;
 

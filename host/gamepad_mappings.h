@@ -14,7 +14,15 @@ struct QvGamepadMappings {
 // comments and mappings for other platforms are passed over quietly; a line that is
 // not a mapping the window system can read is left out. The first kNamedMappingProblems
 // such lines each get a problem naming the line and what is wrong with it (text quoted
-// from the line has its control characters escaped); when there are more, one last
-// problem counts them all, so a file of junk cannot flood the console.
+// from the line is escaped and cut to fit the console line); when there are more, one
+// last problem counts them all, so a file of junk cannot flood the console.
+//
+// The window system's cost of taking mappings grows with the square of their number, so
+// at most kMostMappings are kept (twice the community file's lines for every platform);
+// a mapping for a pad one before already maps is left out too (the first one holds), and
+// lines after kMostMappingLines are not read at all, so the start costs little whatever
+// the file holds. One problem counts all three kinds of left-out lines.
 constexpr int kNamedMappingProblems = 5;
+constexpr int kMostMappings = 4096;
+constexpr int kMostMappingLines = 65536;
 QvGamepadMappings QvSortGamepadMappings(const std::string& text, const std::string& origin);

@@ -8,6 +8,7 @@
 #include "host/frame_driver.h"
 #include "host/game.h"
 #include "host/key_space.h"
+#include "host/pad_reports.h"
 
 struct GLFWwindow;
 class QvGlfwJoysticks;
@@ -46,6 +47,9 @@ public:
     virtual QvGlfwVideoMode* GetGlfwDesktopMode();
     // Whether the window is full screen, or is about to be at the application's request.
     virtual bool FullScreen();
+    // Whether the player plays by touch, so the screens take taps and a round shows its
+    // touch controls. Never in a desktop window, whose pointer is a mouse.
+    virtual bool TouchPlay() { return false; }
     virtual Array<QvGlfwVideoMode*> GetGlfwVideoModes();
     // Opens the first window, starts the game and runs frames until the window is gone.
     virtual void Run();
@@ -106,4 +110,5 @@ private:
     bool _focused = false;
     bool _iconified = false;
     int _pjoys[key_space::kPorts] = {-1, -1, -1, -1};
+    QvPadReports _padReports;
 };

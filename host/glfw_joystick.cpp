@@ -40,7 +40,7 @@ QvRawPad QvGlfwJoysticks::Read(int id) {
 String QvGlfwJoysticks::Name(int id) {
     const char* name = glfwJoystickIsGamepad(id) ? glfwGetGamepadName(id) : glfwGetJoystickName(id);
     // The name comes from the device or from a mapping line, and goes to the console.
-    return name ? Utf8(QvEscapeControls(name).c_str()) : String();
+    return name ? Utf8(QvEscapeName(name).c_str()) : String();
 }
 
 void QvGlfwJoysticks::AddMappings(const std::string& text, const std::string& origin) {

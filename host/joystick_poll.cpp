@@ -2,21 +2,6 @@
 #include "host/glfw_game.h"
 #include "host/glfw_joystick.h"
 
-namespace {
-
-// One console line for each pad that came or went.
-void ReportChanges(const int before[key_space::kPorts], const int after[key_space::kPorts],
-                   QvJoystickSource& source) {
-    for (int port = 0; port < key_space::kPorts; ++port) {
-        if (before[port] == after[port]) continue;
-        const String pad = String("Game pad ") + String(port + 1);
-        if (before[port] != -1) qvPrint(pad + " disconnected");
-        if (after[port] != -1) qvPrint(pad + " connected: " + source.Name(after[port]));
-    }
-}
-
-}  // namespace
-
 void QvGlfwGame::SetJoystickSource(QvJoystickSource* source) {
     _joysticks = source ? source : _glfwJoysticks.get();
     for (int& id : _pjoys) id = -1;
@@ -32,7 +17,7 @@ bool QvGlfwGame::PollJoystick(int port, Array<float> joyx, Array<float> joyy, Ar
         int before[key_space::kPorts];
         for (int i = 0; i < key_space::kPorts; ++i) before[i] = _pjoys[i];
         QvAssignJoystickPorts(present, _pjoys);
-        ReportChanges(before, _pjoys, *_joysticks);
+        for (const String& line : _padReports.Update(before, _pjoys, *_joysticks)) qvPrint(line);
     }
     if (port < 0 || port >= key_space::kPorts || _pjoys[port] == -1) return false;
     QvJoyReading reading = QvMapPad(_joysticks->Read(_pjoys[port]));

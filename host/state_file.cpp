@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,18 +31,76 @@ std::string DirectoryOf(const std::string& path) {
 
 std::string BaseNameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
-// The name that opening `path` would finally reach through symbolic links (it need not
-// exist yet, as with a link to a file not yet made); empty when the links go round.
-std::string FinalTarget(std::string path) {
-    for (int hops = 0; hops < kMaxLinks; ++hops) {
-        char link[PATH_MAX];
-        ssize_t n = readlink(path.c_str(), link, sizeof link);
-        if (n < 0) return path;  // not a link (or not there): this is the name
-        if (n == 0 || size_t(n) == sizeof link) return std::string();
-        std::string target(link, size_t(n));
-        path = target[0] == '/' ? target : DirectoryOf(path) + "/" + target;
+// The kernel's protection of shared folders, applied whether or not the system turns it
+// on: in a folder that is sticky and writable by everyone, a link of another user (who
+// could point it at any file of this one's) is followed only when that user owns the
+// folder.
+bool MayFollow(const struct stat& link, const std::string& folder) {
+    if (link.st_uid == geteuid()) return true;
+    struct stat dir;
+    if (stat(folder.c_str(), &dir) != 0) return false;
+    if ((dir.st_mode & (S_ISVTX | S_IWOTH)) != (S_ISVTX | S_IWOTH)) return true;
+    return dir.st_uid == link.st_uid;
+}
+
+void SayRefusedOnce() {
+    static bool told = false;
+    if (told) return;
+    told = true;
+    qvPrint(
+        "The state file is reached through a link another user made in a shared folder: not "
+        "followed, so the settings start at their defaults and are not saved");
+}
+
+// Pushes the names of `path` so that its first is taken next.
+void PushNames(const std::string& path, std::vector<std::string>& names) {
+    size_t end = path.size();
+    while (end > 0) {
+        const size_t slash = path.rfind('/', end - 1);
+        const size_t start = slash == std::string::npos ? 0 : slash + 1;
+        if (end > start) names.push_back(path.substr(start, end - start));
+        if (slash == std::string::npos) break;
+        end = slash;
     }
-    return std::string();
+}
+
+// A name with every link in it followed, one name at a time as the kernel does (it need
+// not exist yet, as with a link to a file not yet made); `error` ELOOP when links go
+// round, EACCES when a link may not be followed.
+struct Resolved {
+    std::string path;
+    int error = 0;
+};
+
+Resolved Resolve(const std::string& name) {
+    std::vector<std::string> names;
+    PushNames(name, names);
+    std::string at = name[0] == '/' ? "/" : ".";
+    int links = 0;
+    while (!names.empty()) {
+        const std::string part = names.back();
+        names.pop_back();
+        if (part == ".") continue;
+        // What `at` names holds no link any more, so ".." is the kernel's ".." of it.
+        const std::string next = at == "/" ? "/" + part : at + "/" + part;
+        struct stat info;
+        if (part == ".." || lstat(next.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            at = next;
+            continue;
+        }
+        if (++links > kMaxLinks) return {std::string(), ELOOP};
+        if (!MayFollow(info, at)) {
+            SayRefusedOnce();
+            return {std::string(), EACCES};
+        }
+        char link[PATH_MAX];
+        const ssize_t n = readlink(next.c_str(), link, sizeof link);
+        if (n <= 0 || size_t(n) == sizeof link) return {std::string(), ELOOP};
+        const std::string target(link, size_t(n));
+        PushNames(target, names);
+        if (target[0] == '/') at = "/";
+    }
+    return {at, 0};
 }
 
 std::string TemporaryPrefix(const std::string& target) { return BaseNameOf(target) + ".tmp-"; }
@@ -85,7 +144,7 @@ int CreateTemporary(const std::string& temp) {
 // Whether this process may write the existing file in place, asked of the file system
 // itself (permission bits, owner, access lists, read-only mounts, immutable files).
 bool MayWrite(const std::string& file) {
-    int fd = open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = open(file.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return false;
     close(fd);
     return true;
@@ -153,8 +212,10 @@ int NotAFile(const struct stat& info) {
 int RewriteOpenFile(int fd, const std::string& bytes) {
     if (!bytes.empty()) {
         const int reserved = posix_fallocate(fd, 0, off_t(bytes.size()));
-        // A file system that cannot reserve room is written all the same.
-        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL)
+        // Where room cannot be reserved (a file system without the means, or the C
+        // library's stand-in on a file open for writing alone) the file is written all
+        // the same.
+        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL && reserved != EBADF)
             return Failed(-2, reserved);
     }
     const bool written = WriteAll(fd, bytes) && ftruncate(fd, off_t(bytes.size())) == 0 &&
@@ -162,10 +223,19 @@ int RewriteOpenFile(int fd, const std::string& bytes) {
     return written ? 0 : -2;
 }
 
+// Opened for reading too where the file allows it: on file systems that cannot reserve
+// room themselves (NFS version 3 among them), the C library reserves it by reading and
+// writing the file.
+int OpenToRewrite(const std::string& target) {
+    const int flags = O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW;
+    const int fd = open(target.c_str(), O_RDWR | flags);
+    return fd < 0 && errno == EACCES ? open(target.c_str(), O_WRONLY | flags) : fd;
+}
+
 // The save where the folder allows no new file beside the target: the existing file is
 // rewritten where it stands, which keeps its links, owner and group too.
 int RewriteInPlace(const std::string& target, const std::string& bytes, int whyNoTemporary) {
-    int fd = open(target.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    int fd = OpenToRewrite(target);
     if (fd < 0) return -1;
     struct stat info;
     if (fstat(fd, &info) != 0) {
@@ -189,18 +259,28 @@ int RewriteInPlace(const std::string& target, const std::string& bytes, int whyN
     return result == 0 ? 0 : Failed(result, error);
 }
 
-}  // namespace
+// The resolved target's content, as QvReadStateFile gives it.
+String ReadResolved(const std::string& name) {
+    struct stat info;
+    // A FIFO or a device is not opened at all: that alone could block or have effects.
+    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return String();
+    int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return String();
+    std::vector<unsigned char> bytes;
+    // The name may have been given to something else since it was looked at.
+    const bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+                    ReadStart(fd, size_t(kMaxStateFileBytes) + 1, bytes);
+    close(fd);
+    return ok ? QvStateFromBytes(bytes) : String();
+}
 
-int QvWriteStateFile(const String& path, const String& state) {
-    const std::string target = FinalTarget(QvEncodeFileName(path));
-    if (target.empty()) return Failed(-1, ELOOP);
+int WriteResolved(const std::string& target, const std::string& bytes) {
     struct stat existing;
     const bool exists = stat(target.c_str(), &existing) == 0;
     // Only a regular file this process could have rewritten in place is replaced.
     if (exists && !S_ISREG(existing.st_mode)) return NotAFile(existing);
     if (exists && !MayWrite(target)) return -1;
     RemoveLeftovers(target);
-    const std::string bytes = state.ToUtf8();
     const std::string temp = TemporaryName(target);
     int fd = CreateTemporary(temp);
     if (fd < 0) return exists ? RewriteInPlace(target, bytes, errno) : -1;
@@ -224,19 +304,55 @@ int QvWriteStateFile(const String& path, const String& state) {
     return 0;
 }
 
+int Unresolved(const Resolved& r) {
+    return Failed(r.error == EACCES ? kStateRefused : -1, r.error);
+}
+
+// Holds the folder's lock while it lives, so saves of several processes to one folder
+// take turns; where the file system cannot lock, saves go on without.
+class FolderLock {
+public:
+    explicit FolderLock(const std::string& folder)
+        : fd_(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        while (fd_ >= 0 && flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
+        }
+    }
+    ~FolderLock() {
+        if (fd_ >= 0) close(fd_);
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+int QvWriteStateFile(const String& path, const String& state) {
+    const Resolved r = Resolve(QvEncodeFileName(path));
+    return r.error != 0 ? Unresolved(r) : WriteResolved(r.path, state.ToUtf8());
+}
+
+int QvUpdateStateFile(const String& path, QvStateUpdate& update) {
+    const Resolved r = Resolve(QvEncodeFileName(path));
+    if (r.error != 0) return Unresolved(r);
+    const FolderLock lock(DirectoryOf(r.path));
+    const String state = update.Updated(ReadResolved(r.path));
+    const int result = WriteResolved(r.path, state.ToUtf8());
+    if (result == 0) update.Stored(state);
+    return result;
+}
+
 String QvReadStateFile(const String& path) {
-    const std::string name = QvEncodeFileName(path);
-    struct stat info;
-    // A FIFO or a device is not opened at all: that alone could block or have effects.
-    if (stat(name.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return String();
-    int fd = open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return String();
-    std::vector<unsigned char> bytes;
-    // The name may have been given to something else since it was looked at.
-    const bool ok = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-                    ReadStart(fd, size_t(kMaxStateFileBytes), bytes);
-    close(fd);
-    if (!ok) return String();
-    if (info.st_size > kMaxStateFileBytes) DropCutCharacter(bytes);
+    const Resolved r = Resolve(QvEncodeFileName(path));
+    return r.error != 0 ? String() : ReadResolved(r.path);
+}
+
+String QvStateFromBytes(std::vector<unsigned char>& bytes) {
+    if (bytes.size() > size_t(kMaxStateFileBytes)) {
+        bytes.resize(size_t(kMaxStateFileBytes));
+        DropCutCharacter(bytes);
+    }
     return String::FromBytes(bytes.data(), int(bytes.size()));
 }

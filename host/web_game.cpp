@@ -4,6 +4,8 @@
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <vector>
+
 namespace {
 
 QvWebGame& Page(void* user) { return *static_cast<QvWebGame*>(user); }
@@ -25,29 +27,74 @@ EM_BOOL OnResize(int, const EmscriptenUiEvent*, void* user) {
 
 void FramePass(void* user) { Page(user).PagePass(); }
 
-// Saves go to the in-memory file system first (whole, through a rename); this copies it
-// to IndexedDB, where one transaction replaces the file, so storage holds the old state or
-// the new one. A flush asked for while one runs is made again when that one ends.
-EM_JS(void, FlushStateStorage, (), {
+// A save runs in one IndexedDB transaction: it reads the stored state, hands its bytes to
+// the game, which makes the state to store from them and writes it to the in-memory file,
+// and stores that file, so another tab's save between the reading and the storing cannot
+// be lost (transactions on one store take turns, across tabs too). A flush asked for while
+// one runs is made again when that one ends. A game that has crashed can no longer merge:
+// storage is then left as it is.
+EM_JS(void, FlushStateStorage, (const char* name), {
     if (Module.stateFlush) {
         Module.stateFlush.again = true;
         return;
     }
     Module.stateFlush = {again : false};
+    const path = PATH_FS.resolve(UTF8ToString(name));
+    const ended = function(error) {
+        if (error) console.error("Could not keep the saved state: " + error);
+        Module.storedState = null;
+        if (Module.stateFlush.again) {
+            Module.stateFlush.again = false;
+            flush();
+        } else {
+            Module.stateFlush = null;
+        }
+    };
     const flush = function() {
-        FS.syncfs(
-            false, function(error) {
-                if (error) console.error("Could not keep the saved state: " + error);
-                if (Module.stateFlush.again) {
-                    Module.stateFlush.again = false;
-                    flush();
-                } else {
-                    Module.stateFlush = null;
-                }
+        IDBFS.getDB(
+            FS.lookupPath(PATH.dirname(path)).node.mount.mountpoint, function(error, db) {
+                if (error) return ended(error);
+                const transaction = db.transaction([IDBFS.DB_STORE_NAME], "readwrite");
+                const store = transaction.objectStore(IDBFS.DB_STORE_NAME);
+                transaction.oncomplete = function() {
+                    if (!ABORT) _QvStateStored();
+                    ended(null);
+                };
+                transaction.onabort = function() {
+                    ended(transaction.error || "the save was given up");
+                };
+                IDBFS.loadRemoteEntry(
+                    store, path, function(error, entry) {
+                        Module.storedState = entry && entry.contents ? entry.contents
+                                                                     : new Uint8Array(0);
+                        if (error || ABORT || _QvMergeStoredState() != 0)
+                            return transaction.abort();
+                        IDBFS.loadLocalEntry(
+                            path, function(error, local) {
+                                if (error) return transaction.abort();
+                                IDBFS.storeRemoteEntry(
+                                    store, path, local, function(error) {
+                                        if (error) transaction.abort();
+                                    });
+                            });
+                    });
             });
     };
     flush();
 });
+
+EM_JS(int, StoredStateLength, (), { return Module.storedState.length; });
+EM_JS(void, CopyStoredState, (unsigned char* to), { HEAPU8.set(Module.storedState, to); });
+
+// A save of a whole state stores it whatever is stored.
+class Replacement : public QvStateUpdate {
+public:
+    String state;
+    String Updated(const String&) override { return state; }
+    void Stored(const String&) override {}
+};
+
+QvWebGame& TheWebGame() { return *static_cast<QvWebGame*>(QvGame::_game); }
 
 EM_JS(int, PageWidth, (), { return window.innerWidth; });
 EM_JS(int, PageHeight, (), { return window.innerHeight; });
@@ -82,6 +129,9 @@ EM_JS(int, PageFullScreen, (), {
 
 }  // namespace
 
+extern "C" EMSCRIPTEN_KEEPALIVE int QvMergeStoredState() { return TheWebGame().MergeStoredState(); }
+extern "C" EMSCRIPTEN_KEEPALIVE void QvStateStored() { TheWebGame().StateStored(); }
+
 QvWebGame::QvWebGame() {
     _appDir = "/app";
     SetFrameDriver(&_pageDriver);
@@ -111,9 +161,30 @@ void QvWebGame::PagePass() {
 }
 
 int QvWebGame::SaveState(String state) {
-    const int result = QvPellixGame::SaveState(state);
-    if (result == 0) FlushStateStorage();
+    static Replacement replacement;
+    replacement.state = state;
+    return UpdateState(replacement);
+}
+
+int QvWebGame::UpdateState(QvStateUpdate& update) {
+    _stateUpdate = &update;
+    FlushStateStorage(StatePath().ToUtf8().c_str());
+    return 0;
+}
+
+int QvWebGame::MergeStoredState() {
+    std::vector<unsigned char> bytes(static_cast<size_t>(StoredStateLength()));
+    if (!bytes.empty()) CopyStoredState(bytes.data());
+    const String stored = QvStateFromBytes(bytes);
+    _merged = _stateUpdate->Updated(stored);
+    const int result = QvWriteStateFile(StatePath(), _merged);
+    gc_collect();  // the step that follows every call into the game
     return result;
+}
+
+void QvWebGame::StateStored() {
+    _stateUpdate->Stored(_merged);
+    gc_collect();
 }
 
 void QvWebGame::SetGlfwWindow(int, int, int, int, int, int, int, int, bool fullscreen) {

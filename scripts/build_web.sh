@@ -11,6 +11,7 @@ configure_and_build build-web -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE=/usr/share/emscripten/cmake/Modules/Platform/Emscripten.cmake \
     -DCMAKE_CROSSCOMPILING_EMULATOR=node -- vortan
 mkdir -p "$out"
-cp "$ROOT"/build-web/bin/vortan.{js,wasm,data} "$ROOT"/web/index.html "$ROOT"/web/page.js "$out"/
+cp "$ROOT"/build-web/bin/vortan.{js,wasm,data} "$ROOT"/web/index.html "$ROOT"/web/page.js \
+    "$ROOT"/web/touch_controls.js "$out"/
 cp "$ROOT"/packaging/icons/hicolor/64x64/apps/vortan.png "$out"/icon.png
 echo "Site built in $out"

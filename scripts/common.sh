@@ -44,7 +44,7 @@ configure_and_build() {
 web_test_site() {
     cmake --build "$ROOT/build-web" -j "$JOBS" --target vortan_test_site
     mkdir -p "$1"
-    cp "$ROOT"/build-web/site/{index.html,page.js,icon.png} "$1"/
+    cp "$ROOT"/build-web/site/{index.html,page.js,touch_controls.js,icon.png} "$1"/
     cp "$ROOT"/build-web/bin/vortan_test_site.{wasm,data} "$1"/
     cp "$ROOT"/build-web/bin/vortan_test_site.js "$1"/vortan.js
 }

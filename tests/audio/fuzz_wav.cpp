@@ -10,8 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadSound s = ReadBytes(data, size, LoadWAV);
     if (!s.data) return 0;
     long bytes = long(s.length) * s.channels * s.format;
-    if (s.length < 0 || s.channels < 1 || s.channels > 2 || s.format < 1 || s.format > 2 ||
-        s.hertz < 8000 || s.hertz > 192000 || bytes > long(size)) {
+    if (s.length < 0 || !PlayableLayout(s.channels, s.format, s.hertz) || bytes > long(size)) {
         abort();
     }
     if (bytes > 0 && !memmem(data, size, s.data.get(), size_t(bytes))) abort();

@@ -45,9 +45,9 @@ TEST(WavReader, LoadsEachPcmLayoutUnchanged) {
     struct Case {
         int channels, bits, hertz, bytes, frames;
     };
-    for (Case c :
-         {Case{1, 8, 11025, 300, 300}, Case{2, 8, 22050, 300, 150}, Case{1, 16, 44100, 300, 150},
-          Case{2, 16, 8000, 4000, 1000}, Case{2, 16, 192000, 400, 100}}) {
+    for (Case c : {Case{1, 8, 11025, 300, 300}, Case{2, 8, 22050, 300, 150},
+                   Case{1, 16, 44100, 300, 150}, Case{2, 16, 8000, 4000, 1000},
+                   Case{1, 8, 6000, 30, 30}, Case{2, 16, 384000, 400, 100}, Case{1, 16, 1, 4, 2}}) {
         SCOPED_TRACE(testing::Message() << c.channels << " ch " << c.bits << " bit");
         std::string samples = Ramp(c.bytes);
         ReadSound d = Load(PcmWav(c.channels, c.hertz, c.bits, samples));
@@ -102,10 +102,12 @@ TEST(WavReader, RefusesWhatIsNotPlainPcmWaveOrReachesBeyondTheFile) {
         {"zero sample rate", RiffWave({FmtChunk(1, 1, 0, 16), data})},
         // Layouts the audio device cannot play.
         {"three channels", RiffWave({FmtChunk(1, 3, 22050, 16), data})},
-        {"rate 7999", RiffWave({FmtChunk(1, 1, 7999, 16), data})},
-        {"rate 192001", RiffWave({FmtChunk(1, 1, 192001, 16), data})},
+        {"rate 384001", RiffWave({FmtChunk(1, 1, 384001, 16), data})},
         {"rate 2^31, negative as an int", RiffWave({FmtChunk(1, 1, int(0x80000000u), 8), data})},
         {"24 bits per sample", RiffWave({FmtChunk(1, 1, 22050, 24), data})},
+        // Samples that are not whole bytes, or frames of another size than their block.
+        {"12 bits per sample in 16-bit slots", RiffWave({FmtChunk(1, 1, 8000, 12), data})},
+        {"mono 16-bit, block 4", RiffWave({fmt.substr(0, 20) + Le16(4) + fmt.substr(22), data})},
         {"fmt chunk too short", RiffWave({ChunkWithSize("fmt ", 8, fmt.substr(8, 8)), data})},
         // Sizes that reach beyond the file.
         {"data cut short", RiffWave({fmt, ChunkWithSize("data", 1000, Ramp(500))})},

@@ -29,6 +29,7 @@ void GameFixture::SetUp() {
     static GameTestHost* sharedHost = new GameTestHost();
     host = sharedHost;
     host->clock.now = 1.0;
+    host->touchPlay = false;
     host->SetStatePath(String(scratch->File("state").c_str()));
     // Every module global back to its start value (the roots qvInit registers again only
     // mark the same globals twice).

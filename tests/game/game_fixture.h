@@ -61,6 +61,8 @@ public:
 class GameTestHost : public QvGlfwGame {
 public:
     SimClock clock;
+    bool touchPlay = false;  // what the host answers, as a page would
+    bool TouchPlay() override { return touchPlay; }
     GameTestHost() {
         SetFrameDriver(&clock);
         _appDir = TestProgramFolder();

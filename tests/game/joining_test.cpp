@@ -213,6 +213,38 @@ TEST_F(JoiningTest, LateFriendsDropInAtAnyTimeButTheFallenStayDown) {
     EXPECT_EQ(Joined(), Players{1});
 }
 
+// An empty round waits for its players without filling up: whoever comes after a minute
+// finds a fresh one and, pressing nothing, is still up 8 s later. Friends joining the fight
+// drop in at the edge away from the crowd, blinking for a moment in which blows pass them by.
+TEST_F(JoiningTest, NoOneIsMobbedOnArrival) {
+    for (int difficulty = 1; difficulty <= 3; ++difficulty) {
+        RoundFixture::StartRound(difficulty);
+        Play(60 * kUpdatesPerSecond);
+        PadsPress({0});
+        Play(8 * kUpdatesPerSecond);
+        EXPECT_GT(Fighter(1)[kHealth], 0) << difficulty;
+        EXPECT_GT(Opponents(), 0) << difficulty;
+    }
+    for (int r = kFirstOpponent; r <= kLastRecord; ++r) Fighter(r)[kHealth] = 0;
+    PlaceOpponent(kFirstOpponent, 100, 1);
+    PadsPress({1});
+    EXPECT_GT(Fighter(2)[kX] - kStartDepth / 2, qv_Vortan_jscrw - 64);
+    Fighter(kFirstOpponent)[kX] = 560;
+    PadsPress({2});
+    EXPECT_LT(Fighter(3)[kX] - kStartDepth / 2, 64);
+    int dimmed = 0;
+    for (int i = 2; i <= 180; ++i) {
+        EXPECT_EQ(Fighter(2)[kHealth], kPlayerHealth) << i;
+        PlaceOpponent(kFirstOpponent + 1, Fighter(2)[kX] - 12, 1);  // striking every update
+        Fighter(kFirstOpponent + 1)[kY] = Fighter(2)[kY];
+        Fighter(kFirstOpponent + 1)[kAttack] = 1;
+        PlayOne();
+        for (const DrawCmd& c : Commands()) dimmed += c.kind == 2 && c.alpha < 1;
+    }
+    EXPECT_LT(Fighter(2)[kHealth], kPlayerHealth);
+    EXPECT_NEAR(dimmed, 90, 5);
+}
+
 TEST_F(JoiningTest, KeyboardJoinsOnlyPlayerOne) {
     StartRound();
     // The keyboard plays for player 1 alone: pad 2 pressed in the same update brings in

@@ -177,6 +177,9 @@ protected:
             if (shape == draw_command::Shape::kRect) {
                 out.push_back(
                     {"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
+            } else if (shape == draw_command::Shape::kOval) {
+                const Box oval{c.x - c.a4, c.y - c.a5, c.x + c.a4, c.y + c.a5};
+                out.push_back({"oval", -1, 0, true, oval, c.r, c.g, c.b});
             } else if (shape == draw_command::Shape::kLine) {
                 const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4),
                                std::max(c.y, c.a5)};
@@ -513,6 +516,14 @@ TEST_P(LayoutTest, RoundAndScoreDisplay) {
     ExpectOnScreen("score display, health bars and pause icon",
                    Any({scores, items, healthBars, dead, barNumbers,
                         Picture(picture::kIcons, {0})}));
+    host->touchPlay = true;  // the stick and the buttons keep clear of all of it
+    Update();
+    const Pick touch = Any({Picture(picture::kDpad), SaidAny({"Jump", "Strike"}),
+                            [](const Element& e) { return e.name == "oval" && e.box.x0 > 0; }});
+    const Pick bars = [&](const Element& e) { return healthBars(e) && e.box.y1 < 130; };
+    ExpectApart("touch controls and score display", touch,
+                Any({scores, items, bars, dead, barNumbers}));
+    ExpectOnScreen("touch controls", touch);
 }
 
 // "Quit?" and its two answers inside their box, apart, within the screen, at full size.

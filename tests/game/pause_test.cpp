@@ -138,7 +138,7 @@ TEST_F(PauseTest, PausedRoundIsDrawnFrozenUnderTheDim) {
         const float type = particle_records::Particle(*app, i)[particle_records::kType];
         sparks += type >= particle_records::kSpark && type <= particle_records::kLastSpark ? 1 : 0;
     }
-    EXPECT_EQ(sparks, 5);
+    EXPECT_GE(sparks, 5);  // and any the fight threw
     EXPECT_EQ(parts, app->m_StarCount + 1 + sparks);
     EXPECT_TRUE(Shows("100"));  // the points floating up
     EXPECT_TRUE(Shows(app->p_rstr(app->m_ShownScore, 8, "0").ToUtf8()));

@@ -454,6 +454,77 @@ TEST_F(ControlsBlockTest, ADamagedOrLaterBlockGivesDefaultControlsOnly) {
     ExpectTables(tables);
 }
 
+// Two copies on one state, each saving without having read the other's save: badges either
+// earned stay, each best-ten list is the best ten of both, each last-ten list the one a round
+// was recorded in since, settings and controls the saver's; a damaged block gives nothing.
+TEST_F(ControlsBlockTest, TwoCopiesSavingInTurnKeepWhatTheOtherRecorded) {
+    FillTables();
+    for (int i = 0; i < 30; ++i) app->m_HiScore[i] = 90000 - 1000 * i;  // best lists in order
+    app->p_Save();
+    StartAgain();
+    c_MyApp* const a = app;
+    StartAgain();
+    c_MyApp* const b = app;
+    Tables expected = Snapshot();
+    // In the copy `app` is: a round that beats every score, a badge and a setting.
+    const auto play = [&](int difficulty, int score, int badge, int sound) {
+        app->m_Badge[badge] = expected.badge[badge] = true;
+        app->m_Setting[setting::kSoundMode] = expected.setting[setting::kSoundMode] = sound;
+        app->m_Difficulty = difficulty;
+        app->m_Score = score;
+        app->p_LoadMenu();
+        for (int list : {BestIndex(difficulty - 1, 0), LastIndex(difficulty - 1, 0)}) {
+            std::copy_backward(&expected.hi[list], &expected.hi[list + 9], &expected.hi[list + 10]);
+            expected.hi[list] = score;
+        }
+    };
+    play(2, 999999, 7, sound_mode::kOff);
+    app = a;
+    ChangeCouch();
+    play(3, 888888, 9, sound_mode::kEffects);
+    ExpectTables(expected);
+    EXPECT_EQ(SplitFields(Stored())[kOlderFields + 1], "1");  // a's keyboard split
+    app = b;
+    b->p_Save();  // b has read nothing since its own save
+    expected.setting[setting::kSoundMode] = sound_mode::kOff;
+    ExpectTables(expected);
+    std::vector<std::string> damaged = SplitFields(Stored());
+    damaged[27] = "-1";       // every badge of word 1, its checksum not made good
+    damaged[35] = "7777777";  // a best score of Easy, likewise
+    Store(Join(damaged));
+    b->p_Save();
+    ExpectTables(expected);
+}
+
+// A later build's controls block comes back word for word behind today's fields, also when
+// it reaches the state from another copy's save.
+TEST_F(ControlsBlockTest, ALaterBuildsBlockIsWrittenBackWordForWord) {
+    const std::string later =
+        R"(0|0|0|7|0|3|0|0|0|0|100|120|20|1|1|0|0|0|0|0|5|0|0|0|0|2723|1|-2147483648|5|0|0|0|0|12345|-2147471297|0|37570|7919|45489|15838|53408|23757|61327|31676|69246|39595|77165|47514|85084|55433|93003|63352|922|71271|8841|7526065|79190|16760|87109|24679|95028|32598|2947|40517|10866|48436|18785|56355|26704|64274|34623|72193|42542|80112|50461|88031|8520420|58380|95950|66299|3869|74218|11788|82137|19707|90056|27626|97975|35545|5894|43464|13813|51383|21732|59302|29651|67221|8198575|37570|0|45489|0|53408|0|61327|0|69246|0|77165|0|85084|0|93003|0|922|0|8841|0|4375785|16760|0|24679|0|32598|0|40517|0|48436|0|56355|0|64274|0|72193|0|80112|0|88031|0|5106935|95950|0|3869|0|11788|0|19707|0|27626|0|35545|0|43464|0|51383|0|59302|0|67221|0|3738085|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|0|2|0|4|6|264|38|87|0|0|0|0|265|37|65|0|0|0|0|266|39|68|0|0|0|0|267|40|83|0|0|0|0|256|90|74|32|13|0|0|257|88|75|17|0|0|0|262|263|270|27|8|46|192|265|0|0|0|0|0|0|264|0|0|0|0|0|0|266|0|0|0|0|0|0|267|0|0|0|0|0|0|256|0|0|0|0|0|0|257|0|0|0|0|0|0|262|263|270|0|0|0|0|264|0|0|0|0|0|0|265|0|0|0|0|0|0|266|0|0|0|0|0|0|267|0|0|0|0|0|0|256|0|0|0|0|0|0|257|0|0|0|0|0|0|262|263|270|0|0|0|0|265|0|0|0|0|0|0|264|0|0|0|0|0|0|266|0|0|0|0|0|0|267|0|0|0|0|0|0|256|0|0|0|0|0|0|257|0|0|0|0|0|0|262|263|270|0|0|0|0|42|43|1044438|)";
+    const std::string block = later.substr(later.find("|2|0|4|6|264|") + 1);
+    const auto keptBehindToday = [&] {
+        return SplitFields(Stored()).size() == kOlderFields + SplitFields(block).size() &&
+               Stored().substr(Stored().size() - block.size()) == block;
+    };
+    app->p_Save();
+    const std::string ours = Stored();
+    Store(later);
+    EXPECT_EQ(Restart(),
+              "Settings Loaded\nBadges Loaded\nHighscores Loaded\n"
+              "Controls From A Later Version, Defaults Used\n");
+    app->m_Badge[3] = true;
+    ChangeCouch();
+    app->p_Save();
+    EXPECT_TRUE(keptBehindToday());
+    EXPECT_EQ(SplitFields(Stored())[26], "9");  // badges 0 and 3
+    // A copy that read today's block saves after the later build has.
+    Store(ours);
+    Restart();
+    Store(later);
+    app->p_Save();
+    EXPECT_TRUE(keptBehindToday());
+}
+
 // A save killed while it writes (the file size limit stops it part way) leaves the state
 // as it was; the next whole save holds the new settings, which survive a restart.
 TEST_F(ControlsBlockTest, AKilledSaveLeavesTheOldStateAndTheNextSaveTheNew) {

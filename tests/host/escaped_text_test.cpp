@@ -28,6 +28,11 @@ TEST(EscapedText, ControlsAndStrayBytesBecomeEscapesAndPrintableUtf8Stays) {
         {"cut \xe6\x89", "cut \\xe6\\x89"},
         {"\xc0\xaf", "\\xc0\\xaf"},
         {"\xed\xa0\x80", "\\xed\\xa0\\x80"},
+        // Bidirectional overrides and isolates (U+202E, U+2066, U+2069) would turn the rest
+        // of the line around; their neighbours U+2029 and U+206A stay.
+        {"pad\xe2\x80\xae!", "pad\\xe2\\x80\\xae!"},
+        {"\xe2\x81\xa6z\xe2\x81\xa9", "\\xe2\\x81\\xa6z\\xe2\\x81\\xa9"},
+        {"\xe2\x80\xa9\xe2\x81\xaa", "\xe2\x80\xa9\xe2\x81\xaa"},
     };
     for (const Case& c : cases) EXPECT_EQ(QvEscapeControls(c.text), c.shown) << c.shown;
 }

@@ -1,17 +1,21 @@
 // The saved-state file: its bytes, the round trip, saves that cannot complete, and the
-// file in folders as players have them (links, files of other users, FIFOs, devices).
+// file in folders as players have them (links, files of other users, shared folders,
+// FIFOs, devices, file systems that cannot reserve room, saves of several processes).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <set>
 
 #include "host/game.h"
 #include "host/state_file.h"
+#include "tests/support/console_capture.h"
 #include "tests/support/process.h"
 #include "tests/support/scratch_dir.h"
 
@@ -142,6 +146,47 @@ TEST_F(StateFileTest, ALinkIsLoadedAndSavedThroughAndStaysALink) {
     EXPECT_EQ(LinkTarget(path), ".pellixstate");
 }
 
+// In a shared folder (sticky, writable by everyone, as /tmp) a link is followed when the
+// player or the folder's owner made it; another user's link, also one to a folder on the
+// way, is refused, said once, and nothing behind it is read or written.
+TEST_F(StateFileTest, ALinkIsFollowedInASharedFolderOnlyWhenThePlayerOrItsOwnerMadeIt) {
+    const uid_t other = 65534;
+    struct Case {
+        mode_t mode;
+        uid_t folderOwner, linkOwner;
+        bool onTheWay, followed;
+    };
+    const Case cases[] = {{01777, 0, other, false, false},
+                          {01777, 0, other, true, false},
+                          {01777, 0, 0, false, true},
+                          {01777, other, other, false, true},
+                          {0777, 0, other, false, true}};
+    const std::string refused =
+        "The state file is reached through a link another user made in a shared folder: not "
+        "followed, so the settings start at their defaults and are not saved\nloaded \"\", saved "
+        "-3";
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const std::string n = std::to_string(i), folder = dir.File("shared" + n);
+        const std::string own = dir.File("own" + n), name = c.onTheWay ? "/in" : "/.pellixstate";
+        ASSERT_TRUE(mkdir(folder.c_str(), 0755) == 0 && mkdir(own.c_str(), 0755) == 0);
+        dir.Write("own" + n + "/.pellixstate", "old");
+        const std::string target = c.onTheWay ? own : own + "/.pellixstate";
+        ASSERT_TRUE(symlink(target.c_str(), (folder + name).c_str()) == 0 &&
+                    lchown((folder + name).c_str(), c.linkOwner, c.linkOwner) == 0 &&
+                    chown(folder.c_str(), c.folderOwner, c.folderOwner) == 0 &&
+                    chmod(folder.c_str(), c.mode) == 0);
+        host.SetStatePath(String((folder + (c.onTheWay ? "/in/.pellixstate" : name)).c_str()));
+        const std::string said = InChild([&] {  // a load and a save: refused twice, said once
+            std::string report;
+            const std::string printed = CaptureConsole([&] { report = LoadAndSave(host, "new"); });
+            return printed + report;
+        });
+        EXPECT_EQ(said, c.followed ? "loaded \"old\", saved 0" : refused) << i;
+        EXPECT_EQ(dir.Read("own" + n + "/.pellixstate"), c.followed ? "new" : "old") << i;
+    }
+}
+
 TEST_F(StateFileTest, AFileThisUserMayNotReadOrWriteIsLeftAlone) {
     // Files of another user, in a folder everyone may write: the folder would allow a new
     // file to be renamed over them, the files themselves refuse this user.
@@ -231,6 +276,51 @@ TEST_F(StateFileTest, ASaveKilledPartWayLeavesNoTemporaryFileForGood) {
     // Once that process is gone too, the next save clears its file.
     ASSERT_EQ(host.SaveState("last state"), 0);
     EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{".pellixstate"});
+}
+
+// Where the file system cannot reserve room (ramfs here, NFS version 3 for players) the
+// rewrite in place saves all the same, also a file that may only be written.
+TEST_F(StateFileTest, ARewriteInPlaceSavesWhereTheFileSystemCannotReserveRoom) {
+    const std::string report = InChild([&] {
+        if (!MountPrivate(dir.Path(), "ramfs")) return std::string("no ramfs");
+        const std::string only = dir.File("writable only");
+        for (const std::string& file : {path, only}) {
+            dir.Write(file.substr(dir.Path().size() + 1), "an older state, longer than the new");
+            if (chown(file.c_str(), 65534, 65534) != 0) return std::string("no chown");
+        }
+        const int fd = open(path.c_str(), O_RDWR);
+        const bool cannotReserve = fallocate(fd, 0, 0, 1) != 0 && errno == EOPNOTSUPP;
+        close(fd);
+        if (chmod(only.c_str(), 0200) != 0 || !DropRootToNobody()) return std::string("not nobody");
+        const int saved = host.SaveState("new state");
+        const int writableOnly = QvWriteStateFile(String(only.c_str()), "new");
+        struct stat info = {};
+        stat(only.c_str(), &info);
+        return (cannotReserve ? "" : "ramfs reserves; ") + std::to_string(saved) + " \"" +
+               dir.Read(".pellixstate") + "\", " + std::to_string(writableOnly) + " " +
+               std::to_string(info.st_size);
+    });
+    EXPECT_EQ(report, "0 \"new state\", 0 3");
+}
+
+// Several processes that each add to what is stored, saving at once: every addition
+// stays, since each reads and writes while the others wait.
+TEST_F(StateFileTest, SavesOfSeveralProcessesThatAddToTheStateTakeTurns) {
+    struct AddOne : QvStateUpdate {
+        String Updated(const String& stored) override {
+            usleep(5000);  // long enough for another process to read meanwhile
+            return stored + "x";
+        }
+        void Stored(const String&) override {}
+    } addOne;
+    std::vector<pid_t> savers(4);
+    for (pid_t& pid : savers) {
+        if ((pid = fork()) != 0) continue;
+        for (int i = 0; i < 5; ++i) QvUpdateStateFile(String(path.c_str()), addOne);
+        _exit(0);
+    }
+    for (pid_t pid : savers) waitpid(pid, nullptr, 0);
+    EXPECT_EQ(dir.Read(".pellixstate"), std::string(20, 'x'));
 }
 
 }  // namespace

@@ -38,11 +38,14 @@ std::set<std::string> Entries(const std::string& path) {
     return names;
 }
 
-bool MountPrivateTmpfs(const std::string& folder, int kilobytes) {
-    const std::string size = "size=" + std::to_string(kilobytes) + "k";
+bool MountPrivate(const std::string& folder, const char* type, const std::string& options) {
     return unshare(CLONE_NEWNS) == 0 &&
            mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
-           mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) == 0;
+           mount(type, folder.c_str(), type, 0, options.c_str()) == 0;
+}
+
+bool MountPrivateTmpfs(const std::string& folder, int kilobytes) {
+    return MountPrivate(folder, "tmpfs", "size=" + std::to_string(kilobytes) + "k");
 }
 
 void FillFolder(const std::string& folder) {

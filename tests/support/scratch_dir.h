@@ -17,8 +17,10 @@ private:
     std::string path_;
 };
 
-// Mounts a small empty tmpfs on `folder` in a mount namespace of this process's own (for
-// a child of InChild), so no other process sees it; false when that is not allowed.
+// Mounts an empty file system of `type` on `folder` in a mount namespace of this process's
+// own (for a child of InChild), so no other process sees it; false when that is not allowed.
+bool MountPrivate(const std::string& folder, const char* type, const std::string& options = "");
+// A small tmpfs, as MountPrivate.
 bool MountPrivateTmpfs(const std::string& folder, int kilobytes);
 // Writes zeros into a new file in `folder` until its file system has no room left.
 void FillFolder(const std::string& folder);

@@ -3,7 +3,7 @@
 // moving and pausing, the game suspended without the focus, a pad unplugged, the tune on
 // the audio output, an option kept across a reload, full screen entered and left by the
 // options' row, F11, the page's button and the browser's Escape, two tabs saving one after
-// the other, and F4 ending on the page's end screen, with no page exception or runtime
+// the other without losing each other's highscores, and F4 ending on the page's end screen, with no page exception or runtime
 // error on the way.
 // Usage: node --experimental-websocket browser_test.mjs URL PROFILE_DIR DESKTOP_TITLE.png OUT_DIR
 import { writeFileSync, readFileSync } from "node:fs";
@@ -153,6 +153,20 @@ const kStoredNames = `new Promise((done) => {
   open.onsuccess = () => {
     const names = open.result.transaction("FILE_DATA").objectStore("FILE_DATA").getAllKeys();
     names.onsuccess = () => { open.result.close(); done(names.result); };
+  };
+})`;
+// Storage's copy of the state file once `edit` (code changing `fields`) has changed it.
+const storedState = (edit) => `new Promise((done) => {
+  const open = indexedDB.open("/state");
+  open.onsuccess = () => {
+    const store = open.result.transaction("FILE_DATA", "readwrite").objectStore("FILE_DATA");
+    const get = store.get("/state/.pellixstate");
+    get.onsuccess = () => {
+      const record = get.result, fields = new TextDecoder().decode(record.contents).split("|");
+      ${edit}
+      record.contents = new TextEncoder().encode(fields.join("|"));
+      store.put(record, "/state/.pellixstate").onsuccess = () => { open.result.close(); done(fields.join("|")); };
+    };
   };
 })`;
 // Steps the sound mode `presses` times on the title's options box, closes it (it saves)
@@ -367,6 +381,14 @@ try {
         "with two tabs open the last save wins and loads whole");
   const stored = await tabB.evaluate(kStoredNames);
   check(JSON.stringify(stored) === JSON.stringify(["/state/.pellixstate"]), `storage holds the state file alone (${stored})`);
+  // Another tab's new best of Easy, 1200, reaches storage; A, which never read it, saves.
+  await tabB.evaluate(storedState(`fields[55] = String(Number(fields[55]) + 4 * (1200 - Number(fields[35])));
+                                   fields[35] = "1200";`));
+  const savedByStaleA = await saveSoundMode(tabA, 2);
+  const easyBest = savedByStaleA.split("|").slice(35, 55).filter((field, i) => i % 2 === 0);
+  check(easyBest.includes("1200") && savedByStaleA.split("|")[5] !== savedByB.split("|")[5] &&
+        await tabA.evaluate(storedState("")) === savedByStaleA,
+        `a stale tab's save keeps another tab's new highscore in storage (best of Easy ${easyBest})`);
   await tabB.close();
 
   await key("F4");

@@ -50,7 +50,7 @@ serve "$port" "$ROOT/build-web/site" "$out/server.log"
 node --experimental-websocket "$ROOT/tests/web/browser_test.mjs" "http://127.0.0.1:$port/" \
     "$out/profile" "$out/desktop_title.png" "$out"
 
-echo "-- the test build: the check-in through the browser's fetch, a runtime error"
+echo "-- the test build: the check-in through the browser's fetch, a runtime error, touch play"
 # The test build (check-in on, a runtime error on request), served by a second static
 # server that also answers the check-in (same origin, so the page may read the reply) and
 # logs its query.
@@ -60,3 +60,5 @@ echo "welcome" > "$probe/housecall.php"
 serve "$((port + 1))" "$probe" "$out/check-in-server.log"
 node --experimental-websocket "$ROOT/tests/web/test_site_test.mjs" "http://127.0.0.1:$((port + 1))/" \
     "http://127.0.0.1:$((port + 1))/housecall.php" "$out/check-in-server.log" "$out/profile-test-site"
+node --experimental-websocket "$ROOT/tests/web/touch_test.mjs" "http://127.0.0.1:$((port + 1))/" "$out" \
+    "$out/profile-touch"

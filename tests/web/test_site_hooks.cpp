@@ -3,8 +3,9 @@
 // page's "checkin" query parameter names an address to send it to; setting
 // `Module.raiseRuntimeError` makes the next update raise a runtime error, as a fault in the
 // game would; and while `Module.heaviestRound` is set, a round under way is filled to its
-// heaviest every 50 updates (as the desktop's round benchmark restores it). The program is
-// linked with the start-up step wrapped, so all three are set up after the game's defaults.
+// heaviest every 50 updates (as the desktop's round benchmark restores it); a round shows
+// player 1 to the page as `Module.playerOne`. The program is linked with the start-up step
+// wrapped, so all this is set up after the game's defaults.
 #include <emscripten.h>
 
 #include <string>
@@ -14,6 +15,7 @@
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/round_records.h"
 #include "net/async_event.h"
 #include "tests/support/heaviest_round.h"
 
@@ -27,6 +29,8 @@ EM_JS(void, CopyCheckInAddress, (char* to, int bytes),
       { stringToUTF8(new URLSearchParams(location.search).get("checkin") || "", to, bytes); });
 EM_JS(int, RuntimeErrorAsked, (), { return Module.raiseRuntimeError ? 1 : 0; });
 EM_JS(int, HeaviestRoundAsked, (), { return Module.heaviestRound ? 1 : 0; });
+EM_JS(void, ShowPlayerOne, (float health, float x, float attack),
+      { Module.playerOne = {health : health, x : x, attack : attack}; });
 
 // Pumped with the game's events each update.
 class c_TestSwitches : public Object, public c_IAsyncEventSource {
@@ -37,6 +41,11 @@ public:
         if (HeaviestRoundAsked() && app && app->m_Mode == mode::kRound &&
             updates_++ % kRefillEvery == 0) {
             FillHeaviestRound(*app);
+        }
+        if (app && app->m_Mode == mode::kRound) {
+            using namespace round_records;
+            const float* p1 = Record(*app, kFirstPlayer);
+            ShowPlayerOne(p1[kHealth], p1[kX], p1[kAttack]);
         }
         return 0;
     }
