@@ -209,8 +209,7 @@ int c_MyApp::p_OpenControls() {
 
 int c_MyApp::p_ControlsScreen() {
     p_ResetDraw();
-    m_AnyKeyHeld = 1;
-    m_KeyUsed = 1;
+    TakePress(*this);
     if (m_CtlCapture == 1) {
         Capture(*this);
     } else {

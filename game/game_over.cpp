@@ -100,8 +100,7 @@ int c_MyApp::p_GameOver() {
     // The panel holds the keys while it is up; free ones mean nothing is held now.
     const bool nothingHeld = m_AnyKeyHeld == 0;
     if (t >= 1) {
-        m_AnyKeyHeld = 1;
-        m_KeyUsed = 1;
+        TakePress(*this);
         p_SetRot(0);
         p_SetCol(0, 0, 0, std::min(float(t) / 40, 0.7f));
         p_SetSize(1);

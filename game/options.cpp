@@ -215,8 +215,7 @@ int c_MyApp::p_OptionBox() {
     const float h = qv_Vortan_jscrh;
     const float slide = float(m_OptSlide);
     p_ResetDraw();
-    m_AnyKeyHeld = 1;
-    m_KeyUsed = 1;
+    TakePress(*this);
     if (m_OptSlide != kSlideUp || m_ControlsOpen != 0) {
         m_OptKeyLock = 1;
         m_OptTapLock = 1;
@@ -231,8 +230,7 @@ int c_MyApp::p_OptionBox() {
     const bool backTapped = p_MouseIn(40, 24 * fit, 240, 72 * fit);
     if (!Locked(*this) && (backTapped || AnyPlayerHolds(*this, {kBack}))) {
         Close(*this);
-        m_AnyKeyHeld = 1;
-        m_KeyUsed = 1;
+        TakePress(*this);
     }
 
     p_SetCol(255, 255, 255, 1);
