@@ -8,55 +8,46 @@ using namespace key_code;
 
 namespace {
 
-int TransFunctionKey(int glfwKey) {
-    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return kF1 + (glfwKey - GLFW_KEY_F1);
-    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9)
-        return kNumpad0 + (glfwKey - GLFW_KEY_KP_0);
-    switch (glfwKey) {
-        case GLFW_KEY_ESCAPE: return kEscape;
-        case GLFW_KEY_UP: return kUp;
-        case GLFW_KEY_DOWN: return kDown;
-        case GLFW_KEY_LEFT: return kLeft;
-        case GLFW_KEY_RIGHT: return kRight;
-        case GLFW_KEY_LEFT_SHIFT: return kShift;
-        case GLFW_KEY_RIGHT_SHIFT: return kShift;
-        case GLFW_KEY_LEFT_CONTROL: return kControl;
-        case GLFW_KEY_RIGHT_CONTROL: return kControl;
-        case GLFW_KEY_TAB: return kTab;
-        case GLFW_KEY_ENTER: return kEnter;
-        case GLFW_KEY_BACKSPACE: return kBackspace;
-        case GLFW_KEY_INSERT: return kInsert;
-        case GLFW_KEY_DELETE: return kDelete;
-        case GLFW_KEY_PAGE_UP: return kPageUp;
-        case GLFW_KEY_PAGE_DOWN: return kPageDown;
-        case GLFW_KEY_HOME: return kHome;
-        case GLFW_KEY_END: return kEnd;
-        case GLFW_KEY_KP_DIVIDE: return kNumDivide;
-        case GLFW_KEY_KP_MULTIPLY: return kNumMultiply;
-        case GLFW_KEY_KP_SUBTRACT: return kNumSubtract;
-        case GLFW_KEY_KP_ADD: return kNumAdd;
-        case GLFW_KEY_KP_DECIMAL: return kNumDecimal;
-        default: return 0;
-    }
-}
-
-int TransPrintableKey(int glfwKey) {
-    switch (glfwKey) {
-        case GLFW_KEY_SPACE: return kSpace;
-        case GLFW_KEY_APOSTROPHE: return kApostrophe;
-        case GLFW_KEY_COMMA: return kComma;
-        case GLFW_KEY_MINUS: return kMinus;
-        case GLFW_KEY_PERIOD: return kPeriod;
-        case GLFW_KEY_SLASH: return kSlash;
-        case GLFW_KEY_SEMICOLON: return kSemicolon;
-        case GLFW_KEY_EQUAL: return kEqual;
-        case GLFW_KEY_LEFT_BRACKET: return kLeftBracket;
-        case GLFW_KEY_BACKSLASH: return kBackslash;
-        case GLFW_KEY_RIGHT_BRACKET: return kRightBracket;
-        case GLFW_KEY_GRAVE_ACCENT: return kGrave;
-        default: return 0;
-    }
-}
+// Every key but the letters, digits, function keys and keypad digits, which keep their
+// order.
+struct Translation {
+    int glfwKey, code;
+};
+const Translation kKeys[] = {{GLFW_KEY_ESCAPE, kEscape},
+                             {GLFW_KEY_UP, kUp},
+                             {GLFW_KEY_DOWN, kDown},
+                             {GLFW_KEY_LEFT, kLeft},
+                             {GLFW_KEY_RIGHT, kRight},
+                             {GLFW_KEY_LEFT_SHIFT, kShift},
+                             {GLFW_KEY_RIGHT_SHIFT, kShift},
+                             {GLFW_KEY_LEFT_CONTROL, kControl},
+                             {GLFW_KEY_RIGHT_CONTROL, kControl},
+                             {GLFW_KEY_TAB, kTab},
+                             {GLFW_KEY_ENTER, kEnter},
+                             {GLFW_KEY_BACKSPACE, kBackspace},
+                             {GLFW_KEY_INSERT, kInsert},
+                             {GLFW_KEY_DELETE, kDelete},
+                             {GLFW_KEY_PAGE_UP, kPageUp},
+                             {GLFW_KEY_PAGE_DOWN, kPageDown},
+                             {GLFW_KEY_HOME, kHome},
+                             {GLFW_KEY_END, kEnd},
+                             {GLFW_KEY_KP_DIVIDE, kNumDivide},
+                             {GLFW_KEY_KP_MULTIPLY, kNumMultiply},
+                             {GLFW_KEY_KP_SUBTRACT, kNumSubtract},
+                             {GLFW_KEY_KP_ADD, kNumAdd},
+                             {GLFW_KEY_KP_DECIMAL, kNumDecimal},
+                             {GLFW_KEY_SPACE, kSpace},
+                             {GLFW_KEY_APOSTROPHE, kApostrophe},
+                             {GLFW_KEY_COMMA, kComma},
+                             {GLFW_KEY_MINUS, kMinus},
+                             {GLFW_KEY_PERIOD, kPeriod},
+                             {GLFW_KEY_SLASH, kSlash},
+                             {GLFW_KEY_SEMICOLON, kSemicolon},
+                             {GLFW_KEY_EQUAL, kEqual},
+                             {GLFW_KEY_LEFT_BRACKET, kLeftBracket},
+                             {GLFW_KEY_BACKSLASH, kBackslash},
+                             {GLFW_KEY_RIGHT_BRACKET, kRightBracket},
+                             {GLFW_KEY_GRAVE_ACCENT, kGrave}};
 
 }  // namespace
 
@@ -65,8 +56,13 @@ int TransKey(int glfwKey) {
         (glfwKey >= GLFW_KEY_A && glfwKey <= GLFW_KEY_Z)) {
         return glfwKey;
     }
-    if (glfwKey >= GLFW_KEY_ESCAPE) return TransFunctionKey(glfwKey);
-    return TransPrintableKey(glfwKey);
+    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return kF1 + (glfwKey - GLFW_KEY_F1);
+    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9)
+        return kNumpad0 + (glfwKey - GLFW_KEY_KP_0);
+    for (const Translation& t : kKeys) {
+        if (t.glfwKey == glfwKey) return t.code;
+    }
+    return 0;
 }
 
 int KeyToChar(int keyCode) {
