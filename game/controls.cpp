@@ -4,7 +4,6 @@
 // keyboard alone.
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "game/controls.h"
 
@@ -23,37 +22,10 @@ using namespace control;
 // A stick pushed beyond this counts as a direction.
 constexpr float kStickPush = 0.4f;
 
-// The way the left stick counts as a direction.
-enum class Push { kNone, kUp, kDown, kLeft, kRight };
-
-// The sources of one logical control beside its default keys and buttons
-// (game/default_controls.h).
-struct Sources {
-    int code;
-    Push stick;                 // when the caller lets the stick count
-    std::vector<int> elements;  // of the virtual pad
-};
-
-const Sources kSources[] = {
-    {kUp, Push::kUp, {kUp}},
-    {kLeft, Push::kLeft, {kLeft}},
-    {kRight, Push::kRight, {kRight}},
-    {kDown, Push::kDown, {kDown}},
-    {kJump, Push::kNone, {kJump}},
-    {kStrike, Push::kNone, {kStrike}},
-    {kButtonX, Push::kNone, {kButtonX}},
-    {kButtonY, Push::kNone, {kButtonY}},
-    {kLeftShoulder, Push::kNone, {kLeftShoulder}},
-    {kRightShoulder, Push::kNone, {kRightShoulder}},
-    {kPadStart, Push::kNone, {}},
-    {kBack, Push::kNone, {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
-};
-
-const Sources* SourcesOf(int code) {
-    for (const Sources& s : kSources) {
-        if (s.code == code) return &s;
-    }
-    return nullptr;
+// The controls p_PlayKey answers for: every one a player can hold, and a pad's Start.
+bool Known(int code) {
+    return code == kPadStart ||
+           std::find(std::begin(kHeld), std::end(kHeld), code) != std::end(kHeld);
 }
 
 // Whether any of `count` codes is held: keys as they are, buttons on the player's own pad;
@@ -77,21 +49,26 @@ bool DefaultHeld(int layout, int code, int player, bool icade) {
                    icade);
 }
 
-bool Pushed(c_MyApp& g, Push way, int player) {
-    switch (way) {
-        case Push::kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
-        case Push::kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
-        case Push::kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
-        case Push::kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
+// Whether the player's left stick is pushed the way of a direction.
+bool Pushed(c_MyApp& g, int code, int player) {
+    switch (code) {
+        case kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
+        case kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
+        case kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
+        case kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
         default: return false;
     }
 }
 
-bool AnyElement(const Array<int>& virtualPad, const std::vector<int>& elements) {
-    for (int e : elements) {
-        if (virtualPad[e] != virtual_pad::kUp) return true;
+// Whether the virtual pad presses the control: each control below 16 has an element of
+// its own, back the cabinet's two back buttons and the menu button.
+bool VirtualPadHolds(const Array<int>& pad, int code) {
+    if (code == kBack) {
+        return pad[virtual_pad::kBackA] != virtual_pad::kUp ||
+               pad[virtual_pad::kBackB] != virtual_pad::kUp ||
+               pad[virtual_pad::kMenu] != virtual_pad::kUp;
     }
-    return false;
+    return code >= 0 && code <= kRightShoulder && pad[code] != virtual_pad::kUp;
 }
 
 }  // namespace
@@ -114,19 +91,18 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
         if (icade || player < 0) return 0;
         code = kBack;
     }
-    const Sources* s = SourcesOf(code);
-    if (!s || player >= pad::kPads) return 0;
+    if (!Known(code) || player >= pad::kPads) return 0;
     const bool keyboard = DefaultHeld(default_controls::kWholeKeyboard, code, 0, icade);
-    if (player < 0) return keyboard || AnyElement(m_ICade, s->elements) ? 1 : 0;
+    if (player < 0) return keyboard || VirtualPadHolds(m_ICade, code) ? 1 : 0;
     const int action = binding::ActionIndex(code);
     // Controls no table binds keep their defaults, the keyboard's for player 1.
     const bool bound = action >= 0 ? AnyHeld(BindingSlots(*this, player, action), binding::kSlots,
                                              player, icade)
                                    : DefaultHeld(default_controls::kPad, code, player, icade) ||
                                          (player == 0 && keyboard);
-    const bool stick = allowStick == 1 && !icade && Pushed(*this, s->stick, player);
+    const bool stick = allowStick == 1 && !icade && Pushed(*this, code, player);
     // The cabinet stands in for the keyboard: it plays for player 1.
-    const bool cabinet = player == 0 && AnyElement(m_ICade, s->elements);
+    const bool cabinet = player == 0 && VirtualPadHolds(m_ICade, code);
     return bound || stick || cabinet ? 1 : 0;
 }
 
@@ -151,13 +127,6 @@ void TakePress(c_MyApp& g) {
 }
 
 bool AnyPlayerHolds(c_MyApp& g, int code) { return g.p_PlayKeyAll(code, 1) > 0; }
-
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
-    for (int code : codes) {
-        if (AnyPlayerHolds(g, code)) return true;
-    }
-    return false;
-}
 
 namespace {
 

@@ -2,8 +2,6 @@
 // directions); p_PlayKey answers for one player.
 #pragma once
 
-#include <initializer_list>
-
 class c_MyApp;
 
 // One action per press on the front end: a screen acts on a press only while nothing has
@@ -13,8 +11,7 @@ bool PressFree(const c_MyApp& g);
 void TakePress(c_MyApp& g);
 
 bool AnyPlayerHolds(c_MyApp& g, int code);
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes);
-
+// Any of a list of codes, as {kUp, kDown} or a table such as control::kButtons.
 template <int N>
 bool AnyPlayerHolds(c_MyApp& g, const int (&codes)[N]) {
     for (int code : codes) {
