@@ -76,8 +76,7 @@ int c_MyApp::p_TrackHeldKeys() {
     }
     if (!held) m_AnyKeyHeld = 0;
 
-    if (PressFree(*this) && m_Mode == mode::kMenu &&
-        p_PlayKeyAll(control::kBack, 1) > 0) {
+    if (PressFree(*this) && m_Mode == mode::kMenu && p_PlayKeyAll(control::kBack, 1) > 0) {
         // Back on the title screen closes whatever is open over it first.
         if (m_PanelA != 0 || m_PanelB != 0 || m_OptionsOpen != 0) {
             m_PanelA = 0;
