@@ -1,7 +1,5 @@
-// Asset slots: resolution sets, the staged loader's table and screen, sound effects over
-// rotating channels and the tune by sound mode.
-#include <AL/al.h>
-
+// The staged loader: the cells each stage records, its 25 stages, the start jingle, the
+// loading screen, and reloading for a new size.
 #include <cmath>
 #include <vector>
 
@@ -13,24 +11,6 @@ using namespace picture;
 namespace {
 
 class LoaderTest : public GameFixture {};
-
-TEST_F(LoaderTest, ResolutionSetFollowsTheDeviceSize) {
-    struct Case {
-        int w, h, res;
-    };
-    // Strictly above 630 on either side asks for the doubled set, so a 640x480 window does.
-    for (Case c : {Case{600, 450, 1}, Case{640, 480, 2}, Case{630, 630, 1}, Case{800, 600, 2},
-                   Case{631, 400, 2}, Case{1230, 700, 2}, Case{1280, 720, 4}, Case{900, 1231, 4}}) {
-        SetDevice(c.w, c.h);
-        app->p_ChooseImageSet();
-        EXPECT_EQ(app->m_ImgRes, c.res) << c.w << "x" << c.h;
-        EXPECT_FLOAT_EQ(app->m_ImgScale, 1.0f / c.res) << c.w << "x" << c.h;
-    }
-    qv_Vortan_UseHDImages = 0;
-    app->p_ChooseImageSet();
-    EXPECT_EQ(app->m_ImgRes, 1);
-    EXPECT_EQ(app->m_ImgScale, 1);
-}
 
 // Cell sizes recorded per stage at each set, as the loader asks for them.
 TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
@@ -159,117 +139,6 @@ TEST_F(LoaderTest, ReloadForANewSizeGivesBackEachReplacedPictureAtOnce) {
         EXPECT_FALSE(app->m_Img[slot]->m_surface->discarded) << slot;
     }
     EXPECT_EQ(app->m_ImgRes, 1);
-}
-
-int BufferBytes(c_Sound* sound) {
-    ALint bytes = -1;
-    if (sound && sound->m_sample) alGetBufferi(sound->m_sample->buffer, AL_SIZE, &bytes);
-    return bytes;
-}
-
-TEST_F(LoaderTest, SoundFileNamesHaveThreeDigits) {
-    // The shipped effects differ in length, so the buffer size tells which file a slot holds.
-    for (int n : {5, 96}) {
-        const std::string file = n < 10 ? "sfx/00" + std::to_string(n) + ".wav"
-                                        : "sfx/0" + std::to_string(n) + ".wav";
-        c_Sound* direct = qv_audio_LoadSound(String(file.c_str()));
-        ASSERT_NE(direct, nullptr) << file << " is part of the data folder";
-        app->p_LoadSFX(n);
-        EXPECT_EQ(BufferBytes(app->m_Sfx[n]), BufferBytes(direct)) << file;
-    }
-    EXPECT_NE(BufferBytes(app->m_Sfx[5]), BufferBytes(app->m_Sfx[96]));
-    // A slot is emptied first, so a missing file leaves it null rather than stale.
-    gc_assign(app->m_Sfx[50], LoadTone("old.wav"));
-    app->p_LoadSFX(50);
-    EXPECT_EQ(app->m_Sfx[50], nullptr);
-    app->p_LoadSFX(-1);
-    app->p_LoadSFX(123);  // beyond the slots: nothing to fill
-}
-
-class SoundTest : public GameFixture {
-protected:
-    void SetUp() override {
-        GameFixture::SetUp();
-        Create();
-        for (int n : {1, 2, 3})
-            gc_assign(app->m_Sfx[n], LoadTone("tone" + std::to_string(n) + ".wav"));
-        ASSERT_NE(app->m_Sfx[1], nullptr);
-    }
-    gxtkChannel& Channel(int i) { return Audio()->channels[i]; }
-};
-
-TEST_F(SoundTest, EffectsRotateOver24ChannelsStartingAt1) {
-    app->p_PlaySFX(1, 1);
-    EXPECT_EQ(app->m_SfxChannel, 1);
-    EXPECT_EQ(Channel(1).sample, app->m_Sfx[1]->m_sample);
-    EXPECT_EQ(Channel(1).state, 1);
-    for (int i = 2; i <= 23; ++i) app->p_PlaySFX(2, 1);
-    EXPECT_EQ(app->m_SfxChannel, 23);
-    app->p_PlaySFX(3, 1);  // the 24th effect
-    EXPECT_EQ(app->m_SfxChannel, 0);
-    EXPECT_EQ(Channel(0).sample, app->m_Sfx[3]->m_sample);
-    app->p_PlaySFX(3, 1);  // the 25th cuts off the first
-    EXPECT_EQ(app->m_SfxChannel, 1);
-    EXPECT_EQ(Channel(1).sample, app->m_Sfx[3]->m_sample);
-    for (int i = 24; i < 32; ++i) EXPECT_EQ(Channel(i).sample, nullptr) << i;
-}
-
-TEST_F(SoundTest, ChannelMapRedirectsChannels) {
-    app->m_ChannelMap[1] = 30;
-    app->p_PlaySFX(2, 1);
-    EXPECT_EQ(Channel(30).sample, app->m_Sfx[2]->m_sample);
-}
-
-TEST_F(SoundTest, EmptySlotsAndSoundModesWithoutEffectsAreSilent) {
-    app->p_PlaySFX(50, 1);
-    EXPECT_EQ(app->m_SfxChannel, 0);
-    for (int mode : {sound_mode::kOff, sound_mode::kMusic}) {
-        app->m_Setting[setting::kSoundMode] = mode;
-        app->p_PlaySFX(1, 1);
-        EXPECT_EQ(app->m_SfxChannel, 0) << mode;
-    }
-    app->m_Setting[setting::kSoundMode] = sound_mode::kEffects;
-    app->p_PlaySFX(1, 1);
-    EXPECT_EQ(app->m_SfxChannel, 1);
-}
-
-TEST_F(SoundTest, TuneStartsOnlyInModesWithMusic) {
-    for (int mode = 0; mode < sound_mode::kCount; ++mode) {
-        app->m_Setting[setting::kSoundMode] = mode;
-        app->m_MusicOn = 0;
-        app->p_PlayTune(String("gale"), 1);
-        const bool music = mode == sound_mode::kEffectsAndMusic || mode == sound_mode::kMusic;
-        EXPECT_EQ(app->m_MusicOn, music ? 1 : 0) << mode;
-        EXPECT_EQ(app->m_Music.ToUtf8(), "gale");
-    }
-}
-
-TEST_F(SoundTest, StartingWithoutMusicStopsThePlayingTune) {
-    app->p_PlayTune(String("gale"), 1);
-    EXPECT_EQ(app->m_MusicOn, 1);
-    app->m_Setting[setting::kSoundMode] = sound_mode::kEffects;
-    app->p_PlayTune(String("other"), 1);
-    EXPECT_EQ(app->m_MusicOn, 0);
-    EXPECT_EQ(app->m_Music.ToUtf8(), "other");
-}
-
-TEST_F(SoundTest, MinusOneRestartsTheLastTune) {
-    app->p_PlayTune(String("-1"), 1);
-    EXPECT_EQ(app->m_MusicOn, 0);  // nothing started yet: nothing to restart
-    EXPECT_EQ(app->m_Music.ToUtf8(), "");
-    app->p_PlayTune(String("gale"), 1);
-    app->p_StopTune();
-    EXPECT_EQ(app->m_MusicOn, 0);
-    app->p_PlayTune(String("-1"), 1);
-    EXPECT_EQ(app->m_MusicOn, 1);
-    EXPECT_EQ(app->m_Music.ToUtf8(), "gale");
-}
-
-TEST_F(SoundTest, NoMusicStreamMeansNoTune) {
-    qv_Vortan_HasMusicStream = 0;
-    app->p_PlayTune(String("gale"), 1);
-    EXPECT_EQ(app->m_MusicOn, 0);
-    EXPECT_EQ(app->m_Music.ToUtf8(), "");
 }
 
 }  // namespace
