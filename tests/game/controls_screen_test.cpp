@@ -9,7 +9,6 @@
 
 namespace {
 
-
 const int kJumpAction = binding::ActionIndex(control::kJump);
 const int kStrikeAction = binding::ActionIndex(control::kStrike);
 

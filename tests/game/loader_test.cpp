@@ -1,5 +1,5 @@
-// The staged loader: the cells each stage records, its 25 stages, the start jingle, the
-// loading screen, and reloading for a new size.
+// The staged loader: what each stage records of the pictures it loads, its 25 stages, the
+// start jingle, the loading screen, and reloading for a new size.
 #include <cmath>
 #include <vector>
 
@@ -12,41 +12,43 @@ namespace {
 
 class LoaderTest : public GameFixture {};
 
-// Cell sizes recorded per stage at each set, as the loader asks for them.
-TEST_F(LoaderTest, StagesFillTheirSlotsWithCellsOfTheSet) {
-    struct Slot {
-        int stage, slot, cellW, cellH, frames;
-    };
-    const Slot slots[] = {{1, kIcons, 32, 32, 16},        {2, kButtons, 64, 64, 16},
-                          {3, kDpad, 32, 32, 16},         {4, kMakerLogo, 256, 256, 1},
-                          {6, kBackdrop, 256, 256, 4},    {6, kLogo, 256, 128, 1},
-                          {7, kBadges, 64, 64, 64},       {7, kParts, 8, 8, 256},
-                          {8, kCircles, 256, 256, 4},     {8, kGlows, 32, 32, 4},
-                          {9, kFirstFighter, 36, 36, 9},  {13, kFirstOpponent, 36, 36, 9},
-                          {17, kLastFighter, 36, 36, 9},  {18, kTitleTop, 256, 128, 1},
-                          {19, kTitleBottom, 256, 128, 1}};
+// Every picture of the stages at each resolution set: once its stage has run, the slot
+// records the cells and frames of the picture it holds (the screens and the layout test
+// measure by them), each set's cells the plain set's times the set; a slot that holds no
+// picture records none. The font records its metrics in virtual units at every set.
+TEST_F(LoaderTest, EachStageRecordsTheCellsOfThePicturesItLoads) {
+    qv_graphics_SetGraphicsDevice(new gxtkGraphics);  // no window: pictures keep their pixels
+    std::vector<int> plainWidths(kSlots);
     for (int res : {1, 2, 4}) {
         SetDevice(res == 1 ? 600 : res == 2 ? 800 : 1280, res == 1 ? 450 : 600);
-        for (int i = 0; i < app->m_ImgSize.Length(); ++i) app->m_ImgSize[i] = 0;
+        for (int slot = 0; slot < kSlots; ++slot) {
+            app->m_Img[slot] = nullptr;
+            CellWidth(*app, slot) = CellHeight(*app, slot) = FrameCount(*app, slot) = 0;
+        }
+        int pictures = 0;
         for (int stage = 1; stage <= 25; ++stage) {
             app->m_LoadStage = stage;
             app->p_Loader();
-            for (const Slot& s : slots) {
-                const int cellW = CellWidth(*app, s.slot);
-                if (s.stage > stage) {
-                    EXPECT_EQ(cellW, 0) << "slot " << s.slot << " before stage " << s.stage;
-                } else {
-                    EXPECT_EQ(cellW, s.cellW * res) << "slot " << s.slot << " set " << res;
-                    EXPECT_EQ(CellHeight(*app, s.slot), s.cellH * res) << "slot " << s.slot;
-                    EXPECT_EQ(FrameCount(*app, s.slot), s.frames) << "slot " << s.slot;
+            pictures = 0;
+            for (int slot = 0; slot < kSlots; ++slot) {
+                const c_Image* image = app->m_Img[slot];
+                if (!image || slot == kFont) {
+                    EXPECT_EQ(CellWidth(*app, slot) != 0, image != nullptr) << "slot " << slot;
+                    continue;
+                }
+                ++pictures;
+                EXPECT_EQ(CellWidth(*app, slot), image->m_width) << "slot " << slot;
+                EXPECT_EQ(CellHeight(*app, slot), image->m_height) << "slot " << slot;
+                EXPECT_EQ(FrameCount(*app, slot), image->m_frames.Length()) << "slot " << slot;
+                if (res == 1) plainWidths[slot] = image->m_width;
+                if (slot != kSpareSurface) {
+                    EXPECT_EQ(image->m_width, res * plainWidths[slot]) << "slot " << slot;
                 }
             }
         }
-        // The blank surface and the font record their own units.
-        EXPECT_EQ(CellWidth(*app, kSpareSurface), 2048);
-        EXPECT_EQ(FrameCount(*app, kSpareSurface), 1);
-        EXPECT_EQ(CellWidth(*app, kFont), 7);
-        EXPECT_EQ(CellHeight(*app, kFont), 10);
+        EXPECT_EQ(pictures, 22) << "set " << res;  // the loader's table and the blank surface
+        EXPECT_EQ(CellWidth(*app, kFont), font::kAdvance);
+        EXPECT_EQ(CellHeight(*app, kFont), font::kLineHeight);
         EXPECT_EQ(FrameCount(*app, kFont), 128);
         EXPECT_EQ(app->m_Font, kFont);
     }
