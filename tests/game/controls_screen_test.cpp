@@ -16,7 +16,6 @@ class ControlsScreenTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
-        SettleMenu();
         EnterRound();
     }
     // A press of a button of pad 1, held for one update.

@@ -12,10 +12,6 @@ using high_scores::BestIndex;
 
 class GameOverTest : public FrontEndFixture {
 protected:
-    void SetUp() override {
-        FrontEndFixture::SetUp();
-        SettleMenu();
-    }
     void EndARound(int score) {
         EnterRound();
         app->m_Score = score;

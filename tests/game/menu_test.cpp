@@ -17,10 +17,6 @@ using high_scores::LastIndex;
 
 class MenuTest : public FrontEndFixture {
 protected:
-    void SetUp() override {
-        FrontEndFixture::SetUp();
-        SettleMenu();
-    }
     // The wheel's key repeat borrows player 1's x (the timer) and y (the delay).
     float RepeatTimer() const {
         return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kX];

@@ -22,7 +22,6 @@ class PadsTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
-        SettleMenu();
         host->SetJoystickSource(&pads);
     }
     void TearDown() override {

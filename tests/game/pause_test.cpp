@@ -16,7 +16,6 @@ class PauseTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
-        SettleMenu();
         EnterRound();
     }
     void Pause() {
