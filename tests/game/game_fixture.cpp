@@ -132,6 +132,11 @@ std::string GameFixture::RecordedMix() {
     return audioDir->Read("mix.wav");
 }
 
+std::string GameFixture::RecordedMixPath() {
+    Audio();
+    return audioDir->File("mix.wav");
+}
+
 c_Sound* GameFixture::LoadTone(const std::string& name) const {
     return qv_audio_LoadSound(String(WriteTone(name).c_str()));
 }

@@ -110,8 +110,10 @@ protected:
     c_Sound* LoadTone(const std::string& name) const;
 
     static gxtkAudio* Audio();
-    // What the wave writer has recorded of this process's sound: 16-bit stereo at 44100 Hz.
+    // What the wave writer has recorded of this process's sound: 16-bit stereo at 44100 Hz,
+    // and the file it writes.
     static std::string RecordedMix();
+    static std::string RecordedMixPath();
 
     GameTestHost* host = nullptr;
     c_MyApp* app = nullptr;

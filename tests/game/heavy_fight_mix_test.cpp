@@ -1,24 +1,26 @@
-// The heaviest fight as a player hears it: four players mashing strikes in a crowd of
-// opponents held at their cap on Hard, the tune playing, three minutes of updates at the
-// real rate while OpenAL's wave writer records the mix. No recorded sample may reach full
-// scale, and every kind of fight sound must have been part of it.
+// Fights as a player hears them at the default levels, recorded by OpenAL's wave writer
+// in real time: a minute of one player on Normal as the waves come, then three minutes of
+// the heaviest fight, four players mashing strikes in a crowd held at its cap on Hard. The
+// mix stays clear of full scale (so the writer's limiter never acts), every kind of fight
+// sound is part of it, and in the ordinary fight the effects, at the level they are heard,
+// are within 3 dB of the tune. The heaviest fight's effects stand higher, as four times as
+// many sound at once; its figure is printed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
+#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "game/round_records.h"
+#include "tests/audio/mix.h"
 #include "tests/game/game_fixture.h"
 
 using namespace round_records;
@@ -26,78 +28,25 @@ using namespace round_records;
 namespace {
 
 constexpr int kUpdatesPerSecond = 60;
-constexpr int kFightSeconds = 180;
-constexpr int kHardDifficulty = 3;
+constexpr int kOrdinarySeconds = 60, kFightSeconds = 180;
+constexpr int kNormalDifficulty = 2, kHardDifficulty = 3;
 constexpr int kStrikeButton = 1, kJoinButton = 0, kUpControl = 0;
 constexpr int kEffectRotation = 24;
 // Sound slots of the round: pick-up, hits 2..8 (3 is also the swing), a player hit,
 // a player knocked out, an opponent knocked out.
 constexpr int kPickUp = 1, kSwing = 3, kPlayerHit = 9, kPlayerDown = 10, kOpponentDown = 11;
-
-uint32_t Le32(const std::string& b, size_t at) {
-    return uint32_t(uint8_t(b[at])) | uint32_t(uint8_t(b[at + 1])) << 8 |
-           uint32_t(uint8_t(b[at + 2])) << 16 | uint32_t(uint8_t(b[at + 3])) << 24;
-}
-uint16_t Le16(const std::string& b, size_t at) {
-    return uint16_t(uint8_t(b[at]) | uint8_t(b[at + 1]) << 8);
-}
-
-// The file the wave writer records into: the .wav this process holds open.
-std::string RecordingPath() {
-    for (const auto& fd : std::filesystem::directory_iterator("/proc/self/fd")) {
-        std::error_code ec;
-        std::filesystem::path target = std::filesystem::read_symlink(fd.path(), ec);
-        if (!ec && target.extension() == ".wav") return target.string();
-    }
-    return "";
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// What the writer has recorded, as samples of -1..1; it writes 16-bit integers or 32-bit
-// floats depending on its configuration. The data runs to the end of the file while the
-// writer is still recording, whatever the header says.
-struct Recording {
-    int channels = 0, rate = 0, bits = 0;
-    bool isFloat = false;
-    size_t dataAt = 0;
-
-    bool Parse(const std::string& b) {
-        if (b.size() < 12 || b.compare(0, 4, "RIFF") != 0 || b.compare(8, 4, "WAVE") != 0)
-            return false;
-        for (size_t at = 12; at + 8 <= b.size(); at += 8 + size_t(Le32(b, at + 4))) {
-            if (b.compare(at, 4, "fmt ") == 0 && at + 24 <= b.size()) {
-                int tag = Le16(b, at + 8);
-                channels = Le16(b, at + 10);
-                rate = int(Le32(b, at + 12));
-                bits = Le16(b, at + 22);
-                if (tag == 0xFFFE && at + 34 <= b.size())
-                    tag = Le16(b, at + 32);  // extensible: sub-format
-                isFloat = tag == 3;
-            } else if (b.compare(at, 4, "data") == 0) {
-                dataAt = at + 8;
-                return channels > 0 && ((isFloat && bits == 32) || (!isFloat && bits == 16));
-            }
-        }
-        return false;
-    }
-    size_t FrameBytes() const { return size_t(channels) * bits / 8; }
-    // Frames recorded so far in a file of `size` bytes.
-    size_t Frames(size_t size) const { return size > dataAt ? (size - dataAt) / FrameBytes() : 0; }
-    float Sample(const std::string& b, size_t index) const {
-        size_t at = dataAt + index * (bits / 8);
-        if (isFloat) {
-            uint32_t raw = Le32(b, at);
-            float v;
-            std::memcpy(&v, &raw, sizeof v);
-            return v;
-        }
-        return int16_t(Le16(b, at)) / 32768.0f;
-    }
+// In each cycle of seconds a fight plays one second with the effects muted, then one with
+// the tune muted, each measured from its middle, when what the muted side played has died
+// away: the ordinary fight does nothing else, the heaviest plays three seconds of both first.
+constexpr int kOrdinaryCycle = 2, kHeavyCycle = 5;
+enum Heard { kBoth, kTuneAlone, kEffectsAlone };
+struct Stretch {
+    Heard heard;
+    size_t from, to;  // bytes of the recording
 };
+constexpr double kSounding = 100;  // RMS of a window (of 32768) that holds an effect
+
+double Db(double v) { return 20 * std::log10(std::max(v, 1e-9)); }
 
 class HeavyFightMixTest : public GameFixture {
 protected:
@@ -111,6 +60,7 @@ protected:
         Stick(0, 0, 1);
         stickUp_ = app->p_PlayKey(kUpControl, 1, 0) ? 1.0f : -1.0f;
         Stick(0, 0, 0);
+        start_ = std::filesystem::file_size(RecordedMixPath());
     }
 
     // Every empty opponent record filled at once, as waves at the cap would.
@@ -121,11 +71,11 @@ protected:
         }
     }
 
-    // Drives four pads the way players mash in a brawl: each walks up to the nearest
+    // Drives the players' pads the way players mash in a brawl: each walks up to the nearest
     // opponent and strikes again and again, each at its own pace; player 1 breaks off to
     // collect the bonus item while it shows. A knocked-out player drops back in a second later.
-    void SteerPlayers(int update) {
-        for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
+    void SteerPlayers(int update, int players) {
+        for (int p = kFirstPlayer; p <= players; ++p) {
             float* me = Record(*app, p);
             if (me[kHealth] < -kUpdatesPerSecond) app->p_AddPlayer(p, me[kX], -64);
             const bool forItem = p == kFirstPlayer && app->m_ItemTimer <= 0;
@@ -166,6 +116,75 @@ protected:
         return best;
     }
 
+    // Plays a round at the real rate, `players` mashing; the heaviest fight keeps the crowd at
+    // its cap. Marks the stretches in which one side sounds alone.
+    int Fight(int difficulty, int players, int seconds, int cycle, std::vector<Stretch>* alone) {
+        app->m_Difficulty = difficulty;
+        app->p_LoadGame();
+        for (int p = kFirstPlayer; p <= players; ++p) PadDown(p - 1, kJoinButton);
+        Update();
+        for (int p = kFirstPlayer; p <= players; ++p) {
+            PadUp(p - 1, kJoinButton);
+            EXPECT_GT(Record(*app, p)[kHealth], 0) << "player " << p << " joined";
+        }
+        const int effectsLevel = app->m_EffectsLevel;
+        int lastChannel = app->m_SfxChannel, effects = 0;
+        size_t from = 0;
+        const auto start = std::chrono::steady_clock::now();
+        for (int update = 0; update < seconds * kUpdatesPerSecond; ++update) {
+            std::this_thread::sleep_until(
+                start + std::chrono::microseconds(1000000LL * update / kUpdatesPerSecond));
+            // Mutes one side through the Effects level or the tune's channel, which keeps the
+            // tune running where it is.
+            const int second = update / kUpdatesPerSecond % cycle,
+                      tick = update % kUpdatesPerSecond;
+            const Heard heard = second == cycle - 2   ? kTuneAlone
+                                : second == cycle - 1 ? kEffectsAlone
+                                                      : kBoth;
+            app->m_EffectsLevel = heard == kTuneAlone ? 0 : effectsLevel;
+            if (tick == 0 && heard == kEffectsAlone) qv_audio_SetMusicVolume(0);
+            if (tick == 0 && heard != kEffectsAlone) app->p_MusicLevelChanged();
+            const size_t recorded = std::filesystem::file_size(RecordedMixPath());
+            if (tick == kUpdatesPerSecond / 2) from = recorded;
+            if (tick == kUpdatesPerSecond - 1 && heard != kBoth)
+                alone->push_back({heard, from, recorded});
+            if (players == kLastPlayer) FillOpponents();
+            SteerPlayers(update, players);
+            Audio()->Update();  // keeps the tune fed, as the framework does before each update
+            Update();
+            Render();
+            for (int c = lastChannel; c != app->m_SfxChannel;) {
+                c = (c + 1) % kEffectRotation;
+                ++played_[SlotOn(app->m_ChannelMap[c])];
+                ++effects;
+            }
+            lastChannel = app->m_SfxChannel;
+        }
+        app->m_EffectsLevel = effectsLevel;
+        EXPECT_EQ(app->m_MusicOn, 1) << "the tune played to the end";
+        EXPECT_EQ(app->m_RoundOver, 0);
+        return effects;
+    }
+
+    // RMS over one side's stretches, counting only the windows in which it sounds; the
+    // recording's samples begin `header` bytes into its file.
+    static double LevelOf(const Mix& mix, size_t header, const std::vector<Stretch>& alone,
+                          Heard heard) {
+        double squares = 0, windows = 0;
+        for (const Stretch& s : alone) {
+            const long from = long(s.from - header) / 4 / kWindow,
+                       to = long(s.to - header) / 4 / kWindow;
+            for (long w = from; w < to && s.heard == heard; ++w) {
+                const double left = mix.Rms(w, 0), right = mix.Rms(w, 1),
+                             power = (left * left + right * right) / 2;
+                if (power < kSounding * kSounding) continue;
+                squares += power;
+                windows += 1;
+            }
+        }
+        return std::sqrt(squares / std::max(windows, 1.0));
+    }
+
     // The sound slot whose sample channel c holds, 0 when none of the round's.
     int SlotOn(int channel) {
         gxtkSample* sample = Audio()->channels[channel].sample;
@@ -175,75 +194,46 @@ protected:
         return 0;
     }
 
+    std::map<int, int> played_;
+    size_t start_ = 0;  // bytes of the recording before the fights
     float stickUp_ = 1;
     std::minstd_rand rng_{20261207};
     std::uniform_real_distribution<float> spawn_{0.0f, 1.0f};
 };
 
-TEST_F(HeavyFightMixTest, ThreeMinutesOfTheHeaviestFightNeverReachFullScale) {
-    const std::string path = RecordingPath();
-    ASSERT_FALSE(path.empty()) << "no wave writer recording open in this process";
-    const size_t fightStarts = std::filesystem::file_size(path);
-
-    app->m_Difficulty = kHardDifficulty;
-    app->p_LoadGame();
-    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) PadDown(p - 1, kJoinButton);
-    Update();
-    Render();
-    for (int p = kFirstPlayer; p <= kLastPlayer; ++p) {
-        PadUp(p - 1, kJoinButton);
-        ASSERT_GT(Record(*app, p)[kHealth], 0) << "player " << p << " joined";
-    }
-
-    std::map<int, int> played;
-    int lastChannel = app->m_SfxChannel;
-    const auto start = std::chrono::steady_clock::now();
-    for (int update = 0; update < kFightSeconds * kUpdatesPerSecond; ++update) {
-        std::this_thread::sleep_until(
-            start + std::chrono::microseconds(1000000LL * update / kUpdatesPerSecond));
-        FillOpponents();
-        SteerPlayers(update);
-        Update();
-        Render();
-        for (int c = lastChannel; c != app->m_SfxChannel;) {
-            c = (c + 1) % kEffectRotation;
-            ++played[SlotOn(app->m_ChannelMap[c])];
-        }
-        lastChannel = app->m_SfxChannel;
-    }
-    EXPECT_EQ(app->m_MusicOn, 1) << "the tune played to the end";
-    EXPECT_EQ(app->m_RoundOver, 0);
-
-    int effects = 0;
-    for (const auto& [slot, count] : played) effects += count;
+TEST_F(HeavyFightMixTest, FightsAtDefaultLevelsKeepHeadroomWithEffectsBesideTheTune) {
+    std::vector<Stretch> ordinary, heavy;
+    const int ordinaryEffects = Fight(kNormalDifficulty, 1, kOrdinarySeconds, kOrdinaryCycle,
+                                      &ordinary);
+    const int heavyEffects = Fight(kHardDifficulty, kLastPlayer, kFightSeconds, kHeavyCycle,
+                                   &heavy);
     for (int n : {kPickUp, kSwing, kPlayerHit, kPlayerDown, kOpponentDown}) {
-        EXPECT_GT(played[n], 0) << "sound " << n << " never played";
+        EXPECT_GT(played_[n], 0) << "sound " << n << " never played";
     }
-    EXPECT_GT(effects, 10 * kFightSeconds) << "not a heavy fight";
+    EXPECT_GT(heavyEffects, 10 * kFightSeconds) << "not a heavy fight";
 
-    const std::string bytes = ReadFile(path);
-    Recording rec;
-    ASSERT_TRUE(rec.Parse(bytes)) << path << " is not a 16-bit or float WAV";
-    const size_t first = rec.Frames(fightStarts), last = rec.Frames(bytes.size());
-    ASSERT_GE(last - first, size_t(rec.rate) * (kFightSeconds - 5)) << "the writer fell behind";
-    long atFullScale = 0;
-    float peak = 0;
-    double sum = 0;
-    for (size_t i = first * rec.channels; i < last * rec.channels; ++i) {
-        const float v = std::fabs(rec.Sample(bytes, i));
-        peak = std::max(peak, v);
-        sum += double(v) * v;
-        if (v >= 32767.0f / 32768.0f) ++atFullScale;
-    }
-    const double rms = std::sqrt(sum / double((last - first) * rec.channels));
+    Mix mix;
+    const std::string bytes = RecordedMix();
+    ASSERT_TRUE(ReadMix(bytes, &mix)) << RecordedMixPath() << " is not 16-bit stereo";
+    const size_t header = bytes.size() - 2 * mix.samples.size(),
+                 first = (std::max(start_, header) - header) / 2;
+    ASSERT_GE(mix.samples.size() - first,
+              size_t(2 * kMixRate) * (kOrdinarySeconds + kFightSeconds - 5))
+        << "the writer fell behind";
+    int peak = 0;
+    for (size_t i = first; i < mix.samples.size(); ++i)
+        peak = std::max(peak, std::abs(int(mix.samples[i])));
+    const double tune = LevelOf(mix, header, heavy, kTuneAlone);
+    const double ordinaryDb = Db(LevelOf(mix, header, ordinary, kEffectsAlone)) - Db(tune);
     std::printf(
-        "heavy fight: %d effects (%.1f a second), mix peak %.2f dBFS, RMS %.2f dBFS, "
-        "%ld samples at full scale (%s)\n",
-        effects, double(effects) / kFightSeconds, 20 * std::log10(std::max(peak, 1e-9f)),
-        20 * std::log10(std::max(rms, 1e-9)), atFullScale, path.c_str());
-    for (const auto& [slot, count] : played) std::printf("  sound %d: %d\n", slot, count);
-    EXPECT_GT(rms, 0.02) << "the fight is nearly silent";
-    EXPECT_EQ(atFullScale, 0) << "samples at full scale in the fight's mix; peak " << peak;
+        "mix peak %.2f dBFS (%s); effects against the tune: ordinary fight (%d effects) "
+        "%+.1f dB, heaviest (%d effects) %+.1f dB\n",
+        Db(peak / 32768.0), RecordedMixPath().c_str(), ordinaryEffects, ordinaryDb, heavyEffects,
+        Db(LevelOf(mix, header, heavy, kEffectsAlone)) - Db(tune));
+    for (const auto& [slot, count] : played_) std::printf("  sound %d: %d\n", slot, count);
+    // The limiter holds what it touches just under full scale.
+    EXPECT_LT(Db(peak / 32768.0), -0.5) << "the mix reaches the writer's limiter";
+    EXPECT_LE(std::fabs(ordinaryDb), 3.0) << "an ordinary fight's effects against the tune";
 }
 
 }  // namespace

@@ -6,8 +6,9 @@ Slots 1..4 are the players, 5..9 the gang; the round dresses its opponents in 5.
 A fighter is some 25 pixels tall in a 640x480 window among a dozen others, so the
 figures are chunky (big head, thick limbs) and the two sides differ at a glance:
 players wear bright suits in their own colours (red, orange, yellow, green, as their
-health bars), a headband and a light rim round the whole figure; the gang wear dark,
-dull clothes in other hues and masks with glowing eyes.
+health bars), a headband and a pale rim round the whole figure; the gang wear dark,
+dull clothes in other hues, masks with glowing eyes and a thin magenta glow round the
+figure, which keeps them clear of the night arena's dark floor.
 """
 from .canvas import Canvas, shade
 
@@ -52,6 +53,7 @@ POSES = _WALK + [_PUNCH, _KICK, _AIR, _HURT, _DOWN]
 HEAD = 1.24       # head size against the slim figure the face was drawn for (radius 5)
 LIMB = 1.35       # thickness of trunk and limbs against that figure
 RIM = 0.9         # width of a player's light rim, in units
+GANG_RIM, GANG_GLOW = 0.7, (215, 60, 225)  # the gang's rim: a hue no player wears
 
 
 class Look:
@@ -185,6 +187,8 @@ def draw_fighter(slot, frame, scale):
     _fist(c, look, pose["f_hand"], 1.0)
     if look.hero:
         c.rim(RIM, look.rim)
+    else:
+        c.rim(GANG_RIM, GANG_GLOW)
     if frame == 4:
         _swoosh(c, pose["f_hand"], look.accent)
     elif frame == 5:

@@ -8,8 +8,8 @@ from .wavfile import write_wav
 
 def _hit(seed, pitch, crack_lpf, decay):
     """A smack: a bright falling tone, a crack of noise and a short low body. The tone
-    and the crack sit around 2 kHz, where the tune leaves room, so a quiet hit still
-    carries over it; a quiet hit leaves headroom for a dozen more at once."""
+    and the crack sit around 2 kHz, where the tune leaves room, so a hit carries over it;
+    its level leaves headroom for a dozen more at once."""
     tone = Effect(wave="square", freq=pitch, slide=-2.0, sustain=0.03, punch=0.2, decay=decay * 0.6,
                   volume=0.5, seed=seed).render()
     crack = Effect(wave="noise", freq=2000, slide=-3.0, sustain=0.02, punch=0.5, decay=decay * 0.6,
@@ -75,11 +75,13 @@ def recipes():
     }
 
 
-# Peak level of each effect. Each fight sound is as loud as it takes to stand clear of the
-# tune where it carries (around 2 kHz) and no louder: in a crowded fight a dozen of them
-# sound at once over the tune. The interface sounds play over silence.
-LEVELS = {1: 0.26, 2: 0.105, 3: 0.21, 4: 0.122, 5: 0.113, 6: 0.117, 7: 0.126, 8: 0.13, 9: 0.157, 10: 0.174,
-          11: 0.104, 95: 0.25, 98: 0.25, 99: 0.22}
+# Peak level of each effect. The fight sounds keep their balance among themselves (each
+# stands clear of the tune where it carries, around 2 kHz) and together are set against
+# the whole tune: one player's fight is heard a couple of decibels under it, while the
+# heaviest, a dozen sounds at once, still leaves headroom. The interface sounds play over
+# silence.
+LEVELS = {1: 0.312, 2: 0.126, 3: 0.252, 4: 0.146, 5: 0.136, 6: 0.14, 7: 0.151, 8: 0.156, 9: 0.188,
+          10: 0.209, 11: 0.125, 95: 0.25, 98: 0.25, 99: 0.22}
 
 
 def normalised(samples, peak):

@@ -14,8 +14,9 @@ BAR = 16 * STEP
 BARS = 32
 LENGTH = BARS * BAR
 
-# The loop's peak: well under full scale, since the fight's effects play on top of it.
-PEAK = 0.48
+# The loop's peak: well under full scale, and low enough that the fight's effects, played
+# on top of it, are heard beside it rather than under it.
+PEAK = 0.26
 
 NOTE = {"C": 0, "C#": 1, "D": 2, "D#": 3, "E": 4, "F": 5, "F#": 6, "G": 7, "G#": 8, "A": 9, "A#": 10, "B": 11}
 
