@@ -10,8 +10,6 @@ using namespace binding;
 
 namespace {
 
-using default_controls::kMostCodes;
-
 constexpr int kKeyboardPlayers = 2;  // the players a layout gives keys to
 
 // The layout that gives `player` keys while the keyboard's split is `split`, or -1.
@@ -20,9 +18,15 @@ int KeyboardLayout(int split, int player) {
         return player == 0 ? default_controls::kLeftHalf : default_controls::kRightHalf;
     return split != 1 && player == 0 ? default_controls::kWholeKeyboard : -1;
 }
-// The layout's codes for the action.
-const int* LayoutCodes(int layout, int action) {
-    return default_controls::Codes(layout, kActions[action]);
+// Calls visit(action, code) for each code the layout (none when -1) gives an action.
+template <class Visit>
+void ForEachCode(int layout, Visit visit) {
+    for (int a = 0; a < kActionCount && layout >= 0; ++a) {
+        const int* codes = default_controls::Codes(layout, kActions[a]);
+        for (int i = 0; i < default_controls::kMostCodes; ++i) {
+            if (codes[i] != kEmpty) visit(a, codes[i]);
+        }
+    }
 }
 
 // Empty slots go last, the others keep their order.
@@ -47,19 +51,10 @@ int Clear(int* slots, bool buttons) {
     return first;
 }
 
-void AddAll(int* slots, const int* codes) {
-    for (int i = 0; i < kMostCodes; ++i) {
-        if (codes[i] != kEmpty) Add(slots, codes[i]);
-    }
-}
-
 void ResetKeys(c_MyApp& g, int player) {
-    const int keys = KeyboardLayout(g.m_SplitKeyboard, player);
-    for (int a = 0; a < kActionCount; ++a) {
-        int* slots = BindingSlots(g, player, a);
-        Clear(slots, false);
-        if (keys >= 0) AddAll(slots, LayoutCodes(keys, a));
-    }
+    for (int a = 0; a < kActionCount; ++a) Clear(BindingSlots(g, player, a), false);
+    ForEachCode(KeyboardLayout(g.m_SplitKeyboard, player),
+                [&](int a, int code) { Add(BindingSlots(g, player, a), code); });
 }
 
 // Takes `code` off every action of the player; true when one held it.
@@ -108,37 +103,25 @@ int* BindingSlots(c_MyApp& g, int player, int action) {
 
 void ResetBindings(c_MyApp& g) {
     for (int p = 0; p < kPlayers; ++p) {
-        for (int a = 0; a < kActionCount; ++a) {
-            int* slots = BindingSlots(g, p, a);
-            std::fill(slots, slots + kSlots, kEmpty);
-            AddAll(slots, LayoutCodes(default_controls::kPad, a));
-        }
+        std::fill(BindingSlots(g, p, 0), BindingSlots(g, p, 0) + kTableSize, kEmpty);
+        ForEachCode(default_controls::kPad,
+                    [&](int a, int code) { Add(BindingSlots(g, p, a), code); });
         ResetKeys(g, p);
     }
 }
 
 void SetKeyboardSplit(c_MyApp& g, int split) {
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const int old = KeyboardLayout(g.m_SplitKeyboard, p);
-        for (int a = 0; a < kActionCount && old >= 0; ++a) {
-            for (int i = 0; i < kMostCodes; ++i) {
-                const int code = LayoutCodes(old, a)[i];
-                if (code != kEmpty) RemoveFromPlayer(g, p, code);
-            }
-        }
+        ForEachCode(KeyboardLayout(g.m_SplitKeyboard, p),
+                    [&](int, int code) { RemoveFromPlayer(g, p, code); });
     }
     g.m_SplitKeyboard = split;
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const int keys = KeyboardLayout(split, p);
-        for (int a = 0; a < kActionCount && keys >= 0; ++a) {
-            for (int i = 0; i < kMostCodes; ++i) {
-                const int code = LayoutCodes(keys, a)[i];
-                if (code == kEmpty) continue;
-                TakeFromOthers(g, p, code);
-                RemoveFromPlayer(g, p, code);
-                Add(BindingSlots(g, p, a), code);
-            }
-        }
+        ForEachCode(KeyboardLayout(split, p), [&](int a, int code) {
+            TakeFromOthers(g, p, code);
+            RemoveFromPlayer(g, p, code);
+            Add(BindingSlots(g, p, a), code);
+        });
     }
 }
 
