@@ -63,8 +63,7 @@ constexpr int kF2 = kF1 + 1, kF4 = kF1 + 3, kF11 = kF1 + 10;
 // key_space::JoystickKey(p, b).
 namespace pad {
 using namespace pad_button;
-constexpr int kExtra =
-    pad_button::kMapped;  // past the fixed layout; a pad that reports it means back
+constexpr int kExtra = kMapped;  // past the fixed layout: a pad that reports it means back
 constexpr int kLeftStick = 0;
 constexpr int kButtonsPerPad = key_space::kButtonsPerPort;
 constexpr int kPads = key_space::kPorts;

@@ -14,13 +14,11 @@ struct QvJoyReading {
     bool buttons[key_space::kButtonsPerPort] = {};
 };
 
-// Buttons of the window system's standard gamepad.
-constexpr int kQvGamepadButtons = 15;
+constexpr int kQvGamepadButtons = 15;  // of the window system's standard gamepad
 
 // One pad as the window system reports it. A pad the window system knows as a gamepad
-// fills the standard state (as many axes as the fixed layout, triggers -1 at rest, and
-// the buttons in the window system's gamepad order); any other pad gives its own axes,
-// buttons and first hat.
+// fills the standard state (the fixed layout's axes, triggers -1 at rest, and buttons in
+// the window system's gamepad order); any other pad gives its axes, buttons and first hat.
 struct QvRawPad {
     bool gamepad = false;
     float gamepadAxes[pad_axis::kCount] = {};
