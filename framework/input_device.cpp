@@ -25,8 +25,8 @@ c_InputDevice* c_InputDevice::m_new() {
     gc_assign(m__keyHitQueue, Array<int>(kKeyHitQueueSize));
     gc_assign(m__keyHit, Array<int>(kKeyCount));
     gc_assign(m__charQueue, Array<int>(kCharQueueSize));
-    gc_assign(m__touchX, Array<float>(32));
-    gc_assign(m__touchY, Array<float>(32));
+    gc_assign(m__touchX, Array<float>(key_space::kTouches));
+    gc_assign(m__touchY, Array<float>(key_space::kTouches));
     return this;
 }
 
@@ -80,7 +80,7 @@ void c_InputDevice::SetMousePos(float x, float y) {
 }
 
 void c_InputDevice::SetTouchPos(int finger, float x, float y) {
-    if (finger < 0 || finger >= 32) return;
+    if (finger < 0 || finger >= key_space::kTouches) return;
     m__touchX[finger] = x;
     m__touchY[finger] = y;
     if (finger == 0) {
@@ -184,9 +184,9 @@ int c_InputDevice::p_GetChar() {
 }
 
 float c_InputDevice::p_TouchX(int finger) {
-    return finger >= 0 && finger < 32 ? m__touchX[finger] : 0;
+    return finger >= 0 && finger < key_space::kTouches ? m__touchX[finger] : 0;
 }
 
 float c_InputDevice::p_TouchY(int finger) {
-    return finger >= 0 && finger < 32 ? m__touchY[finger] : 0;
+    return finger >= 0 && finger < key_space::kTouches ? m__touchY[finger] : 0;
 }

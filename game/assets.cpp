@@ -4,6 +4,7 @@
 #include "framework/app.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 #include "graphics/graphics.h"
 
 int c_MyApp::p_ChooseImageSet() {
@@ -46,15 +47,15 @@ void GiveUpPicture(c_MyApp& g, int slot) {
 }
 
 // Empties the slot before reading its new picture (so a failed read leaves it empty),
-// and records the slot's three numbers in m_ImgSize: cell width, cell height, frames.
+// and records the slot's cell width, cell height and frames.
 template <class Load>
 void FillSlot(c_MyApp& g, int slot, Load load, int cellW, int cellH, int frames) {
     GiveUpPicture(g, slot);
     g.m_Img[slot] = nullptr;
     gc_assign(g.m_Img[slot], load());
-    g.m_ImgSize[3 * slot] = cellW;
-    g.m_ImgSize[3 * slot + 1] = cellH;
-    g.m_ImgSize[3 * slot + 2] = frames;
+    CellWidth(g, slot) = cellW;
+    CellHeight(g, slot) = cellH;
+    FrameCount(g, slot) = frames;
 }
 
 }  // namespace

@@ -3,53 +3,31 @@
 
 #include <algorithm>
 
+#include "game/default_controls.h"
 #include "game/my_app.h"
-#include "game/strike_modifier.h"
 
 using namespace binding;
 
 namespace {
 
-constexpr int kDefaultCodes = 4;  // keys, or buttons, an action starts with at most
-
-using Codes = int[kActionCount][kDefaultCodes];
-
-// The whole keyboard, player 1's while it is not split.
-const Codes kWholeKeyboard = {
-    {key::kUp, 'W'},
-    {key::kLeft, 'A'},
-    {key::kRight, 'D'},
-    {key::kDown, 'S'},
-    {'Z', 'J', key::kSpace, key::kEnter},
-    {'X', 'K', kStrikeModifier},
-    {key::kEscape, key::kBackspace, key::kDelete, key::kGrave},
-};
-// Split, player 1 on the left and player 2 on the right. Each player's keys lie on three
-// rows (and the arrows' own block), so a diagonal, a jump and a strike held together
-// press at most two keys of a row; no modifier is used.
-const Codes kLeftHalf = {{'W'}, {'A'}, {'D'}, {'S'}, {'V'}, {'B'}, {key::kEscape}};
-const Codes kRightHalf = {{key::kUp}, {key::kLeft}, {key::kRight},    {key::kDown},
-                          {'O'},      {'P'},        {key::kBackspace}};
-// Every player's own pad.
-const Codes kPadButtons = {{ButtonCode(pad::kUp)},
-                           {ButtonCode(pad::kLeft)},
-                           {ButtonCode(pad::kRight)},
-                           {ButtonCode(pad::kDown)},
-                           {ButtonCode(pad::kA)},
-                           {ButtonCode(pad::kB)},
-                           {ButtonCode(pad::kBack), ButtonCode(pad::kStart),
-                            ButtonCode(pad::kExtra)}};
-
-// The layout that gives `player` keys while the keyboard's split is `split`, or none.
-const Codes* KeyboardLayout(int split, int player) {
-    if (split == 1) {
-        if (player == 0) return &kLeftHalf;
-        if (player == 1) return &kRightHalf;
-        return nullptr;
-    }
-    return player == 0 ? &kWholeKeyboard : nullptr;
-}
 constexpr int kKeyboardPlayers = 2;  // the players a layout gives keys to
+
+// The layout that gives `player` keys while the keyboard's split is `split`, or -1.
+int KeyboardLayout(int split, int player) {
+    if (split == 1 && player < kKeyboardPlayers)
+        return player == 0 ? default_controls::kLeftHalf : default_controls::kRightHalf;
+    return split != 1 && player == 0 ? default_controls::kWholeKeyboard : -1;
+}
+// Calls visit(action, code) for each code the layout (none when -1) gives an action.
+template <class Visit>
+void ForEachCode(int layout, Visit visit) {
+    for (int a = 0; a < kActionCount && layout >= 0; ++a) {
+        const int* codes = default_controls::Codes(layout, kActions[a]);
+        for (int i = 0; i < default_controls::kMostCodes; ++i) {
+            if (codes[i] != kEmpty) visit(a, codes[i]);
+        }
+    }
+}
 
 // Empty slots go last, the others keep their order.
 void Compact(int* slots) {
@@ -73,19 +51,10 @@ int Clear(int* slots, bool buttons) {
     return first;
 }
 
-void AddAll(int* slots, const int (&codes)[kDefaultCodes]) {
-    for (int code : codes) {
-        if (code != kEmpty) Add(slots, code);
-    }
-}
-
 void ResetKeys(c_MyApp& g, int player) {
-    const Codes* keys = KeyboardLayout(g.m_SplitKeyboard, player);
-    for (int a = 0; a < kActionCount; ++a) {
-        int* slots = BindingSlots(g, player, a);
-        Clear(slots, false);
-        if (keys) AddAll(slots, (*keys)[a]);
-    }
+    for (int a = 0; a < kActionCount; ++a) Clear(BindingSlots(g, player, a), false);
+    ForEachCode(KeyboardLayout(g.m_SplitKeyboard, player),
+                [&](int a, int code) { Add(BindingSlots(g, player, a), code); });
 }
 
 // Takes `code` off every action of the player; true when one held it.
@@ -134,37 +103,25 @@ int* BindingSlots(c_MyApp& g, int player, int action) {
 
 void ResetBindings(c_MyApp& g) {
     for (int p = 0; p < kPlayers; ++p) {
-        for (int a = 0; a < kActionCount; ++a) {
-            int* slots = BindingSlots(g, p, a);
-            std::fill(slots, slots + kSlots, kEmpty);
-            AddAll(slots, kPadButtons[a]);
-        }
+        std::fill(BindingSlots(g, p, 0), BindingSlots(g, p, 0) + kTableSize, kEmpty);
+        ForEachCode(default_controls::kPad,
+                    [&](int a, int code) { Add(BindingSlots(g, p, a), code); });
         ResetKeys(g, p);
     }
 }
 
 void SetKeyboardSplit(c_MyApp& g, int split) {
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const Codes* old = KeyboardLayout(g.m_SplitKeyboard, p);
-        if (!old) continue;
-        for (const auto& codes : *old) {
-            for (int code : codes) {
-                if (code != kEmpty) RemoveFromPlayer(g, p, code);
-            }
-        }
+        ForEachCode(KeyboardLayout(g.m_SplitKeyboard, p),
+                    [&](int, int code) { RemoveFromPlayer(g, p, code); });
     }
     g.m_SplitKeyboard = split;
     for (int p = 0; p < kKeyboardPlayers; ++p) {
-        const Codes* keys = KeyboardLayout(split, p);
-        if (!keys) continue;
-        for (int a = 0; a < kActionCount; ++a) {
-            for (int code : (*keys)[a]) {
-                if (code == kEmpty) continue;
-                TakeFromOthers(g, p, code);
-                RemoveFromPlayer(g, p, code);
-                Add(BindingSlots(g, p, a), code);
-            }
-        }
+        ForEachCode(KeyboardLayout(split, p), [&](int a, int code) {
+            TakeFromOthers(g, p, code);
+            RemoveFromPlayer(g, p, code);
+            Add(BindingSlots(g, p, a), code);
+        });
     }
 }
 
@@ -216,6 +173,8 @@ struct Named {
     const char* name;
 };
 
+// Every bindable key but the letters, digits, keypad digits and function keys, whose
+// names follow from their codes.
 const Named kKeyNames[] = {
     {key::kBackspace, "Backspace"},
     {key::kTab, "Tab"},
@@ -224,38 +183,36 @@ const Named kKeyNames[] = {
     {key::kControl, "Ctrl"},
     {key::kEscape, "Escape"},
     {key::kSpace, "Space"},
-    {33, "Page Up"},
-    {34, "Page Down"},
-    {35, "End"},
-    {36, "Home"},
+    {key::kPageUp, "Page Up"},
+    {key::kPageDown, "Page Down"},
+    {key::kEnd, "End"},
+    {key::kHome, "Home"},
     {key::kLeft, "Left"},
     {key::kUp, "Up"},
     {key::kRight, "Right"},
     {key::kDown, "Down"},
-    {45, "Insert"},
+    {key::kInsert, "Insert"},
     {key::kDelete, "Delete"},
-    {106, "Num *"},
-    {107, "Num +"},
-    {109, "Num -"},
-    {110, "Num ."},
-    {111, "Num /"},
-    {186, ";"},
-    {187, "="},
-    {188, ","},
-    {189, "-"},
-    {190, "."},
-    {191, "/"},
+    {key::kNumMultiply, "Num *"},
+    {key::kNumAdd, "Num +"},
+    {key::kNumSubtract, "Num -"},
+    {key::kNumDecimal, "Num ."},
+    {key::kNumDivide, "Num /"},
+    {key::kSemicolon, ";"},
+    {key::kEqual, "="},
+    {key::kComma, ","},
+    {key::kMinus, "-"},
+    {key::kPeriod, "."},
+    {key::kSlash, "/"},
     {key::kGrave, "`"},
-    {219, "["},
-    {220, "\\"},
-    {221, "]"},
-    {222, "'"},
+    {key::kLeftBracket, "["},
+    {key::kBackslash, "\\"},
+    {key::kRightBracket, "]"},
+    {key::kApostrophe, "'"},
 };
 
 const char* const kButtonNames[] = {"A",     "B",    "X",  "Y",     "LB",   "RB", "Back",
                                     "Start", "Left", "Up", "Right", "Down", "LS", "RS"};
-
-constexpr int kFirstNumpad = 96, kFirstFunction = key::kF1;
 
 }  // namespace
 
@@ -265,10 +222,10 @@ String BindingName(int code) {
         return String("Pad ") + (b < pad::kMapped ? String(kButtonNames[b]) : String(b + 1));
     }
     if ((code >= '0' && code <= '9') || (code >= 'A' && code <= 'Z')) return String::FromChar(code);
-    if (code >= kFirstNumpad && code < kFirstNumpad + 10)
-        return String("Num ") + String(code - kFirstNumpad);
-    if (code >= kFirstFunction && code < kFirstFunction + 12)
-        return String("F") + String(code - kFirstFunction + 1);
+    if (code >= key::kNumpad0 && code < key::kNumpad0 + 10)
+        return String("Num ") + String(code - key::kNumpad0);
+    if (code >= key::kF1 && code < key::kF1 + key::kFunctionKeys)
+        return String("F") + String(code - key::kF1 + 1);
     for (const Named& n : kKeyNames) {
         if (n.code == code) return n.name;
     }

@@ -29,7 +29,9 @@ constexpr bool IsButton(int code) {
     return code >= ButtonCode(0) && code < ButtonCode(pad::kButtonsPerPad);
 }
 // The function keys are the game's own (debug line, full screen, quit): never bound.
-constexpr bool KeptByTheGame(int code) { return code >= key::kF1 && code < key::kF1 + 12; }
+constexpr bool KeptByTheGame(int code) {
+    return code >= key::kF1 && code < key::kF1 + key::kFunctionKeys;
+}
 // A key an iCade cabinet types: while iCade input is on it is read as letters, not keys.
 constexpr bool TypedByCabinet(int code) {
     return (code >= 'A' && code <= 'Z') || code == key::kGrave;

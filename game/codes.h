@@ -52,21 +52,19 @@ constexpr int kPressed = 1;  // for this update only
 constexpr int kHeld = 2;     // until the cabinet types the release letter
 }  // namespace virtual_pad
 
-// Keys the game reads, by their key codes (Windows virtual-key numbering); a letter's
-// code is its capital, as in 'W'.
+// Keys by their key codes (host/key_space.h; a letter's code is its capital, as in 'W'),
+// and the function keys the game keeps for itself.
 namespace key {
-constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
-              kSpace = 32, kLeft = 37, kUp = 38, kRight = 39, kDown = 40, kDelete = 46, kF1 = 112,
-              kF2 = 113, kF4 = 115, kF11 = 122, kGrave = 192;
+using namespace key_code;
+constexpr int kF2 = kF1 + 1, kF4 = kF1 + 3, kF11 = kF1 + 10;
 }  // namespace key
 
 // Buttons of a game pad in the host's fixed layout; button b of pad p is key code
 // key_space::JoystickKey(p, b).
 namespace pad {
 using namespace pad_button;
-constexpr int kExtra =
-    pad_button::kMapped;  // past the fixed layout; a pad that reports it means back
-constexpr int kLeftStick = 0, kRightStick = 1;
+constexpr int kExtra = kMapped;  // past the fixed layout: a pad that reports it means back
+constexpr int kLeftStick = 0;
 constexpr int kButtonsPerPad = key_space::kButtonsPerPort;
 constexpr int kPads = key_space::kPorts;
 }  // namespace pad

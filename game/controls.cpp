@@ -1,9 +1,9 @@
 // Logical controls: each code is held when any of its sources is. A player's sources are
 // the keys and pad buttons bound to it, its pad's left thumbstick and, for player 1, the
-// virtual pad fed by an iCade cabinet; the menus' fixed keys answer as the keyboard alone.
+// virtual pad fed by an iCade cabinet; the whole keyboard's default keys answer as the
+// keyboard alone.
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 #include "game/controls.h"
 
@@ -11,6 +11,7 @@
 
 #include "framework/input.h"
 #include "game/codes.h"
+#include "game/default_controls.h"
 #include "game/globals.h"
 #include "game/my_app.h"
 
@@ -21,67 +22,17 @@ using namespace control;
 // A stick pushed beyond this counts as a direction.
 constexpr float kStickPush = 0.4f;
 
-// The way the left stick counts as a direction.
-enum class Push { kNone, kUp, kDown, kLeft, kRight };
-
-// The fixed sources of one logical control; a player's bindings take the place of the
-// keys and buttons for the actions they name.
-struct Sources {
-    int code;
-    std::vector<int> keys;      // the menus' keys, always read
-    std::vector<int> letters;   // the menus' keys read only with iCade off
-    std::vector<int> buttons;   // of the player's own pad
-    Push stick;                 // when the caller lets the stick count
-    std::vector<int> elements;  // of the virtual pad
-};
-
-const Sources kSources[] = {
-    {kUp, {key::kUp}, {'W'}, {pad::kUp}, Push::kUp, {kUp}},
-    {kLeft, {key::kLeft}, {'A'}, {pad::kLeft}, Push::kLeft, {kLeft}},
-    {kRight, {key::kRight}, {'D'}, {pad::kRight}, Push::kRight, {kRight}},
-    {kDown, {key::kDown}, {'S'}, {pad::kDown}, Push::kDown, {kDown}},
-    {kJump, {key::kSpace, key::kEnter}, {'Z', 'J'}, {pad::kA}, Push::kNone, {kJump}},
-    {kStrike, {key::kControl}, {'X', 'K'}, {pad::kB}, Push::kNone, {kStrike}},
-    {kButtonX, {key::kShift}, {'C', 'L'}, {pad::kX}, Push::kNone, {kButtonX}},
-    {kButtonY, {}, {'V', 'I'}, {pad::kY}, Push::kNone, {kButtonY}},
-    {kLeftShoulder, {}, {'B', 'U'}, {pad::kLeftShoulder}, Push::kNone, {kLeftShoulder}},
-    {kRightShoulder, {}, {'N', 'O'}, {pad::kRightShoulder}, Push::kNone, {kRightShoulder}},
-    {kPadStart, {}, {}, {pad::kStart}, Push::kNone, {}},
-    {kBack,
-     {key::kEscape, key::kDelete, key::kBackspace},
-     {key::kGrave},
-     {pad::kBack, pad::kStart, pad::kExtra},
-     Push::kNone,
-     {virtual_pad::kBackA, virtual_pad::kBackB, virtual_pad::kMenu}},
-};
-
-const Sources* SourcesOf(int code) {
-    for (const Sources& s : kSources) {
-        if (s.code == code) return &s;
-    }
-    return nullptr;
+// The controls p_PlayKey answers for: every one a player can hold, and a pad's Start.
+bool Known(int code) {
+    return code == kPadStart ||
+           std::find(std::begin(kHeld), std::end(kHeld), code) != std::end(kHeld);
 }
 
-bool AnyKey(const std::vector<int>& keys) {
-    for (int k : keys) {
-        if (qv_input_KeyDown(k)) return true;
-    }
-    return false;
-}
-
-bool AnyButton(int player, const std::vector<int>& buttons) {
-    for (int b : buttons) {
-        if (qv_input_KeyDown(key_space::JoystickKey(player, b))) return true;
-    }
-    return false;
-}
-
-// The keys and own-pad buttons bound to the player's action; with iCade on the keys the
-// cabinet types are letters, not keys.
-bool BoundHeld(c_MyApp& g, int player, int action, bool icade) {
-    const int* slots = BindingSlots(g, player, action);
-    for (int i = 0; i < binding::kSlots; ++i) {
-        const int code = slots[i];
+// Whether any of `count` codes is held: keys as they are, buttons on the player's own pad;
+// with iCade on the keys the cabinet types are letters, not keys.
+bool AnyHeld(const int* codes, int count, int player, bool icade) {
+    for (int i = 0; i < count; ++i) {
+        const int code = codes[i];
         if (code == binding::kEmpty) continue;
         if (binding::IsButton(code)) {
             if (qv_input_KeyDown(key_space::JoystickKey(player, code - binding::ButtonCode(0))))
@@ -93,21 +44,31 @@ bool BoundHeld(c_MyApp& g, int player, int action, bool icade) {
     return false;
 }
 
-bool Pushed(c_MyApp& g, Push way, int player) {
-    switch (way) {
-        case Push::kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
-        case Push::kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
-        case Push::kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
-        case Push::kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
+bool DefaultHeld(int layout, int code, int player, bool icade) {
+    return AnyHeld(default_controls::Codes(layout, code), default_controls::kMostCodes, player,
+                   icade);
+}
+
+// Whether the player's left stick is pushed the way of a direction.
+bool Pushed(c_MyApp& g, int code, int player) {
+    switch (code) {
+        case kUp: return g.p_StickY(pad::kLeftStick, player) < -kStickPush;
+        case kDown: return g.p_StickY(pad::kLeftStick, player) > kStickPush;
+        case kLeft: return g.p_StickX(pad::kLeftStick, player) < -kStickPush;
+        case kRight: return g.p_StickX(pad::kLeftStick, player) > kStickPush;
         default: return false;
     }
 }
 
-bool AnyElement(const Array<int>& virtualPad, const std::vector<int>& elements) {
-    for (int e : elements) {
-        if (virtualPad[e] != virtual_pad::kUp) return true;
+// Whether the virtual pad presses the control: each control below 16 has an element of
+// its own, back the cabinet's two back buttons and the menu button.
+bool VirtualPadHolds(const Array<int>& pad, int code) {
+    if (code == kBack) {
+        return pad[virtual_pad::kBackA] != virtual_pad::kUp ||
+               pad[virtual_pad::kBackB] != virtual_pad::kUp ||
+               pad[virtual_pad::kMenu] != virtual_pad::kUp;
     }
-    return false;
+    return code >= 0 && code <= kRightShoulder && pad[code] != virtual_pad::kUp;
 }
 
 }  // namespace
@@ -130,44 +91,42 @@ int c_MyApp::p_PlayKey(int code, int allowStick, int player) {
         if (icade || player < 0) return 0;
         code = kBack;
     }
-    const Sources* s = SourcesOf(code);
-    if (!s || player >= pad::kPads) return 0;
-    if (player < 0) {
-        const bool keys = AnyKey(s->keys) || (!icade && AnyKey(s->letters));
-        return keys || AnyElement(m_ICade, s->elements) ? 1 : 0;
-    }
+    if (!Known(code) || player >= pad::kPads) return 0;
+    const bool keyboard = DefaultHeld(default_controls::kWholeKeyboard, code, 0, icade);
+    if (player < 0) return keyboard || VirtualPadHolds(m_ICade, code) ? 1 : 0;
     const int action = binding::ActionIndex(code);
-    // Controls no table binds keep their fixed sources, the keyboard's for player 1.
-    const bool fixedKeys = player == 0 && (AnyKey(s->keys) || (!icade && AnyKey(s->letters)));
-    const bool bound = action >= 0 ? BoundHeld(*this, player, action, icade)
-                                   : AnyButton(player, s->buttons) || fixedKeys;
-    const bool stick = allowStick == 1 && !icade && Pushed(*this, s->stick, player);
+    // Controls no table binds keep their defaults, the keyboard's for player 1.
+    const bool bound = action >= 0 ? AnyHeld(BindingSlots(*this, player, action), binding::kSlots,
+                                             player, icade)
+                                   : DefaultHeld(default_controls::kPad, code, player, icade) ||
+                                         (player == 0 && keyboard);
+    const bool stick = allowStick == 1 && !icade && Pushed(*this, code, player);
     // The cabinet stands in for the keyboard: it plays for player 1.
-    const bool cabinet = player == 0 && AnyElement(m_ICade, s->elements);
+    const bool cabinet = player == 0 && VirtualPadHolds(m_ICade, code);
     return bound || stick || cabinet ? 1 : 0;
 }
 
-// The menus ask everyone at once: the fixed keys, and each player's bindings or its pad's
-// fixed buttons, so a pad still works the menus whatever its player has rebound.
+// The menus ask everyone at once: the whole keyboard, and each player's bindings or its
+// pad's default buttons, so a pad still works the menus whatever its player has rebound.
 int c_MyApp::p_PlayKeyAll(int code, int allowStick) {
     int sum = p_PlayKey(code, allowStick, kKeyboardAlone);
-    const Sources* s = SourcesOf(code == kPadBack ? kBack : code);
+    const bool icadeBack = code == kPadBack && qv_Vortan_iCadeControls == 1;
     for (int p = 0; p < pad::kPads; ++p) {
-        const bool fixed = s && !(code == kPadBack && qv_Vortan_iCadeControls == 1) &&
-                           AnyButton(p, s->buttons);
+        const bool fixed = !icadeBack && DefaultHeld(default_controls::kPad,
+                                                     code == kPadBack ? kBack : code, p, false);
         sum += p_PlayKey(code, allowStick, p) == 1 || fixed ? 1 : 0;
     }
     return sum;
 }
 
-bool AnyPlayerHolds(c_MyApp& g, int code) { return g.p_PlayKeyAll(code, 1) > 0; }
+bool PressFree(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
 
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes) {
-    for (int code : codes) {
-        if (AnyPlayerHolds(g, code)) return true;
-    }
-    return false;
+void TakePress(c_MyApp& g) {
+    g.m_AnyKeyHeld = 1;
+    g.m_KeyUsed = 1;
 }
+
+bool AnyPlayerHolds(c_MyApp& g, int code) { return g.p_PlayKeyAll(code, 1) > 0; }
 
 namespace {
 

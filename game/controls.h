@@ -2,13 +2,16 @@
 // directions); p_PlayKey answers for one player.
 #pragma once
 
-#include <initializer_list>
-
 class c_MyApp;
 
-bool AnyPlayerHolds(c_MyApp& g, int code);
-bool AnyPlayerHolds(c_MyApp& g, std::initializer_list<int> codes);
+// One action per press on the front end: a screen acts on a press only while nothing has
+// been held since the last action (m_AnyKeyHeld) and nothing has acted in this update
+// (m_KeyUsed); acting takes the press from everything else.
+bool PressFree(const c_MyApp& g);
+void TakePress(c_MyApp& g);
 
+bool AnyPlayerHolds(c_MyApp& g, int code);
+// Any of a list of codes, as {kUp, kDown} or a table such as control::kButtons.
 template <int N>
 bool AnyPlayerHolds(c_MyApp& g, const int (&codes)[N]) {
     for (int code : codes) {

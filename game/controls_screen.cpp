@@ -11,6 +11,7 @@
 #include "game/controls.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/row_bar.h"
 
 using namespace control;
 
@@ -182,13 +183,7 @@ void Draw(c_MyApp& g, float w, float h) {
     const float size = TextSize(g, w, fit);
     for (int row = 0; row < kRowCount; ++row) {
         const float y = RowTop(row, fit);
-        if (row == g.m_CtlRow) {
-            g.p_SetCol(0, 180, 255, 0.5f);
-        } else {
-            g.p_SetCol(0, 0, 160, 0.5f);
-        }
-        g.p_SetSize(1);
-        g.p_Rect(kMargin, y, w - 2 * kMargin, kBarHeight * fit);
+        DrawRowBar(g, row == g.m_CtlRow, kMargin, y, w - 2 * kMargin, kBarHeight * fit);
         if (g.m_CtlCapture == 1 && row == g.m_CtlRow) {
             g.p_SetCol(255, 255, 100, 1);
         } else {
@@ -214,8 +209,7 @@ int c_MyApp::p_OpenControls() {
 
 int c_MyApp::p_ControlsScreen() {
     p_ResetDraw();
-    m_AnyKeyHeld = 1;
-    m_KeyUsed = 1;
+    TakePress(*this);
     if (m_CtlCapture == 1) {
         Capture(*this);
     } else {

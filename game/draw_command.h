@@ -28,6 +28,15 @@ enum Field {
     kBlend = 13,
 };
 
+// What a command draws, read from its kind: render, replay order and tests decode it here.
+enum class Shape { kNothing, kPicture, kRect, kOval, kLine };
+inline Shape ShapeOf(float kind) {
+    if (kind == kCmdRect) return Shape::kRect;
+    if (kind == kCmdOval) return Shape::kOval;
+    if (kind == kCmdLine) return Shape::kLine;
+    return kind > -1 ? Shape::kPicture : Shape::kNothing;
+}
+
 // Blend modes (m_Blend).
 constexpr int kBlendNormal = 1;
 constexpr int kBlendAdditive = 3;

@@ -75,8 +75,7 @@ void DrawPlayers(c_MyApp& g, float w, float h, float alpha) {
         if (Record(g, p)[kHealth] == 0) continue;
         g.p_Ink(p, 1.3f);
         g.p_Alpha(alpha);
-        // Left-aligned text puts its first glyph an advance right of the point.
-        g.p_Text(left - font::kAdvance * size / 2, y + rowH / 2, PlayerLine(g, p - 1), 0, 1);
+        g.p_TextByGlyphs(left, y + rowH / 2, PlayerLine(g, p - 1), 0, 1);
         y += rowH;
     }
 }
@@ -101,8 +100,7 @@ int c_MyApp::p_GameOver() {
     // The panel holds the keys while it is up; free ones mean nothing is held now.
     const bool nothingHeld = m_AnyKeyHeld == 0;
     if (t >= 1) {
-        m_AnyKeyHeld = 1;
-        m_KeyUsed = 1;
+        TakePress(*this);
         p_SetRot(0);
         p_SetCol(0, 0, 0, std::min(float(t) / 40, 0.7f));
         p_SetSize(1);

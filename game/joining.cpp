@@ -63,8 +63,7 @@ int TakeRow(float* rowEnd, float left, float width) {
 
 void DrawPrompt(c_MyApp& g, int p, const String& invitation, float left, float top, float width,
                 float alpha) {
-    // Centred text is drawn half an advance right of its middle.
-    const float middle = left + width / 2 - font::kAdvance * kTextSize / 2;
+    const float middle = left + width / 2;
     g.p_SetCol(0, 0, 0, 0.7f * alpha);
     g.p_Rect(left, top, width, kPlateHeight);
     g.p_Ink(p);
@@ -72,9 +71,9 @@ void DrawPrompt(c_MyApp& g, int p, const String& invitation, float left, float t
     g.p_Rect(left, top, width, 2);
     g.p_Ink(p, 1.3f);
     g.p_Alpha(alpha);
-    g.p_Text(middle, top + kMargin + kLineHeight / 2, invitation, 1, 1);
+    g.p_TextByGlyphs(middle, top + kMargin + kLineHeight / 2, invitation, 1, 1);
     g.p_SetCol(255, 255, 255, alpha);
-    g.p_Text(middle, top + kMargin + 1.5f * kLineHeight, kToJoin, 1, 1);
+    g.p_TextByGlyphs(middle, top + kMargin + 1.5f * kLineHeight, kToJoin, 1, 1);
 }
 
 // Once the round is under way: one small line per empty player along the bottom edge,
@@ -100,7 +99,7 @@ void DrawEdgePrompts(c_MyApp& g) {
         g.p_Rect(left, top, width, kEdgeHeight);
         g.p_Ink(p, 1.3f);
         g.p_Alpha(0.8f);
-        g.p_Text(left + kEdgeMargin - font::kAdvance / 2.0f, top + kEdgeHeight / 2, text, 0, 1);
+        g.p_TextByGlyphs(left + kEdgeMargin, top + kEdgeHeight / 2, text, 0, 1);
         left += width + kEdgeGap;
     }
     g.p_ResetDraw();

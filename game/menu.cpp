@@ -13,6 +13,7 @@
 #include "game/my_app.h"
 #include "game/quit_question.h"
 #include "game/round_records.h"
+#include "game/table_layouts.h"
 
 using namespace control;
 
@@ -42,15 +43,8 @@ float TitleFit(float w) {
 // Every player's keys and pads work the title alike.
 bool Held(c_MyApp& g, int code) { return AnyPlayerHolds(g, code); }
 
-bool Free(const c_MyApp& g) { return g.m_AnyKeyHeld == 0 && g.m_KeyUsed == 0; }
-
 // The game-over panel still closing over the menu keeps the keys from it.
-bool CanAct(const c_MyApp& g) { return Free(g) && g.m_OverTimer <= 0; }
-
-void Consume(c_MyApp& g) {
-    g.m_AnyKeyHeld = 1;
-    g.m_KeyUsed = 1;
-}
+bool CanAct(const c_MyApp& g) { return PressFree(g) && g.m_OverTimer <= 0; }
 
 void DrawGrid(c_MyApp& g, float w, float h) {
     const int t = qv_app_Millisecs();
@@ -104,18 +98,18 @@ String ScoreList(c_MyApp& g, String heading, int first, int rows) {
 }
 
 void DrawHighscores(c_MyApp& g, float w, float h, float p, float slide) {
-    const float rowHeight = 1.5f * float(g.m_ImgSize[3 * g.m_Font + 1]);
+    const float rowHeight = 1.5f * float(CellHeight(g, g.m_Font));
     int rows = rowHeight > 0 ? int(std::floor((h / 2 - 90) / rowHeight)) : 1;
-    rows = std::clamp(rows, 1, 10);
-    const int d = std::clamp(g.m_Difficulty, 1, 3) - 1;
+    rows = std::clamp(rows, 1, high_scores::kListLength);
+    const int d = high_scores::GroupOf(g.m_Difficulty);
     const float x = w - p - 4 * slide + 20;
     g.p_SetSize(1.5f);
     g.p_SetCol(255, 200, 100, 1);
     const String top = rows == 1 ? String("Highscore") : String("Top ") + String(rows);
-    g.p_Text(x, 60, ScoreList(g, top, 10 * d, rows), 0, 0);
+    g.p_Text(x, 60, ScoreList(g, top, high_scores::BestIndex(d, 0), rows), 0, 0);
     g.p_SetCol(200, 255, 100, 1);
     const String last = rows == 1 ? String("Last") : String("Last ") + String(rows);
-    g.p_Text(x, h / 2 + 20, ScoreList(g, last, 30 + 10 * d, rows), 0, 0);
+    g.p_Text(x, h / 2 + 20, ScoreList(g, last, high_scores::LastIndex(d, 0), rows), 0, 0);
 }
 
 bool TouchIn(c_MyApp& g, float cx, float cy, float half) {
@@ -137,7 +131,7 @@ void TapPlate(c_MyApp& g, int k);
 
 void WheelTouches(c_MyApp& g, float cx, float cy) {
     const bool onHub = TouchIn(g, cx, cy, 32);
-    if (onHub && Free(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
+    if (onHub && PressFree(g) && g.m_PanelB == 0 && g.m_OptionsOpen == 0) {
         OpenOptions(g);
         g.m_MenuCol = kColGear;
     } else if (!onHub && TouchIn(g, cx, cy, 250) && g.m_KeyUsed < 1) {
@@ -215,7 +209,7 @@ void TapPlate(c_MyApp& g, int k) {
     }
     g.m_WheelSel = k;
     g.m_WheelTarget = -32.0f * k;
-    Consume(g);
+    TakePress(g);
     g.p_PlaySFX(sound::kClick, 1);
 }
 
@@ -259,7 +253,7 @@ void WheelKeys(c_MyApp& g, float h, float slide) {
     g.m_WheelSel += step;
     timer = delay;
     delay = std::max(delay - kRepeatStep, float(kFastestRepeat));
-    Consume(g);
+    TakePress(g);
     g.p_PlaySFX(sound::kClick, 1);
     g.m_WheelTarget = -32.0f * g.m_WheelSel;
 }
@@ -269,11 +263,11 @@ void MenuKeys(c_MyApp& g, float h, float slide) {
     if (CanAct(g)) {
         if (Held(g, kLeft) && g.m_MenuCol > kColGear) {
             g.m_MenuCol -= 1;
-            Consume(g);
+            TakePress(g);
             g.p_PlaySFX(sound::kClick, 1);
         } else if (Held(g, kRight) && g.m_MenuCol < kColPanel) {
             g.m_MenuCol += 1;
-            Consume(g);
+            TakePress(g);
             g.p_PlaySFX(sound::kClick, 1);
         }
     }
@@ -349,11 +343,11 @@ void SidePanel(c_MyApp& g, float w, float h, float p) {
     DrawCredits(g, w, h, p);
     DrawStats(g, w, h, p);
     DrawRing(g, w, h, p);
-    if (Free(g) &&
+    if (PressFree(g) &&
         (g.m_PointerDown > 0 || AnyPlayerHolds(g, {kJump, kStrike, kButtonX, kButtonY}))) {
         g.m_PanelB = 0;
         g.p_PlaySFX(sound::kClick, 1);
-        Consume(g);
+        TakePress(g);
     }
     DrawCodedIn(g, w, h, p);
 }
@@ -371,36 +365,21 @@ int PadsOnStart(c_MyApp& g) {
 // does on the wheel; any other back (a pad's Back, Escape and its kin) asks before the
 // game ends, so a friend's press never ends everyone's game by surprise.
 void BackOnTitle(c_MyApp& g) {
-    Consume(g);
+    TakePress(g);
     g.p_PlaySFX(sound::kOpen, 1);
     const int starters = PadsOnStart(g);
     if (starters != 0) {
         StartRound(g);
         g.m_StartJoiners = starters;
     } else {
-        g.m_QuitAsked = 1;
-    }
-}
-
-// "Quit?" over the title: yes with A or Enter ends the program at once, no with B or
-// Escape goes back to the title. No is asked first: a back key a player has also bound
-// to jump, like the one that asked, answers no.
-void QuitQuestion(c_MyApp& g, float w, float h) {
-    DrawQuitQuestion(g, w, h);
-    if (!Free(g)) return;
-    if (AnyPlayerHolds(g, {kStrike, kBack})) {
-        g.m_QuitAsked = 0;
-        g.p_PlaySFX(sound::kClick, 1);
-        Consume(g);
-    } else if (AnyPlayerHolds(g, kJump)) {
-        qvError(String());
+        AskQuit(g);
     }
 }
 
 }  // namespace
 
 int c_MyApp::p_Menu() {
-    if (m_QuitAsked == 0 && Free(*this) && AnyPlayerHolds(*this, kBack)) BackOnTitle(*this);
+    if (m_QuitAsked == 0 && PressFree(*this) && AnyPlayerHolds(*this, kBack)) BackOnTitle(*this);
 
     const float w = qv_Vortan_jscrw;
     const float h = qv_Vortan_jscrh;

@@ -32,7 +32,7 @@ public:
     int m_ImgRes = 0;       // resolution set 1, 2 or 4
     float m_ImgScale = 0;   // 1 / m_ImgRes
     Array<c_Image*> m_Img;  // 100 image slots
-    Array<int> m_ImgSize;   // 300: cell width, cell height, frames per slot
+    Array<int> m_ImgSize;   // 300: each slot's size (game/table_layouts.h)
     int m_Font = 0;
     int m_LoadStage = 0;  // next loader stage; 0 = not loading
     int m_LogoSfxDone = 0;
@@ -50,7 +50,7 @@ public:
     Array<bool> m_Badge;   // 256
     Array<int> m_ICade;    // 20: the virtual pad (see virtual_pad:: in codes.h)
     Array<int> m_Setting;  // setting::kCount saved settings (see setting::)
-    Array<int> m_HiScore;  // 150: best ten of each difficulty, then last ten of each
+    Array<int> m_HiScore;  // 150: the highscore lists (game/table_layouts.h)
     // The three last-ten lists (30) as the stored state last held them: a list that
     // differs has had a round recorded since.
     Array<int> m_StoredLastTen;
@@ -224,6 +224,9 @@ public:
     int p_Line(float x1, float y1, float x2, float y2);
     int p_Text(float x, float y, String text, float alignX = 0, float alignY = 0,
                int fontOffset = 0);
+    // p_Text aligned by the glyphs themselves: p_Text aligns from the middle of a space it
+    // draws in front, half an advance left of the first glyph.
+    int p_TextByGlyphs(float x, float y, String text, float alignX, float alignY);
     // The width p_Text aligns a text by at the current size: from the middle of the
     // space it puts in front to the middle of the last glyph.
     int p_TextWidth(String text);

@@ -11,6 +11,7 @@
 #include "game/gear.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/row_bar.h"
 #include "host/glfw_game.h"
 
 using namespace control;
@@ -160,13 +161,7 @@ void Rows(c_MyApp& g, float w, float slide, float fit) {
             g.m_OptRow = k;  // a tap acts on its row as an action key on the cursor's
             Act(g, k, +1, true);
         }
-        if (k == g.m_OptRow) {
-            g.p_SetCol(0, 180, 255, 0.5f);
-        } else {
-            g.p_SetCol(0, 0, 160, 0.5f);
-        }
-        g.p_SetSize(1);
-        g.p_Rect(84, y - 2 * fit, w - 168, 24 * fit);
+        DrawRowBar(g, k == g.m_OptRow, 84, y - 2 * fit, w - 168, 24 * fit);
         g.p_SetCol(255, 255, 255, 1);
         g.p_SetSize(textSize);
         g.p_Text(kRowTextX, y, RowAt(k).text(g), 0, 0);
@@ -220,8 +215,7 @@ int c_MyApp::p_OptionBox() {
     const float h = qv_Vortan_jscrh;
     const float slide = float(m_OptSlide);
     p_ResetDraw();
-    m_AnyKeyHeld = 1;
-    m_KeyUsed = 1;
+    TakePress(*this);
     if (m_OptSlide != kSlideUp || m_ControlsOpen != 0) {
         m_OptKeyLock = 1;
         m_OptTapLock = 1;
@@ -236,8 +230,7 @@ int c_MyApp::p_OptionBox() {
     const bool backTapped = p_MouseIn(40, 24 * fit, 240, 72 * fit);
     if (!Locked(*this) && (backTapped || AnyPlayerHolds(*this, {kBack}))) {
         Close(*this);
-        m_AnyKeyHeld = 1;
-        m_KeyUsed = 1;
+        TakePress(*this);
     }
 
     p_SetCol(255, 255, 255, 1);

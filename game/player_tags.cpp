@@ -75,9 +75,7 @@ void DrawTag(c_MyApp& g, const TagPlate& plate) {
     g.p_Rect(x - kTagW / 2, top + kTagH - 2, kTagW, 2);
     g.p_Ink(plate.player, 1.3f);
     g.p_Alpha(1);
-    // Centred text is drawn half an advance right of its middle.
-    g.p_Text(x - font::kAdvance / 2.0f, top + (kTagH - 2) / 2, String("P") + String(plate.player),
-             1, 1);
+    g.p_TextByGlyphs(x, top + (kTagH - 2) / 2, String("P") + String(plate.player), 1, 1);
 }
 
 }  // namespace

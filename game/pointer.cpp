@@ -8,6 +8,7 @@
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 #include "game/touch_controls.h"
 #include "host/glfw_game.h"
 
@@ -83,8 +84,8 @@ int c_MyApp::p_ReadPointer() {
 
 int c_MyApp::p_Button(int slot, float x, float y, float frame) {
     p_DrawImg(slot, x, y, frame);
-    const float halfW = m_SizeX * m_ImgScale * float(m_ImgSize[3 * slot]) / 2;
-    const float halfH = m_SizeY * m_ImgScale * float(m_ImgSize[3 * slot + 1]) / 2;
+    const float halfW = m_SizeX * m_ImgScale * float(CellWidth(*this, slot)) / 2;
+    const float halfH = m_SizeY * m_ImgScale * float(CellHeight(*this, slot)) / 2;
     m_ButtonHit = 0;
     if (m_PointerDown > 0) {
         for (int i = 0; i < kTouchPoints; ++i) {

@@ -1,10 +1,11 @@
-// The "Quit?" box (see quit_question.h): small enough for the narrowest screen, in sizes
-// the round's own texts use.
+// "Quit?" over the title (see quit_question.h): its box small enough for the narrowest
+// screen, in sizes the round's own texts use.
 #include "game/quit_question.h"
 
 #include <algorithm>
 
 #include "game/codes.h"
+#include "game/controls.h"
 #include "game/my_app.h"
 
 namespace {
@@ -24,9 +25,7 @@ float Span(c_MyApp& g, const char* text, float size) {
     return float(g.p_TextWidth(text));
 }
 
-}  // namespace
-
-void DrawQuitQuestion(c_MyApp& g, float w, float h) {
+void Draw(c_MyApp& g, float w, float h) {
     const float boxW = std::max({Span(g, kTitle, kTitleSize), Span(g, kYes, kAnswerSize),
                                  Span(g, kNo, kAnswerSize)}) +
                        2 * kPad;
@@ -40,17 +39,34 @@ void DrawQuitQuestion(c_MyApp& g, float w, float h) {
     g.p_Rect(left, top, boxW, boxH);
     g.p_SetCol(255, 255, 255, 0.8f);
     g.p_Rect(left, top, boxW, 2);
-    // Centred text is drawn half an advance right of its middle.
     const float middle = w / 2;
     float y = top + kPad + LineHeight(kTitleSize) / 2;
     g.p_SetCol(255, 180, 180, 1);
     g.p_SetSize(kTitleSize);
-    g.p_Text(middle - font::kAdvance * kTitleSize / 2, y, kTitle, 1, 1);
+    g.p_TextByGlyphs(middle, y, kTitle, 1, 1);
     g.p_SetCol(255, 255, 255, 1);
     g.p_SetSize(kAnswerSize);
     y += LineHeight(kTitleSize) / 2 + kPad + LineHeight(kAnswerSize) / 2;
-    g.p_Text(middle - font::kAdvance * kAnswerSize / 2, y, kYes, 1, 1);
+    g.p_TextByGlyphs(middle, y, kYes, 1, 1);
     y += LineHeight(kAnswerSize);
-    g.p_Text(middle - font::kAdvance * kAnswerSize / 2, y, kNo, 1, 1);
+    g.p_TextByGlyphs(middle, y, kNo, 1, 1);
     g.p_ResetDraw();
+}
+
+}  // namespace
+
+void AskQuit(c_MyApp& g) { g.m_QuitAsked = 1; }
+
+// No is asked first: a back key a player has also bound to jump, like the one that asked,
+// answers no.
+void QuitQuestion(c_MyApp& g, float w, float h) {
+    Draw(g, w, h);
+    if (!PressFree(g)) return;
+    if (AnyPlayerHolds(g, {control::kStrike, control::kBack})) {
+        g.m_QuitAsked = 0;
+        g.p_PlaySFX(sound::kClick, 1);
+        TakePress(g);
+    } else if (AnyPlayerHolds(g, control::kJump)) {
+        qvError(String());
+    }
 }

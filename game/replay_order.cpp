@@ -50,7 +50,7 @@ struct Key {
 };
 
 Key KeyOf(const float* cmd) {
-    const bool oval = cmd[kKind] == kCmdOval;
+    const bool oval = ShapeOf(cmd[kKind]) == Shape::kOval;
     return {cmd[kKind], oval ? cmd[kWidth] : 0, oval ? cmd[kHeight] : 0,
             cmd[kBlend] == kBlendAdditive};
 }
@@ -59,17 +59,17 @@ Key KeyOf(const float* cmd) {
 // premultiplied, so a command without alpha leaves every pixel as it was.
 bool Extent(const c_MyApp& g, const ScreenMapping& m, const float* cmd, Box* box) {
     if (!(cmd[kAlpha] > 0)) return false;
-    const float kind = cmd[kKind];
+    const Shape shape = ShapeOf(cmd[kKind]);
     const float x = m.o + m.sx * cmd[kX];
     const float y = m.oy + m.sy * cmd[kY];
-    if (kind == kCmdRect) {
+    if (shape == Shape::kRect) {
         *box = Between(x, y, x + m.sx * cmd[kWidth], y + m.sy * cmd[kHeight]);
-    } else if (kind == kCmdOval) {
+    } else if (shape == Shape::kOval) {
         *box = Around(x, y, std::fabs(m.sx * cmd[kWidth]), std::fabs(m.sy * cmd[kHeight]));
-    } else if (kind == kCmdLine) {
+    } else if (shape == Shape::kLine) {
         *box = Between(x, y, m.o + m.sx * cmd[kWidth], m.oy + m.sy * cmd[kHeight]);
-    } else if (kind > -1) {
-        const int slot = int(kind);
+    } else if (shape == Shape::kPicture) {
+        const int slot = int(cmd[kKind]);
         const c_Image* image = slot < g.m_Img.Length() ? g.m_Img[slot] : nullptr;
         if (!image) return false;
         // However it turns, the frame stays within its farthest corner's reach of the handle.

@@ -23,6 +23,7 @@
 #include "game/codes.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 
 namespace {
 
@@ -31,9 +32,8 @@ constexpr int kBadgeWords = 8;
 constexpr int kBadges = 32 * kBadgeWords;
 constexpr int kGroupsWritten = 8;
 constexpr int kGroupsRead = 3;
-constexpr int kGroupPairs = 10;
+constexpr int kGroupPairs = high_scores::kListLength;
 constexpr int kGroupFields = 2 * kGroupPairs + 1;
-constexpr int kLastListBase = 30;  // the last-ten lists follow the three best-ten lists
 // Below this many fields the string holds only the badge block.
 constexpr int kShortFormFields = 25;
 // The controls block follows the 203 fields of the three blocks above.
@@ -59,8 +59,8 @@ int32_t BadgeWord(const Array<bool>& badge, int word) {
 }
 
 // Element of the best list (first of a pair) and the last list (second) of group g.
-int BestIndex(int g, int j) { return 10 * g + j; }
-int LastIndex(int g, int j) { return kLastListBase + 10 * g + j; }
+using high_scores::BestIndex;
+using high_scores::LastIndex;
 
 uint32_t GroupSum(const int* best, const int* last, int g) {
     uint32_t sum = 0;
@@ -398,7 +398,7 @@ int c_MyApp::p_Load() {
 
 int c_MyApp::p_LoadMenu() {
     // A difficulty outside 1..3 would address another list; it counts as the nearest one.
-    const int d = std::clamp(m_Difficulty, 1, 3) - 1;
+    const int d = high_scores::GroupOf(m_Difficulty);
     const int s = m_Score;
     int* last = m_HiScore.Data() + LastIndex(d, 0);
     const int place = PlaceScore(m_HiScore.Data() + BestIndex(d, 0), s);

@@ -7,6 +7,7 @@
 #include "game/globals.h"
 #include "game/my_app.h"
 #include "game/round_records.h"
+#include "game/table_layouts.h"
 
 using namespace round_records;
 
@@ -18,14 +19,13 @@ const char* const kOrdinals[] = {
     "21st", "22nd", "23rd", "24th", "25th", "26th", "27th", "28th", "29th", "30th",
 };
 constexpr int kOrdinalCount = int(sizeof(kOrdinals) / sizeof(kOrdinals[0]));
-constexpr int kListLength = 10;
+using high_scores::kListLength;
 constexpr int kScoreDigits = 8;
 constexpr int kMaxIcons = 10;  // the longest row of item icons
 
 // The ten best scores of the current difficulty, best first; 0 marks an empty entry.
 const int* BestScores(c_MyApp& g) {
-    int difficulty = std::clamp(g.m_Difficulty, 1, 3);
-    return g.m_HiScore.Data() + kListLength * (difficulty - 1);
+    return g.m_HiScore.Data() + high_scores::BestIndex(high_scores::GroupOf(g.m_Difficulty), 0);
 }
 
 // 1..10 for the first entry the score beats, 0 when it beats none.
@@ -67,7 +67,7 @@ void DrawBarNumber(c_MyApp& g, int p, float barLeft, float middleY) {
     g.p_Ink(p, 1.3f);
     g.p_Alpha(0.9f);
     g.p_SetSize(1);
-    g.p_Text(barLeft - 3 - font::kAdvance / 2.0f, middleY, String("P") + String(p), 2, 1);
+    g.p_TextByGlyphs(barLeft - 3, middleY, String("P") + String(p), 2, 1);
 }
 
 void DrawHealthBars(c_MyApp& g) {
@@ -106,7 +106,7 @@ void DrawItemRow(c_MyApp& g) {
     g.p_SetCol(255, 255, 255, 0.8f);
     g.p_SetSize(0.75f);
     const float first = qv_Vortan_jscrw / 2 + 80;
-    const float half = 0.75f * float(g.m_ImgSize[3 * picture::kIcons]) * g.m_ImgScale / 2;
+    const float half = 0.75f * float(CellWidth(g, picture::kIcons)) * g.m_ImgScale / 2;
     const int fit = int((qv_Vortan_jscrw - half - first) / 16) + 1;
     int icons = std::min({g.m_ItemsTaken, kMaxIcons, fit});
     for (int i = 0; i < icons; ++i) {

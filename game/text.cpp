@@ -1,8 +1,10 @@
 // Text drawing: glyph by glyph from the font image, with the game's own spacing,
 // button-glyph escapes and line breaks. Each glyph is an image command of the draw list.
 #include "framework/app.h"
+#include "game/codes.h"
 #include "game/degrees.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 
 namespace {
 
@@ -95,8 +97,8 @@ Glyph ButtonGlyph(int letter, bool blinkOn, int inputKind) {
 int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, int fontOffset) {
     const Padded t{text};
     const int n = t.Length();
-    const float cw = float(m_ImgSize[3 * m_Font]);
-    const float ch = float(m_ImgSize[3 * m_Font + 1]);
+    const float cw = float(CellWidth(*this, m_Font));
+    const float ch = float(CellHeight(*this, m_Font));
     const int slot = m_Font + fontOffset;
 
     const int width = TextWidth(t, cw, m_SizeX);
@@ -141,6 +143,10 @@ int c_MyApp::p_Text(float x, float y, String text, float alignX, float alignY, i
     return 0;
 }
 
+int c_MyApp::p_TextByGlyphs(float x, float y, String text, float alignX, float alignY) {
+    return p_Text(x - font::kAdvance * m_SizeX / 2, y, text, alignX, alignY);
+}
+
 int c_MyApp::p_TextWidth(String text) {
-    return TextWidth(Padded{text}, float(m_ImgSize[3 * m_Font]), m_SizeX);
+    return TextWidth(Padded{text}, float(CellWidth(*this, m_Font)), m_SizeX);
 }

@@ -76,20 +76,15 @@ int c_MyApp::p_TrackHeldKeys() {
     }
     if (!held) m_AnyKeyHeld = 0;
 
-    if (m_AnyKeyHeld == 0 && m_KeyUsed == 0 && m_Mode == mode::kMenu &&
-        p_PlayKeyAll(control::kBack, 1) > 0) {
+    if (PressFree(*this) && m_Mode == mode::kMenu && p_PlayKeyAll(control::kBack, 1) > 0) {
         // Back on the title screen closes whatever is open over it first.
         if (m_PanelA != 0 || m_PanelB != 0 || m_OptionsOpen != 0) {
             m_PanelA = 0;
             m_PanelB = 0;
-            m_AnyKeyHeld = 1;
-            m_KeyUsed = 1;
+            TakePress(*this);
         }
     }
-    if (m_OptionsOpen == 1 || m_ControlsOpen == 1) {
-        m_AnyKeyHeld = 1;
-        m_KeyUsed = 1;
-    }
+    if (m_OptionsOpen == 1 || m_ControlsOpen == 1) TakePress(*this);
     return 0;
 }
 

@@ -71,17 +71,17 @@ int c_MyApp::p_ReplayCommand(int start) {
     qv_graphics_SetAlpha(cmd[kAlpha]);
     qv_graphics_SetColor(cmd[kRed], cmd[kGreen], cmd[kBlue]);
     qv_graphics_SetBlend(cmd[kBlend] == kBlendAdditive ? 1 : 0);
-    const float kind = cmd[kKind];
+    const Shape shape = ShapeOf(cmd[kKind]);
     const float x = o + sx * cmd[kX];
     const float y = oy + sy * cmd[kY];
-    if (kind == kCmdRect) {
+    if (shape == Shape::kRect) {
         qv_graphics_DrawRect(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
-    } else if (kind == kCmdOval) {
+    } else if (shape == Shape::kOval) {
         qv_graphics_DrawEllipse(x, y, sx * cmd[kWidth], sy * cmd[kHeight]);
-    } else if (kind == kCmdLine) {
+    } else if (shape == Shape::kLine) {
         qv_graphics_DrawLine(x, y, o + sx * cmd[kWidth], oy + sy * cmd[kHeight]);
-    } else if (kind > -1) {
-        const int slot = int(kind);
+    } else if (shape == Shape::kPicture) {
+        const int slot = int(cmd[kKind]);
         if (slot < m_Img.Length() && m_Img[slot]) {
             qv_graphics_DrawImage2(m_Img[slot], x, y, cmd[kRotation], cmd[kWidth] * sx * m_ImgScale,
                                    cmd[kHeight] * sy * m_ImgScale, int(cmd[kFrame]));

@@ -7,6 +7,7 @@
 #include "host/display_mode.h"
 #include "host/frame_driver.h"
 #include "host/game.h"
+#include "host/key_space.h"
 #include "host/pad_reports.h"
 
 struct GLFWwindow;
@@ -113,6 +114,6 @@ private:
     int _windowHeight = 0;
     bool _focused = false;
     bool _iconified = false;
-    int _pjoys[4] = {-1, -1, -1, -1};
+    int _pjoys[key_space::kPorts] = {-1, -1, -1, -1};
     QvPadReports _padReports;
 };

@@ -25,8 +25,8 @@ QvRawPad QvGlfwJoysticks::Read(int id) {
     GLFWgamepadstate state;
     if (glfwJoystickIsGamepad(id) && glfwGetGamepadState(id, &state)) {
         pad.gamepad = true;
-        for (int i = 0; i < 6; ++i) pad.gamepadAxes[i] = state.axes[i];
-        for (int i = 0; i < 15; ++i) pad.gamepadButtons[i] = state.buttons[i];
+        for (int i = 0; i < pad_axis::kCount; ++i) pad.gamepadAxes[i] = state.axes[i];
+        for (int i = 0; i < kQvGamepadButtons; ++i) pad.gamepadButtons[i] = state.buttons[i];
         return pad;
     }
     int hatCount = 0;

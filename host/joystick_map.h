@@ -14,13 +14,15 @@ struct QvJoyReading {
     bool buttons[key_space::kButtonsPerPort] = {};
 };
 
+constexpr int kQvGamepadButtons = 15;  // of the window system's standard gamepad
+
 // One pad as the window system reports it. A pad the window system knows as a gamepad
-// fills the standard state (6 axes, triggers -1 at rest, and 15 buttons in the window
-// system's gamepad order); any other pad gives its own axes, buttons and first hat.
+// fills the standard state (the fixed layout's axes, triggers -1 at rest, and buttons in
+// the window system's gamepad order); any other pad gives its axes, buttons and first hat.
 struct QvRawPad {
     bool gamepad = false;
-    float gamepadAxes[6] = {};
-    unsigned char gamepadButtons[15] = {};
+    float gamepadAxes[pad_axis::kCount] = {};
+    unsigned char gamepadButtons[kQvGamepadButtons] = {};
     const float* axes = nullptr;
     int axisCount = 0;
     const unsigned char* buttons = nullptr;

@@ -2,56 +2,52 @@
 
 #include <GLFW/glfw3.h>
 
+#include "host/key_space.h"
+
+using namespace key_code;
+
 namespace {
 
-int TransFunctionKey(int glfwKey) {
-    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return 112 + (glfwKey - GLFW_KEY_F1);
-    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9) return 96 + (glfwKey - GLFW_KEY_KP_0);
-    switch (glfwKey) {
-        case GLFW_KEY_ESCAPE: return 27;
-        case GLFW_KEY_UP: return 38;
-        case GLFW_KEY_DOWN: return 40;
-        case GLFW_KEY_LEFT: return 37;
-        case GLFW_KEY_RIGHT: return 39;
-        case GLFW_KEY_LEFT_SHIFT: return 16;
-        case GLFW_KEY_RIGHT_SHIFT: return 16;
-        case GLFW_KEY_LEFT_CONTROL: return 17;
-        case GLFW_KEY_RIGHT_CONTROL: return 17;
-        case GLFW_KEY_TAB: return 9;
-        case GLFW_KEY_ENTER: return 13;
-        case GLFW_KEY_BACKSPACE: return 8;
-        case GLFW_KEY_INSERT: return 45;
-        case GLFW_KEY_DELETE: return 46;
-        case GLFW_KEY_PAGE_UP: return 33;
-        case GLFW_KEY_PAGE_DOWN: return 34;
-        case GLFW_KEY_HOME: return 36;
-        case GLFW_KEY_END: return 35;
-        case GLFW_KEY_KP_DIVIDE: return 111;
-        case GLFW_KEY_KP_MULTIPLY: return 106;
-        case GLFW_KEY_KP_SUBTRACT: return 109;
-        case GLFW_KEY_KP_ADD: return 107;
-        case GLFW_KEY_KP_DECIMAL: return 110;
-        default: return 0;
-    }
-}
-
-int TransPrintableKey(int glfwKey) {
-    switch (glfwKey) {
-        case GLFW_KEY_SPACE: return 32;
-        case GLFW_KEY_APOSTROPHE: return 222;
-        case GLFW_KEY_COMMA: return 188;
-        case GLFW_KEY_MINUS: return 189;
-        case GLFW_KEY_PERIOD: return 190;
-        case GLFW_KEY_SLASH: return 191;
-        case GLFW_KEY_SEMICOLON: return 186;
-        case GLFW_KEY_EQUAL: return 187;
-        case GLFW_KEY_LEFT_BRACKET: return 219;
-        case GLFW_KEY_BACKSLASH: return 220;
-        case GLFW_KEY_RIGHT_BRACKET: return 221;
-        case GLFW_KEY_GRAVE_ACCENT: return 192;
-        default: return 0;
-    }
-}
+// Every key but the letters, digits, function keys and keypad digits, which keep their
+// order.
+struct Translation {
+    int glfwKey, code;
+};
+const Translation kKeys[] = {{GLFW_KEY_ESCAPE, kEscape},
+                             {GLFW_KEY_UP, kUp},
+                             {GLFW_KEY_DOWN, kDown},
+                             {GLFW_KEY_LEFT, kLeft},
+                             {GLFW_KEY_RIGHT, kRight},
+                             {GLFW_KEY_LEFT_SHIFT, kShift},
+                             {GLFW_KEY_RIGHT_SHIFT, kShift},
+                             {GLFW_KEY_LEFT_CONTROL, kControl},
+                             {GLFW_KEY_RIGHT_CONTROL, kControl},
+                             {GLFW_KEY_TAB, kTab},
+                             {GLFW_KEY_ENTER, kEnter},
+                             {GLFW_KEY_BACKSPACE, kBackspace},
+                             {GLFW_KEY_INSERT, kInsert},
+                             {GLFW_KEY_DELETE, kDelete},
+                             {GLFW_KEY_PAGE_UP, kPageUp},
+                             {GLFW_KEY_PAGE_DOWN, kPageDown},
+                             {GLFW_KEY_HOME, kHome},
+                             {GLFW_KEY_END, kEnd},
+                             {GLFW_KEY_KP_DIVIDE, kNumDivide},
+                             {GLFW_KEY_KP_MULTIPLY, kNumMultiply},
+                             {GLFW_KEY_KP_SUBTRACT, kNumSubtract},
+                             {GLFW_KEY_KP_ADD, kNumAdd},
+                             {GLFW_KEY_KP_DECIMAL, kNumDecimal},
+                             {GLFW_KEY_SPACE, kSpace},
+                             {GLFW_KEY_APOSTROPHE, kApostrophe},
+                             {GLFW_KEY_COMMA, kComma},
+                             {GLFW_KEY_MINUS, kMinus},
+                             {GLFW_KEY_PERIOD, kPeriod},
+                             {GLFW_KEY_SLASH, kSlash},
+                             {GLFW_KEY_SEMICOLON, kSemicolon},
+                             {GLFW_KEY_EQUAL, kEqual},
+                             {GLFW_KEY_LEFT_BRACKET, kLeftBracket},
+                             {GLFW_KEY_BACKSLASH, kBackslash},
+                             {GLFW_KEY_RIGHT_BRACKET, kRightBracket},
+                             {GLFW_KEY_GRAVE_ACCENT, kGrave}};
 
 }  // namespace
 
@@ -60,18 +56,23 @@ int TransKey(int glfwKey) {
         (glfwKey >= GLFW_KEY_A && glfwKey <= GLFW_KEY_Z)) {
         return glfwKey;
     }
-    if (glfwKey >= GLFW_KEY_ESCAPE) return TransFunctionKey(glfwKey);
-    return TransPrintableKey(glfwKey);
+    if (glfwKey >= GLFW_KEY_F1 && glfwKey <= GLFW_KEY_F12) return kF1 + (glfwKey - GLFW_KEY_F1);
+    if (glfwKey >= GLFW_KEY_KP_0 && glfwKey <= GLFW_KEY_KP_9)
+        return kNumpad0 + (glfwKey - GLFW_KEY_KP_0);
+    for (const Translation& t : kKeys) {
+        if (t.glfwKey == glfwKey) return t.code;
+    }
+    return 0;
 }
 
 int KeyToChar(int keyCode) {
     switch (keyCode) {
-        case 8:
-        case 9:
-        case 13:
-        case 27: return keyCode;
-        case 46: return 127;
+        case kBackspace:
+        case kTab:
+        case kEnter:
+        case kEscape: return keyCode;
+        case kDelete: return 127;
     }
-    if ((keyCode >= 33 && keyCode <= 40) || keyCode == 45) return keyCode | 0x10000;
+    if ((keyCode >= kPageUp && keyCode <= kDown) || keyCode == kInsert) return keyCode | 0x10000;
     return 0;
 }

@@ -11,6 +11,7 @@ constexpr int kJoystickBase = 256;
 constexpr int kPorts = 4;
 constexpr int kButtonsPerPort = 32;
 constexpr int kTouchBase = 384;
+constexpr int kTouches = 32;  // a key each, from kTouchBase on
 constexpr int kBack = 416;
 constexpr int kClose = 432;
 
@@ -19,10 +20,21 @@ constexpr int JoystickKey(int port, int button) {
     return kJoystickBase + kButtonsPerPort * port + button;
 }
 constexpr bool IsKeyboard(int code) { return code >= kFirstKeyboard && code <= kLastKeyboard; }
-constexpr bool IsJoystick(int code) {
-    return code >= kJoystickBase && code < kJoystickBase + kButtonsPerPort * kPorts;
-}
 }  // namespace key_space
+
+// Keyboard keys by their codes. A letter's or a digit's code is its capital or digit
+// ('W', '7'); every other key the host passes on is named here once.
+namespace key_code {
+constexpr int kBackspace = 8, kTab = 9, kEnter = 13, kShift = 16, kControl = 17, kEscape = 27,
+              kSpace = 32, kPageUp = 33, kPageDown = 34, kEnd = 35, kHome = 36, kLeft = 37,
+              kUp = 38, kRight = 39, kDown = 40, kInsert = 45, kDelete = 46;
+constexpr int kNumpad0 = 96, kNumMultiply = 106, kNumAdd = 107, kNumSubtract = 109,
+              kNumDecimal = 110, kNumDivide = 111;  // the keypad's digits follow kNumpad0
+constexpr int kF1 = 112, kFunctionKeys = 12;        // F1 to F12
+constexpr int kSemicolon = 186, kEqual = 187, kComma = 188, kMinus = 189, kPeriod = 190,
+              kSlash = 191, kGrave = 192, kLeftBracket = 219, kBackslash = 220, kRightBracket = 221,
+              kApostrophe = 222;
+}  // namespace key_code
 
 // A pad's buttons in the application's fixed layout, whatever the pad: the window
 // system's gamepads and raw pads are both mapped to this order.

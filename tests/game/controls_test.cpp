@@ -300,8 +300,8 @@ TEST_F(ControlsTest, TouchAndMouseInTests) {
 TEST_F(ControlsTest, ButtonTestsTheScaledCell) {
     app->p_CLS2D();
     app->m_ImgScale = 0.5f;
-    app->m_ImgSize[3 * picture::kIcons] = 64;  // 32 virtual units at set 2
-    app->m_ImgSize[3 * picture::kIcons + 1] = 64;
+    CellWidth(*app, picture::kIcons) = 64;  // 32 virtual units at set 2
+    CellHeight(*app, picture::kIcons) = 64;
     app->m_TouchX[1] = 115;
     app->m_TouchY[1] = 200;
     app->m_PointerDown = 1;

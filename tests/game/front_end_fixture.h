@@ -1,5 +1,5 @@
-// The game loaded and on its title menu, with helpers to read the texts the screens drew
-// and the state file they wrote.
+// The game loaded and on its title menu, settled after its slide-in, with helpers to read
+// the texts the screens drew and the state file they wrote.
 #pragma once
 
 #include <cmath>
@@ -16,6 +16,7 @@ protected:
         GameFixture::SetUp();
         Create();
         FinishLoading();
+        SettleMenu();
     }
 
     // One run of glyphs drawn on one baseline. Spaces draw no glyph, so texts are

@@ -19,6 +19,7 @@
 #include "game/draw_command.h"
 #include "game/globals.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 #include "host/frame_driver.h"
 #include "host/glfw_game.h"
 #include "tests/support/program_folder.h"

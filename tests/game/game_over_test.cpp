@@ -8,12 +8,10 @@
 
 namespace {
 
+using high_scores::BestIndex;
+
 class GameOverTest : public FrontEndFixture {
 protected:
-    void SetUp() override {
-        FrontEndFixture::SetUp();
-        SettleMenu();
-    }
     void EndARound(int score) {
         EnterRound();
         app->m_Score = score;
@@ -43,7 +41,7 @@ protected:
         return found;
     }
     void SetBestOfNormal() {
-        for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
+        for (int i = 0; i < 10; ++i) app->m_HiScore[BestIndex(1, i)] = 1000 - 100 * i;
     }
     // The panel over the menu after a round on Normal with this score, at timer 30.
     void DrawPanelForNormal(int score) {
@@ -103,7 +101,7 @@ TEST_F(GameOverTest, PanelStaysFourSecondsAndThenUntilTheNextPressBeforeClosingO
 // the rows stand below the highscore banner (LayoutTest.GameOverWithNewHighscore keeps them
 // within the screen at every size).
 TEST_F(GameOverTest, PanelListsEachJoinedPlayersKnockoutsAndPoints) {
-    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 0;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[BestIndex(1, i)] = 0;
     app->m_Difficulty = 2;
     EndARound(450);
     using namespace round_records;
@@ -219,8 +217,8 @@ TEST_F(GameOverTest, BannerShowsThePlaceTheScoreTakesBelowEqualScores) {
         EXPECT_EQ(BannerPlacing(), c.placing) << c.score << " over the round";
         UntilTheMenu();
         EXPECT_EQ(BannerPlacing(), c.placing) << c.score << " over the menu";
-        EXPECT_EQ(std::vector<int>(app->m_HiScore.Data() + 10, app->m_HiScore.Data() + 20),
-                  std::vector<int>(c.list, c.list + 10));
+        const int* best = app->m_HiScore.Data() + BestIndex(1, 0);
+        EXPECT_EQ(std::vector<int>(best, best + 10), std::vector<int>(c.list, c.list + 10));
         Update(40);  // the panel closes
     }
 }

@@ -173,17 +173,18 @@ protected:
                 continue;
             }
             inText = false;
-            if (c.kind == kCmdRect) {
+            const draw_command::Shape shape = draw_command::ShapeOf(c.kind);
+            if (shape == draw_command::Shape::kRect) {
                 out.push_back(
                     {"rect", -1, 0, true, {c.x, c.y, c.x + c.a4, c.y + c.a5}, c.r, c.g, c.b});
-            } else if (c.kind == kCmdOval) {
+            } else if (shape == draw_command::Shape::kOval) {
                 const Box oval{c.x - c.a4, c.y - c.a5, c.x + c.a4, c.y + c.a5};
                 out.push_back({"oval", -1, 0, true, oval, c.r, c.g, c.b});
-            } else if (c.kind == kCmdLine) {
+            } else if (shape == draw_command::Shape::kLine) {
                 const Box line{std::min(c.x, c.a4), std::min(c.y, c.a5), std::max(c.x, c.a4),
                                std::max(c.y, c.a5)};
                 out.push_back({"line", -1, 0, true, line, c.r, c.g, c.b});
-            } else if (c.kind >= 0 && c.kind < picture::kSlots) {
+            } else if (shape == draw_command::Shape::kPicture && c.kind < picture::kSlots) {
                 out.push_back(PictureElement(c));
             }
         }
@@ -193,7 +194,7 @@ protected:
     Element PictureElement(const DrawCmd& c) const {
         const int slot = int(c.kind), frame = int(c.frame);
         const int res = std::max(app->m_ImgRes, 1);
-        const int cellW = app->m_ImgSize[3 * slot], cellH = app->m_ImgSize[3 * slot + 1];
+        const int cellW = CellWidth(*app, slot), cellH = CellHeight(*app, slot);
         const float w = float(cellW) / res * std::fabs(c.a4),
                     h = float(cellH) / res * std::fabs(c.a5);
         Ink ink;
@@ -678,7 +679,7 @@ TEST_P(LayoutTest, PausePanel) {
 TEST_P(LayoutTest, GameOverWithNewHighscore) {
     FinishLoading();
     for (int i = 0; i < app->m_HiScore.Length(); ++i) app->m_HiScore[i] = 0;
-    app->m_HiScore[0] = 20000;
+    app->m_HiScore[high_scores::BestIndex(0, 0)] = 20000;
     BusyRound();
     for (int p = kFirstPlayer; p <= kLastPlayer; ++p) Record(*app, p)[kHealth] = -100;
     for (int t = 0; t < 80 && app->m_Mode == mode::kRound; ++t) {

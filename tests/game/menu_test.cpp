@@ -12,12 +12,11 @@
 
 namespace {
 
+using high_scores::BestIndex;
+using high_scores::LastIndex;
+
 class MenuTest : public FrontEndFixture {
 protected:
-    void SetUp() override {
-        FrontEndFixture::SetUp();
-        SettleMenu();
-    }
     // The wheel's key repeat borrows player 1's x (the timer) and y (the delay).
     float RepeatTimer() const {
         return round_records::Record(*app, round_records::kFirstPlayer)[round_records::kX];
@@ -180,8 +179,8 @@ TEST_F(MenuTest, TheWheelStartsARoundAtTheChosenDifficulty) {
 
 TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
     app->m_Difficulty = 2;
-    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - i;
-    for (int i = 0; i < 10; ++i) app->m_HiScore[40 + i] = 500 + i;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[BestIndex(1, i)] = 1000 - i;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[LastIndex(1, i)] = 500 + i;
     struct Case {
         float height;
         std::vector<std::string> shown, hidden;
@@ -206,8 +205,8 @@ TEST_F(MenuTest, ListsShowTheRowsThatFitTheHeight) {
 }
 
 TEST_F(MenuTest, ListsFollowTheWheel) {
-    app->m_HiScore[0] = 777;   // Easy
-    app->m_HiScore[10] = 888;  // Normal
+    app->m_HiScore[BestIndex(0, 0)] = 777;  // Easy
+    app->m_HiScore[BestIndex(1, 0)] = 888;  // Normal
     Update();
     EXPECT_TRUE(Shows("888"));
     EXPECT_FALSE(Shows("777"));

@@ -13,10 +13,6 @@ namespace {
 
 class OptionsTest : public FrontEndFixture {
 protected:
-    void SetUp() override {
-        FrontEndFixture::SetUp();
-        SettleMenu();
-    }
     // Opens the box from the menu's gear and waits until it is fully up.
     void OpenFromMenu() {
         app->m_MenuCol = 0;

@@ -15,14 +15,14 @@ using round_records::kHealth;
 using round_records::kX;
 using round_records::kY;
 
-constexpr int kLeftStickY = 15, kRightStickY = 16;
+using setting::kLeftStickY;
+using setting::kRightStickY;
 constexpr unsigned char kHatUp = 1, kHatDown = 4;
 
 class PadsTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
-        SettleMenu();
         host->SetJoystickSource(&pads);
     }
     void TearDown() override {

@@ -9,11 +9,13 @@
 
 namespace {
 
+using high_scores::BestIndex;
+using high_scores::LastIndex;
+
 class PauseTest : public FrontEndFixture {
 protected:
     void SetUp() override {
         FrontEndFixture::SetUp();
-        SettleMenu();
         EnterRound();
     }
     void Pause() {
@@ -243,7 +245,7 @@ TEST_F(PauseTest, BackResumesAndPausingAgainStartsOnResume) {
 }
 
 TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
-    for (int i = 0; i < 10; ++i) app->m_HiScore[10 + i] = 1000 - 100 * i;
+    for (int i = 0; i < 10; ++i) app->m_HiScore[BestIndex(1, i)] = 1000 - 100 * i;
     app->m_Score = 550;
     Pause();
     ASSERT_EQ(app->m_MusicOn, 1);
@@ -264,9 +266,9 @@ TEST_F(PauseTest, QuitEndsTheRoundAndRecordsTheScore) {
     EXPECT_TRUE(Shows("6th"));
     LeaveGameOver();
     ASSERT_EQ(app->m_Mode, mode::kMenu);
-    EXPECT_EQ(app->m_HiScore[15], 550);
-    EXPECT_EQ(app->m_HiScore[19], 200);
-    EXPECT_EQ(app->m_HiScore[40], 550);
+    EXPECT_EQ(app->m_HiScore[BestIndex(1, 5)], 550);
+    EXPECT_EQ(app->m_HiScore[BestIndex(1, 9)], 200);
+    EXPECT_EQ(app->m_HiScore[LastIndex(1, 0)], 550);
     EXPECT_EQ(SplitFields(Stored())[56 + 10], "550");
 }
 

@@ -17,6 +17,9 @@
 
 namespace {
 
+using high_scores::BestIndex;
+using high_scores::LastIndex;
+
 // The fields of the three older blocks, then the controls block: version, split, two
 // levels, the binding tables and a checksum.
 constexpr size_t kOlderFields = 203;
@@ -58,7 +61,7 @@ protected:
         app->m_Setting[setting::kLeftStickY] = 1;
         app->m_Setting[setting::kRightStickY] = 0;
         for (int b : {0, 1, 31, 32, 63, 100, 200, 255}) app->m_Badge[b] = true;
-        for (int i = 0; i < 60; ++i)
+        for (int i = 0; i < LastIndex(2, 10); ++i)
             app->m_HiScore[i] = (i * 7919) % 100000 - (i == 13 ? 2000000000 : 0);
         app->m_HiScore[5] = 2147483647;  // checksums wrap
     }
@@ -118,10 +121,10 @@ TEST_F(SavedStateTest, NothingStoredGivesTheDefaultsAndTheFirstSaveText) {
 
 TEST_F(SavedStateTest, KnownTablesGiveTheirFieldsAndChecksums) {
     app->m_Setting[3] = -5;
-    app->m_HiScore[0] = 500;   // best of Easy
-    app->m_HiScore[30] = 400;  // last of Easy
-    app->m_HiScore[11] = 70;   // second best of Normal
-    app->m_HiScore[59] = 9;    // oldest last of Hard
+    app->m_HiScore[BestIndex(0, 0)] = 500;
+    app->m_HiScore[LastIndex(0, 0)] = 400;
+    app->m_HiScore[BestIndex(1, 1)] = 70;
+    app->m_HiScore[LastIndex(2, 9)] = 9;
     app->m_Badge[0] = true;
     app->m_Badge[33] = true;
     app->p_Save();
@@ -162,32 +165,22 @@ TEST_F(SavedStateTest, Badge31AloneIsTheSmallestInteger) {
     for (int i = 0; i < 256; ++i) EXPECT_EQ(app->m_Badge[i], i == 31) << i;
 }
 
-TEST_F(SavedStateTest, TablesSurviveARestartExactly) {
-    std::vector<std::string> f;
-    const Tables tables = FillAndSave(&f);
-    const std::string first = Stored();
-
-    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    ExpectTables(tables);
-    app->p_Save();
-    EXPECT_EQ(Stored(), first);
-}
-
-// A state file grown to 2 MiB (a tool that appended to it without end): its first 203
-// fields are still the player's settings, badges and highscores, and the next save
-// writes them back as a state file again.
-TEST_F(SavedStateTest, AStateFileGrownPastItsCapStillLoadsItsFields) {
+// The tables come back exactly after a restart and save again to the same text, also from
+// a state file grown to 2 MiB (a tool that appended to it without end): its first 203
+// fields are still the player's settings, badges and highscores.
+TEST_F(SavedStateTest, TablesSurviveARestartExactlyAlsoFromAStateFileGrownPastItsCap) {
     std::vector<std::string> f;
     const Tables tables = FillAndSave(&f);
     const std::string saved = Stored();
     std::string grown = saved;
     while (grown.size() < 2u << 20) grown += "123456789|";
-    Store(grown);
-
-    EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    ExpectTables(tables);
-    app->p_Save();
-    EXPECT_EQ(Stored(), saved);
+    for (const std::string& stored : {saved, grown}) {
+        Store(stored);
+        EXPECT_EQ(Restart(), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
+        ExpectTables(tables);
+        app->p_Save();
+        EXPECT_EQ(Stored(), saved);
+    }
 }
 
 TEST_F(SavedStateTest, BadSettingsChecksumResetsOnlyTheSettings) {
@@ -221,7 +214,7 @@ TEST_F(SavedStateTest, BadGroupChecksumEmptiesOnlyThatDifficultySilently) {
     f[56 + 7] = "12345";  // a last-ten entry of Normal edited by hand
 
     EXPECT_EQ(RestartFrom(f), "Settings Loaded\nBadges Loaded\nHighscores Loaded\n");
-    for (int j = 0; j < 10; ++j) tables.hi[10 + j] = tables.hi[40 + j] = 0;
+    for (int j = 0; j < 10; ++j) tables.hi[BestIndex(1, j)] = tables.hi[LastIndex(1, j)] = 0;
     ExpectTables(tables);
 }
 
@@ -271,10 +264,9 @@ TEST_F(SavedStateTest, AStringCutInsideAGroupKeepsThatGroupAndTheRestEmpty) {
     const std::string printed = Restart();
     EXPECT_EQ(printed, "Settings Loaded\nBadges Loaded\nHighscores Loaded\n" + kControlsMissing);
     for (int j = 0; j < 10; ++j) {
-        EXPECT_EQ(app->m_HiScore[j], hi[j]);
-        EXPECT_EQ(app->m_HiScore[30 + j], hi[30 + j]);
-        EXPECT_EQ(app->m_HiScore[10 + j], 0);
-        EXPECT_EQ(app->m_HiScore[50 + j], 0);
+        for (int i : {BestIndex(0, j), LastIndex(0, j)}) EXPECT_EQ(app->m_HiScore[i], hi[i]);
+        EXPECT_EQ(app->m_HiScore[BestIndex(1, j)], 0);
+        EXPECT_EQ(app->m_HiScore[LastIndex(2, j)], 0);
     }
 }
 
@@ -317,12 +309,16 @@ TEST_F(SavedStateTest, RecordingPlacesEqualScoresBelowAndKeepsTheLastTen) {
     }
     app->m_Score = 200;
     app->p_LoadMenu();
-    const std::vector<int> best(app->m_HiScore.Data() + 10, app->m_HiScore.Data() + 20);
+    const int* hi = app->m_HiScore.Data();
+    const std::vector<int> best(hi + BestIndex(1, 0), hi + BestIndex(1, 10));
     EXPECT_EQ(best, (std::vector<int>{300, 200, 200, 100, 0, 0, 0, 0, 0, 0}));
-    const std::vector<int> last(app->m_HiScore.Data() + 40, app->m_HiScore.Data() + 50);
+    const std::vector<int> last(hi + LastIndex(1, 0), hi + LastIndex(1, 10));
     EXPECT_EQ(last, (std::vector<int>{200, 100, 200, 300, 0, 0, 0, 0, 0, 0}));
     // Other difficulties are untouched, and the tables were saved.
-    for (int i : {0, 9, 20, 29, 30, 39, 50, 59}) EXPECT_EQ(app->m_HiScore[i], 0);
+    for (int g : {0, 2}) {
+        for (int i : {BestIndex(g, 0), BestIndex(g, 9), LastIndex(g, 0), LastIndex(g, 9)})
+            EXPECT_EQ(app->m_HiScore[i], 0);
+    }
     EXPECT_EQ(SplitFields(Stored())[56 + 2], "200");
     EXPECT_EQ(SplitFields(Stored())[56 + 4], "200");
 }
@@ -331,35 +327,36 @@ TEST_F(SavedStateTest, AScoreThatBeatsNoneEntersOnlyTheLastTen) {
     app->m_Difficulty = 3;
     app->m_Score = 0;  // an empty list takes no score of 0
     app->p_LoadMenu();
-    EXPECT_EQ(app->m_HiScore[20], 0);
+    EXPECT_EQ(app->m_HiScore[BestIndex(2, 0)], 0);
     for (int s = 10; s <= 120; s += 10) {
         app->m_Score = s;
         app->p_LoadMenu();
     }
-    const std::vector<int> best(app->m_HiScore.Data() + 20, app->m_HiScore.Data() + 30);
+    const int* hi = app->m_HiScore.Data();
+    const std::vector<int> best(hi + BestIndex(2, 0), hi + BestIndex(2, 10));
     EXPECT_EQ(best, (std::vector<int>{120, 110, 100, 90, 80, 70, 60, 50, 40, 30}));
     app->m_Score = 30;  // equal to the tenth: no place left below it
     app->p_LoadMenu();
-    EXPECT_EQ(app->m_HiScore[29], 30);
-    EXPECT_EQ(app->m_HiScore[50], 30);
-    EXPECT_EQ(app->m_HiScore[51], 120);
-    EXPECT_EQ(app->m_HiScore[59], 40);  // the oldest fell off
+    EXPECT_EQ(app->m_HiScore[BestIndex(2, 9)], 30);
+    EXPECT_EQ(app->m_HiScore[LastIndex(2, 0)], 30);
+    EXPECT_EQ(app->m_HiScore[LastIndex(2, 1)], 120);
+    EXPECT_EQ(app->m_HiScore[LastIndex(2, 9)], 40);  // the oldest fell off
 }
 
 TEST_F(SavedStateTest, ADifficultyOutOfRangeRecordsIntoTheNearestList) {
     app->m_Difficulty = 7;
     app->m_Score = 55;
     app->p_LoadMenu();
-    EXPECT_EQ(app->m_HiScore[20], 55);
-    EXPECT_EQ(app->m_HiScore[50], 55);
-    for (int i = 60; i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], 0) << i;
+    EXPECT_EQ(app->m_HiScore[BestIndex(2, 0)], 55);
+    EXPECT_EQ(app->m_HiScore[LastIndex(2, 0)], 55);
+    for (int i = LastIndex(2, 10); i < 150; ++i) EXPECT_EQ(app->m_HiScore[i], 0) << i;
     app->m_Difficulty = 0;
     app->p_LoadMenu();
-    EXPECT_EQ(app->m_HiScore[0], 55);
+    EXPECT_EQ(app->m_HiScore[BestIndex(0, 0)], 55);
 }
 
 TEST_F(SavedStateTest, SuspendingSavesTheTables) {
-    app->m_HiScore[12] = 4321;
+    app->m_HiScore[BestIndex(1, 2)] = 4321;
     app->p_OnSuspend();
     EXPECT_EQ(SplitFields(Stored())[56 + 4], "4321");
     app->p_OnResume();
@@ -466,7 +463,7 @@ TEST_F(ControlsBlockTest, TwoCopiesSavingInTurnKeepWhatTheOtherRecorded) {
         app->m_Difficulty = difficulty;
         app->m_Score = score;
         app->p_LoadMenu();
-        for (int list : {10 * difficulty - 10, 10 * difficulty + 20}) {
+        for (int list : {BestIndex(difficulty - 1, 0), LastIndex(difficulty - 1, 0)}) {
             std::copy_backward(&expected.hi[list], &expected.hi[list + 9], &expected.hi[list + 10]);
             expected.hi[list] = score;
         }

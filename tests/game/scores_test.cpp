@@ -12,8 +12,10 @@ namespace {
 class ScoresTest : public RoundFixture {
 protected:
     void SetBest(int difficulty, std::vector<int> scores) {
-        for (int k = 0; k < 10; ++k) {
-            app->m_HiScore[10 * (difficulty - 1) + k] = k < int(scores.size()) ? scores[k] : 0;
+        for (int k = 0; k < high_scores::kListLength; ++k) {
+            app->m_HiScore[high_scores::BestIndex(difficulty - 1, k)] = k < int(scores.size())
+                                                                            ? scores[k]
+                                                                            : 0;
         }
     }
     // The display alone, on a fresh list.

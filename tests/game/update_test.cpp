@@ -154,7 +154,7 @@ TEST_F(UpdateTest, AResizeReloadsAndTheRoundResumesAfterwards) {
     EXPECT_EQ(qv_Vortan_jscrh, 360);
     Update();
     EXPECT_EQ(app->m_ImgRes, 4);
-    EXPECT_EQ(app->m_ImgSize[3 * picture::kIcons], 128);
+    EXPECT_EQ(CellWidth(*app, picture::kIcons), 128);
     FinishLoading();
     EXPECT_EQ(app->m_Mode, mode::kRound);
     EXPECT_EQ(app->m_Score, 1234);

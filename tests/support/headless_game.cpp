@@ -6,6 +6,7 @@
 #include "framework/input.h"
 #include "game/codes.h"
 #include "game/my_app.h"
+#include "game/table_layouts.h"
 #include "host/game.h"
 #include "host/memory_policy.h"
 #include "host/startup.h"
@@ -27,8 +28,8 @@ HeadlessGame StartHeadlessGame(QvGame* host, gxtkAudio* audio) {
 
 void SetFontMetrics(c_MyApp* app) {
     app->m_Font = picture::kFont;
-    app->m_ImgSize[3 * picture::kFont] = font::kAdvance;
-    app->m_ImgSize[3 * picture::kFont + 1] = font::kLineHeight;
+    CellWidth(*app, picture::kFont) = font::kAdvance;
+    CellHeight(*app, picture::kFont) = font::kLineHeight;
 }
 
 void SetSoundsAsCreated(c_MyApp* app) {

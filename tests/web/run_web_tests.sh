@@ -24,7 +24,7 @@ left=(
     UpdateTest.F4AndTheCloseKeyEndTheProgramQuietly
     # they need a sound device: node has none, so no buffer fills and no channel plays
     RoundTest.BlowsSoundAndThrowSparksInTheVictimsColour
-    LoaderTest.SoundFileNamesHaveThreeDigits
+    AssetsTest.SoundFileNamesHaveThreeDigits
     SoundTest.EffectsRotateOver24ChannelsStartingAt1
     SoundTest.ChannelMapRedirectsChannels
     UpdateTest.PausedRoundDoesNotAdvanceAndItsMusicFollowsThePause
